@@ -1,0 +1,39 @@
+# Vellora: the two commands that set everything up on a fresh Debian machine are `make run` and `make test`.
+
+JOBS ?= $(shell nproc)
+TEST_ENV = QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
+
+.PHONY: run build test bench fuzz deps data clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build build -j $(JOBS)
+
+data: build
+	@if [ -x build/bin/vellora-datakit ]; then build/bin/vellora-datakit --src data-src --out build/bin; fi
+
+run: build data
+	build/bin/vellora
+
+test: deps
+	cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELLORA_SANITIZE=ON -DVELLORA_BUILD_TESTS=ON -DVELLORA_BUILD_APPS=OFF
+	cmake --build build-test -j $(JOBS)
+	cd build-test && $(TEST_ENV) ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLORA_BUILD_BENCH=ON
+	cmake --build build-bench -j $(JOBS)
+	cd build-bench && $(TEST_ENV) bash ../bench/run.sh
+
+# libFuzzer targets, built with clang; FUZZ_TIME seconds per target.
+FUZZ_TIME ?= 60
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORA_BUILD_FUZZ=ON -DVELLORA_BUILD_APPS=OFF
+	cmake --build build-fuzz -j $(JOBS)
+	cd build-fuzz && $(TEST_ENV) bash ../tests/fuzz/run.sh $(FUZZ_TIME)
+
+clean:
+	rm -rf build build-test build-bench build-fuzz

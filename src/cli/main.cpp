@@ -1,0 +1,115 @@
+// vellora-cli: inspect, convert and finish projects without a display.
+//
+//   vellora-cli dump --as KIND FILE
+//   vellora-cli resave --as KIND IN OUT
+//
+// Damaged input, an unknown class or a missing file give one line on stderr and exit status 1.
+
+#include "cli/CliKinds.h"
+#include "platform/Errors.h"
+#include "platform/Stream.h"
+#include "presentation/ClassList.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+int Usage()
+{
+    std::string kinds;
+    for (const CliKind& kind : CliKinds())
+        kinds += (kinds.empty() ? "" : "|") + kind.name;
+    std::cerr << "usage: vellora-cli dump --as " << kinds << " FILE\n"
+              << "       vellora-cli resave --as " << kinds << " IN OUT\n";
+    return 2;
+}
+
+// Takes "--as KIND" out of the arguments.
+const CliKind* TakeKind(std::vector<std::string>& args)
+{
+    for (size_t i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] == "--as") {
+            const CliKind* kind = FindCliKind(args[i + 1]);
+            if (!kind)
+                throw EVelloraError("unknown kind \"" + args[i + 1] + "\"");
+            args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+            return kind;
+        }
+    }
+    return nullptr;
+}
+
+int Dump(const CliKind& kind, const std::string& path)
+{
+    FileStream in(path, FileStream::Mode::OpenRead);
+    std::ostringstream text; // printed only when the whole file was read
+    kind.dump(in, text);
+    std::cout << text.str() << std::flush;
+    return 0;
+}
+
+int Resave(const CliKind& kind, const std::string& inPath, const std::string& outPath)
+{
+    MemoryStream written;
+    {
+        FileStream in(inPath, FileStream::Mode::OpenRead);
+        kind.resave(in, written);
+    }
+    // The output is written beside its final name and renamed over it, so a failure never leaves half a file.
+    const std::string temporary = outPath + ".part";
+    try {
+        written.SaveToFile(temporary);
+    } catch (...) {
+        std::remove(temporary.c_str());
+        throw;
+    }
+    if (std::rename(temporary.c_str(), outPath.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        throw EFCreateError("Cannot create file \"" + outPath + "\"");
+    }
+    return 0;
+}
+
+int Run(std::vector<std::string> args)
+{
+    if (args.empty())
+        return Usage();
+    const std::string command = args.front();
+    args.erase(args.begin());
+    if (command == "dump" || command == "resave") {
+        const CliKind* kind = TakeKind(args);
+        if (!kind)
+            return Usage();
+        if (command == "dump" && args.size() == 1)
+            return Dump(*kind, args[0]);
+        if (command == "resave" && args.size() == 2)
+            return Resave(*kind, args[0], args[1]);
+        return Usage();
+    }
+    return Usage();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    RegisterAllClasses();
+    std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        return Run(std::move(args));
+    } catch (const std::bad_alloc&) {
+        std::cerr << "vellora-cli: out of memory while reading\n";
+    } catch (const std::exception& e) {
+        std::cerr << "vellora-cli: " << e.what() << '\n';
+    }
+    return 1;
+}

@@ -1,0 +1,40 @@
+#include "model/evObject.h"
+
+#include "model/ProgressBar.h"
+#include "platform/Log.h"
+#include "platform/Stream.h"
+
+void ProgressStep(Stream& stream, ProgressBar* progress)
+{
+    if (!progress)
+        return;
+    const int64_t size = stream.Size();
+    if (size == 0)
+        return;
+    const double fraction = static_cast<double>(stream.Position()) / static_cast<double>(size) * 100.0;
+    progress->SetPosition(static_cast<int>(fraction));
+}
+
+evObject::evObject() { ktLogs::LogLine("evObject created."); }
+
+evObject::evObject(Stream& stream, ProgressBar* progress)
+{
+    ProgressStep(stream, progress);
+    m_storedVersion = stream.ReadInt32();
+    m_id = stream.ReadInt32();
+}
+
+evObject::~evObject() = default;
+
+void evObject::SaveToStream(Stream& stream) const
+{
+    stream.WriteInt32(GetVersion());
+    stream.WriteInt32(m_id);
+}
+
+std::string evObject::ToString() const
+{
+    return "evObject[" + std::to_string(m_id) + ", " + std::to_string(m_storedVersion) + "]";
+}
+
+evObject* evObject::FindByID(int32_t id) { return m_id == id ? this : nullptr; }

@@ -1,0 +1,60 @@
+#pragma once
+// Root of every persistent model class.
+//
+// Body on the stream (the header of every model object):
+//   int32  version     the writer's current format version (GetVersion)
+//   int32  identifier
+// Subclasses append their own fields, from the root class down.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class Stream;
+class ProgressBar;
+
+// Declares the class name used on the stream and the ancestor the registry walks to. Leaves access public.
+#define EV_DECLARE_CLASS(ClassName_, Base_)                                                                      \
+public:                                                                                                          \
+    using Base = Base_;                                                                                          \
+    static constexpr const char* kClassName = #ClassName_;                                                       \
+    const char* ClassName() const override { return kClassName; }
+
+class evObject {
+public:
+    using Base = void;
+    static constexpr const char* kClassName = "evObject";
+
+    evObject();
+    // Reads the header: progress step, then stored version and identifier.
+    evObject(Stream& stream, ProgressBar* progress);
+    explicit evObject(Stream& stream) : evObject(stream, nullptr) {}
+    virtual ~evObject();
+
+    evObject(const evObject&) = delete;
+    evObject& operator=(const evObject&) = delete;
+
+    virtual const char* ClassName() const { return kClassName; }
+    virtual int32_t GetVersion() const { return 0; }
+    virtual void SaveToStream(Stream& stream) const;
+    virtual std::unique_ptr<evObject> Clone() const { return nullptr; }
+    virtual bool IsEqual(const evObject* other) const { return false; }
+    virtual std::string ToString() const;
+    virtual void RemoveReferences(const evObject* object) {}
+    virtual evObject* FindByID(int32_t id);
+
+    int32_t GetID() const { return m_id; }
+    int32_t GetStoredVersion() const { return m_storedVersion; }
+
+protected:
+    // Only tests and the readers of special files set these directly.
+    void SetID(int32_t id) { m_id = id; }
+    void SetStoredVersion(int32_t version) { m_storedVersion = version; }
+
+private:
+    int32_t m_storedVersion = 0;
+    int32_t m_id = 0;
+};
+
+// Sets the bar to the percentage of the stream consumed, when a bar is given and the stream is not empty.
+void ProgressStep(Stream& stream, ProgressBar* progress);
