@@ -20,6 +20,16 @@
 
 namespace {
 
+// Errors are reported on exactly one line, whatever a file name or message holds.
+std::string OneLine(std::string text)
+{
+    for (char& c : text) {
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    }
+    return text;
+}
+
 int Usage()
 {
     std::string kinds;
@@ -95,10 +105,18 @@ int Run(std::vector<std::string> args)
     return Usage();
 }
 
+// Qt's own chatter (missing runtime folders, font fallbacks) would break the one-line error contract.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::cerr << "vellora-cli: " << OneLine(message.toStdString()) << '\n';
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    qInstallMessageHandler(QuietQtMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
@@ -109,7 +127,7 @@ int main(int argc, char** argv)
     } catch (const std::bad_alloc&) {
         std::cerr << "vellora-cli: out of memory while reading\n";
     } catch (const std::exception& e) {
-        std::cerr << "vellora-cli: " << e.what() << '\n';
+        std::cerr << "vellora-cli: " << OneLine(e.what()) << '\n';
     }
     return 1;
 }

@@ -1,12 +1,154 @@
-#include "model/ObjectStream.h"
-#include "platform/Stream.h"
+#include "TestObjects.h"
+
+#include "model/ProgressBar.h"
+#include "platform/Errors.h"
 
 #include <gtest/gtest.h>
 
-TEST(ObjectStream, Smoke)
+namespace {
+class ObjectStreamTest : public ::testing::Test {
+protected:
+    void SetUp() override { RegisterTestClasses(); }
+};
+
+std::vector<uint8_t> Saved(const evObject* object)
 {
     MemoryStream s;
+    WriteObject(s, object);
+    return s.Data();
+}
+
+struct RecordingBar : ProgressBar {
+    std::vector<int> positions;
+    void SetPosition(int percent) override { positions.push_back(percent); }
+};
+}
+
+TEST_F(ObjectStreamTest, FreshObjectHeaderIsZeroAndReadsBack)
+{
+    evObject object;
+    MemoryStream s;
+    object.SaveToStream(s);
+    EXPECT_EQ(s.Data(), std::vector<uint8_t>(8, 0));
+    s.SetPosition(0);
+    evObject read(s);
+    EXPECT_EQ(read.GetID(), 0);
+    EXPECT_EQ(read.GetStoredVersion(), 0);
+    EXPECT_EQ(read.ToString(), "evObject[0, 0]");
+}
+
+TEST_F(ObjectStreamTest, ReferenceLayoutAndTags)
+{
+    tstItem item("x", 7);
+    const std::vector<uint8_t> expected = {1, 0, 0, 0, 'P', 7, 0, 0, 0, 't', 's', 't', 'I', 't', 'e', 'm',
+                                           2, 0, 0, 0, 7, 0, 0, 0, 1, 0, 0, 0, 'x'};
+    EXPECT_EQ(Saved(&item), expected);
+
+    // "NP" is six bytes and no object; any other tag is no object and consumes only the tag.
+    MemoryStream s;
     WriteObject(s, nullptr);
+    s.WriteString("Q");
+    s.WriteString("tstItem");
+    EXPECT_EQ(s.Size(), 6 + 5 + 11);
     s.SetPosition(0);
     EXPECT_EQ(ReadObject(s), nullptr);
+    EXPECT_EQ(s.Position(), 6);
+    EXPECT_EQ(ReadObject(s), nullptr);
+    EXPECT_EQ(s.Position(), 11);
+}
+
+TEST_F(ObjectStreamTest, ReadAndSaveKeepsIdentifierButWritesCurrentVersion)
+{
+    // A version 1 body carries an extra integer that is dropped; it is written back as version 2.
+    MemoryStream old;
+    old.WriteString("P");
+    old.WriteString("tstItem");
+    old.WriteInt32(1);
+    old.WriteInt32(42);
+    old.WriteInt32(999);
+    old.WriteString("text");
+    old.SetPosition(0);
+    std::unique_ptr<evObject> object = ReadObject(old);
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(object->GetID(), 42);
+    EXPECT_EQ(object->GetStoredVersion(), 1);
+    tstItem expected("text", 42);
+    EXPECT_EQ(Saved(object.get()), Saved(&expected));
+    EXPECT_EQ(object->Clone()->GetID(), 0);
+}
+
+TEST_F(ObjectStreamTest, UnknownClassAndWrongClassAreReadErrors)
+{
+    MemoryStream s;
+    s.WriteString("P");
+    s.WriteString("evNoSuchClass");
+    s.WriteInt32(0);
+    s.WriteInt32(0);
+    s.SetPosition(0);
+    EXPECT_THROW(ReadObject(s), EReadError);
+
+    tstBox box;
+    MemoryStream b(Saved(&box));
+    EXPECT_THROW(ReadObjectAs<tstItem>(b), EReadError);
+}
+
+TEST_F(ObjectStreamTest, RegisteringAClassRegistersItsAncestors)
+{
+    ClassRegistry& registry = ClassRegistry::Instance();
+    registry.Unregister("tstItem");
+    registry.Unregister("tstOtherItem");
+    registry.Register<tstOtherItem>();
+    EXPECT_TRUE(registry.IsRegistered("tstOtherItem"));
+    EXPECT_TRUE(registry.IsRegistered("tstItem"));
+    EXPECT_TRUE(registry.IsRegistered("evObject"));
+}
+
+TEST_F(ObjectStreamTest, ProgressShowsThePercentageConsumedWhenEachObjectBegins)
+{
+    tstBox box;
+    box.m_items->Add(std::make_unique<tstItem>(std::string(40, 'a')));
+    box.m_items->Add(std::make_unique<tstItem>(std::string(40, 'b')));
+    MemoryStream s(Saved(&box));
+    RecordingBar bar;
+    std::unique_ptr<evObject> read = ReadObject(s, &bar);
+    // Size 169: the box's header starts at 15, the items' at 49 and 117 (truncated position / size * 100).
+    ASSERT_EQ(s.Size(), 169);
+    EXPECT_EQ(bar.positions, (std::vector<int>{8, 28, 69}));
+
+    RecordingBar untouched;
+    MemoryStream empty;
+    ProgressStep(empty, &untouched);
+    EXPECT_TRUE(untouched.positions.empty());
+}
+
+TEST_F(ObjectStreamTest, ReaderCutAtEveryByteFailsCleanly)
+{
+    tstBox box;
+    box.m_inner = std::make_unique<tstOtherItem>("inner", 3);
+    box.m_items->Add(std::make_unique<tstItem>("one", 1));
+    box.m_items->Add(std::make_unique<tstOtherItem>("two", 2));
+    const std::vector<uint8_t> full = Saved(&box);
+    for (size_t cut = 0; cut < full.size(); ++cut) {
+        MemoryStream s(std::vector<uint8_t>(full.begin(), full.begin() + static_cast<long>(cut)));
+        EXPECT_THROW(ReadObject(s), EReadError) << "cut at " << cut;
+    }
+    MemoryStream whole(full);
+    std::unique_ptr<evObject> read = ReadObject(whole);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(Saved(read.get()), full);
+    EXPECT_EQ(dynamic_cast<tstItem*>(read->FindByID(2))->Text(), "two");
+}
+
+TEST_F(ObjectStreamTest, DeepNestingIsAReadErrorNotAStackOverflow)
+{
+    // Each level: "P", "tstBox", header, then the inner reference.
+    MemoryStream s;
+    for (int i = 0; i < 100000; ++i) {
+        s.WriteString("P");
+        s.WriteString("tstBox");
+        s.WriteInt32(0);
+        s.WriteInt32(0);
+    }
+    s.SetPosition(0);
+    EXPECT_THROW(ReadObject(s), EReadError);
 }
