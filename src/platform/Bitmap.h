@@ -20,6 +20,9 @@ class Canvas;
 
 enum class PixelFormat { pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
 
+// The largest bitmap the program makes or reads (width x height); anything larger is refused with EImageError.
+constexpr int64_t kMaxBitmapPixels = 150'000'000;
+
 class Bitmap {
 public:
     Bitmap();
@@ -69,3 +72,14 @@ private:
 };
 
 QImage::Format QtFormatOf(PixelFormat format);
+
+// A new, uninitialised image; null when the memory is not there. Large images get their pixel memory from the
+// system directly (see Bitmap.cpp).
+QImage AllocateQImage(int width, int height, QImage::Format format);
+// The grey ramp 0..255 of new 8-bit bitmaps.
+const QList<QRgb>& GreyPalette();
+// The grey level of a colour (Rec. 601 weights, rounded).
+int GreyLevel(QRgb rgb);
+// The image in one of our formats. 8-bit output uses the given palette (nearest entry; grey levels for the grey
+// ramp); null when the input is null.
+QImage ConvertImage(const QImage& image, PixelFormat format, const QList<QRgb>& palette = GreyPalette());

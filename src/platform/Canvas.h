@@ -8,9 +8,11 @@
 #include "platform/Geometry.h"
 
 #include <QFont>
+#include <QPoint>
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class Bitmap;
 
@@ -38,6 +40,8 @@ public:
     explicit Canvas(Bitmap& target);
 
     Bitmap& Target() { return m_target; }
+    // Takes over brush, pen, font and pen position of another canvas (a bitmap that moves keeps its canvas state).
+    void AssignState(const Canvas& other);
 
     void SetBrushColor(TColor color) { m_brushColor = color; }
     TColor BrushColor() const { return m_brushColor; }
@@ -82,6 +86,9 @@ public:
     void BitBlt(int x, int y, int width, int height, const Bitmap& source, int sourceX, int sourceY, RasterOp op);
 
 private:
+    void DrawPixels(const std::vector<QPoint>& points);
+    void DrawText(const TRect* clip, int x, int y, std::string_view text);
+
     Bitmap& m_target;
     TColor m_brushColor = kColorWhite;
     BrushStyle m_brushStyle = BrushStyle::Solid;

@@ -3,6 +3,8 @@
 // lines break at blanks within the width (a word wider than the width is broken where it must), a soft-wrapped
 // line keeps its trailing blank, and paragraphs end at CR LF (the CR LF itself belongs to no line). Lines are
 // returned as raw model bytes, exact substrings of the text, so a caller can walk the text by the lines' lengths.
+// An empty paragraph is an empty line, except at the very end: empty text has no lines, and text ending in CR LF
+// has no empty line after it (as the edit control's line list). A width of 0 or less wraps nothing.
 
 #include <string>
 #include <string_view>
