@@ -1,8 +1,6 @@
 #include "presentation/ClassList.h"
 
+#include "audio/evMusic.h"
 #include "model/ClassRegistry.h"
 
-void RegisterAudioClasses()
-{
-    [[maybe_unused]] ClassRegistry& registry = ClassRegistry::Instance();
-}
+void RegisterAudioClasses() { ClassRegistry::Instance().Register<evMusic>(); }

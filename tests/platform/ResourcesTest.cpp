@@ -1,0 +1,78 @@
+#include "platform/Resources.h"
+
+#include "platform/Errors.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+const QByteArray kAutorun("[autorun]\r\nopen=evplay.exe\r\nicon=data\\ev.ico");
+
+QByteArray Contents(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(Resources, ReadByCaseInsensitiveName)
+{
+    QByteArray data;
+    ASSERT_TRUE(ReadResource("AUTORUN", data));
+    EXPECT_EQ(data, kAutorun);
+    EXPECT_EQ(data.size(), 44);
+    ASSERT_TRUE(ReadResource("autorun", data));
+    EXPECT_EQ(data, kAutorun);
+    EXPECT_TRUE(HasResource("AutoRun"));
+}
+
+TEST(Resources, NamesThatAreNotPlainIdentifiersFindNothing)
+{
+    QByteArray data("left over");
+    for (const char* name : {"", "NO_SUCH_THING", "../AUTORUN", "resources/AUTORUN", "AUTORUN ", "*"}) {
+        EXPECT_FALSE(ReadResource(name, data)) << name;
+        EXPECT_TRUE(data.isEmpty());
+        EXPECT_FALSE(HasResource(name)) << name;
+    }
+}
+
+TEST(Resources, SaveWritesTheExactBytes)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.path().toStdString() + "/autorun.inf";
+    {
+        QFile old(QString::fromStdString(path));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(100, 'x'));
+    }
+    SaveResourceToFile("AUTORUN", path);
+    EXPECT_EQ(Contents(path), kAutorun);
+}
+
+TEST(Resources, SaveFailures)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.path().toStdString() + "/out";
+    EXPECT_THROW(SaveResourceToFile("NO_SUCH_THING", path), EFOpenError);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+    EXPECT_THROW(SaveResourceToFile("AUTORUN", dir.path().toStdString() + "/missing/folder/out"), EFCreateError);
+
+    // A file that cannot grow past a few bytes: the write fails and the partial file is removed.
+    rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_THROW(SaveResourceToFile("AUTORUN", path), EWriteError);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+}
