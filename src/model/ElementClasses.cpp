@@ -1,8 +1,16 @@
 #include "presentation/ClassList.h"
 
 #include "model/ClassRegistry.h"
+#include "model/evDrawableElement.h"
+#include "model/evFont.h"
+#include "model/evPicture.h"
+#include "model/evUserTextfield.h"
 
 void RegisterElementClasses()
 {
-    [[maybe_unused]] ClassRegistry& registry = ClassRegistry::Instance();
+    ClassRegistry& registry = ClassRegistry::Instance();
+    registry.Register<evDrawableElement>();
+    registry.Register<evPicture>();
+    registry.Register<evFont>();
+    registry.Register<evUserTextfield>();
 }

@@ -1,0 +1,167 @@
+#include "model/evFont.h"
+#include "platform/Errors.h"
+#include "platform/Fonts.h"
+#include "platform/Stream.h"
+#include "platform/TempFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace {
+const char* const kFontFile = "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf";
+
+std::vector<uint8_t> FontBody(int32_t id, const std::string& fileName, const std::string& faceName,
+                              const std::vector<uint8_t>& data)
+{
+    MemoryStream s;
+    s.WriteInt32(0);
+    s.WriteInt32(id);
+    s.WriteString(fileName);
+    s.WriteString(faceName);
+    s.WriteInt32(static_cast<int32_t>(data.size()));
+    s.WriteBytes(data);
+    return s.Data();
+}
+
+std::unique_ptr<evFont> Read(const std::vector<uint8_t>& bytes)
+{
+    MemoryStream s(bytes);
+    return std::make_unique<evFont>(s, nullptr);
+}
+
+// Every test gets a temporary folder of its own inside a parent that the tests watch for stray files.
+class evFontTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_previous = TempFolder();
+        m_parent = std::filesystem::temp_directory_path() / ("vellora-font-" + std::to_string(::getpid()));
+        m_dir = m_parent / "tmp";
+        std::filesystem::create_directories(m_dir);
+        SetTempFolder(m_dir.string());
+        MemoryStream font;
+        font.LoadFromFile(kFontFile);
+        m_fontData = font.Data();
+    }
+    void TearDown() override
+    {
+        SetTempFolder(m_previous);
+        std::filesystem::remove_all(m_parent);
+    }
+    std::vector<std::string> Files(const std::filesystem::path& dir) const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::string Temp(const std::string& name) const { return (m_dir / name).string(); }
+
+    std::string m_previous;
+    std::filesystem::path m_parent;
+    std::filesystem::path m_dir;
+    std::vector<uint8_t> m_fontData;
+};
+}
+
+TEST_F(evFontTest, ReadWritesTheFileAndSavesTheSameBytes)
+{
+    const std::vector<uint8_t> body = FontBody(4, "Script.ttf", "Liberation Sans", m_fontData);
+    auto font = Read(body);
+    EXPECT_EQ(font->GetID(), 4);
+    EXPECT_EQ(font->GetFileName(), "Script.ttf");
+    EXPECT_EQ(font->GetFaceName(), "Liberation Sans");
+    EXPECT_EQ(font->GetTempPath(), Temp("Script0.ttf"));
+    MemoryStream written;
+    written.LoadFromFile(font->GetTempPath());
+    EXPECT_EQ(written.Data(), m_fontData);
+    MemoryStream saved;
+    font->SaveToStream(saved);
+    EXPECT_EQ(saved.Data(), body);
+    EXPECT_EQ(font->ToString(), "[4, 0, 'Liberation Sans', 'Script.ttf']");
+}
+
+TEST_F(evFontTest, InstalledFaceIsNotRegisteredButTheFileIsWrittenAndDeleted)
+{
+    auto font = Read(FontBody(1, "a.ttf", "Liberation Sans", m_fontData));
+    EXPECT_FALSE(font->IsRegistered());
+    EXPECT_TRUE(FileExists(font->GetTempPath()));
+    font.reset();
+    EXPECT_TRUE(Files(m_dir).empty());
+}
+
+TEST_F(evFontTest, UnknownFaceIsRegisteredUntilDestroyed)
+{
+    auto font = Read(FontBody(1, "own.ttf", "Vellora Test Face 91", m_fontData));
+    EXPECT_TRUE(font->IsRegistered());
+    const std::string path = font->GetTempPath();
+    font.reset();
+    EXPECT_FALSE(FileExists(path));
+    // The registration went with it: removing it again finds nothing.
+    EXPECT_FALSE(Fonts::RemoveFontFile(path));
+}
+
+TEST_F(evFontTest, SameFileNameGetsCounters)
+{
+    auto first = Read(FontBody(1, "same.ttf", "Liberation Sans", m_fontData));
+    auto second = Read(FontBody(2, "same.ttf", "Liberation Sans", m_fontData));
+    EXPECT_EQ(first->GetTempPath(), Temp("same0.ttf"));
+    EXPECT_EQ(second->GetTempPath(), Temp("same1.ttf"));
+}
+
+TEST_F(evFontTest, StoredNamesWithFoldersStayInTheTemporaryFolder)
+{
+    for (const std::string name : {"../escape.ttf", "/etc/escape.ttf", "..\\..\\escape.ttf", "sub/dir/escape.ttf"}) {
+        auto font = Read(FontBody(1, name, "Liberation Sans", m_fontData));
+        EXPECT_EQ(font->GetTempPath(), Temp("escape0.ttf")) << name;
+        EXPECT_EQ(font->GetFileName(), name);
+    }
+    for (const std::string name : {"..", "", "x/.."}) {
+        auto font = Read(FontBody(1, name, "Liberation Sans", m_fontData));
+        EXPECT_EQ(std::filesystem::path(font->GetTempPath()).parent_path(), m_dir) << name;
+    }
+    // A NUL byte in the name would cut the path short; it is replaced instead.
+    auto font = Read(FontBody(1, std::string("a\0b.ttf", 7), "Liberation Sans", m_fontData));
+    EXPECT_EQ(font->GetTempPath(), Temp("a_b0.ttf"));
+    EXPECT_EQ(Files(m_parent), std::vector<std::string>{"tmp"});
+}
+
+TEST_F(evFontTest, DataThatIsNotAFontIsKeptButNotRegistered)
+{
+    const std::vector<uint8_t> junk{'n', 'o', 't', ' ', 'a', ' ', 'f', 'o', 'n', 't'};
+    const std::vector<uint8_t> body = FontBody(3, "junk.ttf", "Vellora Junk Face", junk);
+    auto font = Read(body);
+    EXPECT_FALSE(font->IsRegistered());
+    EXPECT_EQ(font->GetData(), junk);
+    MemoryStream saved;
+    font->SaveToStream(saved);
+    EXPECT_EQ(saved.Data(), body);
+    font.reset();
+    EXPECT_TRUE(Files(m_dir).empty());
+    EXPECT_EQ(Files(m_parent), std::vector<std::string>{"tmp"});
+}
+
+TEST_F(evFontTest, ACutStreamFailsAtEveryByteAndLeavesNoFile)
+{
+    const std::vector<uint8_t> body = FontBody(3, "cut.ttf", "Liberation Sans", {1, 2, 3, 4, 5});
+    for (size_t length = 0; length < body.size(); ++length) {
+        MemoryStream s(std::vector<uint8_t>(body.begin(), body.begin() + static_cast<long>(length)));
+        EXPECT_THROW(evFont(s, nullptr), EReadError) << "length " << length;
+    }
+    EXPECT_TRUE(Files(m_dir).empty());
+    MemoryStream negative(FontBody(3, "n.ttf", "F", {}));
+    negative.Data()[8 + 4 + 5 + 4 + 1 + 3] = 0x80; // the length's top byte: a negative count
+    EXPECT_THROW(evFont(negative, nullptr), EReadError);
+}
+
+TEST_F(evFontTest, UnwritableTemporaryFolderIsACreateError)
+{
+    SetTempFolder((m_parent / "missing" / "deeper").string());
+    EXPECT_THROW(Read(FontBody(1, "f.ttf", "Liberation Sans", m_fontData)), EFCreateError);
+    EXPECT_EQ(Files(m_parent), std::vector<std::string>{"tmp"});
+}
+
