@@ -1,8 +1,18 @@
 #include "presentation/ClassList.h"
 
 #include "model/ClassRegistry.h"
+#include "presentation/evProjectorMouseAction.h"
+#include "presentation/evProjectorNaviAction.h"
+#include "presentation/evProjectorPage.h"
+#include "presentation/evProjectorPageElement.h"
+#include "presentation/evProjectorSliderElement.h"
 
 void RegisterPresentationClasses()
 {
-    [[maybe_unused]] ClassRegistry& registry = ClassRegistry::Instance();
+    ClassRegistry& registry = ClassRegistry::Instance();
+    registry.Register<evProjectorPageElement>();
+    registry.Register<evProjectorMouseAction>();
+    registry.Register<evProjectorNaviAction>();
+    registry.Register<evProjectorSliderElement>();
+    registry.Register<evProjectorPage>();
 }

@@ -1,0 +1,200 @@
+// The player program as it leaves the program's resources: written into a disc folder with its execute bit,
+// started there without a display, it shows the presentation and ends when asked; a damaged or missing
+// presentation file ends it with status 1 and a message.
+#include "audio/AudioTestFiles.h"
+#include "audio/evMusic.h"
+#include "model/evObjectCollection.h"
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+#include "platform/Color.h"
+#include "platform/Jpeg.h"
+#include "platform/Resources.h"
+#include "platform/Stream.h"
+#include "presentation/PresentationFile.h"
+#include "presentation/evProjectorMouseAction.h"
+#include "presentation/evProjectorNaviAction.h"
+#include "presentation/evProjectorPage.h"
+#include "presentation/evProjectorPageElement.h"
+#include "presentation/evProjectorSliderElement.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+Bitmap Solid(int width, int height, TColor colour)
+{
+    Bitmap bitmap(width, height);
+    bitmap.GetCanvas().SetBrushColor(colour);
+    bitmap.GetCanvas().FillRect(TRect{0, 0, width, height});
+    return bitmap;
+}
+
+std::unique_ptr<evProjectorPageElement> Image(int x, int y, int width, int height, TColor colour, int32_t kind)
+{
+    return std::make_unique<evProjectorPageElement>(x, y, JpegImage::FromBitmap(Solid(width, height, colour)), kind);
+}
+
+// Every kind of page there is: a slide show with a film strip and a sound button, a plain page, a studio page.
+std::unique_ptr<PresentationFile> SamplePresentation(const std::string& musicFile)
+{
+    auto file = std::make_unique<PresentationFile>();
+    file->background = RGBColor(20, 40, 60);
+    auto show = std::make_unique<evProjectorPage>();
+    show->SetPageType(1);
+    show->SetSlideInterval(200);
+    show->AddElement(Image(0, 0, 1024, 768, RGBColor(200, 200, 200), 0));
+    show->AddElement(Image(100, 100, 300, 200, RGBColor(255, 0, 0), 3));
+    show->AddElement(Image(100, 100, 300, 200, RGBColor(0, 0, 255), 3));
+    show->AddElement(Image(900, 700, 60, 30, RGBColor(0, 255, 0), 4));
+    show->AddElement(Image(900, 700, 60, 30, RGBColor(0, 0, 0), 5));
+    auto items = std::make_unique<evObjectCollection>();
+    items->Add(Image(500, 100, 200, 150, RGBColor(255, 255, 0), 0));
+    show->AddElement(std::make_unique<evProjectorSliderElement>(TRect{100, 600, 500, 680}, 2, 80, std::move(items),
+                                                                1, 80, 100, Solid(800, 80, RGBColor(9, 9, 9))));
+    show->AddMouseAction(std::make_unique<evProjectorMouseAction>(TRect{100, 600, 500, 680}, 2, 0));
+    show->AddNaviAction(std::make_unique<evProjectorNaviAction>(TRect{900, 700, 960, 730}, -2));
+    show->AddNaviAction(std::make_unique<evProjectorNaviAction>(TRect{0, 0, 50, 50}, 1));
+    file->pages.push_back(std::move(show));
+    auto plain = std::make_unique<evProjectorPage>();
+    plain->AddElement(Image(0, 0, 1024, 768, RGBColor(90, 90, 90), 0));
+    plain->AddNaviAction(std::make_unique<evProjectorNaviAction>(TRect{0, 0, 50, 50}, -1));
+    file->pages.push_back(std::move(plain));
+    file->music = std::make_unique<evMusic>("Tune", 1, musicFile);
+    file->studio = std::make_unique<evProjectorPage>();
+    file->studio->AddElement(Image(0, 0, 1024, 768, RGBColor(255, 255, 255), 0));
+    file->studioDuration = 1;
+    return file;
+}
+
+struct RunResult {
+    int exitCode = -1;
+    bool finished = false;
+    QString errors;
+};
+
+class EvplayTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        player = folder.filePath("evplay.exe").toStdString();
+        SaveExecutableResourceToFile("PROJECTOR", player);
+        ASSERT_TRUE(QDir(folder.path()).mkdir("data"));
+        dataFile = folder.filePath("data/data.evp").toStdString();
+    }
+
+    std::vector<uint8_t> SampleBytes()
+    {
+        const std::string wave = folder.filePath("tune.wav").toStdString();
+        audiotest::WriteFile(wave, audiotest::MakeWave(300));
+        MemoryStream bytes;
+        SamplePresentation(wave)->Write(bytes);
+        return bytes.Data();
+    }
+
+    void WriteData(const std::vector<uint8_t>& bytes)
+    {
+        FileStream file(dataFile, FileStream::Mode::Create);
+        file.WriteBytes(bytes);
+    }
+
+    RunResult Run(int quitAfterMs, const QString& snapshot = QString())
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("SDL_AUDIODRIVER", "dummy");
+        process.setProcessEnvironment(environment);
+        // Started from elsewhere: the program finds its data beside itself, not in the working folder.
+        process.setWorkingDirectory(QDir::tempPath());
+        QStringList arguments{"--quit-after", QString::number(quitAfterMs)};
+        if (!snapshot.isEmpty())
+            arguments << "--snapshot" << snapshot;
+        process.start(QString::fromStdString(player), arguments);
+        RunResult result;
+        if (!process.waitForStarted(30000))
+            return result;
+        result.finished = process.waitForFinished(180000);
+        if (!result.finished)
+            process.kill();
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.errors = QString::fromLocal8Bit(process.readAllStandardError());
+        return result;
+    }
+
+    QTemporaryDir folder;
+    std::string player;
+    std::string dataFile;
+};
+
+} // namespace
+
+TEST_F(EvplayTest, WrittenWithItsExecuteBit)
+{
+    const auto permissions = std::filesystem::status(player).permissions();
+    EXPECT_NE(permissions & std::filesystem::perms::owner_exec, std::filesystem::perms::none);
+    EXPECT_GT(QFileInfo(QString::fromStdString(player)).size(), 0);
+}
+
+namespace {
+// The colour the window shows at a point of the page, which is centred and scaled down to a smaller screen.
+QColor PageColourAt(const QImage& window, int x, int y)
+{
+    const double scale = std::min({1.0, window.width() / 1024.0, window.height() / 768.0});
+    const int left = (window.width() - static_cast<int>(1024 * scale)) / 2;
+    const int top = (window.height() - static_cast<int>(768 * scale)) / 2;
+    return window.pixelColor(left + static_cast<int>(x * scale), top + static_cast<int>(y * scale));
+}
+
+bool Near(const QColor& actual, int red, int green, int blue)
+{
+    return std::abs(actual.red() - red) <= 12 && std::abs(actual.green() - green) <= 12 &&
+           std::abs(actual.blue() - blue) <= 12;
+}
+} // namespace
+
+TEST_F(EvplayTest, ShowsTheStudioPageThenPageZeroAndEndsWhenAsked)
+{
+    WriteData(SampleBytes());
+    const QString early = folder.filePath("early.png");
+    RunResult result = Run(300, early);
+    EXPECT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    const QImage studio(early);
+    ASSERT_FALSE(studio.isNull());
+    EXPECT_TRUE(Near(PageColourAt(studio, 20, 300), 255, 255, 255));
+
+    const QString late = folder.filePath("late.png");
+    result = Run(1800, late); // past the studio page's second
+    EXPECT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    const QImage page(late);
+    ASSERT_FALSE(page.isNull());
+    EXPECT_TRUE(Near(PageColourAt(page, 20, 300), 200, 200, 200));
+    EXPECT_TRUE(Near(PageColourAt(page, 930, 710), 0, 255, 0)); // sound on: the music plays
+}
+
+TEST_F(EvplayTest, DamagedOrMissingPresentationEndsWithStatusOne)
+{
+    std::vector<uint8_t> bytes = SampleBytes();
+    bytes.resize(bytes.size() / 2);
+    WriteData(bytes);
+    RunResult result = Run(100);
+    EXPECT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.errors.contains("cannot be read")) << result.errors.toStdString();
+
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(dataFile)));
+    result = Run(100);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.errors.contains("data/data.evp")) << result.errors.toStdString();
+}

@@ -1,0 +1,165 @@
+// The presentation file: its layout byte for byte, a round trip with music and studio page, and damaged files.
+#include "audio/AudioTestFiles.h"
+#include "audio/evMusic.h"
+#include "model/ObjectStream.h"
+#include "platform/Bitmap.h"
+#include "platform/Errors.h"
+#include "platform/Jpeg.h"
+#include "platform/Stream.h"
+#include "presentation/PresentationFile.h"
+#include "presentation/evProjectorNaviAction.h"
+#include "presentation/evProjectorPage.h"
+#include "presentation/evProjectorPageElement.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <cstring>
+
+namespace {
+
+std::unique_ptr<evProjectorPage> MakePage(int32_t target)
+{
+    auto page = std::make_unique<evProjectorPage>();
+    page->AddElement(std::make_unique<evProjectorPageElement>(1, 2, JpegImage::FromBitmap(Bitmap(3, 2)), 0));
+    page->AddNaviAction(std::make_unique<evProjectorNaviAction>(TRect{0, 0, 9, 9}, target));
+    return page;
+}
+
+std::vector<uint8_t> Bytes(const PresentationFile& file)
+{
+    MemoryStream s;
+    file.Write(s);
+    return s.Data();
+}
+
+std::vector<uint8_t> BodyOf(const evObject& object)
+{
+    MemoryStream s;
+    object.SaveToStream(s);
+    return s.Data();
+}
+
+std::unique_ptr<PresentationFile> ReadBytes(const std::vector<uint8_t>& bytes)
+{
+    MemoryStream s(bytes);
+    return PresentationFile::Read(s);
+}
+
+std::unique_ptr<PresentationFile> TwoPages()
+{
+    auto file = std::make_unique<PresentationFile>();
+    file->background = 0x00336699;
+    file->pages.push_back(MakePage(1));
+    file->pages.push_back(MakePage(-1));
+    return file;
+}
+
+} // namespace
+
+TEST(PresentationFileTest, LayoutWithoutMusicAndStudio)
+{
+    auto file = TwoPages();
+    const std::vector<uint8_t> bytes = Bytes(*file);
+
+    MemoryStream expected;
+    expected.WriteInt32(0x00336699);
+    expected.WriteInt32(2);
+    for (const auto& page : file->pages) {
+        const std::vector<uint8_t> body = BodyOf(*page); // no class name before a page
+        expected.WriteBytes(body);
+    }
+    expected.WriteString("NP");
+    expected.WriteString("NP");
+    expected.WriteInt32(0);
+    EXPECT_EQ(bytes, expected.Data());
+
+    auto read = ReadBytes(bytes);
+    EXPECT_EQ(read->background, 0x00336699);
+    ASSERT_EQ(read->pages.size(), 2u);
+    EXPECT_EQ(read->pages[1]->ToString(), file->pages[1]->ToString());
+    EXPECT_EQ(read->music, nullptr);
+    EXPECT_EQ(read->studio, nullptr);
+    EXPECT_EQ(read->studioDuration, 0);
+    EXPECT_EQ(Bytes(*read), bytes);
+}
+
+TEST(PresentationFileTest, RoundTripWithMusicAndStudioPage)
+{
+    QTemporaryDir folder;
+    const std::string wave = folder.filePath("tone.wav").toStdString();
+    audiotest::WriteFile(wave, audiotest::MakeWave(40));
+    auto file = TwoPages();
+    file->music = std::make_unique<evMusic>("Our song", 1, wave);
+    file->studio = MakePage(0);
+    file->studioDuration = 5;
+    const std::vector<uint8_t> bytes = Bytes(*file);
+
+    auto read = ReadBytes(bytes);
+    ASSERT_NE(read->music, nullptr);
+    EXPECT_STREQ(read->music->ClassName(), "evMusic");
+    EXPECT_EQ(static_cast<evMusic&>(*read->music).GetTitle(), "Our song");
+    ASSERT_NE(read->studio, nullptr);
+    EXPECT_EQ(read->studio->ToString(), file->studio->ToString());
+    EXPECT_EQ(read->studioDuration, 5);
+    EXPECT_EQ(Bytes(*read), bytes);
+
+    int32_t tail = 0;
+    std::memcpy(&tail, bytes.data() + bytes.size() - 4, 4);
+    EXPECT_EQ(tail, 5);
+}
+
+TEST(PresentationFileTest, EveryCutFails)
+{
+    QTemporaryDir folder;
+    const std::string wave = folder.filePath("tone.wav").toStdString();
+    audiotest::WriteFile(wave, audiotest::MakeWave(5));
+    auto file = TwoPages();
+    file->music = std::make_unique<evMusic>("Song", 0, wave);
+    file->studio = MakePage(0);
+    file->studioDuration = 3;
+    const std::vector<uint8_t> bytes = Bytes(*file);
+    for (size_t length = 0; length < bytes.size(); ++length) {
+        try {
+            ReadBytes(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length)));
+            ADD_FAILURE() << "no error at length " << length;
+        } catch (const EReadError&) {
+        } catch (const EImageError&) {
+        }
+    }
+}
+
+TEST(PresentationFileTest, DamagedCountsAndWrongClassesFail)
+{
+    auto withCount = [](int32_t count) {
+        MemoryStream s;
+        s.WriteInt32(0);
+        s.WriteInt32(count);
+        for (int i = 0; i < 40; ++i)
+            s.WriteInt32(0);
+        return s.Data();
+    };
+    EXPECT_THROW(ReadBytes(withCount(-1)), EReadError);
+    EXPECT_THROW(ReadBytes(withCount(0x7FFFFFFF)), EReadError);
+
+    // A page where the music belongs, and music where the studio page belongs.
+    auto misplaced = [](bool pageAsMusic) {
+        QTemporaryDir folder;
+        const std::string wave = folder.filePath("tone.wav").toStdString();
+        audiotest::WriteFile(wave, audiotest::MakeWave(5));
+        evMusic music("Song", 1, wave);
+        auto page = MakePage(0);
+        MemoryStream s;
+        s.WriteInt32(0);
+        s.WriteInt32(0);
+        WriteObject(s, pageAsMusic ? static_cast<const evObject*>(page.get()) : nullptr);
+        WriteObject(s, pageAsMusic ? nullptr : static_cast<const evObject*>(&music));
+        s.WriteInt32(0);
+        return s.Data();
+    };
+    EXPECT_THROW(ReadBytes(misplaced(true)), EReadError);
+    EXPECT_THROW(ReadBytes(misplaced(false)), EReadError);
+
+    EXPECT_THROW(PresentationFile::ReadFromFile("/nonexistent/data/data.evp"), EFOpenError);
+}

@@ -1,0 +1,165 @@
+// The cross-fade: levels over time (midnight included), the mix of every channel, one fade at a time, Stop
+// and Allow, and a fade ended from inside its own tick.
+#include "FakeViewerControl.h"
+#include "platform/Canvas.h"
+#include "platform/Color.h"
+#include "presentation/evFade.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+Bitmap Solid(int width, int height, TColor colour)
+{
+    Bitmap bitmap(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            bitmap.SetPixel(x, y, colour);
+    return bitmap;
+}
+
+// Old pixels: blue 200, green 0, red 100. New pixels: blue 0, green 200, red 50.
+constexpr TColor kOld = RGBColor(100, 0, 200);
+constexpr TColor kNew = RGBColor(50, 200, 0);
+
+class evFadeTest : public ::testing::Test {
+protected:
+    void SetUp() override { evFade::Allow(); }
+    void TearDown() override { evFade::Allow(); }
+
+    FakeClock clock{1000};
+    FakeViewerControl control{4, 3};
+};
+
+} // namespace
+
+TEST_F(evFadeTest, LevelFallsFrom255ToZeroTruncated)
+{
+    EXPECT_EQ(evFade::LevelAt(0, 1000), 255);
+    EXPECT_EQ(evFade::LevelAt(10, 1000), 252); // 255 - 2.55 = 252.45
+    EXPECT_EQ(evFade::LevelAt(500, 1000), 127); // 127.5
+    EXPECT_EQ(evFade::LevelAt(996, 1000), 1);   // 1.02
+    EXPECT_EQ(evFade::LevelAt(999, 1000), 0);   // 0.255
+    EXPECT_EQ(evFade::LevelAt(1000, 1000), 0);
+    EXPECT_EQ(evFade::LevelAt(5000, 1000), 0);
+    EXPECT_EQ(evFade::LevelAt(10, 0), 0);
+    EXPECT_EQ(evFade::LevelAt(10, -5), 0);
+}
+
+TEST_F(evFadeTest, MixRoundsEachChannel)
+{
+    EXPECT_EQ(evFade::Mix(200, 100, 255), 200);
+    EXPECT_EQ(evFade::Mix(200, 100, 0), 100);
+    EXPECT_EQ(evFade::Mix(200, 0, 127), 100);  // 99.61
+    EXPECT_EQ(evFade::Mix(0, 200, 127), 100);  // 100.39
+    EXPECT_EQ(evFade::Mix(100, 50, 127), 75);  // 74.90
+    EXPECT_EQ(evFade::Mix(255, 0, 1), 1);
+}
+
+TEST_F(evFadeTest, TicksMixTheSnapshotWithTheNewPictureExactly)
+{
+    control.picture = Solid(4, 3, kOld);
+    // Three columns, of which the last lies outside the control: it has nothing to fade from.
+    ASSERT_TRUE(evFade::Start(control, 2, 1, Solid(3, 2, kNew), 1000));
+    // The fade mixes from the snapshot taken at its start, not from what the control shows later.
+    control.picture.SetPixel(2, 1, kColorWhite);
+    FakeViewerTimer* timer = control.TimerOf(evFade::kTickMs);
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->enabled);
+
+    // No time has passed: the level stays 255 and nothing is drawn.
+    ASSERT_TRUE(control.Fire(evFade::kTickMs));
+    EXPECT_EQ(evFade::Running()->Level(), 255);
+    EXPECT_EQ(control.changes, 0);
+    EXPECT_EQ(control.picture.Pixel(2, 1), kColorWhite);
+
+    clock.Advance(500);
+    ASSERT_TRUE(control.Fire(evFade::kTickMs));
+    EXPECT_EQ(evFade::Running()->Level(), 127);
+    EXPECT_EQ(control.changes, 1);
+    EXPECT_TRUE(timer->enabled);
+    const TColor mixed = RGBColor(75, 100, 100);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            const bool target = x >= 2 && y >= 1;
+            const TColor expected = target ? mixed : kOld;
+            EXPECT_EQ(control.picture.Pixel(x, y), expected) << x << "," << y;
+        }
+    }
+
+    clock.Advance(600);
+    ASSERT_TRUE(control.Fire(evFade::kTickMs));
+    EXPECT_EQ(evFade::Running()->Level(), 0);
+    EXPECT_EQ(control.picture.Pixel(2, 1), kNew);
+    EXPECT_EQ(control.picture.Pixel(3, 2), kNew);
+    EXPECT_FALSE(timer->enabled);
+    EXPECT_FALSE(evFade::IsRunning());
+}
+
+TEST_F(evFadeTest, ElapsedTimeCountsAcrossMidnight)
+{
+    clock.Set(Clock::kDayMilliseconds - 200);
+    control.picture = Solid(4, 3, kOld);
+    ASSERT_TRUE(evFade::Start(control, 0, 0, Solid(1, 1, kNew), 1000));
+    clock.Set(300);
+    ASSERT_TRUE(control.Fire(evFade::kTickMs));
+    EXPECT_EQ(evFade::Running()->Level(), 127);
+    EXPECT_EQ(control.picture.Pixel(0, 0), RGBColor(75, 100, 100));
+}
+
+TEST_F(evFadeTest, OneFadeAtATimeAndStopBlocksUntilAllow)
+{
+    const Bitmap picture = Solid(2, 2, kNew);
+    EXPECT_FALSE(evFade::Start(control, 0, 0, Bitmap(), 1000));
+    ASSERT_TRUE(evFade::Start(control, 0, 0, picture, 1000));
+    EXPECT_TRUE(evFade::IsRunning());
+    EXPECT_FALSE(evFade::Start(control, 1, 1, picture, 1000));
+
+    // A finished fade gives way to the next one.
+    clock.Advance(1000);
+    control.Fire(evFade::kTickMs);
+    EXPECT_FALSE(evFade::IsRunning());
+    ASSERT_TRUE(evFade::Start(control, 1, 1, picture, 1000));
+
+    evFade::Stop();
+    EXPECT_EQ(evFade::Running(), nullptr);
+    EXPECT_TRUE(control.timers.empty());
+    EXPECT_TRUE(evFade::IsBlocked());
+    EXPECT_FALSE(evFade::Start(control, 0, 0, picture, 1000));
+
+    evFade::Allow();
+    EXPECT_FALSE(evFade::IsBlocked());
+    ASSERT_TRUE(evFade::Start(control, 0, 0, picture, 1000));
+    // Allow also ends the running fade, so a new one may always start after it.
+    evFade::Allow();
+    EXPECT_EQ(evFade::Running(), nullptr);
+    EXPECT_TRUE(evFade::Start(control, 0, 0, picture, 1000));
+}
+
+TEST_F(evFadeTest, StopFromInsideItsOwnTickWaitsForTheTick)
+{
+    control.picture = Solid(4, 3, kOld);
+    ASSERT_TRUE(evFade::Start(control, 0, 0, Solid(2, 2, kNew), 1000));
+    control.onChanged = [] {
+        evFade::Stop();
+        evFade::Stop();
+    };
+    clock.Advance(500);
+    ASSERT_TRUE(control.Fire(evFade::kTickMs));
+    control.onChanged = nullptr;
+    EXPECT_EQ(evFade::Running(), nullptr);
+    EXPECT_EQ(control.picture.Pixel(0, 0), RGBColor(75, 100, 100));
+    // The retired fade never ticks again and is freed by the next call.
+    EXPECT_FALSE(control.Fire(evFade::kTickMs));
+    evFade::Allow();
+    EXPECT_TRUE(control.timers.empty());
+}
+
+TEST_F(evFadeTest, ZeroDurationShowsTheNewPictureAtTheFirstTick)
+{
+    control.picture = Solid(4, 3, kOld);
+    ASSERT_TRUE(evFade::Start(control, 1, 1, Solid(1, 1, kNew), 0));
+    ASSERT_TRUE(control.Fire(evFade::kTickMs));
+    EXPECT_EQ(control.picture.Pixel(1, 1), kNew);
+    EXPECT_FALSE(evFade::IsRunning());
+}

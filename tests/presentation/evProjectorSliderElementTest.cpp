@@ -1,0 +1,239 @@
+// The film strip at work: its timer, the movement in all four directions with the wrap at half the strip,
+// the hover test with the window's edges, the drawing of the window, and strips that give nothing to divide by.
+#include "FakeViewerControl.h"
+#include "model/evObjectCollection.h"
+#include "platform/Canvas.h"
+#include "platform/Color.h"
+#include "platform/Jpeg.h"
+#include "platform/Stream.h"
+#include "presentation/evProjectorSliderElement.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr TColor kRed = RGBColor(255, 0, 0);
+constexpr TColor kGreen = RGBColor(0, 255, 0);
+constexpr TColor kBlue = RGBColor(0, 0, 255);
+
+Bitmap Solid(int width, int height, TColor colour)
+{
+    Bitmap bitmap(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            bitmap.SetPixel(x, y, colour);
+    return bitmap;
+}
+
+bool Near(int32_t actual, TColor expected, int tolerance = 24)
+{
+    for (int shift = 0; shift < 24; shift += 8)
+        if (std::abs(((actual >> shift) & 0xFF) - ((expected >> shift) & 0xFF)) > tolerance)
+            return false;
+    return true;
+}
+
+// A strip of 32 x 8 (or 8 x 32) in four cells of 8: red, green, red, green, that is two items shown twice.
+// The items are drawn at (40, 0) as 4 x 4 squares, red and blue.
+std::unique_ptr<evProjectorSliderElement> MakeSlider(int32_t direction, int32_t speed, int32_t itemSize = 8)
+{
+    const bool horizontal = direction < 2;
+    Bitmap strip = horizontal ? Solid(32, 8, kRed) : Solid(8, 32, kRed);
+    for (int y = 0; y < strip.Height(); ++y)
+        for (int x = 0; x < strip.Width(); ++x)
+            if (((horizontal ? x : y) / 8) % 2 == 1)
+                strip.SetPixel(x, y, kGreen);
+    auto items = std::make_unique<evObjectCollection>();
+    items->Add(std::make_unique<evProjectorPageElement>(40, 0, JpegImage::FromBitmap(Solid(4, 4, kRed), 100), 0));
+    items->Add(std::make_unique<evProjectorPageElement>(40, 0, JpegImage::FromBitmap(Solid(4, 4, kBlue), 100), 0));
+    return std::make_unique<evProjectorSliderElement>(TRect{2, 3, 10, 11}, 2, speed, std::move(items), direction,
+                                                      itemSize, itemSize, strip);
+}
+
+// A slider as a damaged file may bring it: no strip picture, the given sizes and speed, no items.
+std::unique_ptr<evProjectorSliderElement> ReadBareSlider(int32_t direction, int32_t itemSize, int32_t speed)
+{
+    MemoryStream s;
+    for (int32_t value : {0, 7, 2, 3, 2, 0, 2, 3, 10, 11, direction, itemSize, itemSize, speed, 0})
+        s.WriteInt32(value);
+    s.Seek(0, SeekOrigin::Begin);
+    return std::make_unique<evProjectorSliderElement>(s, nullptr);
+}
+
+class SliderTest : public ::testing::Test {
+protected:
+    // Attaches the slider at the clock's time and returns the 1 ms timer.
+    FakeViewerTimer* Attach(evProjectorSliderElement& slider)
+    {
+        slider.Show(control, control.picture.GetCanvas());
+        return control.TimerOf(evProjectorSliderElement::kTickMs);
+    }
+
+    FakeClock clock{5000};
+    FakeViewerControl control{48, 16};
+};
+
+} // namespace
+
+TEST_F(SliderTest, FirstShowStartsTheTimerAndShowsItemZero)
+{
+    auto slider = MakeSlider(1, 1000);
+    FakeViewerTimer* timer = Attach(*slider);
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->enabled);
+    EXPECT_EQ(slider->GetLastTick(), 5000);
+    EXPECT_EQ(slider->GetCurrentItem(), 0);
+    EXPECT_TRUE(Near(control.picture.Pixel(41, 1), kRed));
+    EXPECT_TRUE(Near(control.picture.Pixel(3, 4), kRed)); // the window at offset 0
+
+    // A later rendering draws the current item again and starts nothing new.
+    slider->SetCurrentItem(1);
+    Attach(*slider);
+    EXPECT_EQ(control.timers.size(), 1u);
+    EXPECT_TRUE(Near(control.picture.Pixel(41, 1), kBlue));
+
+    slider->Detach();
+    EXPECT_TRUE(control.timers.empty());
+    EXPECT_FALSE(slider->IsAttached());
+}
+
+TEST_F(SliderTest, EveryDirectionMovesAndWrapsAtHalfTheStrip)
+{
+    struct Case {
+        int32_t direction;
+        std::vector<int32_t> offsets; // after steps of 5, 5, 5, 5 pixels
+    };
+    const Case cases[] = {
+        {0, {11, 6, 1, 16}}, // below 0: half the width
+        {1, {5, 10, 15, 4}}, // beyond half: half subtracted
+        {2, {5, 10, 15, 4}},
+        {3, {11, 6, 1, 16}},
+    };
+    for (const Case& c : cases) {
+        auto slider = MakeSlider(c.direction, 1000);
+        Attach(*slider);
+        for (int32_t expected : c.offsets) {
+            clock.Advance(5);
+            ASSERT_TRUE(control.Fire(evProjectorSliderElement::kTickMs));
+            EXPECT_EQ(slider->GetOffset(), expected) << "direction " << c.direction;
+            EXPECT_EQ(slider->GetLastTick(), clock.Now());
+        }
+        EXPECT_TRUE(control.TimerOf(evProjectorSliderElement::kTickMs)->enabled);
+    }
+}
+
+TEST_F(SliderTest, StepIsElapsedTimesSpeedTruncated)
+{
+    auto slider = MakeSlider(1, 150);
+    Attach(*slider);
+    const int changes = control.changes;
+    clock.Advance(6); // 0.9 pixels: no movement, the time keeps counting from the last movement
+    control.Fire(evProjectorSliderElement::kTickMs);
+    EXPECT_EQ(slider->GetOffset(), 0);
+    EXPECT_EQ(slider->GetLastTick(), 5000);
+    EXPECT_EQ(control.changes, changes);
+    clock.Advance(1); // 7 ms: 1.05 pixels
+    control.Fire(evProjectorSliderElement::kTickMs);
+    EXPECT_EQ(slider->GetOffset(), 1);
+    EXPECT_EQ(slider->GetLastTick(), 5007);
+    EXPECT_GT(control.changes, changes);
+}
+
+TEST_F(SliderTest, TicksCountAcrossMidnightAndLongStepsStayInTheStrip)
+{
+    clock.Set(Clock::kDayMilliseconds - 4);
+    auto slider = MakeSlider(1, 1000);
+    Attach(*slider);
+    clock.Set(3);
+    control.Fire(evProjectorSliderElement::kTickMs);
+    EXPECT_EQ(slider->GetOffset(), 7);
+
+    // An hour without ticks: far more than the strip, and the offset still lands inside it.
+    clock.Advance(3'600'000 + 2);
+    control.Fire(evProjectorSliderElement::kTickMs);
+    EXPECT_GE(slider->GetOffset(), 0);
+    EXPECT_LE(slider->GetOffset(), 16);
+    EXPECT_EQ(slider->GetOffset(), (7 + 3'600'002) % 16 == 0 ? 16 : (7 + 3'600'002) % 16);
+}
+
+TEST_F(SliderTest, WindowShowsTheStripAtTheOffsetAfterATick)
+{
+    auto slider = MakeSlider(1, 1000);
+    Attach(*slider);
+    clock.Advance(8);
+    control.Fire(evProjectorSliderElement::kTickMs);
+    ASSERT_EQ(slider->GetOffset(), 8);
+    for (int x = 2; x < 10; ++x)
+        EXPECT_TRUE(Near(control.picture.Pixel(x, 5), kGreen)) << x;
+    EXPECT_EQ(control.picture.Pixel(1, 5), kColorWhite);
+    EXPECT_EQ(control.picture.Pixel(10, 5), kColorWhite);
+}
+
+TEST_F(SliderTest, HoverItemIndexIncludesTheEdgesAndWraps)
+{
+    auto slider = MakeSlider(0, 0);
+    ASSERT_EQ(slider->GetOffset(), 16);
+    EXPECT_EQ(slider->ItemAt(2, 3), 0);   // (0 + 16) / 8 = 2, minus 2 items
+    EXPECT_EQ(slider->ItemAt(10, 11), 1); // right and bottom edge: (8 + 16) / 8 = 3
+    EXPECT_EQ(slider->ItemAt(11, 5), -1);
+    EXPECT_EQ(slider->ItemAt(5, 12), -1);
+    EXPECT_EQ(slider->ItemAt(1, 5), -1);
+    slider->SetOffset(0);
+    EXPECT_EQ(slider->ItemAt(9, 5), 0);
+    EXPECT_EQ(slider->ItemAt(10, 5), 1);
+
+    auto vertical = MakeSlider(2, 0);
+    vertical->SetOffset(12);
+    EXPECT_EQ(vertical->ItemAt(5, 3), 1);  // (0 + 12) / 8
+    EXPECT_EQ(vertical->ItemAt(5, 7), 0);  // (4 + 12) / 8 = 2, minus 2
+    EXPECT_EQ(vertical->ItemAt(2, 11), 0); // left and bottom edge: (8 + 12) / 8 = 2
+}
+
+TEST_F(SliderTest, HoverTestDrawsANewItemOnceAtThePointer)
+{
+    auto slider = MakeSlider(0, 0);
+    Attach(*slider);
+    control.pointer = TPoint{10, 5}; // item 1
+    control.Fire(evProjectorSliderElement::kTickMs);
+    EXPECT_EQ(slider->GetCurrentItem(), 1);
+    EXPECT_TRUE(Near(control.picture.Pixel(41, 1), kBlue));
+    const int changes = control.changes;
+    control.Fire(evProjectorSliderElement::kTickMs);
+    EXPECT_EQ(control.changes, changes);
+    control.pointer = TPoint{30, 5}; // outside the window: the item stays
+    control.Fire(evProjectorSliderElement::kTickMs);
+    EXPECT_EQ(slider->GetCurrentItem(), 1);
+}
+
+TEST_F(SliderTest, StripsWithNothingToDivideByNeverFail)
+{
+    for (int32_t direction : {0, 1, 2, 3, 7, -1}) {
+        auto bare = ReadBareSlider(direction, 0, 1000);
+        EXPECT_EQ(bare->GetOffset(), 0);
+        Attach(*bare);
+        EXPECT_EQ(bare->GetCurrentItem(), -1);
+        control.pointer = TPoint{5, 5};
+        clock.Advance(50);
+        control.Fire(evProjectorSliderElement::kTickMs);
+        EXPECT_EQ(bare->GetOffset(), 0);
+        EXPECT_EQ(bare->ItemAt(5, 5), -1);
+        bare->Detach();
+    }
+    for (int32_t speed : {0, -1000}) {
+        auto still = MakeSlider(1, speed);
+        Attach(*still);
+        clock.Advance(500);
+        control.Fire(evProjectorSliderElement::kTickMs);
+        EXPECT_EQ(still->GetOffset(), 0);
+        still->Detach();
+    }
+    // An item size of zero in the direction of movement: no item is ever under the pointer.
+    auto flat = MakeSlider(1, 1000, 0);
+    control.pointer = TPoint{5, 5};
+    Attach(*flat);
+    control.Fire(evProjectorSliderElement::kTickMs);
+    EXPECT_EQ(flat->GetCurrentItem(), 0);
+    EXPECT_EQ(flat->ItemAt(5, 5), -1);
+}
