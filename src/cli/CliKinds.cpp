@@ -1,7 +1,13 @@
 #include "cli/CliKinds.h"
 
 #include "model/ObjectStream.h"
+#include "model/evBranding.h"
+#include "model/evCategory.h"
+#include "model/evLayout.h"
 #include "model/evObjectCollection.h"
+#include "model/evPhotograph.h"
+#include "model/evPicture.h"
+#include "model/evProject.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
 #include "platform/Text.h"
@@ -35,11 +41,71 @@ CliKind CollectionKind()
             }};
 }
 
+// A kind whose file is one body of T from the first byte, printed as its ToString on one line.
+template <class T>
+CliKind BodyKind(std::string name)
+{
+    return {std::move(name),
+            [](Stream& in, std::ostream& out) {
+                T body(in, nullptr);
+                out << ToDisplayUtf8(body.ToString()) << '\n';
+            },
+            [](Stream& in, Stream& out) {
+                T body(in, nullptr);
+                body.SaveToStream(out);
+            }};
+}
+
+void PrintList(std::ostream& out, const char* label, const evObjectCollection& list)
+{
+    out << label << ' ' << list.Count() << '\n';
+    for (int32_t i = 0; i < list.Count(); ++i)
+        out << ToDisplayUtf8(list.GetItem(i)->ToString()) << '\n';
+}
+
+void PrintBranding(const evBranding& branding, std::ostream& out)
+{
+    out << "name " << ToDisplayUtf8(branding.GetName()) << '\n';
+    out << "tree "
+        << (branding.GetChapterTree() ? ToDisplayUtf8(branding.GetChapterTree()->ToString()) : std::string("nil"))
+        << '\n';
+    PrintList(out, "helptexts", branding.GetHelpTexts());
+    const evObjectCollection& pictures = branding.GetPictures();
+    out << "pictures " << pictures.Count() << '\n';
+    for (int32_t i = 0; i < pictures.Count(); ++i) {
+        const evObject* item = pictures.GetItem(i);
+        out << ToDisplayUtf8(item->ToString());
+        if (const auto* picture = dynamic_cast<const evPicture*>(item))
+            out << ' ' << picture->GetWidth() << 'x' << picture->GetHeight();
+        out << '\n';
+    }
+    PrintList(out, "music", branding.GetMusic());
+    PrintList(out, "speech", branding.GetSpeech());
+}
+
+CliKind BrandingKind()
+{
+    return {"branding",
+            [](Stream& in, std::ostream& out) {
+                evBranding branding(in, nullptr);
+                PrintBranding(branding, out);
+            },
+            [](Stream& in, Stream& out) {
+                evBranding branding(in, nullptr);
+                branding.SaveToStream(out);
+            }};
+}
+
 } // namespace
 
 const std::vector<CliKind>& CliKinds()
 {
-    static const std::vector<CliKind> kinds = {ObjectKind(), CollectionKind()};
+    static const std::vector<CliKind> kinds = {ObjectKind(),
+                                               CollectionKind(),
+                                               BodyKind<evProject>("project"),
+                                               BodyKind<evLayout>("design"),
+                                               BrandingKind(),
+                                               BodyKind<evPhotograph>("photograph")};
     return kinds;
 }
 

@@ -1,0 +1,206 @@
+#include "AlbumTestSupport.h"
+
+#include "model/ProjectFile.h"
+#include "model/evCategory.h"
+#include "model/evProject.h"
+#include "platform/Errors.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::vector<uint8_t> FileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
+}
+
+// A file stream that refuses everything beyond a number of bytes, like a disk that fills up.
+class FullDiskStream : public FileStream {
+public:
+    FullDiskStream(const std::string& path, int64_t limit) : FileStream(path, Mode::Create), m_room(limit) {}
+    int64_t Write(const void* buffer, int64_t count) override
+    {
+        const int64_t accepted = FileStream::Write(buffer, std::min(count, m_room));
+        m_room -= accepted;
+        return accepted;
+    }
+
+private:
+    int64_t m_room;
+};
+
+std::unique_ptr<evCategory> ThreePages()
+{
+    auto first = std::make_unique<evCategory>("Welcome", "", false, 3);
+    first->AppendSibling(std::make_unique<evCategory>("Menu", "", false, 3));
+    first->AppendSibling(std::make_unique<evCategory>("End", "", false, 3));
+    return first;
+}
+
+class ProjectFileTest : public TempFolderTest {
+protected:
+    void SetUp() override
+    {
+        TempFolderTest::SetUp();
+        m_designs = m_folder / "designs";
+        std::filesystem::create_directories(m_designs);
+    }
+    // A design file with page layouts for the given keys; identifiers 1000, 1001, ... in key order, or 0.
+    void WriteDesign(const std::string& fileName, const std::vector<std::string>& keys, bool zeroIds = false)
+    {
+        evLayout design("Rose", "", 8, 6);
+        int32_t id = 1000;
+        for (const std::string& key : keys) {
+            auto layout = std::make_unique<evPageLayout>(nullptr, key, "", "", 0);
+            layout->SetKey(key);
+            design.AddPageLayout(zeroIds ? std::move(layout) : WithID(std::move(layout), id));
+            ++id;
+        }
+        MemoryStream bytes;
+        design.SaveToStream(bytes);
+        bytes.SaveToFile((m_designs / fileName).string());
+    }
+    std::string SaveProject(const std::string& designFile, bool withDiscLabel)
+    {
+        evProject project("Anna", "Ben", 1.0, designFile, ThreePages());
+        if (withDiscLabel)
+            project.SetDiscLabelCategory(std::make_unique<evCategory>("label", "", true, 3));
+        const std::string path = TempPath("Anna & Ben.evp");
+        WriteProjectFile(project, path);
+        return path;
+    }
+    std::string Designs() const { return m_designs.string(); }
+    std::string OpeningError(const std::string& path)
+    {
+        try {
+            OpenProject(path, Designs());
+        } catch (const EProjectError& error) {
+            return error.what();
+        }
+        return "no error";
+    }
+
+    std::filesystem::path m_designs;
+};
+
+} // namespace
+
+TEST_F(ProjectFileTest, SavedProjectReadsBack)
+{
+    evProject project("Anna", "Ben", 2.0, "Rose.evl", ThreePages());
+    const std::string path = TempPath("p.evp");
+    ASSERT_TRUE(SaveProjectFile(&project, path));
+    EXPECT_EQ(FileBytes(path), SavedBody(project));
+    EXPECT_FALSE(FileExists(path + ".tmp"));
+    auto read = ReadProjectFile(path);
+    EXPECT_EQ(read->GetTitle(), "Anna & Ben");
+    EXPECT_FALSE(SaveProjectFile(nullptr, path));
+    EXPECT_THROW(ReadProjectFile(TempPath("missing.evp")), EFOpenError);
+}
+
+TEST_F(ProjectFileTest, AFailedSaveKeepsThePreviousFile)
+{
+    evProject old("Anna", "Ben", 2.0, "Rose.evl", ThreePages());
+    const std::string path = TempPath("p.evp");
+    WriteProjectFile(old, path);
+    const std::vector<uint8_t> before = FileBytes(path);
+
+    evProject changed("Anna", "Carl", 3.0, "Rose.evl", ThreePages());
+    const auto fullDisk = [](const std::string& temporary) { return std::make_unique<FullDiskStream>(temporary, 50); };
+    EXPECT_THROW(WriteProjectFile(changed, path, fullDisk), EWriteError);
+    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_FALSE(FileExists(path + ".tmp"));
+
+    // A target that cannot be replaced (a folder of that name) fails the same way.
+    const std::string folder = TempPath("folder.evp");
+    std::filesystem::create_directories(std::filesystem::path(folder) / "inside");
+    EXPECT_FALSE(SaveProjectFile(&changed, folder));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_FALSE(FileExists(folder + ".tmp"));
+    EXPECT_FALSE(SaveProjectFile(&changed, TempPath("no/such/folder/p.evp")));
+}
+
+TEST_F(ProjectFileTest, DesignNamesWithFoldersAreRefused)
+{
+    EXPECT_EQ(DesignFilePath("/d", "Rose.evl"), "/d/Rose.evl");
+    EXPECT_EQ(DesignFilePath("/d/", "Rose.evl"), "/d/Rose.evl");
+    for (const char* name : {"../Rose.evl", "sub/Rose.evl", "/etc/Rose.evl", "a\\Rose.evl", "", ".", ".."})
+        EXPECT_THROW(DesignFilePath("/d", name), EFOpenError) << name;
+
+    // Even a file that exists there is never read.
+    WriteDesign("Rose.evl", {"W", "M", "cd", "E"});
+    std::filesystem::copy_file(m_designs / "Rose.evl", m_folder / "Outside.evl");
+    const std::string path = SaveProject("../Outside.evl", true);
+    EXPECT_THROW(OpenProject(path, Designs()), EFOpenError);
+}
+
+TEST_F(ProjectFileTest, OpeningBindsTheSpecialPageLayouts)
+{
+    WriteDesign("Rose.evl", {"E", "cd", "M", "W"});
+    auto project = OpenProject(SaveProject("Rose.evl", false), Designs());
+    evCategory* first = project->GetFirstCategory();
+    EXPECT_EQ(first->GetPageLayoutID(), 1003);
+    EXPECT_EQ(first->GetNext()->GetPageLayoutID(), 1002);
+    EXPECT_EQ(first->GetNext()->GetNext()->GetPageLayoutID(), 1000);
+    ASSERT_NE(project->GetDiscLabelCategory(), nullptr);
+    EXPECT_EQ(project->GetDiscLabelCategory()->GetTitle(), "cd label");
+    EXPECT_TRUE(project->GetDiscLabelCategory()->GetOptional());
+    EXPECT_EQ(project->GetDiscLabelCategory()->GetPageLayoutID(), 1001);
+    EXPECT_EQ(project->GetDiscLabelCategory()->GetProject(), project.get());
+    EXPECT_EQ(project->GetDesignFileName(), "Rose.evl");
+    // The previews of the page layouts were rendered.
+    auto* layout = project->GetDesign()->GetPageLayouts().GetItemAs<evPageLayout>(0);
+    EXPECT_GT(std::filesystem::file_size(layout->GetPreviewFile()), 0u);
+    EXPECT_TRUE(first->Render(nullptr, true));
+
+    // A project that has its own disc label keeps it.
+    auto labelled = OpenProject(SaveProject("Rose.evl", true), Designs());
+    EXPECT_EQ(labelled->GetDiscLabelCategory()->GetTitle(), "label");
+}
+
+TEST_F(ProjectFileTest, MissingSpecialPageLayoutsHaveTheirMessages)
+{
+    const std::string path = SaveProject("Rose.evl", true);
+    WriteDesign("Rose.evl", {"M", "cd", "E"});
+    EXPECT_EQ(OpeningError(path), "MM_W.");
+    WriteDesign("Rose.evl", {"W", "cd", "E"});
+    EXPECT_EQ(OpeningError(path), "MM_M.");
+    WriteDesign("Rose.evl", {"W", "M"});
+    EXPECT_EQ(OpeningError(path), "MM_L."); // the disc label is bound before the end page
+    WriteDesign("Rose.evl", {"W", "M", "cd"});
+    EXPECT_EQ(OpeningError(path), "MM_E.");
+    WriteDesign("Rose.evl", {"W", "M", "cd", "E"}, true);
+    EXPECT_EQ(OpeningError(path), "MM_W."); // identifier 0 counts as missing
+
+    // A tree with fewer than three top-level pages is refused rather than dereferenced.
+    WriteDesign("Rose.evl", {"W", "M", "cd", "E"});
+    evProject shortTree("A", "B", 1.0, "Rose.evl", std::make_unique<evCategory>("W", "", false, 3));
+    WriteProjectFile(shortTree, path);
+    EXPECT_EQ(OpeningError(path), "MM_M.");
+}
+
+TEST_F(ProjectFileTest, CreatingAProjectBindsWithItsOwnMessages)
+{
+    WriteDesign("Rose.evl", {"W", "M"});
+    evProject project("Anna", "Ben", 1.0, "Rose.evl", ThreePages());
+    try {
+        AttachDesignToNewProject(project, Designs());
+        FAIL() << "no error";
+    } catch (const EProjectError& error) {
+        EXPECT_STREQ(error.what(), "NPRJ_E"); // the end page is bound before the disc label
+    }
+    WriteDesign("Rose.evl", {"W", "M", "E"});
+    try {
+        AttachDesignToNewProject(project, Designs());
+        FAIL() << "no error";
+    } catch (const EProjectError& error) {
+        EXPECT_STREQ(error.what(), "NPRJ_L.");
+    }
+    WriteDesign("Rose.evl", {"cd", "W", "M", "E"});
+    AttachDesignToNewProject(project, Designs());
+    EXPECT_EQ(project.GetDiscLabelCategory()->GetTitle(), "cd label");
+    EXPECT_EQ(project.GetDiscLabelCategory()->GetPageLayoutID(), 1000);
+    EXPECT_EQ(project.GetFirstCategory()->GetNext()->GetNext()->GetPageLayoutID(), 1003);
+}

@@ -1,0 +1,545 @@
+#include "AlbumTestSupport.h"
+
+#include "model/evCategory.h"
+#include "model/evCategoryEntry.h"
+#include "model/evHelptext.h"
+#include "model/evProject.h"
+#include "model/evUserPicture.h"
+#include "model/evUserTextfield.h"
+#include "platform/Errors.h"
+#include "presentation/evActionElement.h"
+#include "presentation/evProjectorPage.h"
+
+#include <fstream>
+
+namespace {
+
+constexpr TColor kRed = 0x0000FF;
+
+std::unique_ptr<evCategory> Cat(const std::string& title, bool optional = false, int32_t kind = 3)
+{
+    return std::make_unique<evCategory>(title, "", optional, kind);
+}
+
+std::vector<std::string> Titles(const std::vector<evCategory*>& list)
+{
+    std::vector<std::string> titles;
+    for (const evCategory* category : list)
+        titles.push_back(category->GetTitle());
+    return titles;
+}
+
+std::unique_ptr<evCategory> ReadCategory(MemoryStream& s)
+{
+    s.SetPosition(0);
+    return std::make_unique<evCategory>(s, nullptr);
+}
+
+void WriteHead(MemoryStream& s, int32_t version, int32_t id, const std::string& title)
+{
+    WriteHeader(s, version, id);
+    s.WriteString(title);
+    s.WriteString("c");
+    s.WriteBool(false);
+}
+
+void WriteTail(MemoryStream& s)
+{
+    s.WriteInt32(3);
+    s.WriteBool(true);
+    s.WriteInt32(0);
+    s.WriteInt32(0);
+}
+
+// A category body with `count` categories nested as first children (subs) or as a sibling chain (nexts), all
+// written inside the first body as the format does.
+MemoryStream NestedStream(int count, bool asSubs)
+{
+    MemoryStream s;
+    for (int i = 0; i < count; ++i) {
+        WriteHead(s, 3, i + 1, "n");
+        if (i + 1 == count)
+            break;
+        if (!asSubs)
+            s.WriteString("NP");
+        s.WriteString("P");
+        s.WriteString("evCategory");
+    }
+    s.WriteString("NP");
+    s.WriteString("NP");
+    WriteTail(s);
+    for (int i = count - 2; i >= 0; --i) {
+        if (asSubs)
+            s.WriteString("NP");
+        WriteTail(s);
+    }
+    return s;
+}
+
+// Chapter tree used by the page-order tests:
+//   A(1) [ A1(2), A2(opt, not selected)(3) [ A2a(4) ], A3(0 page layout) [ A3a(5) ] ], B(6), C(opt, selected)(7)
+std::unique_ptr<evCategory> PageOrderTree()
+{
+    auto a = Cat("A");
+    a->SetPageLayoutID(1);
+    auto a1 = Cat("A1", false, 2);
+    a1->SetPageLayoutID(2);
+    auto a2 = Cat("A2", true);
+    a2->SetSelected(false);
+    a2->SetPageLayoutID(3);
+    auto a2a = Cat("A2a");
+    a2a->SetPageLayoutID(4);
+    a2->AddChild(std::move(a2a));
+    auto a3 = Cat("A3", false, 2);
+    auto a3a = Cat("A3a");
+    a3a->SetPageLayoutID(5);
+    a3->AddChild(std::move(a3a));
+    a->AddChild(std::move(a1));
+    a->AddChild(std::move(a2));
+    a->AddChild(std::move(a3));
+    auto b = Cat("B", false, 2);
+    b->SetPageLayoutID(6);
+    auto c = Cat("C", true);
+    c->SetPageLayoutID(7);
+    a->AppendSibling(std::move(b));
+    a->AppendSibling(std::move(c));
+    return a;
+}
+
+} // namespace
+
+TEST(evCategoryTest, Version0ReadsDefaultsAndIsWrittenAsVersion3)
+{
+    MemoryStream in;
+    WriteHead(in, 0, 12, "Old");
+    in.WriteString("NP");
+    in.WriteString("NP");
+    for (int32_t v : {9, 9, 9})
+        in.WriteInt32(v);
+    auto category = ReadCategory(in);
+    EXPECT_EQ(in.Remaining(), 0);
+    EXPECT_EQ(category->GetKind(), 3);
+    EXPECT_TRUE(category->GetSelected());
+    EXPECT_EQ(category->GetPageLayoutID(), 0);
+    EXPECT_EQ(category->GetUserElements().Count(), 0);
+    EXPECT_TRUE(category->IsDirty());
+    EXPECT_TRUE(category->RenderFailed());
+
+    MemoryStream expected;
+    WriteHead(expected, 3, 12, "Old");
+    expected.WriteString("NP");
+    expected.WriteString("NP");
+    WriteTail(expected);
+    EXPECT_EQ(SavedBody(*category), expected.Data());
+}
+
+TEST(evCategoryTest, Versions1And2ReadKindAndSelected)
+{
+    MemoryStream v1;
+    WriteHead(v1, 1, 1, "x");
+    v1.WriteString("NP");
+    v1.WriteString("NP");
+    v1.WriteInt32(5);
+    auto one = ReadCategory(v1);
+    EXPECT_EQ(v1.Remaining(), 0);
+    EXPECT_EQ(one->GetKind(), 5);
+    EXPECT_TRUE(one->GetSelected());
+
+    MemoryStream v2;
+    WriteHead(v2, 2, 1, "x");
+    v2.WriteString("NP");
+    v2.WriteString("NP");
+    v2.WriteInt32(5);
+    v2.WriteBool(false);
+    auto two = ReadCategory(v2);
+    EXPECT_EQ(v2.Remaining(), 0);
+    EXPECT_FALSE(two->GetSelected());
+    EXPECT_EQ(two->GetPageLayoutID(), 0);
+}
+
+TEST(evCategoryTest, TreeRoundTripsAndLinksAreRebuilt)
+{
+    auto tree = PageOrderTree();
+    tree->GetNext()->AddUserElement(44, std::make_unique<evHelptext>("h", 1, "t"));
+    const std::vector<uint8_t> bytes = SavedBody(*tree);
+    MemoryStream in(bytes);
+    auto read = ReadCategory(in);
+    EXPECT_EQ(in.Remaining(), 0);
+    EXPECT_EQ(SavedBody(*read), bytes);
+    EXPECT_EQ(read->ToString(), tree->ToString());
+
+    evCategory* a1 = read->GetSub();
+    evCategory* a2 = a1->GetNext();
+    EXPECT_EQ(a1->GetParent(), read.get());
+    EXPECT_EQ(a2->GetPrevious(), a1);
+    EXPECT_EQ(a2->GetParent(), nullptr); // only a first child has its parent
+    EXPECT_EQ(a2->GetEffectiveParent(), read.get());
+    EXPECT_EQ(a2->GetSub()->GetParent(), a2);
+    EXPECT_EQ(read->GetNext()->GetPrevious(), read.get());
+    EXPECT_EQ(read->GetPrevious(), nullptr);
+    EXPECT_EQ(read->GetEffectiveParent(), nullptr);
+    EXPECT_EQ(evCategory::SiblingCount(a2), 3);
+    EXPECT_EQ(evCategory::SiblingCount(read->GetNext()), 3);
+    EXPECT_EQ(evCategory::SiblingCount(nullptr), 0);
+    EXPECT_EQ(read->GetNext()->GetUserElements().Count(), 1);
+}
+
+TEST(evCategoryTest, LinkingOperations)
+{
+    auto root = Cat("A");
+    root->AppendSibling(Cat("C"));
+    root->InsertAfter(Cat("B"));
+    root->GetNext()->GetNext()->InsertAfter(Cat("D"));
+    std::vector<evCategory*> list;
+    evCategory::Flatten(root.get(), list, false);
+    EXPECT_EQ(Titles(list), (std::vector<std::string>{"A", "B", "C", "D"}));
+    EXPECT_EQ(root->GetNext()->GetNext()->GetPrevious()->GetTitle(), "B");
+
+    root->AddChild(Cat("A1"));
+    root->AddChild(Cat("A2"));
+    EXPECT_EQ(root->GetSub()->GetTitle(), "A1");
+    EXPECT_EQ(root->GetSub()->GetNext()->GetParent(), nullptr);
+    EXPECT_EQ(root->GetSub()->GetNext()->GetEffectiveParent(), root.get());
+
+    auto withLinks = std::make_unique<evCategory>("P", "", false, 3, Cat("S"), Cat("N"));
+    EXPECT_EQ(withLinks->GetSub()->GetParent(), withLinks.get());
+    EXPECT_EQ(withLinks->GetNext()->GetPrevious(), withLinks.get());
+}
+
+TEST(evCategoryTest, DestroyingOneCategoryKeepsItsSiblingsLinked)
+{
+    auto root = Cat("A");
+    root->AddChild(Cat("A1"));
+    root->AddChild(Cat("A2"));
+    root->AddChild(Cat("A3"));
+    root->GetSub()->AddChild(Cat("A1a"));
+    root->AppendSibling(Cat("B"));
+    root->AppendSibling(Cat("C"));
+
+    evCategory::Destroy(root->GetNext()); // middle sibling B
+    EXPECT_EQ(root->GetNext()->GetTitle(), "C");
+    EXPECT_EQ(root->GetNext()->GetPrevious(), root.get());
+
+    evCategory::Destroy(root->GetSub()); // first child A1 with its own child
+    evCategory* first = root->GetSub();
+    EXPECT_EQ(first->GetTitle(), "A2");
+    EXPECT_EQ(first->GetParent(), root.get());
+    EXPECT_EQ(first->GetPrevious(), nullptr);
+    EXPECT_EQ(first->GetNext()->GetTitle(), "A3");
+
+    evCategory::Destroy(first->GetNext()); // last child
+    EXPECT_EQ(first->GetNext(), nullptr);
+
+    EXPECT_THROW(evCategory::Destroy(root.get()), EVelloraError);
+    std::unique_ptr<evCategory> rest = evCategory::DestroyFirst(std::move(root));
+    ASSERT_NE(rest, nullptr);
+    EXPECT_EQ(rest->GetTitle(), "C");
+    EXPECT_EQ(rest->GetPrevious(), nullptr);
+    evCategory::DestroyAll(std::move(rest));
+}
+
+TEST(evCategoryTest, FlattenSkipsExcludedAndUnboundCategoriesWithTheirChildren)
+{
+    auto tree = PageOrderTree();
+    std::vector<evCategory*> all;
+    evCategory::Flatten(tree.get(), all, false);
+    EXPECT_EQ(Titles(all), (std::vector<std::string>{"A", "A1", "A2", "A2a", "A3", "A3a", "B", "C"}));
+    std::vector<evCategory*> included;
+    evCategory::Flatten(tree.get(), included, true);
+    EXPECT_EQ(Titles(included), (std::vector<std::string>{"A", "A1", "B", "C"}));
+
+    evCategory* b = tree->GetNext();
+    EXPECT_EQ(evCategory::IndexOfCategory(b, true), 2);
+    EXPECT_EQ(evCategory::IndexOfCategory(b, false), 6);
+    evCategory* a3a = tree->GetSub()->GetNext()->GetNext()->GetSub();
+    EXPECT_EQ(evCategory::IndexOfCategory(a3a, false), 5);
+    EXPECT_EQ(evCategory::IndexOfCategory(a3a, true), -1);
+    EXPECT_EQ(evCategory::IndexOfKind(a3a, 2, true), 1);
+    EXPECT_EQ(evCategory::IndexOfKind(a3a, 9, true), -1);
+    EXPECT_EQ(evCategory::CategoryAt(tree.get(), 3, true), tree->GetNext()->GetNext());
+    EXPECT_THROW(evCategory::CategoryAt(tree.get(), 4, true), EListError);
+    EXPECT_THROW(evCategory::CategoryAt(tree.get(), -1, true), EListError);
+}
+
+TEST(evCategoryTest, CountsIncludedCategories)
+{
+    auto tree = PageOrderTree();
+    // Included: A, A1, A3, A3a, B, C (A2 and its child are out).
+    EXPECT_EQ(evCategory::CountIncluded(tree.get(), false), 6);
+    EXPECT_EQ(evCategory::CountIncluded(tree.get(), true), 3);
+    EXPECT_EQ(evCategory::CountIncluded(tree->GetSub()->GetNext(), true), 0);
+    EXPECT_EQ(evCategory::CountChainIncluded(tree.get()), 3);               // 1 for the sub, then A1 and A3
+    EXPECT_EQ(evCategory::CountChainIncluded(tree->GetNext()), 2);          // B and C, from B on
+    EXPECT_EQ(evCategory::CountChainIncluded(tree->GetSub()->GetNext()), 2); // 1 for the sub, then A2a
+    EXPECT_EQ(evCategory::CountChainIncluded(nullptr), 0);
+}
+
+namespace {
+
+// A project whose design holds:
+//   1000 kind 2: picture slot 10 (entry 20, at 5,5), fixed picture slot 12 (entry 22), text slot 11 (entry 21),
+//                picture slot 13 (entry 23, fixed) named by an enlarge-on-hover action element
+//   1001 kind 0: text slot 14 (entry 24)
+//   1002 kind 1: picture slot 15 (entry 25)
+class CategoryPageTest : public TempFolderTest {
+protected:
+    void SetUp() override
+    {
+        TempFolderTest::SetUp();
+        auto design = std::make_unique<evLayout>("Rose", "", 40, 30);
+        evPageLayout* both = AddPageLayout(*design, 1000, 2);
+        PlaceOwnElement(*both, WithID(std::make_unique<evUserPicture>("p", 10, 8), 10), 20, 5, 5);
+        auto fixedSlot = std::make_unique<evUserPicture>("f", 4, 4);
+        fixedSlot->SetFixed(1);
+        PlaceOwnElement(*both, WithID(std::move(fixedSlot), 12), 22);
+        PlaceOwnElement(*both, Field(11), 21, 20, 20);
+        auto hoverSlot = std::make_unique<evUserPicture>("h", 4, 4);
+        hoverSlot->SetFixed(1);
+        PlaceOwnElement(*both, WithID(std::move(hoverSlot), 13), 23, 30, 0);
+        auto hover = std::make_unique<evActionElement>("hover", 10, 0, 0, 1, 1);
+        hover->SetFirstSlot(23);
+        both->AddActionElement(std::move(hover));
+        PlaceOwnElement(*AddPageLayout(*design, 1001, 0), Field(14), 24);
+        PlaceOwnElement(*AddPageLayout(*design, 1002, 1), WithID(std::make_unique<evUserPicture>("q", 4, 4), 15), 25);
+        m_layout = both;
+        m_project = std::make_unique<evProject>("A", "B", 0.0, "Rose.evl", Cat("root"));
+        m_project->SetDesign(std::move(design));
+        m_root = m_project->GetFirstCategory();
+    }
+    void TearDown() override
+    {
+        m_project.reset();
+        TempFolderTest::TearDown();
+    }
+    static std::unique_ptr<evUserTextfield> Field(int32_t id, const std::string& text = "")
+    {
+        return WithID(std::make_unique<evUserTextfield>("t", text, "Arial", 0, 8, false, false, false, 0, 10, 6), id);
+    }
+    evCategory* Bound(std::unique_ptr<evCategory> category, int32_t layoutId)
+    {
+        evCategory* raw = category.get();
+        category->SetPageLayoutID(layoutId);
+        category->SetProject(m_project.get());
+        m_root->AppendSibling(std::move(category));
+        return raw;
+    }
+
+    std::unique_ptr<evProject> m_project;
+    evCategory* m_root = nullptr;
+    evPageLayout* m_layout = nullptr;
+};
+
+} // namespace
+
+TEST_F(CategoryPageTest, CompletenessBits)
+{
+    evCategory* page = Bound(Cat("page"), 1000);
+    EXPECT_EQ(page->GetCompleteness(), cbLayoutSet);
+    page->AddUserElement(10, SolidPicture(4, 4, kRed));
+    EXPECT_EQ(page->GetCompleteness(), cbLayoutSet); // the hover slot is still empty
+    page->AddUserElement(13, SolidPicture(4, 4, kRed));
+    EXPECT_EQ(page->GetCompleteness(), cbLayoutSet | cbPicturesFilled);
+    page->AddUserElement(11, SolidPicture(4, 4, kRed)); // not a text: counts as empty, without failing
+    EXPECT_EQ(page->GetCompleteness(), cbLayoutSet | cbPicturesFilled);
+    page->FindUserEntry(11)->SetElement(Field(11, " \r\n\t"));
+    EXPECT_EQ(page->GetCompleteness(), cbLayoutSet | cbPicturesFilled);
+    page->FindUserEntry(11)->SetElement(Field(11, " Hi "));
+    EXPECT_EQ(page->GetCompleteness(), cbLayoutSet | cbPicturesFilled | cbTextsFilled);
+    EXPECT_TRUE(evCategory::IsComplete(page));
+
+    EXPECT_EQ(Bound(Cat("text only"), 1001)->GetCompleteness(), cbLayoutSet | cbNoPictures);
+    EXPECT_EQ(Bound(Cat("pictures only", false, 1), 1002)->GetCompleteness(), cbNotKind3 | cbNoTexts);
+    EXPECT_EQ(Bound(Cat("unknown"), 4711)->GetCompleteness(), cbLayoutSet);
+    EXPECT_EQ(Cat("free")->GetCompleteness(), 0);
+}
+
+TEST_F(CategoryPageTest, IsCompleteStopsAtExcludedCategories)
+{
+    m_root->SetPageLayoutID(1001);
+    m_root->AddUserElement(14, Field(14, "x"));
+    EXPECT_TRUE(evCategory::IsComplete(m_root));
+
+    auto hidden = Cat("hidden", true);
+    hidden->SetSelected(false);
+    m_root->AddChild(std::move(hidden));
+    m_root->AddChild(Cat("incomplete behind the hidden one"));
+    EXPECT_TRUE(evCategory::IsComplete(m_root));
+
+    m_root->GetSub()->SetSelected(true);
+    m_project->GiveTreeProject();
+    EXPECT_FALSE(evCategory::IsComplete(m_root));
+    m_root->GetSub()->SetSelected(false);
+    m_root->AppendSibling(Cat("incomplete next"));
+    m_project->GiveTreeProject();
+    EXPECT_FALSE(evCategory::IsComplete(m_root));
+}
+
+TEST_F(CategoryPageTest, RendersOnceUntilMarkedDirty)
+{
+    evCategory* page = Bound(Cat("page"), 1000);
+    const std::string ownPreview = m_layout->GetPreviewFile();
+    ASSERT_TRUE(page->Render(nullptr, true));
+    EXPECT_EQ(page->GetPreviewFile(), TempPath("evcp0.evp"));
+    EXPECT_EQ(m_layout->GetPreviewFile(), ownPreview);
+    EXPECT_EQ(m_layout->GetCategory(), nullptr);
+    Bitmap preview;
+    page->AssignPreviewTo(preview);
+    EXPECT_EQ(preview.Width(), 40);
+    EXPECT_EQ(preview.Pixel(7, 7), kColorDarkRed);
+
+    std::ofstream(page->GetPreviewFile(), std::ios::trunc) << "junk";
+    EXPECT_TRUE(page->Render(nullptr, true));
+    EXPECT_EQ(std::filesystem::file_size(page->GetPreviewFile()), 4u);
+
+    page->MarkDirty();
+    EXPECT_TRUE(page->Render(nullptr, true));
+    EXPECT_GT(std::filesystem::file_size(page->GetPreviewFile()), 4u);
+
+    std::ofstream(page->GetPreviewFile(), std::ios::trunc) << "junk";
+    evProjectorPage presentation;
+    EXPECT_TRUE(page->Render(&presentation, true)); // with a page it always renders
+    EXPECT_GT(std::filesystem::file_size(page->GetPreviewFile()), 4u);
+
+    page->AddUserElement(10, SolidPicture(4, 4, kRed));
+    EXPECT_TRUE(page->IsDirty());
+    Bitmap canvas = SolidBitmap(80, 60, kColorWhite);
+    EXPECT_TRUE(page->DrawPreview(Rect(0, 0, 80, 60), canvas.GetCanvas(), true));
+    EXPECT_NEAR_COLOUR(canvas.Pixel(15, 15), kRed); // the slot at (5, 5) stretched twice
+    EXPECT_NE(page->CreatePresentationPage(), nullptr);
+}
+
+TEST_F(CategoryPageTest, FailedRenderingIsRemembered)
+{
+    evCategory* page = Bound(Cat("page"), 1000);
+    ASSERT_TRUE(page->Render(nullptr, true));
+    const std::string preview = page->GetPreviewFile();
+    page->SetPageLayoutID(4711);
+    EXPECT_FALSE(FileExists(preview));
+    EXPECT_EQ(page->GetPreviewFile(), "");
+    EXPECT_FALSE(page->Render(nullptr, true));
+    EXPECT_TRUE(page->RenderFailed());
+    EXPECT_FALSE(page->IsDirty());
+    Bitmap canvas = SolidBitmap(4, 4, kColorWhite);
+    EXPECT_FALSE(page->DrawPreview(Rect(0, 0, 4, 4), canvas.GetCanvas(), true));
+
+    page->SetPageLayoutID(1000);
+    EXPECT_TRUE(page->Render(nullptr, true));
+    EXPECT_FALSE(page->RenderFailed());
+    const std::string second = page->GetPreviewFile();
+    m_project.reset();
+    EXPECT_FALSE(FileExists(second));
+}
+
+TEST(evCategoryTest, IsEqualComparesTitlesCommentsOptionalAndShape)
+{
+    auto a = PageOrderTree();
+    auto b = PageOrderTree();
+    b->GetNext()->SetSelected(false);
+    b->GetSub()->SetPageLayoutID(99);
+    b->AddUserElement(1, std::make_unique<evHelptext>("h", 1, "t"));
+    EXPECT_TRUE(a->IsEqual(b.get()));
+    auto kinds = std::make_unique<evCategory>("A", "", false, 7);
+    EXPECT_TRUE(Cat("A")->IsEqual(kinds.get()));
+
+    b->GetSub()->GetNext()->SetTitle("other");
+    EXPECT_FALSE(a->IsEqual(b.get()));
+    auto c = PageOrderTree();
+    evCategory::Destroy(c->GetSub()->GetNext()->GetNext()->GetSub());
+    EXPECT_FALSE(a->IsEqual(c.get()));
+    EXPECT_FALSE(Cat("A", true)->IsEqual(Cat("A").get()));
+    evHelptext other("A", 0, "");
+    EXPECT_FALSE(Cat("A")->IsEqual(&other));
+    EXPECT_FALSE(Cat("A")->IsEqual(nullptr));
+}
+
+TEST(evCategoryTest, TextForm)
+{
+    auto root = std::make_unique<evCategory>("A", "c", false, 3);
+    auto child = Cat("B", true);
+    child->SetSelected(false);
+    root->AddChild(std::move(child));
+    root->AppendSibling(Cat("C"));
+    root->SetPageLayoutID(4);
+    EXPECT_EQ(root->ToString(),
+              "evCategory[id:0, title: 'A', prev: nil, parent: nil, sub: "
+              "evCategory[id:0, title: 'B', prev: nil, parent: A, sub: nil, next: nil, comment: '', optional: true, "
+              ", selected: false, kind: 3, pageLayout: 0, userElements: evObjectCollection[]], next: "
+              "evCategory[id:0, title: 'C', prev: A, parent: nil, sub: nil, next: nil, comment: '', optional: false, "
+              ", selected: true, kind: 3, pageLayout: 0, userElements: evObjectCollection[]], comment: 'c', "
+              "optional: false, , selected: true, kind: 3, pageLayout: 4, userElements: evObjectCollection[]]");
+}
+
+TEST(evCategoryTest, CloneCopiesTheWholeTree)
+{
+    auto tree = PageOrderTree();
+    tree->AddUserElement(1, SolidPicture(2, 2, kRed));
+    tree->AddUserElement(2, std::make_unique<evHelptext>("h", 1, "t"));
+    auto copy = tree->CloneCategory();
+    EXPECT_TRUE(copy->IsEqual(tree.get()));
+    std::vector<evCategory*> original;
+    std::vector<evCategory*> copied;
+    evCategory::Flatten(tree.get(), original, true);
+    evCategory::Flatten(copy.get(), copied, true);
+    EXPECT_EQ(Titles(copied), Titles(original));
+    EXPECT_EQ(copy->GetSub()->GetParent(), copy.get());
+    EXPECT_EQ(copy->GetNext()->GetPrevious(), copy.get());
+    EXPECT_EQ(copy->GetNext()->GetPageLayoutID(), 6);
+    EXPECT_TRUE(copy->IsDirty());
+    ASSERT_EQ(copy->GetUserElements().Count(), 2);
+    EXPECT_NE(copy->FindUserElement(1), tree->FindUserElement(1));
+    EXPECT_EQ(copy->FindUserElement(2), nullptr); // a help text has no copy as a page's content
+}
+
+TEST(evCategoryTest, DeepTreesAndLongChainsNeedNoDeepStack)
+{
+    for (bool asSubs : {true, false}) {
+        SCOPED_TRACE(asSubs ? "subs" : "chain");
+        const int count = 50000;
+        MemoryStream in = NestedStream(count, asSubs);
+        auto tree = ReadCategory(in);
+        EXPECT_EQ(in.Remaining(), 0);
+        EXPECT_EQ(SavedBody(*tree), in.Data());
+        std::vector<evCategory*> list;
+        evCategory::Flatten(tree.get(), list, false);
+        EXPECT_EQ(static_cast<int>(list.size()), count);
+        EXPECT_EQ(evCategory::IndexOfCategory(list.back(), false), count - 1);
+        EXPECT_EQ(evCategory::CountIncluded(tree.get(), false), count);
+        auto copy = tree->CloneCategory();
+        EXPECT_TRUE(copy->IsEqual(tree.get()));
+        EXPECT_GT(tree->ToString().size(), static_cast<size_t>(count) * 100);
+        copy.reset();
+        evCategory::DestroyAll(std::move(tree));
+    }
+}
+
+TEST(evCategoryTest, TooDeepATreeIsARefusedFile)
+{
+    MemoryStream in = NestedStream(evCategory::kMaxTreeDepth + 2, true);
+    EXPECT_THROW(ReadCategory(in), EReadError);
+}
+
+TEST(evCategoryTest, ALinkToAnotherClassIsARefusedFile)
+{
+    MemoryStream in;
+    WriteHead(in, 3, 1, "x");
+    WriteObject(in, std::make_unique<evHelptext>("h", 1, "t").get());
+    in.WriteString("NP");
+    WriteTail(in);
+    EXPECT_THROW(ReadCategory(in), EReadError);
+}
+
+TEST(evCategoryEntryTest, StreamTextAndClone)
+{
+    evCategoryEntry entry(7, SolidPicture(2, 2, kRed));
+    MemoryStream s;
+    entry.SaveToStream(s);
+    s.SetPosition(0);
+    evCategoryEntry read(s, nullptr);
+    EXPECT_EQ(s.Remaining(), 0);
+    EXPECT_EQ(read.GetSlotID(), 7);
+    EXPECT_EQ(read.ToString(), "evCategoryEntry[0, 0, 7, evPicture[0, 0, 'solid']]");
+    auto copy = read.Clone();
+    EXPECT_EQ(copy->ToString(), "evCategoryEntry[0, 0, 7, evPicture[0, 0, 'solid']]");
+    evCategoryEntry other(3, std::make_unique<evHelptext>("h", 1, "t"));
+    EXPECT_EQ(other.Clone()->ToString(), "evCategoryEntry[0, 0, 3, nil]");
+}

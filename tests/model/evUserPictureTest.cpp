@@ -1,0 +1,228 @@
+#include "AlbumTestSupport.h"
+
+#include "model/evCategory.h"
+#include "model/evUserPicture.h"
+#include "presentation/evProjectorPage.h"
+#include "presentation/evProjectorPageElement.h"
+
+namespace {
+
+constexpr TColor kBlue = 0xFF0000;
+constexpr TColor kGreen = 0x00FF00;
+constexpr TColor kRed = 0x0000FF;
+
+MemoryStream SlotStream(int32_t version, bool withCentred)
+{
+    MemoryStream s;
+    WriteHeader(s, version, 7);
+    s.WriteString("slot");
+    for (int32_t v : {3, 4, 5, 300, 200, 0})
+        s.WriteInt32(v);
+    if (withCentred)
+        s.WriteInt32(1);
+    s.SetPosition(0);
+    return s;
+}
+
+} // namespace
+
+TEST(evUserPictureTest, Version1RoundTripsByteForByte)
+{
+    MemoryStream in = SlotStream(1, true);
+    evUserPicture slot(in, nullptr);
+    EXPECT_EQ(in.Remaining(), 0);
+    EXPECT_EQ(slot.GetCentred(), 1);
+    EXPECT_EQ(SavedBody(slot), in.Data());
+    EXPECT_EQ(slot.ToString(), "evUserPicture[7, 1, 'slot', 300, 200, 3, 4, 5]");
+}
+
+TEST(evUserPictureTest, Version0HasNoCentredAndIsWrittenAsVersion1)
+{
+    MemoryStream in = SlotStream(0, false);
+    evUserPicture slot(in, nullptr);
+    EXPECT_EQ(in.Remaining(), 0);
+    EXPECT_EQ(slot.GetCentred(), 0);
+    MemoryStream expected = SlotStream(1, false);
+    expected.SetPosition(expected.Size());
+    expected.WriteInt32(0);
+    EXPECT_EQ(SavedBody(slot), expected.Data());
+}
+
+TEST(evUserPictureTest, CloneAndReferenceRemoval)
+{
+    MemoryStream in = SlotStream(1, true);
+    evUserPicture slot(in, nullptr);
+    slot.SetFixed(2);
+    auto copy = std::unique_ptr<evUserPicture>(static_cast<evUserPicture*>(slot.Clone().release()));
+    EXPECT_EQ(copy->GetID(), 0);
+    EXPECT_EQ(copy->ToString(), "evUserPicture[0, 0, 'slot', 300, 200, 3, 4, 5]");
+    EXPECT_EQ(copy->GetFixed(), 2);
+    EXPECT_EQ(copy->GetCentred(), 1);
+    EXPECT_FALSE(slot.IsEqual(copy.get()));
+
+    auto four = WithID(std::make_unique<evUserPicture>("x", 1, 1), 4);
+    slot.RemoveReferences(four.get());
+    slot.RemoveReferences(nullptr);
+    EXPECT_EQ(slot.GetFrameID(), 0);
+    EXPECT_EQ(slot.GetReferenceID(), 3);
+    EXPECT_EQ(slot.GetAlternateFrameID(), 5);
+}
+
+TEST(evUserPictureTest, PictureRectOfTurnedBoxes)
+{
+    evUserPicture slot("slot", 300, 200);
+    const auto portrait = SolidPicture(20, 30, kRed);
+    const auto landscape = SolidPicture(30, 20, kRed);
+    const auto square = SolidPicture(20, 20, kRed);
+    const TRect at = Rect(100, 50, 400, 250);
+
+    // Without an alternate frame nothing is ever turned.
+    EXPECT_EQ(slot.GetPictureRect(portrait.get(), at), at);
+    slot.SetAlternateFrameID(9);
+    EXPECT_EQ(slot.GetPictureRect(portrait.get(), at), Rect(150, 50, 350, 350));
+    slot.SetCentred(1);
+    EXPECT_EQ(slot.GetPictureRect(portrait.get(), at), Rect(150, 0, 350, 300));
+    EXPECT_EQ(slot.GetPictureRect(landscape.get(), at), at);
+    EXPECT_EQ(slot.GetPictureRect(square.get(), at), at);
+    EXPECT_EQ(slot.GetPictureRect(nullptr, at), at);
+
+    evUserPicture tall("tall", 150, 201);
+    tall.SetAlternateFrameID(9);
+    tall.SetCentred(1);
+    EXPECT_EQ(tall.GetPictureRect(landscape.get(), Rect(10, 20, 160, 221)), Rect(-15, 45, 186, 195));
+
+    evUserPicture squareSlot("square", 100, 100);
+    squareSlot.SetAlternateFrameID(9);
+    EXPECT_FALSE(squareSlot.IsTurned(portrait.get()));
+    // A slot without height has no orientation rather than a division by zero.
+    evUserPicture flat("flat", 100, 0);
+    flat.SetAlternateFrameID(9);
+    EXPECT_FALSE(flat.IsTurned(portrait.get()));
+}
+
+// A 60 x 40 page with a blue 30 x 20 frame placed by entry 200 at (5, 5) and a green 20 x 30 alternate frame
+// placed by entry 201 at (10, 2); slot 300 (20 x 10) names both.
+class UserPictureDrawTest : public TempFolderTest {
+protected:
+    void SetUp() override
+    {
+        TempFolderTest::SetUp();
+        m_design = std::make_unique<evLayout>("d", "", 60, 40);
+        m_frame = static_cast<evPicture*>(m_design->GetElementsA().GetItem(
+            m_design->GetElementsA().Add(SolidPicture(30, 20, kBlue, 100))));
+        m_alternate = static_cast<evPicture*>(m_design->GetElementsA().GetItem(
+            m_design->GetElementsA().Add(SolidPicture(20, 30, kGreen, 101))));
+        auto layout = std::make_unique<evPageLayout>(m_design.get(), "p", "", "", 1);
+        m_layout = layout.get();
+        m_design->AddPageLayout(std::move(layout));
+        m_layout->GetEntries().Add(WithID(std::make_unique<evPageLayoutEntry>(5, 5, 0, 100), 200));
+        m_layout->GetEntries().Add(WithID(std::make_unique<evPageLayoutEntry>(10, 2, 0, 101), 201));
+        auto slot = WithID(std::make_unique<evUserPicture>("slot", 20, 10), 300);
+        slot->SetFrameID(200);
+        slot->SetAlternateFrameID(201);
+        m_slot = slot.get();
+        m_layout->AddOwnElement(std::move(slot));
+        m_category = std::make_unique<evCategory>("c", "", false, 3);
+        m_layout->SetCategory(m_category.get());
+        m_canvas = std::make_unique<Bitmap>(SolidBitmap(60, 40, kColorWhite));
+    }
+    void TearDown() override
+    {
+        m_category.reset();
+        m_design.reset();
+        TempFolderTest::TearDown();
+    }
+    void Draw(evProjectorPage* page, bool drawAll = false, bool finalFlag = true)
+    {
+        m_slot->Draw(kSlotRect, m_canvas->GetCanvas(), drawAll, page, finalFlag);
+    }
+    int32_t At(int x, int y) const { return m_canvas->Pixel(x, y); }
+
+    static constexpr TRect kSlotRect{8, 8, 28, 18};
+    std::unique_ptr<evLayout> m_design;
+    evPageLayout* m_layout = nullptr;
+    evPicture* m_frame = nullptr;
+    evPicture* m_alternate = nullptr;
+    evUserPicture* m_slot = nullptr;
+    std::unique_ptr<evCategory> m_category;
+    std::unique_ptr<Bitmap> m_canvas;
+};
+
+TEST_F(UserPictureDrawTest, EmptySlotShowsFrameThenDarkRed)
+{
+    evProjectorPage page;
+    Draw(&page);
+    EXPECT_EQ(At(10, 10), kColorDarkRed);
+    EXPECT_EQ(At(27, 17), kColorDarkRed);
+    EXPECT_NEAR_COLOUR(At(30, 20), kBlue);
+    EXPECT_EQ(At(50, 30), kColorWhite);
+    // Without a photograph the frame is drawn without the page: nothing is added.
+    EXPECT_EQ(page.GetElements().Count(), 0);
+
+    auto plain = SolidBitmap(60, 40, kColorWhite);
+    m_canvas = std::make_unique<Bitmap>(plain);
+    m_slot->ClearPainted();
+    m_frame->ClearPainted();
+    Draw(nullptr, false, false);
+    EXPECT_NEAR_COLOUR(At(10, 10), kBlue);
+}
+
+TEST_F(UserPictureDrawTest, MatchingPhotographGoesIntoTheSlotOverItsFrame)
+{
+    m_category->AddUserElement(300, SolidPicture(40, 20, kRed));
+    Draw(nullptr);
+    EXPECT_NEAR_COLOUR(At(10, 10), kRed);
+    EXPECT_NEAR_COLOUR(At(30, 20), kBlue);
+    EXPECT_EQ(At(12, 30), kColorWhite); // the alternate frame stays away
+    EXPECT_TRUE(m_slot->IsPainted());
+}
+
+TEST_F(UserPictureDrawTest, OtherOrientationIsTurnedBeforeTheAlternateFrame)
+{
+    m_category->AddUserElement(300, SolidPicture(20, 40, kRed));
+    Draw(nullptr);
+    // Turned box of the 20 x 10 slot at (8, 8): (13, 8, 23, 28), top-aligned.
+    EXPECT_NEAR_COLOUR(At(15, 25), kRed);
+    EXPECT_NEAR_COLOUR(At(11, 30), kGreen);
+    EXPECT_EQ(At(33, 10), kColorWhite); // the matching frame is not drawn
+}
+
+TEST_F(UserPictureDrawTest, PageReceivesOneElementOfFrameAndPhotograph)
+{
+    m_category->AddUserElement(300, SolidPicture(40, 20, kRed));
+    evProjectorPage page;
+    Draw(&page);
+    ASSERT_EQ(page.GetElements().Count(), 1);
+    auto* element = page.GetElements().GetItemAs<evProjectorPageElement>(0);
+    EXPECT_EQ(element->Rect(), Rect(5, 5, 35, 25));
+    const Bitmap merged = element->GetPicture().Decode();
+    EXPECT_NEAR_COLOUR(merged.Pixel(1, 1), kBlue);
+    EXPECT_NEAR_COLOUR(merged.Pixel(12, 7), kRed); // (17, 12) on the page
+    EXPECT_NEAR_COLOUR(merged.Pixel(28, 18), kBlue);
+}
+
+TEST_F(UserPictureDrawTest, PaintedMarksKeepFramesFromBeingPaintedTwice)
+{
+    m_category->AddUserElement(300, SolidPicture(40, 20, kRed));
+    m_slot->SetPainted();
+    Draw(nullptr);
+    EXPECT_EQ(At(10, 10), kColorWhite); // painted slot, no page: nothing
+
+    m_alternate->SetPainted();
+    evProjectorPage page;
+    Draw(&page);
+    // The chosen frame was marked painted because the other frame was: the canvas keeps no frame, but the
+    // page still gets the merged element.
+    EXPECT_EQ(At(30, 20), kColorWhite);
+    EXPECT_TRUE(m_frame->IsPainted());
+    EXPECT_EQ(page.GetElements().Count(), 1);
+}
+
+TEST_F(UserPictureDrawTest, FixedSlotIsDrawnOnlyWithDrawAll)
+{
+    m_slot->SetFixed(1);
+    Draw(nullptr);
+    EXPECT_EQ(At(10, 10), kColorWhite);
+    Draw(nullptr, true);
+    EXPECT_EQ(At(10, 10), kColorDarkRed);
+}
