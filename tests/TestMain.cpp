@@ -1,5 +1,9 @@
 // Shared entry of every test program: a Qt application (offscreen in CTest) around GoogleTest.
+#include "platform/TempFiles.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "presentation/ClassList.h"
@@ -11,5 +15,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     RegisterAllClasses();
+    // Each test program gets a temporary folder of its own, so programs that CTest runs side by side never
+    // meet each other's numbered temporary files.
+    QTemporaryDir temp(QDir::tempPath() + "/vellora-test-XXXXXX");
+    if (temp.isValid())
+        SetTempFolder(temp.path().toStdString());
     return RUN_ALL_TESTS();
 }

@@ -52,6 +52,7 @@ bool BassLibrary::LoadFromResource(std::string_view resourceName, void* window, 
         SaveResourceToFile(resourceName, m_file);
     } catch (const EVelloraError& e) {
         ktLogs::LogLine(std::string("Audio library not written: ") + e.what());
+        DeleteFileIfExists(m_file); // the name was taken when it was chosen
         m_file.clear();
         return false;
     }

@@ -2,9 +2,13 @@
 
 #include <QDir>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 std::mutex g_mutex;
@@ -50,8 +54,17 @@ std::string UniqueTempFileName(std::string_view templ)
     const std::string folder = TempFolder();
     for (long n = 0;; ++n) {
         std::string candidate = folder + base + std::to_string(n) + ext;
-        if (!FileExists(candidate))
+        if (FileExists(candidate))
+            continue;
+        // Creating the file with O_EXCL takes the name for this process: a second program choosing at the same
+        // moment moves on to the next number instead of sharing the file.
+        const int fd = ::open(candidate.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::close(fd);
             return candidate;
+        }
+        if (errno != EEXIST)
+            return candidate; // an unwritable folder: the caller's own create reports it
     }
 }
 

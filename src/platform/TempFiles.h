@@ -10,7 +10,8 @@ void SetTempFolder(const std::string& folder);
 
 // "evpl.evp" becomes TempFolder() + "evpl" + n + ".evp" for the first n = 0, 1, 2, ... whose file does not exist.
 // The template is first reduced to its bare file name, so a stored name ("../x.ttf", "/etc/x") can never point
-// outside the temporary folder. The name is only chosen, not created.
+// outside the temporary folder. The file is created empty at once, so the name stays taken even against another
+// program choosing at the same moment; callers overwrite it.
 std::string UniqueTempFileName(std::string_view templ);
 
 // The bare file name of a path or stored name: everything after the last "/" or "\". Empty, "." and ".." give "".

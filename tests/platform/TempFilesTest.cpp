@@ -33,8 +33,10 @@ TEST_F(TempFilesTest, CounterStartsAtZeroAndSkipsTakenNames)
     EXPECT_EQ(folder.back(), '/');
     const std::string first = UniqueTempFileName("evpl.evp");
     EXPECT_EQ(first, folder + "evpl0.evp");
-    Touch(first);
+    EXPECT_TRUE(FileExists(first)); // the name is taken at once
     EXPECT_EQ(UniqueTempFileName("evpl.evp"), folder + "evpl1.evp");
+    std::filesystem::remove(first);
+    EXPECT_EQ(UniqueTempFileName("evpl.evp"), folder + "evpl0.evp");
     EXPECT_EQ(UniqueTempFileName("noext"), folder + "noext0");
     EXPECT_EQ(UniqueTempFileName("a.b.ttf"), folder + "a.b0.ttf");
 }
@@ -49,7 +51,7 @@ TEST_F(TempFilesTest, StoredNamesNeverLeaveTheTemporaryFolder)
         EXPECT_EQ(name.find('/', folder.size()), std::string::npos) << hostile;
     }
     EXPECT_EQ(UniqueTempFileName(".."), folder + "ev0.tmp");
-    EXPECT_EQ(UniqueTempFileName(""), folder + "ev0.tmp");
+    EXPECT_EQ(UniqueTempFileName(""), folder + "ev1.tmp");
 }
 
 TEST_F(TempFilesTest, DeleteFileIfExists)
