@@ -1,0 +1,28 @@
+#pragma once
+// What start-up takes from the machine it runs on: the program folder, the sound system and the screen, and
+// where it reports its progress. The program passes the real ones; tests pass a temporary program folder and
+// their own sound system.
+
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <string>
+
+struct StartupEnvironment {
+    // The folder of the program file.
+    std::string programFolder;
+    // The version of the audio layer in use, e.g. "2.26.5 pulseaudio"; empty when no output opens.
+    std::function<std::string()> systemAudioVersion;
+    // The system volume in percent.
+    std::function<int()> systemVolume;
+    // Copies the program's audio library to its temporary file, binds, checks, initialises and starts it.
+    std::function<bool(void* window, int volume)> startAudioLibrary;
+    // The splash window's status line.
+    std::function<void(const QString& text)> showStatus;
+    // The screen start-up checks; an empty size asks the primary screen.
+    QSize screenSize;
+
+    // The machine's own sound system and screen for the program in the folder.
+    static StartupEnvironment ForProgramFolder(const std::string& folder);
+};

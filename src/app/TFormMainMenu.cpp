@@ -1,0 +1,468 @@
+#include "app/TFormMainMenu.h"
+
+#include "audio/BassLibrary.h"
+#include "audio/evMusic.h"
+#include "model/ProjectFile.h"
+#include "model/evBranding.h"
+#include "model/evLayout.h"
+#include "model/evLayoutPreview.h"
+#include "model/evObjectCollection.h"
+#include "model/evProject.h"
+#include "platform/Errors.h"
+#include "platform/Jpeg.h"
+#include "platform/Log.h"
+#include "platform/Stream.h"
+#include "platform/TempFiles.h"
+#include "platform/Text.h"
+#include "screens/FileDialogs.h"
+#include "screens/ScreenSet.h"
+#include "screens/SkinService.h"
+#include "screens/TFormExit.h"
+#include "screens/TFormImprint.h"
+#include "screens/TokPopup.h"
+#include "screens/TwaitPopup.h"
+
+#include <QEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <malloc.h>
+#include <new>
+#include <vector>
+
+namespace G = Geometry::MainMenu;
+
+namespace {
+
+constexpr const char* kLogFile = "c:\\kt1.log";
+constexpr const char* kDesignExtension = ".evl";
+// Help texts of the four buttons: New project, Open project, Exit, Imprint.
+constexpr std::array<int32_t, 4> kButtonHints = {82, 106, 107, 116};
+
+void LogMemory()
+{
+    const struct mallinfo2 info = mallinfo2();
+    ktLogs::LogLine("Memory in use: " + std::to_string(info.uordblks));
+}
+
+bool HasDesignExtension(const std::string& name)
+{
+    const std::string extension = kDesignExtension;
+    if (name.size() <= extension.size())
+        return false;
+    std::string tail = name.substr(name.size() - extension.size());
+    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
+    return tail == extension;
+}
+
+} // namespace
+
+TFormMainMenu::TFormMainMenu(const StartupEnvironment& environment) : SkinnedScreen(Kind::FullScreen)
+{
+    setModal(false);
+    setWindowTitle("Vellora");
+    SetCountsInFront(false);
+    CreateControls();
+    // Greyed exactly while another screen of the program is in front.
+    SetFrontObserver([this] {
+        if (ScreensInFront() > 0)
+            FormDeactivate();
+        else
+            FormActivate();
+    });
+    RunStartup(environment);
+}
+
+TFormMainMenu::~TFormMainMenu()
+{
+    SetFrontObserver({});
+    FreeCurrentProject();
+    m_designs.reset();
+    SetSkinBranding(nullptr);
+    m_mainBranding.reset();
+    if (m_startupState == -1 && soundAvailable)
+        StopAudio();
+    ReleaseSkinImage();
+    LogMemory();
+    ktLogs::CloseLog();
+}
+
+void TFormMainMenu::CreateControls()
+{
+    ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
+    Img1 = AddImage(G::Img1, TImage::Role::Hover);
+    Img2 = AddImage(G::Img2, TImage::Role::Hover);
+    Img3 = AddImage(G::Img3, TImage::Role::Hover);
+    Img4 = AddImage(G::Img4, TImage::Role::Hover);
+    Img1disabled = AddImage(G::Img1disabled);
+    Img2disabled = AddImage(G::Img2disabled);
+    Img3disabled = AddImage(G::Img3disabled);
+    Img4disabled = AddImage(G::Img4disabled);
+    for (TImage* greyed : {Img1disabled, Img2disabled, Img3disabled, Img4disabled})
+        greyed->hide();
+    LabelStyle hint;
+    hint.family = "Arial";
+    hint.pixelSize = 13;
+    hint.alignment = Qt::AlignCenter;
+    hint.wordWrap = true;
+    LabelHint = AddLabel(G::LabelHint, hint);
+    m_menuPictures = {{{ImgBG, 100}, {Img1, 92}, {Img1disabled, 93}, {Img2, 94}, {Img2disabled, 95}, {Img3, 96},
+                       {Img3disabled, 97}, {Img4, 98}, {Img4disabled, 99}}};
+    for (TImage* image : {ImgBG, Img1, Img2, Img3, Img4})
+        connect(image, &TImage::mouseMoved, this, [this, image](int x, int y) { ImgBGMouseMove(image, x, y); });
+    connect(Img1, &TImage::clicked, this, [this] { Img1Click(); });
+    connect(Img2, &TImage::clicked, this, [this] { Img2Click(); });
+    connect(Img3, &TImage::clicked, this, [this] { Img3Click(); });
+    connect(Img4, &TImage::clicked, this, [this] { Img4Click(); });
+}
+
+// ------------------------------------------------------------------------------------------------ start-up
+
+void TFormMainMenu::RunStartup(const StartupEnvironment& environment)
+{
+    ktLogs::OpenLog(kLogFile, true);
+    ktLogs::LogLine("Program started.");
+    LogMemory();
+    m_startupState = -1;
+    m_startupWarning = -1;
+    m_showStatus = environment.showStatus;
+    InitSkinService();
+    SetAppContext(this);
+    SetProgramFolder(environment.programFolder);
+    EnsureFolders();
+    if (m_startupState == -1)
+        ReadMainData();
+    if (m_startupState == -1)
+        CheckScreenSize(environment.screenSize);
+    if (m_startupState == -1)
+        ListDesigns();
+    if (m_startupState == -1)
+        CheckSystemAudio(environment);
+    if (m_startupState == -1 && soundAvailable)
+        StartAudioLibrary(environment);
+    if (m_startupState == -1 && soundAvailable)
+        ReadSoundLists();
+}
+
+void TFormMainMenu::ShowStatus(const QString& text) const
+{
+    if (m_showStatus)
+        m_showStatus(text);
+}
+
+void TFormMainMenu::EnsureFolders()
+{
+    try {
+        if (!EnsureFolder(m_designsFolder) || !EnsureFolder(m_projectsFolder) || !EnsureFolder(m_dataFolder))
+            m_startupState = -2;
+    } catch (const std::exception& e) {
+        ktLogs::LogLine(std::string("Folders not created: ") + e.what());
+        m_startupState = -2;
+    }
+}
+
+// "main.evb" is one evBranding body from its first byte.
+void TFormMainMenu::ReadMainData()
+{
+    ShowStatus("Initializing program...");
+    try {
+        {
+            FileStream file(m_mainFile, FileStream::Mode::OpenRead);
+            m_mainBranding = std::make_unique<evBranding>(file, nullptr);
+        }
+        SetSkinBranding(m_mainBranding.get());
+        LoadMainMenuPictures();
+        m_openDialogTitle = HelpText(208);
+    } catch (const std::exception& e) {
+        ktLogs::LogLine(std::string("Main data not read: ") + e.what());
+        m_startupState = -3;
+    }
+}
+
+void TFormMainMenu::CheckScreenSize(QSize screen)
+{
+    if (screen.isEmpty()) {
+        const QScreen* primary = QGuiApplication::primaryScreen();
+        screen = primary ? primary->size() : QSize();
+    }
+    if (screen.width() < Geometry::PanelWidth || screen.height() < Geometry::PanelHeight)
+        m_startupState = 204;
+}
+
+void TFormMainMenu::ListDesigns()
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(m_designsFolder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (HasDesignExtension(name))
+            files.emplace_back(name, it->path().string());
+    }
+    // Sorted by name, so that the designs are offered in the same order on every machine.
+    std::sort(files.begin(), files.end());
+    for (const auto& [name, path] : files) {
+        ShowStatus(HelpText(124) + DoubleAmpersands(ToDisplay(name)));
+        ReadDesignPreview(path, name);
+    }
+    if (m_designs->Count() == 0)
+        m_startupState = 175;
+}
+
+// A design file that cannot be read is left out.
+void TFormMainMenu::ReadDesignPreview(const std::string& path, const std::string& fileName)
+{
+    try {
+        FileStream file(path, FileStream::Mode::OpenRead);
+        auto preview = std::make_unique<evLayoutPreview>(file, fileName);
+        m_designs->Add(std::move(preview));
+    } catch (const std::exception& e) {
+        ktLogs::LogLine("Design \"" + fileName + "\" skipped: " + e.what());
+    }
+}
+
+std::optional<int> TFormMainMenu::AudioVersionNumber(const std::string& version)
+{
+    const size_t first = version.find('.');
+    std::string part;
+    if (first != std::string::npos) {
+        const size_t second = version.find('.', first + 1);
+        part = version.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
+    }
+    const std::string number = "0" + part;
+    int value = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error != std::errc() || end != number.data() + number.size())
+        return std::nullopt;
+    return value;
+}
+
+void TFormMainMenu::CheckSystemAudio(const StartupEnvironment& environment)
+{
+    ShowStatus(HelpText(180));
+    std::optional<int> number;
+    try {
+        number = AudioVersionNumber(environment.systemAudioVersion ? environment.systemAudioVersion() : "");
+    } catch (const std::exception& e) {
+        ktLogs::LogLine(std::string("Sound system not checked: ") + e.what());
+    }
+    if (!number || *number < 3) {
+        m_startupWarning = 177;
+        soundAvailable = false;
+    }
+}
+
+void TFormMainMenu::StartAudioLibrary(const StartupEnvironment& environment)
+{
+    ShowStatus(HelpText(176));
+    bool started = false;
+    try {
+        const int volume = environment.systemVolume ? environment.systemVolume() : 100;
+        started = environment.startAudioLibrary && environment.startAudioLibrary(this, volume);
+    } catch (const std::exception& e) {
+        ktLogs::LogLine(std::string("Audio library not started: ") + e.what());
+    }
+    m_audioLibraryFile = BassLibrary::Instance().GetLibraryFile();
+    if (!started) {
+        m_startupWarning = 174;
+        soundAvailable = false;
+    }
+}
+
+// Either list stays as "main.evb" gave it when its file cannot be read.
+void TFormMainMenu::ReadSoundLists()
+{
+    ShowStatus(HelpText(178));
+    try {
+        m_mainBranding->SetMusic(evObjectCollection::CreateFromFile(m_musicFile));
+    } catch (const std::exception& e) {
+        ktLogs::LogLine(std::string("Music list not read: ") + e.what());
+    }
+    ShowStatus(HelpText(179));
+    try {
+        std::unique_ptr<evObjectCollection> speech = evObjectCollection::CreateFromFile(m_speakerFile);
+        for (int32_t i = 0; i < speech->Count(); ++i) {
+            if (auto* clip = speech->GetItemAs<evMusic>(i))
+                clip->SetPlayMode(0);
+        }
+        m_mainBranding->SetSpeech(std::move(speech));
+    } catch (const std::exception& e) {
+        ktLogs::LogLine(std::string("Speech list not read: ") + e.what());
+    }
+}
+
+// ------------------------------------------------------------------------------------------------ the menu
+
+void TFormMainMenu::LoadMainMenuPictures()
+{
+    for (const MenuPicture& picture : m_menuPictures)
+        picture.image->SetPicture(SkinPicture(picture.index));
+    ReleaseSkinImage();
+}
+
+void TFormMainMenu::ClearMainMenuPictures()
+{
+    for (const MenuPicture& picture : m_menuPictures)
+        picture.image->ClearPicture();
+}
+
+void TFormMainMenu::ImgBGMouseMove(const QObject* sender, int x, int y)
+{
+    LabelHint->SetCaption(QString());
+    const std::array<TImage*, 4> buttons = {Img1, Img2, Img3, Img4};
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (HoverShow(x, y, buttons[i], sender))
+            LabelHint->SetCaption(HelpText(kButtonHints[i]));
+    }
+}
+
+void TFormMainMenu::SetGreyed(bool greyed)
+{
+    m_greyed = greyed;
+    for (TImage* image : {Img1disabled, Img2disabled, Img3disabled, Img4disabled})
+        image->setVisible(greyed);
+    repaint();
+}
+
+void TFormMainMenu::FormActivate() { SetGreyed(false); }
+
+void TFormMainMenu::FormDeactivate() { SetGreyed(true); }
+
+void TFormMainMenu::showEvent(QShowEvent* event)
+{
+    SkinnedScreen::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // After the window is up, so that the warning appears in front of the menu.
+    QTimer::singleShot(0, this, [this] { FormFirstShow(); });
+}
+
+void TFormMainMenu::FormFirstShow()
+{
+    if (m_startupWarning != -1)
+        ShowMessage(m_startupWarning);
+    PlaySpeech(9);
+}
+
+void TFormMainMenu::ShowMessage(int32_t helpText)
+{
+    if (TokPopup* popup = Screens().okPopup.get())
+        popup->Run(HelpText(helpText));
+}
+
+void TFormMainMenu::Img1Click()
+{
+    StopSpeech();
+    int32_t result = 0;
+    ClearMainMenuPictures();
+    std::unique_ptr<evProject> project = m_wizard ? m_wizard() : nullptr;
+    try {
+        LoadMainMenuPictures();
+    } catch (const EVelloraError& e) {
+        ktLogs::LogLine(std::string("Main menu pictures not loaded: ") + e.what());
+    }
+    if (project) {
+        SetCurrentProject(std::move(project));
+        RunProjectMenu(result);
+    }
+    if (result == -2)
+        Close();
+}
+
+void TFormMainMenu::Img2Click()
+{
+    StopSpeech();
+    const FileDialogRequest request{m_openDialogTitle, kProjectFilter, m_projectsFolder};
+    // The dialog is a screen in front of the menu too.
+    SetGreyed(true);
+    const std::optional<std::string> fileName = Dialogs().OpenFile(request);
+    SetGreyed(ScreensInFront() > 0);
+    if (!fileName)
+        return;
+    int32_t result = OpenProjectFile(*fileName);
+    if (result == 0)
+        RunProjectMenu(result);
+    if (result == -2)
+        Close();
+}
+
+int32_t TFormMainMenu::OpenProjectFile(const std::string& fileName)
+{
+    SetGreyed(true);
+    std::unique_ptr<evProject> project;
+    try {
+        project = ReadProjectUnderWaitPopup(fileName);
+        repaint();
+        BindSpecialPageLayouts(*project, ProjectBinding::Opening);
+    } catch (const std::exception& e) {
+        if (TwaitPopup* wait = Screens().waitPopup.get())
+            wait->hide();
+        SetGreyed(false);
+        ShowMessage(91);
+        ktLogs::LogLine(std::string("Project not opened: ") + e.what());
+        return -1;
+    }
+    m_projectFileName = fileName;
+    SetCurrentProject(std::move(project));
+    SetGreyed(false);
+    return 0;
+}
+
+// Three steps in one wait pop-up: the project, its design and the previews of the design's page layouts.
+std::unique_ptr<evProject> TFormMainMenu::ReadProjectUnderWaitPopup(const std::string& fileName)
+{
+    TwaitPopup* wait = Screens().waitPopup.get();
+    if (!wait)
+        throw EVelloraError("The wait pop-up is missing");
+    std::unique_ptr<evProject> project;
+    wait->Run(HelpText(93), [&](ProgressBar& progress) {
+        project = ReadProjectFile(fileName, &progress);
+        return false;
+    });
+    wait->Run(HelpText(94), [&](ProgressBar& progress) {
+        project->SetDesign(ReadDesignFile(m_designsFolder, project->GetDesignFileName(), &progress));
+        return false;
+    });
+    wait->Run(HelpText(215), [&](ProgressBar& progress) {
+        RenderPageLayoutPreviews(*project->GetDesign(), &progress);
+        return true;
+    });
+    return project;
+}
+
+// The project menu runs on the current project and the project is closed afterwards. Until the project menu
+// joins the program, an opened project stays open as the current project.
+void TFormMainMenu::RunProjectMenu(int32_t& result)
+{
+    if (!m_projectMenu)
+        return;
+    try {
+        result = m_projectMenu();
+        if (result != 0 && result != -2)
+            ShowMessage(result);
+    } catch (const std::exception& e) {
+        ktLogs::LogLine(std::string("Project menu failed: ") + e.what());
+        ShowMessage(92);
+    }
+    FreeCurrentProject();
+}
+
+void TFormMainMenu::Img3Click()
+{
+    StopSpeech();
+    TFormExit* question = Screens().formExit.get();
+    if (question && question->Run())
+        Close();
+}
+
+void TFormMainMenu::Img4Click()
+{
+    StopSpeech();
+    if (TFormImprint* imprint = Screens().formImprint.get())
+        imprint->Run();
+}

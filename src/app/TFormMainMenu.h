@@ -1,0 +1,105 @@
+#pragma once
+// The main menu, the program's main window and its application context. Creating it is the program's start-up:
+// it fixes the folders beside the program file, reads the main data file, lists the designs, checks the sound
+// system, starts the audio library and reads the music and speech lists. A failure is kept in the start-up
+// state for the program entry to report; audio problems only leave a warning for the first show and turn sound
+// off. Destroying it frees the open project, the designs and the branding bundle and stops the audio library.
+//
+// The menu offers a new project, opening a project file, leaving the program and the imprint.
+
+#include "app/StartupEnvironment.h"
+#include "screens/ApplicationContext.h"
+#include "screens/SkinnedScreen.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class evProject;
+
+class TFormMainMenu : public SkinnedScreen, public ApplicationContext {
+    Q_OBJECT
+
+public:
+    static constexpr const char* kProjectFilter = "Vellora project|*.evp";
+
+    explicit TFormMainMenu(const StartupEnvironment& environment);
+    ~TFormMainMenu() override;
+
+    // The screens of later steps, until they join the program: the new-project wizard hands back a new
+    // project (or nothing), the project menu runs on the current project and returns its result.
+    using WizardRunner = std::function<std::unique_ptr<evProject>()>;
+    using ProjectMenuRunner = std::function<int32_t()>;
+    void SetWizardRunner(WizardRunner runner) { m_wizard = std::move(runner); }
+    void SetProjectMenuRunner(ProjectMenuRunner runner) { m_projectMenu = std::move(runner); }
+
+    void ImgBGMouseMove(const QObject* sender, int x, int y);
+    void FormActivate();
+    void FormDeactivate();
+    // The first show: the start-up warning, then the welcome.
+    void FormFirstShow();
+    void Img1Click();
+    void Img2Click();
+    void Img3Click();
+    void Img4Click();
+    // The part of Img2Click after the dialog: 0 when the project is open, -1 when opening failed (and was
+    // reported).
+    int32_t OpenProjectFile(const std::string& fileName);
+
+    bool IsGreyed() const { return m_greyed; }
+    const QString& GetOpenDialogTitle() const { return m_openDialogTitle; }
+
+    // The number in the sound system's version: the part between its first and second full stop, read with a
+    // "0" in front; nothing when that is no number.
+    static std::optional<int> AudioVersionNumber(const std::string& version);
+
+    TImage* ImgBG;
+    TImage* Img1;
+    TImage* Img2;
+    TImage* Img3;
+    TImage* Img4;
+    TImage* Img1disabled;
+    TImage* Img2disabled;
+    TImage* Img3disabled;
+    TImage* Img4disabled;
+    TLabel* LabelHint;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct MenuPicture {
+        TImage* image;
+        int32_t index;
+    };
+
+    void CreateControls();
+    void RunStartup(const StartupEnvironment& environment);
+    void ShowStatus(const QString& text) const;
+    void EnsureFolders();
+    void ReadMainData();
+    void CheckScreenSize(QSize screen);
+    void ListDesigns();
+    void ReadDesignPreview(const std::string& path, const std::string& fileName);
+    void CheckSystemAudio(const StartupEnvironment& environment);
+    void StartAudioLibrary(const StartupEnvironment& environment);
+    void ReadSoundLists();
+
+    void LoadMainMenuPictures();
+    void ClearMainMenuPictures();
+    void SetGreyed(bool greyed);
+    std::unique_ptr<evProject> ReadProjectUnderWaitPopup(const std::string& fileName);
+    void RunProjectMenu(int32_t& result);
+    void ShowMessage(int32_t helpText);
+
+    std::array<MenuPicture, 9> m_menuPictures{};
+    std::function<void(const QString&)> m_showStatus;
+    WizardRunner m_wizard;
+    ProjectMenuRunner m_projectMenu;
+    QString m_openDialogTitle;
+    bool m_greyed = false;
+    bool m_shown = false;
+};

@@ -1,0 +1,75 @@
+#pragma once
+// What every screen reaches for the whole run: the data read at start-up (the branding bundle and the design
+// previews), the folders beside the program file and the open project. The main menu is the one context of the
+// run; the screens find it through AppContext().
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class evBranding;
+class evObjectCollection;
+class evProject;
+
+class ApplicationContext {
+public:
+    ApplicationContext();
+    virtual ~ApplicationContext();
+    ApplicationContext(const ApplicationContext&) = delete;
+    ApplicationContext& operator=(const ApplicationContext&) = delete;
+
+    evBranding* GetMainBranding() const { return m_mainBranding.get(); }
+    // One evLayoutPreview per design file found at start-up.
+    evObjectCollection& GetDesigns() const { return *m_designs; }
+
+    evProject* GetCurrentProject() const { return m_currentProject.get(); }
+    void SetCurrentProject(std::unique_ptr<evProject> project);
+    void FreeCurrentProject();
+    const std::string& GetProjectFileName() const { return m_projectFileName; }
+    void SetProjectFileName(std::string fileName) { m_projectFileName = std::move(fileName); }
+    // Writes the open project to its file, never destroying the previous file; false without a project or when
+    // writing fails (which is logged and shows nothing).
+    bool SaveProject();
+
+    // Folders end in "/".
+    const std::string& GetProgramFolder() const { return m_programFolder; }
+    const std::string& GetDataFolder() const { return m_dataFolder; }
+    const std::string& GetDesignsFolder() const { return m_designsFolder; }
+    const std::string& GetProjectsFolder() const { return m_projectsFolder; }
+    const std::string& GetMainFile() const { return m_mainFile; }
+    const std::string& GetMusicFile() const { return m_musicFile; }
+    const std::string& GetSpeakerFile() const { return m_speakerFile; }
+    const std::string& GetStudioFile() const { return m_studioFile; }
+    const std::string& GetStudioDataFile() const { return m_studioDataFile; }
+    const std::string& GetAudioLibraryFile() const { return m_audioLibraryFile; }
+
+    // -1 while start-up succeeds; -2 folders; -3 data files; otherwise the help text of the failure.
+    int32_t GetStartupState() const { return m_startupState; }
+    // -1 or the help text shown when the main menu first appears.
+    int32_t GetStartupWarning() const { return m_startupWarning; }
+
+    // The folders below the program folder and the data files in them.
+    void SetProgramFolder(const std::string& folder);
+
+protected:
+    std::string m_mainFile;
+    std::string m_musicFile;
+    std::string m_speakerFile;
+    std::string m_studioDataFile;
+    std::string m_studioFile;
+    std::unique_ptr<evBranding> m_mainBranding;
+    std::unique_ptr<evObjectCollection> m_designs;
+    std::unique_ptr<evProject> m_currentProject;
+    std::string m_projectFileName;
+    std::string m_audioLibraryFile;
+    int32_t m_startupWarning = -1;
+    int32_t m_startupState = -1;
+    std::string m_programFolder;
+    std::string m_dataFolder;
+    std::string m_designsFolder;
+    std::string m_projectsFolder;
+};
+
+// The context of the run; nullptr before the main menu exists.
+ApplicationContext* AppContext();
+void SetAppContext(ApplicationContext* context);

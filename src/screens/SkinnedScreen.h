@@ -1,0 +1,99 @@
+#pragma once
+// The shared base of every screen. A full screen is a frameless, maximised modal window whose 1024 x 768 panel
+// stays centred whatever the screen's size, on a background colour (black unless a screen sets another). A
+// pop-up is a frameless 500 x 250 window, always on top and centred on the screen.
+//
+// A screen lists which image control shows which skin picture; BeginRun loads them all and EndRun releases
+// them again, so a screen holds its pictures only while it is shown. Every Run of a screen is BeginRun, the
+// screen's own preparation, ShowModal and EndRun: tests prepare a screen, call its handlers and read its state
+// without showing it, and ShowModal is the only part that needs a person (or a timer).
+
+#include "platform/Color.h"
+#include "screens/ScreenGeometry.h"
+#include "screens/TImage.h"
+#include "screens/TLabel.h"
+
+#include <QDialog>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class SkinnedScreen : public QDialog {
+    Q_OBJECT
+
+public:
+    enum class Kind { FullScreen, Popup };
+
+    explicit SkinnedScreen(Kind kind, QWidget* parent = nullptr);
+    ~SkinnedScreen() override;
+
+    Kind GetKind() const { return m_kind; }
+    // The 1024 x 768 panel of a full screen, the whole window of a pop-up; every control lies on it.
+    QWidget* Panel() const { return m_panel; }
+
+    // The colour around the panel.
+    void SetColor(TColor colour);
+    TColor GetColor() const { return m_colour; }
+
+    // Skin pictures by index: loaded into their controls by LoadSkin, released by ClearSkin. A picture that
+    // cannot be loaded leaves its control empty; the screen still works.
+    void AddSkin(TImage* image, int32_t index);
+    void LoadSkin();
+    void ClearSkin();
+
+    // Loads the skin pictures and forgets an earlier close request.
+    void BeginRun();
+    // Releases the skin pictures.
+    void EndRun();
+    // Shows the screen modally until Close; returns at once when Close was already requested.
+    void ShowModal();
+    // Ends the modal show; outside one it only hides the screen and records the request.
+    void Close();
+    bool IsCloseRequested() const { return m_closeRequested; }
+
+    // The text of the pop-ups: "MS Sans Serif" 10 point bold, word-wrapped.
+    static LabelStyle PopupTextStyle(TColor colour, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
+
+    // Places the window over the whole screen (full screens) or in its middle (pop-ups).
+    void PlaceOnScreen();
+
+    // The screens shown in front of the main window: the modal screens and the wait pop-up while they are up.
+    // The observer (the main window) hears of every change.
+    static int ScreensInFront();
+    static void SetFrontObserver(std::function<void()> observer);
+
+protected:
+    TImage* AddImage(const Geometry::ControlRect& rect, TImage::Role role = TImage::Role::Decoration);
+    // A decoration with its skin picture.
+    TImage* AddSkinImage(const Geometry::ControlRect& rect, int32_t skinIndex);
+    TLabel* AddLabel(const Geometry::ControlRect& rect, const LabelStyle& style);
+    // A hover image: hidden, hand cursor, with its skin picture.
+    TImage* AddHoverImage(const Geometry::ControlRect& rect, int32_t skinIndex);
+
+    // The Escape key and the window manager's close button do nothing: every screen closes through its own
+    // buttons, which decide what closing means.
+    void reject() override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    // The main window is behind every other screen and does not count as one in front.
+    void SetCountsInFront(bool counts) { m_countsInFront = counts; }
+
+private:
+    struct SkinEntry {
+        TImage* image;
+        int32_t index;
+    };
+
+    void CentrePanel();
+    void SetInFront(bool inFront);
+
+    Kind m_kind;
+    QWidget* m_panel = nullptr;
+    TColor m_colour = kColorBlack;
+    std::vector<SkinEntry> m_skin;
+    bool m_closeRequested = false;
+    bool m_countsInFront = true;
+    bool m_inFront = false;
+};

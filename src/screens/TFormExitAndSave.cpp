@@ -1,0 +1,73 @@
+#include "screens/TFormExitAndSave.h"
+
+#include "screens/SkinService.h"
+
+namespace G = Geometry::ExitAndSave;
+
+TFormExitAndSave::TFormExitAndSave() : SkinnedScreen(Kind::Popup)
+{
+    ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
+    AddSkin(ImgBG, 30);
+    imgCnt = AddSkinImage(G::imgCnt, 83);
+    imgBtnExitSave = AddSkinImage(G::imgBtnExitSave, 40);
+    imgBtnExitNoSave = AddSkinImage(G::imgBtnExitNoSave, 34);
+    imgBtnCancel = AddSkinImage(G::imgBtnCancel, 32);
+    imgBtnExitSave_Act = AddHoverImage(G::imgBtnExitSave_Act, 39);
+    imgBtnExitNoSave_Act = AddHoverImage(G::imgBtnExitNoSave_Act, 33);
+    imgBtnCancel_Act = AddHoverImage(G::imgBtnCancel_Act, 31);
+    imgCancel1 = AddImage(G::imgCancel1, TImage::Role::Button);
+    for (TImage* image : {ImgBG, imgBtnExitSave_Act, imgBtnExitNoSave_Act, imgBtnCancel_Act})
+        connect(image, &TImage::mouseMoved, this, [this, image](int x, int y) { ImgBGMouseMove(image, x, y); });
+    connect(imgBtnExitSave_Act, &TImage::clicked, this, [this] { imgBtnExitSave_ActClick(); });
+    connect(imgBtnExitNoSave_Act, &TImage::clicked, this, [this] { imgBtnExitNoSave_ActClick(); });
+    connect(imgBtnCancel_Act, &TImage::clicked, this, [this] { imgBtnCancel_ActClick(); });
+    connect(imgCancel1, &TImage::clicked, this, [this] { imgCancel1Click(); });
+}
+
+int32_t TFormExitAndSave::Run()
+{
+    Prepare();
+    ShowModal();
+    EndRun();
+    return m_answer;
+}
+
+void TFormExitAndSave::Prepare()
+{
+    BeginRun();
+    m_answer = AnswerStay;
+    imgBtnExitSave_Act->hide();
+    imgBtnExitNoSave_Act->hide();
+    imgBtnCancel_Act->hide();
+}
+
+void TFormExitAndSave::ImgBGMouseMove(const QObject* sender, int x, int y)
+{
+    HoverShow(x, y, imgBtnExitSave_Act, sender);
+    HoverShow(x, y, imgBtnExitNoSave_Act, sender);
+    HoverShow(x, y, imgBtnCancel_Act, sender);
+}
+
+void TFormExitAndSave::imgBtnExitSave_ActClick()
+{
+    m_answer = AnswerSaveAndLeave;
+    Close();
+}
+
+void TFormExitAndSave::imgBtnExitNoSave_ActClick()
+{
+    m_answer = AnswerLeave;
+    Close();
+}
+
+void TFormExitAndSave::imgBtnCancel_ActClick()
+{
+    m_answer = AnswerStay;
+    Close();
+}
+
+void TFormExitAndSave::imgCancel1Click()
+{
+    m_answer = AnswerStay;
+    Close();
+}

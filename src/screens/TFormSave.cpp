@@ -1,0 +1,60 @@
+#include "screens/TFormSave.h"
+
+#include "screens/SkinService.h"
+
+namespace G = Geometry::Save;
+
+TFormSave::TFormSave() : SkinnedScreen(Kind::Popup)
+{
+    ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
+    AddSkin(ImgBG, 30);
+    imgCnt = AddSkinImage(G::imgCnt, 109);
+    imgYes = AddSkinImage(G::imgYes, 40);
+    imgNo = AddSkinImage(G::imgNo, 38);
+    imgYesActive = AddHoverImage(G::imgYesActive, 39);
+    imgNoActive = AddHoverImage(G::imgNoActive, 37);
+    imgExit = AddImage(G::imgExit, TImage::Role::Button);
+    for (TImage* image : {ImgBG, imgYesActive, imgNoActive})
+        connect(image, &TImage::mouseMoved, this, [this, image](int x, int y) { ImgBGMouseMove(image, x, y); });
+    connect(imgYesActive, &TImage::clicked, this, [this] { imgYesActiveClick(); });
+    connect(imgNoActive, &TImage::clicked, this, [this] { imgNoActiveClick(); });
+    connect(imgExit, &TImage::clicked, this, [this] { imgExitClick(); });
+}
+
+bool TFormSave::Run()
+{
+    Prepare();
+    ShowModal();
+    EndRun();
+    return m_answered;
+}
+
+void TFormSave::Prepare()
+{
+    BeginRun();
+    m_save = false;
+    m_answered = false;
+    imgYesActive->hide();
+    imgNoActive->hide();
+}
+
+void TFormSave::ImgBGMouseMove(const QObject* sender, int x, int y)
+{
+    HoverShow(x, y, imgYesActive, sender);
+    HoverShow(x, y, imgNoActive, sender);
+}
+
+void TFormSave::imgYesActiveClick()
+{
+    m_save = true;
+    m_answered = true;
+    Close();
+}
+
+void TFormSave::imgNoActiveClick()
+{
+    m_answered = true;
+    Close();
+}
+
+void TFormSave::imgExitClick() { Close(); }

@@ -1,0 +1,158 @@
+#include "screens/TformPreview.h"
+
+#include "audio/evMusic.h"
+#include "model/evCategory.h"
+#include "model/evProject.h"
+#include "platform/Errors.h"
+#include "platform/Jpeg.h"
+#include "platform/Log.h"
+#include "presentation/evProjectorPage.h"
+#include "screens/ApplicationContext.h"
+#include "screens/SkinService.h"
+#include "screens/ViewerWidget.h"
+
+namespace G = Geometry::Preview;
+
+TformPreview::TformPreview() : SkinnedScreen(Kind::FullScreen)
+{
+    imgPreview = new ViewerWidget(Panel(), G::imgPreview);
+    imgClose = AddImage(G::imgClose, TImage::Role::Button);
+    imgClose->hide();
+    imgClose->setEnabled(false);
+    try {
+        const JpegImage& picture = SkinPicture(148);
+        imgClose->SetPicture(picture);
+        m_closePicture = picture.Decode();
+    } catch (const EVelloraError& e) {
+        ktLogs::LogLine(std::string("Preview without close button picture: ") + e.what());
+    }
+    ReleaseSkinImage();
+    connect(imgClose, &TImage::clicked, this, [this] { imgCloseClick(); });
+    imgPreview->SetPointerHandlers(
+        [this](int32_t x, int32_t y) {
+            if (m_page)
+                m_page->MouseMove(x, y);
+        },
+        [this] {
+            if (m_page)
+                m_page->Click();
+        });
+}
+
+TformPreview::~TformPreview() = default;
+
+void TformPreview::ShowPicture(const JpegImage& picture)
+{
+    PreparePicture(picture);
+    ShowModal();
+    FinishPicture();
+}
+
+void TformPreview::PreparePicture(const JpegImage& picture)
+{
+    BeginRun();
+    imgClose->setEnabled(true);
+    imgClose->show();
+    imgClose->raise();
+    try {
+        imgPreview->SetPicture(picture.IsEmpty() ? Bitmap() : picture.Decode(), ViewerWidget::Placement::Centred);
+    } catch (const EVelloraError& e) {
+        imgPreview->ClearPicture();
+        ktLogs::LogLine(std::string("Preview picture not shown: ") + e.what());
+    }
+}
+
+void TformPreview::FinishPicture()
+{
+    imgClose->setEnabled(false);
+    imgClose->hide();
+    imgPreview->ClearPicture();
+    EndRun();
+}
+
+void TformPreview::ShowPage(std::unique_ptr<evProjectorPage> page)
+{
+    PreparePage(std::move(page));
+    ShowModal();
+    FinishPage();
+}
+
+// The page starts silent, so its sound button shows the sound as off; the first click on it starts the music.
+void TformPreview::PreparePage(std::unique_ptr<evProjectorPage> page)
+{
+    BeginRun();
+    m_soundOn = false;
+    m_page = std::move(page);
+    if (!m_page)
+        return;
+    ktLogs::LogLine(m_page->ToString());
+    imgPreview->SetPicture(Bitmap(imgPreview->Width(), imgPreview->Height()));
+    StartPage();
+}
+
+void TformPreview::StartPage()
+{
+    ViewerCallbacks callbacks;
+    callbacks.goToTarget = [this](int32_t target) { GoToTarget(target); };
+    callbacks.toggleSound = [this] { ToggleSound(); };
+    callbacks.isSoundOn = [this] { return IsSoundOn(); };
+    if (m_closePicture.IsEmpty()) {
+        m_page->Start(*imgPreview, nullptr, std::move(callbacks));
+        return;
+    }
+    // The close button lies on the page, where a click on it ends the preview.
+    const ViewerOverlay overlay{m_closePicture, TPoint{G::imgClose.x, G::imgClose.y}};
+    m_page->Start(*imgPreview, &overlay, std::move(callbacks));
+}
+
+void TformPreview::FinishPage()
+{
+    m_page.reset();
+    if (evMusic* music = ProjectMusic())
+        music->Stop();
+    m_soundOn = false;
+    imgPreview->ClearPicture();
+    EndRun();
+}
+
+evMusic* TformPreview::ProjectMusic() const
+{
+    const ApplicationContext* context = AppContext();
+    const evProject* project = context ? context->GetCurrentProject() : nullptr;
+    return project ? dynamic_cast<evMusic*>(project->GetMusic()) : nullptr;
+}
+
+void TformPreview::ToggleSound()
+{
+    if (evMusic* music = ProjectMusic()) {
+        if (m_soundOn)
+            music->Stop();
+        else
+            music->Play();
+    }
+    m_soundOn = !m_soundOn;
+}
+
+void TformPreview::GoToTarget(int32_t target)
+{
+    if (target == -1) {
+        Close();
+        return;
+    }
+    const ApplicationContext* context = AppContext();
+    evProject* project = context ? context->GetCurrentProject() : nullptr;
+    if (target < 0 || !m_page || !project || !project->GetFirstCategory())
+        return;
+    try {
+        evCategory* category = evCategory::CategoryAt(project->GetFirstCategory(), target, true);
+        std::unique_ptr<evProjectorPage> next = category->CreatePresentationPage();
+        m_page->StopViewing();
+        m_page = std::move(next);
+        ktLogs::LogLine(m_page->ToString());
+        StartPage();
+    } catch (const EVelloraError& e) {
+        ktLogs::LogLine(std::string("Preview page not shown: ") + e.what());
+    }
+}
+
+void TformPreview::imgCloseClick() { Close(); }

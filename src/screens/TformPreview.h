@@ -1,0 +1,52 @@
+#pragma once
+// The full-screen preview: a single picture with a close button, or a page of the open project shown as the
+// player shows it, with its sound button and its navigation between the project's pages.
+
+#include "platform/Bitmap.h"
+#include "screens/SkinnedScreen.h"
+
+#include <cstdint>
+#include <memory>
+
+class JpegImage;
+class ViewerWidget;
+class evMusic;
+class evProjectorPage;
+
+class TformPreview : public SkinnedScreen {
+    Q_OBJECT
+
+public:
+    TformPreview();
+    ~TformPreview() override;
+
+    void ShowPicture(const JpegImage& picture);
+    void PreparePicture(const JpegImage& picture);
+    void FinishPicture();
+
+    // Keeps the page and frees it afterwards.
+    void ShowPage(std::unique_ptr<evProjectorPage> page);
+    void PreparePage(std::unique_ptr<evProjectorPage> page);
+    void FinishPage();
+
+    // The page's callbacks. The sound flag says whether the project's music plays in the preview.
+    bool IsSoundOn() const { return m_soundOn; }
+    void ToggleSound();
+    // -1 closes the preview; 0 or more shows that page of the project (in page order).
+    void GoToTarget(int32_t target);
+
+    void imgCloseClick();
+
+    evProjectorPage* GetPage() const { return m_page.get(); }
+
+    ViewerWidget* imgPreview;
+    TImage* imgClose;
+
+private:
+    void StartPage();
+    evMusic* ProjectMusic() const;
+
+    std::unique_ptr<evProjectorPage> m_page;
+    Bitmap m_closePicture;
+    bool m_soundOn = false;
+};

@@ -1,0 +1,89 @@
+#include "screens/TwaitPopup.h"
+
+#include "model/ProgressBar.h"
+#include "platform/Errors.h"
+#include "platform/Log.h"
+#include "screens/SkinService.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QProgressBar>
+
+namespace G = Geometry::WaitPopup;
+
+namespace {
+
+// The hourglass for as long as a step runs, also when it fails.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
+
+// What the steps report to: the pop-up's bar, repainted at once because no event loop runs meanwhile.
+class TwaitPopup::Bar : public ProgressBar {
+public:
+    explicit Bar(QProgressBar* bar) : m_bar(bar) {}
+    void SetPosition(int percent) override
+    {
+        const int clamped = percent < 0 ? 0 : percent > 100 ? 100 : percent;
+        if (clamped == m_bar->value())
+            return;
+        m_bar->setValue(clamped);
+        if (m_bar->isVisible())
+            m_bar->repaint();
+    }
+
+private:
+    QProgressBar* m_bar;
+};
+
+TwaitPopup::TwaitPopup() : SkinnedScreen(Kind::Popup)
+{
+    setModal(false);
+    setCursor(Qt::WaitCursor);
+    m_background = AddImage(G::ImgBG);
+    pb = new QProgressBar(Panel());
+    pb->setGeometry(G::pb.x, G::pb.y, G::pb.w, G::pb.h);
+    pb->setRange(0, 100);
+    pb->setTextVisible(false);
+    pb->setStyleSheet("QProgressBar { border: none; background: rgb(232, 232, 232); }"
+                      "QProgressBar::chunk { background: rgb(128, 0, 0); }");
+    labelInfo = AddLabel(G::labelInfo, PopupTextStyle(kColorBlack, Qt::AlignHCenter | Qt::AlignTop));
+    m_bar = std::make_unique<Bar>(pb);
+    try {
+        m_background->SetPicture(SkinPicture(30));
+    } catch (const EVelloraError& e) {
+        ktLogs::LogLine(std::string("Wait pop-up without background: ") + e.what());
+    }
+    ReleaseSkinImage();
+}
+
+TwaitPopup::~TwaitPopup() = default;
+
+bool TwaitPopup::Run(const QString& text, const Step& step)
+{
+    pb->setValue(0);
+    labelInfo->SetCaption(text);
+    WaitCursor hourglass;
+    if (!isVisible()) {
+        PlaceOnScreen();
+        show();
+        raise();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    repaint();
+    const bool done = step(*m_bar);
+    pb->setValue(100);
+    if (done)
+        hide();
+    else
+        repaint();
+    return done;
+}
+
+int TwaitPopup::GetProgress() const { return pb->value(); }

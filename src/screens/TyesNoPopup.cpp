@@ -1,0 +1,42 @@
+#include "screens/TyesNoPopup.h"
+
+namespace G = Geometry::YesNoPopup;
+
+TyesNoPopup::TyesNoPopup() : SkinnedScreen(Kind::Popup)
+{
+    ImgBG = AddSkinImage(G::ImgBG, 30);
+    imgCnt = AddSkinImage(G::imgCnt, 36);
+    LabelMessage = AddLabel(G::LabelMessage, PopupTextStyle(kColorWhite));
+    ImgBtn = AddSkinImage(G::ImgBtn, 110);
+    ImgYes = AddImage(G::ImgYes, TImage::Role::Button);
+    ImgNo = AddImage(G::ImgNo, TImage::Role::Button);
+    imgBtnSmallCancel = AddImage(G::imgBtnSmallCancel, TImage::Role::Button);
+    connect(ImgYes, &TImage::clicked, this, [this] { ImgYesClick(); });
+    connect(ImgNo, &TImage::clicked, this, [this] { ImgNoClick(); });
+    connect(imgBtnSmallCancel, &TImage::clicked, this, [this] { imgBtnSmallCancelClick(); });
+}
+
+bool TyesNoPopup::Run(const QString& text)
+{
+    Prepare(text);
+    ShowModal();
+    EndRun();
+    return m_result;
+}
+
+void TyesNoPopup::Prepare(const QString& text)
+{
+    BeginRun();
+    LabelMessage->SetCaption(text);
+    m_result = false;
+}
+
+void TyesNoPopup::ImgYesClick()
+{
+    m_result = true;
+    Close();
+}
+
+void TyesNoPopup::ImgNoClick() { Close(); }
+
+void TyesNoPopup::imgBtnSmallCancelClick() { Close(); }

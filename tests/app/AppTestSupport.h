@@ -1,0 +1,104 @@
+#pragma once
+// A program folder for start-up tests: the main data file, designs and sound lists written by the test, and an
+// environment whose sound system and screen the test chooses.
+
+#include "screens/ScreenTestSupport.h"
+
+#include "app/StartupEnvironment.h"
+#include "app/TFormMainMenu.h"
+#include "model/AlbumTestSupport.h"
+#include "model/evLayout.h"
+#include "platform/Stream.h"
+
+#include <QStringList>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace apptest {
+
+inline void WriteBody(const evObject& object, const std::string& path)
+{
+    MemoryStream stream;
+    object.SaveToStream(stream);
+    stream.SaveToFile(path);
+}
+
+inline void WriteBytes(const std::vector<uint8_t>& bytes, const std::string& path)
+{
+    MemoryStream stream;
+    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    stream.SaveToFile(path);
+}
+
+inline void WriteCollection(const evObjectCollection& collection, const std::string& path)
+{
+    MemoryStream stream;
+    collection.SaveToStream(stream);
+    stream.SaveToFile(path);
+}
+
+// A design whose page layouts carry the given keys, with identifiers 1000, 1001, ... in key order.
+inline std::unique_ptr<evLayout> MakeDesign(const std::string& name,
+                                            const std::vector<std::string>& keys = {"W", "M", "E", "cd"})
+{
+    auto design = std::make_unique<evLayout>(name, "A design of the tests", 64, 48);
+    int32_t id = 1000;
+    for (const std::string& key : keys)
+        AddPageLayout(*design, id++, 0, key);
+    return design;
+}
+
+class ProgramFolderTest : public screentest::FolderTest {
+protected:
+    void SetUp() override
+    {
+        FolderTest::SetUp();
+        m_program = (m_folder / "program").string();
+        std::filesystem::create_directories(m_program + "/data");
+        std::filesystem::create_directories(m_program + "/designs");
+        m_branding = screentest::MakeBranding();
+        WriteBody(*m_branding, MainFile());
+        WriteBody(*MakeDesign("Rose"), DesignsFolder() + "Rose.evl");
+        m_environment.programFolder = m_program;
+        m_environment.systemAudioVersion = [this] { return m_audioVersion; };
+        m_environment.systemVolume = [] { return 100; };
+        m_environment.startAudioLibrary = [this](void*, int volume) {
+            m_audioVolume = volume;
+            ++m_audioStarts;
+            return m_audioStarted;
+        };
+        m_environment.showStatus = [this](const QString& text) { m_status << text; };
+        m_environment.screenSize = QSize(1024, 768);
+    }
+    void TearDown() override
+    {
+        m_mainMenu.reset();
+        soundAvailable = false;
+        FolderTest::TearDown();
+    }
+
+    TFormMainMenu& Start()
+    {
+        m_mainMenu.reset();
+        m_status.clear();
+        m_mainMenu = std::make_unique<TFormMainMenu>(m_environment);
+        return *m_mainMenu;
+    }
+    std::string MainFile() const { return m_program + "/data/main.evb"; }
+    std::string DesignsFolder() const { return m_program + "/designs/"; }
+    std::string DataFolder() const { return m_program + "/data/"; }
+
+    std::string m_program;
+    std::unique_ptr<evBranding> m_branding;
+    StartupEnvironment m_environment;
+    std::string m_audioVersion = "2.26.5 dummy";
+    bool m_audioStarted = true;
+    int m_audioStarts = 0;
+    int m_audioVolume = -1;
+    QStringList m_status;
+    std::unique_ptr<TFormMainMenu> m_mainMenu;
+};
+
+} // namespace apptest

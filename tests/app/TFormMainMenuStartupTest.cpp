@@ -1,0 +1,258 @@
+#include "app/AppTestSupport.h"
+
+#include "audio/AudioTestFiles.h"
+#include "audio/evMusic.h"
+#include "model/evLayoutPreview.h"
+#include "platform/Errors.h"
+
+#include <fstream>
+
+using namespace apptest;
+using screentest::HelpString;
+
+namespace {
+
+class StartupTest : public ProgramFolderTest {
+protected:
+    std::unique_ptr<evMusic> Track(const std::string& title, int32_t playMode)
+    {
+        const std::string path = PathOf("tmp/" + title + ".wav");
+        const std::vector<uint8_t> wave = audiotest::MakeWave(20);
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(wave.data()),
+                                                     static_cast<std::streamsize>(wave.size()));
+        return std::make_unique<evMusic>(title, playMode, path);
+    }
+    void WriteSoundLists()
+    {
+        evObjectCollection music;
+        music.Add(Track("Waltz", 1));
+        music.Add(Track("Minuet", 1));
+        WriteCollection(music, DataFolder() + "music.evb");
+        evObjectCollection speech;
+        speech.Add(Track("Welcome", 1));
+        WriteCollection(speech, DataFolder() + "speaker.evb");
+    }
+};
+
+} // namespace
+
+TEST_F(StartupTest, ASuccessfulStartReadsEverythingAndCreatesTheFolders)
+{
+    std::filesystem::remove_all(m_program + "/designs");
+    std::filesystem::create_directories(m_program + "/designs");
+    WriteBody(*MakeDesign("Rose"), DesignsFolder() + "Rose.evl");
+    TFormMainMenu& menu = Start();
+    EXPECT_EQ(menu.GetStartupState(), -1);
+    EXPECT_EQ(menu.GetStartupWarning(), -1);
+    EXPECT_TRUE(soundAvailable);
+    EXPECT_EQ(AppContext(), &menu);
+    EXPECT_TRUE(std::filesystem::is_directory(m_program + "/projects"));
+    EXPECT_EQ(menu.GetProgramFolder(), m_program + "/");
+    EXPECT_EQ(menu.GetDesignsFolder(), m_program + "/designs/");
+    EXPECT_EQ(menu.GetProjectsFolder(), m_program + "/projects/");
+    EXPECT_EQ(menu.GetMainFile(), m_program + "/data/main.evb");
+    EXPECT_EQ(menu.GetMusicFile(), m_program + "/data/music.evb");
+    EXPECT_EQ(menu.GetSpeakerFile(), m_program + "/data/speaker.evb");
+    EXPECT_EQ(menu.GetStudioFile(), m_program + "/data/studio.evb");
+    EXPECT_EQ(menu.GetStudioDataFile(), m_program + "/data/studio.evd");
+
+    ASSERT_NE(menu.GetMainBranding(), nullptr);
+    EXPECT_EQ(menu.GetMainBranding()->GetHelpTexts().Count(), screentest::kHelpTexts);
+    ASSERT_EQ(menu.GetDesigns().Count(), 1);
+    const auto* preview = menu.GetDesigns().GetItemAs<evLayoutPreview>(0);
+    EXPECT_EQ(preview->GetName(), "Rose");
+    EXPECT_EQ(preview->GetFileName(), "Rose.evl");
+    EXPECT_EQ(menu.GetOpenDialogTitle(), HelpString(208).c_str());
+
+    // The nine pictures of the menu are loaded at start-up.
+    EXPECT_EQ(menu.ImgBG->Picture().width(), 101);
+    EXPECT_EQ(menu.Img1->Picture().width(), 93);
+    EXPECT_EQ(menu.Img4disabled->Picture().width(), 100);
+    EXPECT_EQ(m_audioStarts, 1);
+    EXPECT_EQ(m_audioVolume, 100);
+
+    const QStringList expected = {"Initializing program...", "Help 124Rose.evl", "Help 180", "Help 176", "Help 178",
+                                  "Help 179"};
+    EXPECT_EQ(m_status, expected);
+}
+
+TEST_F(StartupTest, AMissingOrDamagedMainDataFileEndsStartUp)
+{
+    std::filesystem::remove(MainFile());
+    EXPECT_EQ(Start().GetStartupState(), -3);
+    EXPECT_EQ(m_mainMenu->GetMainBranding(), nullptr);
+    EXPECT_EQ(m_audioStarts, 0);
+
+    MemoryStream whole;
+    m_branding->SaveToStream(whole);
+    const std::vector<uint8_t> bytes = whole.Data();
+    for (size_t cut : {size_t{0}, size_t{3}, size_t{8}, size_t{40}, bytes.size() / 2, bytes.size() - 1}) {
+        WriteBytes(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)), MainFile());
+        EXPECT_EQ(Start().GetStartupState(), -3) << "cut at " << cut;
+    }
+    // An object stream of another kind: a reference tag in front of the body.
+    std::vector<uint8_t> tagged = {1, 0, 0, 0, 'P'};
+    tagged.insert(tagged.end(), bytes.begin(), bytes.end());
+    WriteBytes(tagged, MainFile());
+    EXPECT_EQ(Start().GetStartupState(), -3);
+
+    // A bundle without the main menu's pictures cannot start the program either.
+    WriteBody(*screentest::MakeBranding(screentest::kHelpTexts, 99), MainFile());
+    EXPECT_EQ(Start().GetStartupState(), -3);
+    EXPECT_TRUE(m_status.contains("Initializing program..."));
+    EXPECT_FALSE(m_status.contains("Help 180"));
+}
+
+TEST_F(StartupTest, FoldersThatCannotBeCreatedEndStartUp)
+{
+    std::ofstream(PathOf("plain-file")) << "not a folder";
+    m_environment.programFolder = PathOf("plain-file/program");
+    TFormMainMenu& menu = Start();
+    EXPECT_EQ(menu.GetStartupState(), -2);
+    EXPECT_EQ(menu.GetMainFile(), PathOf("plain-file/program/data/main.evb"));
+    EXPECT_TRUE(m_status.isEmpty());
+
+    // The designs folder is a file: the first folder checked fails.
+    std::filesystem::remove_all(m_program + "/designs");
+    std::ofstream(m_program + "/designs") << "x";
+    m_environment.programFolder = m_program;
+    EXPECT_EQ(Start().GetStartupState(), -2);
+    EXPECT_FALSE(std::filesystem::exists(m_program + "/projects"));
+}
+
+TEST_F(StartupTest, WithoutAUsableDesignStartUpEnds)
+{
+    std::filesystem::remove(DesignsFolder() + "Rose.evl");
+    EXPECT_EQ(Start().GetStartupState(), 175);
+    for (const char* name : {"Rose.evp", "Rose.evl.bak", "evl", "Rose_evl"})
+        std::ofstream(DesignsFolder() + name) << "x";
+    std::filesystem::create_directories(DesignsFolder() + "folder.evl");
+    EXPECT_EQ(Start().GetStartupState(), 175);
+    EXPECT_EQ(m_audioStarts, 0);
+
+    // A damaged design alone is no design.
+    std::ofstream(DesignsFolder() + "Broken.evl") << "garbage";
+    EXPECT_EQ(Start().GetStartupState(), 175);
+}
+
+TEST_F(StartupTest, ADamagedDesignIsSkipped)
+{
+    MemoryStream whole;
+    MakeDesign("Lily")->SaveToStream(whole);
+    WriteBytes(std::vector<uint8_t>(whole.Data().begin(), whole.Data().begin() + 12), DesignsFolder() + "Lily.evl");
+    WriteBody(*MakeDesign("Tulip"), DesignsFolder() + "Tulip.evl");
+    TFormMainMenu& menu = Start();
+    EXPECT_EQ(menu.GetStartupState(), -1);
+    ASSERT_EQ(menu.GetDesigns().Count(), 2);
+    EXPECT_EQ(menu.GetDesigns().GetItemAs<evLayoutPreview>(0)->GetFileName(), "Rose.evl");
+    EXPECT_EQ(menu.GetDesigns().GetItemAs<evLayoutPreview>(1)->GetFileName(), "Tulip.evl");
+    EXPECT_TRUE(m_status.contains("Help 124Lily.evl"));
+}
+
+TEST_F(StartupTest, AnAmpersandInADesignFileNameIsDoubledForTheSplash)
+{
+    WriteBody(*MakeDesign("Rose and Lily"), DesignsFolder() + "Rose & Lily.evl");
+    TFormMainMenu& menu = Start();
+    EXPECT_EQ(menu.GetStartupState(), -1);
+    EXPECT_TRUE(m_status.contains("Help 124Rose && Lily.evl"));
+    EXPECT_EQ(menu.GetDesigns().GetItemAs<evLayoutPreview>(0)->GetFileName(), "Rose & Lily.evl");
+}
+
+TEST_F(StartupTest, TheScreenMustHoldThePanel)
+{
+    m_environment.screenSize = QSize(1023, 768);
+    EXPECT_EQ(Start().GetStartupState(), 204);
+    m_environment.screenSize = QSize(1280, 767);
+    EXPECT_EQ(Start().GetStartupState(), 204);
+    m_environment.screenSize = QSize(1024, 768);
+    EXPECT_EQ(Start().GetStartupState(), -1);
+}
+
+TEST_F(StartupTest, AnOldOrUnknownSoundSystemTurnsSoundOff)
+{
+    WriteSoundLists();
+    for (const std::string version : {"", "4", "2.2.1", "4.x.0", "1.-3.0", "4.02"}) {
+        m_audioVersion = version;
+        TFormMainMenu& menu = Start();
+        EXPECT_EQ(menu.GetStartupState(), -1) << version;
+        EXPECT_EQ(menu.GetStartupWarning(), 177) << version;
+        EXPECT_FALSE(soundAvailable) << version;
+        // The sound lists are not read at all.
+        EXPECT_EQ(menu.GetMainBranding()->GetMusic().Count(), 0);
+        EXPECT_EQ(menu.GetMainBranding()->GetSpeech().Count(), 0);
+        EXPECT_FALSE(m_status.contains("Help 178"));
+    }
+    EXPECT_EQ(m_audioStarts, 0);
+
+    m_audioVersion = "4.09.00.0904";
+    EXPECT_EQ(Start().GetStartupWarning(), -1);
+    m_audioVersion = "1.3";
+    EXPECT_EQ(Start().GetStartupWarning(), -1);
+}
+
+TEST_F(StartupTest, AudioVersionNumberTakesThePartBetweenTheFirstTwoFullStops)
+{
+    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4.09.00.0904"), 9);
+    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("2.26.5 pulseaudio"), 26);
+    EXPECT_EQ(TFormMainMenu::AudioVersionNumber(""), 0);
+    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("no full stop"), 0);
+    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4..1"), 0);
+    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4.7"), 7);
+    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4.x.1"), std::nullopt);
+    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4. 3.1"), std::nullopt);
+    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4.99999999999.1"), std::nullopt);
+}
+
+TEST_F(StartupTest, AnUnusableAudioLibraryTurnsSoundOff)
+{
+    WriteSoundLists();
+    m_audioStarted = false;
+    TFormMainMenu& menu = Start();
+    EXPECT_EQ(menu.GetStartupState(), -1);
+    EXPECT_EQ(menu.GetStartupWarning(), 174);
+    EXPECT_FALSE(soundAvailable);
+    EXPECT_EQ(m_audioStarts, 1);
+    EXPECT_EQ(menu.GetMainBranding()->GetMusic().Count(), 0);
+}
+
+TEST_F(StartupTest, WithSoundTheSoundListsReplaceThoseOfTheMainFile)
+{
+    WriteSoundLists();
+    TFormMainMenu& menu = Start();
+    ASSERT_EQ(menu.GetStartupWarning(), -1);
+    const evObjectCollection& music = menu.GetMainBranding()->GetMusic();
+    ASSERT_EQ(music.Count(), 2);
+    EXPECT_EQ(music.GetItemAs<evMusic>(1)->GetTitle(), "Minuet");
+    EXPECT_EQ(music.GetItemAs<evMusic>(1)->GetPlayMode(), 1);
+    const evObjectCollection& speech = menu.GetMainBranding()->GetSpeech();
+    ASSERT_EQ(speech.Count(), 1);
+    // Spoken comments play once.
+    EXPECT_EQ(speech.GetItemAs<evMusic>(0)->GetPlayMode(), 0);
+
+    // Damaged or missing lists leave the lists of the main file.
+    WriteBytes({3, 0, 0, 0, 'P'}, DataFolder() + "music.evb");
+    std::filesystem::remove(DataFolder() + "speaker.evb");
+    TFormMainMenu& again = Start();
+    EXPECT_EQ(again.GetStartupState(), -1);
+    EXPECT_EQ(again.GetStartupWarning(), -1);
+    EXPECT_EQ(again.GetMainBranding()->GetMusic().Count(), 0);
+    EXPECT_EQ(again.GetMainBranding()->GetSpeech().Count(), 0);
+}
+
+TEST_F(StartupTest, TheAudioLibraryCopyOfThisRunIsTheOnlyOneDeleted)
+{
+    const std::string leftOver = PathOf("tmp/bass0.dll");
+    std::ofstream(leftOver) << "from an earlier run";
+    StartupEnvironment real = StartupEnvironment::ForProgramFolder(m_program);
+    real.screenSize = QSize(1024, 768);
+    m_environment = real;
+    TFormMainMenu& menu = Start();
+    ASSERT_EQ(menu.GetStartupState(), -1);
+    ASSERT_EQ(menu.GetStartupWarning(), -1) << "the program's audio library did not start";
+    EXPECT_TRUE(soundAvailable);
+    EXPECT_EQ(menu.GetAudioLibraryFile(), PathOf("tmp/bass1.dll"));
+    EXPECT_TRUE(FileExists(PathOf("tmp/bass1.dll")));
+    m_mainMenu.reset();
+    EXPECT_FALSE(FileExists(PathOf("tmp/bass1.dll")));
+    EXPECT_TRUE(FileExists(leftOver));
+}

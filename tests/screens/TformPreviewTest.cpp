@@ -1,0 +1,169 @@
+#include "screens/ScreenTestSupport.h"
+
+#include "model/AlbumTestSupport.h"
+#include "model/ProjectFile.h"
+#include "model/evCategory.h"
+#include "model/evProject.h"
+#include "platform/Jpeg.h"
+#include "presentation/evProjectorNaviAction.h"
+#include "presentation/evProjectorPage.h"
+#include "screens/ApplicationContext.h"
+#include "screens/TformPreview.h"
+#include "screens/ViewerWidget.h"
+
+using namespace screentest;
+
+namespace {
+
+// A project of three pages on a design with the special page layouts.
+std::unique_ptr<evProject> ThreePageProject()
+{
+    auto first = std::make_unique<evCategory>("Welcome", "", false, 3);
+    first->AppendSibling(std::make_unique<evCategory>("Menu", "", false, 3));
+    first->AppendSibling(std::make_unique<evCategory>("End", "", false, 3));
+    auto project = std::make_unique<evProject>("Anna", "Ben", 1.0, "Rose.evl", std::move(first));
+    auto design = std::make_unique<evLayout>("Rose", "", 64, 48);
+    AddPageLayout(*design, 1000, 0, "W");
+    AddPageLayout(*design, 1001, 0, "M");
+    AddPageLayout(*design, 1002, 0, "E");
+    AddPageLayout(*design, 1003, 0, "cd");
+    project->SetDesign(std::move(design));
+    BindSpecialPageLayouts(*project, ProjectBinding::Opening);
+    return project;
+}
+
+int CountTargets(const evProjectorPage& page, int32_t target)
+{
+    int count = 0;
+    for (int32_t i = 0; i < page.GetNaviActions().Count(); ++i) {
+        const auto* action = page.GetNaviActions().GetItemAs<evProjectorNaviAction>(i);
+        if (action && action->GetTarget() == target)
+            ++count;
+    }
+    return count;
+}
+
+class TformPreviewTest : public SkinTest {
+protected:
+    void SetUp() override
+    {
+        SkinTest::SetUp();
+        m_context.SetCurrentProject(ThreePageProject());
+        SetAppContext(&m_context);
+    }
+    void TearDown() override
+    {
+        SetAppContext(nullptr);
+        m_context.FreeCurrentProject();
+        SkinTest::TearDown();
+    }
+
+    ApplicationContext m_context;
+};
+
+} // namespace
+
+TEST_F(TformPreviewTest, APictureIsShownWithTheCloseButton)
+{
+    TformPreview preview;
+    EXPECT_FALSE(preview.imgClose->isVisibleTo(preview.Panel()));
+    EXPECT_EQ(preview.imgClose->Picture().width(), 149);
+    EXPECT_EQ(preview.imgClose->geometry(), QRect(387, 733, 250, 35));
+
+    preview.PreparePicture(JpegImage::FromBitmap(SolidBitmap(40, 30, RGBColor(200, 0, 0))));
+    EXPECT_TRUE(preview.imgClose->isVisibleTo(preview.Panel()));
+    EXPECT_TRUE(preview.imgClose->isEnabled());
+    EXPECT_EQ(preview.imgPreview->Picture().Width(), 40);
+    EXPECT_NEAR_COLOUR(preview.imgPreview->Picture().Pixel(5, 5), RGBColor(200, 0, 0));
+    // A single picture stands in the middle, and a larger one is reduced to fit.
+    EXPECT_EQ(preview.imgPreview->PictureArea(), QRect(492, 369, 40, 30));
+    preview.FinishPicture();
+    preview.PreparePicture(JpegImage::FromBitmap(SolidBitmap(2048, 768, RGBColor(0, 0, 200))));
+    EXPECT_EQ(preview.imgPreview->PictureArea(), QRect(0, 192, 1024, 384));
+    preview.imgCloseClick();
+    EXPECT_TRUE(preview.IsCloseRequested());
+    preview.FinishPicture();
+    EXPECT_FALSE(preview.imgClose->isVisibleTo(preview.Panel()));
+    EXPECT_FALSE(preview.imgClose->isEnabled());
+    EXPECT_TRUE(preview.imgPreview->Picture().IsEmpty());
+}
+
+TEST_F(TformPreviewTest, APageIsViewedWithACloseAreaAddedOnce)
+{
+    TformPreview preview;
+    evCategory* welcome = m_context.GetCurrentProject()->GetFirstCategory();
+    preview.PreparePage(welcome->CreatePresentationPage());
+    evProjectorPage* page = preview.GetPage();
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->IsViewing());
+    EXPECT_FALSE(preview.imgClose->isVisibleTo(preview.Panel()));
+    EXPECT_EQ(preview.imgPreview->Picture().Width(), 1024);
+    EXPECT_EQ(preview.imgPreview->Picture().Height(), 768);
+    ASSERT_EQ(CountTargets(*page, -1), 1);
+    const auto* close = page->GetNaviActions().GetItemAs<evProjectorNaviAction>(page->GetNaviActions().Count() - 1);
+    EXPECT_EQ(close->GetRect(), Rect(387, 733, 387 + 149, 733 + 2)); // the test bundle's picture 148 is 149 x 2
+    page->Render(preview.imgPreview->Picture().GetCanvas());
+    page->Render(preview.imgPreview->Picture().GetCanvas());
+    EXPECT_EQ(CountTargets(*page, -1), 1);
+
+    preview.FinishPage();
+    EXPECT_EQ(preview.GetPage(), nullptr);
+    EXPECT_TRUE(preview.imgPreview->Picture().IsEmpty());
+}
+
+TEST_F(TformPreviewTest, NavigationReplacesThePageOrClosesThePreview)
+{
+    TformPreview preview;
+    evCategory* welcome = m_context.GetCurrentProject()->GetFirstCategory();
+    preview.PreparePage(welcome->CreatePresentationPage());
+    const evProjectorPage* first = preview.GetPage();
+
+    preview.GoToTarget(2);
+    const evProjectorPage* third = preview.GetPage();
+    ASSERT_NE(third, nullptr);
+    EXPECT_NE(third, first);
+    EXPECT_TRUE(third->IsViewing());
+    EXPECT_EQ(CountTargets(*third, -1), 1);
+
+    // A page the project does not have leaves the page shown.
+    preview.GoToTarget(3);
+    EXPECT_EQ(preview.GetPage(), third);
+    preview.GoToTarget(-5);
+    EXPECT_EQ(preview.GetPage(), third);
+    EXPECT_FALSE(preview.IsCloseRequested());
+
+    preview.GoToTarget(-1);
+    EXPECT_TRUE(preview.IsCloseRequested());
+    preview.FinishPage();
+}
+
+// The preview starts silent; the sound flag says what the page shows, so its sound button shows "off" until the
+// first click starts the project's music.
+TEST_F(TformPreviewTest, TheSoundFlagFollowsTheMusic)
+{
+    TformPreview preview;
+    preview.PreparePage(std::make_unique<evProjectorPage>());
+    EXPECT_FALSE(preview.IsSoundOn());
+    preview.ToggleSound();
+    EXPECT_TRUE(preview.IsSoundOn());
+    preview.ToggleSound();
+    EXPECT_FALSE(preview.IsSoundOn());
+    preview.ToggleSound();
+    preview.FinishPage();
+    preview.PreparePage(std::make_unique<evProjectorPage>());
+    EXPECT_FALSE(preview.IsSoundOn());
+    preview.FinishPage();
+}
+
+TEST_F(TformPreviewTest, TheModalPreviewEndsOnItsCloseArea)
+{
+    TformPreview preview;
+    ModalAnswerer answer([&preview](QWidget* modal) {
+        EXPECT_EQ(modal, &preview);
+        ASSERT_NE(preview.GetPage(), nullptr);
+        preview.GoToTarget(-1);
+    });
+    preview.ShowPage(m_context.GetCurrentProject()->GetFirstCategory()->CreatePresentationPage());
+    EXPECT_EQ(answer.Answered(), 1);
+    EXPECT_EQ(preview.GetPage(), nullptr);
+}
