@@ -15,6 +15,8 @@
 #include "presentation/evProjectorPageElement.h"
 #include "presentation/evProjectorSliderElement.h"
 
+#include "TestPictures.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,23 +31,6 @@ constexpr TColor kRed = RGBColor(255, 0, 0);
 constexpr TColor kGreen = RGBColor(0, 255, 0);
 constexpr TColor kBlue = RGBColor(0, 0, 255);
 constexpr TColor kYellow = RGBColor(255, 255, 0);
-
-Bitmap Solid(int width, int height, TColor colour)
-{
-    Bitmap bitmap(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            bitmap.SetPixel(x, y, colour);
-    return bitmap;
-}
-
-bool Near(int32_t actual, TColor expected, int tolerance = 24)
-{
-    for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(((actual >> shift) & 0xFF) - ((expected >> shift) & 0xFF)) > tolerance)
-            return false;
-    return true;
-}
 
 // A page of 30 x 20 in one colour (the control is larger), with a sound look at (0, 15) and the given targets
 // in 5-pixel columns along the top.

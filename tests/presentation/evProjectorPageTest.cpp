@@ -13,6 +13,8 @@
 #include "presentation/evProjectorPageElement.h"
 #include "presentation/evProjectorSliderElement.h"
 
+#include "TestPictures.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -25,23 +27,6 @@ constexpr TColor kRed = RGBColor(255, 0, 0);
 constexpr TColor kGreen = RGBColor(0, 255, 0);
 constexpr TColor kBlue = RGBColor(0, 0, 255);
 constexpr TColor kYellow = RGBColor(255, 255, 0);
-
-Bitmap Solid(int width, int height, TColor colour)
-{
-    Bitmap bitmap(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            bitmap.SetPixel(x, y, colour);
-    return bitmap;
-}
-
-bool Near(int32_t actual, TColor expected, int tolerance = 24)
-{
-    for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(((actual >> shift) & 0xFF) - ((expected >> shift) & 0xFF)) > tolerance)
-            return false;
-    return true;
-}
 
 int32_t AddImage(evProjectorPage& page, int x, int y, int size, TColor colour, int32_t kind)
 {

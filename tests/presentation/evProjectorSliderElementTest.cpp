@@ -8,6 +8,8 @@
 #include "platform/Stream.h"
 #include "presentation/evProjectorSliderElement.h"
 
+#include "TestPictures.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -17,23 +19,6 @@ namespace {
 constexpr TColor kRed = RGBColor(255, 0, 0);
 constexpr TColor kGreen = RGBColor(0, 255, 0);
 constexpr TColor kBlue = RGBColor(0, 0, 255);
-
-Bitmap Solid(int width, int height, TColor colour)
-{
-    Bitmap bitmap(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            bitmap.SetPixel(x, y, colour);
-    return bitmap;
-}
-
-bool Near(int32_t actual, TColor expected, int tolerance = 24)
-{
-    for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(((actual >> shift) & 0xFF) - ((expected >> shift) & 0xFF)) > tolerance)
-            return false;
-    return true;
-}
 
 // A strip of 32 x 8 (or 8 x 32) in four cells of 8: red, green, red, green, that is two items shown twice.
 // The items are drawn at (40, 0) as 4 x 4 squares, red and blue.
