@@ -11,6 +11,8 @@
 #include "platform/Errors.h"
 #include "platform/Stream.h"
 #include "platform/Text.h"
+#include "presentation/PresentationFile.h"
+#include "presentation/evProjectorPage.h"
 
 namespace {
 
@@ -96,6 +98,25 @@ CliKind BrandingKind()
             }};
 }
 
+void PrintPresentation(const PresentationFile& file, std::ostream& out)
+{
+    out << "background " << file.background << '\n';
+    out << "pages " << file.pages.size() << '\n';
+    for (const auto& page : file.pages)
+        out << ToDisplayUtf8(page->ToString()) << '\n';
+    out << "music " << (file.music ? ToDisplayUtf8(file.music->ToString()) : std::string("nil")) << '\n';
+    out << "studio " << (file.studio ? ToDisplayUtf8(file.studio->ToString()) : std::string("nil")) << '\n';
+    out << "duration " << file.studioDuration << '\n';
+}
+
+// A disc's presentation file, "data/data.evp".
+CliKind PresentationKind()
+{
+    return {"presentation",
+            [](Stream& in, std::ostream& out) { PrintPresentation(*PresentationFile::Read(in), out); },
+            [](Stream& in, Stream& out) { PresentationFile::Read(in)->Write(out); }};
+}
+
 } // namespace
 
 const std::vector<CliKind>& CliKinds()
@@ -105,7 +126,8 @@ const std::vector<CliKind>& CliKinds()
                                                BodyKind<evProject>("project"),
                                                BodyKind<evLayout>("design"),
                                                BrandingKind(),
-                                               BodyKind<evPhotograph>("photograph")};
+                                               BodyKind<evPhotograph>("photograph"),
+                                               PresentationKind()};
     return kinds;
 }
 

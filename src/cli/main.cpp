@@ -2,14 +2,17 @@
 //
 //   vellora-cli dump --as KIND FILE
 //   vellora-cli resave --as KIND IN OUT
+//   vellora-cli finish PROJECT --out FOLDER [--designs DIR] [--data DIR] [--no-studio] [--studio-duration N]
 //
 // Damaged input, an unknown class or a missing file give one line on stderr and exit status 1.
 
+#include "cli/CliFinish.h"
 #include "cli/CliKinds.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
 #include "presentation/ClassList.h"
 
+#include <QFile>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -36,7 +39,9 @@ int Usage()
     for (const CliKind& kind : CliKinds())
         kinds += (kinds.empty() ? "" : "|") + kind.name;
     std::cerr << "usage: vellora-cli dump --as " << kinds << " FILE\n"
-              << "       vellora-cli resave --as " << kinds << " IN OUT\n";
+              << "       vellora-cli resave --as " << kinds << " IN OUT\n"
+              << "       vellora-cli finish PROJECT --out FOLDER [--designs DIR] [--data DIR] [--no-studio]"
+                 " [--studio-duration N]\n";
     return 2;
 }
 
@@ -86,6 +91,12 @@ int Resave(const CliKind& kind, const std::string& inPath, const std::string& ou
     return 0;
 }
 
+// The folder of the program file, with its trailing "/": the designs and data folders are beside it.
+std::string ProgramFolder()
+{
+    return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/";
+}
+
 int Run(std::vector<std::string> args)
 {
     if (args.empty())
@@ -102,6 +113,8 @@ int Run(std::vector<std::string> args)
             return Resave(*kind, args[0], args[1]);
         return Usage();
     }
+    if (command == "finish")
+        return RunFinish(args, ProgramFolder());
     return Usage();
 }
 

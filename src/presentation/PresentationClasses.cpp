@@ -1,6 +1,7 @@
 #include "presentation/ClassList.h"
 
 #include "model/ClassRegistry.h"
+#include "presentation/evProjector.h"
 #include "presentation/evProjectorMouseAction.h"
 #include "presentation/evProjectorNaviAction.h"
 #include "presentation/evProjectorPage.h"
@@ -15,4 +16,5 @@ void RegisterPresentationClasses()
     registry.Register<evProjectorNaviAction>();
     registry.Register<evProjectorSliderElement>();
     registry.Register<evProjectorPage>();
+    registry.Register<evProjector>();
 }

@@ -110,6 +110,7 @@ private:
     int32_t DrawLabel(const std::string& text, LabelLinks links, LabelAfter after, Canvas& canvas,
                       evProjectorPage* page) const;
 
+    void DrawTextLabel(Canvas& canvas, evProjectorPage* page) const;
     void DrawExit(const TRect& rect, Canvas& canvas, evProjectorPage* page) const;
     void DrawBack(const TRect& rect, Canvas& canvas, evProjectorPage* page) const;
     void DrawSound(const TRect& rect, Canvas& canvas, evProjectorPage* page) const;

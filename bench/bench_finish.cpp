@@ -1,0 +1,313 @@
+// Finishing an album into a disc folder: 100 pages with 300 photographs of 2 megapixels (1732 x 1155, quality 90)
+// in a 1024 x 768 design whose pages carry a title, Exit, Back, Sound and Next buttons, three of them slide shows
+// of three photographs. The same is run with 50 pages and 150 photographs: the rendered pages are written one at
+// a time, so the memory that finishing needs on top of the loaded album must not grow with the page count.
+//
+// Reported per run: wall time, time per page, and the peak resident memory during finishing above the resident
+// memory before it (the kernel's high-water mark, reset just before finishing through /proc/self/clear_refs).
+// Times are wall-clock and, because the machine may be shared, also the process's processor time (user and
+// system). Beside it, in the same run, the floor: the pure JPEG work on the same pictures, each photograph decoded once
+// at full size and one picture of its slot's size encoded, plus each page's background decoded and one
+// 1024 x 768 snapshot encoded. The ratio of the two is printed at the end.
+#include "model/evCategory.h"
+#include "model/evLayout.h"
+#include "model/evPageLayout.h"
+#include "model/evPageLayoutEntry.h"
+#include "model/evPicture.h"
+#include "model/evProject.h"
+#include "model/evUserPicture.h"
+#include "model/evUserTextfield.h"
+#include "platform/Bitmap.h"
+#include "platform/Jpeg.h"
+#include "platform/Stream.h"
+#include "platform/TempFiles.h"
+#include "presentation/ClassList.h"
+#include "presentation/DiscProducer.h"
+#include "presentation/evActionElement.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kPhotoWidth = 1732;
+constexpr int kPhotoHeight = 1155;
+constexpr int kDistinctPhotos = 24;
+constexpr int kSlotsPerPage = 3;
+constexpr int kSlideShows = 3;
+constexpr int kSlidesPerShow = 3;
+constexpr int kSlotWidth = 320;
+constexpr int kSlotHeight = 240;
+constexpr int32_t kBackgroundId = 1;
+constexpr int32_t kPageLayoutId = 10;
+constexpr int32_t kSlideLayoutId = 11;
+
+std::vector<JpegImage>* g_photos = nullptr;
+JpegImage* g_background = nullptr;
+struct Seconds {
+    double wall = 0;
+    double processor = 0;
+};
+std::map<int, Seconds> g_finish;
+std::map<int, Seconds> g_floor;
+
+double ProcessorSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Measures one run of the work into the totals.
+template <class Work>
+void Measure(Seconds& total, Work work)
+{
+    const double processor = ProcessorSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    total.wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    total.processor += ProcessorSeconds() - processor;
+}
+
+uint32_t NextRandom(uint32_t& state)
+{
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return state;
+}
+
+// Smooth gradients with sensor-like noise, so the JPEG is about as large as a photograph's.
+Bitmap SyntheticPhoto(int width, int height, uint32_t seed)
+{
+    Bitmap bitmap(width, height);
+    for (int y = 0; y < height; ++y) {
+        uint8_t* line = bitmap.ScanLine(y);
+        for (int x = 0; x < width; ++x) {
+            const int noise = static_cast<int>(NextRandom(seed) % 9) - 4;
+            const int base = (x * 255 / width + y * 128 / height + static_cast<int>(seed % 64)) % 256;
+            line[3 * x] = static_cast<uint8_t>(std::clamp(base + noise, 0, 255));
+            line[3 * x + 1] = static_cast<uint8_t>(std::clamp((base * 3 / 4) + noise, 0, 255));
+            line[3 * x + 2] = static_cast<uint8_t>(std::clamp(255 - base + noise, 0, 255));
+        }
+    }
+    return bitmap;
+}
+
+// Identifiers are set by reading: the saved object with the identifier patched into its header is read back.
+template <class T>
+std::unique_ptr<T> WithID(std::unique_ptr<T> object, int32_t id)
+{
+    MemoryStream stream;
+    object->SaveToStream(stream);
+    std::memcpy(stream.Data().data() + 4, &id, 4);
+    stream.SetPosition(0);
+    return std::make_unique<T>(stream, nullptr);
+}
+
+// Kilobytes of a line of /proc/self/status ("VmRSS", "VmHWM").
+int64_t StatusKilobytes(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    const std::string prefix = std::string(field) + ":";
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind(prefix, 0) == 0)
+            return std::stoll(line.substr(prefix.size()));
+    }
+    return 0;
+}
+
+// Resets the high-water mark of the resident memory to the current value; false where the kernel refuses.
+bool ResetPeakMemory()
+{
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return static_cast<bool>(clear);
+}
+
+// A fixed label field placed by an entry, and the action element that draws it.
+void AddButton(evPageLayout& layout, int32_t id, int32_t type, const TRect& rect)
+{
+    auto field = WithID(std::make_unique<evUserTextfield>("label", "", "DejaVu Sans", 0, 14, true, false, false, 1,
+                                                          rect.Width(), rect.Height()),
+                        id);
+    field->SetFixed(1);
+    layout.AddOwnElement(std::move(field));
+    layout.GetEntries().Add(WithID(std::make_unique<evPageLayoutEntry>(rect.Left, rect.Top, 0, id), id + 1));
+    auto action =
+        std::make_unique<evActionElement>("button", type, rect.Left, rect.Top, rect.Width(), rect.Height());
+    action->SetLabel(id + 1);
+    layout.AddActionElement(WithID(std::move(action), id + 2));
+}
+
+std::unique_ptr<evPageLayout> BuildPageLayout(int32_t id, bool slideShow)
+{
+    auto layout = WithID(std::make_unique<evPageLayout>(nullptr, "page", "Page", "", slideShow ? 4 : 1), id);
+    layout->GetEntries().Add(std::make_unique<evPageLayoutEntry>(0, 0, 0, kBackgroundId));
+    const int slotCount = slideShow ? 1 : kSlotsPerPage;
+    for (int slot = 0; slot < slotCount; ++slot) {
+        const int32_t slotId = id * 100 + slot;
+        auto picture = WithID(std::make_unique<evUserPicture>("slot", kSlotWidth, kSlotHeight), slotId);
+        picture->SetFixed(slideShow ? 1 : 0);
+        layout->AddOwnElement(std::move(picture));
+        layout->GetEntries().Add(
+            WithID(std::make_unique<evPageLayoutEntry>(20 + slot * 332, 220, 0, slotId), slotId + 10));
+    }
+    AddButton(*layout, id * 100 + 20, atPageTitle, Rect(112, 40, 912, 100));
+    AddButton(*layout, id * 100 + 30, atExit, Rect(120, 700, 270, 740));
+    AddButton(*layout, id * 100 + 40, atBack, Rect(320, 700, 470, 740));
+    AddButton(*layout, id * 100 + 50, atSound, Rect(520, 700, 670, 740));
+    layout->AddActionElement(
+        WithID(std::make_unique<evActionElement>("next", atNextSibling, 754, 700, 150, 40), id * 100 + 60));
+    if (slideShow) {
+        auto show = std::make_unique<evActionElement>("show", atSlideShow, 20, 220, kSlotWidth, kSlotHeight);
+        show->SetFirstSlot(id * 100 + 10);
+        show->SetValueA(3000);
+        layout->AddActionElement(WithID(std::move(show), id * 100 + 70));
+    }
+    return layout;
+}
+
+std::unique_ptr<evLayout> BuildDesign()
+{
+    auto design = std::make_unique<evLayout>("Bench", "", 1024, 768);
+    design->SetBackgroundColour(0x00102030);
+    design->GetElementsA().Add(WithID(std::make_unique<evPicture>("background", *g_background), kBackgroundId));
+    design->AddPageLayout(BuildPageLayout(kPageLayoutId, false));
+    design->AddPageLayout(BuildPageLayout(kSlideLayoutId, true));
+    return design;
+}
+
+// Chapters of ten pages: a top-level page and nine pages below it. The slide shows are spread over the album.
+std::unique_ptr<evProject> BuildAlbum(int pages)
+{
+    std::unique_ptr<evCategory> first;
+    evCategory* chapter = nullptr;
+    int photo = 0;
+    for (int page = 0; page < pages; ++page) {
+        const bool slideShow = page % (pages / kSlideShows) == pages / kSlideShows / 2;
+        auto category = std::make_unique<evCategory>("Page " + std::to_string(page + 1), "", false, 3);
+        category->SetPageLayoutID(slideShow ? kSlideLayoutId : kPageLayoutId);
+        const int photos = slideShow ? kSlidesPerShow : kSlotsPerPage;
+        for (int i = 0; i < photos; ++i) {
+            const int32_t slot = slideShow ? kSlideLayoutId * 100 + 70 : kPageLayoutId * 100 + i;
+            const JpegImage& jpeg = (*g_photos)[static_cast<size_t>(photo++ % kDistinctPhotos)];
+            category->AddUserElement(slot, std::make_unique<evPicture>("photo", jpeg));
+        }
+        evCategory* raw = category.get();
+        if (!first)
+            first = std::move(category);
+        else if (page % 10 == 0)
+            first->AppendSibling(std::move(category));
+        else
+            chapter->AddChild(std::move(category));
+        if (page % 10 == 0)
+            chapter = raw;
+    }
+    auto project = std::make_unique<evProject>("Anna", "Ben", 38000.0, "Bench.evl", std::move(first));
+    project->SetDesign(BuildDesign());
+    return project;
+}
+
+void BM_FinishAlbum(benchmark::State& state)
+{
+    const int pages = static_cast<int>(state.range(0));
+    QTemporaryDir temp;
+    SetTempFolder(temp.path().toStdString());
+    std::unique_ptr<evProject> project = BuildAlbum(pages);
+    Seconds total;
+    int64_t peakExtra = 0;
+    for (auto _ : state) {
+        QTemporaryDir out;
+        DiscProducer producer(*project, DiscFolderFor(out.path().toStdString()));
+        const int64_t before = StatusKilobytes("VmRSS");
+        const bool reset = ResetPeakMemory();
+        Measure(total, [&producer] { producer.Produce(); });
+        peakExtra = std::max(peakExtra, reset ? StatusKilobytes("VmHWM") - before : -1);
+    }
+    const auto runs = static_cast<double>(state.iterations());
+    g_finish[pages] = Seconds{total.wall / runs, total.processor / runs};
+    state.counters["pages"] = pages;
+    state.counters["photographs"] = pages * kSlotsPerPage;
+    state.counters["ms_per_page"] = g_finish[pages].wall * 1000.0 / pages;
+    state.counters["cpu_ms_per_page"] = g_finish[pages].processor * 1000.0 / pages;
+    state.counters["peak_extra_MB"] = static_cast<double>(peakExtra) / 1024.0;
+    state.counters["resident_MB"] = static_cast<double>(StatusKilobytes("VmRSS")) / 1024.0;
+    project.reset();
+}
+BENCHMARK(BM_FinishAlbum)->Arg(50)->Arg(100)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The JPEG work that finishing the same album cannot avoid, done directly with the codec.
+void BM_JpegFloor(benchmark::State& state)
+{
+    const int pages = static_cast<int>(state.range(0));
+    const Bitmap slotPicture = SyntheticPhoto(kSlotWidth, kSlotHeight, 7);
+    const Bitmap pageSnapshot = SyntheticPhoto(1024, 768, 9);
+    const int photographs = pages * kSlotsPerPage;
+    Seconds total;
+    for (auto _ : state) {
+        Measure(total, [&] {
+            for (int i = 0; i < photographs; ++i) {
+                benchmark::DoNotOptimize((*g_photos)[static_cast<size_t>(i % kDistinctPhotos)].Decode());
+                benchmark::DoNotOptimize(EncodeJpeg(slotPicture));
+            }
+            for (int page = 0; page < pages; ++page) {
+                benchmark::DoNotOptimize(g_background->Decode());
+                benchmark::DoNotOptimize(EncodeJpeg(pageSnapshot));
+            }
+        });
+    }
+    const auto runs = static_cast<double>(state.iterations());
+    g_floor[pages] = Seconds{total.wall / runs, total.processor / runs};
+    state.counters["ms_per_page"] = g_floor[pages].wall * 1000.0 / pages;
+    state.counters["cpu_ms_per_page"] = g_floor[pages].processor * 1000.0 / pages;
+}
+BENCHMARK(BM_JpegFloor)->Arg(50)->Arg(100)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    RegisterAllClasses();
+    std::vector<JpegImage> photos;
+    for (int i = 0; i < kDistinctPhotos; ++i)
+        photos.push_back(JpegImage::FromBitmap(SyntheticPhoto(kPhotoWidth, kPhotoHeight, 1000u + i)));
+    JpegImage background = JpegImage::FromBitmap(SyntheticPhoto(1024, 768, 3));
+    g_photos = &photos;
+    g_background = &background;
+    std::printf("photographs: %d x %d, %.0f kB each on average\n", kPhotoWidth, kPhotoHeight,
+                static_cast<double>(photos.front().Bytes().size()) / 1024.0);
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    for (const auto& [pages, finish] : g_finish) {
+        if (!g_floor.count(pages))
+            continue;
+        const Seconds& floor = g_floor[pages];
+        std::printf("%d pages: finishing %.2f s wall / %.2f s processor, JPEG floor %.2f s / %.2f s, "
+                    "ratio %.2f wall / %.2f processor\n",
+                    pages, finish.wall, finish.processor, floor.wall, floor.processor, finish.wall / floor.wall,
+                    finish.processor / floor.processor);
+    }
+    return 0;
+}

@@ -1,0 +1,111 @@
+#include "cli/CliFinish.h"
+
+#include "model/ProjectFile.h"
+#include "model/evProject.h"
+#include "platform/Errors.h"
+#include "presentation/DiscProducer.h"
+#include "presentation/StudioBranding.h"
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <unistd.h>
+
+namespace {
+
+struct FinishOptions {
+    std::string project;
+    std::string out;
+    std::string designs;
+    std::string data;
+    bool studio = true;
+    std::string duration = "5"; // the finishing screen's default
+};
+
+std::string TakeValue(const std::vector<std::string>& args, size_t& i)
+{
+    if (i + 1 >= args.size())
+        throw EVelloraError("finish: " + args[i] + " needs a value");
+    return args[++i];
+}
+
+FinishOptions ParseOptions(const std::vector<std::string>& args, const std::string& programFolder)
+{
+    FinishOptions options;
+    options.designs = programFolder + "designs/";
+    options.data = programFolder + "data/";
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--out")
+            options.out = TakeValue(args, i);
+        else if (arg == "--designs")
+            options.designs = TakeValue(args, i);
+        else if (arg == "--data")
+            options.data = TakeValue(args, i);
+        else if (arg == "--no-studio")
+            options.studio = false;
+        else if (arg == "--studio-duration")
+            options.duration = TakeValue(args, i);
+        else if (arg.rfind("--", 0) == 0 || !options.project.empty())
+            throw EVelloraError("finish: unexpected argument \"" + arg + "\"");
+        else
+            options.project = arg;
+    }
+    if (options.project.empty() || options.out.empty())
+        throw EVelloraError("finish: usage: vellora-cli finish PROJECT --out FOLDER [--designs DIR] [--data DIR] "
+                            "[--no-studio] [--studio-duration N]");
+    if (!ParseStudioDuration(options.duration))
+        throw EVelloraError("finish: the studio duration \"" + options.duration + "\" is not a whole number");
+    return options;
+}
+
+// The progress of the pages on stderr: one line rewritten in place on a terminal, and a plain line for each
+// tenth otherwise (a log file has no use for a hundred lines). A line left open is ended before anything else
+// is printed, so an error still stands on a line of its own.
+class ProgressLine {
+public:
+    ProgressLine() : m_terminal(isatty(fileno(stderr)) != 0) {}
+    ~ProgressLine() { End(); }
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    void Show(int percent)
+    {
+        if (m_terminal) {
+            std::cerr << "\rFinishing: " << percent << "%" << std::flush;
+            m_open = true;
+        } else if (percent / 10 != m_lastTenth) {
+            m_lastTenth = percent / 10;
+            std::cerr << "Finishing: " << percent << "%\n" << std::flush;
+        }
+    }
+    void End()
+    {
+        if (m_open)
+            std::cerr << '\n' << std::flush;
+        m_open = false;
+    }
+
+private:
+    bool m_terminal;
+    bool m_open = false;
+    int m_lastTenth = -1;
+};
+
+} // namespace
+
+int RunFinish(const std::vector<std::string>& args, const std::string& programFolder)
+{
+    const FinishOptions options = ParseOptions(args, programFolder);
+    const std::unique_ptr<evProject> project = OpenProject(options.project, options.designs);
+    const std::unique_ptr<StudioBranding> studio = options.studio ? StudioBranding::Load(options.data) : nullptr;
+    DiscProducer producer(*project, DiscFolderFor(options.out));
+    producer.SetStudio(studio ? &studio->GetRecord() : nullptr, options.duration);
+    ProgressLine progress;
+    producer.SetProgress([&progress](int percent) { progress.Show(percent); });
+    producer.Produce();
+    progress.End();
+    std::cout << producer.GetDiscFolder() << '\n' << std::flush;
+    return 0;
+}

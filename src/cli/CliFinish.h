@@ -1,0 +1,13 @@
+#pragma once
+// vellora-cli finish PROJECT --out FOLDER [--designs DIR] [--data DIR] [--no-studio] [--studio-duration N]
+//
+// Writes the disc folder FOLDER/Vellora as the finishing screen does, without a display. The design comes from
+// DIR (default: the designs folder beside the program), the studio branding from the data folder (default:
+// the data folder beside the program); without studio files, or with --no-studio, the disc has no studio page.
+// Progress goes to stderr: one updating line on a terminal, a line per tenth otherwise.
+
+#include <string>
+#include <vector>
+
+// Runs the command on the arguments after "finish"; returns the exit status. Failures raise.
+int RunFinish(const std::vector<std::string>& args, const std::string& programFolder);

@@ -1,0 +1,206 @@
+#include "presentation/DiscProducer.h"
+
+#include "model/ObjectStream.h"
+#include "model/evCategory.h"
+#include "model/evLayout.h"
+#include "model/evPhotograph.h"
+#include "model/evProject.h"
+#include "platform/Resources.h"
+#include "platform/Stream.h"
+#include "platform/Text.h"
+#include "presentation/evProjectorPage.h"
+
+#include <charconv>
+#include <filesystem>
+#include <map>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs one step of finishing; any failure becomes the step's code.
+template <class Step>
+void RunStep(const char* code, Step step)
+{
+    try {
+        step();
+    } catch (const EFinishError&) {
+        throw;
+    } catch (const std::exception& error) {
+        throw EFinishError(code, error.what());
+    }
+}
+
+// An existing folder is used as it is; a file in its place is a failure.
+void CreateFolder(const std::string& path)
+{
+    if (path.empty())
+        throw EFCreateError("No folder was chosen");
+    std::error_code error;
+    if (fs::is_directory(path, error))
+        return;
+    if (fs::exists(path, error))
+        throw EFCreateError("\"" + path + "\" is a file, not a folder");
+    if (!fs::create_directory(path, error) && !fs::is_directory(path))
+        throw EFCreateError("Cannot create the folder \"" + path + "\": " + error.message());
+}
+
+} // namespace
+
+EFinishError::EFinishError(std::string code, const std::string& detail)
+    : EVelloraError(code + ": " + detail), m_code(std::move(code))
+{
+}
+
+std::string FinishErrorPopupText(const std::string& code)
+{
+    return "Internal Error: " + code + ". Please contact our support.";
+}
+
+std::string FinishErrorExplanation(const std::string& code)
+{
+    static const std::map<std::string, std::string> explanations = {
+        {"FIN_DIR", "The disc folder could not be created. Choose a folder on a drive that you may write to "
+                    "and that has free space, for example one in your home folder, and finish again."},
+        {"FIN_DIR_DATA", "The folder \"data\" inside the disc folder could not be created. A file of that name may "
+                         "stand in its way, or the drive is write-protected. Remove the file or choose another "
+                         "folder, and finish again."},
+        {"FIN_PRJ", "The presentation could not be written. The drive may be full, or a page could not be drawn "
+                    "(a damaged photograph, for instance). Free some space or check the pages of your album, "
+                    "and finish again."},
+        {"FIN_PLY", "The player program could not be copied into the disc folder. Make sure the drive has free "
+                    "space and is not write-protected, and finish again."},
+        {"FIN_AUT", "The autorun file could not be written into the disc folder. Make sure the drive has free "
+                    "space and is not write-protected, and finish again."},
+        {"FIN_ICO", "The disc icon could not be written into the disc folder. Make sure the drive has free space "
+                    "and is not write-protected, and finish again."},
+    };
+    const auto found = explanations.find(code);
+    if (found != explanations.end())
+        return found->second;
+    return "Finishing did not complete. Choose another folder and finish again.";
+}
+
+// Without a chosen folder there is no disc folder (finishing then fails at its first step), never one in
+// whatever the current folder happens to be.
+std::string DiscFolderFor(const std::string& chosenFolder)
+{
+    if (chosenFolder.empty())
+        return {};
+    if (chosenFolder.back() == '/')
+        return chosenFolder + "Vellora";
+    return chosenFolder + "/Vellora";
+}
+
+std::optional<int32_t> ParseStudioDuration(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::nullopt;
+    const size_t last = text.find_last_not_of(" \t");
+    const char* begin = text.data() + first;
+    const char* end = text.data() + last + 1;
+    // A leading "+" may only stand before digits; from_chars takes a "-" itself.
+    if (*begin == '+' && ++begin != end && (*begin < '0' || *begin > '9'))
+        return std::nullopt;
+    int32_t value = 0;
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    if (begin == end || error != std::errc() || stop != end)
+        return std::nullopt;
+    return value;
+}
+
+DiscProducer::DiscProducer(evProject& project, std::string discFolder)
+    : m_project(project), m_discFolder(std::move(discFolder))
+{
+}
+
+void DiscProducer::SetStudio(evPhotograph* record, std::string durationText)
+{
+    m_studio = record;
+    m_durationText = std::move(durationText);
+}
+
+int32_t DiscProducer::StudioDuration() const
+{
+    if (!m_studio)
+        return 0;
+    const std::optional<int32_t> duration = ParseStudioDuration(m_durationText);
+    if (!duration)
+        throw EStudioDurationError("The studio page's duration \"" + ToDisplayUtf8(m_durationText) +
+                                   "\" is not a whole number of seconds");
+    return *duration;
+}
+
+void DiscProducer::Produce()
+{
+    const int32_t duration = StudioDuration();
+    const std::string folder = m_discFolder;
+    RunStep("FIN_DIR", [&] { CreateFolder(folder); });
+    RunStep("FIN_DIR_DATA", [&] { CreateFolder(folder + "/data"); });
+    RunStep("FIN_PRJ", [&] { WritePresentation(duration); });
+    RunStep("FIN_PLY", [&] { SaveExecutableResourceToFile("PROJECTOR", folder + "/" + kPlayerFile); });
+    RunStep("FIN_AUT", [&] { SaveResourceToFile("AUTORUN", folder + "/" + kAutorunFile); });
+    RunStep("FIN_ICO", [&] { SaveResourceToFile("AUTORUNICON", folder + "/" + kIconFile); });
+}
+
+// A presentation file that stops half-way is of no use to the player, and a good one from an earlier run is
+// worth keeping until the new one is complete.
+void DiscProducer::WritePresentation(int32_t duration) const
+{
+    const std::string path = m_discFolder + "/" + kPresentationFile;
+    const std::string partial = path + ".part";
+    try {
+        {
+            FileStream file(partial, FileStream::Mode::Create);
+            WritePresentationTo(file, duration);
+            file.Flush();
+        }
+        fs::rename(partial, path);
+    } catch (...) {
+        std::error_code ignored;
+        fs::remove(partial, ignored);
+        throw;
+    }
+}
+
+void DiscProducer::WritePresentationTo(Stream& stream, int32_t duration) const
+{
+    const evLayout* design = m_project.GetDesign();
+    if (!design)
+        throw EVelloraError("The project has no design");
+    std::vector<evCategory*> pages;
+    evCategory::Flatten(m_project.GetFirstCategory(), pages, true);
+    stream.WriteInt32(design->GetBackgroundColour());
+    stream.WriteInt32(static_cast<int32_t>(pages.size()));
+    WritePages(stream, pages);
+    WriteObject(stream, m_project.GetMusic());
+    if (m_studio) {
+        const std::unique_ptr<evProjectorPage> studioPage = m_studio->CreatePresentationPage();
+        WriteObject(stream, studioPage.get());
+    } else {
+        WriteObject(stream, nullptr);
+    }
+    stream.WriteInt32(m_studio ? duration : 0);
+}
+
+// A page whose rendering failed would reach the disc half drawn, so it ends finishing instead.
+void DiscProducer::WritePages(Stream& stream, const std::vector<evCategory*>& pages) const
+{
+    const size_t count = pages.size();
+    for (size_t i = 0; i < count; ++i) {
+        Report(static_cast<int>(i * 100 / count));
+        const std::unique_ptr<evProjectorPage> page = pages[i]->CreatePresentationPage();
+        if (pages[i]->RenderFailed())
+            throw EVelloraError("Page " + std::to_string(i + 1) + " (\"" + ToDisplayUtf8(pages[i]->GetTitle()) +
+                                "\") could not be drawn");
+        page->SaveToStream(stream);
+    }
+    Report(100);
+}
+
+void DiscProducer::Report(int percent) const
+{
+    if (m_progress)
+        m_progress(percent);
+}

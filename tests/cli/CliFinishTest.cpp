@@ -1,0 +1,166 @@
+// `vellora-cli finish` on a project made here, read back with `vellora-cli dump --as presentation`; the studio
+// page's options; and damaged input, which gives one line on stderr and status 1.
+#include "CliRunner.h"
+
+#include "model/ProjectFile.h"
+#include "presentation/DiscProducer.h"
+#include "presentation/FinishTestAlbum.h"
+#include "presentation/PresentationFile.h"
+#include "presentation/evProjectorPage.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+using namespace finishtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+class CliFinishTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("vellora-cli-finish-" + std::to_string(::getpid()));
+        fs::remove_all(m_dir);
+        for (const char* folder : {"designs", "data", "out"})
+            fs::create_directories(m_dir / folder);
+        const std::unique_ptr<evProject> project = MakeAlbum();
+        MemoryStream design;
+        project->GetDesign()->SaveToStream(design);
+        design.SaveToFile(Path("designs/" + project->GetDesignFileName()));
+        WriteProjectFile(*project, Path("album.evp"));
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+    std::string Disc() const { return DiscFolderFor(Path("out")); }
+
+    CliResult Finish(std::vector<std::string> extra = {}) const
+    {
+        std::vector<std::string> args{"finish",    Path("album.evp"), "--out", Path("out"), "--designs",
+                                      Path("designs"), "--data",      Path("data")};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return RunCli(args);
+    }
+
+    std::vector<std::string> DumpPresentation() const
+    {
+        const CliResult dumped = RunCli({"dump", "--as", "presentation", Disc() + "/data/data.evp"});
+        EXPECT_EQ(dumped.status, 0) << dumped.err;
+        return Lines(dumped.out);
+    }
+
+    // A failure: status 1, exactly one line on stderr, and no disc folder.
+    void ExpectOneLineFailure(const CliResult& result) const
+    {
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(Lines(result.err).size(), 1u) << result.err;
+        EXPECT_EQ(result.err.rfind("vellora-cli: ", 0), 0u) << result.err;
+        EXPECT_FALSE(fs::exists(Disc()));
+    }
+
+    fs::path m_dir;
+};
+
+} // namespace
+
+TEST_F(CliFinishTest, FinishesTheProjectAndDumpsThePresentation)
+{
+    const CliResult finished = Finish();
+    ASSERT_EQ(finished.status, 0) << finished.err;
+    EXPECT_EQ(finished.out, Disc() + "\n");
+    const std::vector<std::string> progress = Lines(finished.err);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.front(), "Finishing: 0%");
+    EXPECT_EQ(progress.back(), "Finishing: 100%");
+    for (const char* name : {"evplay.exe", "autorun.inf", "data/ev.ico", "data/data.evp"})
+        EXPECT_TRUE(fs::is_regular_file(Disc() + "/" + name)) << name;
+
+    const std::vector<std::string> lines = DumpPresentation();
+    ASSERT_EQ(lines.size(), 2u + 6u + 3u);
+    EXPECT_EQ(lines[0], "background " + std::to_string(kBackground));
+    EXPECT_EQ(lines[1], "pages 6");
+    const auto file = PresentationFile::ReadFromFile(Disc() + "/data/data.evp");
+    for (size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(lines[2 + i], file->pages[i]->ToString());
+    EXPECT_EQ(lines[2].rfind("evProjectorPage[", 0), 0u);
+    EXPECT_EQ(lines[8], "music nil");
+    EXPECT_EQ(lines[9], "studio nil");
+    EXPECT_EQ(lines[10], "duration 0");
+
+    // The special page layouts were bound on opening: the end page (kind 2) is the exit's target everywhere.
+    EXPECT_NE(lines[2].find("evProjectorNaviAction[0, 5]"), std::string::npos) << lines[2];
+}
+
+TEST_F(CliFinishTest, StudioPageFromTheDataFolderUnlessSwitchedOff)
+{
+    WriteStudioFiles(Path("data"));
+    ASSERT_EQ(Finish().status, 0);
+    std::vector<std::string> lines = DumpPresentation();
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[9].rfind("studio evProjectorPage[", 0), 0u) << lines[9];
+    EXPECT_EQ(lines[10], "duration 5");
+
+    ASSERT_EQ(Finish({"--studio-duration", "9"}).status, 0);
+    EXPECT_EQ(DumpPresentation().back(), "duration 9");
+
+    ASSERT_EQ(Finish({"--no-studio", "--studio-duration", "9"}).status, 0);
+    lines = DumpPresentation();
+    EXPECT_EQ(lines[9], "studio nil");
+    EXPECT_EQ(lines[10], "duration 0");
+}
+
+TEST_F(CliFinishTest, DamagedOrMissingInputGivesOneLine)
+{
+    std::vector<uint8_t> project;
+    {
+        MemoryStream file;
+        file.LoadFromFile(Path("album.evp"));
+        project = file.Data();
+    }
+    for (size_t cut : {size_t{0}, size_t{7}, project.size() / 2, project.size() - 1}) {
+        MemoryStream(std::vector<uint8_t>(project.begin(), project.begin() + static_cast<long>(cut)))
+            .SaveToFile(Path("album.evp"));
+        SCOPED_TRACE(cut);
+        ExpectOneLineFailure(Finish());
+    }
+    MemoryStream(project).SaveToFile(Path("album.evp"));
+
+    ExpectOneLineFailure(Finish({"--studio-duration", "soon"}));
+    ExpectOneLineFailure(RunCli({"finish", Path("album.evp"), "--out", Path("out"), "--designs", Path("data")}));
+    ExpectOneLineFailure(RunCli({"finish", Path("missing.evp"), "--out", Path("out")}));
+    ExpectOneLineFailure(RunCli({"finish", Path("album.evp")}));
+    ExpectOneLineFailure(Finish({"--designs"}));
+
+    fs::remove_all(Path("out"));
+    const CliResult noFolder = Finish();
+    EXPECT_EQ(noFolder.status, 1);
+    EXPECT_NE(Lines(noFolder.err).back().find("FIN_DIR"), std::string::npos) << noFolder.err;
+}
+
+TEST_F(CliFinishTest, ADamagedPresentationFileGivesOneLine)
+{
+    ASSERT_EQ(Finish().status, 0);
+    const std::string path = Disc() + "/data/data.evp";
+    MemoryStream file;
+    file.LoadFromFile(path);
+    std::vector<uint8_t> bytes = file.Data();
+    bytes.resize(bytes.size() - 5);
+    MemoryStream(bytes).SaveToFile(path);
+    const CliResult dumped = RunCli({"dump", "--as", "presentation", path});
+    EXPECT_EQ(dumped.status, 1);
+    EXPECT_EQ(Lines(dumped.err).size(), 1u) << dumped.err;
+    EXPECT_EQ(dumped.out, "");
+}

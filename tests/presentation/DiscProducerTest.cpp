@@ -1,0 +1,279 @@
+// Finishing: the disc folder and its files, the presentation file page by page, the studio page and its
+// duration, and the code of every step that can fail.
+#include "presentation/FinishTestAlbum.h"
+
+#include "audio/AudioTestFiles.h"
+#include "audio/evMusic.h"
+#include "model/evPhotograph.h"
+#include "platform/Resources.h"
+#include "presentation/DiscProducer.h"
+#include "presentation/PresentationFile.h"
+#include "presentation/StudioBranding.h"
+#include "presentation/evProjectorPage.h"
+#include "presentation/evProjectorPageElement.h"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QImage>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+using namespace finishtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+class DiscProducerTest : public TempFolderTest {
+protected:
+    void SetUp() override
+    {
+        TempFolderTest::SetUp();
+        m_chosen = m_folder / "chosen";
+        fs::create_directories(m_chosen);
+        m_project = MakeAlbum();
+    }
+
+    std::string Disc() const { return DiscFolderFor(m_chosen.string()); }
+    std::string DiscFile(const std::string& name) const { return Disc() + "/" + name; }
+
+    std::unique_ptr<PresentationFile> ReadPresentation() const
+    {
+        return PresentationFile::ReadFromFile(DiscFile(DiscProducer::kPresentationFile));
+    }
+
+    // Runs finishing and returns the failed step's code, or "" on success.
+    std::string Produce(evPhotograph* studio = nullptr, const std::string& duration = "5")
+    {
+        DiscProducer producer(*m_project, Disc());
+        producer.SetStudio(studio, duration);
+        try {
+            producer.Produce();
+        } catch (const EFinishError& error) {
+            return error.GetCode();
+        }
+        return "";
+    }
+
+    static void Touch(const std::string& path) { std::ofstream(path) << "in the way"; }
+
+    fs::path m_chosen;
+    std::unique_ptr<evProject> m_project;
+};
+
+std::vector<uint8_t> FileBytes(const std::string& path)
+{
+    MemoryStream stream;
+    stream.LoadFromFile(path);
+    return stream.Data();
+}
+
+std::vector<uint8_t> ResourceBytes(const char* name)
+{
+    QByteArray data;
+    EXPECT_TRUE(ReadResource(name, data)) << name;
+    return std::vector<uint8_t>(data.begin(), data.end());
+}
+
+} // namespace
+
+TEST(DiscProducerRulesTest, DiscFolderAndDuration)
+{
+    EXPECT_EQ(DiscFolderFor("/media/burn"), "/media/burn/Vellora");
+    EXPECT_EQ(DiscFolderFor("/media/burn/"), "/media/burn/Vellora");
+    EXPECT_EQ(DiscFolderFor("/"), "/Vellora");
+    EXPECT_EQ(DiscFolderFor(""), "");
+
+    EXPECT_EQ(ParseStudioDuration("5"), 5);
+    EXPECT_EQ(ParseStudioDuration(" 12 "), 12);
+    EXPECT_EQ(ParseStudioDuration("+7"), 7);
+    EXPECT_EQ(ParseStudioDuration("-3"), -3);
+    EXPECT_EQ(ParseStudioDuration("2147483647"), 2147483647);
+    for (const char* bad : {"", " ", "abc", "5s", "1.5", "2147483648", "+", "-", "+-1", "0x10"})
+        EXPECT_EQ(ParseStudioDuration(bad), std::nullopt) << bad;
+
+    for (const char* code : {"FIN_DIR", "FIN_DIR_DATA", "FIN_PRJ", "FIN_PLY", "FIN_AUT", "FIN_ICO"}) {
+        EXPECT_EQ(FinishErrorPopupText(code), std::string("Internal Error: ") + code + ". Please contact our support.");
+        EXPECT_NE(FinishErrorExplanation(code), FinishErrorExplanation("SOMETHING_ELSE")) << code;
+    }
+}
+
+TEST_F(DiscProducerTest, WritesTheDiscFolderPageByPage)
+{
+    std::vector<int> progress;
+    DiscProducer producer(*m_project, Disc());
+    producer.SetProgress([&progress](int percent) { progress.push_back(percent); });
+    producer.Produce();
+    EXPECT_EQ(progress, (std::vector<int>{0, 16, 33, 50, 66, 83, 100}));
+
+    EXPECT_EQ(FileBytes(DiscFile("autorun.inf")), ResourceBytes("AUTORUN"));
+    EXPECT_EQ(FileBytes(DiscFile("autorun.inf")).size(), 44u);
+    EXPECT_EQ(FileBytes(DiscFile("evplay.exe")), ResourceBytes("PROJECTOR"));
+    struct stat status {};
+    ASSERT_EQ(::stat(DiscFile("evplay.exe").c_str(), &status), 0);
+    EXPECT_NE(status.st_mode & S_IXUSR, 0u);
+    EXPECT_EQ(FileBytes(DiscFile("data/ev.ico")), ResourceBytes("AUTORUNICON"));
+    EXPECT_FALSE(fs::exists(DiscFile("data/data.evp.part")));
+
+    // The pages in page order, as each category renders it; no music, no studio page.
+    const auto file = ReadPresentation();
+    EXPECT_EQ(file->background, kBackground);
+    std::vector<evCategory*> pages;
+    evCategory::Flatten(m_project->GetFirstCategory(), pages, true);
+    ASSERT_EQ(file->pages.size(), 6u);
+    for (size_t i = 0; i < pages.size(); ++i)
+        EXPECT_EQ(file->pages[i]->ToString(), pages[i]->CreatePresentationPage()->ToString()) << i;
+    EXPECT_EQ(file->music, nullptr);
+    EXPECT_EQ(file->studio, nullptr);
+    EXPECT_EQ(file->studioDuration, 0);
+
+    // "NP", "NP" and 0 close the file.
+    const std::vector<uint8_t> bytes = FileBytes(DiscFile(DiscProducer::kPresentationFile));
+    const std::vector<uint8_t> tail{2, 0, 0, 0, 'N', 'P', 2, 0, 0, 0, 'N', 'P', 0, 0, 0, 0};
+    ASSERT_GE(bytes.size(), tail.size());
+    EXPECT_TRUE(std::equal(tail.begin(), tail.end(), bytes.end() - static_cast<long>(tail.size())));
+}
+
+TEST_F(DiscProducerTest, TheIconIsAWindowsIconWithOne32By32Image)
+{
+    const std::vector<uint8_t> icon = ResourceBytes("AUTORUNICON");
+    ASSERT_GE(icon.size(), 22u + 40u);
+    const std::vector<uint8_t> head(icon.begin(), icon.begin() + 10);
+    EXPECT_EQ(head, (std::vector<uint8_t>{0, 0, 1, 0, 1, 0, 32, 32, 0, 0}));
+    const QImage image =
+        QImage::fromData(reinterpret_cast<const uchar*>(icon.data()), static_cast<int>(icon.size()), "ICO");
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(32, 32));
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);    // a round disc on a clear corner
+    EXPECT_EQ(qAlpha(image.pixel(16, 16)), 0);  // with a hole in its middle
+    EXPECT_EQ(qAlpha(image.pixel(16, 5)), 255); // and a solid face
+}
+
+TEST_F(DiscProducerTest, ASecondRunReusesTheFolderAndReplacesThePresentation)
+{
+    ASSERT_EQ(Produce(), "");
+    ASSERT_EQ(ReadPresentation()->pages.size(), 6u);
+    const std::vector<uint8_t> first = FileBytes(DiscFile(DiscProducer::kPresentationFile));
+    // Selecting the optional chapter adds a page.
+    evCategory* skipped = m_project->GetFirstCategory()->GetSub()->GetNext();
+    ASSERT_EQ(skipped->GetTitle(), "Skipped");
+    skipped->SetSelected(true);
+    ASSERT_EQ(Produce(), "");
+    const auto file = ReadPresentation();
+    EXPECT_EQ(file->pages.size(), 7u);
+    EXPECT_GT(FileBytes(DiscFile(DiscProducer::kPresentationFile)).size(), first.size());
+    EXPECT_EQ(FileBytes(DiscFile("autorun.inf")), ResourceBytes("AUTORUN"));
+}
+
+TEST_F(DiscProducerTest, MusicAndStudioPageAreWritten)
+{
+    QTemporaryDir audio;
+    const std::string wave = (audio.path() + "/tone.wav").toStdString();
+    audiotest::WriteFile(wave, audiotest::MakeWave(50));
+    m_project->SetMusic(std::make_unique<evMusic>("Tone", 1, wave));
+    const std::string data = (m_folder / "data").string();
+    fs::create_directories(data);
+    WriteStudioFiles(data);
+    const std::unique_ptr<StudioBranding> studio = StudioBranding::Load(data);
+    ASSERT_NE(studio, nullptr);
+
+    ASSERT_EQ(Produce(&studio->GetRecord(), " 7"), "");
+    const auto file = ReadPresentation();
+    ASSERT_NE(file->music, nullptr);
+    const auto* music = dynamic_cast<const evMusic*>(file->music.get());
+    ASSERT_NE(music, nullptr);
+    EXPECT_EQ(music->GetTitle(), "Tone");
+    EXPECT_EQ(music->GetPlayMode(), 1);
+    ASSERT_NE(file->studio, nullptr);
+    EXPECT_EQ(file->studioDuration, 7);
+    ASSERT_EQ(file->studio->GetElements().Count(), 1); // the logo through its slot
+    EXPECT_EQ(file->studio->GetElements().GetItemAs<evProjectorPageElement>(0)->Rect(), Rect(10, 10, 110, 60));
+}
+
+TEST_F(DiscProducerTest, StudioBrandingNeedsBothFilesAndItsPageLayout)
+{
+    const std::string data = (m_folder / "data").string();
+    fs::create_directories(data);
+    EXPECT_EQ(StudioBranding::Load(data), nullptr);
+    WriteStudioFiles(data);
+    EXPECT_NE(StudioBranding::Load(data), nullptr);
+    EXPECT_NE(StudioBranding::Load(data + "/"), nullptr);
+
+    std::vector<uint8_t> record = FileBytes(data + "/" + StudioBranding::kRecordFile);
+    record.resize(record.size() - 3);
+    MemoryStream(record).SaveToFile(data + "/" + StudioBranding::kRecordFile);
+    EXPECT_EQ(StudioBranding::Load(data), nullptr);
+    fs::remove(data + "/" + StudioBranding::kRecordFile);
+    EXPECT_EQ(StudioBranding::Load(data), nullptr);
+}
+
+TEST_F(DiscProducerTest, ANonNumericDurationStopsBeforeAnythingIsWritten)
+{
+    const std::string data = (m_folder / "data").string();
+    fs::create_directories(data);
+    WriteStudioFiles(data);
+    const std::unique_ptr<StudioBranding> studio = StudioBranding::Load(data);
+    ASSERT_NE(studio, nullptr);
+    DiscProducer producer(*m_project, Disc());
+    producer.SetStudio(&studio->GetRecord(), "five");
+    EXPECT_THROW(producer.Produce(), EStudioDurationError);
+    EXPECT_FALSE(fs::exists(Disc()));
+    // Without a studio page the duration is not asked for.
+    EXPECT_EQ(Produce(nullptr, "five"), "");
+    EXPECT_EQ(ReadPresentation()->studioDuration, 0);
+}
+
+TEST_F(DiscProducerTest, EachFailingStepGivesItsCode)
+{
+    const std::string chosen = m_chosen.string();
+    Touch(chosen + "/blocker");
+    {
+        DiscProducer producer(*m_project, DiscFolderFor(chosen + "/blocker"));
+        try {
+            producer.Produce();
+            ADD_FAILURE() << "a folder below a file was created";
+        } catch (const EFinishError& error) {
+            EXPECT_EQ(error.GetCode(), "FIN_DIR");
+        }
+    }
+    try {
+        DiscProducer(*m_project, DiscFolderFor("")).Produce();
+        ADD_FAILURE() << "finished without a folder";
+    } catch (const EFinishError& error) {
+        EXPECT_EQ(error.GetCode(), "FIN_DIR");
+    }
+    Touch(Disc());
+    EXPECT_EQ(Produce(), "FIN_DIR");
+    fs::remove(Disc());
+
+    fs::create_directories(Disc());
+    Touch(DiscFile("data"));
+    EXPECT_EQ(Produce(), "FIN_DIR_DATA");
+    fs::remove(DiscFile("data"));
+
+    fs::create_directories(DiscFile("data/data.evp"));
+    EXPECT_EQ(Produce(), "FIN_PRJ");
+    EXPECT_FALSE(fs::exists(DiscFile("data/data.evp.part")));
+    fs::remove(DiscFile("data/data.evp"));
+
+    const std::pair<const char*, const char*> resources[] = {
+        {"evplay.exe", "FIN_PLY"}, {"autorun.inf", "FIN_AUT"}, {"data/ev.ico", "FIN_ICO"}};
+    for (const auto& [name, code] : resources) {
+        fs::create_directories(DiscFile(name));
+        EXPECT_EQ(Produce(), code) << name;
+        fs::remove(DiscFile(name));
+    }
+    EXPECT_EQ(Produce(), "");
+}
+
+TEST_F(DiscProducerTest, APageThatCannotBeDrawnEndsFinishingAndKeepsTheOldFile)
+{
+    ASSERT_EQ(Produce(), "");
+    const std::vector<uint8_t> good = FileBytes(DiscFile(DiscProducer::kPresentationFile));
+    m_project->GetFirstCategory()->GetSub()->SetPageLayoutID(999); // no such page layout in the design
+    EXPECT_EQ(Produce(), "FIN_PRJ");
+    EXPECT_EQ(FileBytes(DiscFile(DiscProducer::kPresentationFile)), good);
+    EXPECT_FALSE(fs::exists(DiscFile("data/data.evp.part")));
+}
