@@ -12,8 +12,10 @@ build: deps
 	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 	cmake --build build -j $(JOBS)
 
+# The build already runs the data kit (target vellora-data: build/bin/data and build/bin/designs from data-src,
+# again whenever a source or the kit changes); this makes sure the data is current before the program starts.
 data: build
-	@if [ -x build/bin/vellora-datakit ]; then build/bin/vellora-datakit --src data-src --out build/bin; fi
+	cmake --build build --target vellora-data
 
 run: build data
 	build/bin/vellora

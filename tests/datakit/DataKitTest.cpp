@@ -1,0 +1,511 @@
+#include "ChapterTreeSource.h"
+#include "DataKit.h"
+#include "DesignPreview.h"
+#include "HelpTextSource.h"
+#include "MusicScore.h"
+#include "OggVorbis.h"
+#include "SkinPainter.h"
+#include "audio/evMusic.h"
+#include "model/ObjectStream.h"
+#include "model/evBranding.h"
+#include "model/evCategory.h"
+#include "model/evFont.h"
+#include "model/evHelptext.h"
+#include "model/evLayout.h"
+#include "model/evLayoutPreview.h"
+#include "model/evObjectCollection.h"
+#include "model/evPageLayout.h"
+#include "model/evPageLayoutEntry.h"
+#include "model/evPhotograph.h"
+#include "model/evPicture.h"
+#include "model/evUserPicture.h"
+#include "model/evUserTextfield.h"
+#include "platform/Bitmap.h"
+#include "platform/Fonts.h"
+#include "platform/Stream.h"
+#include "presentation/evActionElement.h"
+#include "presentation/evProjectorMouseAction.h"
+#include "presentation/evProjectorPage.h"
+#include "presentation/evProjectorPageElement.h"
+#include "presentation/evProjectorSliderElement.h"
+
+#include <gtest/gtest.h>
+
+#include <QRawFont>
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string SourceFolder() { return VELLORA_DATA_SRC_DIR; }
+
+std::vector<uint8_t> FileBytes(const std::string& path)
+{
+    MemoryStream stream;
+    stream.LoadFromFile(path);
+    return stream.Data();
+}
+
+template <class T>
+std::unique_ptr<T> ReadBody(const std::string& path)
+{
+    FileStream file(path, FileStream::Mode::OpenRead);
+    return std::make_unique<T>(file, nullptr);
+}
+
+// The element an entry of the page layout places, looked up as the program does (through the design).
+evObject* EntryElement(evPageLayout& layout, int32_t entryId)
+{
+    auto* entry = dynamic_cast<evPageLayoutEntry*>(layout.FindByID(entryId));
+    return entry ? layout.GetDesign()->FindByID(entry->GetElementID()) : nullptr;
+}
+
+std::vector<evPageLayout*> PageLayouts(evLayout& design)
+{
+    std::vector<evPageLayout*> layouts;
+    for (int32_t i = 0; i < design.GetPageLayouts().Count(); ++i)
+        layouts.push_back(design.GetPageLayouts().GetItemAs<evPageLayout>(i));
+    return layouts;
+}
+
+} // namespace
+
+// The whole data is built once, with the music cut to a second per piece, and every test reads what was written.
+class DataKitTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_output = std::make_unique<QTemporaryDir>();
+        DataKitOptions options;
+        options.sourceFolder = SourceFolder();
+        options.outputFolder = s_output->path().toStdString();
+        options.musicSeconds = 1;
+        DataKit kit(options);
+        kit.BuildAll();
+        s_data = kit.DataFolder();
+        s_designs = kit.DesignsFolder();
+    }
+    static void TearDownTestSuite() { s_output.reset(); }
+
+    static std::vector<std::string> DesignFiles()
+    {
+        std::vector<std::string> files;
+        for (const auto& entry : fs::directory_iterator(s_designs))
+            if (entry.path().extension() == ".evl")
+                files.push_back(entry.path().string());
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+    static std::unique_ptr<QTemporaryDir> s_output;
+    static std::string s_data;
+    static std::string s_designs;
+};
+
+std::unique_ptr<QTemporaryDir> DataKitTest::s_output;
+std::string DataKitTest::s_data;
+std::string DataKitTest::s_designs;
+
+TEST_F(DataKitTest, MainFileHoldsEveryListAtItsIndex)
+{
+    const auto branding = ReadBody<evBranding>(s_data + "/main.evb");
+    EXPECT_EQ(branding->GetStoredVersion(), 4);
+
+    const std::vector<IndexedText> texts = HelpTextSource::Load(SourceFolder() + "/help-texts.txt", DataKit::kHelpTextCount);
+    ASSERT_EQ(branding->GetHelpTexts().Count(), DataKit::kHelpTextCount);
+    for (int i = 0; i < DataKit::kHelpTextCount; ++i) {
+        const auto* text = branding->GetHelpTexts().GetItemAs<evHelptext>(i);
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->GetNumber(), i);
+        EXPECT_EQ(text->GetText(), texts[i].text);
+    }
+    EXPECT_EQ(branding->GetHelpTexts().GetItemAs<evHelptext>(144)->GetText(), "en");
+
+    SkinPainter painter;
+    ASSERT_EQ(branding->GetPictures().Count(), SkinPainter::Count());
+    for (int i = 0; i < SkinPainter::Count(); ++i) {
+        const auto* picture = branding->GetPictures().GetItemAs<evPicture>(i);
+        ASSERT_NE(picture, nullptr);
+        const QSize size = painter.Paint(i).size();
+        EXPECT_EQ(QSize(picture->GetWidth(), picture->GetHeight()), size) << "skin picture " << i;
+    }
+
+    const auto tree = ChapterTreeSource::Load(SourceFolder() + "/chapters.txt");
+    ASSERT_NE(branding->GetChapterTree(), nullptr);
+    EXPECT_TRUE(branding->GetChapterTree()->IsEqual(tree.get()));
+}
+
+TEST_F(DataKitTest, MusicAndSpeechAreInMainFileAndSoundLists)
+{
+    const auto branding = ReadBody<evBranding>(s_data + "/main.evb");
+    const auto music = evObjectCollection::CreateFromFile(s_data + "/music.evb");
+    const auto speech = evObjectCollection::CreateFromFile(s_data + "/speaker.evb");
+    EXPECT_TRUE(music->IsEqual(branding->GetMusic()));
+    EXPECT_TRUE(speech->IsEqual(branding->GetSpeech()));
+
+    std::vector<std::string> titles;
+    for (const auto& entry : fs::directory_iterator(SourceFolder() + "/music"))
+        if (entry.path().extension() == ".score")
+            titles.push_back(entry.path().string());
+    std::sort(titles.begin(), titles.end());
+    ASSERT_EQ(music->Count(), static_cast<int32_t>(titles.size()));
+    ASSERT_GE(music->Count(), 3);
+    for (int32_t i = 0; i < music->Count(); ++i) {
+        const auto* track = music->GetItemAs<evMusic>(i);
+        EXPECT_EQ(track->GetTitle(), MusicScore::Load(titles[i]).Title());
+        EXPECT_EQ(track->GetPlayMode(), 1);
+        const OggVorbis::Info info = OggVorbis::Inspect(track->GetFile());
+        EXPECT_EQ(info.channels, 2);
+        EXPECT_NEAR(info.seconds, 1.5, 0.1); // one second and the short tail of a cut rendering
+        EXPECT_GT(info.peak, 0.3f);
+        EXPECT_LT(info.peak, 1.0f);
+    }
+    ASSERT_EQ(speech->Count(), DataKit::kSpeechClipCount);
+    for (int32_t i = 0; i < speech->Count(); ++i) {
+        const auto* clip = speech->GetItemAs<evMusic>(i);
+        EXPECT_EQ(clip->GetPlayMode(), 0);
+        const OggVorbis::Info info = OggVorbis::Inspect(clip->GetFile());
+        EXPECT_EQ(info.channels, 1);
+        const bool unused = i >= 10 && i <= 12;
+        EXPECT_EQ(info.peak == 0.0f, unused) << "speech clip " << i;
+        EXPECT_LT(info.peak, 1.0f);
+    }
+}
+
+TEST_F(DataKitTest, DesignsReadBackWithTheirSpecialPagesAndSamplePicture)
+{
+    const std::vector<std::string> files = DesignFiles();
+    ASSERT_GE(files.size(), 2u);
+    std::set<std::string> names;
+    for (const std::string& path : files) {
+        FileStream head(path, FileStream::Mode::OpenRead);
+        const evLayoutPreview preview(head, fs::path(path).filename().string());
+        EXPECT_EQ(preview.GetName() + ".evl", fs::path(path).filename().string());
+        EXPECT_EQ(preview.GetPageWidth(), 1024);
+        EXPECT_EQ(preview.GetPageHeight(), 768);
+        ASSERT_NE(preview.GetSamplePicture(), nullptr);
+        EXPECT_EQ(preview.GetSamplePicture()->GetWidth(), DataKit::kSamplePictureWidth);
+        EXPECT_EQ(preview.GetSamplePicture()->GetHeight(), DataKit::kSamplePictureHeight);
+        names.insert(preview.GetName());
+
+        const auto design = ReadBody<evLayout>(path);
+        EXPECT_NE(design->GetTextColour(), design->GetBackgroundColour());
+        for (const char* key : {"W", "M", "E", "cd"}) {
+            const evPageLayout* layout = design->FindPageLayoutByKey(key);
+            ASSERT_NE(layout, nullptr) << path << " has no page layout " << key;
+            EXPECT_NE(layout->GetID(), 0);
+        }
+    }
+    EXPECT_EQ(names.size(), files.size());
+}
+
+TEST_F(DataKitTest, EveryReferenceOfEveryPageLayoutResolves)
+{
+    for (const std::string& path : DesignFiles()) {
+        const auto design = ReadBody<evLayout>(path);
+        for (evPageLayout* layout : PageLayouts(*design)) {
+            const std::string where = path + " / " + layout->GetName();
+            for (int32_t i = 0; i < layout->GetEntries().Count(); ++i) {
+                const auto* entry = layout->GetEntries().GetItemAs<evPageLayoutEntry>(i);
+                EXPECT_NE(dynamic_cast<evDrawableElement*>(design->FindByID(entry->GetElementID())), nullptr) << where;
+            }
+            for (int32_t i = 0; i < layout->GetOwnElements().Count(); ++i) {
+                const auto* slot = layout->GetOwnElements().GetItemAs<evUserPicture>(i);
+                if (!slot)
+                    continue;
+                for (int32_t frameId : {slot->GetFrameID(), slot->GetAlternateFrameID()}) {
+                    if (frameId == 0)
+                        continue;
+                    const auto* frame = dynamic_cast<evPicture*>(EntryElement(*layout, frameId));
+                    ASSERT_NE(frame, nullptr) << where << " / " << slot->GetName();
+                    EXPECT_NE(frame->GetPlaceholder(), 0) << where << " / " << slot->GetName();
+                }
+            }
+            for (int32_t i = 0; i < layout->GetActionElements().Count(); ++i) {
+                const auto* action = layout->GetActionElements().GetItemAs<evActionElement>(i);
+                const int type = action->GetActionType();
+                if (action->GetLabel() != 0) {
+                    EXPECT_NE(dynamic_cast<evUserTextfield*>(EntryElement(*layout, action->GetLabel())), nullptr)
+                        << where << " action " << type;
+                }
+                const bool needsLabel = type <= 2 || type == 8 || type == 9 || type == 11 || type == 12 || type == 25;
+                EXPECT_EQ(action->GetLabel() != 0, needsLabel) << where << " action " << type;
+                const bool needsSlot = type == 10 || type == 15 || type == 16 || type == 24;
+                if (needsSlot) {
+                    EXPECT_NE(dynamic_cast<evUserPicture*>(EntryElement(*layout, action->GetFirstSlot())), nullptr)
+                        << where << " action " << type;
+                }
+                if (type == 10 || type == 15) {
+                    EXPECT_NE(dynamic_cast<evUserPicture*>(EntryElement(*layout, action->GetSecondSlot())), nullptr)
+                        << where << " action " << type;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(DataKitTest, DesignsOfferEveryKindOfPageAndEveryAction)
+{
+    for (const std::string& path : DesignFiles()) {
+        const auto design = ReadBody<evLayout>(path);
+        std::map<int, int> kinds;
+        std::set<int> actions;
+        int turnable = 0;
+        for (evPageLayout* layout : PageLayouts(*design)) {
+            if (layout->GetKey().empty())
+                ++kinds[layout->GetKind()];
+            for (int32_t i = 0; i < layout->GetActionElements().Count(); ++i)
+                actions.insert(layout->GetActionElements().GetItemAs<evActionElement>(i)->GetActionType());
+            for (int32_t i = 0; i < layout->GetOwnElements().Count(); ++i) {
+                const auto* slot = layout->GetOwnElements().GetItemAs<evUserPicture>(i);
+                turnable += slot && slot->GetFrameID() != 0 && slot->GetAlternateFrameID() != 0;
+            }
+        }
+        EXPECT_GE(kinds[0], 3) << path;
+        EXPECT_GE(kinds[1] + kinds[3], 4) << path;
+        EXPECT_GE(kinds[3], 1) << path;
+        EXPECT_GE(kinds[2], 2) << path;
+        EXPECT_GE(kinds[4], 3) << path;
+        EXPECT_GE(turnable, 3) << path;
+        for (int type : {0, 1, 2, 8, 9, 10, 11, 12, 13, 14, 15, 16, 25})
+            EXPECT_EQ(actions.count(type), 1u) << path << " does not use action type " << type;
+    }
+}
+
+TEST_F(DataKitTest, DiscLabelHasOneFreePictureAndOneFreeTextInItsSquare)
+{
+    for (const std::string& path : DesignFiles()) {
+        const auto design = ReadBody<evLayout>(path);
+        evPageLayout* label = design->FindPageLayoutByKey("cd");
+        ASSERT_NE(label, nullptr);
+        int freePictures = 0;
+        int freeTexts = 0;
+        for (int32_t i = 0; i < label->GetOwnElements().Count(); ++i) {
+            const auto* element = dynamic_cast<IevLayoutElement*>(label->GetOwnElements().GetItem(i));
+            const bool isPicture = dynamic_cast<evUserPicture*>(label->GetOwnElements().GetItem(i)) != nullptr;
+            if (element && element->GetFixed() == 0)
+                (isPicture ? freePictures : freeTexts) += 1;
+        }
+        EXPECT_EQ(freePictures, 1) << path;
+        EXPECT_EQ(freeTexts, 1) << path;
+        for (int32_t i = 0; i < label->GetEntries().Count(); ++i) {
+            const auto* entry = label->GetEntries().GetItemAs<evPageLayoutEntry>(i);
+            const auto* element = dynamic_cast<evDrawableElement*>(design->FindByID(entry->GetElementID()));
+            EXPECT_LE(entry->GetLeft() + element->GetWidth(), 768) << path;
+            EXPECT_LE(entry->GetTop() + element->GetHeight(), 768) << path;
+        }
+    }
+}
+
+TEST_F(DataKitTest, FontsLoadAndTextFieldsUseThem)
+{
+    for (const std::string& path : DesignFiles()) {
+        const auto design = ReadBody<evLayout>(path);
+        std::set<int32_t> fonts;
+        for (evObjectCollection* collection : {&design->GetElementsA(), &design->GetElementsB(), &design->GetElementsC()}) {
+            for (int32_t i = 0; i < collection->Count(); ++i) {
+                const auto* font = collection->GetItemAs<evFont>(i);
+                if (!font)
+                    continue;
+                fonts.insert(font->GetID());
+                EXPECT_TRUE(font->IsRegistered() || Fonts::IsInstalled(font->GetFaceName())) << font->GetFaceName();
+                // The embedded file itself is a font of that face, so a machine without it installed can show it.
+                const QRawFont embedded(QByteArray(reinterpret_cast<const char*>(font->GetData().data()),
+                                                   static_cast<qsizetype>(font->GetData().size())),
+                                        12);
+                ASSERT_TRUE(embedded.isValid()) << font->GetFileName();
+                EXPECT_EQ(embedded.familyName().toStdString(), font->GetFaceName()) << font->GetFileName();
+            }
+        }
+        EXPECT_GE(fonts.size(), 2u) << path;
+        for (evPageLayout* layout : PageLayouts(*design)) {
+            for (int32_t i = 0; i < layout->GetOwnElements().Count(); ++i) {
+                if (const auto* field = layout->GetOwnElements().GetItemAs<evUserTextfield>(i)) {
+                    EXPECT_EQ(fonts.count(field->GetFontID()), 1u) << path << " / " << field->GetName();
+                }
+            }
+        }
+    }
+}
+
+TEST_F(DataKitTest, EveryPageLayoutRenders)
+{
+    for (const std::string& path : DesignFiles()) {
+        const auto design = ReadBody<evLayout>(path);
+        for (evPageLayout* layout : PageLayouts(*design)) {
+            EXPECT_NO_THROW(layout->RenderPreview()) << path << " / " << layout->GetName();
+            EXPECT_GT(fs::file_size(layout->GetPreviewFile()), 1024u * 768u * 3u);
+        }
+    }
+}
+
+// Filled with sample photographs, every page becomes a presentation page whose animations and links work.
+TEST_F(DataKitTest, EveryPageBecomesAPresentationPage)
+{
+    for (const std::string& path : DesignFiles()) {
+        DesignPreview preview(ReadBody<evLayout>(path));
+        for (evPageLayout* layout : PageLayouts(preview.Design())) {
+            const std::string where = path + " / " + layout->GetName();
+            const auto page = preview.PresentationPage(*layout);
+            EXPECT_GE(page->GetElements().Count(), 1) << where;
+            int hovers = 0;
+            int slides = 0;
+            int sliders = 0;
+            for (int32_t i = 0; i < page->GetMouseActions().Count(); ++i)
+                hovers += page->GetMouseActions().GetItemAs<evProjectorMouseAction>(i)->GetType() == 0;
+            for (int32_t i = 0; i < page->GetElements().Count(); ++i) {
+                const auto* element = page->GetElements().GetItemAs<evProjectorPageElement>(i);
+                slides += element->GetKind() == 3;
+                sliders += dynamic_cast<const evProjectorSliderElement*>(element) != nullptr;
+            }
+            const evActionElement* show = layout->FindActionElementByType(16);
+            EXPECT_EQ(page->GetPageType() == 1, show != nullptr) << where;
+            if (show) {
+                EXPECT_EQ(page->GetSlideInterval(), show->GetValueA()) << where;
+                EXPECT_GE(slides, 3) << where;
+            }
+            EXPECT_EQ(sliders > 0, layout->FindActionElementByType(15) != nullptr) << where;
+            EXPECT_EQ(hovers > 0, layout->FindActionElementByType(10) != nullptr) << where;
+            // Every ordinary page leads on to the next chapter.
+            if (layout->GetKey().empty()) {
+                EXPECT_GE(page->GetNaviActions().Count(), 1) << where;
+            }
+        }
+    }
+}
+
+TEST_F(DataKitTest, StudioDesignMarksTheStudioSlots)
+{
+    const auto studio = ReadBody<evLayout>(s_data + "/studio.evb");
+    evPageLayout* page = studio->FindPageLayoutByKey("STUDIO");
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->GetName(), "STUDIO");
+    for (int type = 17; type <= 23; ++type) {
+        const evActionElement* mark = page->FindActionElementByType(type);
+        ASSERT_NE(mark, nullptr) << "action " << type;
+        const auto* field = dynamic_cast<evUserTextfield*>(EntryElement(*page, mark->GetLabel()));
+        ASSERT_NE(field, nullptr) << "action " << type;
+        EXPECT_EQ(field->GetFixed(), 0);
+        EXPECT_EQ(mark->GetFirstSlot(), mark->GetLabel());
+    }
+    const evActionElement* logo = page->FindActionElementByType(24);
+    ASSERT_NE(logo, nullptr);
+    const auto* logoSlot = dynamic_cast<evUserPicture*>(EntryElement(*page, logo->GetFirstSlot()));
+    ASSERT_NE(logoSlot, nullptr);
+    EXPECT_NE(logoSlot->GetFixed(), 0);
+    int samples = 0;
+    for (int32_t i = 0; i < page->GetOwnElements().Count(); ++i) {
+        const auto* slot = page->GetOwnElements().GetItemAs<evUserPicture>(i);
+        samples += slot && slot->GetFixed() == 0;
+    }
+    EXPECT_EQ(samples, 2);
+
+    // The studio record as a studio starts it: the text fields' own texts under their identifiers.
+    evPhotograph record(page);
+    const evActionElement* intro = page->FindActionElementByType(17);
+    auto* introField = dynamic_cast<evUserTextfield*>(EntryElement(*page, intro->GetLabel()));
+    record.SetIntroSlot(introField->GetID());
+    record.AddUserElement(introField->GetID(), introField->Clone());
+    record.SetLogoSlot(logo->GetID());
+    EXPECT_TRUE(record.Render(nullptr));
+    EXPECT_NE(record.GetIntroText(), nullptr);
+}
+
+// A rebuilt design writes the same bytes, so the build can run again whenever a source changes. The miniature is
+// left out: it holds text drawn through the platform's glyph cache, whose state a long-running process changes.
+TEST_F(DataKitTest, DesignsAreRebuiltByteForByteApartFromTheirMiniature)
+{
+    DataKitOptions options;
+    options.sourceFolder = SourceFolder();
+    const DataKit kit(options);
+    for (const std::string& path : DesignFiles()) {
+        const std::string stem = fs::path(path).stem().string();
+        const std::string source = SourceFolder() + "/designs/" +
+                                   (stem == "Ivory Romance" ? "ivory-romance.json" : "garden-party.json");
+        const auto rebuilt = kit.CompileDesign(source, {"W", "M", "E", "cd"});
+        MemoryStream again;
+        rebuilt->SaveToStream(again);
+        MemoryStream miniature;
+        WriteObject(miniature, rebuilt->GetSamplePicture());
+        const auto before = ReadBody<evLayout>(path);
+        MemoryStream firstMiniature;
+        WriteObject(firstMiniature, before->GetSamplePicture());
+        const std::vector<uint8_t> first = FileBytes(path);
+        const size_t skipAgain = 8 + static_cast<size_t>(miniature.Size());
+        const size_t skipFirst = 8 + static_cast<size_t>(firstMiniature.Size());
+        ASSERT_LT(skipFirst, first.size());
+        const auto mismatch =
+            std::mismatch(first.begin() + skipFirst, first.end(), again.Data().begin() + skipAgain, again.Data().end());
+        EXPECT_TRUE(mismatch.first == first.end() && mismatch.second == again.Data().end())
+            << path << " differs from byte " << (mismatch.first - first.begin()) << " of " << first.size();
+        EXPECT_EQ(rebuilt->GetSamplePicture()->GetWidth(), before->GetSamplePicture()->GetWidth());
+    }
+}
+
+TEST(DataKitBrokenSourceTest, AMistakeStopsTheBuildAndKeepsTheFilesBefore)
+{
+    QTemporaryDir folder;
+    const fs::path source = fs::path(folder.path().toStdString()) / "src";
+    fs::create_directories(source / "designs");
+    fs::copy_file(SourceFolder() + "/designs/garden-party.json", source / "designs" / "garden-party.json");
+    DataKitOptions options;
+    options.sourceFolder = source.string();
+    options.outputFolder = (fs::path(folder.path().toStdString()) / "out").string();
+    DataKit kit(options);
+    const std::vector<std::string> written = kit.BuildDesigns();
+    ASSERT_EQ(written.size(), 1u);
+    const std::vector<uint8_t> good = FileBytes(written[0]);
+
+    std::ifstream in(source / "designs" / "garden-party.json");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    const std::string from = R"("type": "slide show")";
+    text.replace(text.find(from), from.size(), R"("type": "slideshow")");
+    std::ofstream(source / "designs" / "garden-party.json") << text;
+    try {
+        kit.BuildDesigns();
+        FAIL() << "a broken description was compiled";
+    } catch (const EDataSourceError& e) {
+        const std::string message = e.what();
+        EXPECT_NE(message.find("garden-party.json: pageLayouts[17] \"slideShow\" / actions[0] \"show\" / type: "
+                               "unknown action type"),
+                  std::string::npos)
+            << message;
+    }
+    EXPECT_EQ(FileBytes(written[0]), good);
+    EXPECT_FALSE(fs::exists(written[0] + ".part"));
+}
+
+TEST(DataKitBrokenSourceTest, ARenamedDesignReplacesItsOldFileAndLeavesOthersAlone)
+{
+    QTemporaryDir folder;
+    const fs::path root(folder.path().toStdString());
+    fs::create_directories(root / "src" / "designs");
+    fs::create_directories(root / "out" / "designs");
+    const fs::path json = root / "src" / "designs" / "garden-party.json";
+    fs::copy_file(SourceFolder() + "/designs/garden-party.json", json);
+    std::ofstream(root / "out" / "designs" / "Someone else's.evl") << "not ours";
+    DataKitOptions options;
+    options.sourceFolder = (root / "src").string();
+    options.outputFolder = (root / "out").string();
+    DataKit kit(options);
+    kit.BuildDesigns();
+    ASSERT_TRUE(fs::exists(root / "out" / "designs" / "Garden Party.evl"));
+
+    std::ifstream in(json);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    const std::string from = R"("name": "Garden Party")";
+    text.replace(text.find(from), from.size(), R"("name": "Summer Garden")");
+    std::ofstream(json) << text;
+    kit.BuildDesigns();
+    EXPECT_TRUE(fs::exists(root / "out" / "designs" / "Summer Garden.evl"));
+    EXPECT_FALSE(fs::exists(root / "out" / "designs" / "Garden Party.evl"));
+    EXPECT_TRUE(fs::exists(root / "out" / "designs" / "Someone else's.evl"));
+}

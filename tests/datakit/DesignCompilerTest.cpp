@@ -1,0 +1,267 @@
+#include "DesignCompiler.h"
+#include "ObjectIds.h"
+#include "model/evFont.h"
+#include "model/evLayout.h"
+#include "model/evLayoutPreview.h"
+#include "model/evPageLayout.h"
+#include "model/evPageLayoutEntry.h"
+#include "model/evPicture.h"
+#include "model/evUserPicture.h"
+#include "model/evUserTextfield.h"
+#include "platform/Bitmap.h"
+#include "platform/Stream.h"
+#include "presentation/evActionElement.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// A small but complete design: a background, a placeholder frame around a slot, a free text and a title label.
+const std::string kTiny = R"({
+  "name": "Tiny", "description": "A test design", "pageSize": [200, 150],
+  "textColour": "#102030", "backgroundColour": "paper",
+  "colours": {"paper": "#f0e0d0"},
+  "fonts": [{"id": "sans", "file": "Lato-Regular.ttf", "face": "Lato"}],
+  "textStyles": {"small": {"font": "sans", "fontSize": 9, "colour": "#000000"}},
+  "pictures": [
+    {"id": "bg", "size": [200, 150], "paint": [{"fill": "#ff0000"}]},
+    {"id": "frame", "size": [60, 50], "placeholder": true, "paint": [{"fill": "#00ff00"}]}],
+  "pageLayouts": [{
+    "id": "p", "key": "W", "name": "Page", "englishTitle": "A page", "kind": "textAndPictures",
+    "elements": [
+      {"id": "bg", "at": [0, 0], "picture": "bg"},
+      {"id": "fr", "at": [10, 10], "picture": "frame"},
+      {"id": "ph", "at": [15, 15], "photo": {"size": [50, 40], "frame": "fr"}},
+      {"id": "tx", "at": [100, 10], "text": {"size": [90, 60], "style": "small", "text": "Hi\nthere"}},
+      {"id": "lb", "at": [100, 100], "text": {"size": [90, 30], "style": "small", "fixed": true}}],
+    "actions": [{"id": "t", "type": "title", "rect": [100, 100, 90, 30], "label": "lb"}]}]
+})";
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    const size_t at = text.find(from);
+    if (at == std::string::npos)
+        ADD_FAILURE() << "the test's replacement \"" << from << "\" is not in the design";
+    else
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+std::unique_ptr<evLayout> Compile(const std::string& json, std::vector<std::string> keys = {})
+{
+    DesignCompiler compiler;
+    compiler.SetRequiredKeys(std::move(keys));
+    return compiler.Compile(JsonCursor::Parse(QByteArray::fromStdString(json), "tiny.json"));
+}
+
+std::string ErrorOf(const std::string& json, std::vector<std::string> keys = {})
+{
+    try {
+        Compile(json, std::move(keys));
+    } catch (const EDataSourceError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+std::unique_ptr<evLayout> ReadBack(const evLayout& design)
+{
+    MemoryStream stream;
+    design.SaveToStream(stream);
+    stream.SetPosition(0);
+    return std::make_unique<evLayout>(stream, nullptr);
+}
+
+} // namespace
+
+TEST(DesignCompilerTest, BuildsTheDesignWithStableIdentifiers)
+{
+    const auto design = Compile(kTiny, {"W"});
+    EXPECT_EQ(design->GetName(), "Tiny");
+    EXPECT_EQ(design->GetDescription(), "A test design");
+    EXPECT_EQ(design->GetPageSize(), (TPoint{200, 150}));
+    EXPECT_EQ(design->GetTextColour(), RGBColor(0x10, 0x20, 0x30));
+    EXPECT_EQ(design->GetBackgroundColour(), RGBColor(0xf0, 0xe0, 0xd0));
+    ASSERT_EQ(design->GetElementsA().Count(), 2);
+    const auto* frame = design->GetElementsA().GetItemAs<evPicture>(1);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->GetID(), ObjectIds::StableID("frame"));
+    EXPECT_EQ(frame->GetPlaceholder(), 1);
+    EXPECT_EQ(frame->GetWidth(), 60);
+    ASSERT_EQ(design->GetElementsB().Count(), 1);
+    const auto* font = design->GetElementsB().GetItemAs<evFont>(0);
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(font->GetFaceName(), "Lato");
+    EXPECT_EQ(font->GetFileName(), "Lato-Regular.ttf");
+    EXPECT_GT(font->GetData().size(), 10000u);
+
+    evPageLayout* page = design->FindPageLayoutByKey("W");
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->GetID(), ObjectIds::StableID("p"));
+    EXPECT_EQ(page->GetKind(), 2);
+    EXPECT_EQ(page->GetTitle("en"), "A page");
+    EXPECT_EQ(page->GetTitle("de"), "A page");
+    ASSERT_EQ(page->GetEntries().Count(), 5);
+    const auto* slotEntry = page->GetEntries().GetItemAs<evPageLayoutEntry>(2);
+    EXPECT_EQ(slotEntry->GetID(), ObjectIds::StableID("p.ph"));
+    EXPECT_EQ(slotEntry->GetLeft(), 15);
+    const auto* slot = dynamic_cast<evUserPicture*>(design->FindByID(slotEntry->GetElementID()));
+    ASSERT_NE(slot, nullptr);
+    EXPECT_EQ(slot->GetFrameID(), ObjectIds::StableID("p.fr"));
+    EXPECT_EQ(slot->GetAlternateFrameID(), 0);
+    EXPECT_EQ(slot->GetPageLayout(), page);
+
+    const auto* text = dynamic_cast<evUserTextfield*>(
+        design->FindByID(page->GetEntries().GetItemAs<evPageLayoutEntry>(3)->GetElementID()));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->GetText(), "Hi\r\nthere");
+    EXPECT_EQ(text->GetFontID(), font->GetID());
+    EXPECT_EQ(text->GetFontName(), "Lato");
+    EXPECT_EQ(text->GetFontSize(), 9);
+    EXPECT_EQ(text->GetFixed(), 0);
+
+    ASSERT_EQ(page->GetActionElements().Count(), 1);
+    const auto* action = page->GetActionElements().GetItemAs<evActionElement>(0);
+    EXPECT_EQ(action->GetActionType(), 8);
+    EXPECT_EQ(action->GetLabel(), ObjectIds::StableID("p.lb"));
+    EXPECT_EQ(action->GetID(), ObjectIds::StableID("p.t"));
+}
+
+TEST(DesignCompilerTest, CompiledDesignReadsBackAndRenders)
+{
+    const auto compiled = Compile(kTiny);
+    const auto design = ReadBack(*compiled);
+    MemoryStream again;
+    design->SaveToStream(again);
+    MemoryStream first;
+    compiled->SaveToStream(first);
+    EXPECT_EQ(again.Data(), first.Data());
+
+    evPageLayout* page = design->FindPageLayoutByKey("W");
+    ASSERT_NE(page, nullptr);
+    page->RenderPreview();
+    Bitmap preview;
+    preview.LoadFromFile(page->GetPreviewFile());
+    ASSERT_EQ(preview.Width(), 200);
+    auto near = [](int32_t actual, int32_t expected) {
+        for (int shift = 0; shift < 24; shift += 8)
+            if (std::abs(((actual >> shift) & 0xFF) - ((expected >> shift) & 0xFF)) > 12)
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(near(preview.Pixel(5, 5), RGBColor(255, 0, 0)));   // background
+    EXPECT_TRUE(near(preview.Pixel(12, 12), RGBColor(0, 255, 0)));  // frame drawn by its slot
+    EXPECT_TRUE(near(preview.Pixel(30, 30), kColorDarkRed));        // the empty slot is marked
+}
+
+TEST(DesignCompilerTest, TheHeadReadsAsADesignPreview)
+{
+    const auto compiled = Compile(kTiny);
+    MemoryStream stream;
+    compiled->SaveToStream(stream);
+    stream.SetPosition(0);
+    const evLayoutPreview preview(stream, "Tiny.evl");
+    EXPECT_EQ(preview.GetName(), "Tiny");
+    EXPECT_EQ(preview.GetPageWidth(), 200);
+    EXPECT_EQ(preview.GetPageHeight(), 150);
+}
+
+TEST(DesignCompilerTest, MistakesNameTheFileTheElementAndTheReason)
+{
+    struct Case {
+        std::string from;
+        std::string to;
+        std::string message;
+    };
+    const Case cases[] = {
+        {R"({"fill": "#ff0000"})", R"({"fill": "#ff0000", "colr": 1})",
+         "tiny.json: pictures[0] \"bg\" / paint[0]: unknown field \"colr\" (known here: fill, opacity)"},
+        {R"("englishTitle": "A page", )", "",
+         "tiny.json: pageLayouts[0] \"p\": the field \"englishTitle\" is missing"},
+        {R"({"id": "lb", "at")", R"({"id": "tx", "at")",
+         "tiny.json: pageLayouts[0] \"p\" / elements[4] \"tx\": the identifier \"tx\" is used twice in this page layout"},
+        {R"("frame": "fr")", R"("frame": "nope")",
+         "tiny.json: pageLayouts[0] \"p\" / elements[2] \"ph\" / photo / frame: there is no element \"nope\" in this "
+         "page layout"},
+        {R"("fontSize": 9)", R"("fontSize": "big")",
+         "tiny.json: textStyles / small / fontSize: expected a number, found a text"},
+        {R"("frame": "fr")", R"("frame": "bg")",
+         "tiny.json: pageLayouts[0] \"p\" / elements[2] \"ph\" / photo / frame: a frame must be a placement of a picture "
+         "marked \"placeholder\": true, or the page would draw it for every photograph"},
+        {R"("style": "small", "fixed": true)", R"("style": "small")",
+         "tiny.json: pageLayouts[0] \"p\" / actions[0] \"t\" / label: this label's text is set by the action: mark the "
+         "text \"fixed\": true"},
+        {R"("at": [100, 10])", R"("at": [150, 10])",
+         "tiny.json: pageLayouts[0] \"p\" / elements[3] \"tx\": lies outside the page (150, 10, 90 x 60)"},
+        {R"("Lato-Regular.ttf")", R"("Nope.ttf")",
+         "tiny.json: fonts[0] \"sans\" / file: the font file \"Nope.ttf\" is in none of the font folders "
+         "(/usr/share/fonts, /usr/local/share/fonts)"},
+        {R"("type": "title")", R"("type": "teleport")",
+         "tiny.json: pageLayouts[0] \"p\" / actions[0] \"t\" / type: unknown action type (known: exit, back, sound, "
+         "title, chapter menu, enlarge, project title, date, close, next, film strip, slide show, studio intro, studio "
+         "name, studio address, studio information, studio phone, studio email, studio web, extra picture, label, or "
+         "their numbers)"},
+        {R"("kind": "textAndPictures")", R"("kind": "text")",
+         "tiny.json: pageLayouts[0] \"p\" / kind: a text page has no photo to fill (mark the photo fixed or change "
+         "the kind)"},
+        {R"("id": "p", )", R"("id": "frame", )", "tiny.json: pageLayouts[0] \"frame\": the identifier \"frame\" is used twice"},
+        {R"("picture": "bg"})", R"("picture": "bg", "photo": {"size": [1, 1]}})",
+         "tiny.json: pageLayouts[0] \"p\" / elements[0] \"bg\": an element places exactly one of \"picture\", "
+         "\"photo\", \"text\" (or is a \"use\")"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ErrorOf(Replaced(kTiny, c.from, c.to)), c.message) << "replacing " << c.from;
+    EXPECT_EQ(ErrorOf(kTiny, {"W", "M"}), "tiny.json: pageLayouts: no page layout has the key \"M\", which this design needs");
+}
+
+TEST(DesignCompilerTest, SyntaxErrorsGiveLineAndColumn)
+{
+    EXPECT_EQ(ErrorOf("{\n  \"name\": \"x\",\n  oops\n}"), "tiny.json:3:4: not valid JSON (unterminated object)");
+}
+
+TEST(DesignCompilerTest, ReadsItsFileAndNamesIt)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("broken.json");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(Replaced(kTiny, R"("size": [50, 40])", R"("size": [50])")));
+    file.close();
+    try {
+        DesignCompiler().CompileFile(path.toStdString());
+        FAIL() << "the broken description compiled";
+    } catch (const EDataSourceError& e) {
+        EXPECT_EQ(std::string(e.what()), path.toStdString() + ": pageLayouts[0] \"p\" / elements[2] \"ph\" / photo / "
+                                                              "size: expected a list of 2 whole numbers, found a list of 1");
+    }
+    EXPECT_THROW(DesignCompiler().CompileFile(folder.filePath("missing.json").toStdString()), EDataSourceError);
+}
+
+TEST(DesignCompilerTest, GroupsAreSplicedWithIdentifiersOfTheirPage)
+{
+    const std::string withGroup = Replaced(
+        Replaced(kTiny, R"("pageLayouts": [{)",
+                 R"("groups": {"deco": {"elements": [{"id": "d", "at": [0, 140], "picture": "frame"}]}},
+                    "pageLayouts": [{)"),
+        R"({"id": "bg", "at": [0, 0], "picture": "bg"},)", R"({"id": "bg", "at": [0, 0], "picture": "bg"}, {"use": "deco"},)");
+    EXPECT_EQ(ErrorOf(withGroup), "tiny.json: pageLayouts[0] \"p\" / elements[1] \"deco\" / elements[0] \"d\": lies outside "
+                                  "the page (0, 140, 60 x 50)");
+    const auto design = Compile(Replaced(withGroup, R"("at": [0, 140])", R"("at": [0, 100])"));
+    const evPageLayout* page = design->FindPageLayoutByKey("W");
+    ASSERT_EQ(page->GetEntries().Count(), 6);
+    EXPECT_EQ(page->GetEntries().GetItem(1)->GetID(), ObjectIds::StableID("p.d"));
+}
+
+TEST(ObjectIdsTest, StableNumbersArePositiveAndDependOnTheNameOnly)
+{
+    EXPECT_EQ(ObjectIds::StableID("welcome.photo"), ObjectIds::StableID("welcome.photo"));
+    EXPECT_NE(ObjectIds::StableID("welcome.photo"), ObjectIds::StableID("end.photo"));
+    for (const char* name : {"", "a", "p.bg", "frame-568x388"})
+        EXPECT_GT(ObjectIds::StableID(name), 0);
+}
