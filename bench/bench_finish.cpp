@@ -25,6 +25,8 @@
 #include "presentation/DiscProducer.h"
 #include "presentation/evActionElement.h"
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -84,41 +86,6 @@ void Measure(Seconds& total, Work work)
     total.processor += ProcessorSeconds() - processor;
 }
 
-uint32_t NextRandom(uint32_t& state)
-{
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state;
-}
-
-// Smooth gradients with sensor-like noise, so the JPEG is about as large as a photograph's.
-Bitmap SyntheticPhoto(int width, int height, uint32_t seed)
-{
-    Bitmap bitmap(width, height);
-    for (int y = 0; y < height; ++y) {
-        uint8_t* line = bitmap.ScanLine(y);
-        for (int x = 0; x < width; ++x) {
-            const int noise = static_cast<int>(NextRandom(seed) % 9) - 4;
-            const int base = (x * 255 / width + y * 128 / height + static_cast<int>(seed % 64)) % 256;
-            line[3 * x] = static_cast<uint8_t>(std::clamp(base + noise, 0, 255));
-            line[3 * x + 1] = static_cast<uint8_t>(std::clamp((base * 3 / 4) + noise, 0, 255));
-            line[3 * x + 2] = static_cast<uint8_t>(std::clamp(255 - base + noise, 0, 255));
-        }
-    }
-    return bitmap;
-}
-
-// Identifiers are set by reading: the saved object with the identifier patched into its header is read back.
-template <class T>
-std::unique_ptr<T> WithID(std::unique_ptr<T> object, int32_t id)
-{
-    MemoryStream stream;
-    object->SaveToStream(stream);
-    std::memcpy(stream.Data().data() + 4, &id, 4);
-    stream.SetPosition(0);
-    return std::make_unique<T>(stream, nullptr);
-}
 
 // Kilobytes of a line of /proc/self/status ("VmRSS", "VmHWM").
 int64_t StatusKilobytes(const char* field)
