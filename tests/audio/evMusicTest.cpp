@@ -131,87 +131,6 @@ TEST_F(evMusicFormat, VersionZeroTracksLoopAndAreWrittenCurrent)
     EXPECT_EQ(Save(*music), Body(1, 4, "Old", &loop, audio));
 }
 
-TEST_F(evMusicFormat, TrackWithoutAudio)
-{
-    const int32_t mode = 2;
-    const std::vector<uint8_t> bytes = Body(1, 0, "Silent", &mode, {});
-    auto music = Read(bytes);
-    EXPECT_TRUE(music->GetFile().empty());
-    EXPECT_EQ(music->GetStream(), 0u);
-    EXPECT_EQ(m_temp.FileCount("*"), 0);
-    EXPECT_EQ(Save(*music), bytes);
-}
-
-TEST_F(evMusicFormat, VanishedTempFileIsWrittenAsNoAudio)
-{
-    evMusic music("Gone", 0, Source(MakeWave(50)));
-    ASSERT_TRUE(FileExists(music.GetFile()));
-    ASSERT_TRUE(DeleteFileIfExists(music.GetFile()));
-    const int32_t mode = 0;
-    EXPECT_EQ(Save(music), Body(1, 0, "Gone", &mode, {}));
-
-    auto back = Read(Save(music));
-    EXPECT_TRUE(back->GetFile().empty());
-    EXPECT_EQ(back->GetStream(), 0u);
-}
-
-TEST_F(evMusicFormat, TracksGetTheirOwnNumberedTempFiles)
-{
-    const std::string source = Source(MakeWave(20));
-    {
-        evMusic first("Same", 0, source);
-        evMusic second("Same", 0, source);
-        EXPECT_EQ(first.GetFile(), m_temp.Path("evm0.evp"));
-        EXPECT_EQ(second.GetFile(), m_temp.Path("evm1.evp"));
-        EXPECT_EQ(ReadFile(second.GetFile()), ReadFile(source));
-        EXPECT_EQ(first.GetPlayMode(), 0);
-        EXPECT_EQ(first.GetVersion(), 1);
-    }
-    EXPECT_EQ(m_temp.FileCount("evm*"), 0);
-}
-
-TEST_F(evMusicFormat, EqualityByTitleAndFileSize)
-{
-    std::vector<uint8_t> other = MakeWave(30, 440);
-    std::vector<uint8_t> differentContent = MakeWave(30, 880);
-    ASSERT_NE(other, differentContent);
-    evMusic a("Song", 0, Source(other));
-    evMusic b("Song", 1, Source(differentContent));
-    evMusic longer("Song", 0, Source(MakeWave(31)));
-    evMusic renamed("Other", 0, Source(other));
-    EXPECT_TRUE(a.IsEqual(&b));
-    EXPECT_TRUE(b.IsEqual(&a));
-    EXPECT_FALSE(a.IsEqual(&longer));
-    EXPECT_FALSE(a.IsEqual(&renamed));
-    EXPECT_FALSE(a.IsEqual(nullptr));
-    evObject plain;
-    EXPECT_FALSE(a.IsEqual(&plain));
-
-    const int32_t mode = 0;
-    auto silent = Read(Body(1, 0, "Song", &mode, {}));
-    EXPECT_FALSE(a.IsEqual(silent.get()));
-    EXPECT_TRUE(silent->IsEqual(Read(Body(1, 3, "Song", &mode, {})).get()));
-}
-
-TEST_F(evMusicFormat, CloneCopiesIntoAFileOfItsOwn)
-{
-    const std::string source = Source(MakeWave(40));
-    evMusic track("Dance", 3, source);
-    auto copy = track.Clone();
-    auto* music = dynamic_cast<evMusic*>(copy.get());
-    ASSERT_TRUE(music);
-    EXPECT_NE(music->GetFile(), track.GetFile());
-    EXPECT_EQ(ReadFile(music->GetFile()), ReadFile(source));
-    EXPECT_EQ(music->GetPlayMode(), 3);
-    EXPECT_EQ(music->GetID(), 0);
-    EXPECT_TRUE(music->IsEqual(&track));
-
-    // A track whose audio is gone clones to a track without audio instead of failing.
-    DeleteFileIfExists(track.GetFile());
-    auto empty = track.Clone();
-    EXPECT_TRUE(dynamic_cast<evMusic&>(*empty).GetFile().empty());
-}
-
 TEST_F(evMusicFormat, CutStreamsFailAndLeaveNoFiles)
 {
     const int32_t mode = 1;
@@ -238,27 +157,6 @@ TEST_F(evMusicFormat, DamagedLengthsAreRefused)
     HugeZeroStream hugeStream(head);
     EXPECT_THROW(evMusic(hugeStream, nullptr), EReadError);
     EXPECT_EQ(m_temp.FileCount("*"), 0);
-}
-
-TEST_F(evMusicFormat, OversizedOrMissingSourceFilesAreRefused)
-{
-    const std::string big = m_sources.path().toStdString() + "/big.wav";
-    WriteFile(big, {});
-    ASSERT_EQ(truncate(big.c_str(), evMusic::kMaxAudioBytes + 1), 0); // sparse: takes no disk space
-    EXPECT_THROW(evMusic("Big", 0, big), EAudioTooLarge);
-    EXPECT_THROW(evMusic("Missing", 0, m_sources.path().toStdString() + "/none.wav"), EFOpenError);
-    EXPECT_THROW(evMusic("Folder", 0, m_sources.path().toStdString()), EVelloraError);
-    EXPECT_EQ(m_temp.FileCount("*"), 0);
-}
-
-TEST_F(evMusicFormat, WithoutSoundPlaybackIsSkipped)
-{
-    evMusic music("Quiet", 1, Source(MakeWave(30)));
-    EXPECT_EQ(music.GetStream(), 0u);
-    EXPECT_TRUE(music.Play());
-    EXPECT_EQ(music.Status(), evMusic::StatusStopped);
-    music.Stop();
-    EXPECT_EQ(music.ToString(), "evMusic[ID 0, VER 0, Title Quiet, PlayMode 1, Status Stopped]");
 }
 
 // Playback through the real audio library, copied out of the resources and bound by name, on SDL's dummy driver.
@@ -317,19 +215,6 @@ TEST_F(evMusicPlayback, ShortClipPlaysThenStops)
     EXPECT_TRUE(WaitFor([&] { return clip.Status() == evMusic::StatusStopped; }));
 }
 
-TEST_F(evMusicPlayback, OggVorbisTrackPlaysThenStops)
-{
-#ifdef VELLORA_HAVE_VORBISENC
-    evMusic track("Vorbis", 0, Source(MakeOgg(1000)));
-    ASSERT_NE(track.GetStream(), 0u);
-    ASSERT_TRUE(track.Play());
-    EXPECT_EQ(track.Status(), evMusic::StatusPlaying);
-    EXPECT_TRUE(WaitFor([&] { return track.Status() == evMusic::StatusStopped; }));
-#else
-    GTEST_SKIP() << "built without the Vorbis encoder";
-#endif
-}
-
 // A track read from a version-0 stream loops: it must still play after a single pass of the same audio is over.
 TEST_F(evMusicPlayback, LoopingTrackOutlastsItsLength)
 {
@@ -361,25 +246,3 @@ TEST_F(evMusicPlayback, StopRewindsAndPlayStartsAgain)
     EXPECT_EQ(music.Status(), evMusic::StatusStopped);
 }
 
-TEST_F(evMusicPlayback, RefusedAudioHasNoStreamAndDoesNotPlay)
-{
-    evMusic noise("Noise", 0, Source({'n', 'o', 't', ' ', 'a', 'u', 'd', 'i', 'o'}));
-    EXPECT_EQ(noise.GetStream(), 0u);
-    EXPECT_FALSE(noise.Play());
-    EXPECT_EQ(noise.Status(), evMusic::StatusStopped);
-}
-
-TEST_F(evMusicPlayback, DestroyingAPlayingTrackFreesItsStreamAndFile)
-{
-    uint32_t stream = 0;
-    std::string file;
-    {
-        evMusic music("Bye", 1, Source(MakeWave(500)));
-        ASSERT_TRUE(music.Play());
-        stream = music.GetStream();
-        file = music.GetFile();
-    }
-    EXPECT_EQ(BassLibrary::Instance().ChannelIsActive(stream), 0u);
-    EXPECT_FALSE(BassLibrary::Instance().StreamPlay(stream, false));
-    EXPECT_FALSE(FileExists(file));
-}

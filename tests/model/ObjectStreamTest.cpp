@@ -24,19 +24,6 @@ struct RecordingBar : ProgressBar {
 };
 }
 
-TEST_F(ObjectStreamTest, FreshObjectHeaderIsZeroAndReadsBack)
-{
-    evObject object;
-    MemoryStream s;
-    object.SaveToStream(s);
-    EXPECT_EQ(s.Data(), std::vector<uint8_t>(8, 0));
-    s.SetPosition(0);
-    evObject read(s);
-    EXPECT_EQ(read.GetID(), 0);
-    EXPECT_EQ(read.GetStoredVersion(), 0);
-    EXPECT_EQ(read.ToString(), "evObject[0, 0]");
-}
-
 TEST_F(ObjectStreamTest, ReferenceLayoutAndTags)
 {
     tstItem item("x", 7);
@@ -90,35 +77,6 @@ TEST_F(ObjectStreamTest, UnknownClassAndWrongClassAreReadErrors)
     tstBox box;
     MemoryStream b(Saved(&box));
     EXPECT_THROW(ReadObjectAs<tstItem>(b), EReadError);
-}
-
-TEST_F(ObjectStreamTest, RegisteringAClassRegistersItsAncestors)
-{
-    ClassRegistry& registry = ClassRegistry::Instance();
-    registry.Unregister("tstItem");
-    registry.Unregister("tstOtherItem");
-    registry.Register<tstOtherItem>();
-    EXPECT_TRUE(registry.IsRegistered("tstOtherItem"));
-    EXPECT_TRUE(registry.IsRegistered("tstItem"));
-    EXPECT_TRUE(registry.IsRegistered("evObject"));
-}
-
-TEST_F(ObjectStreamTest, ProgressShowsThePercentageConsumedWhenEachObjectBegins)
-{
-    tstBox box;
-    box.m_items->Add(std::make_unique<tstItem>(std::string(40, 'a')));
-    box.m_items->Add(std::make_unique<tstItem>(std::string(40, 'b')));
-    MemoryStream s(Saved(&box));
-    RecordingBar bar;
-    std::unique_ptr<evObject> read = ReadObject(s, &bar);
-    // Size 169: the box's header starts at 15, the items' at 49 and 117 (truncated position / size * 100).
-    ASSERT_EQ(s.Size(), 169);
-    EXPECT_EQ(bar.positions, (std::vector<int>{8, 28, 69}));
-
-    RecordingBar untouched;
-    MemoryStream empty;
-    ProgressStep(empty, &untouched);
-    EXPECT_TRUE(untouched.positions.empty());
 }
 
 TEST_F(ObjectStreamTest, ReaderCutAtEveryByteFailsCleanly)

@@ -84,35 +84,3 @@ TEST(evBrandingTest, WithoutTreeWritesNP)
     const std::vector<uint8_t> np = {2, 0, 0, 0, 'N', 'P'};
     EXPECT_TRUE(std::equal(np.begin(), np.end(), bytes.begin() + 8 + 8));
 }
-
-TEST(evBrandingTest, CloneIsEqualAndSettersReplaceLists)
-{
-    MemoryStream in = BrandingStream(4, true);
-    evBranding branding(in, nullptr);
-    auto copy = branding.Clone();
-    const std::vector<uint8_t> copied = SavedBody(*copy);
-    const std::vector<uint8_t> original = SavedBody(branding);
-    EXPECT_EQ(std::vector<uint8_t>(copied.begin() + 8, copied.end()),
-              std::vector<uint8_t>(original.begin() + 8, original.end())); // all but the identifier
-    EXPECT_NE(static_cast<evBranding*>(copy.get())->GetChapterTree(), branding.GetChapterTree());
-    // Help texts and pictures do not compare their content, so only bundles without them can be equal.
-    EXPECT_FALSE(copy->IsEqual(&branding));
-
-    auto tree = std::make_unique<evCategory>("W", "", false, 3);
-    evBranding treeOnly("main", tree->CloneCategory(), nullptr, nullptr, nullptr, nullptr);
-    auto treeCopy = treeOnly.Clone();
-    EXPECT_TRUE(treeCopy->IsEqual(&treeOnly));
-    tree->SetTitle("other");
-    evBranding otherTree("main", std::move(tree), nullptr, nullptr, nullptr, nullptr);
-    EXPECT_FALSE(otherTree.IsEqual(&treeOnly));
-
-    branding.SetSpeech(std::make_unique<evObjectCollection>());
-    EXPECT_EQ(branding.GetSpeech().Count(), 0);
-
-    evBranding empty("main");
-    evBranding same("main");
-    EXPECT_TRUE(empty.IsEqual(&same));
-    EXPECT_FALSE(empty.IsEqual(&branding));
-    evHelptext notBranding("main", 0, "");
-    EXPECT_FALSE(empty.IsEqual(&notBranding));
-}

@@ -184,28 +184,6 @@ TEST(evCategoryTest, TreeRoundTripsAndLinksAreRebuilt)
     EXPECT_EQ(read->GetNext()->GetUserElements().Count(), 1);
 }
 
-TEST(evCategoryTest, LinkingOperations)
-{
-    auto root = Cat("A");
-    root->AppendSibling(Cat("C"));
-    root->InsertAfter(Cat("B"));
-    root->GetNext()->GetNext()->InsertAfter(Cat("D"));
-    std::vector<evCategory*> list;
-    evCategory::Flatten(root.get(), list, false);
-    EXPECT_EQ(Titles(list), (std::vector<std::string>{"A", "B", "C", "D"}));
-    EXPECT_EQ(root->GetNext()->GetNext()->GetPrevious()->GetTitle(), "B");
-
-    root->AddChild(Cat("A1"));
-    root->AddChild(Cat("A2"));
-    EXPECT_EQ(root->GetSub()->GetTitle(), "A1");
-    EXPECT_EQ(root->GetSub()->GetNext()->GetParent(), nullptr);
-    EXPECT_EQ(root->GetSub()->GetNext()->GetEffectiveParent(), root.get());
-
-    auto withLinks = std::make_unique<evCategory>("P", "", false, 3, Cat("S"), Cat("N"));
-    EXPECT_EQ(withLinks->GetSub()->GetParent(), withLinks.get());
-    EXPECT_EQ(withLinks->GetNext()->GetPrevious(), withLinks.get());
-}
-
 TEST(evCategoryTest, DestroyingOneCategoryKeepsItsSiblingsLinked)
 {
     auto root = Cat("A");
@@ -259,19 +237,6 @@ TEST(evCategoryTest, FlattenSkipsExcludedAndUnboundCategoriesWithTheirChildren)
     EXPECT_EQ(evCategory::CategoryAt(tree.get(), 3, true), tree->GetNext()->GetNext());
     EXPECT_THROW(evCategory::CategoryAt(tree.get(), 4, true), EListError);
     EXPECT_THROW(evCategory::CategoryAt(tree.get(), -1, true), EListError);
-}
-
-TEST(evCategoryTest, CountsIncludedCategories)
-{
-    auto tree = PageOrderTree();
-    // Included: A, A1, A3, A3a, B, C (A2 and its child are out).
-    EXPECT_EQ(evCategory::CountIncluded(tree.get(), false), 6);
-    EXPECT_EQ(evCategory::CountIncluded(tree.get(), true), 3);
-    EXPECT_EQ(evCategory::CountIncluded(tree->GetSub()->GetNext(), true), 0);
-    EXPECT_EQ(evCategory::CountChainIncluded(tree.get()), 3);               // 1 for the sub, then A1 and A3
-    EXPECT_EQ(evCategory::CountChainIncluded(tree->GetNext()), 2);          // B and C, from B on
-    EXPECT_EQ(evCategory::CountChainIncluded(tree->GetSub()->GetNext()), 2); // 1 for the sub, then A2a
-    EXPECT_EQ(evCategory::CountChainIncluded(nullptr), 0);
 }
 
 namespace {
@@ -351,143 +316,6 @@ TEST_F(CategoryPageTest, CompletenessBits)
     EXPECT_EQ(Bound(Cat("pictures only", false, 1), 1002)->GetCompleteness(), cbNotKind3 | cbNoTexts);
     EXPECT_EQ(Bound(Cat("unknown"), 4711)->GetCompleteness(), cbLayoutSet);
     EXPECT_EQ(Cat("free")->GetCompleteness(), 0);
-}
-
-TEST_F(CategoryPageTest, IsCompleteStopsAtExcludedCategories)
-{
-    m_root->SetPageLayoutID(1001);
-    m_root->AddUserElement(14, Field(14, "x"));
-    EXPECT_TRUE(evCategory::IsComplete(m_root));
-
-    auto hidden = Cat("hidden", true);
-    hidden->SetSelected(false);
-    m_root->AddChild(std::move(hidden));
-    m_root->AddChild(Cat("incomplete behind the hidden one"));
-    EXPECT_TRUE(evCategory::IsComplete(m_root));
-
-    m_root->GetSub()->SetSelected(true);
-    m_project->GiveTreeProject();
-    EXPECT_FALSE(evCategory::IsComplete(m_root));
-    m_root->GetSub()->SetSelected(false);
-    m_root->AppendSibling(Cat("incomplete next"));
-    m_project->GiveTreeProject();
-    EXPECT_FALSE(evCategory::IsComplete(m_root));
-}
-
-TEST_F(CategoryPageTest, RendersOnceUntilMarkedDirty)
-{
-    evCategory* page = Bound(Cat("page"), 1000);
-    const std::string ownPreview = m_layout->GetPreviewFile();
-    ASSERT_TRUE(page->Render(nullptr, true));
-    EXPECT_EQ(page->GetPreviewFile(), TempPath("evcp0.evp"));
-    EXPECT_EQ(m_layout->GetPreviewFile(), ownPreview);
-    EXPECT_EQ(m_layout->GetCategory(), nullptr);
-    Bitmap preview;
-    page->AssignPreviewTo(preview);
-    EXPECT_EQ(preview.Width(), 40);
-    EXPECT_EQ(preview.Pixel(7, 7), kColorDarkRed);
-
-    std::ofstream(page->GetPreviewFile(), std::ios::trunc) << "junk";
-    EXPECT_TRUE(page->Render(nullptr, true));
-    EXPECT_EQ(std::filesystem::file_size(page->GetPreviewFile()), 4u);
-
-    page->MarkDirty();
-    EXPECT_TRUE(page->Render(nullptr, true));
-    EXPECT_GT(std::filesystem::file_size(page->GetPreviewFile()), 4u);
-
-    std::ofstream(page->GetPreviewFile(), std::ios::trunc) << "junk";
-    evProjectorPage presentation;
-    EXPECT_TRUE(page->Render(&presentation, true)); // with a page it always renders
-    EXPECT_GT(std::filesystem::file_size(page->GetPreviewFile()), 4u);
-
-    page->AddUserElement(10, SolidPicture(4, 4, kRed));
-    EXPECT_TRUE(page->IsDirty());
-    Bitmap canvas = SolidBitmap(80, 60, kColorWhite);
-    EXPECT_TRUE(page->DrawPreview(Rect(0, 0, 80, 60), canvas.GetCanvas(), true));
-    EXPECT_NEAR_COLOUR(canvas.Pixel(15, 15), kRed); // the slot at (5, 5) stretched twice
-    EXPECT_NE(page->CreatePresentationPage(), nullptr);
-}
-
-TEST_F(CategoryPageTest, FailedRenderingIsRemembered)
-{
-    evCategory* page = Bound(Cat("page"), 1000);
-    ASSERT_TRUE(page->Render(nullptr, true));
-    const std::string preview = page->GetPreviewFile();
-    page->SetPageLayoutID(4711);
-    EXPECT_FALSE(FileExists(preview));
-    EXPECT_EQ(page->GetPreviewFile(), "");
-    EXPECT_FALSE(page->Render(nullptr, true));
-    EXPECT_TRUE(page->RenderFailed());
-    EXPECT_FALSE(page->IsDirty());
-    Bitmap canvas = SolidBitmap(4, 4, kColorWhite);
-    EXPECT_FALSE(page->DrawPreview(Rect(0, 0, 4, 4), canvas.GetCanvas(), true));
-
-    page->SetPageLayoutID(1000);
-    EXPECT_TRUE(page->Render(nullptr, true));
-    EXPECT_FALSE(page->RenderFailed());
-    const std::string second = page->GetPreviewFile();
-    m_project.reset();
-    EXPECT_FALSE(FileExists(second));
-}
-
-TEST(evCategoryTest, IsEqualComparesTitlesCommentsOptionalAndShape)
-{
-    auto a = PageOrderTree();
-    auto b = PageOrderTree();
-    b->GetNext()->SetSelected(false);
-    b->GetSub()->SetPageLayoutID(99);
-    b->AddUserElement(1, std::make_unique<evHelptext>("h", 1, "t"));
-    EXPECT_TRUE(a->IsEqual(b.get()));
-    auto kinds = std::make_unique<evCategory>("A", "", false, 7);
-    EXPECT_TRUE(Cat("A")->IsEqual(kinds.get()));
-
-    b->GetSub()->GetNext()->SetTitle("other");
-    EXPECT_FALSE(a->IsEqual(b.get()));
-    auto c = PageOrderTree();
-    evCategory::Destroy(c->GetSub()->GetNext()->GetNext()->GetSub());
-    EXPECT_FALSE(a->IsEqual(c.get()));
-    EXPECT_FALSE(Cat("A", true)->IsEqual(Cat("A").get()));
-    evHelptext other("A", 0, "");
-    EXPECT_FALSE(Cat("A")->IsEqual(&other));
-    EXPECT_FALSE(Cat("A")->IsEqual(nullptr));
-}
-
-TEST(evCategoryTest, TextForm)
-{
-    auto root = std::make_unique<evCategory>("A", "c", false, 3);
-    auto child = Cat("B", true);
-    child->SetSelected(false);
-    root->AddChild(std::move(child));
-    root->AppendSibling(Cat("C"));
-    root->SetPageLayoutID(4);
-    EXPECT_EQ(root->ToString(),
-              "evCategory[id:0, title: 'A', prev: nil, parent: nil, sub: "
-              "evCategory[id:0, title: 'B', prev: nil, parent: A, sub: nil, next: nil, comment: '', optional: true, "
-              ", selected: false, kind: 3, pageLayout: 0, userElements: evObjectCollection[]], next: "
-              "evCategory[id:0, title: 'C', prev: A, parent: nil, sub: nil, next: nil, comment: '', optional: false, "
-              ", selected: true, kind: 3, pageLayout: 0, userElements: evObjectCollection[]], comment: 'c', "
-              "optional: false, , selected: true, kind: 3, pageLayout: 4, userElements: evObjectCollection[]]");
-}
-
-TEST(evCategoryTest, CloneCopiesTheWholeTree)
-{
-    auto tree = PageOrderTree();
-    tree->AddUserElement(1, SolidPicture(2, 2, kRed));
-    tree->AddUserElement(2, std::make_unique<evHelptext>("h", 1, "t"));
-    auto copy = tree->CloneCategory();
-    EXPECT_TRUE(copy->IsEqual(tree.get()));
-    std::vector<evCategory*> original;
-    std::vector<evCategory*> copied;
-    evCategory::Flatten(tree.get(), original, true);
-    evCategory::Flatten(copy.get(), copied, true);
-    EXPECT_EQ(Titles(copied), Titles(original));
-    EXPECT_EQ(copy->GetSub()->GetParent(), copy.get());
-    EXPECT_EQ(copy->GetNext()->GetPrevious(), copy.get());
-    EXPECT_EQ(copy->GetNext()->GetPageLayoutID(), 6);
-    EXPECT_TRUE(copy->IsDirty());
-    ASSERT_EQ(copy->GetUserElements().Count(), 2);
-    EXPECT_NE(copy->FindUserElement(1), tree->FindUserElement(1));
-    EXPECT_EQ(copy->FindUserElement(2), nullptr); // a help text has no copy as a page's content
 }
 
 TEST(evCategoryTest, DeepTreesAndLongChainsNeedNoDeepStack)

@@ -43,14 +43,3 @@ TEST(evDrawableElement, BuiltFromAStreamByName)
     MemoryStream cut(std::vector<uint8_t>{1, 0, 0, 0, 2});
     EXPECT_THROW(evDrawableElement(cut, nullptr), EReadError);
 }
-
-TEST(evDrawableElement, PaintedMark)
-{
-    evDrawableElement element("name");
-    EXPECT_EQ(element.GetName(), "name");
-    EXPECT_FALSE(element.IsPainted());
-    element.SetPainted();
-    EXPECT_TRUE(element.IsPainted());
-    element.ClearPainted();
-    EXPECT_FALSE(element.IsPainted());
-}

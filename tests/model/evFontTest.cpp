@@ -85,26 +85,6 @@ TEST_F(evFontTest, ReadWritesTheFileAndSavesTheSameBytes)
     EXPECT_EQ(font->ToString(), "[4, 0, 'Liberation Sans', 'Script.ttf']");
 }
 
-TEST_F(evFontTest, InstalledFaceIsNotRegisteredButTheFileIsWrittenAndDeleted)
-{
-    auto font = Read(FontBody(1, "a.ttf", "Liberation Sans", m_fontData));
-    EXPECT_FALSE(font->IsRegistered());
-    EXPECT_TRUE(FileExists(font->GetTempPath()));
-    font.reset();
-    EXPECT_TRUE(Files(m_dir).empty());
-}
-
-TEST_F(evFontTest, UnknownFaceIsRegisteredUntilDestroyed)
-{
-    auto font = Read(FontBody(1, "own.ttf", "Vellora Test Face 91", m_fontData));
-    EXPECT_TRUE(font->IsRegistered());
-    const std::string path = font->GetTempPath();
-    font.reset();
-    EXPECT_FALSE(FileExists(path));
-    // The registration went with it: removing it again finds nothing.
-    EXPECT_FALSE(Fonts::RemoveFontFile(path));
-}
-
 TEST_F(evFontTest, SameFileNameGetsCounters)
 {
     auto first = Read(FontBody(1, "same.ttf", "Liberation Sans", m_fontData));
@@ -130,21 +110,6 @@ TEST_F(evFontTest, StoredNamesWithFoldersStayInTheTemporaryFolder)
     EXPECT_EQ(Files(m_parent), std::vector<std::string>{"tmp"});
 }
 
-TEST_F(evFontTest, DataThatIsNotAFontIsKeptButNotRegistered)
-{
-    const std::vector<uint8_t> junk{'n', 'o', 't', ' ', 'a', ' ', 'f', 'o', 'n', 't'};
-    const std::vector<uint8_t> body = FontBody(3, "junk.ttf", "Vellora Junk Face", junk);
-    auto font = Read(body);
-    EXPECT_FALSE(font->IsRegistered());
-    EXPECT_EQ(font->GetData(), junk);
-    MemoryStream saved;
-    font->SaveToStream(saved);
-    EXPECT_EQ(saved.Data(), body);
-    font.reset();
-    EXPECT_TRUE(Files(m_dir).empty());
-    EXPECT_EQ(Files(m_parent), std::vector<std::string>{"tmp"});
-}
-
 TEST_F(evFontTest, ACutStreamFailsAtEveryByteAndLeavesNoFile)
 {
     const std::vector<uint8_t> body = FontBody(3, "cut.ttf", "Liberation Sans", {1, 2, 3, 4, 5});
@@ -156,12 +121,5 @@ TEST_F(evFontTest, ACutStreamFailsAtEveryByteAndLeavesNoFile)
     MemoryStream negative(FontBody(3, "n.ttf", "F", {}));
     negative.Data()[8 + 4 + 5 + 4 + 1 + 3] = 0x80; // the length's top byte: a negative count
     EXPECT_THROW(evFont(negative, nullptr), EReadError);
-}
-
-TEST_F(evFontTest, UnwritableTemporaryFolderIsACreateError)
-{
-    SetTempFolder((m_parent / "missing" / "deeper").string());
-    EXPECT_THROW(Read(FontBody(1, "f.ttf", "Liberation Sans", m_fontData)), EFCreateError);
-    EXPECT_EQ(Files(m_parent), std::vector<std::string>{"tmp"});
 }
 

@@ -76,66 +76,10 @@ TEST_F(LayoutTest, SamplePicturePlaceAndColoursByVersion)
     }
 }
 
-TEST_F(LayoutTest, PageLayoutsKnowTheirDesignAndAreFoundByKey)
-{
-    evObjectCollection layouts;
-    for (const char* key : {"W", "w", "M", "W"}) {
-        auto layout = std::make_unique<evPageLayout>(nullptr, key, "", "", 1);
-        layout->SetKey(key);
-        layouts.Add(std::move(layout));
-    }
-    MemoryStream in = DesignStream(4, nullptr, &layouts);
-    evLayout design(in, nullptr);
-    ASSERT_EQ(design.GetPageLayouts().Count(), 4);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(design.GetPageLayouts().GetItemAs<evPageLayout>(i)->GetDesign(), &design);
-    EXPECT_EQ(design.FindPageLayoutByKey("W"), design.GetPageLayouts().GetItem(0));
-    EXPECT_EQ(design.FindPageLayoutByKey("w"), design.GetPageLayouts().GetItem(1));
-    EXPECT_EQ(design.FindPageLayoutByKey("E"), nullptr);
-}
-
 TEST_F(LayoutTest, SomethingElseAmongThePageLayoutsIsARefusedFile)
 {
     evObjectCollection layouts;
     layouts.Add(std::make_unique<evHelptext>("x", 1, "y"));
     MemoryStream in = DesignStream(4, nullptr, &layouts);
     EXPECT_THROW(evLayout(in, nullptr), EReadError);
-}
-
-TEST_F(LayoutTest, FindByIDSearchesACBAndThenPageLayouts)
-{
-    evLayout design("d", "", 10, 10);
-    auto layout = WithID(std::make_unique<evPageLayout>(nullptr, "p", "", "", 1), 5);
-    evPageLayout* layoutPtr = layout.get();
-    design.AddPageLayout(std::move(layout));
-    EXPECT_EQ(design.FindByID(5), layoutPtr);
-    design.GetElementsC().Add(SolidPicture(1, 1, kRed, 5));
-    EXPECT_EQ(design.FindByID(5), design.GetElementsC().GetItem(0));
-    design.GetElementsB().Add(SolidPicture(1, 1, kRed, 5));
-    EXPECT_EQ(design.FindByID(5), design.GetElementsB().GetItem(0));
-    design.GetElementsA().Add(SolidPicture(1, 1, kRed, 5));
-    EXPECT_EQ(design.FindByID(5), design.GetElementsA().GetItem(0));
-    EXPECT_EQ(design.FindByID(6), nullptr);
-}
-
-TEST_F(LayoutTest, PreviewReadsOnlyTheHead)
-{
-    auto sample = SolidPicture(8, 6, kRed, 12);
-    for (int32_t version : {2, 3, 4}) {
-        SCOPED_TRACE(version);
-        MemoryStream in = DesignStream(version, sample.get());
-        evLayoutPreview preview(in, "Rose.evl");
-        EXPECT_EQ(preview.GetName(), "Rose");
-        EXPECT_EQ(preview.GetDescription(), "Roses in red");
-        EXPECT_EQ(preview.GetFileName(), "Rose.evl");
-        EXPECT_EQ(preview.GetPageWidth(), 60);
-        EXPECT_EQ(preview.GetPageHeight(), 40);
-        // A version 2 file keeps its sample behind the collections, which the preview never reaches.
-        EXPECT_EQ(preview.GetSamplePicture() != nullptr, version >= 3);
-        EXPECT_GT(in.Remaining(), 0);
-    }
-    MemoryStream cut = DesignStream(4, sample.get());
-    cut.SetSize(cut.Size() - 28); // ends right after the description
-    cut.SetPosition(0);
-    EXPECT_NO_THROW(evLayoutPreview(cut, "cut.evl"));
 }

@@ -95,21 +95,6 @@ TEST_F(PageLayoutTest, Version1StreamHasNoTitleNorKeyAndIsWrittenAsVersion3)
     EXPECT_EQ(SavedBody(layout), expected.Data());
 }
 
-TEST_F(PageLayoutTest, Version2HasKeyButNoTitle)
-{
-    MemoryStream in;
-    WriteHeader(in, 2, 1);
-    for (const char* text : {"n", "E", "c", "W"})
-        in.WriteString(text);
-    for (int32_t v : {0, 0, 0, 0})
-        in.WriteInt32(v);
-    in.SetPosition(0);
-    evPageLayout layout(in, nullptr);
-    EXPECT_EQ(layout.GetKey(), "W");
-    EXPECT_EQ(layout.GetOtherTitle(), "");
-    EXPECT_EQ(layout.GetComment(), "c");
-}
-
 TEST_F(PageLayoutTest, PreviewFilesAreReservedAndDeleted)
 {
     EXPECT_EQ(m_layout->GetPreviewFile(), TempPath("evpl0.evp"));
@@ -122,16 +107,6 @@ TEST_F(PageLayoutTest, PreviewFilesAreReservedAndDeleted)
     EXPECT_FALSE(FileExists(TempPath("evpl1.evp")));
     m_design.reset();
     EXPECT_FALSE(FileExists(TempPath("evpl0.evp")));
-}
-
-TEST_F(PageLayoutTest, TitleByExactLanguage)
-{
-    m_layout->SetOtherTitle("Titel");
-    EXPECT_EQ(m_layout->GetTitle("en"), "Title");
-    EXPECT_EQ(m_layout->GetTitle("EN"), "Titel");
-    EXPECT_EQ(m_layout->GetTitle("de"), "Titel");
-    EXPECT_EQ(m_layout->GetWidth(), 100);
-    EXPECT_EQ(m_layout->GetHeight(), 50);
 }
 
 TEST_F(PageLayoutTest, HitTestIncludesEdgesAndPrefersTheLaterEntry)
@@ -148,18 +123,6 @@ TEST_F(PageLayoutTest, HitTestIncludesEdgesAndPrefersTheLaterEntry)
     EXPECT_EQ(m_layout->HitTest(0.5, 0.4), -1);
     EXPECT_EQ(m_layout->HitTest(-0.009, 0.0), 0); // -0.9 truncated toward zero: x = 0
     EXPECT_EQ(m_layout->HitTest(1e300, 0.0), -1);
-}
-
-TEST_F(PageLayoutTest, FindByIDSearchesOwnElementsThenActionsThenEntries)
-{
-    Place(1, 1, 0, 5);
-    EXPECT_EQ(m_layout->FindByID(5)->ClassName(), std::string("evPageLayoutEntry"));
-    m_layout->AddActionElement(WithID(std::make_unique<evActionElement>("a", 0, 0, 0, 1, 1), 5));
-    EXPECT_EQ(m_layout->FindByID(5)->ClassName(), std::string("evActionElement"));
-    m_layout->AddOwnElement(WithID(std::make_unique<evUserPicture>("s", 1, 1), 5));
-    EXPECT_EQ(m_layout->FindByID(5)->ClassName(), std::string("evUserPicture"));
-    EXPECT_EQ(m_layout->FindByID(m_layout->GetID()), m_layout);
-    EXPECT_EQ(m_layout->FindByID(77), nullptr);
 }
 
 TEST_F(PageLayoutTest, RemoveReferencesDropsEntriesAndTellsTheDesign)
@@ -205,53 +168,4 @@ TEST_F(PageLayoutTest, CountsOnlyTextFieldsForTheUser)
     Place(0, 0, 10);
     Place(0, 0, 99);
     EXPECT_EQ(m_layout->CountTextFields(), 2);
-}
-
-TEST_F(PageLayoutTest, FindsActionElements)
-{
-    auto first = std::make_unique<evActionElement>("a", 3, 0, 0, 1, 1);
-    first->SetSecondSlot(40);
-    auto second = std::make_unique<evActionElement>("b", 9, 0, 0, 1, 1);
-    second->SetLabel(41);
-    evActionElement* a = first.get();
-    evActionElement* b = second.get();
-    m_layout->AddActionElement(std::move(first));
-    m_layout->AddActionElement(std::move(second));
-    EXPECT_EQ(m_layout->FindActionElementByType(9), b);
-    EXPECT_EQ(m_layout->FindActionElementByType(4), nullptr);
-    EXPECT_EQ(m_layout->FindActionElement(40), a);
-    EXPECT_EQ(m_layout->FindActionElement(41), b);
-    EXPECT_EQ(m_layout->FindActionElement(0), a); // an unset first slot is 0 too
-    EXPECT_EQ(a->GetPageLayout(), m_layout);
-}
-
-TEST_F(PageLayoutTest, RendersEntriesIntoItsPreviewBitmap)
-{
-    AddDesignPicture(10, 10, 100);
-    MemoryStream noBytes;
-    m_design->GetElementsA().Add(WithID(std::make_unique<evPicture>("placeholder", noBytes, 1, 10, 10), 101));
-    Place(10, 10, 100);
-    Place(30, 30, 101); // a placeholder is left out of a page layout's rendering
-    Place(60, 5, 999);  // unknown element: skipped
-    m_layout->RenderPreview();
-    Bitmap preview;
-    preview.LoadFromFile(m_layout->GetPreviewFile());
-    ASSERT_EQ(preview.Width(), 100);
-    ASSERT_EQ(preview.Height(), 50);
-    EXPECT_NEAR_COLOUR(preview.Pixel(15, 15), kRed);
-    EXPECT_EQ(preview.Pixel(9, 9), kColorWhite);
-    EXPECT_EQ(preview.Pixel(20, 20), kColorWhite);
-
-    evProjectorPage page;
-    m_layout->Render(&page, true);
-    EXPECT_EQ(page.GetElements().Count(), 1);
-}
-
-TEST_F(PageLayoutTest, RefusesToRenderAnUnreasonablePage)
-{
-    evLayout huge("h", "", 1'000'000, 1'000'000);
-    evPageLayout layout(&huge, "p", "", "", 0);
-    EXPECT_THROW(layout.RenderPreview(), EVelloraError);
-    evPageLayout orphan(nullptr, "p", "", "", 0);
-    EXPECT_THROW(orphan.RenderPreview(), EVelloraError);
 }

@@ -71,19 +71,6 @@ TEST(evPhotographTest, StreamAndTextForm)
     EXPECT_EQ(record.GetWebText(), nullptr);
 }
 
-TEST_F(PhotographTest, RendersTheDesignAloneWithoutContent)
-{
-    evPhotograph record(m_layout);
-    const std::string ownPreview = m_layout->GetPreviewFile();
-    EXPECT_TRUE(record.Render(nullptr));
-    EXPECT_EQ(record.GetPreviewFile(), TempPath("evph0.evp"));
-    EXPECT_EQ(m_layout->GetPreviewFile(), ownPreview);
-    EXPECT_EQ(m_layout->GetCategory(), nullptr);
-    const Bitmap preview = Preview(record);
-    EXPECT_NEAR_COLOUR(preview.Pixel(5, 5), kBlue);
-    EXPECT_EQ(preview.Pixel(25, 15), kColorDarkRed); // the empty logo slot
-}
-
 TEST_F(PhotographTest, RendersTheStudioContentAndGivesItBack)
 {
     evPhotograph record(m_layout);

@@ -88,17 +88,6 @@ TEST(evPictureStream, ReadAndSaveKeepTheBytes)
     EXPECT_EQ(picture->ToString(), "evPicture[7, 0, 'bg']");
 }
 
-TEST(evPictureStream, CountZeroIsAnEmptyPicture)
-{
-    const std::vector<uint8_t> body = PictureBody(0, 2, "", 0, {});
-    auto picture = Read(body);
-    EXPECT_EQ(picture->GetWidth(), 0);
-    EXPECT_EQ(picture->GetHeight(), 0);
-    EXPECT_TRUE(picture->GetImageStream().empty());
-    EXPECT_TRUE(picture->Decode().IsEmpty());
-    EXPECT_EQ(Saved(*picture), body);
-}
-
 TEST(evPictureStream, OlderVersionIsWrittenWithTheCurrentOne)
 {
     std::vector<uint8_t> body = PictureBody(5, 1, "x", 0, {});
@@ -139,58 +128,6 @@ TEST(evPictureStream, DamagedCountsAndBytesFail)
     r.WriteBytes(PictureBody(0, 0, "g", 0, garbage));
     r.SetPosition(0);
     EXPECT_THROW(ReadObject(r), EImageError);
-}
-
-TEST(evPicture, ConstructorsAndSetGraphic)
-{
-    const std::vector<uint8_t> jpeg = SolidJpeg(7, 2, kRed);
-    evPicture taken("t", JpegImage::FromBytes(jpeg));
-    EXPECT_EQ(taken.GetImageStream(), jpeg);
-    EXPECT_EQ(taken.GetWidth(), 7);
-    EXPECT_EQ(taken.GetPlaceholder(), 0);
-
-    evPicture encoded("e", Solid(3, 9, kBlue));
-    EXPECT_EQ(encoded.GetWidth(), 3);
-    EXPECT_EQ(encoded.GetHeight(), 9);
-    EXPECT_EQ(encoded.GetImageStream(), EncodeJpeg(Solid(3, 9, kBlue), 90));
-
-    // Raw bytes are taken as they are, with the size the caller states: nothing is decoded.
-    MemoryStream raw(std::vector<uint8_t>{1, 2, 3});
-    evPicture given("g", raw, 4, 640, 480);
-    EXPECT_EQ(given.GetImageStream(), (std::vector<uint8_t>{1, 2, 3}));
-    EXPECT_EQ(given.GetWidth(), 640);
-    EXPECT_EQ(given.GetPlaceholder(), 4);
-
-    auto read = Read(PictureBody(0, 11, "keep", 2, jpeg));
-    read->SetGraphic(Solid(2, 5, kBlue));
-    EXPECT_EQ(read->GetID(), 11);
-    EXPECT_EQ(read->GetName(), "keep");
-    EXPECT_EQ(read->GetPlaceholder(), 2);
-    EXPECT_EQ(read->GetWidth(), 2);
-    EXPECT_EQ(read->GetHeight(), 5);
-    EXPECT_EQ(read->GetImageStream(), EncodeJpeg(Solid(2, 5, kBlue), 90));
-    Bitmap target;
-    read->AssignTo(target);
-    EXPECT_EQ(target.Width(), 2);
-    EXPECT_TRUE(Near(target.Pixel(1, 4), kBlue, 8));
-}
-
-TEST(evPicture, CloneKeepsSizeWithoutDecoding)
-{
-    MemoryStream raw(std::vector<uint8_t>{9, 9, 9, 9});
-    evPicture original("o", raw, 1, 123, 45);
-    auto clone = original.Clone();
-    auto* copy = dynamic_cast<evPicture*>(clone.get());
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->GetWidth(), 123);
-    EXPECT_EQ(copy->GetHeight(), 45);
-    EXPECT_EQ(copy->GetPlaceholder(), 1);
-    EXPECT_EQ(copy->GetName(), "o");
-    EXPECT_EQ(copy->GetImageStream(), original.GetImageStream());
-    EXPECT_NE(copy->GetImageStream().data(), original.GetImageStream().data());
-
-    auto read = Read(PictureBody(0, 8, "id", 0, {}));
-    EXPECT_EQ(read->Clone()->GetID(), 0);
 }
 
 namespace {
@@ -237,38 +174,6 @@ TEST_F(evPictureDraw, StretchesIntoTheRectangle)
     EXPECT_TRUE(Untouched());
 }
 
-TEST_F(evPictureDraw, PlaceholderOnlyWithDrawAll)
-{
-    auto picture = Read(PictureBody(0, 0, "p", 1, SolidJpeg(4, 4, kRed)));
-    evProjectorPage page;
-    picture->Draw(m_rect, m_target.GetCanvas(), false, &page, false);
-    EXPECT_TRUE(Untouched());
-    EXPECT_FALSE(picture->IsPainted());
-    EXPECT_EQ(page.GetElements().Count(), 0);
-
-    picture->Draw(m_rect, m_target.GetCanvas(), true, &page, false);
-    ExpectRedInsideWhiteOutside(m_rect);
-    EXPECT_EQ(page.GetElements().Count(), 1);
-}
-
-TEST_F(evPictureDraw, PageGetsTheScaledPictureEvenWhenPainted)
-{
-    auto picture = Read(PictureBody(0, 0, "p", 0, SolidJpeg(4, 4, kRed)));
-    picture->SetPainted();
-    evProjectorPage page;
-    picture->Draw(m_rect, m_target.GetCanvas(), false, &page, false);
-    EXPECT_TRUE(Untouched());
-    ASSERT_EQ(page.GetElements().Count(), 1);
-    auto* element = page.GetElements().GetItemAs<evProjectorPageElement>(0);
-    ASSERT_NE(element, nullptr);
-    EXPECT_EQ(element->GetKind(), 0);
-    EXPECT_EQ(element->Rect(), m_rect);
-    const Bitmap snapshot = element->GetPicture().Decode();
-    for (int y = 0; y < snapshot.Height(); ++y)
-        for (int x = 0; x < snapshot.Width(); ++x)
-            EXPECT_TRUE(Near(snapshot.Pixel(x, y), kRed, 12)) << x << "," << y;
-}
-
 TEST_F(evPictureDraw, DamagedBytesFailTheDrawing)
 {
     MemoryStream raw(std::vector<uint8_t>(40, 0x33));
@@ -276,17 +181,4 @@ TEST_F(evPictureDraw, DamagedBytesFailTheDrawing)
     EXPECT_THROW(picture.Draw(m_rect, m_target.GetCanvas(), false, nullptr, false), EImageError);
     Bitmap target;
     EXPECT_THROW(picture.AssignTo(target), EImageError);
-}
-
-TEST_F(evPictureDraw, EmptyPictureAndEmptyRectangle)
-{
-    auto empty = Read(PictureBody(0, 0, "e", 0, {}));
-    evProjectorPage page;
-    empty->Draw(m_rect, m_target.GetCanvas(), false, &page, false);
-    EXPECT_TRUE(Untouched());
-    EXPECT_EQ(page.GetElements().Count(), 1);
-
-    auto picture = Read(PictureBody(0, 0, "p", 0, SolidJpeg(4, 4, kRed)));
-    picture->Draw(TRect{5, 5, 5, 9}, m_target.GetCanvas(), false, &page, false);
-    EXPECT_EQ(page.GetElements().Count(), 1);
 }

@@ -122,18 +122,6 @@ TEST(evProjectTest, Version2KeepsItsTexts)
     EXPECT_EQ(project.GetFourthText(), "fourth");
 }
 
-TEST(evProjectTest, MusicMustBeMusic)
-{
-    MemoryStream in;
-    WriteProjectHead(in, 3, true);
-    in.WriteString("NP");
-    evHelptext notMusic("h", 1, "t");
-    WriteObject(in, &notMusic);
-    in.WriteString("NP");
-    in.SetPosition(0);
-    EXPECT_THROW(evProject(in, nullptr), EReadError);
-}
-
 TEST(evProjectTest, EveryCutOfASmallProjectIsAReadError)
 {
     evProject project("Anna", "Ben", kDate, "Rose.evl", SmallTree());
@@ -143,19 +131,6 @@ TEST(evProjectTest, EveryCutOfASmallProjectIsAReadError)
         MemoryStream in(bytes.data(), static_cast<int64_t>(cut));
         EXPECT_THROW(evProject(in, nullptr), EVelloraError) << "cut at " << cut;
     }
-}
-
-TEST(evProjectTest, TextFormAndDate)
-{
-    evProject project("Anna", "Ben", kDate, "Rose.evl", std::make_unique<evCategory>("W", "", false, 3));
-    const std::string text = project.ToString();
-    const std::string date = ShortDateText(kDate);
-    EXPECT_NE(date.find("2003"), std::string::npos);
-    EXPECT_EQ(text.rfind("evProject[0, 3, 'Anna', 'Ben', " + date + ", , , 'Rose.evl', evCategory[id:0, title: 'W'", 0),
-              0u);
-    EXPECT_EQ(text.substr(text.size() - 7), "], nil]");
-    EXPECT_EQ(ShortDateText(std::nan("")), "");
-    EXPECT_EQ(ShortDateText(1e300), "");
 }
 
 class ProjectLifetimeTest : public TempFolderTest {};

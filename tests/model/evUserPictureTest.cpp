@@ -148,35 +148,6 @@ protected:
     std::unique_ptr<Bitmap> m_canvas;
 };
 
-TEST_F(UserPictureDrawTest, EmptySlotShowsFrameThenDarkRed)
-{
-    evProjectorPage page;
-    Draw(&page);
-    EXPECT_EQ(At(10, 10), kColorDarkRed);
-    EXPECT_EQ(At(27, 17), kColorDarkRed);
-    EXPECT_NEAR_COLOUR(At(30, 20), kBlue);
-    EXPECT_EQ(At(50, 30), kColorWhite);
-    // Without a photograph the frame is drawn without the page: nothing is added.
-    EXPECT_EQ(page.GetElements().Count(), 0);
-
-    auto plain = SolidBitmap(60, 40, kColorWhite);
-    m_canvas = std::make_unique<Bitmap>(plain);
-    m_slot->ClearPainted();
-    m_frame->ClearPainted();
-    Draw(nullptr, false, false);
-    EXPECT_NEAR_COLOUR(At(10, 10), kBlue);
-}
-
-TEST_F(UserPictureDrawTest, MatchingPhotographGoesIntoTheSlotOverItsFrame)
-{
-    m_category->AddUserElement(300, SolidPicture(40, 20, kRed));
-    Draw(nullptr);
-    EXPECT_NEAR_COLOUR(At(10, 10), kRed);
-    EXPECT_NEAR_COLOUR(At(30, 20), kBlue);
-    EXPECT_EQ(At(12, 30), kColorWhite); // the alternate frame stays away
-    EXPECT_TRUE(m_slot->IsPainted());
-}
-
 TEST_F(UserPictureDrawTest, OtherOrientationIsTurnedBeforeTheAlternateFrame)
 {
     m_category->AddUserElement(300, SolidPicture(20, 40, kRed));
@@ -199,30 +170,4 @@ TEST_F(UserPictureDrawTest, PageReceivesOneElementOfFrameAndPhotograph)
     EXPECT_NEAR_COLOUR(merged.Pixel(1, 1), kBlue);
     EXPECT_NEAR_COLOUR(merged.Pixel(12, 7), kRed); // (17, 12) on the page
     EXPECT_NEAR_COLOUR(merged.Pixel(28, 18), kBlue);
-}
-
-TEST_F(UserPictureDrawTest, PaintedMarksKeepFramesFromBeingPaintedTwice)
-{
-    m_category->AddUserElement(300, SolidPicture(40, 20, kRed));
-    m_slot->SetPainted();
-    Draw(nullptr);
-    EXPECT_EQ(At(10, 10), kColorWhite); // painted slot, no page: nothing
-
-    m_alternate->SetPainted();
-    evProjectorPage page;
-    Draw(&page);
-    // The chosen frame was marked painted because the other frame was: the canvas keeps no frame, but the
-    // page still gets the merged element.
-    EXPECT_EQ(At(30, 20), kColorWhite);
-    EXPECT_TRUE(m_frame->IsPainted());
-    EXPECT_EQ(page.GetElements().Count(), 1);
-}
-
-TEST_F(UserPictureDrawTest, FixedSlotIsDrawnOnlyWithDrawAll)
-{
-    m_slot->SetFixed(1);
-    Draw(nullptr);
-    EXPECT_EQ(At(10, 10), kColorWhite);
-    Draw(nullptr, true);
-    EXPECT_EQ(At(10, 10), kColorDarkRed);
 }

@@ -65,40 +65,6 @@ TEST(CanvasTest, FillRectExcludesRightAndBottomInEveryFormat)
     EXPECT_EQ(Bytes(bgr, 0, 0, 9), (std::vector<uint8_t>{0x33, 0x22, 0x11, 0x33, 0x22, 0x11, 0xFF, 0xFF, 0xFF}));
 }
 
-TEST(CanvasTest, RectangleOutlinesWithThePenAndFillsWithTheBrush)
-{
-    Bitmap bitmap(6, 5);
-    Canvas& canvas = bitmap.GetCanvas();
-    canvas.SetPenColor(kInk);
-    canvas.SetBrushColor(kRed);
-    canvas.Rectangle(Rect(0, 0, 5, 4));
-    EXPECT_EQ(Map(bitmap, kInk), "#####.\n#ooo#.\n#ooo#.\n#####.\n......\n");
-
-    Bitmap clear(5, 4);
-    clear.GetCanvas().SetPenColor(kInk);
-    clear.GetCanvas().SetBrushStyle(BrushStyle::Clear);
-    clear.GetCanvas().Rectangle(Rect(1, 1, 4, 4));
-    EXPECT_EQ(Map(clear, kInk), ".....\n.###.\n.#.#.\n.###.\n");
-
-    Bitmap noPen(4, 3);
-    noPen.GetCanvas().SetPenStyle(PenStyle::Clear);
-    noPen.GetCanvas().SetBrushColor(kRed);
-    noPen.GetCanvas().Rectangle(Rect(0, 0, 3, 2));
-    EXPECT_EQ(Map(noPen, kInk), "ooo.\nooo.\n....\n");
-}
-
-TEST(CanvasTest, DottedPenSetsEveryOtherPixelAroundTheFrame)
-{
-    Bitmap bitmap(5, 4);
-    Canvas& canvas = bitmap.GetCanvas();
-    canvas.SetBrushStyle(BrushStyle::Clear);
-    canvas.SetPenColor(kInk);
-    canvas.SetPenStyle(PenStyle::Dot);
-    canvas.Rectangle(Rect(0, 0, 5, 4));
-    // The outline runs clockwise from the top-left corner: 14 pixels, the even ones set.
-    EXPECT_EQ(Map(bitmap, kInk), "#.#.#\n.....\n#...#\n.#.#.\n");
-}
-
 TEST(CanvasTest, LinesLeaveOutTheirEndPoint)
 {
     Bitmap bitmap(5, 4);
@@ -111,30 +77,6 @@ TEST(CanvasTest, LinesLeaveOutTheirEndPoint)
     canvas.MoveTo(4, 0);
     canvas.LineTo(4, 3);
     EXPECT_EQ(Map(bitmap, kInk), "###.#\n..#.#\n.#..#\n#....\n");
-
-    Bitmap thick(7, 7);
-    thick.GetCanvas().SetPenColor(kInk);
-    thick.GetCanvas().SetPenWidth(3);
-    thick.GetCanvas().MoveTo(1, 3);
-    thick.GetCanvas().LineTo(5, 3);
-    EXPECT_EQ(thick.Pixel(3, 2), kInk);
-    EXPECT_EQ(thick.Pixel(3, 3), kInk);
-    EXPECT_EQ(thick.Pixel(3, 4), kInk);
-    EXPECT_EQ(thick.Pixel(3, 0), kColorWhite);
-    EXPECT_EQ(thick.Pixel(3, 6), kColorWhite);
-}
-
-TEST(CanvasTest, PaletteBitmapsArePaintedThroughTheirPalette)
-{
-    Bitmap bitmap(4, 3, PixelFormat::pf8bit);
-    Canvas& canvas = bitmap.GetCanvas();
-    canvas.SetPenColor(kColorBlack);
-    canvas.SetBrushColor(RGBColor(128, 128, 128));
-    canvas.Rectangle(Rect(0, 0, 3, 3));
-    EXPECT_EQ(Bytes(bitmap, 0, 0, 4), (std::vector<uint8_t>{0, 0, 0, 255}));
-    EXPECT_EQ(Bytes(bitmap, 1, 0, 4), (std::vector<uint8_t>{0, 128, 0, 255}));
-    EXPECT_EQ(bitmap.Format(), PixelFormat::pf8bit);
-    EXPECT_EQ(bitmap.Image().colorTable(), GreyPalette());
 }
 
 TEST(CanvasTest, BitBltCombinesBytesWithAndAndOr)
@@ -209,88 +151,4 @@ TEST(CanvasTest, CopyRectAndDrawCopyExactlyStretchDrawScales)
                 EXPECT_EQ(stretched.Pixel(x, y), inside ? kColorBlack : kColorWhite) << x << "," << y;
             }
     }
-
-    Bitmap big(40, 40);
-    big.GetCanvas().SetBrushColor(kInk);
-    big.GetCanvas().FillRect(Rect(0, 0, 40, 40));
-    Bitmap thumb(4, 4);
-    thumb.GetCanvas().StretchDraw(Rect(0, 0, 4, 4), big);
-    EXPECT_EQ(Map(thumb, kInk), "####\n####\n####\n####\n");
-}
-
-TEST(CanvasTest, PointSizesArePixelsAtNinetySixDpi)
-{
-    EXPECT_EQ(PointsToPixels(8), 11);
-    EXPECT_EQ(PointsToPixels(9), 12);
-    EXPECT_EQ(PointsToPixels(10), 13);
-    EXPECT_EQ(PointsToPixels(12), 16);
-    EXPECT_EQ(PointsToPixels(-12), 16);
-    EXPECT_EQ(PointsToPixels(0), 1);
-    const QFont font = MakeQFont("Liberation Sans", 12, fsBold | fsUnderline);
-    EXPECT_EQ(font.pixelSize(), 16);
-    EXPECT_TRUE(font.bold());
-    EXPECT_FALSE(font.italic());
-    EXPECT_TRUE(font.underline());
-    EXPECT_EQ(QFontInfo(MakeQFont("Arial", 8, 0)).family(), QString("Liberation Sans"));
-}
-
-TEST(CanvasTest, TextOutFillsTheTextCellWithASolidBrush)
-{
-    Bitmap bitmap(60, 30, PixelFormat::pf24bit);
-    Canvas& canvas = bitmap.GetCanvas();
-    canvas.SetFont(CanvasFont{"DejaVu Sans", 10, 0, kColorBlack});
-    canvas.SetBrushColor(kRed);
-    const int width = canvas.TextWidth("  ");
-    const int height = canvas.TextHeight("  ");
-    const QFontMetrics metrics(MakeQFont("DejaVu Sans", 10, 0));
-    EXPECT_EQ(width, metrics.horizontalAdvance("  "));
-    EXPECT_EQ(height, metrics.height());
-    canvas.TextOut(3, 4, "  ");
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 60; ++x) {
-            const bool cell = x >= 3 && x < 3 + width && y >= 4 && y < 4 + height;
-            ASSERT_EQ(bitmap.Pixel(x, y), cell ? kRed : kColorWhite) << x << "," << y;
-        }
-}
-
-TEST(CanvasTest, TextStaysInsideItsCellAndClipRectangle)
-{
-    Bitmap bitmap(80, 30, PixelFormat::pf24bit);
-    Canvas& canvas = bitmap.GetCanvas();
-    canvas.SetFont(CanvasFont{"Liberation Sans", 12, 0, kInk});
-    canvas.SetBrushStyle(BrushStyle::Clear);
-    canvas.TextRect(Rect(10, 5, 20, 15), 8, 3, "WWWW");
-    int inked = 0;
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 80; ++x)
-            if (bitmap.Pixel(x, y) != kColorWhite) {
-                ++inked;
-                EXPECT_TRUE(x >= 10 && x < 20 && y >= 5 && y < 15) << "ink outside the clip at " << x << "," << y;
-            }
-    EXPECT_GT(inked, 10);
-
-    Bitmap grey(80, 30, PixelFormat::pf8bit);
-    grey.GetCanvas().SetFont(CanvasFont{"Liberation Sans", 12, fsBold, kColorBlack});
-    grey.GetCanvas().SetBrushStyle(BrushStyle::Clear);
-    grey.GetCanvas().TextOut(2, 2, "Fy \xC3\xA9");
-    const int width = grey.GetCanvas().TextWidth("Fy \xC3\xA9");
-    int dark = 0;
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 80; ++x)
-            if (grey.ScanLine(y)[x] < 128) {
-                ++dark;
-                EXPECT_LT(x, 2 + width + 1);
-            }
-    EXPECT_GT(dark, 10);
-}
-
-TEST(CanvasTest, RawBytesAreShownThroughTheTextHelpers)
-{
-    Bitmap bitmap(10, 10);
-    Canvas& canvas = bitmap.GetCanvas();
-    canvas.SetFont(CanvasFont{"DejaVu Sans", 10, 0, kColorBlack});
-    // The same letter as UTF-8 and as Windows-1252.
-    EXPECT_EQ(canvas.TextWidth("\xC3\xA9"), canvas.TextWidth("\xE9"));
-    EXPECT_EQ(canvas.TextWidth("\xC3\xA9"), QFontMetrics(MakeQFont("DejaVu Sans", 10, 0)).horizontalAdvance(QString::fromUtf8("\xC3\xA9")));
-    EXPECT_EQ(canvas.TextWidth(""), 0);
 }

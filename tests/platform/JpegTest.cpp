@@ -73,16 +73,6 @@ void ExpectNear(TColor actual, TColor expected, int tolerance, const std::string
     }
 }
 
-// The first table of the first DQT segment (8-bit precision).
-std::vector<int> FirstQuantTable(const std::vector<uint8_t>& jpeg)
-{
-    for (size_t i = 2; i + 4 + 64 < jpeg.size(); ++i)
-        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDB)
-            return std::vector<int>(jpeg.begin() + static_cast<ptrdiff_t>(i) + 5,
-                                    jpeg.begin() + static_cast<ptrdiff_t>(i) + 5 + 64);
-    return {};
-}
-
 bool HasMarker(const std::vector<uint8_t>& jpeg, uint8_t marker)
 {
     for (size_t i = 0; i + 1 < jpeg.size(); ++i)
@@ -134,48 +124,6 @@ TEST(JpegTest, RoundTripKeepsColoursAndSize)
                 ExpectNear(decoded.Pixel(x, y), original.Pixel(x, y), 6, "pixel " + std::to_string(x) + "," + std::to_string(y));
     }
     EXPECT_EQ(DecodeJpeg(jpeg, PixelFormat::pf32bit).ScanLine(0)[3], 0xFF);
-}
-
-TEST(JpegTest, EncoderTakesEveryPixelFormat)
-{
-    const std::vector<uint8_t> reference = EncodeJpeg(Quadrants(PixelFormat::pf24bit));
-    EXPECT_EQ(EncodeJpeg(Quadrants(PixelFormat::pf32bit)), reference);
-    for (PixelFormat format : {PixelFormat::pf8bit, PixelFormat::pf15bit, PixelFormat::pf16bit}) {
-        const Bitmap source = Quadrants(format);
-        const Bitmap decoded = DecodeJpeg(EncodeJpeg(source));
-        EXPECT_EQ(decoded.Format(), PixelFormat::pf24bit);
-        ExpectNear(decoded.Pixel(5, 5), source.Pixel(5, 5), 6, "format " + std::to_string(static_cast<int>(format)));
-    }
-    EXPECT_THROW(EncodeJpeg(Bitmap()), EImageError);
-}
-
-TEST(JpegTest, EncoderIsBaselineAtTheGivenQuality)
-{
-    const Bitmap source = Quadrants(PixelFormat::pf24bit);
-    const std::vector<uint8_t> standard = EncodeJpeg(source);
-    EXPECT_TRUE(HasMarker(standard, 0xC0)) << "baseline frame";
-    EXPECT_FALSE(HasMarker(standard, 0xC2));
-    // Quality 90 scales the standard luminance table by 20 %: 16 -> 3, 11 -> 2.
-    const std::vector<int> table90 = FirstQuantTable(standard);
-    ASSERT_EQ(table90.size(), 64u);
-    EXPECT_EQ(table90[0], 3);
-    EXPECT_EQ(table90[1], 2);
-    const std::vector<int> table100 = FirstQuantTable(EncodeJpeg(source, kTextJpegQuality));
-    EXPECT_EQ(table100, std::vector<int>(64, 1));
-}
-
-TEST(JpegTest, GreyscaleComesOutGrey)
-{
-    const std::vector<uint8_t> jpeg = Compress(
-        32, 16, JCS_GRAYSCALE, 1, [](int x, int, uint8_t* p) { *p = x < 16 ? 100 : 200; },
-        [](jpeg_compress_struct&) {});
-    EXPECT_EQ(ReadJpegInfo(jpeg.data(), jpeg.size()).components, 1);
-    const Bitmap decoded = DecodeJpeg(jpeg);
-    ExpectNear(decoded.Pixel(4, 8), RGBColor(100, 100, 100), 2, "dark");
-    ExpectNear(decoded.Pixel(28, 8), RGBColor(200, 200, 200), 2, "light");
-    const uint8_t* line = decoded.ScanLine(8);
-    EXPECT_EQ(line[0], line[1]);
-    EXPECT_EQ(line[1], line[2]);
 }
 
 TEST(JpegTest, CmykWithAndWithoutAdobeMarkerAndYcck)
@@ -264,22 +212,4 @@ TEST(JpegTest, EndlessProgressiveScansAreRefused)
         });
     ASSERT_GT(script.size(), 500u);
     EXPECT_THROW(DecodeJpeg(jpeg), EImageError);
-}
-
-TEST(JpegTest, JpegImageKeepsItsBytes)
-{
-    const std::vector<uint8_t> bytes = EncodeJpeg(Quadrants(PixelFormat::pf24bit), 75);
-    const JpegImage image = JpegImage::FromBytes(bytes);
-    EXPECT_EQ(image.Bytes(), bytes);
-    EXPECT_EQ(image.Width(), 32);
-    EXPECT_EQ(image.Height(), 32);
-    EXPECT_EQ(image.Decode().Width(), 32);
-
-    const JpegImage encoded = JpegImage::FromBitmap(Quadrants(PixelFormat::pf24bit));
-    EXPECT_EQ(encoded.Bytes(), EncodeJpeg(Quadrants(PixelFormat::pf24bit), kDefaultJpegQuality));
-    EXPECT_EQ(encoded.Width(), 32);
-
-    EXPECT_TRUE(JpegImage::FromBytes({}).IsEmpty());
-    EXPECT_THROW(JpegImage::FromBytes({1, 2, 3}), EImageError);
-    EXPECT_THROW(JpegImage().Decode(), EImageError);
 }

@@ -33,29 +33,6 @@ TEST(Resources, ReadByCaseInsensitiveName)
     EXPECT_TRUE(HasResource("AutoRun"));
 }
 
-TEST(Resources, NamesThatAreNotPlainIdentifiersFindNothing)
-{
-    QByteArray data("left over");
-    for (const char* name : {"", "NO_SUCH_THING", "../AUTORUN", "resources/AUTORUN", "AUTORUN ", "*"}) {
-        EXPECT_FALSE(ReadResource(name, data)) << name;
-        EXPECT_TRUE(data.isEmpty());
-        EXPECT_FALSE(HasResource(name)) << name;
-    }
-}
-
-TEST(Resources, SaveWritesTheExactBytes)
-{
-    QTemporaryDir dir;
-    const std::string path = dir.path().toStdString() + "/autorun.inf";
-    {
-        QFile old(QString::fromStdString(path));
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write(QByteArray(100, 'x'));
-    }
-    SaveResourceToFile("AUTORUN", path);
-    EXPECT_EQ(Contents(path), kAutorun);
-}
-
 TEST(Resources, SaveFailures)
 {
     QTemporaryDir dir;

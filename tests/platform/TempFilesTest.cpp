@@ -53,13 +53,3 @@ TEST_F(TempFilesTest, StoredNamesNeverLeaveTheTemporaryFolder)
     EXPECT_EQ(UniqueTempFileName(".."), folder + "ev0.tmp");
     EXPECT_EQ(UniqueTempFileName(""), folder + "ev1.tmp");
 }
-
-TEST_F(TempFilesTest, DeleteFileIfExists)
-{
-    const std::string path = TempFolder() + "gone.txt";
-    Touch(path);
-    EXPECT_TRUE(FileExists(path));
-    EXPECT_TRUE(DeleteFileIfExists(path));
-    EXPECT_FALSE(FileExists(path));
-    EXPECT_TRUE(DeleteFileIfExists(path));
-}

@@ -27,35 +27,7 @@ Lines Wrap(std::string_view text, int columns)
     return measurer.Lines();
 }
 
-// Walks the source text by the lines' lengths as the text field's paragraph links do: a line ends a paragraph
-// when CR follows it, and the CR LF pairs after it are skipped. Returns the text rebuilt from the walk.
-std::string Walk(std::string_view text, const Lines& lines)
-{
-    std::string rebuilt;
-    size_t pos = 0;
-    for (const std::string& line : lines) {
-        EXPECT_EQ(text.substr(pos, line.size()), line) << "line is not the text at " << pos;
-        rebuilt += line;
-        pos += line.size();
-        while (pos + 1 < text.size() && text[pos] == '\r' && text[pos + 1] == '\n') {
-            rebuilt += "\r\n";
-            pos += 2;
-            if (pos < text.size() && text[pos] == '\r')
-                break; // the next, empty paragraph has a line of its own
-        }
-    }
-    return rebuilt;
-}
-
 } // namespace
-
-TEST(TextMeasurerTest, MonospacedWidthsAddUp)
-{
-    const QFontMetrics metrics(MakeQFont(kMono, 12, 0));
-    EXPECT_EQ(metrics.horizontalAdvance("abcdefgh"), Columns(8));
-    EXPECT_EQ(metrics.horizontalAdvance(QString::fromUtf8("\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4")), Columns(4));
-    EXPECT_LT(Columns(8), Columns(9));
-}
 
 TEST(TextMeasurerTest, SoftWrappedLinesKeepTheirTrailingBlanks)
 {
@@ -93,18 +65,6 @@ TEST(TextMeasurerTest, ParagraphsEndAtCarriageReturnLineFeed)
     EXPECT_EQ(Wrap("a\nb", 10), (Lines{"a\nb"}));
 }
 
-TEST(TextMeasurerTest, LinesWalkTheSourceText)
-{
-    const std::string text = "Liebe Anna, lieber Ben\r\n\r\nwir gratulieren euch von Herzen!\r\nEure Familie   ";
-    const Lines lines = Wrap(text, 9);
-    ASSERT_GT(lines.size(), 6u);
-    EXPECT_EQ(Walk(text, lines), text);
-    for (const std::string& line : lines)
-        EXPECT_LE(QFontMetrics(MakeQFont(kMono, 12, 0)).horizontalAdvance(QString::fromStdString(line).trimmed()),
-                  Columns(9))
-            << line;
-}
-
 TEST(TextMeasurerTest, MultiByteCharactersAreNeverSplit)
 {
     // "ä" is two bytes in UTF-8 and one in Windows-1252; both count as one character.
@@ -113,22 +73,4 @@ TEST(TextMeasurerTest, MultiByteCharactersAreNeverSplit)
     EXPECT_EQ(Wrap("\xE4\xE4\xE4\xE4\xE4", 2), (Lines{"\xE4\xE4", "\xE4\xE4", "\xE4"}));
     // A Windows-1252 text whose first bytes would pass for UTF-8: "Ã¤Ã¤ ü" is five characters, not "ää ü".
     EXPECT_EQ(Wrap("\xC3\xA4\xC3\xA4 \xFC", 2), (Lines{"\xC3\xA4", "\xC3\xA4 ", "\xFC"}));
-}
-
-TEST(TextMeasurerTest, SizeAndFontChangesRebuildTheLines)
-{
-    TextMeasurer measurer;
-    measurer.SetText("aaa bbb ccc");
-    EXPECT_EQ(measurer.Lines(), (Lines{"aaa bbb ccc"})) << "without a width nothing wraps";
-    measurer.SetFont(kMono, 12, 0);
-    measurer.SetSize(Columns(7), 20);
-    EXPECT_EQ(measurer.Lines(), (Lines{"aaa bbb ", "ccc"}));
-    measurer.SetFont(kMono, 24, 0);
-    EXPECT_EQ(measurer.Lines(), (Lines{"aaa ", "bbb ", "ccc"}));
-    measurer.SetFont("Liberation Sans", 12, fsBold);
-    const QFontMetrics bold(MakeQFont("Liberation Sans", 12, fsBold));
-    measurer.SetSize(bold.horizontalAdvance("aaa bbb"), 20);
-    EXPECT_EQ(measurer.Lines(), (Lines{"aaa bbb ", "ccc"}));
-    measurer.SetSize(bold.horizontalAdvance("aaa bbb") - 1, 20);
-    EXPECT_EQ(measurer.Lines(), (Lines{"aaa ", "bbb ", "ccc"}));
 }

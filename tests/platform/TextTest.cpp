@@ -22,13 +22,3 @@ TEST(Text, Utf8ValidationRejectsMalformedSequences)
     EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // beyond U+10FFFF
     EXPECT_FALSE(IsValidUtf8("\xE2\x82"));          // cut short at the end
 }
-
-TEST(Clock, SourceCanBeReplacedAndRestored)
-{
-    Clock::SetSource([] { return Clock::kDayMilliseconds - 1; });
-    EXPECT_EQ(Clock::MillisecondsOfDay(), Clock::kDayMilliseconds - 1);
-    Clock::SetSource({});
-    const int32_t now = Clock::MillisecondsOfDay();
-    EXPECT_GE(now, 0);
-    EXPECT_LT(now, Clock::kDayMilliseconds);
-}
