@@ -75,31 +75,6 @@ TEST_F(CliAlbumTest, ProjectDesignAndPhotographPrintOneLine)
     EXPECT_EQ(DumpAndResave("photograph", WriteBody("studio.evd", studio)), "evPhotograph[ID 0, VER 0, \n");
 }
 
-TEST_F(CliAlbumTest, BrandingPrintsItsLists)
-{
-    auto texts = std::make_unique<evObjectCollection>();
-    texts->Add(std::make_unique<evHelptext>("a", 1, "Hello"));
-    texts->Add(std::make_unique<evHelptext>("b", 2, "World"));
-    auto pictures = std::make_unique<evObjectCollection>();
-    pictures->Add(std::make_unique<evPicture>("skin", Bitmap(3, 2)));
-    evBranding branding("main", std::make_unique<evCategory>("Welcome", "", false, 3), std::move(texts),
-                        std::move(pictures), nullptr, nullptr);
-    const std::string out = DumpAndResave("branding", WriteBody("main.evb", branding));
-    EXPECT_EQ(out, "name main\n"
-                   "tree " + branding.GetChapterTree()->ToString() + "\n"
-                   "helptexts 2\n"
-                   "evHelptext[0, 0, 'a', 1, 'Hello']\n"
-                   "evHelptext[0, 0, 'b', 2, 'World']\n"
-                   "pictures 1\n"
-                   "evPicture[0, 0, 'skin'] 3x2\n"
-                   "music 0\n"
-                   "speech 0\n");
-
-    evBranding bare("bare");
-    EXPECT_EQ(DumpAndResave("branding", WriteBody("bare.evb", bare)),
-              "name bare\ntree nil\nhelptexts 0\npictures 0\nmusic 0\nspeech 0\n");
-}
-
 TEST_F(CliAlbumTest, CutFilesGiveOneLineAndStatusOne)
 {
     evProject project("Anna", "Ben", 1.0, "Rose.evl", std::make_unique<evCategory>("W", "", false, 3));

@@ -104,24 +104,6 @@ TEST_F(CliFinishTest, FinishesTheProjectAndDumpsThePresentation)
     EXPECT_NE(lines[2].find("evProjectorNaviAction[0, 5]"), std::string::npos) << lines[2];
 }
 
-TEST_F(CliFinishTest, StudioPageFromTheDataFolderUnlessSwitchedOff)
-{
-    WriteStudioFiles(Path("data"));
-    ASSERT_EQ(Finish().status, 0);
-    std::vector<std::string> lines = DumpPresentation();
-    ASSERT_EQ(lines.size(), 11u);
-    EXPECT_EQ(lines[9].rfind("studio evProjectorPage[", 0), 0u) << lines[9];
-    EXPECT_EQ(lines[10], "duration 5");
-
-    ASSERT_EQ(Finish({"--studio-duration", "9"}).status, 0);
-    EXPECT_EQ(DumpPresentation().back(), "duration 9");
-
-    ASSERT_EQ(Finish({"--no-studio", "--studio-duration", "9"}).status, 0);
-    lines = DumpPresentation();
-    EXPECT_EQ(lines[9], "studio nil");
-    EXPECT_EQ(lines[10], "duration 0");
-}
-
 TEST_F(CliFinishTest, DamagedOrMissingInputGivesOneLine)
 {
     std::vector<uint8_t> project;

@@ -139,13 +139,6 @@ protected:
 
 } // namespace
 
-TEST_F(EvplayTest, WrittenWithItsExecuteBit)
-{
-    const auto permissions = std::filesystem::status(player).permissions();
-    EXPECT_NE(permissions & std::filesystem::perms::owner_exec, std::filesystem::perms::none);
-    EXPECT_GT(QFileInfo(QString::fromStdString(player)).size(), 0);
-}
-
 namespace {
 // The colour the window shows at a point of the page, which is centred and scaled down to a smaller screen.
 QColor PageColourAt(const QImage& window, int x, int y)

@@ -58,33 +58,6 @@ std::unique_ptr<PresentationFile> TwoPages()
 
 } // namespace
 
-TEST(PresentationFileTest, LayoutWithoutMusicAndStudio)
-{
-    auto file = TwoPages();
-    const std::vector<uint8_t> bytes = Bytes(*file);
-
-    MemoryStream expected;
-    expected.WriteInt32(0x00336699);
-    expected.WriteInt32(2);
-    for (const auto& page : file->pages) {
-        const std::vector<uint8_t> body = BodyOf(*page); // no class name before a page
-        expected.WriteBytes(body);
-    }
-    expected.WriteString("NP");
-    expected.WriteString("NP");
-    expected.WriteInt32(0);
-    EXPECT_EQ(bytes, expected.Data());
-
-    auto read = ReadBytes(bytes);
-    EXPECT_EQ(read->background, 0x00336699);
-    ASSERT_EQ(read->pages.size(), 2u);
-    EXPECT_EQ(read->pages[1]->ToString(), file->pages[1]->ToString());
-    EXPECT_EQ(read->music, nullptr);
-    EXPECT_EQ(read->studio, nullptr);
-    EXPECT_EQ(read->studioDuration, 0);
-    EXPECT_EQ(Bytes(*read), bytes);
-}
-
 TEST(PresentationFileTest, RoundTripWithMusicAndStudioPage)
 {
     QTemporaryDir folder;

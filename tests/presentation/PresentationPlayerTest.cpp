@@ -109,25 +109,6 @@ TEST_F(PlayerTest, StudioPageFirstForItsDurationThenPageZero)
     EXPECT_FALSE(presentation.studio->IsViewing());
 }
 
-TEST_F(PlayerTest, LeavingTheStudioPageEarlyKeepsThePageChosen)
-{
-    auto player = MakePlayer();
-    player->Begin();
-    ClickAt(*player, 2, 2);
-    EXPECT_EQ(player->CurrentPageIndex(), 1);
-    control.Fire(3000);
-    EXPECT_EQ(player->CurrentPageIndex(), 1);
-}
-
-TEST_F(PlayerTest, WithoutStudioDurationPageZeroComesFirst)
-{
-    presentation.studioDuration = 0;
-    auto player = MakePlayer();
-    player->Begin();
-    EXPECT_EQ(player->CurrentPageIndex(), 0);
-    EXPECT_EQ(control.TimerOf(0), nullptr);
-}
-
 TEST_F(PlayerTest, TargetsLeadToPagesTheSoundAndTheEnd)
 {
     presentation.studio.reset();
@@ -158,27 +139,6 @@ TEST_F(PlayerTest, TargetsLeadToPagesTheSoundAndTheEnd)
     EXPECT_EQ(quits, 0);
     ClickAt(*player, 7, 2);
     EXPECT_EQ(quits, 1);
-}
-
-TEST_F(PlayerTest, PresentationsWithoutPagesShowTheirBackground)
-{
-    presentation.pages.clear();
-    auto player = MakePlayer(false);
-    player->Begin();
-    EXPECT_TRUE(player->IsShowingStudio());
-    ClickAt(*player, 2, 2); // the studio page's target 1 is not there
-    EXPECT_TRUE(player->IsShowingStudio());
-    control.Fire(3000);
-    EXPECT_EQ(player->CurrentPage(), nullptr);
-    EXPECT_EQ(At(10, 10), kBackground);
-    player->MouseMove(3, 3);
-    ClickAt(*player, 2, 2);
-
-    presentation.studio.reset();
-    auto plain = MakePlayer();
-    plain->Begin();
-    EXPECT_EQ(plain->CurrentPage(), nullptr);
-    EXPECT_EQ(At(35, 25), kBackground);
 }
 
 namespace {

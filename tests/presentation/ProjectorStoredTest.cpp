@@ -99,18 +99,6 @@ TEST(evProjectorPageElement, StreamRoundTripAndGeometry)
     ExpectEveryCutFails<evProjectorPageElement>(body);
 }
 
-TEST(evProjectorPageElement, LengthZeroIsAnEmptyPicture)
-{
-    const std::vector<uint8_t> body = ElementBody(1, 2, 0, {});
-    auto element = Read<evProjectorPageElement>(body);
-    EXPECT_TRUE(element->GetPicture().IsEmpty());
-    EXPECT_EQ(element->Rect(), (TRect{1, 2, 1, 2}));
-    EXPECT_EQ(Saved(*element), body);
-    Bitmap target = Solid(4, 4, kGreen);
-    element->Draw(target.GetCanvas());
-    EXPECT_EQ(target.Pixel(1, 2), kGreen);
-}
-
 TEST(evProjectorPageElement, DamagedLengthOrPictureFails)
 {
     const std::vector<uint8_t> jpeg = EncodeJpeg(Solid(6, 4, kRed));
@@ -121,43 +109,6 @@ TEST(evProjectorPageElement, DamagedLengthOrPictureFails)
     EXPECT_THROW(evProjectorPageElement(tooLong, nullptr), EReadError);
     MemoryStream garbage(ElementBody(0, 0, 0, std::vector<uint8_t>(64, 0xEE)));
     EXPECT_THROW(evProjectorPageElement(garbage, nullptr), EImageError);
-}
-
-TEST(evProjectorPageElement, DrawsAtItsPosition)
-{
-    evProjectorPageElement element(2, 1, JpegImage::FromBitmap(Solid(3, 2, kRed)), 0);
-    Bitmap target = Solid(8, 5, kGreen);
-    element.Draw(target.GetCanvas());
-    for (int y = 0; y < 5; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            const bool inside = x >= 2 && x < 5 && y >= 1 && y < 3;
-            if (inside)
-                EXPECT_TRUE(Near(target.Pixel(x, y), kRed)) << x << "," << y;
-            else
-                EXPECT_EQ(target.Pixel(x, y), kGreen) << x << "," << y;
-        }
-    }
-    Bitmap copy;
-    element.AssignPictureTo(copy);
-    EXPECT_EQ(copy.Width(), 3);
-    EXPECT_EQ(copy.Height(), 2);
-}
-
-TEST(evProjectorActions, MouseActionStreamAndText)
-{
-    evProjectorMouseAction action(TRect{1, 2, 3, 4}, 1, 5, 6);
-    const std::vector<uint8_t> body = Saved(action);
-    const std::vector<int32_t> expected{0, 0, 1, 2, 3, 4, 1, 5, 6};
-    ASSERT_EQ(body.size(), expected.size() * 4);
-    EXPECT_EQ(std::memcmp(body.data(), expected.data(), body.size()), 0);
-    auto read = Read<evProjectorMouseAction>(body);
-    EXPECT_EQ(read->GetRect(), (TRect{1, 2, 3, 4}));
-    EXPECT_EQ(read->GetType(), 1);
-    EXPECT_EQ(read->GetFirstElement(), 5);
-    EXPECT_EQ(read->GetSecondElement(), 6);
-    read->SetSecondElement(9);
-    EXPECT_EQ(read->ToString(), "evProjectorMouseAction[1, 5, 9]");
-    ExpectEveryCutFails<evProjectorMouseAction>(body);
 }
 
 TEST(evProjectorActions, NaviActionKeepsReservedAndDropsIndexes)
@@ -208,21 +159,6 @@ std::unique_ptr<evProjectorSliderElement> MakeSlider(int32_t direction)
 }
 }
 
-TEST(evProjectorSliderElement, OffsetStartsByDirection)
-{
-    EXPECT_EQ(MakeSlider(0)->GetOffset(), 16);
-    EXPECT_EQ(MakeSlider(1)->GetOffset(), 0);
-    EXPECT_EQ(MakeSlider(2)->GetOffset(), 0);
-    EXPECT_EQ(MakeSlider(3)->GetOffset(), 16);
-    auto slider = MakeSlider(0);
-    EXPECT_EQ(slider->GetCurrentItem(), -1);
-    EXPECT_EQ(slider->GetKind(), 2);
-    EXPECT_EQ(slider->GetX(), 2);
-    EXPECT_EQ(slider->GetY(), 3);
-    EXPECT_EQ(slider->SourceRect(), (TRect{16, 0, 24, 8}));
-    EXPECT_EQ(MakeSlider(3)->SourceRect(), (TRect{0, 16, 8, 24}));
-}
-
 TEST(evProjectorSliderElement, StreamRoundTripKeepsBytesAndReadRebuildsTheStrip)
 {
     for (int32_t direction : {0, 1, 2, 3}) {
@@ -243,26 +179,6 @@ TEST(evProjectorSliderElement, StreamRoundTripKeepsBytesAndReadRebuildsTheStrip)
         if (direction == 0)
             ExpectEveryCutFails<evProjectorSliderElement>(body);
     }
-}
-
-TEST(evProjectorSliderElement, DrawShowsTheWindowAtTheOffset)
-{
-    auto slider = MakeSlider(0);
-    Bitmap target = Solid(12, 14, kColorWhite);
-    slider->Draw(target.GetCanvas());
-    for (int y = 0; y < 14; ++y) {
-        for (int x = 0; x < 12; ++x) {
-            const bool inside = x >= 2 && x < 10 && y >= 3 && y < 11;
-            if (inside)
-                EXPECT_TRUE(Near(target.Pixel(x, y), kGreen)) << x << "," << y;
-            else
-                EXPECT_EQ(target.Pixel(x, y), kColorWhite) << x << "," << y;
-        }
-    }
-    slider->SetOffset(4);
-    slider->Draw(target.GetCanvas());
-    EXPECT_TRUE(Near(target.Pixel(2, 5), kRed));
-    EXPECT_TRUE(Near(target.Pixel(9, 5), kRed));
 }
 
 namespace {
@@ -301,15 +217,6 @@ TEST(evProjectorPage, StreamRoundTripAndText)
     std::memcpy(tail, body.data() + body.size() - 8, 8);
     EXPECT_EQ(tail[0], 1);
     EXPECT_EQ(tail[1], 2500);
-}
-
-TEST(evProjectorPage, EmptyPageLayout)
-{
-    evProjectorPage page;
-    EXPECT_EQ(page.ToString(), "evProjectorPage[evObjectCollection[], evObjectCollection[], evObjectCollection[]]");
-    const std::vector<uint8_t> body = Saved(page);
-    EXPECT_EQ(body, std::vector<uint8_t>(28, 0));
-    ExpectEveryCutFails<evProjectorPage>(body);
 }
 
 TEST(evProjectorPage, ACutPageFailsAtEveryByte)

@@ -33,19 +33,6 @@ protected:
 
 } // namespace
 
-TEST_F(evFadeTest, LevelFallsFrom255ToZeroTruncated)
-{
-    EXPECT_EQ(evFade::LevelAt(0, 1000), 255);
-    EXPECT_EQ(evFade::LevelAt(10, 1000), 252); // 255 - 2.55 = 252.45
-    EXPECT_EQ(evFade::LevelAt(500, 1000), 127); // 127.5
-    EXPECT_EQ(evFade::LevelAt(996, 1000), 1);   // 1.02
-    EXPECT_EQ(evFade::LevelAt(999, 1000), 0);   // 0.255
-    EXPECT_EQ(evFade::LevelAt(1000, 1000), 0);
-    EXPECT_EQ(evFade::LevelAt(5000, 1000), 0);
-    EXPECT_EQ(evFade::LevelAt(10, 0), 0);
-    EXPECT_EQ(evFade::LevelAt(10, -5), 0);
-}
-
 TEST_F(evFadeTest, MixRoundsEachChannel)
 {
     EXPECT_EQ(evFade::Mix(200, 100, 255), 200);
@@ -134,32 +121,4 @@ TEST_F(evFadeTest, OneFadeAtATimeAndStopBlocksUntilAllow)
     evFade::Allow();
     EXPECT_EQ(evFade::Running(), nullptr);
     EXPECT_TRUE(evFade::Start(control, 0, 0, picture, 1000));
-}
-
-TEST_F(evFadeTest, StopFromInsideItsOwnTickWaitsForTheTick)
-{
-    control.picture = Solid(4, 3, kOld);
-    ASSERT_TRUE(evFade::Start(control, 0, 0, Solid(2, 2, kNew), 1000));
-    control.onChanged = [] {
-        evFade::Stop();
-        evFade::Stop();
-    };
-    clock.Advance(500);
-    ASSERT_TRUE(control.Fire(evFade::kTickMs));
-    control.onChanged = nullptr;
-    EXPECT_EQ(evFade::Running(), nullptr);
-    EXPECT_EQ(control.picture.Pixel(0, 0), RGBColor(75, 100, 100));
-    // The retired fade never ticks again and is freed by the next call.
-    EXPECT_FALSE(control.Fire(evFade::kTickMs));
-    evFade::Allow();
-    EXPECT_TRUE(control.timers.empty());
-}
-
-TEST_F(evFadeTest, ZeroDurationShowsTheNewPictureAtTheFirstTick)
-{
-    control.picture = Solid(4, 3, kOld);
-    ASSERT_TRUE(evFade::Start(control, 1, 1, Solid(1, 1, kNew), 0));
-    ASSERT_TRUE(control.Fire(evFade::kTickMs));
-    EXPECT_EQ(control.picture.Pixel(1, 1), kNew);
-    EXPECT_FALSE(evFade::IsRunning());
 }

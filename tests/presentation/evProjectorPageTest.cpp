@@ -88,26 +88,6 @@ protected:
 
 } // namespace
 
-TEST_F(PageViewerTest, RenderDrawsEachKindByItsRule)
-{
-    evProjectorPage page;
-    AddBackground(page);
-    AddImage(page, 2, 2, 4, kGreen, 4);  // sound on
-    AddImage(page, 2, 2, 4, kBlue, 5);   // sound off
-    AddImage(page, 10, 2, 4, kRed, 2);   // highlight: only a mouse action shows it
-    AddImage(page, 20, 2, 4, kRed, 3);   // a slide, but this is no slide show
-    Start(page);
-    EXPECT_EQ(control.cursor, ViewerCursor::Default);
-    EXPECT_TRUE(Near(At(3, 3), kGreen));
-    EXPECT_TRUE(Near(At(11, 3), kGrey));
-    EXPECT_TRUE(Near(At(21, 3), kGrey));
-    EXPECT_GT(control.changes, 0);
-
-    soundOn = false;
-    page.Render(control.picture.GetCanvas());
-    EXPECT_TRUE(Near(At(3, 3), kBlue));
-}
-
 TEST_F(PageViewerTest, TypeZeroShowsItsKindOneImageAndKeepsTheLastOne)
 {
     evProjectorPage page;
@@ -168,22 +148,6 @@ TEST_F(PageViewerTest, TypeOneDrawsTheHighlightOnceAndThePlainImageOnLeaving)
     EXPECT_EQ(control.cursor, ViewerCursor::HandPoint);
 }
 
-TEST_F(PageViewerTest, TypeTwoOnlyChangesTheCursor)
-{
-    evProjectorPage page;
-    AddBackground(page);
-    AddImage(page, 20, 20, 4, kRed, 1);
-    AddMouse(page, TRect{20, 20, 30, 29}, 2, 1, 1);
-    Start(page);
-    const QImage before = control.picture.Image().copy();
-    const int changes = control.changes;
-    page.MouseMove(30, 29);
-    EXPECT_EQ(control.cursor, ViewerCursor::HandPoint);
-    EXPECT_EQ(page.GetHoverIndex(), -1);
-    EXPECT_EQ(control.changes, changes);
-    EXPECT_EQ(control.picture.Image(), before);
-}
-
 TEST_F(PageViewerTest, ClickGoesToTheFirstNavigationActionUnderThePointer)
 {
     evProjectorPage page;
@@ -200,33 +164,6 @@ TEST_F(PageViewerTest, ClickGoesToTheFirstNavigationActionUnderThePointer)
     EXPECT_EQ(targets, (std::vector<int32_t>{3, 7, 1000, 3}));
     EXPECT_EQ(toggles, 0);
     EXPECT_TRUE(Near(At(20, 5), kGrey)); // nothing was cleared
-}
-
-TEST_F(PageViewerTest, LeavingWithAHoverImageClearsTheControlFirst)
-{
-    evProjectorPage page;
-    AddBackground(page);
-    const int32_t hover = AddImage(page, 20, 0, 8, kRed, 1);
-    AddMouse(page, TRect{0, 0, 9, 9}, 0, hover);
-    AddMouse(page, TRect{0, 20, 9, 29}, 0, hover);
-    AddNavi(page, TRect{0, 0, 9, 9}, 2);
-    Start(page);
-    int32_t seen = 0;
-    ViewerCallbacks callbacks = Callbacks();
-    callbacks.goToTarget = [&](int32_t target) {
-        targets.push_back(target);
-        seen = At(35, 25);
-    };
-    page.Start(control, nullptr, callbacks);
-    ClickAt(page, 5, 5);
-    EXPECT_EQ(targets, std::vector<int32_t>{2});
-    EXPECT_EQ(seen, kColorWhite);
-
-    // A click on a hover area that leads nowhere leaves the page as it is.
-    page.Start(control, nullptr, Callbacks());
-    ClickAt(page, 5, 25);
-    EXPECT_EQ(page.GetHoverIndex(), hover);
-    EXPECT_TRUE(Near(At(35, 25), kGrey));
 }
 
 TEST_F(PageViewerTest, SoundButtonTogglesAndHighlightsTheVisibleLook)
@@ -319,113 +256,4 @@ TEST_F(PageViewerTest, SlidesAdvanceAcrossMidnightAndWrap)
     clock.Set(1702);
     control.Fire(evProjectorPage::kSlideTimerMs);
     EXPECT_EQ(page.GetCurrentSlide(), 0);
-}
-
-TEST_F(PageViewerTest, SlideShowWithoutSlidesKeepsItsTimer)
-{
-    evProjectorPage page;
-    page.SetPageType(1);
-    page.SetSlideInterval(100);
-    AddBackground(page);
-    Start(page);
-    EXPECT_EQ(page.GetSlideCount(), 0);
-    for (int i = 0; i < 5; ++i) {
-        clock.Advance(150);
-        ASSERT_TRUE(control.Fire(evProjectorPage::kSlideTimerMs));
-        EXPECT_EQ(page.GetCurrentSlide(), 0);
-    }
-    EXPECT_TRUE(control.TimerOf(evProjectorPage::kSlideTimerMs)->enabled);
-    EXPECT_EQ(evFade::Running(), nullptr);
-    EXPECT_TRUE(Near(At(5, 5), kGrey));
-}
-
-TEST_F(PageViewerTest, OverlayAddsItsNavigationActionOnce)
-{
-    evProjectorPage page;
-    AddBackground(page);
-    AddNavi(page, TRect{0, 0, 4, 4}, evProjectorPage::kTargetSound);
-    ViewerOverlay overlay{Solid(5, 5, kYellow), TPoint{30, 20}};
-    Start(page, &overlay);
-    EXPECT_EQ(page.GetNaviActions().Count(), 2);
-    EXPECT_EQ(At(31, 21), kYellow);
-
-    ClickAt(page, 2, 2); // renders again
-    Start(page, &overlay);
-    page.Render(control.picture.GetCanvas());
-    EXPECT_EQ(page.GetNaviActions().Count(), 2);
-    EXPECT_EQ(At(31, 21), kYellow);
-
-    ClickAt(page, 35, 25);
-    EXPECT_EQ(targets, std::vector<int32_t>{evProjectorPage::kTargetNone});
-
-    Start(page);
-    EXPECT_EQ(page.GetNaviActions().Count(), 1);
-}
-
-TEST_F(PageViewerTest, IndexesThatNameNothingDrawNothing)
-{
-    evProjectorPage page;
-    AddBackground(page);
-    // Something that is no page element where an element belongs, as a damaged file may hold it.
-    page.GetElements().Add(std::make_unique<evProjectorNaviAction>(TRect{0, 0, 1, 1}, 0));
-    AddMouse(page, TRect{0, 0, 9, 9}, 1, 99, -3);
-    AddMouse(page, TRect{10, 0, 19, 9}, 0, 1);
-    AddMouse(page, TRect{20, 0, 29, 9}, 0, 500);
-    AddMouse(page, TRect{30, 0, 39, 9}, 7, -1, 1);
-    AddNavi(page, TRect{0, 20, 9, 29}, -7);
-    Start(page);
-    const QImage before = control.picture.Image().copy();
-    for (int x : {5, 15, 25, 35, 5})
-        page.MouseMove(x, 5);
-    page.MouseMove(5, 25);
-    ClickAt(page, 5, 25);
-    ClickAt(page, 25, 5);
-    EXPECT_EQ(control.picture.Image(), before);
-    EXPECT_EQ(targets, std::vector<int32_t>{-7});
-}
-
-TEST_F(PageViewerTest, FilmStripGetsTheControlAtTheFirstRendering)
-{
-    evProjectorPage page;
-    AddBackground(page);
-    auto items = std::make_unique<evObjectCollection>();
-    items->Add(std::make_unique<evProjectorPageElement>(30, 20, JpegImage::FromBitmap(Solid(4, 4, kRed), 100), 0));
-    auto* slider = new evProjectorSliderElement(TRect{0, 0, 8, 8}, 2, 100, std::move(items), 1, 8, 8,
-                                                Solid(16, 8, kBlue));
-    page.AddElement(std::unique_ptr<evProjectorPageElement>(slider));
-    AddMouse(page, TRect{0, 0, 8, 8}, 2, 0);
-    Start(page);
-    EXPECT_TRUE(slider->IsAttached());
-    EXPECT_EQ(slider->GetCurrentItem(), 0);
-    EXPECT_TRUE(Near(At(31, 21), kRed));
-    EXPECT_TRUE(Near(At(4, 4), kBlue));
-    ASSERT_NE(control.TimerOf(evProjectorSliderElement::kTickMs), nullptr);
-    page.Render(control.picture.GetCanvas());
-    EXPECT_EQ(control.timers.size(), 1u);
-
-    page.StopViewing();
-    EXPECT_FALSE(slider->IsAttached());
-    EXPECT_TRUE(control.timers.empty());
-}
-
-TEST_F(PageViewerTest, DestroyingTheViewedPageStopsTheFades)
-{
-    auto page = std::make_unique<evProjectorPage>();
-    page->SetPageType(1);
-    page->SetSlideInterval(10);
-    AddImage(*page, 0, 0, 4, kRed, 3);
-    AddImage(*page, 0, 0, 4, kGreen, 3);
-    Start(*page);
-    clock.Advance(20);
-    control.Fire(evProjectorPage::kSlideTimerMs);
-    ASSERT_TRUE(evFade::IsRunning());
-
-    // A page that was never shown has no part in the fade.
-    std::make_unique<evProjectorPage>().reset();
-    EXPECT_TRUE(evFade::IsRunning());
-
-    page.reset();
-    EXPECT_EQ(evFade::Running(), nullptr);
-    EXPECT_TRUE(evFade::IsBlocked());
-    EXPECT_TRUE(control.timers.empty());
 }

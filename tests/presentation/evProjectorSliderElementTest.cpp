@@ -62,28 +62,6 @@ protected:
 
 } // namespace
 
-TEST_F(SliderTest, FirstShowStartsTheTimerAndShowsItemZero)
-{
-    auto slider = MakeSlider(1, 1000);
-    FakeViewerTimer* timer = Attach(*slider);
-    ASSERT_NE(timer, nullptr);
-    EXPECT_TRUE(timer->enabled);
-    EXPECT_EQ(slider->GetLastTick(), 5000);
-    EXPECT_EQ(slider->GetCurrentItem(), 0);
-    EXPECT_TRUE(Near(control.picture.Pixel(41, 1), kRed));
-    EXPECT_TRUE(Near(control.picture.Pixel(3, 4), kRed)); // the window at offset 0
-
-    // A later rendering draws the current item again and starts nothing new.
-    slider->SetCurrentItem(1);
-    Attach(*slider);
-    EXPECT_EQ(control.timers.size(), 1u);
-    EXPECT_TRUE(Near(control.picture.Pixel(41, 1), kBlue));
-
-    slider->Detach();
-    EXPECT_TRUE(control.timers.empty());
-    EXPECT_FALSE(slider->IsAttached());
-}
-
 TEST_F(SliderTest, EveryDirectionMovesAndWrapsAtHalfTheStrip)
 {
     struct Case {
@@ -109,23 +87,6 @@ TEST_F(SliderTest, EveryDirectionMovesAndWrapsAtHalfTheStrip)
     }
 }
 
-TEST_F(SliderTest, StepIsElapsedTimesSpeedTruncated)
-{
-    auto slider = MakeSlider(1, 150);
-    Attach(*slider);
-    const int changes = control.changes;
-    clock.Advance(6); // 0.9 pixels: no movement, the time keeps counting from the last movement
-    control.Fire(evProjectorSliderElement::kTickMs);
-    EXPECT_EQ(slider->GetOffset(), 0);
-    EXPECT_EQ(slider->GetLastTick(), 5000);
-    EXPECT_EQ(control.changes, changes);
-    clock.Advance(1); // 7 ms: 1.05 pixels
-    control.Fire(evProjectorSliderElement::kTickMs);
-    EXPECT_EQ(slider->GetOffset(), 1);
-    EXPECT_EQ(slider->GetLastTick(), 5007);
-    EXPECT_GT(control.changes, changes);
-}
-
 TEST_F(SliderTest, TicksCountAcrossMidnightAndLongStepsStayInTheStrip)
 {
     clock.Set(Clock::kDayMilliseconds - 4);
@@ -141,19 +102,6 @@ TEST_F(SliderTest, TicksCountAcrossMidnightAndLongStepsStayInTheStrip)
     EXPECT_GE(slider->GetOffset(), 0);
     EXPECT_LE(slider->GetOffset(), 16);
     EXPECT_EQ(slider->GetOffset(), (7 + 3'600'002) % 16 == 0 ? 16 : (7 + 3'600'002) % 16);
-}
-
-TEST_F(SliderTest, WindowShowsTheStripAtTheOffsetAfterATick)
-{
-    auto slider = MakeSlider(1, 1000);
-    Attach(*slider);
-    clock.Advance(8);
-    control.Fire(evProjectorSliderElement::kTickMs);
-    ASSERT_EQ(slider->GetOffset(), 8);
-    for (int x = 2; x < 10; ++x)
-        EXPECT_TRUE(Near(control.picture.Pixel(x, 5), kGreen)) << x;
-    EXPECT_EQ(control.picture.Pixel(1, 5), kColorWhite);
-    EXPECT_EQ(control.picture.Pixel(10, 5), kColorWhite);
 }
 
 TEST_F(SliderTest, HoverItemIndexIncludesTheEdgesAndWraps)
@@ -174,51 +122,4 @@ TEST_F(SliderTest, HoverItemIndexIncludesTheEdgesAndWraps)
     EXPECT_EQ(vertical->ItemAt(5, 3), 1);  // (0 + 12) / 8
     EXPECT_EQ(vertical->ItemAt(5, 7), 0);  // (4 + 12) / 8 = 2, minus 2
     EXPECT_EQ(vertical->ItemAt(2, 11), 0); // left and bottom edge: (8 + 12) / 8 = 2
-}
-
-TEST_F(SliderTest, HoverTestDrawsANewItemOnceAtThePointer)
-{
-    auto slider = MakeSlider(0, 0);
-    Attach(*slider);
-    control.pointer = TPoint{10, 5}; // item 1
-    control.Fire(evProjectorSliderElement::kTickMs);
-    EXPECT_EQ(slider->GetCurrentItem(), 1);
-    EXPECT_TRUE(Near(control.picture.Pixel(41, 1), kBlue));
-    const int changes = control.changes;
-    control.Fire(evProjectorSliderElement::kTickMs);
-    EXPECT_EQ(control.changes, changes);
-    control.pointer = TPoint{30, 5}; // outside the window: the item stays
-    control.Fire(evProjectorSliderElement::kTickMs);
-    EXPECT_EQ(slider->GetCurrentItem(), 1);
-}
-
-TEST_F(SliderTest, StripsWithNothingToDivideByNeverFail)
-{
-    for (int32_t direction : {0, 1, 2, 3, 7, -1}) {
-        auto bare = ReadBareSlider(direction, 0, 1000);
-        EXPECT_EQ(bare->GetOffset(), 0);
-        Attach(*bare);
-        EXPECT_EQ(bare->GetCurrentItem(), -1);
-        control.pointer = TPoint{5, 5};
-        clock.Advance(50);
-        control.Fire(evProjectorSliderElement::kTickMs);
-        EXPECT_EQ(bare->GetOffset(), 0);
-        EXPECT_EQ(bare->ItemAt(5, 5), -1);
-        bare->Detach();
-    }
-    for (int32_t speed : {0, -1000}) {
-        auto still = MakeSlider(1, speed);
-        Attach(*still);
-        clock.Advance(500);
-        control.Fire(evProjectorSliderElement::kTickMs);
-        EXPECT_EQ(still->GetOffset(), 0);
-        still->Detach();
-    }
-    // An item size of zero in the direction of movement: no item is ever under the pointer.
-    auto flat = MakeSlider(1, 1000, 0);
-    control.pointer = TPoint{5, 5};
-    Attach(*flat);
-    control.Fire(evProjectorSliderElement::kTickMs);
-    EXPECT_EQ(flat->GetCurrentItem(), 0);
-    EXPECT_EQ(flat->ItemAt(5, 5), -1);
 }
