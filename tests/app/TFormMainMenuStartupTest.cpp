@@ -135,29 +135,6 @@ TEST_F(StartupTest, WithoutAUsableDesignStartUpEnds)
     EXPECT_EQ(Start().GetStartupState(), 175);
 }
 
-TEST_F(StartupTest, ADamagedDesignIsSkipped)
-{
-    MemoryStream whole;
-    MakeDesign("Lily")->SaveToStream(whole);
-    WriteBytes(std::vector<uint8_t>(whole.Data().begin(), whole.Data().begin() + 12), DesignsFolder() + "Lily.evl");
-    WriteBody(*MakeDesign("Tulip"), DesignsFolder() + "Tulip.evl");
-    TFormMainMenu& menu = Start();
-    EXPECT_EQ(menu.GetStartupState(), -1);
-    ASSERT_EQ(menu.GetDesigns().Count(), 2);
-    EXPECT_EQ(menu.GetDesigns().GetItemAs<evLayoutPreview>(0)->GetFileName(), "Rose.evl");
-    EXPECT_EQ(menu.GetDesigns().GetItemAs<evLayoutPreview>(1)->GetFileName(), "Tulip.evl");
-    EXPECT_TRUE(m_status.contains("Help 124Lily.evl"));
-}
-
-TEST_F(StartupTest, AnAmpersandInADesignFileNameIsDoubledForTheSplash)
-{
-    WriteBody(*MakeDesign("Rose and Lily"), DesignsFolder() + "Rose & Lily.evl");
-    TFormMainMenu& menu = Start();
-    EXPECT_EQ(menu.GetStartupState(), -1);
-    EXPECT_TRUE(m_status.contains("Help 124Rose && Lily.evl"));
-    EXPECT_EQ(menu.GetDesigns().GetItemAs<evLayoutPreview>(0)->GetFileName(), "Rose & Lily.evl");
-}
-
 TEST_F(StartupTest, TheScreenMustHoldThePanel)
 {
     m_environment.screenSize = QSize(1023, 768);
@@ -213,30 +190,6 @@ TEST_F(StartupTest, AnUnusableAudioLibraryTurnsSoundOff)
     EXPECT_FALSE(soundAvailable);
     EXPECT_EQ(m_audioStarts, 1);
     EXPECT_EQ(menu.GetMainBranding()->GetMusic().Count(), 0);
-}
-
-TEST_F(StartupTest, WithSoundTheSoundListsReplaceThoseOfTheMainFile)
-{
-    WriteSoundLists();
-    TFormMainMenu& menu = Start();
-    ASSERT_EQ(menu.GetStartupWarning(), -1);
-    const evObjectCollection& music = menu.GetMainBranding()->GetMusic();
-    ASSERT_EQ(music.Count(), 2);
-    EXPECT_EQ(music.GetItemAs<evMusic>(1)->GetTitle(), "Minuet");
-    EXPECT_EQ(music.GetItemAs<evMusic>(1)->GetPlayMode(), 1);
-    const evObjectCollection& speech = menu.GetMainBranding()->GetSpeech();
-    ASSERT_EQ(speech.Count(), 1);
-    // Spoken comments play once.
-    EXPECT_EQ(speech.GetItemAs<evMusic>(0)->GetPlayMode(), 0);
-
-    // Damaged or missing lists leave the lists of the main file.
-    WriteBytes({3, 0, 0, 0, 'P'}, DataFolder() + "music.evb");
-    std::filesystem::remove(DataFolder() + "speaker.evb");
-    TFormMainMenu& again = Start();
-    EXPECT_EQ(again.GetStartupState(), -1);
-    EXPECT_EQ(again.GetStartupWarning(), -1);
-    EXPECT_EQ(again.GetMainBranding()->GetMusic().Count(), 0);
-    EXPECT_EQ(again.GetMainBranding()->GetSpeech().Count(), 0);
 }
 
 TEST_F(StartupTest, TheAudioLibraryCopyOfThisRunIsTheOnlyOneDeleted)

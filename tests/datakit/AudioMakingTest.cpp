@@ -41,13 +41,6 @@ TEST(SynthesizerTest, RendersStereoBelowFullScaleWithAQuietEnd)
     EXPECT_GT(PeakOf(audio, 0, 4410), 0.05f);
 }
 
-TEST(SynthesizerTest, RendersOnlyTheBeginningWhenAsked)
-{
-    const AudioBuffer audio = Synthesizer(22050).Render(Piece(), 0.5);
-    EXPECT_NEAR(audio.Seconds(), 1.0, 0.01);
-    EXPECT_LE(audio.Peak(), Synthesizer::kPeakLevel + 1e-4);
-}
-
 TEST(OggVorbisTest, EncodedAudioDecodesToTheSameLengthAndLevel)
 {
     QTemporaryDir folder;
@@ -62,17 +55,4 @@ TEST(OggVorbisTest, EncodedAudioDecodesToTheSameLengthAndLevel)
     EXPECT_LT(info.peak, 1.0f);
     EXPECT_THROW(OggVorbis::Inspect(folder.filePath("missing.ogg").toStdString()), EVelloraError);
     EXPECT_THROW(OggVorbis::Encode(AudioBuffer{}, 0.4f, path, "empty"), EVelloraError);
-}
-
-TEST(SpeechSynthesizerTest, SpeaksTextAndMakesSilenceOfNothing)
-{
-    const SpeechSynthesizer voice;
-    const AudioBuffer spoken = voice.Speak("Welcome to Vellora.");
-    EXPECT_EQ(spoken.channels, 1);
-    EXPECT_GT(spoken.Seconds(), 0.8);
-    EXPECT_LT(spoken.Seconds(), 5.0);
-    EXPECT_NEAR(spoken.Peak(), 0.8f, 1e-4);
-    const AudioBuffer silent = voice.Speak("  ");
-    EXPECT_NEAR(silent.Seconds(), SpeechSynthesizer::kSilentClipSeconds, 0.01);
-    EXPECT_EQ(silent.Peak(), 0.0f);
 }

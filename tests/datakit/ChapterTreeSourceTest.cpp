@@ -74,24 +74,3 @@ TEST(ChapterTreeSourceTest, RefusesMalformedTreesWithTheirLine)
               "chapters.txt:10: a level holds at most 7 chapters");
     EXPECT_EQ(ErrorOf(""), "chapters.txt:0: the top level must hold exactly three chapters: welcome, chapters and end page");
 }
-
-// The shipped tree is what every new album starts with.
-TEST(ChapterTreeSourceTest, ShippedTreeHasTheThreeFixedPagesAndChoices)
-{
-    const auto tree = ChapterTreeSource::Load(std::string(VELLORA_DATA_SRC_DIR) + "/chapters.txt");
-    ASSERT_EQ(evCategory::SiblingCount(tree.get()), 3);
-    int selectedOptional = 0;
-    int unselectedOptional = 0;
-    for (evCategory* top = tree.get(); top; top = top->GetNext()) {
-        EXPECT_EQ(top->GetKind(), 1);
-        EXPECT_FALSE(top->GetOptional());
-    }
-    EXPECT_GE(evCategory::SiblingCount(tree->GetNext()->GetSub()), 5);
-    for (evCategory* chapter : All(tree->GetNext()->GetSub())) {
-        EXPECT_EQ(chapter->GetKind(), 3);
-        selectedOptional += chapter->GetOptional() && chapter->GetSelected();
-        unselectedOptional += chapter->GetOptional() && !chapter->GetSelected();
-    }
-    EXPECT_GE(selectedOptional, 3);
-    EXPECT_GE(unselectedOptional, 2);
-}

@@ -160,18 +160,6 @@ TEST(DesignCompilerTest, CompiledDesignReadsBackAndRenders)
     EXPECT_TRUE(near(preview.Pixel(30, 30), kColorDarkRed));        // the empty slot is marked
 }
 
-TEST(DesignCompilerTest, TheHeadReadsAsADesignPreview)
-{
-    const auto compiled = Compile(kTiny);
-    MemoryStream stream;
-    compiled->SaveToStream(stream);
-    stream.SetPosition(0);
-    const evLayoutPreview preview(stream, "Tiny.evl");
-    EXPECT_EQ(preview.GetName(), "Tiny");
-    EXPECT_EQ(preview.GetPageWidth(), 200);
-    EXPECT_EQ(preview.GetPageHeight(), 150);
-}
-
 TEST(DesignCompilerTest, MistakesNameTheFileTheElementAndTheReason)
 {
     struct Case {
@@ -223,39 +211,6 @@ TEST(DesignCompilerTest, MistakesNameTheFileTheElementAndTheReason)
 TEST(DesignCompilerTest, SyntaxErrorsGiveLineAndColumn)
 {
     EXPECT_EQ(ErrorOf("{\n  \"name\": \"x\",\n  oops\n}"), "tiny.json:3:4: not valid JSON (unterminated object)");
-}
-
-TEST(DesignCompilerTest, ReadsItsFileAndNamesIt)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath("broken.json");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray::fromStdString(Replaced(kTiny, R"("size": [50, 40])", R"("size": [50])")));
-    file.close();
-    try {
-        DesignCompiler().CompileFile(path.toStdString());
-        FAIL() << "the broken description compiled";
-    } catch (const EDataSourceError& e) {
-        EXPECT_EQ(std::string(e.what()), path.toStdString() + ": pageLayouts[0] \"p\" / elements[2] \"ph\" / photo / "
-                                                              "size: expected a list of 2 whole numbers, found a list of 1");
-    }
-    EXPECT_THROW(DesignCompiler().CompileFile(folder.filePath("missing.json").toStdString()), EDataSourceError);
-}
-
-TEST(DesignCompilerTest, GroupsAreSplicedWithIdentifiersOfTheirPage)
-{
-    const std::string withGroup = Replaced(
-        Replaced(kTiny, R"("pageLayouts": [{)",
-                 R"("groups": {"deco": {"elements": [{"id": "d", "at": [0, 140], "picture": "frame"}]}},
-                    "pageLayouts": [{)"),
-        R"({"id": "bg", "at": [0, 0], "picture": "bg"},)", R"({"id": "bg", "at": [0, 0], "picture": "bg"}, {"use": "deco"},)");
-    EXPECT_EQ(ErrorOf(withGroup), "tiny.json: pageLayouts[0] \"p\" / elements[1] \"deco\" / elements[0] \"d\": lies outside "
-                                  "the page (0, 140, 60 x 50)");
-    const auto design = Compile(Replaced(withGroup, R"("at": [0, 140])", R"("at": [0, 100])"));
-    const evPageLayout* page = design->FindPageLayoutByKey("W");
-    ASSERT_EQ(page->GetEntries().Count(), 6);
-    EXPECT_EQ(page->GetEntries().GetItem(1)->GetID(), ObjectIds::StableID("p.d"));
 }
 
 TEST(ObjectIdsTest, StableNumbersArePositiveAndDependOnTheNameOnly)

@@ -85,15 +85,6 @@ TEST(HelpTextSourceTest, MalformedLinesAreRefusedWithTheirLineNumber)
     }
 }
 
-TEST(HelpTextSourceTest, DuplicateAndMissingIndexesAreRefused)
-{
-    EXPECT_EQ(ErrorOf("0 | A | a\n1 | B | b\n\n1 | C | c\n", 2),
-              "texts.txt, line 4: the index 1 appears again (first on line 2)");
-    EXPECT_EQ(ErrorOf("0 | A | a\n2 | C | c\n", 3), "texts.txt: the index 1 is missing");
-    EXPECT_EQ(ErrorOf("# nothing\n", 3), "texts.txt: 3 indexes are missing (0, 1, 2)");
-    EXPECT_EQ(ErrorOf("", 7), "texts.txt: 7 indexes are missing (0, 1, 2, 3, 4, ...)");
-}
-
 TEST(HelpTextSourceTest, AFileThatCannotBeReadIsAnError)
 {
     EXPECT_THROW(HelpTextSource::Load(DataFile("no-such-file.txt"), 3), EFOpenError);
@@ -124,43 +115,4 @@ TEST(HelpTextSourceTest, ShippedHelpTextsAreComplete)
     EXPECT_EQ(unused.size(), 261u - 206u);
     for (const IndexedText& entry : texts)
         EXPECT_EQ(entry.text.empty(), unused.count(entry.index) == 1) << "help text " << entry.index;
-}
-
-TEST(HelpTextSourceTest, ShippedPictureFilterAcceptsTheCommonFormats)
-{
-    const QString filter = QString::fromStdString(HelpTextSource::Load(DataFile("help-texts.txt"), 261)[210].text);
-    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^[^()]+\\(([^()]+)\\)$")).match(filter);
-    ASSERT_TRUE(match.hasMatch()) << filter.toStdString();
-    const QStringList patterns = match.captured(1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    for (const char* file : {"wedding.jpg", "wedding.jpeg", "wedding.png", "wedding.bmp", "wedding.tif", "wedding.webp"}) {
-        bool accepted = false;
-        for (const QString& pattern : patterns)
-            accepted = accepted || QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern))
-                                       .match(QString::fromLatin1(file))
-                                       .hasMatch();
-        EXPECT_TRUE(accepted) << file;
-    }
-    EXPECT_FALSE(patterns.contains(QStringLiteral("*.*")));
-}
-
-TEST(HelpTextSourceTest, ShippedTextsFitTheSmallestHintLine)
-{
-    // The project menu's hint label (369 x 73) is the smallest that shows hints; at 15 pixels every text must
-    // fit there without being cut.
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(15);
-    const QFontMetrics metrics(font);
-    for (const IndexedText& entry : HelpTextSource::Load(DataFile("help-texts.txt"), 261)) {
-        const QRect needed = metrics.boundingRect(QRect(0, 0, 369, 1000), Qt::TextWordWrap,
-                                                  QString::fromStdString(entry.text));
-        EXPECT_LE(needed.height(), 73) << "help text " << entry.index << ": " << entry.text;
-    }
-}
-
-TEST(HelpTextSourceTest, ShippedSpeechClipsAreComplete)
-{
-    const std::vector<IndexedText> clips = HelpTextSource::Load(DataFile("speech-clips.txt"), 15);
-    ASSERT_EQ(clips.size(), 15u);
-    for (const IndexedText& clip : clips)
-        EXPECT_EQ(clip.text.empty(), clip.index >= 10 && clip.index <= 12) << "speech clip " << clip.index;
 }

@@ -150,76 +150,6 @@ TEST(SkinPainterTest, EveryPositionHoldsAPictureOfItsPlaceSize)
     }
 }
 
-TEST(SkinPainterTest, IndexesOutsideTheListAreRefused)
-{
-    SkinPainter painter;
-    EXPECT_THROW(painter.Paint(-1), EVelloraError);
-    EXPECT_THROW(painter.Paint(199), EVelloraError);
-    EXPECT_EQ(SkinPictureCount(), 199);
-    EXPECT_EQ(PaintSkinPicture(100), painter.Paint(100));
-}
-
-TEST(SkinPainterTest, MainMenuButtonsFitOverTheirPassiveLooks)
-{
-    SkinPainter painter;
-    namespace M = G::MainMenu;
-    const QImage screen = painter.Paint(100);
-    const std::pair<int, G::ControlRect> overlays[] = {{92, M::Img1}, {93, M::Img1disabled}, {94, M::Img2},
-                                                       {95, M::Img2disabled}, {96, M::Img3}, {97, M::Img3disabled},
-                                                       {98, M::Img4}, {99, M::Img4disabled}};
-    for (const auto& [index, at] : overlays)
-        ExpectFitsOver(screen, painter.Paint(index), at, index);
-}
-
-TEST(SkinPainterTest, ProjectMenuPicturesFitOverTheBackground)
-{
-    SkinPainter painter;
-    namespace PM = G::ProjectMenu;
-    const QImage screen = painter.Paint(111);
-    const std::pair<int, G::ControlRect> overlays[] = {
-        {41, PM::ImgEdPers_Act}, {42, PM::imgEdPrj_Act},  {43, PM::imgEdStory_Act}, {44, PM::imgExitPrg_Act},
-        {45, PM::imgExitPrj_Act}, {46, PM::imgFin_Act},    {47, PM::imgMusic_Act},   {48, PM::imgMusic_InAct},
-        {50, PM::imgSave_Act},   {51, PM::imgSave_InAct}, {182, PM::ImgStudioBG},   {183, PM::imgStudio_Active},
-        {192, PM::imgBtn_Labelkit_Act}, {194, PM::imgBtn_LabelKit}, {132, PM::ImgEdPers_Act}, {141, PM::imgSave_InAct},
-        {142, PM::ImgStudioBG},  {172, PM::imgBtn_LabelKit}};
-    for (const auto& [index, at] : overlays)
-        ExpectFitsOver(screen, painter.Paint(index), at, index);
-}
-
-TEST(SkinPainterTest, EditorHoverImagesFitOverTheSplitBackgrounds)
-{
-    SkinPainter painter;
-    namespace E = G::EditorCommon;
-    const QSize editor(1024, 607);
-    const QImage layout = Compose(painter, editor, {{164, G::EditLayout::imgBkg}});
-    const QImage picture = Compose(painter, editor, {{163, E::imgBg1}, {66, E::imgBg2}, {67, E::imgBg3}, {68, E::imgBg4}});
-    const QImage text = Compose(painter, editor, {{162, E::imgBg1}, {78, E::imgBg2}, {195, E::imgBg3}, {79, E::imgBg4}});
-    const QImage gallery = Compose(painter, editor, {{165, E::imgBg1}, {66, E::imgBg2}, {67, E::imgBg3}, {166, E::imgBg4}});
-    struct Case { const QImage* screen; int index; G::ControlRect at; };
-    const Case cases[] = {
-        {&layout, 3, E::imgTopExit},      {&layout, 4, E::imgFullscreen},   {&layout, 57, E::imgTopSpeakerOver},
-        {&layout, 58, E::imgTopSpeaker},  {&layout, 59, E::imgTopSpeakerOver}, {&layout, 60, G::EditLayout::imgKindAnimation},
-        {&layout, 61, G::EditLayout::imgKindOnlyPic}, {&layout, 62, G::EditLayout::imgKindOnlyText},
-        {&layout, 63, E::imgTopPrjMenu},  {&layout, 64, E::imgTopSave},     {&layout, 65, G::EditLayout::imgKindTextAndPic},
-        {&layout, 151, E::imgTopSpeaker}, {&layout, 156, E::imgBtnPic},     {&layout, 158, E::imgBtnPic},
-        {&layout, 159, E::imgBtnTex},     {&layout, 161, E::imgBtnTex},
-        {&picture, 5, E::imgTopExit},     {&picture, 6, E::imgFullscreen},  {&picture, 7, G::EditPicture::imgNoScanner},
-        {&picture, 69, E::imgTopPrjMenu}, {&picture, 70, E::imgTopSave},    {&picture, 71, E::imgTopSpeakerOver},
-        {&picture, 72, E::imgTopSpeaker}, {&picture, 73, E::imgTopSpeakerOver}, {&picture, 150, E::imgTopSpeaker},
-        {&picture, 153, E::imgBtnLay},    {&picture, 155, E::imgBtnLay},    {&picture, 159, E::imgBtnTex},
-        {&picture, 161, E::imgBtnTex},    {&picture, 168, G::EditPicture::ImgBtnGallery},
-        {&text, 8, E::imgTopExit},        {&text, 9, E::imgFullscreen},     {&text, 75, E::imgTopSpeakerOver},
-        {&text, 76, E::imgTopSpeaker},    {&text, 77, E::imgTopSpeakerOver}, {&text, 80, E::imgTopPrjMenu},
-        {&text, 81, E::imgTopSave},       {&text, 149, E::imgTopSpeaker},   {&text, 153, E::imgBtnLay},
-        {&text, 155, E::imgBtnLay},       {&text, 156, E::imgBtnPic},       {&text, 158, E::imgBtnPic},
-        {&text, 171, G::EditText::imgNextTextfield},
-        {&gallery, 5, E::imgTopExit},     {&gallery, 69, E::imgTopPrjMenu}, {&gallery, 70, E::imgTopSave},
-        {&gallery, 72, E::imgTopSpeaker}, {&gallery, 150, E::imgTopSpeaker}, {&gallery, 170, G::Gallery::ImgNoScanner},
-    };
-    for (const Case& c : cases)
-        ExpectFitsOver(*c.screen, painter.Paint(c.index), c.at, c.index);
-}
-
 TEST(SkinPainterTest, StateImagesFitTheirScreens)
 {
     SkinPainter painter;
@@ -243,30 +173,4 @@ TEST(SkinPainterTest, StateImagesFitTheirScreens)
     namespace Mu = G::Music;
     const QImage music = Compose(painter, {1024, 768}, {{1, Mu::ImgBG}, {101, Mu::imgBtn}});
     ExpectFitsOver(music, painter.Paint(102), Mu::imgStop, 102);
-}
-
-TEST(SkinPainterTest, OverlaysOfTheCommonBackdropJoinItWithoutSeams)
-{
-    SkinPainter painter;
-    const QImage backdrop = painter.Paint(1);
-    const std::pair<int, G::ControlRect> headers[] = {{74, G::PersonalProject::imgCap}, {82, G::NewProject3::imgTop},
-                                                      {90, G::Finish::ImgHeader},       {174, G::NewProject1::imgTop},
-                                                      {175, G::NewProject2::imgTop},    {176, G::NewProject3::imgTop}};
-    for (const auto& [index, at] : headers) {
-        SCOPED_TRACE("picture " + std::to_string(index));
-        const QImage header = painter.Paint(index);
-        ASSERT_EQ(header.size(), SizeOf(at));
-        for (int x = 0; x < at.w; ++x) {
-            EXPECT_EQ(header.pixel(x, 0), backdrop.pixel(at.x + x, at.y));
-            EXPECT_EQ(header.pixel(x, at.h - 1), backdrop.pixel(at.x + x, at.Bottom() - 1));
-        }
-    }
-}
-
-TEST(SkinPainterTest, PicturesAreTheSameOnEveryCall)
-{
-    SkinPainter first;
-    SkinPainter second;
-    for (int index : {1, 30, 66, 111, 193})
-        EXPECT_EQ(first.Paint(index), second.Paint(index)) << "picture " << index;
 }

@@ -52,21 +52,6 @@ TEST(SkinSceneTest, RenderDrawsTheBaseAndEachControlInItsLook)
     EXPECT_EQ(CountColour(TinyScene(Look::Hidden).Render(), kBase), 60);
 }
 
-TEST(SkinSceneTest, PicturesAreCutAtTheControlOrAGivenRectangle)
-{
-    const SkinScene scene = TinyScene(Look::Hidden);
-    const QImage hover = scene.Picture("button", Look::Active);
-    ASSERT_EQ(hover.size(), QSize(4, 3));
-    EXPECT_EQ(CountColour(hover, kActive), 12);
-
-    const QImage around = scene.Cut(Geometry::ControlRect{1, 0, 6, 5}, {{"button", Look::Passive}});
-    ASSERT_EQ(around.size(), QSize(6, 5));
-    EXPECT_EQ(around.pixel(0, 0), kBase);
-    EXPECT_EQ(around.pixel(1, 1), kPassive);
-    EXPECT_EQ(CountColour(around, kPassive), 12);
-    EXPECT_EQ(CountColour(around, kBase), 18);
-}
-
 TEST(SkinSceneTest, AnUnknownControlIsAnError)
 {
     EXPECT_THROW(TinyScene().Picture("no such control", Look::Active), EVelloraError);

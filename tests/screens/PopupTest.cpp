@@ -47,20 +47,6 @@ TEST_F(PopupTest, OkPopupShowsTheTextAndClosesWithEitherButton)
     popup.EndRun();
 }
 
-TEST_F(PopupTest, OkPopupRunsModallyUntilItsButtonIsClicked)
-{
-    TokPopup popup;
-    ModalAnswerer answer([&popup](QWidget* modal) {
-        EXPECT_EQ(modal, &popup);
-        EXPECT_EQ(popup.LabelMessage->Caption(), "Help 91");
-        QTest::mouseClick(popup.ImgOK, Qt::LeftButton, {}, Middle(popup.ImgOK));
-    });
-    popup.Run(HelpText(91));
-    EXPECT_EQ(answer.Answered(), 1);
-    EXPECT_FALSE(popup.isVisible());
-    EXPECT_FALSE(popup.ImgBG->HasPicture());
-}
-
 TEST_F(PopupTest, YesNoAnswersYesOnlyWithTheYesButton)
 {
     TyesNoPopup popup;
@@ -113,18 +99,6 @@ TEST_F(PopupTest, AddEntryKeepsTheInitialTextUnlessApplied)
     EXPECT_TRUE(popup.IsCloseRequested());
 }
 
-TEST_F(PopupTest, AddEntryTakesTypedTextInTheModalLoop)
-{
-    TFormAddEntry popup;
-    ModalAnswerer answer([&popup](QWidget*) {
-        QTest::keyClick(popup.EditAdd, Qt::Key_End);
-        QTest::keyClicks(popup.EditAdd, " Party");
-        QTest::mouseClick(popup.ImgApply, Qt::LeftButton, {}, Middle(popup.ImgApply));
-    });
-    EXPECT_TRUE(popup.Run("caption", "Garden"));
-    EXPECT_EQ(popup.GetText(), "Garden Party");
-}
-
 TEST_F(PopupTest, MemoHandsBackItsLinesWithCrLf)
 {
     TformMemoPopUp popup;
@@ -165,28 +139,6 @@ TEST_F(PopupTest, SaveQuestionTellsAnsweredAndSave)
     EXPECT_FALSE(popup.GetAnswered());
     EXPECT_FALSE(popup.GetSave());
     EXPECT_TRUE(popup.IsCloseRequested());
-}
-
-TEST_F(PopupTest, SaveQuestionShowsTheActiveButtonUnderTheMouse)
-{
-    TFormSave popup;
-    popup.Prepare();
-    const QRect yes = popup.imgYesActive->geometry();
-    const QRect no = popup.imgNoActive->geometry();
-    popup.ImgBGMouseMove(popup.ImgBG, yes.x(), yes.y());
-    EXPECT_TRUE(popup.imgYesActive->isVisibleTo(popup.Panel()));
-    EXPECT_FALSE(popup.imgNoActive->isVisibleTo(popup.Panel()));
-    // The active image reports moves in its own coordinates; it stays, the other one is hidden.
-    popup.ImgBGMouseMove(popup.imgYesActive, 3, 3);
-    EXPECT_TRUE(popup.imgYesActive->isVisibleTo(popup.Panel()));
-    popup.ImgBGMouseMove(popup.ImgBG, no.center().x(), no.center().y());
-    EXPECT_FALSE(popup.imgYesActive->isVisibleTo(popup.Panel()));
-    EXPECT_TRUE(popup.imgNoActive->isVisibleTo(popup.Panel()));
-    popup.ImgBGMouseMove(popup.ImgBG, 5, 5);
-    EXPECT_FALSE(popup.imgNoActive->isVisibleTo(popup.Panel()));
-    EXPECT_EQ(popup.imgYesActive->Picture().width(), 40);
-    EXPECT_EQ(popup.imgNoActive->Picture().width(), 38);
-    popup.EndRun();
 }
 
 TEST_F(PopupTest, ExitQuestionLeavesOnlyOnYes)
@@ -238,36 +190,4 @@ TEST_F(PopupTest, ExitAndSaveAnswersZeroOneOrTwo)
         QTest::mouseClick(popup.imgCancel1, Qt::LeftButton, {}, Middle(popup.imgCancel1));
     });
     EXPECT_EQ(popup.Run(), 0);
-}
-
-TEST_F(PopupTest, ExitAndSaveShowsEachActiveButtonUnderTheMouse)
-{
-    TFormExitAndSave popup;
-    popup.Prepare();
-    for (TImage* active : {popup.imgBtnExitSave_Act, popup.imgBtnExitNoSave_Act, popup.imgBtnCancel_Act}) {
-        const QPoint centre = active->geometry().center();
-        popup.ImgBGMouseMove(popup.ImgBG, centre.x(), centre.y());
-        int visible = 0;
-        for (TImage* other : {popup.imgBtnExitSave_Act, popup.imgBtnExitNoSave_Act, popup.imgBtnCancel_Act})
-            visible += other->isVisibleTo(popup.Panel()) ? 1 : 0;
-        EXPECT_EQ(visible, 1);
-        EXPECT_TRUE(active->isVisibleTo(popup.Panel()));
-    }
-    EXPECT_EQ(popup.imgCnt->Picture().width(), 84);
-    popup.EndRun();
-}
-
-TEST_F(PopupTest, ImprintShowsItsPicturesAndCloses)
-{
-    TFormImprint imprint;
-    imprint.Prepare();
-    EXPECT_EQ(imprint.GetKind(), SkinnedScreen::Kind::FullScreen);
-    EXPECT_EQ(imprint.ImgBG->Picture().width(), 2);
-    EXPECT_EQ(imprint.ImgImprint->Picture().width(), 92);
-    EXPECT_EQ(imprint.ImgImprint->geometry(), QRect(109, 100, 636, 411));
-    EXPECT_EQ(imprint.ImgBtn->Picture().width(), 90);
-    imprint.ImgApplyClick();
-    EXPECT_TRUE(imprint.IsCloseRequested());
-    imprint.EndRun();
-    EXPECT_FALSE(imprint.ImgImprint->HasPicture());
 }

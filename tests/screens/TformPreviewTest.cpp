@@ -63,31 +63,6 @@ protected:
 
 } // namespace
 
-TEST_F(TformPreviewTest, APictureIsShownWithTheCloseButton)
-{
-    TformPreview preview;
-    EXPECT_FALSE(preview.imgClose->isVisibleTo(preview.Panel()));
-    EXPECT_EQ(preview.imgClose->Picture().width(), 149);
-    EXPECT_EQ(preview.imgClose->geometry(), QRect(387, 733, 250, 35));
-
-    preview.PreparePicture(JpegImage::FromBitmap(SolidBitmap(40, 30, RGBColor(200, 0, 0))));
-    EXPECT_TRUE(preview.imgClose->isVisibleTo(preview.Panel()));
-    EXPECT_TRUE(preview.imgClose->isEnabled());
-    EXPECT_EQ(preview.imgPreview->Picture().Width(), 40);
-    EXPECT_NEAR_COLOUR(preview.imgPreview->Picture().Pixel(5, 5), RGBColor(200, 0, 0));
-    // A single picture stands in the middle, and a larger one is reduced to fit.
-    EXPECT_EQ(preview.imgPreview->PictureArea(), QRect(492, 369, 40, 30));
-    preview.FinishPicture();
-    preview.PreparePicture(JpegImage::FromBitmap(SolidBitmap(2048, 768, RGBColor(0, 0, 200))));
-    EXPECT_EQ(preview.imgPreview->PictureArea(), QRect(0, 192, 1024, 384));
-    preview.imgCloseClick();
-    EXPECT_TRUE(preview.IsCloseRequested());
-    preview.FinishPicture();
-    EXPECT_FALSE(preview.imgClose->isVisibleTo(preview.Panel()));
-    EXPECT_FALSE(preview.imgClose->isEnabled());
-    EXPECT_TRUE(preview.imgPreview->Picture().IsEmpty());
-}
-
 TEST_F(TformPreviewTest, APageIsViewedWithACloseAreaAddedOnce)
 {
     TformPreview preview;
@@ -135,35 +110,4 @@ TEST_F(TformPreviewTest, NavigationReplacesThePageOrClosesThePreview)
     preview.GoToTarget(-1);
     EXPECT_TRUE(preview.IsCloseRequested());
     preview.FinishPage();
-}
-
-// The preview starts silent; the sound flag says what the page shows, so its sound button shows "off" until the
-// first click starts the project's music.
-TEST_F(TformPreviewTest, TheSoundFlagFollowsTheMusic)
-{
-    TformPreview preview;
-    preview.PreparePage(std::make_unique<evProjectorPage>());
-    EXPECT_FALSE(preview.IsSoundOn());
-    preview.ToggleSound();
-    EXPECT_TRUE(preview.IsSoundOn());
-    preview.ToggleSound();
-    EXPECT_FALSE(preview.IsSoundOn());
-    preview.ToggleSound();
-    preview.FinishPage();
-    preview.PreparePage(std::make_unique<evProjectorPage>());
-    EXPECT_FALSE(preview.IsSoundOn());
-    preview.FinishPage();
-}
-
-TEST_F(TformPreviewTest, TheModalPreviewEndsOnItsCloseArea)
-{
-    TformPreview preview;
-    ModalAnswerer answer([&preview](QWidget* modal) {
-        EXPECT_EQ(modal, &preview);
-        ASSERT_NE(preview.GetPage(), nullptr);
-        preview.GoToTarget(-1);
-    });
-    preview.ShowPage(m_context.GetCurrentProject()->GetFirstCategory()->CreatePresentationPage());
-    EXPECT_EQ(answer.Answered(), 1);
-    EXPECT_EQ(preview.GetPage(), nullptr);
 }
