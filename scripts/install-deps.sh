@@ -9,7 +9,7 @@ PACKAGES=(
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libsdl2-mixer-dev
   libsane-dev sane-utils
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libvips-tools
   fonts-liberation2 fonts-dejavu-core
   libespeak-ng-dev libvorbis-dev
   fonts-dancingscript fonts-ebgaramond fonts-lato

@@ -1,0 +1,144 @@
+#include "imaging/PhotographFile.h"
+
+#include "platform/Errors.h"
+
+#include <QByteArray>
+#include <QImageIOHandler>
+#include <QImageReader>
+#include <QPainter>
+#include <QString>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+namespace {
+
+constexpr std::array<const char*, 6> kFormats = {"jpeg", "png", "bmp", "tiff", "webp", "gif"};
+
+// Room for the largest picture we hold in the reader's widest format (4 bytes a pixel), in megabytes.
+constexpr int kAllocationLimitMB = static_cast<int>(kMaxBitmapPixels * 4 / (1024 * 1024) + 1);
+
+constexpr const char* kNoPicture = "This file cannot be read as a picture.";
+constexpr const char* kTooLarge = "This picture is too large: it has more than 150 million pixels.";
+constexpr const char* kNoMemory = "There is not enough memory for this picture.";
+
+bool IsKnownFormat(const QByteArray& format)
+{
+    for (const char* known : kFormats)
+        if (format == known)
+            return true;
+    return false;
+}
+
+bool IsTooLarge(const QSize& size) { return static_cast<int64_t>(size.width()) * size.height() > kMaxBitmapPixels; }
+
+// The pixels in 32 bits (bytes B, G, R, X); transparent parts laid on white.
+QImage Opaque32(const QImage& image)
+{
+    if (image.format() == QImage::Format_RGB32)
+        return image;
+    if (!image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_RGB32);
+    QImage flat = AllocateQImage(image.width(), image.height(), QImage::Format_RGB32);
+    if (flat.isNull())
+        throw EImageError(kNoMemory);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, image);
+    return flat;
+}
+
+void CopyRow(const uint8_t* in, uint8_t* out, int width, bool mirror)
+{
+    if (!mirror) {
+        for (int x = 0; x < width; ++x, in += 4, out += 3) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+        }
+        return;
+    }
+    in += 4 * (width - 1);
+    for (int x = 0; x < width; ++x, in -= 4, out += 3) {
+        out[0] = in[0];
+        out[1] = in[1];
+        out[2] = in[2];
+    }
+}
+
+// A turned picture: row y of the result is column y of the (mirrored) source, read from the bottom up (from the
+// top down when flipped). Rows are made in bands of 16, so that what a band takes from one source row is one run.
+void CopyTurned(const QImage& source, QImage& out, bool mirror, bool flip)
+{
+    constexpr int kBand = 16;
+    const int sw = source.width();
+    const int sh = source.height();
+    uint8_t* lines[kBand];
+    for (int y0 = 0; y0 < out.height(); y0 += kBand) {
+        const int rows = std::min(kBand, out.height() - y0);
+        for (int i = 0; i < rows; ++i)
+            lines[i] = out.scanLine(y0 + i);
+        for (int x = 0; x < out.width(); ++x) {
+            const uint8_t* row = source.constScanLine(flip ? x : sh - 1 - x);
+            for (int i = 0; i < rows; ++i) {
+                const int column = mirror ? sw - 1 - (y0 + i) : y0 + i;
+                const uint8_t* p = row + 4 * column;
+                uint8_t* q = lines[i] + 3 * x;
+                q[0] = p[0];
+                q[1] = p[1];
+                q[2] = p[2];
+            }
+        }
+    }
+}
+
+// The 24-bit picture, upright: the recorded orientation is applied as the toolkit defines it (mirror left-right,
+// flip top-bottom, then turn 90 degrees clockwise) while the pixels are copied, which costs far less than
+// letting the toolkit turn a photograph of many megapixels first.
+Bitmap Upright24(const QImage& image, QImageIOHandler::Transformations orientation)
+{
+    const QImage source = Opaque32(image);
+    const bool mirror = orientation.testFlag(QImageIOHandler::TransformationMirror);
+    const bool flip = orientation.testFlag(QImageIOHandler::TransformationFlip);
+    const bool turn = orientation.testFlag(QImageIOHandler::TransformationRotate90);
+    const int width = turn ? source.height() : source.width();
+    const int height = turn ? source.width() : source.height();
+    QImage out = AllocateQImage(width, height, QImage::Format_BGR888);
+    if (source.isNull() || out.isNull())
+        throw EImageError(kNoMemory);
+    if (turn) {
+        CopyTurned(source, out, mirror, flip);
+    } else {
+        for (int y = 0; y < height; ++y)
+            CopyRow(source.constScanLine(flip ? height - 1 - y : y), out.scanLine(y), width, mirror);
+    }
+    return Bitmap(out);
+}
+
+} // namespace
+
+Bitmap ReadPhotographFile(const std::string& path)
+{
+    QImageReader reader(QString::fromStdString(path));
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false); // applied below, while the pixels are copied
+    reader.setAllocationLimit(kAllocationLimitMB);
+    reader.setQuality(100);
+    if (!reader.canRead() || !IsKnownFormat(reader.format()))
+        throw EImageError(kNoPicture);
+    const QSize size = reader.size();
+    if (size.isValid() && IsTooLarge(size))
+        throw EImageError(kTooLarge);
+    const QImageIOHandler::Transformations orientation = reader.transformation();
+    // Decoding into memory taken from the system in large pages spares the faults of thousands of small ones,
+    // which cost more than the decoding itself; the reader fills an image of the right size and format in place.
+    QImage image;
+    if (size.isValid())
+        image = AllocateQImage(size.width(), size.height(), reader.imageFormat());
+    if (!reader.read(&image) || image.isNull())
+        throw EImageError("This picture cannot be read: the file is damaged or too large.");
+    if (IsTooLarge(image.size())) // whatever the header said
+        throw EImageError(kTooLarge);
+    return Upright24(image, orientation);
+}
