@@ -5,10 +5,24 @@
 #include "screens/TFormAddEntry.h"
 #include "screens/TFormExit.h"
 #include "screens/TFormExitAndSave.h"
+#include "screens/TFormFinish.h"
+#include "screens/TFormFinishComplete.h"
+#include "screens/TFormFinishError.h"
+#include "screens/TFormGallery.h"
+#include "screens/TFormImageEdit.h"
 #include "screens/TFormImprint.h"
+#include "screens/TFormMusic.h"
+#include "screens/TFormNewProject1.h"
+#include "screens/TFormNewProject2.h"
+#include "screens/TFormNewProject3.h"
+#include "screens/TFormPersonalProject.h"
+#include "screens/TFormProjectMenu.h"
 #include "screens/TFormSave.h"
 #include "screens/TformMemoPopUp.h"
 #include "screens/TformPreview.h"
+#include "screens/TformProjectEditLayout.h"
+#include "screens/TformProjectEditPicture.h"
+#include "screens/TformProjectEditText.h"
 #include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
 #include "screens/TyesNoPopup.h"
@@ -39,18 +53,22 @@ std::vector<ScreenGroup> StartupScreens()
          {Create(&ScreenSet::okPopup), Create(&ScreenSet::formExit), Create(&ScreenSet::formSave),
           Create(&ScreenSet::waitPopup), Create(&ScreenSet::yesNoPopup), Create(&ScreenSet::formAddEntry),
           Create(&ScreenSet::formExitAndSave)}},
-        {126, {}}, // TFormNewProject1, TFormNewProject2, TFormNewProject3
-        {127, {}}, // TFormProjectMenu
-        {129, {}}, // TFormPersonalProject
-        {130, {}}, // TFormImageEdit
-        {132, {}}, // TFormMusic
-        {128, {}}, // TformProjectEditLayout
-        {185, {}}, // TformProjectEditPicture
-        {186, {}}, // TformProjectEditText
+        {126,
+         {Create(&ScreenSet::formNewProject1), Create(&ScreenSet::formNewProject2),
+          Create(&ScreenSet::formNewProject3)}},
+        {127, {Create(&ScreenSet::formProjectMenu)}},
+        {129, {Create(&ScreenSet::formPersonalProject)}},
+        {130, {Create(&ScreenSet::formImageEdit)}},
+        {132, {Create(&ScreenSet::formMusic)}},
+        {128, {Create(&ScreenSet::formEditLayout)}},
+        {185, {Create(&ScreenSet::formEditPicture)}},
+        {186, {Create(&ScreenSet::formEditText)}},
         {133, {Create(&ScreenSet::formPreview)}},
-        {187, {}}, // TFormFinish, TFormFinishComplete, TFormFinishError
+        {187,
+         {Create(&ScreenSet::formFinish), Create(&ScreenSet::formFinishComplete),
+          Create(&ScreenSet::formFinishError)}},
         // TFormImprint, TformLabelKitPrint, TformLabelkitSetup, TformMemoPopUp, TFormGallery, TFormPhotographer
-        {188, {Create(&ScreenSet::formImprint), Create(&ScreenSet::formMemoPopUp)}},
+        {188, {Create(&ScreenSet::formImprint), Create(&ScreenSet::formMemoPopUp), Create(&ScreenSet::formGallery)}},
     };
 }
 

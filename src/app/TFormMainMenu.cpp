@@ -19,6 +19,8 @@
 #include "screens/SkinService.h"
 #include "screens/TFormExit.h"
 #include "screens/TFormImprint.h"
+#include "screens/TFormNewProject1.h"
+#include "screens/TFormProjectMenu.h"
 #include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
 
@@ -68,6 +70,14 @@ TFormMainMenu::TFormMainMenu(const StartupEnvironment& environment) : SkinnedScr
     setWindowTitle("Vellora");
     SetCountsInFront(false);
     CreateControls();
+    m_wizard = [] {
+        TFormNewProject1* wizard = Screens().formNewProject1.get();
+        return wizard ? wizard->Run() : nullptr;
+    };
+    m_projectMenu = [] {
+        TFormProjectMenu* menu = Screens().formProjectMenu.get();
+        return menu ? menu->Run() : 0;
+    };
     // Greyed exactly while another screen of the program is in front.
     SetFrontObserver([this] {
         if (ScreensInFront() > 0)
@@ -435,8 +445,7 @@ std::unique_ptr<evProject> TFormMainMenu::ReadProjectUnderWaitPopup(const std::s
     return project;
 }
 
-// The project menu runs on the current project and the project is closed afterwards. Until the project menu
-// joins the program, an opened project stays open as the current project.
+// The project menu runs on the current project and the project is closed afterwards.
 void TFormMainMenu::RunProjectMenu(int32_t& result)
 {
     if (!m_projectMenu)

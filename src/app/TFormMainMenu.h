@@ -29,8 +29,8 @@ public:
     explicit TFormMainMenu(const StartupEnvironment& environment);
     ~TFormMainMenu() override;
 
-    // The screens of later steps, until they join the program: the new-project wizard hands back a new
-    // project (or nothing), the project menu runs on the current project and returns its result.
+    // The new-project wizard hands back a new project (or nothing), the project menu runs on the current
+    // project and returns its result. Both are the program's screens unless a test puts its own in.
     using WizardRunner = std::function<std::unique_ptr<evProject>()>;
     using ProjectMenuRunner = std::function<int32_t()>;
     void SetWizardRunner(WizardRunner runner) { m_wizard = std::move(runner); }

@@ -17,11 +17,55 @@ public:
             return std::nullopt;
         return QFile::encodeName(chosen).toStdString();
     }
+
+    std::vector<std::string> OpenFiles(const FileDialogRequest& request) override
+    {
+        const QStringList chosen = QFileDialog::getOpenFileNames(nullptr, request.title,
+                                                                 QFile::decodeName(request.initialFolder.c_str()),
+                                                                 ToolkitFilter(request.filter));
+        std::vector<std::string> names;
+        for (const QString& name : chosen)
+            names.push_back(QFile::encodeName(name).toStdString());
+        return names;
+    }
+
+    std::optional<std::string> SaveFile(const FileDialogRequest& request) override
+    {
+        QFileDialog dialog(nullptr, request.title, QFile::decodeName(request.initialFolder.c_str()),
+                           ToolkitFilter(request.filter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        QString extension = request.defaultExtension;
+        if (extension.startsWith(QLatin1Char('.')))
+            extension.remove(0, 1);
+        dialog.setDefaultSuffix(extension);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    }
+
+    std::optional<std::string> ChooseFolder(const QString& title, const std::string& initialFolder) override
+    {
+        const QString chosen = QFileDialog::getExistingDirectory(nullptr, title,
+                                                                 QFile::decodeName(initialFolder.c_str()),
+                                                                 QFileDialog::ShowDirsOnly);
+        if (chosen.isEmpty())
+            return std::nullopt;
+        return QFile::encodeName(chosen).toStdString();
+    }
 };
 
 FileDialogs* g_dialogs = nullptr;
 
 } // namespace
+
+std::vector<std::string> FileDialogs::OpenFiles(const FileDialogRequest& request)
+{
+    std::optional<std::string> chosen = OpenFile(request);
+    if (!chosen)
+        return {};
+    return {std::move(*chosen)};
+}
 
 FileDialogs& Dialogs()
 {

@@ -5,12 +5,15 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 struct FileDialogRequest {
     QString title;
     // Pairs of description and pattern separated by "|", e.g. "Vellora project|*.evp".
     QString filter;
     std::string initialFolder;
+    // Save dialogs: the extension added by the dialog when the typed name has none (".evp"); empty for none.
+    QString defaultExtension;
 };
 
 class FileDialogs {
@@ -18,6 +21,13 @@ public:
     virtual ~FileDialogs() = default;
     // The chosen existing file, or nothing when the dialog was cancelled.
     virtual std::optional<std::string> OpenFile(const FileDialogRequest& request) = 0;
+    // Several existing files chosen at once, in the dialog's order; empty when cancelled. Dialogs that cannot
+    // choose several answer with their single choice.
+    virtual std::vector<std::string> OpenFiles(const FileDialogRequest& request);
+    // The file name chosen to save to (it may exist; the dialog asks before replacing), or nothing.
+    virtual std::optional<std::string> SaveFile(const FileDialogRequest& request) = 0;
+    // The chosen existing folder (file-system folders only), or nothing when cancelled.
+    virtual std::optional<std::string> ChooseFolder(const QString& title, const std::string& initialFolder) = 0;
 };
 
 FileDialogs& Dialogs();

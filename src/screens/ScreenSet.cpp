@@ -1,12 +1,27 @@
 #include "screens/ScreenSet.h"
 
+#include "screens/IPageEditor.h"
 #include "screens/TFormAddEntry.h"
 #include "screens/TFormExit.h"
 #include "screens/TFormExitAndSave.h"
+#include "screens/TFormFinish.h"
+#include "screens/TFormFinishComplete.h"
+#include "screens/TFormFinishError.h"
+#include "screens/TFormGallery.h"
+#include "screens/TFormImageEdit.h"
 #include "screens/TFormImprint.h"
+#include "screens/TFormMusic.h"
+#include "screens/TFormNewProject1.h"
+#include "screens/TFormNewProject2.h"
+#include "screens/TFormNewProject3.h"
+#include "screens/TFormPersonalProject.h"
+#include "screens/TFormProjectMenu.h"
 #include "screens/TFormSave.h"
 #include "screens/TformMemoPopUp.h"
 #include "screens/TformPreview.h"
+#include "screens/TformProjectEditLayout.h"
+#include "screens/TformProjectEditPicture.h"
+#include "screens/TformProjectEditText.h"
 #include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
 #include "screens/TyesNoPopup.h"
@@ -14,6 +29,20 @@
 ScreenSet::ScreenSet() = default;
 
 ScreenSet::~ScreenSet() = default;
+
+IPageEditor* ScreenSet::PageEditor(int32_t number) const
+{
+    switch (number) {
+    case 2:
+        return formEditLayout.get();
+    case 3:
+        return formEditPicture.get();
+    case 4:
+        return formEditText.get();
+    default:
+        return nullptr;
+    }
+}
 
 ScreenSet& Screens()
 {
@@ -24,9 +53,23 @@ ScreenSet& Screens()
 void DestroyScreens()
 {
     ScreenSet& screens = Screens();
+    screens.formGallery.reset();
     screens.formMemoPopUp.reset();
     screens.formImprint.reset();
+    screens.formFinishError.reset();
+    screens.formFinishComplete.reset();
+    screens.formFinish.reset();
     screens.formPreview.reset();
+    screens.formEditText.reset();
+    screens.formEditPicture.reset();
+    screens.formEditLayout.reset();
+    screens.formMusic.reset();
+    screens.formImageEdit.reset();
+    screens.formPersonalProject.reset();
+    screens.formProjectMenu.reset();
+    screens.formNewProject3.reset();
+    screens.formNewProject2.reset();
+    screens.formNewProject1.reset();
     screens.formExitAndSave.reset();
     screens.formAddEntry.reset();
     screens.yesNoPopup.reset();

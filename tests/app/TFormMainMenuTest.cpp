@@ -34,6 +34,8 @@ public:
         ++m_asked;
         return m_answer;
     }
+    std::optional<std::string> SaveFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> ChooseFolder(const QString&, const std::string&) override { return std::nullopt; }
     std::optional<std::string> m_answer;
     FileDialogRequest m_request;
     int m_asked = 0;
@@ -63,6 +65,22 @@ protected:
         ProgramFolderTest::TearDown();
     }
     TFormMainMenu& Menu() { return *m_mainMenu; }
+
+    void CheckOpenedProject(const std::string& path)
+    {
+        evProject* project = Menu().GetCurrentProject();
+        ASSERT_NE(project, nullptr);
+        EXPECT_EQ(Menu().GetProjectFileName(), path);
+        ASSERT_NE(project->GetDesign(), nullptr);
+        EXPECT_EQ(project->GetDesign()->GetName(), "Rose");
+        EXPECT_EQ(project->GetFirstCategory()->GetPageLayoutID(), 1000);
+        EXPECT_EQ(project->GetFirstCategory()->GetNext()->GetPageLayoutID(), 1001);
+        EXPECT_EQ(project->GetFirstCategory()->GetNext()->GetNext()->GetPageLayoutID(), 1002);
+        ASSERT_NE(project->GetDiscLabelCategory(), nullptr);
+        EXPECT_EQ(project->GetDiscLabelCategory()->GetTitle(), "cd label");
+        EXPECT_EQ(project->GetDiscLabelCategory()->GetPageLayoutID(), 1003);
+        EXPECT_FALSE(Screens().waitPopup->isVisible());
+    }
 
     std::string SaveProject(const std::string& designFile, bool withDiscLabel = false)
     {
@@ -99,23 +117,21 @@ TEST_F(MainMenuTest, OpeningAProjectReadsItsDesignAndBindsTheSpecialPages)
     const std::string path = SaveProject("Rose.evl");
     ChosenFile dialog(path);
     SetDialogs(&dialog);
+    // What the project menu finds when it starts, and that the project is closed once it returns.
+    int menuRuns = 0;
+    Menu().SetProjectMenuRunner([&]() -> int32_t {
+        ++menuRuns;
+        CheckOpenedProject(path);
+        EXPECT_FALSE(Menu().IsGreyed());
+        return 0;
+    });
     const QStringList texts = OkTexts([this] { Menu().Img2Click(); });
     EXPECT_TRUE(texts.isEmpty());
+    EXPECT_EQ(menuRuns, 1);
+    EXPECT_EQ(Menu().GetCurrentProject(), nullptr);
     EXPECT_EQ(dialog.m_request.title, "Help 208");
     EXPECT_EQ(dialog.m_request.filter, "Vellora project|*.evp");
     EXPECT_EQ(dialog.m_request.initialFolder, m_program + "/projects/");
-
-    evProject* project = Menu().GetCurrentProject();
-    ASSERT_NE(project, nullptr);
-    EXPECT_EQ(Menu().GetProjectFileName(), path);
-    ASSERT_NE(project->GetDesign(), nullptr);
-    EXPECT_EQ(project->GetDesign()->GetName(), "Rose");
-    EXPECT_EQ(project->GetFirstCategory()->GetPageLayoutID(), 1000);
-    EXPECT_EQ(project->GetFirstCategory()->GetNext()->GetPageLayoutID(), 1001);
-    EXPECT_EQ(project->GetFirstCategory()->GetNext()->GetNext()->GetPageLayoutID(), 1002);
-    ASSERT_NE(project->GetDiscLabelCategory(), nullptr);
-    EXPECT_EQ(project->GetDiscLabelCategory()->GetTitle(), "cd label");
-    EXPECT_EQ(project->GetDiscLabelCategory()->GetPageLayoutID(), 1003);
     EXPECT_FALSE(Screens().waitPopup->isVisible());
     EXPECT_FALSE(Menu().IsGreyed());
 }

@@ -13,6 +13,7 @@
 #include "platform/Canvas.h"
 #include "platform/Stream.h"
 #include "platform/TempFiles.h"
+#include "screens/FileDialogs.h"
 #include "screens/SkinService.h"
 
 #include <QApplication>
@@ -22,10 +23,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace screentest {
 
@@ -131,6 +135,57 @@ private:
     Action m_action;
     QTimer m_timer;
     int m_answered = 0;
+};
+
+// Answers the file dialogs from queues (an empty queue or a queued nothing means "cancelled") and keeps every
+// request; installed for its lifetime.
+class AnsweringDialogs : public FileDialogs {
+public:
+    AnsweringDialogs() { SetDialogs(this); }
+    ~AnsweringDialogs() override { SetDialogs(nullptr); }
+    AnsweringDialogs(const AnsweringDialogs&) = delete;
+    AnsweringDialogs& operator=(const AnsweringDialogs&) = delete;
+
+    std::optional<std::string> OpenFile(const FileDialogRequest& request) override
+    {
+        openRequests.push_back(request);
+        return Take(openAnswers);
+    }
+    std::vector<std::string> OpenFiles(const FileDialogRequest& request) override
+    {
+        openManyRequests.push_back(request);
+        if (openManyAnswers.empty())
+            return {};
+        std::vector<std::string> answer = openManyAnswers.front();
+        openManyAnswers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> SaveFile(const FileDialogRequest& request) override
+    {
+        saveRequests.push_back(request);
+        return Take(saveAnswers);
+    }
+    std::optional<std::string> ChooseFolder(const QString& title, const std::string& initialFolder) override
+    {
+        folderRequests.push_back({title, QString(), initialFolder, QString()});
+        return Take(folderAnswers);
+    }
+
+    std::deque<std::optional<std::string>> openAnswers, saveAnswers, folderAnswers;
+    std::vector<FileDialogRequest> openRequests, saveRequests, folderRequests;
+    // Multiple choice: each answer is the list of chosen files (an empty list means "cancelled").
+    std::deque<std::vector<std::string>> openManyAnswers;
+    std::vector<FileDialogRequest> openManyRequests;
+
+private:
+    static std::optional<std::string> Take(std::deque<std::optional<std::string>>& answers)
+    {
+        if (answers.empty())
+            return std::nullopt;
+        std::optional<std::string> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 };
 
 } // namespace screentest

@@ -1,0 +1,179 @@
+#include "platform/Dates.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+const QDate kDayZero(1899, 12, 30);
+
+std::function<double()>& TodaySource()
+{
+    static std::function<double()> source;
+    return source;
+}
+
+// One piece of a date format: a field (a run of d, M or y) or literal text.
+struct FormatPart {
+    QChar field; // 'd', 'M', 'y', or null for literal text
+    int width = 0;
+    QString literal;
+};
+
+std::vector<FormatPart> SplitFormat(const QString& format)
+{
+    std::vector<FormatPart> parts;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format[i];
+        if (c == u'd' || c == u'M' || c == u'y') {
+            qsizetype end = i;
+            while (end < format.size() && format[end] == c)
+                ++end;
+            parts.push_back({c, static_cast<int>(end - i), {}});
+            i = end;
+            continue;
+        }
+        if (parts.empty() || !parts.back().field.isNull())
+            parts.push_back({});
+        if (c == u'\'') {
+            const qsizetype close = format.indexOf(u'\'', i + 1);
+            const qsizetype end = close < 0 ? format.size() : close;
+            parts.back().literal += end == i + 1 ? QString("'") : format.mid(i + 1, end - i - 1);
+            i = end + 1;
+            continue;
+        }
+        parts.back().literal += c;
+        ++i;
+    }
+    return parts;
+}
+
+// Reads the digits of a numeric field: at most maxDigits, exactly that many when another field follows at once.
+bool ReadNumber(const QString& text, qsizetype& pos, int maxDigits, bool exact, int& value, int& digits)
+{
+    value = 0;
+    digits = 0;
+    while (pos < text.size() && digits < maxDigits && text[pos] >= u'0' && text[pos] <= u'9') {
+        value = value * 10 + (text[pos].unicode() - u'0');
+        ++pos;
+        ++digits;
+    }
+    return digits > 0 && (!exact || digits == maxDigits);
+}
+
+// Blanks in the format's literal text may be left out or doubled; everything else must be typed as it stands.
+bool MatchLiteral(const QString& text, qsizetype& pos, const QString& literal)
+{
+    for (const QChar c : literal) {
+        if (c.isSpace()) {
+            while (pos < text.size() && text[pos].isSpace())
+                ++pos;
+            continue;
+        }
+        if (pos >= text.size() || text[pos] != c)
+            return false;
+        ++pos;
+    }
+    return true;
+}
+
+// A month or weekday name of the system's language at pos; the month (1 to 12) or the weekday (1 to 7).
+int MatchName(const QString& text, qsizetype& pos, bool month)
+{
+    const QLocale locale = QLocale::system();
+    int best = 0;
+    qsizetype bestLength = 0;
+    for (int i = 1; i <= (month ? 12 : 7); ++i) {
+        for (QLocale::FormatType type : {QLocale::LongFormat, QLocale::ShortFormat}) {
+            const QString name = month ? locale.monthName(i, type) : locale.dayName(i, type);
+            if (name.size() > bestLength && text.mid(pos, name.size()).compare(name, Qt::CaseInsensitive) == 0) {
+                best = i;
+                bestLength = name.size();
+            }
+        }
+    }
+    pos += bestLength;
+    return best;
+}
+
+int WindowedYear(int twoDigits, int currentYear)
+{
+    const int low = currentYear - 79;
+    return low + ((twoDigits - low) % 100 + 100) % 100;
+}
+
+struct DateFields {
+    int day = 0;
+    int month = 0;
+    int year = 0;
+};
+
+bool ReadField(const QString& text, qsizetype& pos, const FormatPart& part, bool exact, int currentYear,
+               DateFields& date)
+{
+    int value = 0;
+    int digits = 0;
+    if (part.field == u'y') {
+        if (!ReadNumber(text, pos, exact ? part.width : 4, exact, value, digits) || digits == 3)
+            return false;
+        date.year = digits <= 2 ? WindowedYear(value, currentYear) : value;
+        return true;
+    }
+    if (part.width >= 3) {
+        const int named = MatchName(text, pos, part.field == u'M');
+        if (part.field == u'M')
+            date.month = named;
+        return named != 0;
+    }
+    if (!ReadNumber(text, pos, exact ? part.width : 2, exact, value, digits))
+        return false;
+    (part.field == u'd' ? date.day : date.month) = value;
+    return true;
+}
+
+} // namespace
+
+std::optional<double> ParseDateWithFormat(const std::string& text, const std::string& format, int currentYear)
+{
+    const QString typed = QString::fromStdString(text).trimmed();
+    const std::vector<FormatPart> parts = SplitFormat(QString::fromStdString(format));
+    DateFields date;
+    qsizetype pos = 0;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const FormatPart& part = parts[i];
+        if (part.field.isNull()) {
+            if (!MatchLiteral(typed, pos, part.literal))
+                return std::nullopt;
+            continue;
+        }
+        const bool fieldFollows = i + 1 < parts.size() && !parts[i + 1].field.isNull();
+        if (!ReadField(typed, pos, part, fieldFollows, currentYear, date))
+            return std::nullopt;
+    }
+    if (pos != typed.size())
+        return std::nullopt;
+    const QDate day(date.year, date.month, date.day);
+    if (date.year == 0 || !day.isValid())
+        return std::nullopt;
+    return static_cast<double>(kDayZero.daysTo(day));
+}
+
+std::optional<double> ParseShortDate(const std::string& text)
+{
+    const QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    const int currentYear = kDayZero.addDays(static_cast<qint64>(TodayDate())).year();
+    return ParseDateWithFormat(text, format.toStdString(), currentYear);
+}
+
+double TodayDate()
+{
+    if (TodaySource())
+        return TodaySource()();
+    return static_cast<double>(kDayZero.daysTo(QDate::currentDate()));
+}
+
+void SetTodaySource(std::function<double()> source) { TodaySource() = std::move(source); }

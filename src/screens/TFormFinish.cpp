@@ -1,0 +1,269 @@
+#include "screens/TFormFinish.h"
+
+#include "model/ProgressBar.h"
+#include "model/evCategory.h"
+#include "model/evPhotograph.h"
+#include "model/evProject.h"
+#include "platform/Canvas.h"
+#include "platform/Errors.h"
+#include "platform/Jpeg.h"
+#include "platform/Log.h"
+#include "presentation/DiscProducer.h"
+#include "presentation/StudioBranding.h"
+#include "screens/ApplicationContext.h"
+#include "screens/ScreenSet.h"
+#include "screens/SkinService.h"
+#include "screens/StudioFiles.h"
+#include "screens/TFormFinishComplete.h"
+#include "screens/TFormFinishError.h"
+#include "screens/TokPopup.h"
+#include "screens/TwaitPopup.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QLineEdit>
+
+namespace G = Geometry::Finish;
+
+namespace {
+
+LabelStyle WhiteLine()
+{
+    LabelStyle style = SkinnedScreen::PopupTextStyle(kColorWhite, Qt::AlignLeft | Qt::AlignVCenter);
+    style.wordWrap = false;
+    return style;
+}
+
+LabelStyle HintStyle()
+{
+    LabelStyle style;
+    style.pixelSize = 15;
+    style.wordWrap = true;
+    return style;
+}
+
+void ShowMessage(const QString& text)
+{
+    if (TokPopup* ok = Screens().okPopup.get())
+        ok->Run(text);
+}
+
+void LoadPicture(TImage* image, int32_t index)
+{
+    try {
+        image->SetPicture(SkinPicture(index));
+    } catch (const EVelloraError& e) {
+        image->ClearPicture();
+        ktLogs::LogLine(std::string("Skin picture not loaded: ") + e.what());
+    }
+    ReleaseSkinImage();
+}
+
+evProject* CurrentProject() { return AppContext() ? AppContext()->GetCurrentProject() : nullptr; }
+
+} // namespace
+
+TFormFinish::TFormFinish() : SkinnedScreen(Kind::FullScreen)
+{
+    ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
+    AddSkin(ImgBG, 1);
+    imgLogo = AddImage(G::imgLogo);
+    ImgHeader = AddSkinImage(G::ImgHeader, 90);
+    ImgForm = AddSkinImage(G::ImgForm, 85);
+    ImgBtn = AddSkinImage(G::ImgBtn, 84);
+    imgHelpBox = AddSkinImage(G::imgHelpBox, 20);
+    labelHelp = AddLabel(G::labelHelp, HintStyle());
+    LabelStatus = AddLabel(G::LabelStatus, WhiteLine());
+    LabelDir = AddLabel(G::LabelDir, WhiteLine());
+    Image1 = AddImage(G::Image1, TImage::Role::Button);
+    imgVisible = AddImage(G::imgVisible);
+    imgBtnVisible = AddImage(G::imgBtnVisible, TImage::Role::Button);
+    imgDuration = AddImage(G::imgDuration);
+    editDuration = new QLineEdit(Panel());
+    editDuration->setGeometry(G::editDuration.x, G::editDuration.y, G::editDuration.w, G::editDuration.h);
+    editDuration->setFrame(false);
+    QFont font("Arial");
+    font.setPixelSize(16);
+    editDuration->setFont(font);
+    editDuration->setAlignment(Qt::AlignCenter);
+    editDuration->setStyleSheet("QLineEdit { background: transparent; color: black; border: none; }");
+    editDuration->setText("5");
+    ImgCancel = AddImage(G::ImgCancel, TImage::Role::Button);
+    ImgApply = AddImage(G::ImgApply, TImage::Role::Button);
+
+    connect(Image1, &TImage::clicked, this, [this] { Image1Click(); });
+    connect(ImgApply, &TImage::clicked, this, [this] { ImgApplyClick(); });
+    connect(ImgCancel, &TImage::clicked, this, [this] { ImgCancelClick(); });
+    connect(imgBtnVisible, &TImage::clicked, this, [this] { imgBtnVisibleClick(); });
+    connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
+    connect(Image1, &TImage::mouseMoved, this, [this] { ShowHint(195); });
+    connect(ImgCancel, &TImage::mouseMoved, this, [this] { ShowHint(198); });
+    connect(ImgApply, &TImage::mouseMoved, this, [this] { ShowHint(197); });
+}
+
+TFormFinish::~TFormFinish() = default;
+
+void TFormFinish::Run()
+{
+    Prepare();
+    PlaySpeech(13);
+    ShowModal();
+    Conclude();
+}
+
+void TFormFinish::Prepare()
+{
+    BeginRun();
+    m_outcome = Outcome::None;
+    m_failedStep.clear();
+    m_hint = -1;
+    labelHelp->SetCaption(QString());
+    SetStudio(nullptr);
+    if (AppContext())
+        SetStudio(LoadStudioForFinishing(AppContext()->GetStudioFile(), AppContext()->GetStudioDataFile()));
+    // The same line as the project menu's status line.
+    const evProject* project = CurrentProject();
+    const bool complete = project && evCategory::IsComplete(project->GetFirstCategory());
+    LabelStatus->SetCaption(HelpText(complete ? 85 : 84));
+    m_folder.clear();
+    LabelDir->SetCaption(QString());
+}
+
+void TFormFinish::Conclude()
+{
+    StopSpeech();
+    EndRun();
+    SetStudio(nullptr);
+    if (m_outcome == Outcome::Success) {
+        if (TFormFinishComplete* complete = Screens().formFinishComplete.get())
+            complete->Run();
+    } else if (m_outcome == Outcome::Failure) {
+        if (TFormFinishError* error = Screens().formFinishError.get())
+            error->Run(QString::fromStdString(FinishErrorExplanation(m_failedStep)));
+    }
+}
+
+// Without studio branding the switch and the duration are out of use; with it the studio page starts on.
+void TFormFinish::SetStudio(std::unique_ptr<StudioBranding> studio)
+{
+    m_studio = std::move(studio);
+    m_studioOn = m_studio != nullptr;
+    imgVisible->setVisible(m_studioOn);
+    imgDuration->setVisible(m_studioOn);
+    imgBtnVisible->setEnabled(m_studioOn);
+    editDuration->setVisible(m_studioOn);
+    editDuration->setEnabled(m_studioOn);
+    if (m_studioOn) {
+        LoadPicture(imgVisible, 185);
+        LoadPicture(imgDuration, 179);
+    } else {
+        imgVisible->ClearPicture();
+        imgDuration->ClearPicture();
+    }
+}
+
+void TFormFinish::Image1Click()
+{
+    DirDialog1.Title = HelpText(156);
+    if (!DirDialog1.Execute())
+        return;
+    m_folder = DiscFolderFor(DirDialog1.Directory);
+    const QString shown = ShortenAtEnd(QFile::decodeName(m_folder.c_str()), LabelDir->font(), LabelDir->width());
+    LabelDir->SetCaption(DoubleAmpersands(shown));
+}
+
+void TFormFinish::ImgApplyClick()
+{
+    if (m_folder.empty()) {
+        ShowMessage(HelpText(205));
+        return;
+    }
+    if (m_studioOn && !ParseStudioDuration(editDuration->text().toStdString())) {
+        ShowMessage(HelpText(242));
+        return;
+    }
+    if (evProject* project = CurrentProject())
+        Produce(*project);
+}
+
+void TFormFinish::Produce(evProject& project)
+{
+    DiscProducer producer(project, m_folder);
+    producer.SetStudio(m_studioOn ? &m_studio->GetRecord() : nullptr, editDuration->text().toStdString());
+    TwaitPopup* wait = Screens().waitPopup.get();
+    try {
+        if (wait) {
+            wait->Run(HelpText(214), [&producer](ProgressBar& bar) {
+                producer.SetProgress([&bar](int percent) { bar.SetPosition(percent); });
+                producer.Produce();
+                return true;
+            });
+        } else {
+            producer.Produce();
+        }
+    } catch (const EFinishError& error) {
+        ktLogs::LogLine(std::string("Finishing failed: ") + error.what());
+        Fail(error.GetCode());
+        return;
+    } catch (const std::exception& error) {
+        // Every step turns its own failures into its code; what remains can only be the presentation.
+        ktLogs::LogLine(std::string("Finishing failed: ") + error.what());
+        Fail("FIN_PRJ");
+        return;
+    }
+    m_outcome = Outcome::Success;
+    Close();
+}
+
+void TFormFinish::Fail(const std::string& code)
+{
+    if (TwaitPopup* wait = Screens().waitPopup.get())
+        wait->hide();
+    ShowMessage(QString::fromStdString(FinishErrorPopupText(code)));
+    m_failedStep = code;
+    m_outcome = Outcome::Failure;
+    Close();
+}
+
+void TFormFinish::ImgCancelClick() { Close(); }
+
+void TFormFinish::imgBtnVisibleClick()
+{
+    if (!m_studio)
+        return;
+    m_studioOn = !m_studioOn;
+    LoadPicture(imgVisible, m_studioOn ? 185 : 184);
+}
+
+void TFormFinish::ImgBGMouseMove(int x, int y)
+{
+    if (G::LabelStatus.Contains(x, y))
+        ShowHint(194);
+    else if (G::LabelDir.Contains(x, y))
+        ShowHint(195);
+    else
+        ShowHint(196);
+}
+
+void TFormFinish::ShowHint(int32_t index) { ShowHelpHint(labelHelp, m_hint, index); }
+
+// Binary search for the fewest removed characters (see TFormProjectMenu::ShortenAtStart).
+QString TFormFinish::ShortenAtEnd(const QString& text, const QFont& font, int width)
+{
+    const QFontMetrics metrics(font);
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    const QString head = text.left(4 * width + 4);
+    const qsizetype skipped = text.size() - head.size();
+    const auto shown = [&head](qsizetype removed) { return head.left(head.size() - removed) + "..."; };
+    qsizetype low = skipped == 0 ? 1 : 0;
+    qsizetype high = head.size();
+    while (low < high) {
+        const qsizetype middle = (low + high) / 2;
+        if (metrics.horizontalAdvance(shown(middle)) <= width)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return shown(low);
+}

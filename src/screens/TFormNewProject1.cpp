@@ -1,0 +1,96 @@
+#include "screens/TFormNewProject1.h"
+
+#include "model/evProject.h"
+#include "platform/Dates.h"
+#include "platform/Text.h"
+#include "screens/PersonalDataCheck.h"
+#include "screens/ScreenSet.h"
+#include "screens/SkinService.h"
+#include "screens/TFormNewProject2.h"
+#include "screens/TTransEdit.h"
+#include "screens/WizardLook.h"
+
+namespace G = Geometry::NewProject1;
+
+TFormNewProject1::TFormNewProject1() : SkinnedScreen(Kind::FullScreen)
+{
+    setWindowTitle("Neues Projekt anlegen - Projekt personalisieren");
+    ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
+    AddSkin(ImgBG, 1);
+    imgTop = AddSkinImage(G::imgTop, 174);
+    imgFrm = AddSkinImage(G::imgFrm, 173);
+    imgBtn = AddSkinImage(G::imgBtn, 103);
+    imgHelpBox = AddSkinImage(G::imgHelpBox, 20);
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    EditName1 = AddTransField(Panel(), G::EditName1);
+    EditName2 = AddTransField(Panel(), G::EditName2);
+    EditDatum = AddTransField(Panel(), G::EditDatum);
+    EditName1->setMaxLength(kMaxNameLength);
+    EditName2->setMaxLength(kMaxNameLength);
+    ImgCancel = AddImage(G::ImgCancel, TImage::Role::Button);
+    ImgApply = AddImage(G::ImgApply, TImage::Role::Button);
+    for (TTransEdit* edit : {EditName1, EditName2, EditDatum})
+        edit->installEventFilter(this);
+    connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
+    connect(ImgApply, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, 4); });
+    connect(ImgCancel, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, 3); });
+    connect(ImgApply, &TImage::clicked, this, [this] { ImgApplyClick(); });
+    connect(ImgCancel, &TImage::clicked, this, [this] { ImgCancelClick(); });
+}
+
+TFormNewProject1::~TFormNewProject1() = default;
+
+std::unique_ptr<evProject> TFormNewProject1::Run()
+{
+    Prepare();
+    ShowModal();
+    EndRun();
+    if (!m_accepted || !Screens().formNewProject2)
+        return nullptr;
+    return Screens().formNewProject2->Run(GetFirstName(), GetSecondName(), m_date);
+}
+
+void TFormNewProject1::Prepare()
+{
+    BeginRun();
+    m_accepted = false;
+    m_hint = -1;
+    labelHelp->SetCaption(QString());
+    EditName1->clear();
+    EditName2->clear();
+    EditDatum->setText(ToDisplay(ShortDateText(TodayDate())));
+    EditName1->selectAll();
+    EditName1->setFocus();
+    PlaySpeech(8);
+}
+
+void TFormNewProject1::ImgApplyClick()
+{
+    const std::optional<double> date = CheckPersonalData(EditName1, EditName2, EditDatum);
+    if (!date)
+        return;
+    StopSpeech();
+    m_date = *date;
+    m_accepted = true;
+    Close();
+}
+
+void TFormNewProject1::ImgCancelClick()
+{
+    StopSpeech();
+    Close();
+}
+
+void TFormNewProject1::ImgBGMouseMove(int, int) { ShowHelpHint(labelHelp, m_hint, 105); }
+
+std::string TFormNewProject1::GetFirstName() const { return FromDisplay(EditName1->text()); }
+
+std::string TFormNewProject1::GetSecondName() const { return FromDisplay(EditName2->text()); }
+
+bool TFormNewProject1::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter in a field does nothing at all.
+    if (IsEnterKey(event))
+        return true;
+    return SkinnedScreen::eventFilter(watched, event);
+}

@@ -1,0 +1,94 @@
+#include "screens/TFormPersonalProject.h"
+
+#include "model/evProject.h"
+#include "platform/Text.h"
+#include "screens/ApplicationContext.h"
+#include "screens/PersonalDataCheck.h"
+#include "screens/ProjectModification.h"
+#include "screens/SkinService.h"
+#include "screens/TTransEdit.h"
+#include "screens/WizardLook.h"
+
+#include <QEvent>
+
+
+namespace G = Geometry::PersonalProject;
+
+TFormPersonalProject::TFormPersonalProject() : SkinnedScreen(Kind::FullScreen)
+{
+    setWindowTitle("Projekt personalisieren");
+    ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
+    AddSkin(ImgBG, 1);
+    imgCap = AddSkinImage(G::imgCap, 74);
+    imgFrm = AddSkinImage(G::imgFrm, 173);
+    imgBtn = AddSkinImage(G::imgBtn, 103);
+    imgHelpBox = AddSkinImage(G::imgHelpBox, 20);
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    TransEdit1 = AddTransField(Panel(), G::TransEdit1);
+    TransEdit2 = AddTransField(Panel(), G::TransEdit2);
+    TransEdit3 = AddTransField(Panel(), G::TransEdit3);
+    TransEdit3->setMouseTracking(true);
+    imgBtnCancel = AddImage(G::imgBtnCancel, TImage::Role::Button);
+    imgBtnApply = AddImage(G::imgBtnApply, TImage::Role::Button);
+    for (TTransEdit* edit : {TransEdit1, TransEdit2, TransEdit3})
+        edit->installEventFilter(this);
+    connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
+    connect(imgBtnApply, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, 4); });
+    connect(imgBtnCancel, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, 3); });
+    connect(imgBtnApply, &TImage::clicked, this, [this] { imgBtnApplyClick(); });
+    connect(imgBtnCancel, &TImage::clicked, this, [this] { imgBtnCancelClick(); });
+}
+
+TFormPersonalProject::~TFormPersonalProject() = default;
+
+void TFormPersonalProject::Run()
+{
+    evProject* project = AppContext() ? AppContext()->GetCurrentProject() : nullptr;
+    if (!project)
+        return;
+    Prepare(*project);
+    ShowModal();
+    EndRun();
+    m_project = nullptr;
+}
+
+void TFormPersonalProject::Prepare(evProject& project)
+{
+    BeginRun();
+    m_project = &project;
+    m_applied = false;
+    m_hint = -1;
+    labelHelp->SetCaption(QString());
+    TransEdit1->setText(ToDisplay(project.GetFirstName()));
+    TransEdit2->setText(ToDisplay(project.GetSecondName()));
+    TransEdit3->setText(ToDisplay(ShortDateText(project.GetDate())));
+    TransEdit1->setFocus();
+}
+
+void TFormPersonalProject::imgBtnApplyClick()
+{
+    if (!m_project)
+        return;
+    const std::optional<double> date = CheckPersonalData(TransEdit1, TransEdit2, TransEdit3);
+    if (!date)
+        return;
+    m_project->SetFirstName(FromDisplay(TransEdit1->text()));
+    m_project->SetSecondName(FromDisplay(TransEdit2->text()));
+    m_project->SetDate(*date);
+    m_applied = true;
+    MarkModified();
+    Close();
+}
+
+void TFormPersonalProject::imgBtnCancelClick() { Close(); }
+
+void TFormPersonalProject::ImgBGMouseMove(int, int) { ShowHelpHint(labelHelp, m_hint, 105); }
+
+bool TFormPersonalProject::eventFilter(QObject* watched, QEvent* event)
+{
+    if (IsEnterKey(event))
+        return true;
+    if (watched == TransEdit3 && event->type() == QEvent::MouseMove)
+        ShowHelpHint(labelHelp, m_hint, 108);
+    return SkinnedScreen::eventFilter(watched, event);
+}

@@ -1,0 +1,570 @@
+#include "screens/TFormProjectMenu.h"
+
+#include "audio/BassLibrary.h"
+#include "audio/evMusic.h"
+#include "model/evCategory.h"
+#include "model/evLayout.h"
+#include "model/evProject.h"
+#include "platform/Errors.h"
+#include "platform/Log.h"
+#include "platform/Text.h"
+#include "presentation/StudioBranding.h"
+#include "screens/ApplicationContext.h"
+#include "screens/HourglassCursor.h"
+#include "screens/IPageEditor.h"
+#include "screens/ScreenSet.h"
+#include "screens/SkinService.h"
+#include "screens/StudioFiles.h"
+#include "screens/TFormExit.h"
+#include "screens/TFormExitAndSave.h"
+#include "screens/TFormFinish.h"
+#include "screens/TFormMusic.h"
+#include "screens/TFormNewProject3.h"
+#include "screens/TFormPersonalProject.h"
+#include "screens/TFormSave.h"
+#include "screens/TframeTimeline.h"
+#include "screens/TokPopup.h"
+#include "screens/TformPreview.h"
+
+#include <QFontMetrics>
+
+#include <filesystem>
+#include <map>
+
+namespace G = Geometry::ProjectMenu;
+
+namespace {
+
+LabelStyle StatusStyle()
+{
+    LabelStyle style;
+    style.family = "Arial";
+    style.pixelSize = 12;
+    style.bold = true;
+    return style;
+}
+
+LabelStyle HintStyle()
+{
+    LabelStyle style;
+    style.pixelSize = 15;
+    style.wordWrap = true;
+    return style;
+}
+
+// The hints of the hidden variant, by the normal hint they replace.
+int32_t AlternativeHint(int32_t hint)
+{
+    static const std::map<int32_t, int32_t> alternatives = {
+        {193, 162}, {72, 163}, {73, 164}, {74, 165}, {76, 166},  {78, 167},
+        {79, 168},  {145, 169}, {146, 170}, {181, 171}, {241, 172}, {260, 173},
+    };
+    const auto found = alternatives.find(hint);
+    return found != alternatives.end() ? found->second : hint;
+}
+
+void LoadPicture(TImage* image, int32_t index)
+{
+    try {
+        image->SetPicture(SkinPicture(index));
+    } catch (const EVelloraError& e) {
+        image->ClearPicture();
+        ktLogs::LogLine(std::string("Skin picture not loaded: ") + e.what());
+    }
+}
+
+void ShowMessage(int32_t helpText)
+{
+    if (TokPopup* ok = Screens().okPopup.get())
+        ok->Run(HelpText(helpText));
+}
+
+evProject* CurrentProject() { return AppContext() ? AppContext()->GetCurrentProject() : nullptr; }
+
+} // namespace
+
+TFormProjectMenu::TFormProjectMenu() : SkinnedScreen(Kind::FullScreen)
+{
+    ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
+    Image1 = AddImage(G::Image1, TImage::Role::Background);
+    imgEdPrj_Act = AddButton(G::imgEdPrj_Act, &TFormProjectMenu::imgEdPrj_ActClick);
+    imgEdStory_Act = AddButton(G::imgEdStory_Act, &TFormProjectMenu::imgEdStory_ActClick);
+    ImgEdPers_Act = AddButton(G::ImgEdPers_Act, &TFormProjectMenu::ImgEdPers_ActClick);
+    imgMusic_InAct = AddImage(G::imgMusic_InAct);
+    imgMusic_Act = AddButton(G::imgMusic_Act, &TFormProjectMenu::imgMusic_ActClick);
+    imgFin_Act = AddButton(G::imgFin_Act, &TFormProjectMenu::imgFin_ActClick);
+    imgSave_Act = AddButton(G::imgSave_Act, &TFormProjectMenu::imgSave_ActClick);
+    imgSave_InAct = AddImage(G::imgSave_InAct);
+    imgBtn_LabelKit = AddImage(G::imgBtn_LabelKit);
+    imgLabelKitText = AddImage(G::imgLabelKitText);
+    imgBtn_Labelkit_Act = AddButton(G::imgBtn_Labelkit_Act, &TFormProjectMenu::imgBtn_Labelkit_ActClick);
+    ImgStudioBG = AddImage(G::ImgStudioBG);
+    imgStudio_Active = AddButton(G::imgStudio_Active, &TFormProjectMenu::imgStudio_ActiveClick);
+    imgExitPrj_Act = AddButton(G::imgExitPrj_Act, &TFormProjectMenu::imgExitPrj_ActClick);
+    imgExitPrg_Act = AddButton(G::imgExitPrg_Act, &TFormProjectMenu::imgExitPrg_ActClick);
+    imgExtra1 = AddImage(G::imgExtra1, TImage::Role::Button);
+    imgExtra2 = AddImage(G::imgExtra2, TImage::Role::Button);
+    labelStatus = AddLabel(G::labelStatus, StatusStyle());
+    labelMusic = AddLabel(G::labelMusic, StatusStyle());
+    labelSaved = AddLabel(G::labelSaved, StatusStyle());
+    labelPerson = AddLabel(G::labelPerson, StatusStyle());
+    labelHelp = AddLabel(G::labelHelp, HintStyle());
+
+    m_pictures = {
+        {ImgBG, 111, 111},           {ImgEdPers_Act, 41, 132},  {imgEdPrj_Act, 42, 133},
+        {imgEdStory_Act, 43, 134},   {imgExitPrg_Act, 44, 135}, {imgExitPrj_Act, 45, 136},
+        {imgFin_Act, 46, 137},       {imgMusic_Act, 47, 138},   {imgMusic_InAct, 48, 139},
+        {imgSave_Act, 50, 140},      {imgSave_InAct, 51, 141},  {ImgStudioBG, 182, 142},
+        {imgStudio_Active, 183, 143}, {imgBtn_Labelkit_Act, 192, 144}, {imgLabelKitText, 193, 152},
+        {imgBtn_LabelKit, 194, 172},
+    };
+    m_buttons = {
+        {imgEdPrj_Act, 73},   {imgEdStory_Act, 72}, {ImgEdPers_Act, 145},     {imgMusic_Act, 74},
+        {imgSave_Act, 78},    {imgFin_Act, 76},     {imgExitPrj_Act, 79},     {imgExitPrg_Act, 146},
+        {imgStudio_Active, 241}, {imgBtn_Labelkit_Act, 260},
+    };
+
+    for (TImage* image : {ImgBG, Image1, imgExtra1, imgExtra2})
+        ConnectMouseMoves(image);
+    imgExtra1->hide();
+    imgExtra2->hide();
+    connect(Image1, &TImage::doubleClicked, this, [this](Qt::KeyboardModifiers modifiers) { Image1DblClick(modifiers); });
+    connect(imgExtra1, &TImage::clicked, this, [this] { Guarded(&TFormProjectMenu::imgExtra1Click); });
+    connect(imgExtra2, &TImage::clicked, this, [this] { Guarded(&TFormProjectMenu::imgExtra2Click); });
+
+    m_timeline = new TframeTimeline(Panel());
+    m_timeline->move(G::TimelineLeft, G::TimelineTop);
+    m_timeline->hide();
+    AddSkin(m_timeline->imgBg, 129);
+    AddSkin(m_timeline->imgScrollLeft, 53);
+    AddSkin(m_timeline->imgScrollRight, 55);
+}
+
+TFormProjectMenu::~TFormProjectMenu()
+{
+    if (GetProjectModificationHost() == this)
+        SetProjectModificationHost(nullptr);
+}
+
+TImage* TFormProjectMenu::AddButton(const Geometry::ControlRect& rect, void (TFormProjectMenu::*click)())
+{
+    TImage* image = AddImage(rect, TImage::Role::Hover);
+    connect(image, &TImage::clicked, this, [this, click] { Guarded(click); });
+    ConnectMouseMoves(image);
+    return image;
+}
+
+// The images report the mouse in their own coordinates; the menu compares it with the panel's.
+void TFormProjectMenu::ConnectMouseMoves(TImage* image)
+{
+    connect(image, &TImage::mouseMoved, this,
+            [this, image](int x, int y) { ImgBGMouseMove(image, x + image->x(), y + image->y()); });
+}
+
+// An error must not escape into the event loop: like an error anywhere in the menu, it closes the project with
+// the message that something went wrong.
+void TFormProjectMenu::Guarded(void (TFormProjectMenu::*handler)())
+{
+    try {
+        (this->*handler)();
+    } catch (const std::exception& e) {
+        ktLogs::LogLine(std::string("Project menu failed: ") + e.what());
+        m_result = ResultFailed;
+        Close();
+    }
+}
+
+int32_t TFormProjectMenu::Run()
+{
+    if (Prepare())
+        ShowModal();
+    Conclude();
+    return m_result;
+}
+
+bool TFormProjectMenu::Prepare()
+{
+    const ApplicationContext* context = AppContext();
+    std::error_code ignored;
+    m_studioAvailable = context && std::filesystem::is_regular_file(context->GetStudioFile(), ignored);
+    m_alternativePictures = false;
+    BeginRun();
+    LoadMenuPictures();
+    m_result = ResultBack;
+    m_hint = -1;
+    labelHelp->SetCaption(QString());
+    evProject* project = CurrentProject();
+    if (!project) {
+        m_result = ResultNoProject;
+        return false;
+    }
+    SetProjectModificationHost(this);
+    m_modified = false;
+    RefreshStatus();
+    if (project->GetDesign() && Screens().formPreview)
+        Screens().formPreview->SetColor(project->GetDesign()->GetBackgroundColour());
+    PutTimelineOnStartPage();
+    m_currentEditor = 2;
+    PlaySpeech(6);
+    ImgStudioBG->setVisible(m_studioAvailable);
+    imgExtra1->setVisible(m_alternativeHints);
+    imgExtra2->setVisible(m_alternativeHints);
+    return true;
+}
+
+void TFormProjectMenu::Conclude()
+{
+    TakeTimelineBack();
+    m_timeline->Reset();
+    ClearAllPictures();
+    if (GetProjectModificationHost() == this)
+        SetProjectModificationHost(nullptr);
+}
+
+void TFormProjectMenu::MarkModified()
+{
+    m_modified = true;
+    imgSave_InAct->hide();
+}
+
+// The passive looks are part of the background; the hover images start hidden, the covering looks show what
+// is not available.
+void TFormProjectMenu::LoadMenuPictures()
+{
+    for (const MenuPicture& picture : m_pictures)
+        LoadPicture(picture.image, m_alternativePictures ? picture.alternative : picture.normal);
+    if (!soundAvailable)
+        LoadPicture(imgMusic_Act, m_alternativePictures ? 139 : 48);
+    ReleaseSkinImage();
+    for (const HoverButton& button : m_buttons)
+        button.image->hide();
+    imgMusic_InAct->setVisible(!soundAvailable);
+    imgSave_InAct->setVisible(!m_modified);
+    ImgStudioBG->setVisible(m_studioAvailable);
+    imgBtn_LabelKit->setVisible(LabelKitAvailable());
+    imgLabelKitText->setVisible(LabelKitAvailable());
+}
+
+void TFormProjectMenu::ClearMenuPictures()
+{
+    for (const MenuPicture& picture : m_pictures)
+        picture.image->ClearPicture();
+}
+
+void TFormProjectMenu::LoadAllPictures()
+{
+    LoadSkin();
+    LoadMenuPictures();
+}
+
+void TFormProjectMenu::ClearAllPictures()
+{
+    ClearSkin();
+    ClearMenuPictures();
+}
+
+void TFormProjectMenu::RefreshStatus()
+{
+    const evProject* project = CurrentProject();
+    if (!project)
+        return;
+    const bool complete = evCategory::IsComplete(project->GetFirstCategory());
+    labelStatus->SetCaption(HelpText(complete ? 85 : 84));
+    labelStatus->SetFontColour(complete ? kGreen : kMaroon);
+    if (const auto* music = dynamic_cast<const evMusic*>(project->GetMusic())) {
+        const QString name = ShortenAtStart(ToDisplay(music->GetTitle()), labelMusic->font(), labelMusic->width());
+        labelMusic->SetCaption(DoubleAmpersands(name));
+        labelMusic->SetFontColour(kGreen);
+    } else {
+        labelMusic->SetCaption(HelpText(86));
+        labelMusic->SetFontColour(kMaroon);
+    }
+    labelSaved->SetCaption(HelpText(m_modified ? 87 : 88));
+    labelSaved->SetFontColour(m_modified ? kMaroon : kGreen);
+    labelPerson->SetCaption(DoubleAmpersands(ToDisplay(project->GetFirstName())) + " && " +
+                            DoubleAmpersands(ToDisplay(project->GetSecondName())));
+    labelPerson->SetFontColour(kGreen);
+    imgSave_InAct->setVisible(!m_modified);
+}
+
+// Binary search for the fewest dropped characters; a label never shows more than a few hundred characters, so a
+// name of any length from a damaged file costs only a few measurements.
+QString TFormProjectMenu::ShortenAtStart(const QString& text, const QFont& font, int width)
+{
+    const QFontMetrics metrics(font);
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    const QString tail = text.right(4 * width + 4);
+    const qsizetype skipped = text.size() - tail.size();
+    const auto shown = [&tail](qsizetype dropped) { return "..." + tail.mid(dropped); };
+    qsizetype low = skipped == 0 ? 1 : 0;
+    qsizetype high = tail.size();
+    while (low < high) {
+        const qsizetype middle = (low + high) / 2;
+        if (metrics.horizontalAdvance(shown(middle)) <= width)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return shown(low);
+}
+
+// R is the first top-level category, M the second. Without chapters under M the strip starts on R; otherwise
+// on M's first selected chapter (R when none is selected).
+TFormProjectMenu::TimelinePosition TFormProjectMenu::StartPosition(const evProject& project)
+{
+    evCategory* first = project.GetFirstCategory();
+    evCategory* second = first ? first->GetNext() : nullptr;
+    if (!second || !second->HasSub())
+        return {first, first};
+    for (evCategory* chapter = second->GetSub(); chapter; chapter = chapter->GetNext())
+        if (chapter->GetSelected())
+            return {second, chapter};
+    return {first, first};
+}
+
+void TFormProjectMenu::PutTimelineOnStartPage()
+{
+    const evProject* project = CurrentProject();
+    if (!project)
+        return;
+    const TimelinePosition start = StartPosition(*project);
+    m_timeline->SetPosition(start.category, start.page, true);
+}
+
+void TFormProjectMenu::LendTimeline(QWidget* panel)
+{
+    m_timeline->setParent(panel);
+    m_timeline->move(G::TimelineLeft, G::TimelineTop);
+    m_timeline->show();
+}
+
+void TFormProjectMenu::TakeTimelineBack()
+{
+    m_timeline->hide();
+    if (m_timeline->parentWidget() != Panel())
+        m_timeline->setParent(Panel());
+    m_timeline->move(G::TimelineLeft, G::TimelineTop);
+}
+
+// The editors hand over to each other until one answers 0 (back to the menu) or 1 (leave the program).
+int32_t TFormProjectMenu::RunPageEditors()
+{
+    for (;;) {
+        IPageEditor* editor = Screens().PageEditor(m_currentEditor);
+        if (!editor || !editor->MainPanel())
+            return 0;
+        LendTimeline(editor->MainPanel());
+        int32_t answer = 0;
+        try {
+            answer = editor->Run(*m_timeline);
+        } catch (...) {
+            TakeTimelineBack();
+            throw;
+        }
+        TakeTimelineBack();
+        if (answer < 2 || answer > 4)
+            return answer == 1 ? 1 : 0;
+        m_currentEditor = answer;
+    }
+}
+
+void TFormProjectMenu::imgEdPrj_ActClick()
+{
+    StopSpeech();
+    const int32_t answer = RunPageEditors();
+    if (m_modified)
+        RefreshStatus();
+    if (answer == 1)
+        Leave();
+}
+
+void TFormProjectMenu::imgEdStory_ActClick()
+{
+    StopSpeech();
+    TFormNewProject3* chapters = Screens().formNewProject3.get();
+    if (!chapters)
+        return;
+    ClearMenuPictures();
+    const bool changed = chapters->RunEdit();
+    if (changed)
+        m_timeline->Reset(); // the strip's pages belonged to the tree that was replaced
+    LoadMenuPictures();
+    if (!changed)
+        return;
+    MarkModified();
+    RefreshStatus();
+    repaint();
+    PutTimelineOnStartPage();
+}
+
+void TFormProjectMenu::ImgEdPers_ActClick()
+{
+    StopSpeech();
+    TFormPersonalProject* personal = Screens().formPersonalProject.get();
+    if (!personal)
+        return;
+    ClearAllPictures();
+    personal->Run();
+    LoadAllPictures();
+    if (m_modified)
+        RefreshStatus();
+}
+
+void TFormProjectMenu::imgMusic_ActClick()
+{
+    StopSpeech();
+    if (!soundAvailable) {
+        ShowMessage(181);
+        return;
+    }
+    TFormMusic* music = Screens().formMusic.get();
+    if (!music)
+        return;
+    ShowMessage(216);
+    ClearAllPictures();
+    music->Run();
+    LoadAllPictures();
+    if (m_modified)
+        RefreshStatus();
+}
+
+void TFormProjectMenu::imgSave_ActClick()
+{
+    StopSpeech();
+    Save();
+}
+
+// A failed save shows nothing; the project stays modified and the save button available.
+bool TFormProjectMenu::Save()
+{
+    HourglassCursor hourglass;
+    if (!AppContext() || !AppContext()->SaveProject())
+        return false;
+    m_modified = false;
+    imgSave_Act->hide();
+    RefreshStatus();
+    return true;
+}
+
+void TFormProjectMenu::imgFin_ActClick()
+{
+    StopSpeech();
+    TFormFinish* finish = Screens().formFinish.get();
+    if (!finish)
+        return;
+    ClearAllPictures();
+    finish->Run();
+    LoadAllPictures();
+}
+
+// Closing with changes asks first. When the answer was to save and saving fails, the menu stays open, so the
+// changes are not lost without a word.
+void TFormProjectMenu::imgExitPrj_ActClick()
+{
+    StopSpeech();
+    if (m_modified) {
+        TFormSave* question = Screens().formSave.get();
+        if (!question || !question->Run())
+            return;
+        if (question->GetSave() && !Save())
+            return;
+    }
+    m_result = ResultBack;
+    Close();
+}
+
+void TFormProjectMenu::imgExitPrg_ActClick()
+{
+    StopSpeech();
+    if (!m_modified) {
+        TFormExit* question = Screens().formExit.get();
+        if (question && question->Run())
+            Leave();
+        return;
+    }
+    TFormExitAndSave* question = Screens().formExitAndSave.get();
+    const int32_t answer = question ? question->Run() : TFormExitAndSave::AnswerStay;
+    if (answer == TFormExitAndSave::AnswerSaveAndLeave && Save())
+        Leave();
+    else if (answer == TFormExitAndSave::AnswerLeave)
+        Leave();
+}
+
+void TFormProjectMenu::Leave()
+{
+    m_result = ResultLeave;
+    Close();
+}
+
+// Reading the studio design and record (a record is built from the studio page layout when there is none) is
+// done here; the studio branding screen that edits the record joins the program in its own change, so for now
+// the record is read and freed again without being shown.
+void TFormProjectMenu::imgStudio_ActiveClick()
+{
+    StopSpeech();
+    const ApplicationContext* context = AppContext();
+    if (!m_studioAvailable || !context) {
+        ShowMessage(182);
+        return;
+    }
+    try {
+        const std::unique_ptr<StudioBranding> studio =
+            LoadStudioForEditing(context->GetStudioFile(), context->GetStudioDataFile());
+    } catch (const std::exception& e) {
+        ktLogs::LogLine(std::string("Studio design not read: ") + e.what());
+        ShowMessage(182);
+    }
+}
+
+// The label kit joins the program in its own change; until then its tile stays hidden and does nothing.
+bool TFormProjectMenu::LabelKitAvailable() const { return false; }
+
+void TFormProjectMenu::imgBtn_Labelkit_ActClick() {}
+
+void TFormProjectMenu::Image1DblClick(Qt::KeyboardModifiers modifiers)
+{
+    const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+    if ((modifiers & all) != all)
+        return;
+    m_alternativePictures = true;
+    m_alternativeHints = true;
+    LoadMenuPictures();
+    imgExtra1->show();
+    imgExtra2->show();
+}
+
+void TFormProjectMenu::imgExtra1Click() { ShowMessage(183); }
+
+void TFormProjectMenu::imgExtra2Click() { ShowMessage(184); }
+
+bool TFormProjectMenu::HoverAllowed(const TImage* image) const
+{
+    if (image == imgSave_Act)
+        return imgSave_InAct->isHidden();
+    if (image == imgStudio_Active)
+        return m_studioAvailable;
+    if (image == imgBtn_Labelkit_Act)
+        return LabelKitAvailable();
+    return true;
+}
+
+// The menu's own hint, unless the mouse is over a button that may show its active look.
+void TFormProjectMenu::ImgBGMouseMove(const QObject* sender, int x, int y)
+{
+    int32_t hint = 193;
+    for (const HoverButton& button : m_buttons) {
+        if (!HoverAllowed(button.image)) {
+            button.image->hide();
+            continue;
+        }
+        if (HoverShow(x, y, button.image, sender))
+            hint = button.image == imgMusic_Act && !soundAvailable ? 181 : button.hint;
+    }
+    ShowHint(hint);
+}
+
+void TFormProjectMenu::ShowHint(int32_t hint)
+{
+    ShowHelpHint(labelHelp, m_hint, m_alternativeHints ? AlternativeHint(hint) : hint);
+}

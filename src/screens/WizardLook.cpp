@@ -1,0 +1,67 @@
+#include "screens/WizardLook.h"
+
+#include "platform/Canvas.h"
+#include "screens/TTransEdit.h"
+
+#include <QKeyEvent>
+
+LabelStyle HintLabelStyle()
+{
+    LabelStyle style;
+    style.family = "Arial";
+    style.pixelSize = 15;
+    style.colour = kColorBlack;
+    style.wordWrap = true;
+    return style;
+}
+
+TTransEdit* AddTransField(QWidget* panel, const Geometry::ControlRect& rect)
+{
+    auto* edit = new TTransEdit(panel);
+    edit->setGeometry(rect.x, rect.y, rect.w, rect.h);
+    QFont font("Arial");
+    font.setPixelSize(16);
+    edit->setFont(font);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Text, Qt::black);
+    edit->setPalette(palette);
+    edit->SetTransparent(true);
+    return edit;
+}
+
+bool IsEnterKey(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+TLabel* AddListLabel(QWidget* panel, const Geometry::ControlRect& rect, const QString& caption)
+{
+    LabelStyle style;
+    style.family = "MS Sans Serif";
+    style.pixelSize = PointsToPixels(10);
+    style.bold = true;
+    style.alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    auto* label = new TLabel(panel, rect, style);
+    label->SetCaption(caption);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    label->setCursor(Qt::PointingHandCursor);
+    SetListLabelChosen(label, false);
+    return label;
+}
+
+void SetListLabelChosen(TLabel* label, bool chosen)
+{
+    label->SetFontColour(chosen ? kColorWhite : kColorBlack);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+    label->setPalette(palette);
+    // A translucent label never fills its background, so the chosen one stops being translucent.
+    label->setAttribute(Qt::WA_TranslucentBackground, !chosen);
+    if (chosen)
+        label->setAttribute(Qt::WA_NoSystemBackground, false);
+    label->setAutoFillBackground(chosen);
+    label->update();
+}

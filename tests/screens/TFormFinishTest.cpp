@@ -1,0 +1,194 @@
+// Finishing from the screen: the folder choice and its label, the checks before anything is written, the disc
+// folder with and without the studio page, and what the user is told when a step fails.
+#include "screens/ScreenTestSupport.h"
+
+#include "platform/Resources.h"
+#include "presentation/DiscProducer.h"
+#include "presentation/FinishTestAlbum.h"
+#include "presentation/PresentationFile.h"
+#include "presentation/evProjectorPage.h"
+#include "screens/ApplicationContext.h"
+#include "screens/ScreenSet.h"
+#include "screens/TFormFinish.h"
+#include "screens/TFormFinishError.h"
+#include "screens/TokPopup.h"
+#include "screens/TwaitPopup.h"
+
+#include <QFontMetrics>
+#include <QLineEdit>
+
+#include <fstream>
+
+using namespace screentest;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TFormFinishTest : public SkinTest {
+protected:
+    void SetUp() override
+    {
+        SkinTest::SetUp();
+        m_context.SetProgramFolder(PathOf("program"));
+        fs::create_directories(m_context.GetDataFolder());
+        m_context.SetCurrentProject(finishtest::MakeAlbum());
+        SetAppContext(&m_context);
+        Screens().waitPopup = std::make_unique<TwaitPopup>();
+        Screens().okPopup = std::make_unique<TokPopup>();
+    }
+    void TearDown() override
+    {
+        Screens().formFinishError.reset();
+        Screens().okPopup.reset();
+        Screens().waitPopup.reset();
+        SetAppContext(nullptr);
+        m_context.FreeCurrentProject();
+        SkinTest::TearDown();
+    }
+
+    // A new existing folder, chosen on the screen.
+    std::string ChooseFolder(TFormFinish& screen, const std::string& name)
+    {
+        fs::create_directories(PathOf(name));
+        m_dialogs.folderAnswers.push_back(PathOf(name));
+        screen.Image1Click();
+        return PathOf(name);
+    }
+    // Runs the action and returns the text of the OK pop-up it showed ("" for none).
+    static std::string Message(const std::function<void()>& action)
+    {
+        std::string text;
+        ModalAnswerer answerer([&text](QWidget* modal) {
+            auto* popup = static_cast<TokPopup*>(modal);
+            text = popup->LabelMessage->Caption().toStdString();
+            popup->ImgOKClick();
+        });
+        action();
+        return text;
+    }
+
+    ApplicationContext m_context;
+    AnsweringDialogs m_dialogs;
+};
+
+} // namespace
+
+TEST_F(TFormFinishTest, WritesTheDiscFolderWithOrWithoutTheStudioPage)
+{
+    ASSERT_TRUE(HasResource("PROJECTOR")) << "test_screens must carry the player (link vellora_player_resource)";
+    struct Case {
+        const char* name;
+        bool discFolderExists;
+        bool studioFiles;
+        bool switchStudioOff;
+        const char* duration;
+        int32_t expectedDuration; // -1: no studio page
+    };
+    for (const Case& c : {Case{"new", false, false, false, "5", -1}, Case{"existing", true, false, false, "5", -1},
+                          Case{"studio", false, true, false, " 7 ", 7}, Case{"studio-off", true, true, true, "x", -1}}) {
+        SCOPED_TRACE(c.name);
+        fs::remove(m_context.GetStudioFile());
+        if (c.studioFiles)
+            finishtest::WriteStudioFiles(m_context.GetDataFolder());
+        const std::string disc = PathOf(c.name) + "/Vellora";
+        if (c.discFolderExists) {
+            fs::create_directories(disc + "/data");
+            std::ofstream(disc + "/data/data.evp") << "an older presentation";
+        }
+        TFormFinish screen;
+        screen.Prepare();
+        EXPECT_EQ(screen.HasStudio(), c.studioFiles);
+        screen.editDuration->setText(c.duration);
+        if (c.switchStudioOff) {
+            screen.imgBtnVisibleClick();
+            EXPECT_EQ(screen.imgVisible->Picture().width(), 185);
+        }
+        ChooseFolder(screen, c.name);
+        EXPECT_EQ(m_dialogs.folderRequests.back().title, "Help 156");
+        EXPECT_EQ(screen.LabelDir->text().toStdString(), disc);
+        EXPECT_EQ(Message([&] { screen.ImgApplyClick(); }), "");
+        EXPECT_EQ(screen.GetOutcome(), TFormFinish::Outcome::Success);
+        EXPECT_TRUE(screen.IsCloseRequested());
+        screen.Conclude();
+
+        for (const char* file : {"evplay.exe", "autorun.inf", "data/ev.ico"})
+            EXPECT_TRUE(fs::is_regular_file(disc + "/" + file)) << file;
+        MemoryStream bytes;
+        bytes.LoadFromFile(disc + "/data/data.evp");
+        EXPECT_EQ(bytes.ReadInt32(), finishtest::kBackground);
+        EXPECT_EQ(bytes.ReadInt32(), 6);
+        const auto presentation = PresentationFile::ReadFromFile(disc + "/data/data.evp");
+        EXPECT_EQ(presentation->music, nullptr);
+        EXPECT_EQ(presentation->studio != nullptr, c.expectedDuration >= 0);
+        EXPECT_EQ(presentation->studioDuration, std::max(c.expectedDuration, 0));
+    }
+}
+
+TEST_F(TFormFinishTest, StopsBeforeWritingWithoutAFolderOrWithADurationThatIsNoNumber)
+{
+    finishtest::WriteStudioFiles(m_context.GetDataFolder());
+    struct Case {
+        bool chooseFolder;
+        const char* duration;
+        const char* expectedText;
+    };
+    for (const Case& c : {Case{false, "5", "Help 205"}, Case{true, "five", "Help 242"}, Case{true, "", "Help 242"}}) {
+        SCOPED_TRACE(c.expectedText);
+        TFormFinish screen;
+        screen.Prepare();
+        if (c.chooseFolder)
+            ChooseFolder(screen, "chosen");
+        screen.editDuration->setText(c.duration);
+        EXPECT_EQ(Message([&] { screen.ImgApplyClick(); }), c.expectedText);
+        EXPECT_EQ(screen.GetOutcome(), TFormFinish::Outcome::None);
+        EXPECT_FALSE(screen.IsCloseRequested());
+        EXPECT_FALSE(fs::exists(PathOf("chosen/Vellora")));
+        screen.EndRun();
+    }
+}
+
+TEST_F(TFormFinishTest, AFailedStepIsNamedAndTheErrorScreenSaysWhatToDo)
+{
+    Screens().formFinishError = std::make_unique<TFormFinishError>();
+    for (const std::string code : {"FIN_DIR", "FIN_DIR_DATA"}) {
+        SCOPED_TRACE(code);
+        const std::string inTheWay = PathOf(code) + (code == "FIN_DIR" ? "/Vellora" : "/Vellora/data");
+        fs::create_directories(fs::path(inTheWay).parent_path());
+        std::ofstream(inTheWay) << "a file, not a folder";
+        TFormFinish screen;
+        screen.Prepare();
+        ChooseFolder(screen, code);
+        EXPECT_EQ(Message([&] { screen.ImgApplyClick(); }), FinishErrorPopupText(code));
+        EXPECT_EQ(screen.GetOutcome(), TFormFinish::Outcome::Failure);
+        EXPECT_FALSE(Screens().waitPopup->isVisible());
+
+        std::string shown;
+        ModalAnswerer answerer([&shown](QWidget* modal) {
+            auto* error = static_cast<TFormFinishError*>(modal);
+            shown = error->LabelText->text().toStdString();
+            error->ImgApplyClick();
+        });
+        screen.Conclude();
+        EXPECT_EQ(shown, FinishErrorExplanation(code));
+    }
+}
+
+TEST_F(TFormFinishTest, ALongFolderIsShortenedAtItsEnd)
+{
+    TFormFinish screen;
+    screen.Prepare();
+    const std::string chosen = "/media/" + std::string(120, 'w') + "/burn";
+    m_dialogs.folderAnswers.push_back(chosen);
+    screen.Image1Click();
+    EXPECT_EQ(screen.GetFolder(), chosen + "/Vellora");
+    const QFontMetrics metrics(screen.LabelDir->font());
+    const QString full = QString::fromStdString(screen.GetFolder());
+    const QString shown = screen.LabelDir->text();
+    ASSERT_TRUE(shown.endsWith("...")) << shown.toStdString();
+    const QString kept = shown.chopped(3);
+    EXPECT_TRUE(full.startsWith(kept));
+    // It fits, and one character more would not: no more was cut than necessary.
+    EXPECT_LE(metrics.horizontalAdvance(shown), screen.LabelDir->width());
+    EXPECT_GT(metrics.horizontalAdvance(full.left(kept.size() + 1) + "..."), screen.LabelDir->width());
+    screen.EndRun();
+}

@@ -1,0 +1,200 @@
+#include "screens/ScreenTestSupport.h"
+
+#include "model/AlbumTestSupport.h"
+#include "model/evCategory.h"
+#include "model/evCategoryEntry.h"
+#include "model/evProject.h"
+#include "screens/ApplicationContext.h"
+#include "screens/ProjectModification.h"
+#include "screens/ScreenSet.h"
+#include "screens/TFormGallery.h"
+#include "screens/TFormImageEdit.h"
+
+using namespace screentest;
+
+namespace {
+
+constexpr int32_t kKey = 32;
+
+std::vector<uint8_t> BytesOf(const evObjectCollection& collection)
+{
+    MemoryStream stream;
+    collection.SaveToStream(stream);
+    return stream.Data();
+}
+
+// Applies every image edit screen that comes up while the test waits in its modal loop.
+class ImageEditApplier {
+public:
+    ImageEditApplier()
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [] {
+            auto* screen = dynamic_cast<TFormImageEdit*>(QApplication::activeModalWidget());
+            if (screen && screen->isVisible())
+                screen->ImgApplyClick();
+        });
+        m_timer.start();
+    }
+
+private:
+    QTimer m_timer;
+};
+
+class TFormGalleryTest : public SkinTest {
+protected:
+    void SetUp() override
+    {
+        SkinTest::SetUp();
+        ClearModified();
+        Screens().formImageEdit = std::make_unique<TFormImageEdit>();
+        m_gallery = std::make_unique<TFormGallery>();
+    }
+    void TearDown() override
+    {
+        m_gallery.reset();
+        Screens().formImageEdit.reset();
+        ClearModified();
+        SkinTest::TearDown();
+    }
+
+    // Photographs of the given sizes, each under the slot identifier.
+    void Add(const std::vector<std::tuple<int32_t, int, int>>& photographs)
+    {
+        for (const auto& [slot, width, height] : photographs)
+            m_page.AddUserElement(slot, SolidPicture(width, height, RGBColor(30, 90, 200)));
+    }
+    void Open() { m_gallery->Prepare(m_page, kKey, true, 60, 40); }
+    std::vector<int32_t> CellEntries() const
+    {
+        std::vector<int32_t> entries;
+        for (const auto& cell : m_gallery->Cells())
+            entries.push_back(cell.entryIndex);
+        return entries;
+    }
+
+    evCategory m_page{"Page", "", false, 3};
+    std::unique_ptr<TFormGallery> m_gallery;
+};
+
+} // namespace
+
+TEST_F(TFormGalleryTest, TheStripHasAColumnForEveryUserElementAndCellsOnlyForTheKey)
+{
+    Add({{11, 60, 40}, {12, 60, 40}, {kKey, 60, 40}, {kKey, 40, 60}, {kKey, 600, 900}});
+    Open();
+    EXPECT_EQ(m_gallery->GetStripWidth(), 650);
+    EXPECT_EQ(CellEntries(), (std::vector<int32_t>{2, 3, 4}));
+    // 60 x 40 fits as 120 x 80 in the third column; upright ones as 80 x 120.
+    EXPECT_EQ(m_gallery->Cells()[0].rect, Rect(265, 35, 385, 115));
+    EXPECT_EQ(m_gallery->Cells()[1].rect, Rect(415, 15, 495, 135));
+    EXPECT_EQ(m_gallery->GetSelected(), 0);
+    // The view shows the thumbnail of cell 0 inside the band (strip x 300 is view x 348) and the yellow frame.
+    EXPECT_TRUE(Near(m_gallery->GetView().Pixel(348, 75), RGBColor(30, 90, 200)));
+    EXPECT_EQ(m_gallery->GetView().Pixel(48 + 265, 75), 0x00FFFF);
+
+    // A portrait photograph of 600 x 900 is previewed 200 x 300, centred.
+    m_gallery->ImgTimelineMouseDown(48 + 4 * 130 + 65, 75);
+    EXPECT_EQ(m_gallery->GetSelected(), 2);
+    EXPECT_EQ(m_gallery->GetPreviewRect(), Rect(100, 0, 300, 300));
+    // The previous cell lost its yellow frame.
+    EXPECT_EQ(m_gallery->GetView().Pixel(48 + 265, 75), kColorBlack);
+    m_gallery->Finish();
+}
+
+TEST_F(TFormGalleryTest, DeletingTheFirstOfThreeSelectsTheNewFirst)
+{
+    Add({{kKey, 60, 40}, {kKey, 40, 60}, {kKey, 50, 50}});
+    Open();
+    ASSERT_EQ(m_gallery->GetSelected(), 0);
+    m_gallery->ImgDeleteClick();
+    EXPECT_EQ(m_page.GetUserElements().Count(), 2);
+    EXPECT_EQ(m_gallery->GetStripWidth(), 260);
+    EXPECT_EQ(m_gallery->GetSelected(), 0);
+    EXPECT_EQ(dynamic_cast<const evPicture*>(m_page.FindUserElement(kKey))->GetWidth(), 40);
+    EXPECT_EQ(m_gallery->GetPreviewRect(), Rect(100, 0, 300, 300));
+    m_gallery->imgApplyClick();
+    m_gallery->Finish();
+    EXPECT_EQ(m_page.GetUserElements().Count(), 2);
+}
+
+// Additions and deletions reach the page at once; only Apply keeps them, anything else restores the page.
+TEST_F(TFormGalleryTest, OnlyApplyKeepsTheChanges)
+{
+    Add({{11, 60, 40}, {kKey, 60, 40}});
+    const std::vector<uint8_t> before = BytesOf(m_page.GetUserElements());
+    for (const bool apply : {false, true}) {
+        SCOPED_TRACE(apply);
+        Open();
+        ClearModified();
+        AnsweringDialogs dialogs;
+        const std::string path = PathOf("p.png");
+        SolidBitmap(90, 60, RGBColor(0, 200, 0)).Image().save(QString::fromStdString(path));
+        dialogs.openManyAnswers.push_back({path, path});
+        ImageEditApplier applier;
+        m_gallery->ImgBtnLoadClick();
+        EXPECT_EQ(m_page.GetUserElements().Count(), 4);
+        EXPECT_EQ(m_gallery->GetSelected(), 1);
+        EXPECT_TRUE(IsModified());
+        if (apply)
+            m_gallery->imgApplyClick();
+        else
+            m_gallery->ImgCancelClick();
+        EXPECT_EQ(m_gallery->GetResult(), TFormGallery::ResultBack);
+        m_gallery->Finish();
+        if (!apply)
+            EXPECT_EQ(BytesOf(m_page.GetUserElements()), before);
+        else
+            EXPECT_EQ(m_page.GetUserElements().Count(), 4);
+    }
+}
+
+TEST_F(TFormGalleryTest, ScrollingStopsAtTheEnds)
+{
+    Add({{kKey, 60, 40}, {kKey, 60, 40}});
+    Open();
+    m_gallery->imgScrollLeftMouseDown();
+    EXPECT_FALSE(m_gallery->IsScrolling());
+    m_gallery->timerTimer();
+    EXPECT_EQ(m_gallery->GetScrollOffset(), 0);
+    // Two columns fit into the window: scrolling right has nowhere to go.
+    m_gallery->imgScrollRightMouseDown();
+    EXPECT_FALSE(m_gallery->IsScrolling());
+    m_gallery->Finish();
+
+    Add({{kKey, 60, 40}, {kKey, 60, 40}, {kKey, 60, 40}, {kKey, 60, 40}, {kKey, 60, 40}, {kKey, 60, 40}});
+    Open();
+    m_gallery->imgScrollRightMouseDown();
+    EXPECT_TRUE(m_gallery->IsScrolling());
+    for (int tick = 0; tick < 100; ++tick)
+        m_gallery->timerTimer();
+    // 1040 pixels of strip in a 928-pixel window: the last step may pass the end by less than 10.
+    EXPECT_FALSE(m_gallery->IsScrolling());
+    EXPECT_EQ(m_gallery->GetScrollOffset(), 120);
+    m_gallery->imgScrollMouseUp();
+    m_gallery->imgScrollLeftMouseDown();
+    EXPECT_TRUE(m_gallery->IsScrolling());
+    m_gallery->Finish();
+}
+
+// A save during the run wrote changes that Cancel takes back: the project must count as changed again, or it
+// would be closed without a question while its file holds what the user cancelled.
+TEST_F(TFormGalleryTest, CancelAfterASaveLeavesTheProjectModified)
+{
+    ApplicationContext context;
+    context.SetCurrentProject(std::make_unique<evProject>("Anna", "Ben", 1.0, "Rose.evl",
+                                                          std::make_unique<evCategory>("P", "", false, 3)));
+    context.SetProjectFileName(PathOf("saved.evp"));
+    SetAppContext(&context);
+    Add({{kKey, 60, 40}});
+    Open();
+    m_gallery->ImgDeleteClick();
+    m_gallery->imgTopSaveClick();
+    EXPECT_FALSE(IsModified());
+    m_gallery->ImgCancelClick();
+    m_gallery->Finish();
+    EXPECT_TRUE(IsModified());
+    EXPECT_EQ(m_page.GetUserElements().Count(), 1);
+    SetAppContext(nullptr);
+    context.FreeCurrentProject();
+}

@@ -1,0 +1,330 @@
+#include "screens/ScreenTestSupport.h"
+
+#include "ExifJpeg.h"
+#include "TestPictures.h"
+#include "platform/Jpeg.h"
+#include "screens/ScreenSet.h"
+#include "screens/TFormImageEdit.h"
+#include "screens/TokPopup.h"
+
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using namespace screentest;
+
+namespace {
+
+Bitmap Filled(int width, int height, uint8_t blue, uint8_t green, uint8_t red)
+{
+    Bitmap bitmap(width, height);
+    for (int y = 0; y < height; ++y) {
+        uint8_t* line = bitmap.ScanLine(y);
+        for (int x = 0; x < width; ++x) {
+            line[3 * x] = blue;
+            line[3 * x + 1] = green;
+            line[3 * x + 2] = red;
+        }
+    }
+    return bitmap;
+}
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A bitmap file header that announces 20000 x 10000 pixels and holds none of them.
+std::vector<uint8_t> HugeBmpHeader()
+{
+    std::vector<uint8_t> header(54, 0);
+    auto put32 = [&header](size_t at, uint32_t v) { std::memcpy(&header[at], &v, 4); };
+    header[0] = 'B';
+    header[1] = 'M';
+    put32(2, 54 + 600'000'000u);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 20000);
+    put32(22, 10000);
+    header[26] = 1;
+    header[28] = 24;
+    return header;
+}
+
+class TFormImageEditTest : public SkinTest {
+protected:
+    void TearDown() override
+    {
+        Screens().okPopup.reset();
+        SkinTest::TearDown();
+    }
+
+    // Photograph 1200 x 800, shown as 609 x 406.
+    void PrepareLandscape(bool fixedOrientation)
+    {
+        ASSERT_TRUE(m_screen.PrepareBitmap(Filled(1200, 800, 90, 120, 150), 300, 200, fixedOrientation, m_result));
+    }
+
+    void Drag(TPoint from, const std::vector<TPoint>& moves)
+    {
+        m_screen.ImageMouseDown(from.X, from.Y);
+        for (const TPoint& p : moves)
+            m_screen.ImageMouseMove(p.X, p.Y);
+        m_screen.ImageMouseUp(moves.back().X, moves.back().Y);
+    }
+
+    // The message of the OK pop-up that the next step shows, answered from the real modal loop.
+    template <class Step>
+    QString MessageOf(Step step)
+    {
+        Screens().okPopup = std::make_unique<TokPopup>();
+        QString message;
+        ModalAnswerer answer([&message](QWidget*) {
+            message = Screens().okPopup->LabelMessage->Caption();
+            Screens().okPopup->ImgOKClick();
+        });
+        step();
+        EXPECT_EQ(answer.Answered(), 1);
+        return message;
+    }
+
+    TFormImageEdit m_screen;
+    Bitmap m_result;
+};
+
+} // namespace
+
+TEST_F(TFormImageEditTest, TheFirstFrameIsTheLargestOfTheTargetProportionsAtTheTopLeft)
+{
+    struct Case {
+        const char* what;
+        int photoWidth, photoHeight, slotWidth, slotHeight;
+        bool fixed;
+        TPoint shown, base, target;
+        TRect frame;
+    };
+    const Case cases[] = {
+        {"landscape, free", 1200, 800, 300, 200, false, {609, 406}, {300, 200}, {300, 200}, {0, 0, 609, 406}},
+        // 300 x 600 is shown 228.5 -> 228 wide (halves to even).
+        {"portrait, free", 300, 600, 300, 200, false, {228, 457}, {300, 200}, {200, 300}, {0, 0, 228, 342}},
+        {"portrait, fixed", 300, 600, 300, 200, true, {228, 457}, {300, 200}, {300, 200}, {0, 0, 228, 152}},
+        {"portrait slot, free", 1200, 800, 200, 300, false, {609, 406}, {300, 200}, {300, 200}, {0, 0, 609, 406}},
+        {"portrait slot, fixed", 1200, 800, 200, 300, true, {609, 406}, {200, 300}, {200, 300}, {0, 0, 270, 406}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(m_screen.PrepareBitmap(Filled(c.photoWidth, c.photoHeight, 90, 120, 150), c.slotWidth,
+                                           c.slotHeight, c.fixed, m_result));
+        EXPECT_EQ(m_screen.GetShownSize(), c.shown) << c.what;
+        EXPECT_EQ(m_screen.GetBaseSize(), c.base) << c.what;
+        EXPECT_EQ(m_screen.GetTarget(), c.target) << c.what;
+        EXPECT_EQ(m_screen.GetCropFrame(), c.frame) << c.what;
+    }
+    // The image shows the photograph, the frame line over it and, beside it, the colour of the skin left of the
+    // image area (the test bundle's picture 14 is grey).
+    const Bitmap& canvas = m_screen.GetImageCanvas();
+    EXPECT_TRUE(Near(canvas.Pixel(100, 200), RGBColor(150, 120, 90), 2));
+    const int32_t line = canvas.Pixel(100, 0);
+    EXPECT_TRUE(line == kColorBlack || line == kColorWhite);
+    EXPECT_TRUE(Near(canvas.Pixel(400, 430), RGBColor(128, 128, 128), 2));
+    EXPECT_EQ(m_screen.labelHelp->Caption(), QString::fromStdString(HelpString(43)));
+    EXPECT_EQ(m_screen.ImgBG3->Picture().width(), 131); // the test bundle's picture 130
+}
+
+TEST_F(TFormImageEditTest, CornerDragsKeepTheProportionsAndAnUprightFrameTurnsTheTarget)
+{
+    struct Case {
+        const char* what;
+        bool fixed;
+        TPoint press, to;
+        TRect frame;
+        TPoint target;
+    };
+    const Case cases[] = {
+        {"bottom-right, free, upright", false, {606, 403}, {100, 300}, {0, 0, 199, 300}, {200, 300}},
+        {"bottom-right, fixed", true, {606, 403}, {100, 300}, {0, 0, 448, 300}, {300, 200}},
+        {"top-left", false, {1, 1}, {100, 50}, {77, 50, 609, 406}, {300, 200}},
+        {"top-right, upright", false, {606, 1}, {300, 100}, {0, 100, 203, 406}, {200, 300}},
+        {"bottom-left", false, {1, 403}, {50, 350}, {85, 0, 609, 350}, {300, 200}},
+    };
+    for (const Case& c : cases) {
+        PrepareLandscape(c.fixed);
+        Drag(c.press, {c.to});
+        EXPECT_EQ(m_screen.GetCropFrame(), c.frame) << c.what;
+        EXPECT_EQ(m_screen.GetTarget(), c.target) << c.what;
+        m_screen.ImgApplyClick();
+        EXPECT_TRUE(m_screen.IsApplied()) << c.what;
+        EXPECT_TRUE(m_screen.IsCloseRequested()) << c.what;
+        EXPECT_EQ(m_result.Width(), c.target.X) << c.what;
+        EXPECT_EQ(m_result.Height(), c.target.Y) << c.what;
+        EXPECT_EQ(m_result.Format(), PixelFormat::pf24bit) << c.what;
+        m_screen.EndRun();
+    }
+    // The last frame (85, 0, 609, 350) of 609 x 406 shown pixels, in pixels of the 1200 x 800 photograph; the
+    // frame line is left out on the left and top.
+    EXPECT_EQ(m_screen.PhotographCrop(), Rect(168, 1, 1200, 689));
+    EXPECT_EQ(m_result.Pixel(10, 10), RGBColor(150, 120, 90));
+    m_screen.ImgCancelClick();
+    EXPECT_FALSE(m_screen.IsApplied());
+}
+
+TEST_F(TFormImageEditTest, MovesNewFramesAndRefusedFrames)
+{
+    PrepareLandscape(false);
+    Drag({606, 403}, {{100, 300}}); // (0, 0, 199, 300)
+    struct Step {
+        const char* what;
+        bool press;
+        TPoint at;
+        TRect frame;
+    };
+    const Step steps[] = {
+        {"inside", true, {100, 100}, {0, 0, 199, 300}},
+        {"moved", false, {150, 120}, {50, 20, 249, 320}},
+        {"to the top edge", false, {150, 100}, {50, 0, 249, 300}},
+        {"beyond the top: refused", false, {150, 90}, {50, 0, 249, 300}},
+        {"back down without a jump", false, {150, 95}, {50, 5, 249, 305}},
+        {"bottom-right handle", true, {246, 302}, {50, 5, 249, 305}},
+        {"below the shown photograph: refused", false, {300, 420}, {50, 5, 249, 305}},
+        {"smaller than 10: refused", false, {55, 13}, {50, 5, 249, 305}},
+        {"outside the frame", true, {400, 350}, {50, 5, 249, 305}},
+        {"new 15 x 15 frame at the mouse", false, {410, 360}, {410, 360, 425, 375}},
+        {"its bottom-right corner follows", false, {450, 390}, {410, 360, 454, 390}},
+        {"left of the image: refused", true, {-20, 10}, {410, 360, 454, 390}},
+    };
+    for (const Step& s : steps) {
+        if (s.press)
+            m_screen.ImageMouseDown(s.at.X, s.at.Y);
+        else
+            m_screen.ImageMouseMove(s.at.X, s.at.Y);
+        EXPECT_EQ(m_screen.GetCropFrame(), s.frame) << s.what;
+    }
+    EXPECT_FALSE(m_screen.IsDragging()); // the press outside the image grabbed nothing
+    m_screen.ImageMouseMove(412, 362);    // the top-left handle
+    EXPECT_EQ(m_screen.Image->cursor().shape(), Qt::SizeFDiagCursor);
+    m_screen.ImageMouseMove(430, 375);
+    EXPECT_EQ(m_screen.Image->cursor().shape(), Qt::SizeAllCursor);
+    m_screen.ImageMouseMove(100, 100);
+    EXPECT_EQ(m_screen.Image->cursor().shape(), Qt::CrossCursor);
+}
+
+// A 609 x 457 photograph is shown pixel for pixel; the bottom-right corner dragged to height y - 1 gives a frame
+// 1.5 (y - 1) wide, rounded halves to even.
+TEST_F(TFormImageEditTest, TheIndicatorComparesTheFramesPhotographPixelsWithTheTargetWidth)
+{
+    ASSERT_TRUE(m_screen.PrepareBitmap(Filled(609, 457, 1, 2, 3), 300, 200, false, m_result));
+    EXPECT_TRUE(m_screen.ImgPositiv->isVisibleTo(m_screen.Panel()));
+    struct Case {
+        int y;
+        int width;
+        TImage* visible;
+        int help;
+    };
+    const Case cases[] = {
+        {134, 200, m_screen.ImgNegativ, 47}, {150, 224, m_screen.ImgNegativ, 47}, {151, 225, m_screen.ImgNeutral, 46},
+        {161, 240, m_screen.ImgNeutral, 46}, {200, 298, m_screen.ImgNeutral, 46}, {201, 300, m_screen.ImgPositiv, 45},
+    };
+    m_screen.ImageMouseDown(606, 403);
+    for (const Case& c : cases) {
+        m_screen.ImageMouseMove(600, c.y);
+        EXPECT_EQ(m_screen.GetCropFrame(), Rect(0, 0, c.width, c.y)) << c.width;
+        for (TImage* light : {m_screen.ImgNegativ, m_screen.ImgNeutral, m_screen.ImgPositiv})
+            EXPECT_EQ(light->isVisibleTo(m_screen.Panel()), light == c.visible) << c.width;
+        EXPECT_EQ(m_screen.labelHelp->Caption(), QString::fromStdString(HelpString(c.help))) << c.width;
+    }
+}
+
+TEST_F(TFormImageEditTest, CorrectionsWorkOnTheWorkingPhotographUntilTheOriginalReturns)
+{
+    ASSERT_TRUE(m_screen.PrepareBitmap(Filled(8, 6, 100, 105, 110), 300, 200, false, m_result));
+    const TRect frame = m_screen.GetCropFrame();
+    m_screen.ImageOptimizeClick(); // levels 100..110 stretched over 0..255
+    EXPECT_EQ(m_screen.GetWorking().Pixel(3, 3), RGBColor(255, 128, 0));
+    m_screen.ImageGrayClick();
+    EXPECT_EQ(m_screen.GetWorking().Pixel(3, 3), RGBColor(110, 110, 110));
+    const int32_t shown = m_screen.GetDisplay().Pixel(100, 100);
+    EXPECT_TRUE((shown & 0xFF) == ((shown >> 8) & 0xFF) && (shown & 0xFF) == ((shown >> 16) & 0xFF));
+    m_screen.ImageOriginalClick();
+    EXPECT_EQ(m_screen.GetWorking().Pixel(3, 3), RGBColor(110, 105, 100));
+    EXPECT_EQ(m_screen.GetCropFrame(), frame);
+    EXPECT_EQ(m_screen.GetLoaded().Pixel(3, 3), RGBColor(110, 105, 100));
+}
+
+// Computed as written, the cut-out of a one-pixel photograph would run from 1 to 0.
+TEST_F(TFormImageEditTest, APhotographOfOnePixelStillGivesACutOut)
+{
+    ASSERT_TRUE(m_screen.PrepareBitmap(Filled(1, 1, 10, 20, 30), 300, 200, false, m_result));
+    EXPECT_EQ(m_screen.PhotographCrop(), Rect(0, 0, 1, 1));
+    m_screen.ImgApplyClick();
+    EXPECT_EQ(m_result.Width(), 300);
+    EXPECT_EQ(m_result.Pixel(299, 199), RGBColor(30, 20, 10));
+}
+
+// Stored 64 x 32 with red, green, blue and white quarters (top-left, top-right, bottom-left, bottom-right); the
+// orientation says where the stored first row and column belong.
+TEST_F(TFormImageEditTest, PhotographsStandUprightWhateverOrientationTheyRecord)
+{
+    constexpr TColor red = RGBColor(255, 0, 0), green = RGBColor(0, 255, 0), blue = RGBColor(0, 0, 255);
+    Bitmap stored(64, 32);
+    Canvas& canvas = stored.GetCanvas();
+    const TColor colours[] = {red, green, blue, kColorWhite};
+    for (int i = 0; i < 4; ++i) {
+        canvas.SetBrushColor(colours[i]);
+        canvas.FillRect(Rect(i % 2 * 32, i / 2 * 16, i % 2 * 32 + 32, i / 2 * 16 + 16));
+    }
+    const std::vector<uint8_t> jpeg = EncodeJpeg(stored, 95);
+    struct Case {
+        uint16_t orientation;
+        TColor topLeft, topRight, bottomLeft, bottomRight;
+    };
+    const Case cases[] = {
+        {1, red, green, blue, kColorWhite}, {2, green, red, kColorWhite, blue},
+        {3, kColorWhite, blue, green, red}, {4, blue, kColorWhite, red, green},
+        {5, red, blue, green, kColorWhite}, {6, blue, red, kColorWhite, green},
+        {7, kColorWhite, green, blue, red}, {8, green, kColorWhite, red, blue},
+    };
+    for (const Case& c : cases) {
+        const std::string path = PathOf("photo" + std::to_string(c.orientation) + ".jpg");
+        WriteFile(path, WithExifOrientation(jpeg, c.orientation));
+        ASSERT_TRUE(m_screen.PrepareFile(path, 300, 200, false, m_result)) << c.orientation;
+        const Bitmap& photo = m_screen.GetLoaded();
+        const bool turned = c.orientation >= 5;
+        EXPECT_EQ(photo.Width(), turned ? 32 : 64) << c.orientation;
+        EXPECT_EQ(photo.Format(), PixelFormat::pf24bit);
+        const int w = photo.Width(), h = photo.Height();
+        EXPECT_TRUE(Near(photo.Pixel(w / 4, h / 4), c.topLeft)) << c.orientation;
+        EXPECT_TRUE(Near(photo.Pixel(3 * w / 4, h / 4), c.topRight)) << c.orientation;
+        EXPECT_TRUE(Near(photo.Pixel(w / 4, 3 * h / 4), c.bottomLeft)) << c.orientation;
+        EXPECT_TRUE(Near(photo.Pixel(3 * w / 4, 3 * h / 4), c.bottomRight)) << c.orientation;
+        m_screen.EndRun();
+    }
+}
+
+TEST_F(TFormImageEditTest, FilesThatAreNoPictureOrTooLargeShowAMessageAndChangeNothing)
+{
+    PrepareLandscape(false);
+    m_screen.EndRun();
+    m_result = Filled(3, 3, 1, 1, 1);
+    const std::string text = PathOf("notes.jpg");
+    WriteFile(text, {'h', 'e', 'l', 'l', 'o'});
+    const std::string huge = PathOf("huge.bmp");
+    WriteFile(huge, HugeBmpHeader());
+    const struct {
+        std::string path;
+        const char* message;
+    } cases[] = {
+        {text, "This file cannot be read as a picture."},
+        {huge, "This picture is too large: it has more than 150 million pixels."},
+        {PathOf("missing.png"), "This file cannot be read as a picture."},
+    };
+    for (const auto& c : cases) {
+        bool prepared = true;
+        EXPECT_EQ(MessageOf([&] { prepared = m_screen.PrepareFile(c.path, 300, 200, false, m_result); }), c.message);
+        EXPECT_FALSE(prepared);
+        EXPECT_EQ(m_screen.GetLoaded().Width(), 1200);
+        EXPECT_EQ(m_screen.GetCropFrame(), Rect(0, 0, 609, 406));
+        EXPECT_EQ(m_result.Width(), 3);
+        EXPECT_FALSE(m_screen.ImgBG1->HasPicture());
+    }
+}

@@ -1,0 +1,281 @@
+#include "screens/ScreenTestSupport.h"
+
+#include "model/AlbumTestSupport.h"
+#include "model/ProjectFile.h"
+#include "model/evCategory.h"
+#include "model/evProject.h"
+#include "screens/ApplicationContext.h"
+#include "screens/ProjectModification.h"
+#include "screens/ScreenSet.h"
+#include "screens/TformProjectEditLayout.h"
+#include "screens/TframeTimeline.h"
+#include "screens/TokPopup.h"
+#include "screens/TyesNoPopup.h"
+
+#include <QTest>
+
+using namespace screentest;
+
+namespace {
+
+// Page layouts of the design: 1000 text only, 1001 pictures, 1002 pictures (second kind), 1003 pictures,
+// 1004 the special welcome page, 1005 text and pictures, and twenty animations 2000 ... 2019.
+std::unique_ptr<evLayout> MakeDesign()
+{
+    auto design = std::make_unique<evLayout>("Rose", "", 64, 48);
+    const std::pair<int32_t, int32_t> layouts[] = {{1000, 0}, {1001, 1}, {1002, 3}, {1003, 1}, {1004, 8}, {1005, 2}};
+    for (const auto& [id, kind] : layouts)
+        AddPageLayout(*design, id, kind, id == 1004 ? "W" : "");
+    for (int32_t id = 2000; id < 2020; ++id)
+        AddPageLayout(*design, id, 4);
+    RenderPageLayoutPreviews(*design);
+    return design;
+}
+
+class TformProjectEditLayoutTest : public SkinTest {
+protected:
+    void SetUp() override
+    {
+        SkinTest::SetUp();
+        ClearModified();
+        auto page = std::make_unique<evCategory>("Page", "", false, 3);
+        page->AppendSibling(std::make_unique<evCategory>("Other kind", "", false, 5));
+        auto project = std::make_unique<evProject>("Anna", "Ben", 1.0, "Rose.evl", std::move(page));
+        project->SetDesign(MakeDesign());
+        m_context.SetCurrentProject(std::move(project));
+        SetAppContext(&m_context);
+        m_page = m_context.GetCurrentProject()->GetFirstCategory();
+        m_editor = std::make_unique<TformProjectEditLayout>();
+        m_timeline = new TframeTimeline(m_editor->MainPanel());
+    }
+    void TearDown() override
+    {
+        Screens().okPopup.reset();
+        Screens().yesNoPopup.reset();
+        m_editor.reset();
+        SetAppContext(nullptr);
+        m_context.FreeCurrentProject();
+        ClearModified();
+        SkinTest::TearDown();
+    }
+
+    void Open(evCategory* page)
+    {
+        m_timeline->SetPosition(nullptr, page, true);
+        m_editor->Prepare(*m_timeline);
+    }
+    std::vector<int32_t> ListedIDs() const
+    {
+        std::vector<int32_t> ids;
+        for (const auto& item : m_editor->LayoutList())
+            ids.push_back(item.layout->GetID());
+        return ids;
+    }
+
+    ApplicationContext m_context;
+    evCategory* m_page = nullptr;
+    std::unique_ptr<TformProjectEditLayout> m_editor;
+    TframeTimeline* m_timeline = nullptr;
+};
+
+} // namespace
+
+TEST_F(TformProjectEditLayoutTest, APageOfAnotherKindGoesToThePictureEditorWithoutShowing)
+{
+    ModalAnswerer shown([this](QWidget*) { m_editor->imgTopPrjMenuClick(); });
+    m_timeline->SetPosition(nullptr, m_page->GetNext(), true);
+    EXPECT_EQ(m_editor->Run(*m_timeline), TPageEditorScreen::ResultPictures);
+    EXPECT_EQ(shown.Answered(), 0);
+    EXPECT_FALSE(m_editor->imgBkg->HasPicture());
+}
+
+TEST_F(TformProjectEditLayoutTest, ThePageLayoutChoosesTheListAndTheTabs)
+{
+    struct Case {
+        int32_t layout;
+        int32_t listKind;
+        std::vector<int32_t> listed;
+        int32_t selected;
+        bool picturesGreyed;
+        bool textsGreyed;
+    };
+    const std::vector<Case> cases = {
+        {0, 0, {1000}, -1, true, true},
+        {1000, 0, {1000}, 0, true, false},
+        {1002, 1, {1001, 1002, 1003}, 1, false, true},
+        {1005, 2, {1005}, 0, false, false},
+        // The special page is never listed, but it still is the page's layout.
+        {1004, 0, {1000}, -1, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.layout);
+        m_page->SetPageLayoutID(c.layout);
+        Open(m_page);
+        EXPECT_EQ(m_editor->GetResult(), TPageEditorScreen::ResultProjectMenu);
+        EXPECT_EQ(m_editor->GetCurrentKind(), c.listKind);
+        EXPECT_EQ(ListedIDs(), c.listed);
+        EXPECT_EQ(m_editor->GetSelectedIndex(), c.selected);
+        EXPECT_EQ(m_editor->GetCurrentLayout() ? m_editor->GetCurrentLayout()->GetID() : 0, c.layout);
+        EXPECT_EQ(!m_editor->imgBtnPicDisabled->isHidden(), c.picturesGreyed);
+        EXPECT_EQ(!m_editor->imgBtnTexDisabled->isHidden(), c.textsGreyed);
+        EXPECT_EQ(m_editor->imgPreview->HasPicture(), c.layout != 0);
+        TImage* kindButton = c.listKind == 1 ? m_editor->imgKindOnlyPic
+                             : c.listKind == 2 ? m_editor->imgKindTextAndPic
+                                               : m_editor->imgKindOnlyText;
+        EXPECT_FALSE(kindButton->isHidden());
+        EXPECT_FALSE(kindButton->isEnabled());
+        EXPECT_TRUE(m_editor->imgKindAnimation->isHidden());
+        if (c.selected >= 0) {
+            const TLabel* label = m_editor->LayoutList()[static_cast<size_t>(c.selected)].label;
+            EXPECT_TRUE(label->autoFillBackground());
+            EXPECT_EQ(label->FontColour(), kColorWhite);
+        }
+        m_editor->Finish();
+    }
+}
+
+TEST_F(TformProjectEditLayoutTest, AtMostSixteenLayoutsAreVisible)
+{
+    Open(m_page);
+    m_editor->imgKindClick(4);
+    const auto& list = m_editor->LayoutList();
+    ASSERT_EQ(list.size(), 20u);
+    for (size_t i = 0; i < list.size(); ++i) {
+        EXPECT_EQ(!list[i].label->isHidden(), i < 16) << i;
+        EXPECT_EQ(list[i].label->geometry(), QRect(305, 205 + 17 * static_cast<int>(i), 140, 17));
+    }
+    EXPECT_EQ(list[3].label->text(), "layout2003");
+    // The bundle's language (help text 144) is not "en", so a layout describes itself with its other title.
+    list[3].layout->SetOtherTitle("Drei & Co");
+    m_editor->DescribeLayout(3);
+    EXPECT_EQ(m_editor->labelHelp->text(), "Drei & Co");
+    m_editor->Finish();
+}
+
+TEST_F(TformProjectEditLayoutTest, ChoosingALayoutAsksOnlyWhenContentWouldBeLost)
+{
+    Screens().yesNoPopup = std::make_unique<TyesNoPopup>();
+    struct Case {
+        const char* name;
+        int32_t layout;
+        bool content;
+        bool answer;
+        bool asked;
+        bool changed;
+    };
+    const Case cases[] = {
+        {"no layout, no content", 0, false, false, false, true},
+        {"layout, no content", 1000, false, false, false, true},
+        {"content, answered no", 1000, true, false, true, false},
+        {"content, answered yes", 1000, true, true, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearModified();
+        m_page->SetPageLayoutID(c.layout);
+        m_page->SetUserElements(std::make_unique<evObjectCollection>());
+        if (c.content)
+            m_page->AddUserElement(10, SolidPicture(4, 4, kColorWhite));
+        Open(m_page);
+        m_editor->imgKindClick(2);
+        TyesNoPopup& popup = *Screens().yesNoPopup;
+        ModalAnswerer answer([&popup, &c](QWidget*) {
+            EXPECT_EQ(popup.LabelMessage->Caption(), "Help 155");
+            c.answer ? popup.ImgYesClick() : popup.ImgNoClick();
+        });
+        QTest::mouseClick(m_editor->LayoutList().at(0).label, Qt::LeftButton);
+        EXPECT_EQ(answer.Answered(), c.asked ? 1 : 0);
+        EXPECT_EQ(m_page->GetPageLayoutID(), c.changed ? 1005 : c.layout);
+        EXPECT_EQ(m_page->GetUserElements().Count(), c.content && !c.changed ? 1 : 0);
+        EXPECT_EQ(IsModified(), c.changed);
+        if (c.changed) {
+            EXPECT_EQ(m_editor->GetCurrentLayout()->GetID(), 1005);
+            EXPECT_EQ(m_editor->GetSelectedIndex(), 0);
+            EXPECT_TRUE(m_editor->imgBtnPicDisabled->isHidden());
+            EXPECT_TRUE(m_editor->imgBtnTexDisabled->isHidden());
+        }
+        m_editor->Finish();
+    }
+}
+
+TEST_F(TformProjectEditLayoutTest, FullScreenWithoutALayoutAsksForOne)
+{
+    Screens().okPopup = std::make_unique<TokPopup>();
+    Open(m_page);
+    TokPopup& popup = *Screens().okPopup;
+    QString message;
+    ModalAnswerer answer([&popup, &message](QWidget*) {
+        message = popup.LabelMessage->Caption();
+        popup.ImgOKClick();
+    });
+    m_editor->imgFullscreenClick();
+    EXPECT_EQ(answer.Answered(), 1);
+    EXPECT_EQ(message, "Help 109");
+    m_editor->Finish();
+}
+
+TEST_F(TformProjectEditLayoutTest, TheTopBarTabsAndKeysDecideTheResult)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TformProjectEditLayout&)> action;
+        int32_t result;
+        bool closing;
+    };
+    const Case cases[] = {
+        {"project menu", [](auto& e) { e.imgTopPrjMenuClick(); }, 0, true},
+        {"escape", [](auto& e) { e.FormKeyDown(Qt::Key_Escape, Qt::NoModifier); }, 0, true},
+        {"pictures tab", [](auto& e) { e.imgBtnPic->clicked(); }, 3, true},
+        {"texts tab", [](auto& e) { e.imgBtnTex->clicked(); }, 4, true},
+        // Without the exit question the program is not left.
+        {"alt f4", [](auto& e) { e.FormKeyDown(Qt::Key_F4, Qt::AltModifier); }, 0, false},
+    };
+    m_page->SetPageLayoutID(1005);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Open(m_page);
+        c.action(*m_editor);
+        EXPECT_EQ(m_editor->GetResult(), c.result);
+        EXPECT_EQ(m_editor->IsCloseRequested(), c.closing);
+        EXPECT_EQ(m_editor->FormCloseQuery(), c.closing);
+        m_editor->Finish();
+    }
+    // The whole run: without sound the speaker shows picture 151 (152 pixels wide in the test bundle).
+    int speakerWidth = 0;
+    ModalAnswerer back([this, &speakerWidth](QWidget*) {
+        speakerWidth = m_editor->imgTopSpeaker->Picture().width();
+        m_editor->imgTopPrjMenuClick();
+    });
+    EXPECT_EQ(m_editor->Run(*m_timeline), TPageEditorScreen::ResultProjectMenu);
+    EXPECT_EQ(back.Answered(), 1);
+    EXPECT_EQ(speakerWidth, 152);
+    EXPECT_FALSE(m_editor->imgTopSpeaker->HasPicture());
+    EXPECT_FALSE(m_editor->imgBkg->HasPicture());
+}
+
+TEST_F(TformProjectEditLayoutTest, HoverImagesFollowTheMouseUnlessGreyedOrSelected)
+{
+    m_page->SetPageLayoutID(1000); // text only: the pictures tab is greyed, "only text" is the selected kind
+    Open(m_page);
+    TformProjectEditLayout& e = *m_editor;
+    const std::vector<TImage*> watched = {e.imgBtnLay,       e.imgBtnPic,     e.imgBtnTex,   e.imgKindOnlyText,
+                                          e.imgKindOnlyPic, e.imgFullscreen, e.imgTopPrjMenu};
+    struct Case {
+        QPoint point;
+        std::vector<TImage*> shown;
+    };
+    const Case cases[] = {
+        {{260, 80}, {e.imgBtnLay, e.imgBtnTex, e.imgKindOnlyText}},
+        {{205, 80}, {e.imgBtnLay, e.imgKindOnlyText}},
+        {{180, 236}, {e.imgBtnLay, e.imgKindOnlyText, e.imgKindOnlyPic}},
+        {{950, 345}, {e.imgBtnLay, e.imgKindOnlyText, e.imgFullscreen}},
+        {{500, 50}, {e.imgBtnLay, e.imgKindOnlyText, e.imgTopPrjMenu}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.point.x());
+        e.PanelMouseMove(e.imgBkg, c.point.x(), c.point.y());
+        for (TImage* image : watched)
+            EXPECT_EQ(!image->isHidden(), std::count(c.shown.begin(), c.shown.end(), image) == 1);
+    }
+    e.Finish();
+}

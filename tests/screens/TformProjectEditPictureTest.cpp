@@ -1,0 +1,254 @@
+#include "screens/ScreenTestSupport.h"
+
+#include "model/AlbumTestSupport.h"
+#include "model/ProjectFile.h"
+#include "model/evCategory.h"
+#include "model/evCategoryEntry.h"
+#include "model/evPageLayoutEntry.h"
+#include "model/evProject.h"
+#include "model/evUserPicture.h"
+#include "presentation/evActionElement.h"
+#include "screens/ApplicationContext.h"
+#include "screens/ProjectModification.h"
+#include "screens/ScreenSet.h"
+#include "screens/TFormImageEdit.h"
+#include "screens/TformProjectEditPicture.h"
+#include "screens/TframeTimeline.h"
+
+using namespace screentest;
+
+namespace {
+
+// Slots of the page layout 1001 (page 200 x 100): A and B ordinary; F a fixed thumbnail that an enlarge-on-hover
+// element (31) links to the large fixed slot L; S the fixed slot of a slide show (32), with both frames named so
+// that its photographs may be turned; G fixed without any action element.
+enum : int32_t { A = 11, B = 12, F = 13, L = 14, S = 15, Gx = 16, Enlarge = 31, Slides = 32 };
+
+evUserPicture* AddSlot(evPageLayout& layout, int32_t id, int32_t entryId, TRect place, int32_t fixed)
+{
+    auto slot = WithID(std::make_unique<evUserPicture>("slot" + std::to_string(id), place.Width(), place.Height()), id);
+    slot->SetFixed(fixed);
+    return PlaceOwnElement(layout, std::move(slot), entryId, place.Left, place.Top);
+}
+
+void AddAction(evPageLayout& layout, int32_t id, int32_t type, int32_t firstEntry, int32_t secondEntry)
+{
+    auto action = WithID(std::make_unique<evActionElement>("action", type, 0, 0, 10, 10), id);
+    action->SetFirstSlot(firstEntry);
+    action->SetSecondSlot(secondEntry);
+    layout.AddActionElement(std::move(action));
+}
+
+std::unique_ptr<evLayout> MakeDesign()
+{
+    auto design = std::make_unique<evLayout>("Rose", "", 200, 100);
+    evPageLayout& layout = *AddPageLayout(*design, 1001, 1);
+    AddSlot(layout, A, 21, Rect(0, 0, 40, 30), 0);
+    AddSlot(layout, B, 22, Rect(50, 0, 90, 30), 0);
+    AddSlot(layout, F, 23, Rect(100, 0, 120, 20), 1);
+    AddSlot(layout, L, 24, Rect(100, 40, 180, 100), 1);
+    evUserPicture* slides = AddSlot(layout, S, 25, Rect(0, 50, 60, 90), 1);
+    slides->SetFrameID(901);
+    slides->SetAlternateFrameID(902);
+    AddSlot(layout, Gx, 26, Rect(150, 0, 170, 20), 1);
+    AddAction(layout, Enlarge, 10, 23, 24);
+    AddAction(layout, Slides, 16, 25, 0);
+    RenderPageLayoutPreviews(*design);
+    return design;
+}
+
+// Applies every image edit screen that comes up while the test waits in its modal loop.
+class ImageEditApplier {
+public:
+    ImageEditApplier()
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto* screen = dynamic_cast<TFormImageEdit*>(QApplication::activeModalWidget());
+            if (screen && screen->isVisible()) {
+                fixedFlags.push_back(screen->IsFixedOrientation());
+                screen->ImgApplyClick();
+            }
+        });
+        m_timer.start();
+    }
+    std::vector<bool> fixedFlags;
+
+private:
+    QTimer m_timer;
+};
+
+class TformProjectEditPictureTest : public SkinTest {
+protected:
+    void SetUp() override
+    {
+        SkinTest::SetUp();
+        ClearModified();
+        auto page = std::make_unique<evCategory>("Page", "", false, 3);
+        page->SetPageLayoutID(1001);
+        auto project = std::make_unique<evProject>("Anna", "Ben", 1.0, "Rose.evl", std::move(page));
+        project->SetDesign(MakeDesign());
+        m_context.SetCurrentProject(std::move(project));
+        SetAppContext(&m_context);
+        m_page = m_context.GetCurrentProject()->GetFirstCategory();
+        Screens().formImageEdit = std::make_unique<TFormImageEdit>();
+        m_editor = std::make_unique<TformProjectEditPicture>();
+        m_timeline = new TframeTimeline(m_editor->MainPanel());
+    }
+    void TearDown() override
+    {
+        m_editor.reset();
+        Screens().formImageEdit.reset();
+        SetAppContext(nullptr);
+        m_context.FreeCurrentProject();
+        ClearModified();
+        SkinTest::TearDown();
+    }
+
+    void Open()
+    {
+        m_timeline->SetPosition(nullptr, m_page, true);
+        m_editor->Prepare(*m_timeline);
+    }
+    void Fill(const std::vector<int32_t>& filled)
+    {
+        for (int32_t slot : filled)
+            m_page->AddUserElement(slot, SolidPicture(20, 20, kColorWhite));
+    }
+    int32_t SlotID() const { return m_editor->GetCurrentSlot() ? m_editor->GetCurrentSlot()->GetID() : 0; }
+    int32_t SizeID() const { return m_editor->GetSizeElement() ? m_editor->GetSizeElement()->GetID() : 0; }
+    int32_t ActionID() const
+    {
+        return m_editor->GetCurrentActionElement() ? m_editor->GetCurrentActionElement()->GetID() : 0;
+    }
+    std::string Photo(const std::string& name, int width, int height)
+    {
+        const std::string path = PathOf(name);
+        SolidBitmap(width, height, RGBColor(200, 40, 40)).Image().save(QString::fromStdString(path));
+        return path;
+    }
+
+    ApplicationContext m_context;
+    evCategory* m_page = nullptr;
+    std::unique_ptr<TformProjectEditPicture> m_editor;
+    TframeTimeline* m_timeline = nullptr;
+};
+
+} // namespace
+
+// The first unfilled slot is offered: ordinary slots first, then those of the action elements; a fixed slot
+// only through one. With every slot filled, the last filled one of the entry list stays.
+TEST_F(TformProjectEditPictureTest, OpeningAPageOffersTheFirstUnfilledSlot)
+{
+    struct Case {
+        std::vector<int32_t> filled;
+        int32_t slot, size, action;
+    };
+    const std::vector<Case> cases = {
+        {{}, A, A, 0},
+        {{A}, B, B, 0},
+        {{A, B}, F, L, Enlarge},
+        {{A, B, F}, S, S, Slides},
+        {{A, B, F, S}, B, B, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.filled.size() << " filled");
+        m_page->SetUserElements(nullptr);
+        Fill(c.filled);
+        Open();
+        EXPECT_EQ(m_editor->GetResult(), TPageEditorScreen::ResultProjectMenu);
+        EXPECT_EQ(SlotID(), c.slot);
+        EXPECT_EQ(SizeID(), c.size);
+        EXPECT_EQ(ActionID(), c.action);
+        EXPECT_EQ(m_editor->ImgBtnGallery->isHidden(), c.action != Slides);
+        EXPECT_TRUE(m_editor->imgPreview->HasPicture());
+        m_editor->Finish();
+    }
+}
+
+TEST_F(TformProjectEditPictureTest, AClickSelectsOrdinarySlotsAndFixedOnesOnlyThroughEnlargeOnHover)
+{
+    struct Case {
+        int x, y; // on the 400 x 300 preview of the 200 x 100 page
+        int32_t slot, size;
+    };
+    const std::vector<Case> cases = {
+        {120, 30, B, B},
+        {220, 30, F, L},  // fixed, linked by the enlarge-on-hover element
+        {320, 30, A, A},  // fixed without an action element: ignored
+        {390, 90, A, A},  // nothing there
+        {100, 30, B, B},  // the border belongs to the slot
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+        Open();
+        ASSERT_EQ(SlotID(), A);
+        m_editor->imgPreviewMouseUp(c.x, c.y);
+        EXPECT_EQ(SlotID(), c.slot);
+        EXPECT_EQ(SizeID(), c.size);
+        EXPECT_EQ(ActionID(), 0);
+        m_editor->Finish();
+    }
+}
+
+// Three files go into the slide show as three photographs under the action element; the last, upright one
+// decides the frame, and the slot with both frames lets the image edit screen take either orientation.
+TEST_F(TformProjectEditPictureTest, ThreeFilesFillASlideShow)
+{
+    Fill({A, B, F});
+    Open();
+    ASSERT_EQ(ActionID(), Slides);
+    AnsweringDialogs dialogs;
+    dialogs.openManyAnswers.push_back({Photo("1.png", 90, 60), Photo("2.png", 90, 60), Photo("3.png", 40, 80)});
+    ImageEditApplier applier;
+    m_editor->imgAddPicHddClick();
+
+    EXPECT_EQ(dialogs.openManyRequests.size(), 1u);
+    EXPECT_TRUE(dialogs.openRequests.empty());
+    EXPECT_EQ(dialogs.openManyRequests[0].filter, QString::fromStdString(HelpString(210)));
+    EXPECT_EQ(applier.fixedFlags, (std::vector<bool>{false, false, false}));
+    std::vector<std::pair<int32_t, int32_t>> sizes;
+    for (int32_t i = 0; i < m_page->GetUserElements().Count(); ++i) {
+        const auto* entry = m_page->GetUserElements().GetItemAs<evCategoryEntry>(i);
+        if (entry->GetSlotID() == Slides) {
+            const auto* photo = dynamic_cast<const evPicture*>(entry->GetElement());
+            sizes.emplace_back(photo->GetWidth(), photo->GetHeight());
+        }
+    }
+    EXPECT_EQ(sizes, (std::vector<std::pair<int32_t, int32_t>>{{60, 40}, {60, 40}, {40, 60}}));
+    EXPECT_EQ(ActionID(), Slides);
+    // Slot (0, 50, 60, 90) turned around its middle for the upright photograph, top-aligned.
+    EXPECT_EQ(m_editor->GetFrame(), Rect(10, 50, 50, 110));
+    EXPECT_TRUE(IsModified());
+}
+
+// Only a slot with both frames may show a photograph turned; every other one keeps its orientation. An ordinary
+// slot gets the photograph under its own identifier and the next slot is offered.
+TEST_F(TformProjectEditPictureTest, TheFixedOrientationFlagFollowsTheFrames)
+{
+    struct Case {
+        int32_t frame, alternate;
+        bool fixed;
+    };
+    const std::vector<Case> cases = {{0, 0, true}, {7, 0, true}, {0, 7, true}, {7, 8, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.frame << "/" << c.alternate);
+        m_page->SetUserElements(nullptr);
+        Open();
+        ASSERT_EQ(SlotID(), A);
+        m_editor->GetCurrentSlot()->SetFrameID(c.frame);
+        m_editor->GetCurrentSlot()->SetAlternateFrameID(c.alternate);
+        EXPECT_EQ(m_editor->IsFixedOrientation(), c.fixed);
+        AnsweringDialogs dialogs;
+        dialogs.openAnswers.push_back(Photo("p.png", 30, 60));
+        ImageEditApplier applier;
+        m_editor->imgAddPicHddClick();
+        EXPECT_EQ(dialogs.openRequests.size(), 1u);
+        EXPECT_EQ(applier.fixedFlags, std::vector<bool>{c.fixed});
+        const auto* photo = dynamic_cast<const evPicture*>(m_page->FindUserElement(A));
+        ASSERT_NE(photo, nullptr);
+        EXPECT_EQ(photo->GetWidth(), c.fixed ? 40 : 30);
+        EXPECT_EQ(SlotID(), B);
+        m_editor->Finish();
+    }
+}

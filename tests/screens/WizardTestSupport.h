@@ -1,0 +1,118 @@
+#pragma once
+// Shared by the tests of the new-project wizard and the personal data screen: a program folder with designs
+// and projects as the application context, the pop-ups in the screen set, and a script that answers the
+// pop-ups from a timer while their modal loops run.
+
+#include "screens/ScreenTestSupport.h"
+
+#include "app/AppTestSupport.h"
+#include "model/evLayoutPreview.h"
+#include "screens/ApplicationContext.h"
+#include "screens/ScreenSet.h"
+#include "screens/TFormAddEntry.h"
+#include "screens/TokPopup.h"
+#include "screens/TwaitPopup.h"
+#include "screens/TyesNoPopup.h"
+
+#include <QLineEdit>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+
+namespace wizardtest {
+
+// Answers each pop-up that comes up: the OK pop-up is confirmed and its text kept, the yes/no pop-up takes the
+// next queued answer (none: no), the add-entry pop-up the next queued text (nothing: cancelled).
+class PopupScript {
+public:
+    PopupScript()
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+        m_timer.start();
+    }
+
+    std::deque<bool> yesNoAnswers;
+    std::deque<std::optional<QString>> entryAnswers;
+    QStringList messages;  // OK pop-up texts
+    QStringList questions; // yes/no pop-up texts
+
+private:
+    void Poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        ScreenSet& screens = Screens();
+        if (modal == screens.okPopup.get()) {
+            messages << screens.okPopup->LabelMessage->Caption();
+            screens.okPopup->ImgOKClick();
+        } else if (modal == screens.yesNoPopup.get()) {
+            questions << screens.yesNoPopup->LabelMessage->Caption();
+            const bool yes = !yesNoAnswers.empty() && yesNoAnswers.front();
+            if (!yesNoAnswers.empty())
+                yesNoAnswers.pop_front();
+            yes ? screens.yesNoPopup->ImgYesClick() : screens.yesNoPopup->ImgNoClick();
+        } else if (modal == screens.formAddEntry.get()) {
+            AnswerEntry(*screens.formAddEntry);
+        }
+    }
+    void AnswerEntry(TFormAddEntry& popup)
+    {
+        const std::optional<QString> answer = entryAnswers.empty() ? std::nullopt : entryAnswers.front();
+        if (!entryAnswers.empty())
+            entryAnswers.pop_front();
+        if (!answer) {
+            popup.ImgCancelClick();
+            return;
+        }
+        popup.EditAdd->setText(*answer);
+        popup.ImgApplyClick();
+    }
+
+    QTimer m_timer;
+};
+
+class WizardTest : public screentest::SkinTest {
+protected:
+    void SetUp() override
+    {
+        SkinTest::SetUp();
+        m_program = (m_folder / "program").string();
+        std::filesystem::create_directories(m_program + "/designs");
+        std::filesystem::create_directories(m_program + "/projects");
+        m_context.SetProgramFolder(m_program);
+        SetAppContext(&m_context);
+        ScreenSet& screens = Screens();
+        screens.okPopup = std::make_unique<TokPopup>();
+        screens.yesNoPopup = std::make_unique<TyesNoPopup>();
+        screens.formAddEntry = std::make_unique<TFormAddEntry>();
+        screens.waitPopup = std::make_unique<TwaitPopup>();
+    }
+    void TearDown() override
+    {
+        DestroyScreens();
+        SetAppContext(nullptr);
+        SkinTest::TearDown();
+    }
+    std::string ProjectsFolder() const { return m_program + "/projects/"; }
+    std::string DesignsFolder() const { return m_program + "/designs/"; }
+    // Writes a design with the keys to the designs folder and adds its preview to the context's list.
+    void InstallDesign(const std::string& name, const std::vector<std::string>& keys = {"W", "M", "E", "cd"},
+                       bool withSample = false)
+    {
+        const std::string fileName = name + ".evl";
+        std::unique_ptr<evLayout> design = apptest::MakeDesign(name, keys);
+        if (withSample)
+            design->SetSamplePicture(SolidPicture(40, 30, RGBColor(200, 0, 0)));
+        apptest::WriteBody(*design, DesignsFolder() + fileName);
+        FileStream file(DesignsFolder() + fileName, FileStream::Mode::OpenRead);
+        m_context.GetDesigns().Add(std::make_unique<evLayoutPreview>(file, fileName));
+    }
+
+    std::string m_program;
+    ApplicationContext m_context;
+};
+
+} // namespace wizardtest
