@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
@@ -97,6 +98,9 @@ int Show(const Options& options)
     int status = 0;
     try {
         PlayerWindow window(*presentation);
+        // Without a window manager a full-screen request alone leaves the window at its first size.
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            window.setGeometry(screen->geometry());
         window.showFullScreen();
         window.Begin();
         QuitLater(options, window);
