@@ -108,6 +108,11 @@ void SkinnedScreen::ShowModal()
     if (m_closeRequested)
         return;
     PlaceOnScreen();
+    // Shown and raised before the modal loop, so that a screen opened from inside another one's handler comes up in
+    // front of it also when no window manager orders the windows.
+    show();
+    raise();
+    activateWindow();
     exec();
 }
 
