@@ -553,21 +553,10 @@ void TFormGallery::PanelMouseMove(const QObject* sender, int x, int y)
         HoverShow(x, y, hover, sender);
 }
 
-void TFormGallery::SetSpeakerPicture(TImage* image, int32_t index)
-{
-    try {
-        image->SetPicture(SkinPicture(index));
-    } catch (const EVelloraError& e) {
-        image->ClearPicture();
-        ktLogs::LogLine(std::string("Speaker picture not loaded: ") + e.what());
-    }
-    ReleaseSkinImage();
-}
-
 void TFormGallery::UpdateSpeakerImages()
 {
     if (!SpeechPossible()) {
-        SetSpeakerPicture(imgTopSpeaker, 150);
+        TPageEditorScreen::SetSkinPicture(imgTopSpeaker, 150);
         imgTopSpeakerOver->ClearPicture();
         imgTopSpeaker->setCursor(Qt::ArrowCursor);
         imgTopSpeakerOver->setCursor(Qt::ArrowCursor);
@@ -576,9 +565,9 @@ void TFormGallery::UpdateSpeakerImages()
     imgTopSpeakerOver->setCursor(Qt::PointingHandCursor);
     if (SpeechEnabled()) {
         imgTopSpeaker->ClearPicture();
-        SetSpeakerPicture(imgTopSpeakerOver, 71);
+        TPageEditorScreen::SetSkinPicture(imgTopSpeakerOver, 71);
     } else {
-        SetSpeakerPicture(imgTopSpeaker, 72);
-        SetSpeakerPicture(imgTopSpeakerOver, 73);
+        TPageEditorScreen::SetSkinPicture(imgTopSpeaker, 72);
+        TPageEditorScreen::SetSkinPicture(imgTopSpeakerOver, 73);
     }
 }

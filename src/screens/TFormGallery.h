@@ -120,7 +120,6 @@ private:
     TImage* AddTopBarImage(const Geometry::ControlRect& rect, int32_t skinIndex, int32_t hint);
     void ConnectHandlers();
     void UpdateSpeakerImages();
-    void SetSpeakerPicture(TImage* image, int32_t index);
     void ClearPreview();
     void DrawThumbnail(int32_t entryIndex);
     // Adds the photographs of the files or the scan under the gallery's key; false when none was applied.

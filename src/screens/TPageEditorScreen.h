@@ -71,6 +71,8 @@ public:
     // exit-and-save question (saving first when asked to), otherwise the exit question. True when the program is
     // to be left.
     static bool AskToLeave();
+    // Puts the skin picture into the image; a picture that cannot be loaded leaves it empty (and is logged).
+    static void SetSkinPicture(TImage* image, int32_t index);
 
     int32_t GetResult() const { return m_result; }
     bool GetMayClose() const { return m_mayClose; }
@@ -143,7 +145,6 @@ private:
     TImage* AddTab(const Geometry::ControlRect& rect, int32_t editor, int32_t skinIndex, int32_t hint);
     TImage* AddTabCover(const Geometry::ControlRect& rect, int32_t skinIndex);
     void ExitDecision();
-    void SetSkinPicture(TImage* image, int32_t index);
 
     Look m_look;
     TframeTimeline* m_timeline = nullptr;
