@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins qt6-svg-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs
-  libsdl2-mixer-dev
+  libsdl2-mixer-dev libmp3lame-dev
   libsane-dev sane-utils
   libgtest-dev libgmock-dev libbenchmark-dev libvips-tools
   fonts-liberation2 fonts-dejavu-core
