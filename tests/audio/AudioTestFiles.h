@@ -6,6 +6,11 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#ifdef VELLORA_HAVE_VORBISENC
+#include <vorbis/vorbisenc.h>
+#endif
+
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -22,37 +27,108 @@ inline void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes)
 
 inline void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
 
-// A 16-bit mono PCM wave file holding a tone of the given length. padding adds a "JUNK" chunk of that many bytes
-// before the samples, which players skip: a large file that plays only briefly.
-inline std::vector<uint8_t> MakeWave(int milliseconds, int tone = 440, uint32_t padding = 0)
+// A 16-bit PCM wave file holding a tone of the given length (mono at 22050 Hz unless told otherwise; every channel
+// carries the same tone). padding adds a "JUNK" chunk of that many bytes before the samples, which players skip: a
+// large file that plays only briefly.
+inline std::vector<uint8_t> MakeWave(int milliseconds, int tone = 440, uint32_t padding = 0, uint32_t rate = 22050,
+                                     uint32_t channels = 1)
 {
-    const uint32_t rate = 22050;
     const uint32_t samples = rate * static_cast<uint32_t>(milliseconds) / 1000;
+    const uint32_t frameBytes = 2 * channels;
     std::vector<uint8_t> out;
     PutTag(out, "RIFF");
-    PutLe(out, 4 + (8 + 16) + (padding ? 8 + padding : 0) + 8 + samples * 2, 4);
+    PutLe(out, 4 + (8 + 16) + (padding ? 8 + padding : 0) + 8 + samples * frameBytes, 4);
     PutTag(out, "WAVE");
     PutTag(out, "fmt ");
     PutLe(out, 16, 4);
-    PutLe(out, 1, 2);        // PCM
-    PutLe(out, 1, 2);        // mono
+    PutLe(out, 1, 2);                 // PCM
+    PutLe(out, channels, 2);
     PutLe(out, rate, 4);
-    PutLe(out, rate * 2, 4); // bytes per second
-    PutLe(out, 2, 2);        // block align
-    PutLe(out, 16, 2);       // bits per sample
+    PutLe(out, rate * frameBytes, 4); // bytes per second
+    PutLe(out, frameBytes, 2);        // block align
+    PutLe(out, 16, 2);                // bits per sample
     if (padding) {
         PutTag(out, "JUNK");
         PutLe(out, padding, 4);
         out.insert(out.end(), padding, 0);
     }
     PutTag(out, "data");
-    PutLe(out, samples * 2, 4);
+    PutLe(out, samples * frameBytes, 4);
     for (uint32_t i = 0; i < samples; ++i) {
         const double value = std::sin(2.0 * M_PI * tone * i / rate) * 8000.0;
-        PutLe(out, static_cast<uint32_t>(static_cast<int16_t>(value)), 2);
+        for (uint32_t c = 0; c < channels; ++c)
+            PutLe(out, static_cast<uint32_t>(static_cast<int16_t>(value)), 2);
     }
     return out;
 }
+
+#ifdef VELLORA_HAVE_VORBISENC
+// An Ogg Vorbis file of a stereo tone at 44100 Hz, as the program's own music is made.
+inline std::vector<uint8_t> MakeOggVorbis(int milliseconds, int tone = 440)
+{
+    const int rate = 44100;
+    const int frames = rate * milliseconds / 1000;
+    std::vector<uint8_t> out;
+    vorbis_info info;
+    vorbis_info_init(&info);
+    if (vorbis_encode_init_vbr(&info, 2, rate, 0.4f) != 0) {
+        vorbis_info_clear(&info);
+        return out;
+    }
+    vorbis_comment comment;
+    vorbis_comment_init(&comment);
+    vorbis_dsp_state dsp;
+    vorbis_analysis_init(&dsp, &info);
+    vorbis_block block;
+    vorbis_block_init(&dsp, &block);
+    ogg_stream_state stream;
+    ogg_stream_init(&stream, 1);
+    ogg_page page;
+    const auto putPage = [&out, &page] {
+        out.insert(out.end(), page.header, page.header + page.header_len);
+        out.insert(out.end(), page.body, page.body + page.body_len);
+    };
+    ogg_packet header;
+    ogg_packet comments;
+    ogg_packet codebooks;
+    vorbis_analysis_headerout(&dsp, &comment, &header, &comments, &codebooks);
+    ogg_stream_packetin(&stream, &header);
+    ogg_stream_packetin(&stream, &comments);
+    ogg_stream_packetin(&stream, &codebooks);
+    while (ogg_stream_flush(&stream, &page) != 0)
+        putPage();
+    const auto drain = [&] {
+        ogg_packet packet;
+        while (vorbis_analysis_blockout(&dsp, &block) == 1) {
+            vorbis_analysis(&block, nullptr);
+            vorbis_bitrate_addblock(&block);
+            while (vorbis_bitrate_flushpacket(&dsp, &packet) == 1) {
+                ogg_stream_packetin(&stream, &packet);
+                while (ogg_stream_pageout(&stream, &page) != 0)
+                    putPage();
+            }
+        }
+    };
+    for (int first = 0; first < frames; first += 4096) {
+        const int count = std::min(4096, frames - first);
+        float** channels = vorbis_analysis_buffer(&dsp, count);
+        for (int i = 0; i < count; ++i)
+            channels[0][i] = channels[1][i] = static_cast<float>(0.25 * std::sin(2.0 * M_PI * tone * (first + i) / rate));
+        vorbis_analysis_wrote(&dsp, count);
+        drain();
+    }
+    vorbis_analysis_wrote(&dsp, 0);
+    drain();
+    while (ogg_stream_flush(&stream, &page) != 0)
+        putPage();
+    ogg_stream_clear(&stream);
+    vorbis_block_clear(&block);
+    vorbis_dsp_clear(&dsp);
+    vorbis_comment_clear(&comment);
+    vorbis_info_clear(&info);
+    return out;
+}
+#endif
 
 inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {
