@@ -42,7 +42,12 @@ std::string MixerError()
     return error && *error ? error : "unknown error";
 }
 
-std::string SizeInMegabytes(int64_t bytes) { return std::to_string(bytes / (1024 * 1024)) + " MB"; }
+// "200 MB", or "97 KB" below a megabyte.
+std::string SizeText(int64_t bytes)
+{
+    constexpr int64_t kMegabyte = 1024 * 1024;
+    return bytes >= kMegabyte ? std::to_string(bytes / kMegabyte) + " MB" : std::to_string(bytes / 1024) + " KB";
+}
 
 // Points SDL at its "dummy" audio driver while it lives and puts the driver hint back as it was. An override is
 // needed to win over SDL_AUDIODRIVER in the environment.
@@ -157,14 +162,14 @@ void CheckSource(const std::string& source)
     if (size == 0)
         Fail("the file is empty");
     if (size > static_cast<uint64_t>(evMusic::kMaxAudioBytes))
-        Fail("the file is larger than " + SizeInMegabytes(evMusic::kMaxAudioBytes));
+        Fail("the file is larger than " + SizeText(evMusic::kMaxAudioBytes));
     if (DetectAudioFormat(source) == AudioFormat::Unknown)
         Fail("it is not an MP3, Ogg Vorbis, WAV or FLAC file");
 }
 
 [[noreturn]] void FailTooLong(int64_t maxPcmBytes)
 {
-    Fail("it is too long (more than " + SizeInMegabytes(maxPcmBytes) + " of decoded sound)");
+    Fail("it is too long (more than " + SizeText(maxPcmBytes) + " of decoded sound)");
 }
 
 // The mixer decodes a track whole, so a track whose stated length is beyond the limit is refused before that.
