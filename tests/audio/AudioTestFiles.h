@@ -112,8 +112,10 @@ inline std::vector<uint8_t> MakeOggVorbis(int milliseconds, int tone = 440)
     for (int first = 0; first < frames; first += 4096) {
         const int count = std::min(4096, frames - first);
         float** channels = vorbis_analysis_buffer(&dsp, count);
-        for (int i = 0; i < count; ++i)
-            channels[0][i] = channels[1][i] = static_cast<float>(0.25 * std::sin(2.0 * M_PI * tone * (first + i) / rate));
+        for (int i = 0; i < count; ++i) {
+            const double phase = 2.0 * M_PI * tone * (first + i) / rate;
+            channels[0][i] = channels[1][i] = static_cast<float>(0.25 * std::sin(phase));
+        }
         vorbis_analysis_wrote(&dsp, count);
         drain();
     }
