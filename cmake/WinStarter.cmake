@@ -23,7 +23,7 @@ add_custom_command(OUTPUT ${WINSTARTER_RES}
   COMMENT "Compiling the Windows starter's icon and version"
   VERBATIM)
 add_custom_command(OUTPUT ${WINSTARTER_EXE}
-  COMMAND ${MINGW_CXX} -std=c++20 -Os -s -Wall -Wextra -Werror -fno-exceptions -fno-rtti
+  COMMAND ${MINGW_CXX} -std=c++20 -Os -s -Wall -Wextra -fno-exceptions -fno-rtti
           -static -municode -mwindows -Wl,--no-insert-timestamp
           -o ${WINSTARTER_EXE} ${WINSTARTER_SOURCE} ${WINSTARTER_RES} -lole32 -lshell32
   DEPENDS ${WINSTARTER_SOURCE} ${WINSTARTER_RES}

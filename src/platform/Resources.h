@@ -1,7 +1,7 @@
 #pragma once
-// The resources carried inside the program file: the player program ("PROJECTOR"), the autorun description
-// ("AUTORUN"), the disc icon ("AUTORUNICON") and the audio library ("BASS_DLL"). Names are case-insensitive
-// ("bass_dll" finds "BASS_DLL").
+// The resources carried inside the program file: the player program ("PROJECTOR"), the Windows starter
+// ("WINSTARTER"), the autorun description ("AUTORUN"), the disc icon ("AUTORUNICON") and the audio library
+// ("BASS_DLL"). Names are case-insensitive ("bass_dll" finds "BASS_DLL").
 
 #include <QByteArray>
 
