@@ -23,6 +23,9 @@
 #include "platform/TempFiles.h"
 #include "presentation/ClassList.h"
 #include "presentation/DiscProducer.h"
+#include "presentation/PresentationFile.h"
+#include "presentation/WebExport.h"
+#include "presentation/evProjectorPage.h"
 #include "presentation/evActionElement.h"
 
 #include "BenchSupport.h"
@@ -35,6 +38,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -66,6 +70,8 @@ struct Seconds {
 };
 std::map<int, Seconds> g_finish;
 std::map<int, Seconds> g_floor;
+std::map<int, Seconds> g_web;
+std::map<int, double> g_webRatio;
 
 double ProcessorSeconds()
 {
@@ -220,6 +226,53 @@ void BM_FinishAlbum(benchmark::State& state)
 }
 BENCHMARK(BM_FinishAlbum)->Arg(50)->Arg(100)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+int64_t FolderBytes(const std::string& folder)
+{
+    int64_t total = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            total += static_cast<int64_t>(entry.file_size());
+    return total;
+}
+
+// What the browser album adds to finishing: the same pages, read back from a finished disc, written once more
+// through the web export alone (its JSON, its picture files, the folder swap). Its share of the finish and the
+// size of web/ against data.evp are printed at the end. With VELLORA_BENCH_WEB_DISC set, the finished disc is
+// left there for the browser's first-page measurement.
+void BM_WebExport(benchmark::State& state)
+{
+    const int pages = static_cast<int>(state.range(0));
+    QTemporaryDir temp;
+    SetTempFolder(temp.path().toStdString());
+    const QByteArray keep = qgetenv("VELLORA_BENCH_WEB_DISC");
+    const std::string chosen = keep.isEmpty() ? temp.path().toStdString() + "/chosen" : keep.toStdString();
+    std::filesystem::create_directories(chosen);
+    const std::string disc = DiscFolderFor(chosen);
+    {
+        std::unique_ptr<evProject> project = BuildAlbum(pages);
+        DiscProducer(*project, disc).Produce();
+    }
+    const auto presentation = PresentationFile::ReadFromFile(disc + "/data/data.evp");
+    Seconds total;
+    for (auto _ : state) {
+        QTemporaryDir out;
+        Measure(total, [&] {
+            WebExport web(out.path().toStdString());
+            web.Begin("Anna & Ben", "14 Jan 2004", presentation->background, 1024, 768);
+            for (const auto& page : presentation->pages)
+                web.AddPage(*page, "Page");
+            web.Commit();
+        });
+    }
+    const auto runs = static_cast<double>(state.iterations());
+    g_web[pages] = Seconds{total.wall / runs, total.processor / runs};
+    g_webRatio[pages] = static_cast<double>(FolderBytes(disc + "/web")) /
+                        static_cast<double>(std::filesystem::file_size(disc + "/data/data.evp"));
+    state.counters["web_MB"] = static_cast<double>(FolderBytes(disc + "/web")) / 1e6;
+    state.counters["data_evp_MB"] = static_cast<double>(std::filesystem::file_size(disc + "/data/data.evp")) / 1e6;
+}
+BENCHMARK(BM_WebExport)->Arg(100)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The JPEG work that finishing the same album cannot avoid, done directly with the codec.
 void BM_JpegFloor(benchmark::State& state)
 {
@@ -271,6 +324,11 @@ int main(int argc, char** argv)
         if (!g_floor.count(pages))
             continue;
         const Seconds& floor = g_floor[pages];
+        if (g_web.count(pages))
+            std::printf("%d pages: the browser album adds %.3f s wall / %.3f s processor, %.1f%% of finishing; "
+                        "web/ is %.3f x data.evp\n",
+                        pages, g_web[pages].wall, g_web[pages].processor,
+                        100.0 * g_web[pages].wall / (finish.wall - g_web[pages].wall), g_webRatio[pages]);
         std::printf("%d pages: finishing %.2f s wall / %.2f s processor, JPEG floor %.2f s / %.2f s, "
                     "ratio %.2f wall / %.2f processor\n",
                     pages, finish.wall, finish.processor, floor.wall, floor.processor, finish.wall / floor.wall,

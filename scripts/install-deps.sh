@@ -15,6 +15,7 @@ PACKAGES=(
   fonts-dancingscript fonts-ebgaramond fonts-lato
   clang
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
+  chromium chromium-driver python3-selenium python3-pil
 )
 
 missing=()

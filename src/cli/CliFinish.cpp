@@ -1,5 +1,6 @@
 #include "cli/CliFinish.h"
 
+#include "audio/WebMusic.h"
 #include "model/ProjectFile.h"
 #include "model/evProject.h"
 #include "platform/Errors.h"
@@ -102,10 +103,13 @@ int RunFinish(const std::vector<std::string>& args, const std::string& programFo
     const std::unique_ptr<StudioBranding> studio = options.studio ? StudioBranding::Load(options.data) : nullptr;
     DiscProducer producer(*project, DiscFolderFor(options.out));
     producer.SetStudio(studio ? &studio->GetRecord() : nullptr, options.duration);
+    producer.SetWebMusic(MakeWebMusicAccess());
     ProgressLine progress;
     producer.SetProgress([&progress](int percent) { progress.Show(percent); });
     producer.Produce();
     progress.End();
+    for (const std::string& warning : producer.GetWarnings())
+        std::cerr << "vellora-cli: warning: " << warning << '\n';
     std::cout << producer.GetDiscFolder() << '\n' << std::flush;
     return 0;
 }

@@ -1,11 +1,10 @@
 #include "platform/Resources.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Errors.h"
-#include "platform/Stream.h"
 
 #include <QFile>
 
-#include <filesystem>
 #include <mutex>
 
 // The resources of this library sit in a static archive; naming the registration function pulls them into every
@@ -33,14 +32,6 @@ QString ResourcePath(std::string_view name)
     return QStringLiteral(":/resources/") + upper;
 }
 
-// Only a plain file is ever removed; a device or anything else at the path is left alone.
-void RemoveIfRegularFile(const std::string& path)
-{
-    std::error_code error;
-    if (std::filesystem::is_regular_file(std::filesystem::path(path), error))
-        std::filesystem::remove(std::filesystem::path(path), error);
-}
-
 } // namespace
 
 bool HasResource(std::string_view name)
@@ -62,37 +53,20 @@ bool ReadResource(std::string_view name, QByteArray& data)
     return true;
 }
 
+// The file is written beside its name and takes its place when complete, so a disc folder that played before
+// never holds a cut program or icon, whatever stops the writing.
 void SaveResourceToFile(std::string_view name, const std::string& path)
 {
     QByteArray data;
     if (!ReadResource(name, data))
         throw EFOpenError("The program carries no resource \"" + std::string(name) + "\"");
-    try {
-        FileStream file(path, FileStream::Mode::Create);
-        file.WriteBuffer(data.constData(), data.size());
-        file.Flush();
-    } catch (const EWriteError&) {
-        RemoveIfRegularFile(path);
-        throw;
-    }
+    WriteFileAtomically(path, data.constData(), static_cast<size_t>(data.size()));
 }
 
 void SaveExecutableResourceToFile(std::string_view name, const std::string& path)
 {
-    SaveResourceToFile(name, path);
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::perms current = fs::status(fs::path(path), error).permissions();
-    fs::perms execute = fs::perms::none;
-    if (!error) {
-        if ((current & fs::perms::owner_read) != fs::perms::none)
-            execute |= fs::perms::owner_exec;
-        if ((current & fs::perms::group_read) != fs::perms::none)
-            execute |= fs::perms::group_exec;
-        if ((current & fs::perms::others_read) != fs::perms::none)
-            execute |= fs::perms::others_exec;
-        fs::permissions(fs::path(path), execute, fs::perm_options::add, error);
-    }
-    if (error)
-        throw EFCreateError("Cannot make \"" + path + "\" executable: " + error.message());
+    QByteArray data;
+    if (!ReadResource(name, data))
+        throw EFOpenError("The program carries no resource \"" + std::string(name) + "\"");
+    WriteFileAtomically(path, data.constData(), static_cast<size_t>(data.size()), true);
 }

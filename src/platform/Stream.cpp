@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <unistd.h>
 
 static_assert(std::endian::native == std::endian::little, "the object stream is little-endian; add byte swapping");
 
@@ -256,4 +257,11 @@ void FileStream::Flush()
 {
     if (std::fflush(m_file) != 0)
         throw EWriteError("Stream write error: " + std::string(std::strerror(errno)));
+}
+
+void FileStream::Sync()
+{
+    Flush();
+    if (::fsync(::fileno(m_file)) != 0 && errno != EINVAL && errno != EROFS)
+        throw EWriteError("Cannot write \"" + m_path + "\": " + std::string(std::strerror(errno)));
 }

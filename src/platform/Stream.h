@@ -88,6 +88,8 @@ public:
 
     // Flushes buffered data; raises EWriteError when the system refuses it (a full disk shows up here).
     void Flush();
+    // Flushes and asks the system to put the file's data on the disc; EWriteError when it refuses.
+    void Sync();
     const std::string& Path() const { return m_path; }
 
 private:

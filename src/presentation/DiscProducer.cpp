@@ -5,6 +5,7 @@
 #include "model/evLayout.h"
 #include "model/evPhotograph.h"
 #include "model/evProject.h"
+#include "platform/AtomicFile.h"
 #include "platform/Resources.h"
 #include "platform/Stream.h"
 #include "platform/Text.h"
@@ -13,6 +14,7 @@
 #include <charconv>
 #include <filesystem>
 #include <map>
+#include <unistd.h>
 
 namespace {
 
@@ -134,27 +136,37 @@ int32_t DiscProducer::StudioDuration() const
 
 void DiscProducer::Produce()
 {
+    m_warnings.clear();
     const int32_t duration = StudioDuration();
     const std::string folder = m_discFolder;
     RunStep("FIN_DIR", [&] { CreateFolder(folder); });
     RunStep("FIN_DIR_DATA", [&] { CreateFolder(folder + "/data"); });
-    RunStep("FIN_PRJ", [&] { WritePresentation(duration); });
-    RunStep("FIN_PLY", [&] { SaveExecutableResourceToFile("PROJECTOR", folder + "/" + kPlayerFile); });
+    WebExport web(folder);
+    RunStep("FIN_PRJ", [&] { WritePresentation(duration, web); });
+    RunStep("FIN_PLY", [&] {
+        SaveExecutableResourceToFile("PROJECTOR", folder + "/" + kPlayerFile);
+        SaveResourceToFile("WINSTARTER", folder + "/" + kStarterFile);
+    });
     RunStep("FIN_AUT", [&] { SaveResourceToFile("AUTORUN", folder + "/" + kAutorunFile); });
     RunStep("FIN_ICO", [&] { SaveResourceToFile("AUTORUNICON", folder + "/" + kIconFile); });
+    m_warnings = web.GetWarnings();
 }
 
 // A presentation file that stops half-way is of no use to the player, and a good one from an earlier run is
-// worth keeping until the new one is complete.
-void DiscProducer::WritePresentation(int32_t duration) const
+// worth keeping until the new one is complete. The browser album is made from the same pages and replaces the
+// previous one once the presentation file is in place.
+void DiscProducer::WritePresentation(int32_t duration, WebExport& web) const
 {
     const std::string path = m_discFolder + "/" + kPresentationFile;
-    const std::string partial = path + ".part";
+    int fd = -1;
+    const std::string partial = CreateUniqueFileIn(m_discFolder + "/data", "data.evp", fd);
+    ::close(fd);
     try {
         {
             FileStream file(partial, FileStream::Mode::Create);
-            WritePresentationTo(file, duration);
+            WritePresentationTo(file, duration, web);
             file.Flush();
+            file.Sync();
         }
         fs::rename(partial, path);
     } catch (...) {
@@ -162,22 +174,27 @@ void DiscProducer::WritePresentation(int32_t duration) const
         fs::remove(partial, ignored);
         throw;
     }
+    web.Commit();
 }
 
-void DiscProducer::WritePresentationTo(Stream& stream, int32_t duration) const
+void DiscProducer::WritePresentationTo(Stream& stream, int32_t duration, WebExport& web) const
 {
     const evLayout* design = m_project.GetDesign();
     if (!design)
         throw EVelloraError("The project has no design");
     std::vector<evCategory*> pages;
     evCategory::Flatten(m_project.GetFirstCategory(), pages, true);
+    web.Begin(ToDisplayUtf8(m_project.GetTitle()), ToDisplayUtf8(ShortDateText(m_project.GetDate())),
+              design->GetBackgroundColour(), WebExport::kPageWidth, WebExport::kPageHeight);
     stream.WriteInt32(design->GetBackgroundColour());
     stream.WriteInt32(static_cast<int32_t>(pages.size()));
-    WritePages(stream, pages);
+    WritePages(stream, pages, web);
     WriteObject(stream, m_project.GetMusic());
+    web.SetMusic(m_project.GetMusic(), m_webMusic);
     if (m_studio) {
         const std::unique_ptr<evProjectorPage> studioPage = m_studio->CreatePresentationPage();
         WriteObject(stream, studioPage.get());
+        web.SetStudio(studioPage.get(), duration);
     } else {
         WriteObject(stream, nullptr);
     }
@@ -185,7 +202,7 @@ void DiscProducer::WritePresentationTo(Stream& stream, int32_t duration) const
 }
 
 // A page whose rendering failed would reach the disc half drawn, so it ends finishing instead.
-void DiscProducer::WritePages(Stream& stream, const std::vector<evCategory*>& pages) const
+void DiscProducer::WritePages(Stream& stream, const std::vector<evCategory*>& pages, WebExport& web) const
 {
     const size_t count = pages.size();
     for (size_t i = 0; i < count; ++i) {
@@ -195,6 +212,7 @@ void DiscProducer::WritePages(Stream& stream, const std::vector<evCategory*>& pa
             throw EVelloraError("Page " + std::to_string(i + 1) + " (\"" + ToDisplayUtf8(pages[i]->GetTitle()) +
                                 "\") could not be drawn");
         page->SaveToStream(stream);
+        web.AddPage(*page, pages[i]->GetTitle());
     }
     Report(100);
 }

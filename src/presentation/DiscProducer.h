@@ -1,7 +1,10 @@
 #pragma once
 // Finishing a project: the disc folder that is burnt to a disc unchanged.
 //
-//   evplay.exe      the player program (resource "PROJECTOR"), with its execute bit
+//   evplay          the native player program (resource "PROJECTOR"), with its execute bit
+//   evplay.exe      the Windows starter (resource "WINSTARTER"), which opens index.html in the default browser;
+//                   autorun.inf starts it on Windows
+//   index.html, web/  the album for web browsers (presentation/WebExport.h), made from the same pages
 //   autorun.inf     resource "AUTORUN"
 //   data/ev.ico     resource "AUTORUNICON"
 //   data/data.evp   the presentation file:
@@ -12,11 +15,14 @@
 //     reference  studio page            "P" "evProjectorPage" body, or "NP"
 //     int32      studio page duration   0 without a studio page
 //
-// The pages are rendered and written one at a time, so only one rendered page is ever in memory. Each step
-// that fails raises EFinishError with the step's code; files already written stay, except the presentation
-// file, which is written beside its name and takes its place only when it is complete.
+// The pages are rendered and written one at a time, so only one rendered page is ever in memory; the browser
+// album takes each page's pictures as it is written. Each step that fails raises EFinishError with the step's
+// code. Every file is written beside its name and takes its place only when it is complete, so a failed finish
+// leaves, file by file, the previous disc folder's file or the new one, never a cut one; the web folder changes
+// as a whole.
 
 #include "platform/Errors.h"
+#include "presentation/WebExport.h"
 
 #include <cstdint>
 #include <functional>
@@ -60,7 +66,8 @@ std::optional<int32_t> ParseStudioDuration(const std::string& text);
 
 class DiscProducer {
 public:
-    static constexpr const char* kPlayerFile = "evplay.exe";
+    static constexpr const char* kPlayerFile = "evplay";
+    static constexpr const char* kStarterFile = "evplay.exe";
     static constexpr const char* kAutorunFile = "autorun.inf";
     static constexpr const char* kIconFile = "data/ev.ico";
     static constexpr const char* kPresentationFile = "data/data.evp";
@@ -75,17 +82,21 @@ public:
     void SetStudio(evPhotograph* record, std::string durationText);
     // Told i / N x 100 before page i is rendered, and 100 when the last page is written.
     void SetProgress(ProgressCallback progress) { m_progress = std::move(progress); }
+    // How the browser album gets at the music; without it the browser album has no music.
+    void SetWebMusic(WebMusicAccess access) { m_webMusic = std::move(access); }
 
     // Writes the disc folder. EStudioDurationError before anything is written, EFinishError for a failed step.
     void Produce();
 
     const std::string& GetDiscFolder() const { return m_discFolder; }
+    // What the last Produce has to tell the user although it succeeded (music that browsers will not play).
+    const std::vector<std::string>& GetWarnings() const { return m_warnings; }
 
 private:
     int32_t StudioDuration() const;
-    void WritePresentation(int32_t duration) const;
-    void WritePresentationTo(Stream& stream, int32_t duration) const;
-    void WritePages(Stream& stream, const std::vector<evCategory*>& pages) const;
+    void WritePresentation(int32_t duration, WebExport& web) const;
+    void WritePresentationTo(Stream& stream, int32_t duration, WebExport& web) const;
+    void WritePages(Stream& stream, const std::vector<evCategory*>& pages, WebExport& web) const;
     void Report(int percent) const;
 
     evProject& m_project;
@@ -93,4 +104,6 @@ private:
     evPhotograph* m_studio = nullptr;
     std::string m_durationText;
     ProgressCallback m_progress;
+    WebMusicAccess m_webMusic;
+    std::vector<std::string> m_warnings;
 };

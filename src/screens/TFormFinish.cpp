@@ -1,5 +1,6 @@
 #include "screens/TFormFinish.h"
 
+#include "audio/WebMusic.h"
 #include "model/ProgressBar.h"
 #include "model/evCategory.h"
 #include "model/evPhotograph.h"
@@ -190,6 +191,7 @@ void TFormFinish::Produce(evProject& project)
 {
     DiscProducer producer(project, m_folder);
     producer.SetStudio(m_studioOn ? &m_studio->GetRecord() : nullptr, editDuration->text().toStdString());
+    producer.SetWebMusic(MakeWebMusicAccess());
     TwaitPopup* wait = Screens().waitPopup.get();
     try {
         if (wait) {
@@ -211,6 +213,13 @@ void TFormFinish::Produce(evProject& project)
         Fail("FIN_PRJ");
         return;
     }
+    // The disc is complete; what browsers will miss (music they cannot play) is worth a word before the
+    // complete screen.
+    std::string warnings;
+    for (const std::string& warning : producer.GetWarnings())
+        warnings += (warnings.empty() ? "" : "\n") + warning;
+    if (!warnings.empty())
+        ShowMessage(QString::fromStdString(warnings));
     m_outcome = Outcome::Success;
     Close();
 }

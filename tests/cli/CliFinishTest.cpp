@@ -85,7 +85,8 @@ TEST_F(CliFinishTest, FinishesTheProjectAndDumpsThePresentation)
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.front(), "Finishing: 0%");
     EXPECT_EQ(progress.back(), "Finishing: 100%");
-    for (const char* name : {"evplay.exe", "autorun.inf", "data/ev.ico", "data/data.evp"})
+    for (const char* name : {"evplay", "evplay.exe", "index.html", "web/album.js", "autorun.inf", "data/ev.ico",
+                             "data/data.evp"})
         EXPECT_TRUE(fs::is_regular_file(Disc() + "/" + name)) << name;
 
     const std::vector<std::string> lines = DumpPresentation();

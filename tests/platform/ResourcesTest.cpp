@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -49,7 +50,21 @@ TEST(Resources, SaveFailures)
     small.rlim_cur = 16;
     setrlimit(RLIMIT_FSIZE, &small);
     EXPECT_THROW(SaveResourceToFile("AUTORUN", path), EWriteError);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+
+    // A file that was there before stays whole, and nothing of the failed write is left beside it.
+    setrlimit(RLIMIT_FSIZE, &saved);
+    {
+        QFile old(QString::fromStdString(path));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("previous");
+    }
+    setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_THROW(SaveResourceToFile("AUTORUN", path), EWriteError);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+    QFile old(QString::fromStdString(path));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("previous"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }

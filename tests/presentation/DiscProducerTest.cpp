@@ -19,6 +19,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sys/stat.h>
 
 using namespace finishtest;
@@ -58,6 +59,14 @@ protected:
     }
 
     static void Touch(const std::string& path) { std::ofstream(path) << "in the way"; }
+    // Every name in a folder, hidden ones too: nothing of a failed or finished run may be left behind.
+    static std::set<std::string> NamesIn(const std::string& folder)
+    {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
 
     fs::path m_chosen;
     std::unique_ptr<evProject> m_project;
@@ -110,12 +119,17 @@ TEST_F(DiscProducerTest, WritesTheDiscFolderPageByPage)
 
     EXPECT_EQ(FileBytes(DiscFile("autorun.inf")), ResourceBytes("AUTORUN"));
     EXPECT_EQ(FileBytes(DiscFile("autorun.inf")).size(), 44u);
-    EXPECT_EQ(FileBytes(DiscFile("evplay.exe")), ResourceBytes("PROJECTOR"));
+    EXPECT_EQ(FileBytes(DiscFile("evplay")), ResourceBytes("PROJECTOR"));
     struct stat status {};
-    ASSERT_EQ(::stat(DiscFile("evplay.exe").c_str(), &status), 0);
+    ASSERT_EQ(::stat(DiscFile("evplay").c_str(), &status), 0);
     EXPECT_NE(status.st_mode & S_IXUSR, 0u);
+    EXPECT_EQ(FileBytes(DiscFile("evplay.exe")), ResourceBytes("WINSTARTER"));
     EXPECT_EQ(FileBytes(DiscFile("data/ev.ico")), ResourceBytes("AUTORUNICON"));
-    EXPECT_FALSE(fs::exists(DiscFile("data/data.evp.part")));
+    EXPECT_EQ(FileBytes(DiscFile("index.html")), ResourceBytes("WEB_INDEX"));
+    EXPECT_TRUE(fs::is_regular_file(DiscFile("web/album.js")));
+    EXPECT_EQ(NamesIn(Disc()), (std::set<std::string>{"autorun.inf", "data", "evplay", "evplay.exe", "index.html",
+                                                     "web"}));
+    EXPECT_EQ(NamesIn(DiscFile("data")), (std::set<std::string>{"data.evp", "ev.ico"}));
 
     // The pages in page order, as each category renders it; no music, no studio page.
     const auto file = ReadPresentation();
@@ -166,12 +180,17 @@ TEST_F(DiscProducerTest, EachFailingStepGivesItsCode)
 
     fs::create_directories(DiscFile("data/data.evp"));
     EXPECT_EQ(Produce(), "FIN_PRJ");
-    EXPECT_FALSE(fs::exists(DiscFile("data/data.evp.part")));
+    EXPECT_EQ(NamesIn(DiscFile("data")), (std::set<std::string>{"data.evp"}));
+    EXPECT_FALSE(fs::exists(DiscFile("web")));
     fs::remove(DiscFile("data/data.evp"));
 
-    const std::pair<const char*, const char*> resources[] = {
-        {"evplay.exe", "FIN_PLY"}, {"autorun.inf", "FIN_AUT"}, {"data/ev.ico", "FIN_ICO"}};
+    const std::pair<const char*, const char*> resources[] = {{"evplay", "FIN_PLY"},
+                                                             {"evplay.exe", "FIN_PLY"},
+                                                             {"index.html", "FIN_PRJ"},
+                                                             {"autorun.inf", "FIN_AUT"},
+                                                             {"data/ev.ico", "FIN_ICO"}};
     for (const auto& [name, code] : resources) {
+        fs::remove(DiscFile(name));
         fs::create_directories(DiscFile(name));
         EXPECT_EQ(Produce(), code) << name;
         fs::remove(DiscFile(name));
@@ -183,8 +202,12 @@ TEST_F(DiscProducerTest, APageThatCannotBeDrawnEndsFinishingAndKeepsTheOldFile)
 {
     ASSERT_EQ(Produce(), "");
     const std::vector<uint8_t> good = FileBytes(DiscFile(DiscProducer::kPresentationFile));
+    const std::vector<uint8_t> goodAlbum = FileBytes(DiscFile("web/album.js"));
+    const std::set<std::string> discNames = NamesIn(Disc());
     m_project->GetFirstCategory()->GetSub()->SetPageLayoutID(999); // no such page layout in the design
     EXPECT_EQ(Produce(), "FIN_PRJ");
     EXPECT_EQ(FileBytes(DiscFile(DiscProducer::kPresentationFile)), good);
-    EXPECT_FALSE(fs::exists(DiscFile("data/data.evp.part")));
+    EXPECT_EQ(FileBytes(DiscFile("web/album.js")), goodAlbum);
+    EXPECT_EQ(NamesIn(DiscFile("data")), (std::set<std::string>{"data.evp", "ev.ico"}));
+    EXPECT_EQ(NamesIn(Disc()), discNames);
 }

@@ -87,7 +87,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        player = folder.filePath("evplay.exe").toStdString();
+        player = folder.filePath("evplay").toStdString();
         SaveExecutableResourceToFile("PROJECTOR", player);
         ASSERT_TRUE(QDir(folder.path()).mkdir("data"));
         dataFile = folder.filePath("data/data.evp").toStdString();

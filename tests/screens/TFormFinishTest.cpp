@@ -111,7 +111,7 @@ TEST_F(TFormFinishTest, WritesTheDiscFolderWithOrWithoutTheStudioPage)
         EXPECT_TRUE(screen.IsCloseRequested());
         screen.Conclude();
 
-        for (const char* file : {"evplay.exe", "autorun.inf", "data/ev.ico"})
+        for (const char* file : {"evplay", "evplay.exe", "index.html", "web/album.js", "autorun.inf", "data/ev.ico"})
             EXPECT_TRUE(fs::is_regular_file(disc + "/" + file)) << file;
         MemoryStream bytes;
         bytes.LoadFromFile(disc + "/data/data.evp");
