@@ -132,6 +132,20 @@ private:
 };
 
 
+// An image inside the disc folder would end up on the next disc made from that folder.
+void RefuseTargetInside(const std::string& discFolder, const std::string& isoPath)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path folder = fs::weakly_canonical(fs::absolute(discFolder, error), error);
+    const fs::path target = fs::weakly_canonical(fs::absolute(isoPath, error), error);
+    if (error || folder.empty())
+        return;
+    const auto [inFolder, inTarget] = std::mismatch(folder.begin(), folder.end(), target.begin(), target.end());
+    if (inFolder == folder.end() || (std::next(inFolder) == folder.end() && inFolder->empty()))
+        throw EDiscImageError(Fail(isoPath, "a disc image cannot be saved inside the disc folder"));
+}
+
 ImagePtr BuildTree(const std::string& discFolder, const std::string& volumeName)
 {
     struct stat info {};
@@ -288,6 +302,7 @@ void WriteDiscImage(const std::string& discFolder, const std::string& isoPath, c
 {
     InitLibisofs();
     DiscardMessages();
+    RefuseTargetInside(discFolder, isoPath);
     const ImagePtr image = BuildTree(discFolder, volumeName);
     const OptionsPtr options = WriteOptions();
     TemporaryImage file(isoPath);

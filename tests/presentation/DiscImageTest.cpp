@@ -196,11 +196,14 @@ TEST(DiscVolumeNameTest, ReducesTheTwoNamesToVolumeCharacters)
 TEST_F(DiscImageTest, TargetThatCannotBeCreatedLeavesNoFile)
 {
     WriteAll(m_dir / "a-file", "not a folder");
+    const std::string inside = "a disc image cannot be saved inside the disc folder";
     const struct {
         std::string target, cause;
     } cases[] = {
         {(m_dir / "missing" / "album.iso").string(), "No such file or directory"},
         {(m_dir / "a-file" / "album.iso").string(), "Not a directory"},
+        {(m_disc / "data" / "album.iso").string(), inside},
+        {(m_dir / "out" / "." / "Vellora" / "album.iso").string(), inside},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.target);
