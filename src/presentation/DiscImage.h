@@ -19,8 +19,10 @@ public:
 };
 
 // Writes the image of everything inside discFolder (the folder itself is the root of the disc) to isoPath.
-// volumeName goes into the volume descriptors as it stands; DiscVolumeName makes a valid one. progress is told
-// the share of the image written so far, 0 to 100, and 100 once the file is in place.
+// volumeName goes into the volume descriptors as it stands; DiscVolumeName makes a valid one. The Joliet tree
+// carries the same volume name: libisofs keeps one name for both descriptors. A target inside the disc folder
+// is refused, since the image would land on the next disc made from that folder. progress is told the share of
+// the image written so far, 0 to 100, and 100 once the file is in place.
 void WriteDiscImage(const std::string& discFolder, const std::string& isoPath, const std::string& volumeName,
                     std::function<void(int percent)> progress = {});
 

@@ -175,10 +175,10 @@ TEST(DiscVolumeNameTest, ReducesTheTwoNamesToVolumeCharacters)
         {"Renée", "François", "RENEE_FRANCOIS"},
         {"Søren", "Łukasz", "SOREN_LUKASZ"},
         {"Æsa", "Þór", "AESA_THOR"},
-        {"Anne-Marie", "O'Neil", "ANNE_MARIE_O_NEIL"},           // punctuation becomes one "_"
-        {"  Anna  ", " & Ben!", "ANNA_BEN"},                      // runs collapse, ends are trimmed
-        {"Ольга", "Ivan", "IVAN"},                                // other scripts become "_" and vanish at the ends
-        {"Anna", "\xff\xfe", "ANNA"},                             // bytes that are no UTF-8
+        {"Anne-Marie", "O'Neil", "ANNE_MARIE_O_NEIL"}, // punctuation becomes one "_"
+        {"  Anna  ", " & Ben!", "ANNA_BEN"},            // runs collapse, ends are trimmed
+        {"Ольга", "Ivan", "IVAN"},                      // other scripts become "_" and vanish at the ends
+        {"Anna", "\xff\xfe", "ANNA"},                   // bytes that are no UTF-8
         {"R2", "D2", "R2_D2"},
         {"", "", "VELLORA"},
         {"!!!", "???", "VELLORA"},
