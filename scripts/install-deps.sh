@@ -12,6 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libvips-tools
   fonts-liberation2 fonts-dejavu-core
   libespeak-ng-dev libvorbis-dev
+  libisofs-dev xorriso
   fonts-dancingscript fonts-ebgaramond fonts-lato
   clang
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64

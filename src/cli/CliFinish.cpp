@@ -4,6 +4,8 @@
 #include "model/ProjectFile.h"
 #include "model/evProject.h"
 #include "platform/Errors.h"
+#include "platform/Text.h"
+#include "presentation/DiscImage.h"
 #include "presentation/DiscProducer.h"
 #include "presentation/StudioBranding.h"
 
@@ -20,6 +22,7 @@ struct FinishOptions {
     std::string out;
     std::string designs;
     std::string data;
+    std::string iso;
     bool studio = true;
     std::string duration = "5"; // the finishing screen's default
 };
@@ -44,6 +47,8 @@ FinishOptions ParseOptions(const std::vector<std::string>& args, const std::stri
             options.designs = TakeValue(args, i);
         else if (arg == "--data")
             options.data = TakeValue(args, i);
+        else if (arg == "--iso")
+            options.iso = TakeValue(args, i);
         else if (arg == "--no-studio")
             options.studio = false;
         else if (arg == "--studio-duration")
@@ -55,7 +60,7 @@ FinishOptions ParseOptions(const std::vector<std::string>& args, const std::stri
     }
     if (options.project.empty() || options.out.empty())
         throw EVelloraError("finish: usage: vellora-cli finish PROJECT --out FOLDER [--designs DIR] [--data DIR] "
-                            "[--no-studio] [--studio-duration N]");
+                            "[--no-studio] [--studio-duration N] [--iso FILE.iso]");
     if (!ParseStudioDuration(options.duration))
         throw EVelloraError("finish: the studio duration \"" + options.duration + "\" is not a whole number");
     return options;
@@ -66,7 +71,7 @@ FinishOptions ParseOptions(const std::vector<std::string>& args, const std::stri
 // is printed, so an error still stands on a line of its own.
 class ProgressLine {
 public:
-    ProgressLine() : m_terminal(isatty(fileno(stderr)) != 0) {}
+    explicit ProgressLine(std::string what) : m_what(std::move(what)), m_terminal(isatty(fileno(stderr)) != 0) {}
     ~ProgressLine() { End(); }
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
@@ -74,11 +79,11 @@ public:
     void Show(int percent)
     {
         if (m_terminal) {
-            std::cerr << "\rFinishing: " << percent << "%" << std::flush;
+            std::cerr << "\r" << m_what << ": " << percent << "%" << std::flush;
             m_open = true;
         } else if (percent / 10 != m_lastTenth) {
             m_lastTenth = percent / 10;
-            std::cerr << "Finishing: " << percent << "%\n" << std::flush;
+            std::cerr << m_what << ": " << percent << "%\n" << std::flush;
         }
     }
     void End()
@@ -89,10 +94,22 @@ public:
     }
 
 private:
+    std::string m_what;
     bool m_terminal;
     bool m_open = false;
     int m_lastTenth = -1;
 };
+
+// The disc image of the finished folder, named after the couple.
+void WriteImage(const evProject& project, const std::string& discFolder, const std::string& isoPath)
+{
+    const std::string volume =
+        DiscVolumeName(ToDisplayUtf8(project.GetFirstName()), ToDisplayUtf8(project.GetSecondName()));
+    ProgressLine progress("Disc image");
+    WriteDiscImage(discFolder, isoPath, volume, [&progress](int percent) { progress.Show(percent); });
+    progress.End();
+    std::cout << isoPath << '\n' << std::flush;
+}
 
 } // namespace
 
@@ -104,12 +121,14 @@ int RunFinish(const std::vector<std::string>& args, const std::string& programFo
     DiscProducer producer(*project, DiscFolderFor(options.out));
     producer.SetStudio(studio ? &studio->GetRecord() : nullptr, options.duration);
     producer.SetWebMusic(MakeWebMusicAccess());
-    ProgressLine progress;
+    ProgressLine progress("Finishing");
     producer.SetProgress([&progress](int percent) { progress.Show(percent); });
     producer.Produce();
     progress.End();
     for (const std::string& warning : producer.GetWarnings())
         std::cerr << "vellora-cli: warning: " << warning << '\n';
     std::cout << producer.GetDiscFolder() << '\n' << std::flush;
+    if (!options.iso.empty())
+        WriteImage(*project, producer.GetDiscFolder(), options.iso);
     return 0;
 }

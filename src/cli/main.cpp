@@ -3,6 +3,7 @@
 //   vellora-cli dump --as KIND FILE
 //   vellora-cli resave --as KIND IN OUT
 //   vellora-cli finish PROJECT --out FOLDER [--designs DIR] [--data DIR] [--no-studio] [--studio-duration N]
+//                      [--iso FILE.iso]
 //
 // Damaged input, an unknown class or a missing file give one line on stderr and exit status 1.
 
@@ -41,7 +42,7 @@ int Usage()
     std::cerr << "usage: vellora-cli dump --as " << kinds << " FILE\n"
               << "       vellora-cli resave --as " << kinds << " IN OUT\n"
               << "       vellora-cli finish PROJECT --out FOLDER [--designs DIR] [--data DIR] [--no-studio]"
-                 " [--studio-duration N]\n";
+                 " [--studio-duration N] [--iso FILE.iso]\n";
     return 2;
 }
 

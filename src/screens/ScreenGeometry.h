@@ -351,6 +351,9 @@ inline constexpr ControlRect ImgBG{0, 0, 1024, 768};
 inline constexpr ControlRect ImgHeader = Grid::Header;                // ours
 inline constexpr ControlRect ImgReport = Grid::Content;               // ours: the success report card
 inline constexpr ControlRect ImgBtn = Grid::OkButton;                 // ours: OK, lies over the card
+inline constexpr ControlRect imgBtnDiscImage{560, 516, 216, 44};      // ours: "Save a disc image", left of OK
+inline constexpr ControlRect imgHelpBox = Grid::HelpBox;              // ours
+inline constexpr ControlRect labelHelp = Grid::HelpLabel;             // ours
 }
 
 namespace FinishError {

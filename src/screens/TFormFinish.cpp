@@ -136,8 +136,10 @@ void TFormFinish::Conclude()
     EndRun();
     SetStudio(nullptr);
     if (m_outcome == Outcome::Success) {
+        const evProject* project = CurrentProject();
         if (TFormFinishComplete* complete = Screens().formFinishComplete.get())
-            complete->Run();
+            complete->Run(m_folder, project ? project->GetFirstName() : std::string(),
+                          project ? project->GetSecondName() : std::string());
     } else if (m_outcome == Outcome::Failure) {
         if (TFormFinishError* error = Screens().formFinishError.get())
             error->Run(QString::fromStdString(FinishErrorExplanation(m_failedStep)));

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
+
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
@@ -146,4 +148,39 @@ TEST_F(CliFinishTest, ADamagedPresentationFileGivesOneLine)
     EXPECT_EQ(dumped.status, 1);
     EXPECT_EQ(Lines(dumped.err).size(), 1u) << dumped.err;
     EXPECT_EQ(dumped.out, "");
+}
+
+TEST_F(CliFinishTest, IsoWritesTheImageOfTheDiscFolder)
+{
+    const std::string iso = Path("album.iso");
+    const CliResult finished = Finish({"--iso", iso});
+    ASSERT_EQ(finished.status, 0) << finished.err;
+    EXPECT_EQ(finished.out, Disc() + "\n" + iso + "\n");
+    EXPECT_EQ(Lines(finished.err).back(), "Disc image: 100%");
+
+    const fs::path extracted = m_dir / "extracted";
+    QProcess xorriso;
+    xorriso.start("xorriso", {"-osirrox", "on", "-indev", QString::fromStdString(iso), "-pvd_info", "-extract", "/",
+                              QString::fromStdString(extracted.string())});
+    ASSERT_TRUE(xorriso.waitForFinished(60000));
+    ASSERT_EQ(xorriso.exitCode(), 0) << xorriso.readAllStandardError().toStdString();
+    const std::string info = xorriso.readAllStandardOutput().toStdString();
+    EXPECT_NE(info.find("Volume Id    : ANNA_BEN"), std::string::npos) << info;
+    for (const char* name : {"evplay.exe", "autorun.inf", "data/ev.ico", "data/data.evp"}) {
+        SCOPED_TRACE(name);
+        MemoryStream original, copy;
+        original.LoadFromFile(Disc() + "/" + name);
+        copy.LoadFromFile((extracted / name).string());
+        EXPECT_EQ(copy.Data(), original.Data());
+    }
+    EXPECT_NE(fs::status(extracted / "evplay.exe").permissions() & fs::perms::owner_exec, fs::perms::none);
+
+    // An image that cannot be written: one line on stderr after the progress, status 1, no file.
+    const std::string nowhere = Path("missing/album.iso");
+    const CliResult failed = Finish({"--iso", nowhere});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(Lines(failed.err).back(), "vellora-cli: " + nowhere + ": No such file or directory");
+    EXPECT_FALSE(fs::exists(nowhere));
+    fs::remove_all(Disc());
+    ExpectOneLineFailure(Finish({"--iso"}));
 }

@@ -76,7 +76,7 @@ std::map<int, QSize> GeometrySizes()
         {189, SizeOf(G::LabelKitPrint::imgPrntLoLblChecked)}, {191, SizeOf(G::LabelkitSetup::imgBtnClearUserPicInactive)},
         {192, SizeOf(PM::imgBtn_Labelkit_Act)},    {193, SizeOf(PM::imgLabelKitText)},
         {194, SizeOf(PM::imgBtn_LabelKit)},        {197, SizeOf(G::NewProject2::ImgFullscreen)},
-        {198, SizeOf(G::NewProject2::ImgFullScreenActive)},
+        {198, SizeOf(G::NewProject2::ImgFullScreenActive)}, {199, SizeOf(G::FinishComplete::imgBtnDiscImage)},
     };
     for (int index : {31, 32, 33, 34, 37, 38, 39, 40})
         sizes[index] = SizeOf(PG::ButtonLeft);
@@ -136,8 +136,8 @@ TEST(SkinPainterTest, EveryPositionHoldsAPictureOfItsPlaceSize)
     std::map<int, QSize> expected = GeometrySizes();
     for (const auto& [index, size] : CatalogueSizes())
         ASSERT_TRUE(expected.emplace(index, size).second) << "picture " << index << " listed twice";
-    ASSERT_EQ(SkinPainter::Count(), 199);
-    ASSERT_EQ(expected.size() + UnusedIndexes().size(), 199u);
+    ASSERT_EQ(SkinPainter::Count(), 200);
+    ASSERT_EQ(expected.size() + UnusedIndexes().size(), 200u);
     for (int index = 0; index < SkinPainter::Count(); ++index) {
         SCOPED_TRACE("picture " + std::to_string(index));
         const QImage picture = painter.Paint(index);
@@ -173,4 +173,6 @@ TEST(SkinPainterTest, StateImagesFitTheirScreens)
     namespace Mu = G::Music;
     const QImage music = Compose(painter, {1024, 768}, {{1, Mu::ImgBG}, {101, Mu::imgBtn}});
     ExpectFitsOver(music, painter.Paint(102), Mu::imgStop, 102);
+    const QImage finishComplete = Compose(painter, {1024, 768}, {{1, G::Grid::FullPanel}, {86, G::FinishComplete::ImgReport}});
+    ExpectFitsOver(finishComplete, painter.Paint(199), G::FinishComplete::imgBtnDiscImage, 199);
 }

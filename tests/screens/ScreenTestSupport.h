@@ -33,8 +33,8 @@
 
 namespace screentest {
 
-constexpr int kHelpTexts = 261;
-constexpr int kPictures = 199;
+constexpr int kHelpTexts = 266;
+constexpr int kPictures = 200;
 
 inline std::unique_ptr<evPicture> IndexPicture(int index)
 {

@@ -53,7 +53,7 @@ namespace {
 
 using Id = SkinPainter::SceneId;
 
-constexpr int kPictureCount = 199;
+constexpr int kPictureCount = 200;
 
 // How one picture is made: the whole scene, a rectangle of it, or one control's rectangle with that control in
 // a given look; `overrides` set the looks of other controls first.
@@ -206,6 +206,7 @@ std::vector<Recipe> FormRecipes()
         As(185, Id::Finish, "imgVisibleOn", Look::Passive),
         As(197, Id::NewProject2, "ImgFullscreen", Look::Passive),
         As(198, Id::NewProject2, "ImgFullscreen", Look::Active),
+        As(199, Id::FinishComplete, "imgBtnDiscImage", Look::Active),
     };
 }
 

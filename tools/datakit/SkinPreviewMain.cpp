@@ -241,7 +241,7 @@ std::vector<Composite> FormComposites()
                      {Fi::editDuration, "5", Qt::black, 13, false, Qt::AlignCenter, Qt::white},
                      Hint(Fi::labelHelp, "Choose the folder in which the disc folder is written.")}});
     list.push_back({"finish-complete", {1024, 768},
-                    {{1, Gr::FullPanel}, {90, Gr::Header}, {86, G::FinishComplete::ImgReport}, {89, G::FinishComplete::ImgBtn}}, {}});
+                    {{1, Gr::FullPanel}, {90, Gr::Header}, {86, G::FinishComplete::ImgReport}, {89, G::FinishComplete::ImgBtn}, {20, G::FinishComplete::imgHelpBox}}, {}});
     list.push_back({"finish-error", {1024, 768},
                     {{1, Gr::FullPanel}, {90, Gr::Header}, {87, G::FinishError::ImgReport}, {88, G::FinishError::ImgFrame},
                      {89, G::FinishError::ImgBtn}},

@@ -1024,6 +1024,8 @@ SkinScene SkinScreens::FinishComplete()
         SkinStyle::DrawOrnament(p, QPointF(512, 474), 180, SkinColor::Gold);
     });
     scene.Add("ImgBtn", G::FinishComplete::ImgBtn, Pill(Icon::Check, QStringLiteral("OK"), Surface::Light, true));
+    scene.Add("imgBtnDiscImage", G::FinishComplete::imgBtnDiscImage,
+              Pill(Icon::Disc, QStringLiteral("Save a disc image"), Surface::Light));
     return scene;
 }
 

@@ -1,0 +1,275 @@
+// The disc image: written from a small disc folder, extracted again with xorriso and compared byte for byte
+// (with the execute bit and the Joliet names); the volume names; and failures, which leave no file and keep an
+// image that was there before.
+#include "presentation/DiscImage.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <csignal>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kUmlautName = "Grüße an Zoë.txt";
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Runs xorriso and returns what it printed on stdout; a failed run fails the test.
+std::string Xorriso(const QStringList& args)
+{
+    QProcess process;
+    process.start("xorriso", args);
+    EXPECT_TRUE(process.waitForFinished(60000)) << "xorriso did not end";
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    return process.readAllStandardOutput().toStdString();
+}
+
+// Every regular file below the folder, by its path relative to it.
+std::map<std::string, fs::path> FilesBelow(const fs::path& folder)
+{
+    std::map<std::string, fs::path> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), folder).string()] = entry.path();
+    }
+    return files;
+}
+
+bool IsExecutable(const fs::path& path)
+{
+    return (fs::status(path).permissions() & fs::perms::owner_exec) != fs::perms::none;
+}
+
+class DiscImageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        static int counter = 0;
+        m_dir = fs::temp_directory_path() / ("vellora-iso-" + std::to_string(::getpid()) + "-" +
+                                             std::to_string(counter++));
+        fs::remove_all(m_dir);
+        m_disc = m_dir / "out" / "Vellora";
+        MakeDiscFolder();
+    }
+    void TearDown() override
+    {
+        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(m_dir);
+    }
+
+    // A disc folder like the one finishing writes, with the cases an image must carry over.
+    void MakeDiscFolder()
+    {
+        WriteAll(m_disc / "evplay.exe", "#!/bin/sh\necho player\n");
+        fs::permissions(m_disc / "evplay.exe", fs::perms::owner_exec | fs::perms::group_exec, fs::perm_options::add);
+        WriteAll(m_disc / "autorun.inf", "[autorun]\r\nopen=evplay.exe\r\n");
+        WriteAll(m_disc / "data" / "data.evp", std::string("\0\1\2\3pages", 9));
+        WriteAll(m_disc / "data" / "pictures" / kUmlautName, "Liebe Grüße");
+        std::string big(1024 * 1024, '\0');
+        for (size_t i = 0; i < big.size(); ++i)
+            big[i] = static_cast<char>((i * 7919u) >> 3);
+        WriteAll(m_disc / "data" / "music.ogg", big);
+        WriteAll(m_disc / "data" / "empty.bin", "");
+    }
+
+    std::string Iso(const std::string& name = "album.iso") const { return (m_dir / name).string(); }
+
+    // Files of the folder beside the image, apart from the image itself: temporary files left behind show here.
+    std::vector<std::string> Leftovers(const fs::path& folder, const std::string& keep) const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            if (entry.path().filename() != keep && entry.path().filename() != "out")
+                names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    fs::path m_dir;
+    fs::path m_disc;
+};
+
+} // namespace
+
+TEST_F(DiscImageTest, ExtractedImageEqualsTheDiscFolder)
+{
+    std::vector<int> reported;
+    WriteDiscImage(m_disc.string(), Iso(), "ZOE_JURGEN", [&reported](int percent) { reported.push_back(percent); });
+    ASSERT_TRUE(fs::is_regular_file(Iso()));
+    ASSERT_FALSE(reported.empty());
+    EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
+    EXPECT_EQ(reported.back(), 100);
+    EXPECT_EQ(fs::file_size(Iso()) % 2048, 0u);
+
+    const fs::path extracted = m_dir / "extracted";
+    Xorriso({"-osirrox", "on", "-indev", QString::fromStdString(Iso()), "-extract", "/",
+             QString::fromStdString(extracted.string())});
+    const auto original = FilesBelow(m_disc);
+    const auto copied = FilesBelow(extracted);
+    ASSERT_EQ(copied.size(), original.size());
+    for (const auto& [name, path] : original) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(copied.count(name));
+        EXPECT_EQ(ReadAll(copied.at(name)), ReadAll(path));
+        EXPECT_EQ(IsExecutable(copied.at(name)), IsExecutable(path));
+    }
+    EXPECT_TRUE(IsExecutable(extracted / "evplay.exe"));
+    EXPECT_TRUE(copied.count("data/pictures/" + kUmlautName));
+
+    const std::string info = Xorriso({"-indev", QString::fromStdString(Iso()), "-pvd_info"});
+    EXPECT_NE(info.find("Volume Id    : ZOE_JURGEN"), std::string::npos) << info;
+}
+
+TEST_F(DiscImageTest, JolietTreeCarriesTheReadableNames)
+{
+    WriteDiscImage(m_disc.string(), Iso(), "VELLORA");
+    // A Joliet volume descriptor (type 2, UCS-2 escape sequence) follows the primary one at block 16.
+    const std::string bytes = ReadAll(Iso());
+    bool joliet = false;
+    for (size_t block = 17; block < 32 && (block + 1) * 2048 <= bytes.size(); ++block) {
+        const std::string descriptor = bytes.substr(block * 2048, 2048);
+        if (descriptor[0] == 2 && descriptor.substr(1, 5) == "CD001" && descriptor.substr(88, 2) == "%/")
+            joliet = true;
+    }
+    EXPECT_TRUE(joliet);
+    // Without Rock Ridge, xorriso reads the Joliet tree, the one Windows shows; plain ISO 9660 names could not
+    // hold the umlauts.
+    const std::string listed = Xorriso({"-rockridge", "off", "-joliet", "on", "-indev",
+                                        QString::fromStdString(Iso()), "-find", "/", "-type", "f"});
+    EXPECT_NE(listed.find("/data/pictures/" + kUmlautName), std::string::npos) << listed;
+    EXPECT_NE(listed.find("/evplay.exe"), std::string::npos) << listed;
+}
+
+TEST(DiscVolumeNameTest, ReducesTheTwoNamesToVolumeCharacters)
+{
+    const struct {
+        std::string first, second, expected;
+    } cases[] = {
+        {"Zoë", "Jürgen", "ZOE_JURGEN"},
+        {"anna", "ben", "ANNA_BEN"},
+        {"Ängel", "Öztürk", "ANGEL_OZTURK"},
+        {"Gießen", "Straße", "GIESSEN_STRASSE"},
+        {"Renée", "François", "RENEE_FRANCOIS"},
+        {"Søren", "Łukasz", "SOREN_LUKASZ"},
+        {"Æsa", "Þór", "AESA_THOR"},
+        {"Anne-Marie", "O'Neil", "ANNE_MARIE_O_NEIL"}, // punctuation becomes one "_"
+        {"  Anna  ", " & Ben!", "ANNA_BEN"},            // runs collapse, ends are trimmed
+        {"Ольга", "Ivan", "IVAN"},                      // other scripts become "_" and vanish at the ends
+        {"Anna", "\xff\xfe", "ANNA"},                   // bytes that are no UTF-8
+        {"R2", "D2", "R2_D2"},
+        {"", "", "VELLORA"},
+        {"!!!", "???", "VELLORA"},
+        {"Maximiliane", "Wolfgangsdorferstraßenmeister", "MAXIMILIANE_WOLFGANGSDORFERSTRAS"},
+        {"Abcdefghijklmnopqrstuvwxyz01234", "Ben", "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234"}, // the cut "_" is dropped
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first + " + " + c.second);
+        const std::string name = DiscVolumeName(c.first, c.second);
+        EXPECT_EQ(name, c.expected);
+        EXPECT_LE(name.size(), 32u);
+    }
+}
+
+TEST_F(DiscImageTest, TargetThatCannotBeCreatedLeavesNoFile)
+{
+    WriteAll(m_dir / "a-file", "not a folder");
+    const std::string inside = "a disc image cannot be saved inside the disc folder";
+    const struct {
+        std::string target, cause;
+    } cases[] = {
+        {(m_dir / "missing" / "album.iso").string(), "No such file or directory"},
+        {(m_dir / "a-file" / "album.iso").string(), "Not a directory"},
+        {(m_disc / "data" / "album.iso").string(), inside},
+        {(m_dir / "out" / "." / "Vellora" / "album.iso").string(), inside},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        try {
+            WriteDiscImage(m_disc.string(), c.target, "VELLORA");
+            ADD_FAILURE() << "no error";
+        } catch (const EDiscImageError& error) {
+            EXPECT_EQ(std::string(error.what()), c.target + ": " + c.cause);
+        }
+        EXPECT_FALSE(fs::exists(c.target));
+    }
+    EXPECT_TRUE(Leftovers(m_dir, "a-file").empty());
+}
+
+TEST_F(DiscImageTest, FolderWithoutWritePermissionLeavesNoFile)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser writes into any folder";
+    const fs::path locked = m_dir / "locked";
+    fs::create_directories(locked);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_THROW(WriteDiscImage(m_disc.string(), (locked / "album.iso").string(), "VELLORA"), EDiscImageError);
+    fs::permissions(locked, fs::perms::owner_all);
+    EXPECT_TRUE(fs::is_empty(locked));
+}
+
+TEST_F(DiscImageTest, FailedWriteKeepsThePreviousImage)
+{
+    WriteDiscImage(m_disc.string(), Iso(), "FIRST");
+    const std::string previous = ReadAll(Iso());
+
+    // The disc folder vanished: nothing is written.
+    const fs::path moved = m_dir / "moved";
+    fs::rename(m_disc, moved);
+    try {
+        WriteDiscImage(m_disc.string(), Iso(), "SECOND");
+        ADD_FAILURE() << "no error";
+    } catch (const EDiscImageError& error) {
+        EXPECT_EQ(std::string(error.what()), m_disc.string() + ": No such file or directory");
+    }
+    EXPECT_EQ(ReadAll(Iso()), previous);
+    EXPECT_EQ(Leftovers(m_dir, "album.iso"), std::vector<std::string>{"moved"});
+    fs::rename(moved, m_disc);
+
+    // The file system refuses more bytes part way (a file size limit stands in for a full disc).
+    WriteAll(m_disc / "data" / "more.bin", std::string(2 * 1024 * 1024, 'x'));
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = fs::file_size(Iso()) + 1024 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    std::string message;
+    try {
+        WriteDiscImage(m_disc.string(), Iso(), "SECOND");
+    } catch (const EDiscImageError& error) {
+        message = error.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedSignal);
+    EXPECT_EQ(message, Iso() + ": File too large");
+    EXPECT_EQ(ReadAll(Iso()), previous);
+    EXPECT_TRUE(Leftovers(m_dir, "album.iso").empty());
+
+    // With room again the new image takes the old one's place.
+    WriteDiscImage(m_disc.string(), Iso(), "SECOND");
+    EXPECT_NE(ReadAll(Iso()), previous);
+    EXPECT_GT(fs::file_size(Iso()), 3u * 1024 * 1024);
+}
