@@ -65,6 +65,21 @@ void WriteWholeFile(const std::string& path, const void* data, size_t size)
         throw EWriteError("Cannot write \"" + path + "\": " + ErrorText(written ? errno : error));
 }
 
+// A copy that everyone may read, as every file of a disc is: the program's own temporary copy of the music is
+// private to the user.
+bool CopyReadable(const std::string& source, const std::string& target, std::string& problem)
+{
+    std::error_code error;
+    if (!fs::copy_file(source, target, error)) {
+        problem = error.message();
+        return false;
+    }
+    fs::permissions(target,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read,
+                    error);
+    return true;
+}
+
 std::string ResourceText(const char* name)
 {
     QByteArray data;
@@ -248,11 +263,8 @@ void WebExport::CopyMusic(const WebMusicTrack& track, const WebMusicAccess& acce
     std::vector<std::pair<std::string, std::string>> files; // name, MIME type
     std::string problem;
     if (track.extension == "mp3") {
-        std::error_code error;
-        if (fs::copy_file(track.file, m_staging + "/music.mp3", error))
+        if (CopyReadable(track.file, m_staging + "/music.mp3", problem))
             files.emplace_back("music.mp3", "audio/mpeg");
-        else
-            problem = error.message();
     } else {
         try {
             if (!access.writeMp3)
@@ -262,9 +274,8 @@ void WebExport::CopyMusic(const WebMusicTrack& track, const WebMusicAccess& acce
         } catch (const EVelloraError& e) {
             problem = e.what();
         }
-        std::error_code error;
-        if (!track.extension.empty() &&
-            fs::copy_file(track.file, m_staging + "/music." + track.extension, error))
+        std::string ignored;
+        if (!track.extension.empty() && CopyReadable(track.file, m_staging + "/music." + track.extension, ignored))
             files.emplace_back("music." + track.extension, track.mimeType);
     }
     if (!problem.empty()) {

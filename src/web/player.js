@@ -585,6 +585,20 @@
         }
     };
 
+    // Whether dark text reads better than light text on a "#rrggbb" colour (its relative luminance).
+    function isLight(colour) {
+        var match = /^#([0-9a-f]{2})([0-9a-f]{2})([0-9a-f]{2})$/i.exec(colour || "");
+        if (!match)
+            return false;
+        var luminance = 0;
+        var weights = [0.2126, 0.7152, 0.0722];
+        for (var i = 0; i < 3; ++i) {
+            var c = parseInt(match[i + 1], 16) / 255;
+            luminance += weights[i] * (c <= 0.03928 ? c / 12.92 : Math.pow((c + 0.055) / 1.055, 2.4));
+        }
+        return luminance > 0.18;
+    }
+
     function makeAudio() {
         var music = album.music;
         if (!music || !music.files || music.files.length === 0)
@@ -740,6 +754,7 @@
             return;
         }
         document.body.style.background = album.background;
+        document.body.classList.toggle("light", isLight(album.background));
         document.title = album.title;
         document.getElementById("start-title").textContent = album.title;
         document.getElementById("start-date").textContent = album.date;

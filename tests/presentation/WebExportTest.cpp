@@ -268,6 +268,8 @@ TEST_F(WebExportTest, AlbumJsHoldsWhatThePresentationFileHolds)
     EXPECT_EQ(files[1].toObject()["src"].toString(), QStringLiteral("music.wav"));
     EXPECT_EQ(DetectAudioFormat(Disc() + "/web/music.mp3"), AudioFormat::Mp3);
     EXPECT_EQ(Bytes(Disc() + "/web/music.wav"), MakeWave(1500));
+    // The program's own copy of the music is private; the disc's is for everyone.
+    EXPECT_NE(fs::status(Disc() + "/web/music.wav").permissions() & fs::perms::others_read, fs::perms::none);
 
 }
 
