@@ -23,7 +23,9 @@ from PIL import Image
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.actions import interaction
 from selenium.webdriver.common.actions.action_builder import ActionBuilder
+from selenium.webdriver.common.actions.pointer_input import PointerInput
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
@@ -80,6 +82,13 @@ class Browser:
         actions = ActionBuilder(self.driver)
         actions.pointer_action.move_to_location(int(x), int(y))
         actions.pointer_action.click()
+        actions.perform()
+
+    def swipe(self, x0, x1, y):
+        """A finger moved across the screen from x0 to x1."""
+        actions = ActionBuilder(self.driver, mouse=PointerInput(interaction.POINTER_TOUCH, "finger"))
+        actions.pointer_action.move_to_location(x0, y).pointer_down().move_to_location((x0 + x1) // 2, y)
+        actions.pointer_action.move_to_location(x1, y).pointer_up()
         actions.perform()
 
     def key(self, key):
@@ -197,6 +206,11 @@ def main():
         check(browser.state()["page"] == 1, "Right goes to the next page")
         browser.key(Keys.ARROW_LEFT)
         check(browser.state()["page"] == 0, "Left goes back")
+        # Swipes on a touch screen: to the left for the next page, to the right for the one before.
+        browser.swipe(900, 300, 700)
+        check(browser.state()["page"] == 1, "a swipe to the left goes to the next page")
+        browser.swipe(300, 900, 700)
+        check(browser.state()["page"] == 0, "a swipe to the right goes back")
         browser.key(Keys.ARROW_RIGHT)
         driver.back()
         check(wait_for(lambda: browser.state()["page"] == 0), "the browser's Back button goes back a page")
