@@ -16,25 +16,21 @@ std::optional<WebMusicTrack> Describe(const evObject& object)
     track.title = ToDisplayUtf8(music->GetTitle());
     track.file = music->GetFile();
     track.loop = music->GetPlayMode() != 0;
-    switch (DetectAudioFormat(track.file)) {
-    case AudioFormat::Mp3:
-        track.extension = "mp3";
-        track.mimeType = "audio/mpeg";
-        break;
-    case AudioFormat::Ogg:
-        track.extension = "ogg";
-        track.mimeType = "audio/ogg";
-        break;
-    case AudioFormat::Wav:
-        track.extension = "wav";
-        track.mimeType = "audio/wav";
-        break;
-    case AudioFormat::Flac:
-        track.extension = "flac";
-        track.mimeType = "audio/flac";
-        break;
-    case AudioFormat::Unknown:
-        break;
+    struct Kind {
+        AudioFormat format;
+        const char* extension;
+        const char* mimeType;
+    };
+    static constexpr Kind kinds[] = {{AudioFormat::Mp3, "mp3", "audio/mpeg"},
+                                     {AudioFormat::Ogg, "ogg", "audio/ogg"},
+                                     {AudioFormat::Wav, "wav", "audio/wav"},
+                                     {AudioFormat::Flac, "flac", "audio/flac"}};
+    const AudioFormat format = DetectAudioFormat(track.file);
+    for (const Kind& kind : kinds) {
+        if (kind.format == format) {
+            track.extension = kind.extension;
+            track.mimeType = kind.mimeType;
+        }
     }
     return track;
 }
