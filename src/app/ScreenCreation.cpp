@@ -16,6 +16,7 @@
 #include "screens/TFormNewProject2.h"
 #include "screens/TFormNewProject3.h"
 #include "screens/TFormPersonalProject.h"
+#include "screens/TFormPhotographer.h"
 #include "screens/TFormProjectMenu.h"
 #include "screens/TFormSave.h"
 #include "screens/TformMemoPopUp.h"
@@ -68,7 +69,9 @@ std::vector<ScreenGroup> StartupScreens()
          {Create(&ScreenSet::formFinish), Create(&ScreenSet::formFinishComplete),
           Create(&ScreenSet::formFinishError)}},
         // TFormImprint, TformLabelKitPrint, TformLabelkitSetup, TformMemoPopUp, TFormGallery, TFormPhotographer
-        {188, {Create(&ScreenSet::formImprint), Create(&ScreenSet::formMemoPopUp), Create(&ScreenSet::formGallery)}},
+        {188,
+         {Create(&ScreenSet::formImprint), Create(&ScreenSet::formMemoPopUp), Create(&ScreenSet::formGallery),
+          Create(&ScreenSet::formPhotographer)}},
     };
 }
 

@@ -15,6 +15,7 @@
 #include "screens/TFormNewProject2.h"
 #include "screens/TFormNewProject3.h"
 #include "screens/TFormPersonalProject.h"
+#include "screens/TFormPhotographer.h"
 #include "screens/TFormProjectMenu.h"
 #include "screens/TFormSave.h"
 #include "screens/TformMemoPopUp.h"
@@ -53,6 +54,7 @@ ScreenSet& Screens()
 void DestroyScreens()
 {
     ScreenSet& screens = Screens();
+    screens.formPhotographer.reset();
     screens.formGallery.reset();
     screens.formMemoPopUp.reset();
     screens.formImprint.reset();

@@ -20,6 +20,7 @@ class TFormNewProject1;
 class TFormNewProject2;
 class TFormNewProject3;
 class TFormPersonalProject;
+class TFormPhotographer;
 class TFormProjectMenu;
 class TFormSave;
 class TformMemoPopUp;
@@ -60,6 +61,7 @@ struct ScreenSet {
     std::unique_ptr<TFormFinish> formFinish;
     std::unique_ptr<TFormFinishComplete> formFinishComplete;
     std::unique_ptr<TFormFinishError> formFinishError;
+    std::unique_ptr<TFormPhotographer> formPhotographer;
 
     // The page editor with the number the editors use for it (2 layouts, 3 pictures, 4 texts); nullptr when
     // it was not created.

@@ -6,6 +6,7 @@
 #include "model/evPhotograph.h"
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
+#include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 #include "platform/Log.h"
 #include "platform/Stream.h"
@@ -13,6 +14,7 @@
 #include "presentation/evActionElement.h"
 
 #include <array>
+#include <filesystem>
 
 namespace {
 
@@ -115,17 +117,26 @@ std::unique_ptr<StudioBranding> LoadStudioForEditing(const std::string& designFi
 {
     std::unique_ptr<evLayout> design = ReadStudioDesign(designFile);
     evPageLayout& layout = StudioPageLayout(*design);
+    std::error_code ignored;
+    if (!std::filesystem::exists(recordFile, ignored)) {
+        ktLogs::LogLine("A new studio record: there is no " + recordFile);
+        return std::make_unique<StudioBranding>(std::move(design), BuildStudioRecord(layout));
+    }
     std::unique_ptr<evPhotograph> record;
     try {
         record = ReadStudioRecord(recordFile);
     } catch (const std::exception& error) {
-        ktLogs::LogLine(std::string("A new studio record: ") + error.what());
+        throw EStudioRecordError("The studio record " + recordFile + " cannot be read: " + error.what());
     }
-    if (record)
-        BindStudioRecord(*record, layout);
-    else
-        record = BuildStudioRecord(layout);
+    BindStudioRecord(*record, layout);
     return std::make_unique<StudioBranding>(std::move(design), std::move(record));
+}
+
+void WriteStudioRecord(const evPhotograph& record, const std::string& path)
+{
+    MemoryStream body;
+    record.SaveToStream(body);
+    WriteFileAtomically(path, body.Data().data(), body.Data().size());
 }
 
 std::unique_ptr<evPhotograph> BuildStudioRecord(evPageLayout& layout)

@@ -4,6 +4,7 @@
 #include "audio/evMusic.h"
 #include "model/evCategory.h"
 #include "model/evLayout.h"
+#include "model/evPhotograph.h"
 #include "model/evProject.h"
 #include "platform/Errors.h"
 #include "platform/Log.h"
@@ -21,6 +22,7 @@
 #include "screens/TFormMusic.h"
 #include "screens/TFormNewProject3.h"
 #include "screens/TFormPersonalProject.h"
+#include "screens/TFormPhotographer.h"
 #include "screens/TFormSave.h"
 #include "screens/TframeTimeline.h"
 #include "screens/TokPopup.h"
@@ -497,9 +499,9 @@ void TFormProjectMenu::Leave()
     Close();
 }
 
-// Reading the studio design and record (a record is built from the studio page layout when there is none) is
-// done here; the studio branding screen that edits the record joins the program in its own change, so for now
-// the record is read and freed again without being shown.
+// The studio design and record are read afresh for every run of the studio screen. A record file that cannot be
+// read is reported and left as it is; the record goes back to its file only when the screen reports OK, written
+// beside it first, so that a failed write keeps the previous file.
 void TFormProjectMenu::imgStudio_ActiveClick()
 {
     StopSpeech();
@@ -508,12 +510,32 @@ void TFormProjectMenu::imgStudio_ActiveClick()
         ShowMessage(182);
         return;
     }
+    std::unique_ptr<StudioBranding> studio;
     try {
-        const std::unique_ptr<StudioBranding> studio =
-            LoadStudioForEditing(context->GetStudioFile(), context->GetStudioDataFile());
+        studio = LoadStudioForEditing(context->GetStudioFile(), context->GetStudioDataFile());
+    } catch (const EStudioRecordError& e) {
+        ktLogs::LogLine(e.what());
+        ShowMessage(TFormPhotographer::kStudioDataUnreadable);
+        return;
     } catch (const std::exception& e) {
         ktLogs::LogLine(std::string("Studio design not read: ") + e.what());
         ShowMessage(182);
+        return;
+    }
+    TFormPhotographer* screen = Screens().formPhotographer.get();
+    if (!screen)
+        return;
+    evPhotograph& record = studio->GetRecord();
+    ClearAllPictures();
+    const bool confirmed = screen->Run(*record.GetPageLayout(), record);
+    LoadAllPictures();
+    if (!confirmed)
+        return;
+    try {
+        WriteStudioRecord(record, context->GetStudioDataFile());
+    } catch (const EVelloraError& e) {
+        ktLogs::LogLine(std::string("Studio record not written: ") + e.what());
+        ShowMessage(TFormPhotographer::kStudioDataNotSaved);
     }
 }
 

@@ -90,12 +90,43 @@ void TformPreview::PreparePage(std::unique_ptr<evProjectorPage> page)
     StartPage();
 }
 
-void TformPreview::StartPage()
+void TformPreview::ShowPageInArea(std::unique_ptr<evProjectorPage> page, const Geometry::ControlRect& area)
+{
+    PreparePageInArea(std::move(page), area);
+    ShowModal();
+    FinishPage();
+}
+
+// The page is drawn at its full size and shown reduced; the close button lies beside the page, not on it.
+void TformPreview::PreparePageInArea(std::unique_ptr<evProjectorPage> page, const Geometry::ControlRect& area)
+{
+    BeginRun();
+    m_soundOn = false;
+    m_page = std::move(page);
+    imgPreview->setGeometry(area.x, area.y, area.w, area.h);
+    imgPreview->SetPageSize(QSize(G::imgPreview.w, G::imgPreview.h));
+    imgClose->setEnabled(true);
+    imgClose->show();
+    imgClose->raise();
+    if (!m_page)
+        return;
+    ktLogs::LogLine(m_page->ToString());
+    imgPreview->SetPicture(Bitmap(imgPreview->Width(), imgPreview->Height()), ViewerWidget::Placement::Centred);
+    m_page->Start(*imgPreview, nullptr, PageCallbacks());
+}
+
+ViewerCallbacks TformPreview::PageCallbacks()
 {
     ViewerCallbacks callbacks;
     callbacks.goToTarget = [this](int32_t target) { GoToTarget(target); };
     callbacks.toggleSound = [this] { ToggleSound(); };
     callbacks.isSoundOn = [this] { return IsSoundOn(); };
+    return callbacks;
+}
+
+void TformPreview::StartPage()
+{
+    ViewerCallbacks callbacks = PageCallbacks();
     if (m_closePicture.IsEmpty()) {
         m_page->Start(*imgPreview, nullptr, std::move(callbacks));
         return;
@@ -108,6 +139,10 @@ void TformPreview::StartPage()
 void TformPreview::FinishPage()
 {
     m_page.reset();
+    imgPreview->setGeometry(G::imgPreview.x, G::imgPreview.y, G::imgPreview.w, G::imgPreview.h);
+    imgPreview->SetPageSize(QSize());
+    imgClose->setEnabled(false);
+    imgClose->hide();
     if (evMusic* music = ProjectMusic())
         music->Stop();
     m_soundOn = false;

@@ -9,6 +9,7 @@
 #include <memory>
 
 class JpegImage;
+struct ViewerCallbacks;
 class ViewerWidget;
 class evMusic;
 class evProjectorPage;
@@ -28,6 +29,10 @@ public:
     void ShowPage(std::unique_ptr<evProjectorPage> page);
     void PreparePage(std::unique_ptr<evProjectorPage> page);
     void FinishPage();
+    // The page in an area of the window, reduced to fit it, with the close button as a control below it; the
+    // viewer gets the whole window back afterwards.
+    void ShowPageInArea(std::unique_ptr<evProjectorPage> page, const Geometry::ControlRect& area);
+    void PreparePageInArea(std::unique_ptr<evProjectorPage> page, const Geometry::ControlRect& area);
 
     // The page's callbacks. The sound flag says whether the project's music plays in the preview.
     bool IsSoundOn() const { return m_soundOn; }
@@ -44,6 +49,7 @@ public:
 
 private:
     void StartPage();
+    ViewerCallbacks PageCallbacks();
     evMusic* ProjectMusic() const;
 
     std::unique_ptr<evProjectorPage> m_page;

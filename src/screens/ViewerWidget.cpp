@@ -44,6 +44,16 @@ QRect ViewerWidget::PictureArea() const
 
 void ViewerWidget::ClearPicture() { SetPicture(Bitmap()); }
 
+TPoint ViewerWidget::ToPicture(QPoint point) const
+{
+    const QRect area = PictureArea();
+    if (area.isEmpty() || area.size() == QSize(m_picture.Width(), m_picture.Height()))
+        return TPoint{point.x() - area.x(), point.y() - area.y()};
+    const int64_t x = static_cast<int64_t>(point.x() - area.x()) * m_picture.Width() / area.width();
+    const int64_t y = static_cast<int64_t>(point.y() - area.y()) * m_picture.Height() / area.height();
+    return TPoint{static_cast<int32_t>(x), static_cast<int32_t>(y)};
+}
+
 void ViewerWidget::SetCursor(ViewerCursor cursor)
 {
     setCursor(cursor == ViewerCursor::HandPoint ? Qt::PointingHandCursor : Qt::ArrowCursor);
@@ -51,8 +61,7 @@ void ViewerWidget::SetCursor(ViewerCursor cursor)
 
 TPoint ViewerWidget::PointerPosition() const
 {
-    const QPoint point = mapFromGlobal(QCursor::pos());
-    return TPoint{point.x(), point.y()};
+    return ToPicture(mapFromGlobal(QCursor::pos()));
 }
 
 std::unique_ptr<ViewerTimer> ViewerWidget::CreateTimer(int intervalMs, std::function<void()> onTick)
@@ -73,10 +82,10 @@ void ViewerWidget::paintEvent(QPaintEvent*)
 
 void ViewerWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint point = event->position().toPoint();
+    const TPoint point = ToPicture(event->position().toPoint());
     Guarded([&] {
         if (m_onMove)
-            m_onMove(point.x(), point.y());
+            m_onMove(point.X, point.Y);
     });
 }
 

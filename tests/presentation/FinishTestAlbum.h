@@ -177,6 +177,30 @@ inline std::unique_ptr<evProject> MakeAlbum(const std::string& menuText = "space
     return project;
 }
 
+// The studio page layout 30 "STUDIO" as the studio screen edits it: seven free text fields (1 to 7, "text n")
+// marked by the studio actions in the order intro, studio, address, phone, e-mail, web address, information;
+// a fixed logo slot (8) drawn by action 24; two free sample slots (9, 10).
+constexpr int32_t kStudioLayout = 30;
+
+inline std::unique_ptr<evLayout> MakeStudioDesign()
+{
+    auto design = WithID(std::make_unique<evLayout>("Studio", "", kPageWidth, kPageHeight), 1);
+    design->SetBackgroundColour(kBackground);
+    evPageLayout& layout = *AddPageLayout(*design, kStudioLayout, 4, "STUDIO");
+    const int32_t marks[] = {atStudioIntro, atStudioName, atStudioAddress, atStudioPhone,
+                             atStudioEmail, atStudioWeb, atStudioInformation};
+    for (int n = 1; n <= 7; ++n) {
+        const TRect rect = Rect(10, 28 * n, 180, 28 * n + 26);
+        AddLabel(layout, n, rect, "text " + std::to_string(n), 0);
+        AddAction(layout, n, marks[n - 1], rect, {.label = n});
+    }
+    AddSlot(layout, 8, Rect(200, 10, 300, 60));
+    AddAction(layout, 8, atExtraPicture, Rect(200, 10, 300, 60), {.first = 8});
+    AddSlot(layout, 9, Rect(200, 80, 240, 140), 0);
+    AddSlot(layout, 10, Rect(250, 80, 290, 140), 0);
+    return design;
+}
+
 // A studio design with its page layout "STUDIO" (a logo slot drawn by action 24) and a record with a logo.
 inline void WriteStudioFiles(const std::string& dataFolder)
 {

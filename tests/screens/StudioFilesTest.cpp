@@ -50,6 +50,12 @@ protected:
     }
 };
 
+std::vector<uint8_t> ReadAll(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
 std::string TextIn(const evPhotograph& record, int32_t slot)
 {
     const auto* field = dynamic_cast<const evUserTextfield*>(record.FindUserElement(slot));
@@ -103,16 +109,18 @@ TEST_F(StudioFilesTest, AStoredRecordKeepsItsContentAndGetsWhatItLacks)
     EXPECT_EQ(record.GetSampleSlot(1), FieldId(kStudio, 9));
 }
 
-TEST_F(StudioFilesTest, UnreadableFilesGiveANewRecordOrNoStudioPage)
+TEST_F(StudioFilesTest, UnreadableFilesGiveANewRecordAnErrorOrNoStudioPage)
 {
     const std::string designFile = Write(*StudioDesign(), "studio.evb");
     const std::string recordFile = Write(evPhotograph(nullptr), "studio.evd");
     std::ofstream(TempPath("damaged.evd")) << "PQ";
-    // Editing builds a new record when the stored one cannot be read; finishing needs both files.
-    for (const std::string& unreadable : {TempPath("damaged.evd"), TempPath("missing.evd")}) {
-        EXPECT_EQ(LoadStudioForEditing(designFile, unreadable)->GetRecord().GetUserElements().Count(), 7);
+    // Editing builds a new record when there is no record file, and refuses a damaged one (which then stays as it
+    // is); finishing needs both files.
+    EXPECT_EQ(LoadStudioForEditing(designFile, TempPath("missing.evd"))->GetRecord().GetUserElements().Count(), 7);
+    EXPECT_THROW(LoadStudioForEditing(designFile, TempPath("damaged.evd")), EStudioRecordError);
+    EXPECT_THROW(LoadStudioForEditing(designFile, TempPath("")), EStudioRecordError) << "a folder is no record";
+    for (const std::string& unreadable : {TempPath("damaged.evd"), TempPath("missing.evd")})
         EXPECT_EQ(LoadStudioForFinishing(designFile, unreadable), nullptr);
-    }
     EXPECT_NE(LoadStudioForFinishing(designFile, recordFile), nullptr);
 
     std::vector<uint8_t> bytes = SavedBody(*StudioDesign());
@@ -125,4 +133,25 @@ TEST_F(StudioFilesTest, UnreadableFilesGiveANewRecordOrNoStudioPage)
         EXPECT_THROW(LoadStudioForEditing(design, recordFile), EVelloraError) << design;
         EXPECT_EQ(LoadStudioForFinishing(design, recordFile), nullptr) << design;
     }
+}
+
+// The record goes back to its file as its body alone, byte for byte as it is read; a write that fails keeps the
+// previous file.
+TEST_F(StudioFilesTest, AWrittenRecordReadsBackByteForByte)
+{
+    const std::unique_ptr<evLayout> design = StudioDesign();
+    const std::unique_ptr<evPhotograph> record = BuildStudioRecord(*design->FindPageLayoutByKey("STUDIO"));
+    record->GetStudioText()->SetText("Studio Lumi\xC3\xA8re\r\nPortraits");
+    record->AddUserElement(record->GetLogoSlot(), SolidPicture(30, 20, 0x00336699));
+    const std::string path = TempPath("studio.evd");
+    WriteStudioRecord(*record, path);
+    EXPECT_EQ(ReadAll(path), SavedBody(*record));
+
+    const std::unique_ptr<evPhotograph> read = ReadStudioRecord(path);
+    EXPECT_EQ(read->GetStudioText()->GetText(), "Studio Lumi\xC3\xA8re\r\nPortraits");
+    EXPECT_EQ(SavedBody(*read), SavedBody(*record));
+
+    EXPECT_THROW(WriteStudioRecord(evPhotograph(nullptr), TempPath("no folder/studio.evd")), EStreamError);
+    EXPECT_THROW(WriteStudioRecord(evPhotograph(nullptr), TempPath("")), EStreamError);
+    EXPECT_EQ(ReadAll(path), SavedBody(*record));
 }

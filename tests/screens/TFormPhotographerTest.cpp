@@ -1,0 +1,369 @@
+// The studio branding screen: texts and fonts between the controls and the record, the shared address font, the
+// logo and sample pictures through the image edit screen, the delete questions, the hints and the preview.
+#include "screens/ScreenTestSupport.h"
+
+#include "model/evCategoryEntry.h"
+#include "presentation/FinishTestAlbum.h"
+#include "presentation/evProjectorPage.h"
+#include "screens/ScreenSet.h"
+#include "screens/StudioFiles.h"
+#include "screens/TFontDialog.h"
+#include "screens/TFormImageEdit.h"
+#include "screens/TFormPhotographer.h"
+#include "screens/TTransEdit.h"
+#include "screens/TTransMemo.h"
+#include "screens/TformPreview.h"
+#include "screens/TokPopup.h"
+#include "screens/TyesNoPopup.h"
+#include "screens/ViewerWidget.h"
+
+#include <fstream>
+
+using namespace screentest;
+using namespace finishtest;
+using P = TFormPhotographer;
+
+namespace {
+
+QString Help(int index) { return QString::fromStdString(HelpString(index)); }
+
+struct AnsweringFontDialog : TFontDialog {
+    AnsweringFontDialog() { SetFontDialog(this); }
+    ~AnsweringFontDialog() override { SetFontDialog(nullptr); }
+    std::optional<FontChoice> Execute(const FontChoice& preset) override
+    {
+        presets.push_back(preset);
+        return answer;
+    }
+    std::optional<FontChoice> answer;
+    std::vector<FontChoice> presets;
+};
+
+struct FieldLook {
+    std::string text;
+    std::string font;
+    int32_t size;
+    int style;
+    TColor colour;
+    bool operator==(const FieldLook&) const = default;
+};
+
+class TFormPhotographerTest : public SkinTest {
+protected:
+    void SetUp() override
+    {
+        SkinTest::SetUp();
+        Screens().okPopup = std::make_unique<TokPopup>();
+        Screens().yesNoPopup = std::make_unique<TyesNoPopup>();
+        Screens().formImageEdit = std::make_unique<TFormImageEdit>();
+        Screens().formPreview = std::make_unique<TformPreview>();
+        m_design = MakeStudioDesign();
+        m_layout = m_design->FindPageLayoutByKey("STUDIO");
+        m_record = BuildStudioRecord(*m_layout);
+        m_screen = std::make_unique<TFormPhotographer>();
+    }
+    void TearDown() override
+    {
+        m_screen.reset();
+        m_record.reset();
+        m_design.reset();
+        Screens().formPreview.reset();
+        Screens().formImageEdit.reset();
+        Screens().yesNoPopup.reset();
+        Screens().okPopup.reset();
+        SkinTest::TearDown();
+    }
+
+    void Prepare() { m_screen->Prepare(*m_layout, *m_record); }
+    evUserTextfield& Field(P::TextSlot slot) { return *m_screen->TextField(slot); }
+    FieldLook Look(P::TextSlot slot)
+    {
+        const evUserTextfield& f = Field(slot);
+        return {f.GetText(), f.GetFontName(), f.GetFontSize(), f.GetStyle(), f.GetColour()};
+    }
+    void Type(P::TextSlot slot, const QString& text)
+    {
+        if (auto* edit = dynamic_cast<TTransEdit*>(m_screen->TextControl(slot)))
+            edit->setText(text);
+        else
+            static_cast<TTransMemo*>(m_screen->TextControl(slot))->setPlainText(text);
+    }
+    std::string Photo(const std::string& name)
+    {
+        const std::string path = PathOf(name);
+        SolidBitmap(400, 300, RGBColor(200, 40, 40)).Image().save(QString::fromStdString(path));
+        return path;
+    }
+    // Chooses the file for the picture button; the image edit screen that comes up is applied.
+    void ChoosePicture(void (P::*click)(), const std::string& file, bool apply = true)
+    {
+        AnsweringDialogs dialogs;
+        dialogs.openAnswers.push_back(file);
+        ModalAnswerer answerer([&](QWidget* modal) {
+            if (auto* edit = dynamic_cast<TFormImageEdit*>(modal))
+                apply ? edit->ImgApplyClick() : edit->ImgCancelClick();
+            else if (auto* ok = dynamic_cast<TokPopup*>(modal))
+                m_messages.push_back(ok->LabelMessage->Caption()), ok->ImgOKClick();
+        });
+        ((*m_screen).*click)();
+    }
+    // Answers the delete question and keeps it.
+    void Delete(void (P::*click)(), bool yes)
+    {
+        ModalAnswerer answerer([&](QWidget* modal) {
+            auto* question = dynamic_cast<TyesNoPopup*>(modal);
+            ASSERT_NE(question, nullptr);
+            m_messages.push_back(question->LabelMessage->Caption());
+            yes ? question->ImgYesClick() : question->ImgNoClick();
+        });
+        ((*m_screen).*click)();
+    }
+
+    std::unique_ptr<evLayout> m_design;
+    evPageLayout* m_layout = nullptr;
+    std::unique_ptr<evPhotograph> m_record;
+    std::unique_ptr<TFormPhotographer> m_screen;
+    std::vector<QString> m_messages;
+};
+
+} // namespace
+
+TEST_F(TFormPhotographerTest, TheControlsAndFontDialogsStartFromTheRecord)
+{
+    auto* address = dynamic_cast<evUserTextfield*>(m_record->FindUserElement(m_record->GetAddressSlot()));
+    address->SetText("Main Street 1\r\n12345 Town");
+    address->SetFontName("Liberation Serif");
+    address->SetFontSize(13);
+    address->SetBold(true);
+    address->SetColour(0x00336699);
+    Prepare();
+
+    EXPECT_EQ(static_cast<TTransMemo*>(m_screen->TextControl(P::tsAddress))->toPlainText(),
+              QStringLiteral("Main Street 1\n12345 Town"));
+    EXPECT_EQ(m_screen->edIntro->text(), QStringLiteral("text 1"));
+    EXPECT_EQ(m_screen->memoInfo->toPlainText(), QStringLiteral("text 7"));
+    const FontChoice& font = m_screen->GetFont(P::fbAddress);
+    EXPECT_EQ(font.name, "Liberation Serif");
+    EXPECT_EQ(font.size, 13);
+    EXPECT_EQ(font.style, fsBold);
+    EXPECT_EQ(font.colour, 0x00336699u);
+    EXPECT_EQ(m_screen->GetFont(P::fbIntro).name, "DejaVu Sans");
+    // Filling the controls does not count as typing: the record is as it was.
+    EXPECT_EQ(address->GetText(), "Main Street 1\r\n12345 Town");
+    EXPECT_EQ(m_screen->memoStudio->font().family(), QFont("MS Sans Serif").family());
+}
+
+// A record read from a file may lack text fields: each gets a copy of the page layout's field.
+TEST_F(TFormPhotographerTest, ARecordWithoutSomeTextFieldsGetsThemFromThePageLayout)
+{
+    m_record = std::make_unique<evPhotograph>(nullptr);
+    m_record->SetIntroSlot(FieldId(kStudioLayout, 1));
+    m_record->AddUserElement(FieldId(kStudioLayout, 1), m_layout->FindByID(FieldId(kStudioLayout, 1))->Clone());
+    Prepare();
+    for (int slot = 0; slot < P::tsCount; ++slot) {
+        ASSERT_NE(m_screen->TextField(static_cast<P::TextSlot>(slot)), nullptr) << slot;
+        EXPECT_NE(m_screen->TextField(static_cast<P::TextSlot>(slot)), m_layout->FindByID(FieldId(kStudioLayout, slot + 1)));
+    }
+    EXPECT_EQ(m_record->GetUserElements().Count(), 7);
+    EXPECT_EQ(m_screen->memoPhone->toPlainText(), QStringLiteral("text 4"));
+}
+
+TEST_F(TFormPhotographerTest, TypingGoesIntoTheRecordAtOnceAndCancelStillReportsNoChange)
+{
+    Prepare();
+    Type(P::tsStudio, QStringLiteral("Studio Lumière\nPortraits"));
+    Type(P::tsEmail, QStringLiteral("hello@lumiere.example"));
+    EXPECT_EQ(Field(P::tsStudio).GetText(), "Studio Lumi\xC3\xA8re\r\nPortraits");
+    EXPECT_EQ(Field(P::tsEmail).GetText(), "hello@lumiere.example");
+    EXPECT_EQ(Field(P::tsIntro).GetText(), "text 1");
+
+    m_screen->imgBtnCancelClick();
+    EXPECT_FALSE(m_screen->Finish());
+    EXPECT_EQ(m_record->GetStudioText()->GetText(), "Studio Lumi\xC3\xA8re\r\nPortraits");
+}
+
+TEST_F(TFormPhotographerTest, OkWritesEveryTextAndFontOnceMore)
+{
+    Prepare();
+    Type(P::tsWeb, QStringLiteral("www.lumiere.example"));
+    // Changed behind the screen's back: OK puts the control's text and the dialog's font back.
+    Field(P::tsWeb).SetText("something else");
+    Field(P::tsWeb).SetItalic(true);
+    Field(P::tsInfo).SetFontSize(40);
+    m_screen->imgBtnOKClick();
+    EXPECT_TRUE(m_screen->Finish());
+    EXPECT_EQ(m_record->GetWebText()->GetText(), "www.lumiere.example");
+    EXPECT_FALSE(m_record->GetWebText()->GetItalic());
+    EXPECT_EQ(m_record->GetInfoText()->GetFontSize(), 10);
+}
+
+TEST_F(TFormPhotographerTest, TheAddressFontReachesPhoneEmailAndWebAddress)
+{
+    AnsweringFontDialog dialog;
+    Prepare();
+    const FieldLook introBefore = Look(P::tsIntro), studioBefore = Look(P::tsStudio), infoBefore = Look(P::tsInfo);
+    Field(P::tsPhone).SetFontID(777); // names no font of the design: the chosen face replaces it
+
+    dialog.answer = FontChoice{"Liberation Serif", 14, 0x00112233, fsBold | fsItalic};
+    m_screen->imgBtnStyleBlock3Click();
+    ASSERT_EQ(dialog.presets.size(), 1u);
+    EXPECT_EQ(dialog.presets[0].name, "DejaVu Sans");
+    for (P::TextSlot slot : {P::tsAddress, P::tsPhone, P::tsEmail, P::tsWeb}) {
+        const FieldLook expected{"text " + std::to_string(slot + 1), "Liberation Serif", 14, fsBold | fsItalic,
+                                 0x00112233};
+        EXPECT_EQ(Look(slot), expected) << slot;
+    }
+    EXPECT_EQ(Field(P::tsPhone).GetFontID(), 0);
+    EXPECT_EQ(Look(P::tsIntro), introBefore);
+    EXPECT_EQ(Look(P::tsStudio), studioBefore);
+    EXPECT_EQ(Look(P::tsInfo), infoBefore);
+
+    // Each of the other buttons changes its own block only; a cancelled dialog changes nothing.
+    dialog.answer = FontChoice{"Liberation Mono", 9, 0, fsUnderline};
+    m_screen->imgBtnFontInfoClick();
+    EXPECT_EQ(Look(P::tsInfo).font, "Liberation Mono");
+    EXPECT_EQ(Look(P::tsIntro), introBefore);
+    dialog.answer.reset();
+    m_screen->imgBtnStyleBlock1Click();
+    m_screen->imgBtnStyleBlock2Click();
+    EXPECT_EQ(Look(P::tsIntro), introBefore);
+    EXPECT_EQ(Look(P::tsStudio), studioBefore);
+    // Typing afterwards keeps the chosen font.
+    Type(P::tsEmail, QStringLiteral("a@b.example"));
+    EXPECT_EQ(Look(P::tsEmail).font, "Liberation Serif");
+}
+
+TEST_F(TFormPhotographerTest, TheLogoDeleteButtonAppearsWithALogoAndGoesWithIt)
+{
+    Prepare();
+    TImage* del = m_screen->imgBtnDelLogo;
+    EXPECT_TRUE(del->isHidden());
+    EXPECT_FALSE(del->isEnabled());
+
+    ChoosePicture(&P::imgBtnLogoClick, Photo("logo.png"));
+    const int32_t logoSlot = ActionId(kStudioLayout, 8);
+    auto* logo = dynamic_cast<evPicture*>(m_record->FindUserElement(logoSlot));
+    ASSERT_NE(logo, nullptr);
+    EXPECT_EQ(logo->GetName(), "slot8");
+    // Made to the logo slot's size, with its orientation kept (the slot has no frames).
+    EXPECT_EQ(logo->GetWidth(), 100);
+    EXPECT_EQ(logo->GetHeight(), 50);
+    EXPECT_FALSE(del->isHidden());
+    EXPECT_TRUE(del->isEnabled());
+    EXPECT_TRUE(m_screen->imgBtnDelSamp1->isHidden());
+
+    // A second logo replaces the first one in place.
+    ChoosePicture(&P::imgBtnLogoClick, Photo("logo2.png"));
+    EXPECT_EQ(m_record->FindUserElement(logoSlot), logo);
+    EXPECT_EQ(m_record->GetUserElements().Count(), 8);
+
+    Delete(&P::imgBtnDelLogoClick, false);
+    EXPECT_EQ(m_record->FindUserElement(logoSlot), logo);
+    Delete(&P::imgBtnDelLogoClick, true);
+    EXPECT_EQ(m_record->FindUserElement(logoSlot), nullptr);
+    EXPECT_TRUE(del->isHidden());
+    EXPECT_EQ(m_messages, (std::vector<QString>{Help(P::kAskRemoveLogo), Help(P::kAskRemoveLogo)}));
+}
+
+TEST_F(TFormPhotographerTest, SamplesAreKeptUnderTheirSlotsAndRemovedWithTheirOwnQuestion)
+{
+    Prepare();
+    ChoosePicture(&P::imgBtnSample2Click, Photo("two.png"));
+    ChoosePicture(&P::imgBtnSample1Click, Photo("one.png"), false); // not applied: nothing changes
+    EXPECT_EQ(m_record->FindUserElement(FieldId(kStudioLayout, 9)), nullptr);
+    auto* second = dynamic_cast<evPicture*>(m_record->FindUserElement(FieldId(kStudioLayout, 10)));
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->GetWidth(), 40);
+    EXPECT_EQ(second->GetHeight(), 60);
+    EXPECT_TRUE(m_screen->imgBtnDelSamp1->isHidden());
+    EXPECT_FALSE(m_screen->imgBtnDelSamp2->isHidden());
+
+    ChoosePicture(&P::imgBtnSample1Click, Photo("one.png"));
+    Delete(&P::imgBtnDelSamp1Click, true);
+    EXPECT_EQ(m_record->FindUserElement(FieldId(kStudioLayout, 9)), nullptr);
+    EXPECT_NE(m_record->FindUserElement(FieldId(kStudioLayout, 10)), nullptr);
+    Delete(&P::imgBtnDelSamp2Click, true);
+    EXPECT_EQ(m_record->GetUserElements().Count(), 7);
+    EXPECT_EQ(m_messages, (std::vector<QString>{Help(P::kAskRemoveSample1), Help(P::kAskRemoveSample2)}));
+}
+
+TEST_F(TFormPhotographerTest, APictureFileThatIsNoPictureShowsTheEditorsMessageAndChangesNothing)
+{
+    Prepare();
+    const std::string notAPicture = PathOf("logo.jpg");
+    std::ofstream(notAPicture) << "this is no picture";
+    ChoosePicture(&P::imgBtnLogoClick, notAPicture);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_FALSE(m_messages[0].isEmpty());
+    EXPECT_EQ(m_record->GetUserElements().Count(), 7);
+    EXPECT_TRUE(m_screen->imgBtnDelLogo->isHidden());
+
+    // No file chosen: no image edit screen at all.
+    AnsweringDialogs dialogs;
+    m_screen->imgBtnSample1Click();
+    EXPECT_EQ(dialogs.openRequests.size(), 1u);
+    EXPECT_EQ(m_record->GetUserElements().Count(), 7);
+}
+
+TEST_F(TFormPhotographerTest, EachControlShowsItsHint)
+{
+    Prepare();
+    const std::pair<const QObject*, int> hints[] = {
+        {m_screen->imgBtnStyleBlock1, 223}, {m_screen->imgBtnStyleBlock2, 224}, {m_screen->imgBtnStyleBlock3, 225},
+        {m_screen->imgBtnFontInfo, 226},    {m_screen->imgBtnOK, 227},          {m_screen->imgBtnCancel, 228},
+        {m_screen->imgBtnLogo, 229},        {m_screen->imgBtnSample1, 230},     {m_screen->imgBtnSample2, 230},
+        {m_screen->imgBtnDelSamp1, 231},    {m_screen->imgBtnDelSamp2, 231},    {m_screen->imgBtnDelLogo, 232},
+        {m_screen->Image7, 233},            {m_screen->edIntro, 234},           {m_screen->memoStudio, 235},
+        {m_screen->memoAddress, 236},       {m_screen->memoPhone, 237},         {m_screen->edEmail, 238},
+        {m_screen->edURL, 239},             {m_screen->memoInfo->viewport(), 240},
+    };
+    for (const auto& [control, hint] : hints) {
+        m_screen->ShowHintOf(control);
+        EXPECT_EQ(m_screen->lblHelp->Caption(), Help(hint)) << hint;
+        m_screen->ShowHintOf(m_screen->ImgBG);
+        EXPECT_EQ(m_screen->lblHelp->Caption(), QString());
+    }
+}
+
+TEST_F(TFormPhotographerTest, ThePreviewShowsTheStudioPageReducedInItsAreaAndGivesTheWindowBack)
+{
+    Prepare();
+    Type(P::tsStudio, QStringLiteral("Studio Lumière"));
+    TformPreview& preview = *Screens().formPreview;
+    QRect shownIn;
+    bool closeShown = false;
+    int pageWidth = 0;
+    ModalAnswerer answerer([&](QWidget* modal) {
+        ASSERT_EQ(modal, &preview);
+        ASSERT_NE(preview.GetPage(), nullptr);
+        shownIn = preview.imgPreview->geometry();
+        pageWidth = preview.imgPreview->Width();
+        closeShown = preview.imgClose->isVisible();
+        preview.imgCloseClick();
+    });
+    m_screen->Image7Click();
+    EXPECT_EQ(answerer.Answered(), 1);
+    EXPECT_EQ(shownIn, QRect(62, 134, 900, 500));
+    EXPECT_EQ(pageWidth, 1024);
+    EXPECT_TRUE(closeShown);
+    EXPECT_EQ(preview.imgPreview->geometry(), QRect(0, 0, 1024, 768));
+    EXPECT_EQ(preview.imgPreview->Width(), 1024);
+    EXPECT_EQ(preview.GetPage(), nullptr);
+    EXPECT_FALSE(m_record->GetPreviewFile().empty());
+}
+
+// The real modal run: OK reports true and the texts typed while the screen was up are in the record.
+TEST_F(TFormPhotographerTest, RunReturnsTrueOnlyAfterOk)
+{
+    for (const bool ok : {true, false}) {
+        ModalAnswerer answerer([&](QWidget* modal) {
+            auto* screen = dynamic_cast<TFormPhotographer*>(modal);
+            ASSERT_NE(screen, nullptr);
+            screen->edIntro->setText(ok ? QStringLiteral("Photographs by") : QStringLiteral("Not kept?"));
+            ok ? screen->imgBtnOKClick() : screen->imgBtnCancelClick();
+        });
+        EXPECT_EQ(m_screen->Run(*m_layout, *m_record), ok);
+        EXPECT_EQ(answerer.Answered(), 1);
+    }
+    EXPECT_EQ(m_record->GetIntroText()->GetText(), "Not kept?") << "changes are applied at once, also on Cancel";
+}
