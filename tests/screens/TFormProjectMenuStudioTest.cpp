@@ -1,0 +1,166 @@
+// The studio tile of the project menu: the studio screen runs on the studio design and record, OK writes the
+// record back to studio.evd, a damaged record file is reported and left alone, and a disc finished afterwards
+// opens with the studio page as it was typed.
+#include "screens/ScreenTestSupport.h"
+
+#include "model/evProject.h"
+#include "presentation/DiscProducer.h"
+#include "presentation/FinishTestAlbum.h"
+#include "presentation/PresentationFile.h"
+#include "presentation/evProjectorPage.h"
+#include "screens/ApplicationContext.h"
+#include "screens/ScreenSet.h"
+#include "screens/StudioFiles.h"
+#include "screens/TFormPhotographer.h"
+#include "screens/TFormProjectMenu.h"
+#include "screens/TTransMemo.h"
+#include "screens/TokPopup.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <fstream>
+
+using namespace screentest;
+using namespace finishtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<uint8_t> ReadAll(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::vector<uint8_t> PageBytes(const evProjectorPage& page)
+{
+    MemoryStream stream;
+    page.SaveToStream(stream);
+    return stream.Data();
+}
+
+class TFormProjectMenuStudioTest : public SkinTest {
+protected:
+    void SetUp() override
+    {
+        SkinTest::SetUp();
+        m_context.SetProgramFolder(PathOf("program"));
+        fs::create_directories(PathOf("program/data"));
+        m_context.SetCurrentProject(MakeAlbum());
+        SetAppContext(&m_context);
+        MemoryStream design;
+        MakeStudioDesign()->SaveToStream(design);
+        design.SaveToFile(m_context.GetStudioFile());
+        Screens().okPopup = std::make_unique<TokPopup>();
+        Screens().formPhotographer = std::make_unique<TFormPhotographer>();
+        m_menu = std::make_unique<TFormProjectMenu>();
+        ASSERT_TRUE(m_menu->Prepare());
+        ASSERT_TRUE(m_menu->IsStudioAvailable());
+    }
+    void TearDown() override
+    {
+        m_menu->Conclude();
+        m_menu.reset();
+        Screens().formPhotographer.reset();
+        Screens().okPopup.reset();
+        SetAppContext(nullptr);
+        m_context.FreeCurrentProject();
+        SkinTest::TearDown();
+    }
+
+    const std::string& RecordFile() const { return m_context.GetStudioDataFile(); }
+
+    // Clicks the studio tile; the studio screen that comes up gets the studio name typed and is closed with OK or
+    // Cancel. Returns the screens that came up.
+    std::vector<QWidget*> EditStudio(const QString& name, bool ok)
+    {
+        std::vector<QWidget*> shown;
+        ModalAnswerer answerer([&](QWidget* modal) {
+            shown.push_back(modal);
+            if (auto* message = dynamic_cast<TokPopup*>(modal)) {
+                m_message = message->LabelMessage->Caption();
+                message->ImgOKClick();
+                return;
+            }
+            auto* screen = static_cast<TFormPhotographer*>(modal);
+            m_shownName = screen->memoStudio->toPlainText();
+            screen->memoStudio->setPlainText(name);
+            ok ? screen->imgBtnOKClick() : screen->imgBtnCancelClick();
+        });
+        m_menu->imgStudio_ActiveClick();
+        return shown;
+    }
+
+    ApplicationContext m_context;
+    std::unique_ptr<TFormProjectMenu> m_menu;
+    QString m_message;
+    QString m_shownName;
+};
+
+} // namespace
+
+TEST_F(TFormProjectMenuStudioTest, OkWritesTheRecordAndCancelLeavesTheFileAlone)
+{
+    // Cancel without a record file writes none.
+    EXPECT_EQ(EditStudio(QStringLiteral("Not kept"), false).size(), 1u);
+    EXPECT_FALSE(fs::exists(RecordFile()));
+    EXPECT_EQ(m_shownName, QStringLiteral("text 2")) << "a new record takes the texts of the page layout";
+
+    EXPECT_EQ(EditStudio(QStringLiteral("Studio Lumière\nPortraits"), true).size(), 1u);
+    const std::vector<uint8_t> written = ReadAll(RecordFile());
+    const std::unique_ptr<evPhotograph> record = ReadStudioRecord(RecordFile());
+    ASSERT_NE(record->GetStudioText(), nullptr);
+    EXPECT_EQ(record->GetStudioText()->GetText(), "Studio Lumi\xC3\xA8re\r\nPortraits");
+    EXPECT_EQ(SavedBody(*record), written) << "the body alone, read back byte for byte";
+
+    EXPECT_EQ(EditStudio(QStringLiteral("Changed and cancelled"), false).size(), 1u);
+    EXPECT_EQ(m_shownName, QStringLiteral("Studio Lumière\nPortraits"));
+    EXPECT_EQ(ReadAll(RecordFile()), written);
+    EXPECT_TRUE(m_message.isEmpty());
+}
+
+TEST_F(TFormProjectMenuStudioTest, ADamagedRecordFileIsReportedAndLeftAsItIs)
+{
+    std::ofstream(RecordFile(), std::ios::binary) << "PevPhotograph\x01";
+    const std::vector<uint8_t> damaged = ReadAll(RecordFile());
+    const std::vector<QWidget*> shown = EditStudio(QStringLiteral("never typed"), true);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], Screens().okPopup.get()) << "the studio screen is not shown";
+    EXPECT_EQ(m_message, QString::fromStdString(HelpString(TFormPhotographer::kStudioDataUnreadable)));
+    EXPECT_EQ(ReadAll(RecordFile()), damaged);
+}
+
+// Done as the user does it: type the studio name, OK, finish; the disc opens with that studio page.
+TEST_F(TFormProjectMenuStudioTest, AFinishedDiscOpensWithTheStudioPageAsTyped)
+{
+    EditStudio(QStringLiteral("Studio Lumière"), true);
+    const std::unique_ptr<StudioBranding> studio =
+        LoadStudioForFinishing(m_context.GetStudioFile(), m_context.GetStudioDataFile());
+    ASSERT_NE(studio, nullptr);
+    fs::create_directories(PathOf("chosen"));
+    const std::string disc = DiscFolderFor(PathOf("chosen"));
+    DiscProducer producer(*m_context.GetCurrentProject(), disc);
+    producer.SetStudio(&studio->GetRecord(), "6");
+    producer.Produce();
+
+    const auto presentation = PresentationFile::ReadFromFile(disc + "/" + DiscProducer::kPresentationFile);
+    ASSERT_NE(presentation->studio, nullptr);
+    EXPECT_EQ(presentation->studioDuration, 6);
+    // The page on the disc is the typed record's page, not the one of the untouched page layout.
+    const std::vector<uint8_t> onDisc = PageBytes(*presentation->studio);
+    EXPECT_EQ(onDisc, PageBytes(*studio->GetRecord().CreatePresentationPage()));
+    const std::unique_ptr<evPhotograph> untouched =
+        BuildStudioRecord(*StudioBranding::FindStudioPageLayout(studio->GetDesign()));
+    EXPECT_NE(onDisc, PageBytes(*untouched->CreatePresentationPage()));
+
+    // The browser album shows it first as well, for the same time.
+    QFile albumJs(QString::fromStdString(disc + "/web/album.js"));
+    ASSERT_TRUE(albumJs.open(QIODevice::ReadOnly));
+    QByteArray text = albumJs.readAll();
+    text = text.mid(text.indexOf('{'), text.lastIndexOf('}') - text.indexOf('{') + 1);
+    const QJsonObject album = QJsonDocument::fromJson(text).object();
+    EXPECT_TRUE(album["studio"].isObject());
+    EXPECT_EQ(album["studioSeconds"].toInt(), 6);
+}
