@@ -161,8 +161,9 @@ TEST_F(TFormPhotographerTest, ARecordWithoutSomeTextFieldsGetsThemFromThePageLay
     m_record->AddUserElement(FieldId(kStudioLayout, 1), m_layout->FindByID(FieldId(kStudioLayout, 1))->Clone());
     Prepare();
     for (int slot = 0; slot < P::tsCount; ++slot) {
-        ASSERT_NE(m_screen->TextField(static_cast<P::TextSlot>(slot)), nullptr) << slot;
-        EXPECT_NE(m_screen->TextField(static_cast<P::TextSlot>(slot)), m_layout->FindByID(FieldId(kStudioLayout, slot + 1)));
+        const evUserTextfield* field = m_screen->TextField(static_cast<P::TextSlot>(slot));
+        ASSERT_NE(field, nullptr) << slot;
+        EXPECT_NE(field, m_layout->FindByID(FieldId(kStudioLayout, slot + 1))) << "a copy, not the design's field";
     }
     EXPECT_EQ(m_record->GetUserElements().Count(), 7);
     EXPECT_EQ(m_screen->memoPhone->toPlainText(), QStringLiteral("text 4"));
