@@ -2,6 +2,8 @@
 
 #include "audio/AudioFormat.h"
 #include "audio/evMusic.h"
+#include "platform/AtomicFile.h"
+#include "platform/Stream.h"
 #include "platform/TempFiles.h"
 
 #include <SDL.h>
@@ -9,7 +11,6 @@
 #include <lame/lame.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -200,34 +201,20 @@ ChunkPtr Decode(const std::string& source, const MixerSession& mixer, int64_t ma
     return chunk;
 }
 
-struct FileClose {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// The MP3 file being written.
+// The MP3 file being written: beside its name until it is complete (platform/AtomicFile.h).
 class OutputFile {
 public:
-    explicit OutputFile(const std::string& path) : m_path(path), m_file(std::fopen(path.c_str(), "wb"))
-    {
-        if (!m_file)
-            Fail("\"" + path + "\" cannot be created (" + std::strerror(errno) + ")");
-    }
+    explicit OutputFile(const std::string& path) : m_writer(path) {}
     void Write(const unsigned char* data, size_t count, long offset = -1)
     {
-        if (offset >= 0 && std::fseek(m_file.get(), offset, SEEK_SET) != 0)
-            Fail("\"" + m_path + "\" cannot be written");
-        if (count > 0 && std::fwrite(data, 1, count, m_file.get()) != count)
-            Fail("\"" + m_path + "\" cannot be written (" + std::strerror(errno) + ")");
+        if (offset >= 0)
+            m_writer.GetStream().Seek(offset, SeekOrigin::Begin);
+        m_writer.GetStream().WriteBuffer(data, static_cast<int64_t>(count));
     }
-    void Close()
-    {
-        if (std::fclose(m_file.release()) != 0)
-            Fail("\"" + m_path + "\" cannot be written (" + std::strerror(errno) + ")");
-    }
+    void Close() { m_writer.Commit(); }
 
 private:
-    std::string m_path;
-    std::unique_ptr<std::FILE, FileClose> m_file;
+    AtomicWriter m_writer;
 };
 
 struct LameClose {
@@ -315,13 +302,13 @@ void EncodeToFile(const Mix_Chunk& chunk, const MixerSession& mixer, const std::
     out.Close();
 }
 
-void Convert(const std::string& source, const std::string& partial, int64_t maxPcmBytes)
+void Convert(const std::string& source, const std::string& target, int64_t maxPcmBytes)
 {
     CheckSource(source);
     MixerSession mixer;
     CheckStatedLength(source, mixer, maxPcmBytes);
     const ChunkPtr chunk = Decode(source, mixer, maxPcmBytes);
-    EncodeToFile(*chunk, mixer, partial);
+    EncodeToFile(*chunk, mixer, target);
 }
 
 } // namespace
@@ -329,15 +316,10 @@ void Convert(const std::string& source, const std::string& partial, int64_t maxP
 void WriteMp3Copy(const std::string& sourceAudioFile, const std::string& mp3Path, const std::string& title,
                   int64_t maxPcmBytes)
 {
-    const std::string partial = mp3Path + ".part";
     std::string reason;
     try {
-        Convert(sourceAudioFile, partial, maxPcmBytes);
-        std::error_code error;
-        std::filesystem::rename(partial, mp3Path, error);
-        if (!error)
-            return;
-        reason = "\"" + mp3Path + "\" cannot be written (" + error.message() + ")";
+        Convert(sourceAudioFile, mp3Path, maxPcmBytes);
+        return;
     } catch (const Failure& failure) {
         reason = failure.reason;
     } catch (const std::bad_alloc&) {
@@ -345,7 +327,6 @@ void WriteMp3Copy(const std::string& sourceAudioFile, const std::string& mp3Path
     } catch (const std::exception& error) {
         reason = error.what();
     }
-    DeleteFileIfExists(partial);
     const std::string name = title.empty() ? BareFileName(sourceAudioFile) : title;
     throw EMp3CopyError("The music \"" + name + "\" could not be converted for web browsers: " + reason);
 }

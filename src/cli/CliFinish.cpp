@@ -9,7 +9,9 @@
 #include "presentation/DiscProducer.h"
 #include "presentation/StudioBranding.h"
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -66,9 +68,9 @@ FinishOptions ParseOptions(const std::vector<std::string>& args, const std::stri
     return options;
 }
 
-// The progress of the pages on stderr: one line rewritten in place on a terminal, and a plain line for each
-// tenth otherwise (a log file has no use for a hundred lines). A line left open is ended before anything else
-// is printed, so an error still stands on a line of its own.
+// The progress on stderr, shown only on a terminal: one line rewritten in place. Elsewhere (a log, a pipe, a
+// test) stderr carries nothing but the one line of a failure. A line left open is ended before anything else is
+// printed, so an error still stands on a line of its own.
 class ProgressLine {
 public:
     explicit ProgressLine(std::string what) : m_what(std::move(what)), m_terminal(isatty(fileno(stderr)) != 0) {}
@@ -78,13 +80,10 @@ public:
 
     void Show(int percent)
     {
-        if (m_terminal) {
-            std::cerr << "\r" << m_what << ": " << percent << "%" << std::flush;
-            m_open = true;
-        } else if (percent / 10 != m_lastTenth) {
-            m_lastTenth = percent / 10;
-            std::cerr << m_what << ": " << percent << "%\n" << std::flush;
-        }
+        if (!m_terminal)
+            return;
+        std::cerr << "\r" << m_what << ": " << percent << "%" << std::flush;
+        m_open = true;
     }
     void End()
     {
@@ -97,8 +96,21 @@ private:
     std::string m_what;
     bool m_terminal;
     bool m_open = false;
-    int m_lastTenth = -1;
 };
+
+// A test seam: with VELLORA_TEST_KILL_AFTER set to the name of a step ("page 2", "data/data.evp", "evplay", ...;
+// see DiscProducer::SetStepObserver), the program kills itself with SIGKILL right after that step, as a power cut
+// or kill -9 would at that moment.
+void KillAfterStepWhenAsked(DiscProducer& producer)
+{
+    const char* wanted = std::getenv("VELLORA_TEST_KILL_AFTER");
+    if (!wanted || !*wanted)
+        return;
+    producer.SetStepObserver([step = std::string(wanted)](const std::string& passed) {
+        if (passed == step)
+            ::raise(SIGKILL);
+    });
+}
 
 // The disc image of the finished folder, named after the couple.
 void WriteImage(const evProject& project, const std::string& discFolder, const std::string& isoPath)
@@ -123,6 +135,7 @@ int RunFinish(const std::vector<std::string>& args, const std::string& programFo
     producer.SetWebMusic(MakeWebMusicAccess());
     ProgressLine progress("Finishing");
     producer.SetProgress([&progress](int percent) { progress.Show(percent); });
+    KillAfterStepWhenAsked(producer);
     producer.Produce();
     progress.End();
     for (const std::string& warning : producer.GetWarnings())

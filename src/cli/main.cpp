@@ -9,8 +9,10 @@
 
 #include "cli/CliFinish.h"
 #include "cli/CliKinds.h"
+#include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
+#include "platform/TempFiles.h"
 #include "presentation/ClassList.h"
 
 #include <QFile>
@@ -78,17 +80,7 @@ int Resave(const CliKind& kind, const std::string& inPath, const std::string& ou
         kind.resave(in, written);
     }
     // The output is written beside its final name and renamed over it, so a failure never leaves half a file.
-    const std::string temporary = outPath + ".part";
-    try {
-        written.SaveToFile(temporary);
-    } catch (...) {
-        std::remove(temporary.c_str());
-        throw;
-    }
-    if (std::rename(temporary.c_str(), outPath.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        throw EFCreateError("Cannot create file \"" + outPath + "\"");
-    }
+    WriteFileAtomically(outPath, written.Data().data(), written.Data().size());
     return 0;
 }
 
@@ -130,6 +122,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 int main(int argc, char** argv)
 {
+    PrepareProcess();
     qInstallMessageHandler(QuietQtMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -5,6 +5,7 @@
 #include "model/evLayout.h"
 #include "model/evPageLayout.h"
 #include "model/evProject.h"
+#include "platform/AtomicFile.h"
 #include "platform/Log.h"
 #include "platform/Stream.h"
 #include "platform/TempFiles.h"
@@ -14,11 +15,6 @@
 #include <filesystem>
 
 namespace {
-
-std::unique_ptr<Stream> CreateFileStream(const std::string& path)
-{
-    return std::make_unique<FileStream>(path, FileStream::Mode::Create);
-}
 
 struct SpecialLayout {
     const char* key;
@@ -64,23 +60,11 @@ std::unique_ptr<evProject> ReadProjectFile(const std::string& path, ProgressBar*
     return std::make_unique<evProject>(file, progress);
 }
 
-void WriteProjectFile(const evProject& project, const std::string& path, const StreamFactory& factory)
+void WriteProjectFile(const evProject& project, const std::string& path)
 {
-    const std::string temporary = path + ".tmp";
-    try {
-        std::unique_ptr<Stream> stream = factory ? factory(temporary) : CreateFileStream(temporary);
-        project.SaveToStream(*stream);
-        if (auto* file = dynamic_cast<FileStream*>(stream.get()))
-            file->Flush();
-        stream.reset();
-        std::error_code error;
-        std::filesystem::rename(temporary, path, error);
-        if (error)
-            throw EFCreateError("Cannot replace \"" + path + "\": " + error.message());
-    } catch (...) {
-        DeleteFileIfExists(temporary);
-        throw;
-    }
+    AtomicWriter writer(path);
+    project.SaveToStream(writer.GetStream());
+    writer.Commit();
 }
 
 bool SaveProjectFile(const evProject* project, const std::string& path)

@@ -23,12 +23,10 @@ public:
 // Opens the file for reading only and reads one evProject body from its first byte.
 std::unique_ptr<evProject> ReadProjectFile(const std::string& path, ProgressBar* progress = nullptr);
 
-// Creates the stream a project is written to; tests replace it to make a write fail half-way.
-using StreamFactory = std::function<std::unique_ptr<Stream>(const std::string& path)>;
-
-// Writes the project to a temporary file beside path and renames it over path once it is complete. Raises the
-// stream's error on failure; path is then left exactly as it was and the temporary file is removed.
-void WriteProjectFile(const evProject& project, const std::string& path, const StreamFactory& factory = {});
+// Writes the project through an AtomicWriter (platform/AtomicFile.h): a temporary of its own beside path, renamed
+// over path once it is complete. Raises the writer's error on failure; path is then left exactly as it was and
+// the temporary file is removed.
+void WriteProjectFile(const evProject& project, const std::string& path);
 // The edge form: false (and the log line "FATAL saving: " + message) on any failure, or without a project.
 bool SaveProjectFile(const evProject* project, const std::string& path);
 

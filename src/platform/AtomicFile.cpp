@@ -1,16 +1,21 @@
 #include "platform/AtomicFile.h"
 
 #include "platform/Errors.h"
+#include "platform/Stream.h"
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
+
+constexpr int kMaxLinkSteps = 40;
+constexpr size_t kBufferSize = 64 * 1024;
 
 std::string FolderOf(const std::string& path)
 {
@@ -20,7 +25,18 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string NameOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string SystemReason(int error) { return std::strerror(error); }
+
+[[noreturn]] void ThrowWriteError(const std::string& path, int error)
+{
+    throw EWriteError("Cannot write \"" + path + "\": " + SystemReason(error));
+}
 
 // The name of the temporary does not grow with the target's name, so a target of the longest legal name still
 // has a temporary beside it.
@@ -37,20 +53,6 @@ std::string CandidateName(const std::string& folder, const std::string& stem, un
            "-" + std::to_string(attempt) + ".tmp";
 }
 
-void WriteAll(int fd, const char* data, size_t size, const std::string& path)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            throw EWriteError("Cannot write \"" + path + "\": " + SystemReason(errno));
-        }
-        data += written;
-        size -= static_cast<size_t>(written);
-    }
-}
-
 void SyncFolder(const std::string& folder)
 {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -60,54 +62,204 @@ void SyncFolder(const std::string& folder)
     ::close(fd);
 }
 
+mode_t WithExecute(mode_t mode)
+{
+    return mode | (mode & S_IRUSR ? S_IXUSR : 0) | (mode & S_IRGRP ? S_IXGRP : 0) | (mode & S_IROTH ? S_IXOTH : 0);
+}
+
 } // namespace
 
-std::string CreateUniqueFileIn(const std::string& folder, const std::string& stem, int& fd)
+// The temporary as a stream: a buffer in front of the descriptor, so the many small writes of the object stream
+// cost few system calls. Every failure names the target, which is the name the user knows.
+class AtomicWriter::Output : public Stream {
+public:
+    Output(int fd, std::string target) : m_fd(fd), m_target(std::move(target)) { m_buffer.reserve(kBufferSize); }
+    ~Output() override { Close(); }
+
+    int64_t Read(void* buffer, int64_t count) override
+    {
+        Flush();
+        if (count <= 0)
+            return 0;
+        const ssize_t got = ::read(m_fd, buffer, static_cast<size_t>(count));
+        return got < 0 ? 0 : got;
+    }
+
+    int64_t Write(const void* buffer, int64_t count) override
+    {
+        if (count <= 0)
+            return 0;
+        const auto* bytes = static_cast<const char*>(buffer);
+        if (m_buffer.size() + static_cast<size_t>(count) > kBufferSize) {
+            Flush();
+            if (static_cast<size_t>(count) >= kBufferSize) {
+                WriteAll(bytes, static_cast<size_t>(count));
+                return count;
+            }
+        }
+        m_buffer.insert(m_buffer.end(), bytes, bytes + count);
+        return count;
+    }
+
+    int64_t Seek(int64_t offset, SeekOrigin origin) override
+    {
+        Flush();
+        const int whence = origin == SeekOrigin::Begin ? SEEK_SET : origin == SeekOrigin::Current ? SEEK_CUR : SEEK_END;
+        const off_t at = ::lseek(m_fd, static_cast<off_t>(offset), whence);
+        if (at < 0)
+            throw EStreamError("Cannot seek in \"" + m_target + "\": " + SystemReason(errno));
+        return at;
+    }
+
+    void Flush()
+    {
+        if (m_buffer.empty())
+            return;
+        // The buffer is emptied first, so a failed flush is not tried again by a later call.
+        std::vector<char> pending;
+        pending.swap(m_buffer);
+        m_buffer.reserve(kBufferSize);
+        WriteAll(pending.data(), pending.size());
+    }
+
+    // Flushes, syncs and closes; EWriteError when the system refuses any of it.
+    void Finish()
+    {
+        Flush();
+        if (::fsync(m_fd) != 0 && errno != EINVAL && errno != EROFS)
+            ThrowWriteError(m_target, errno);
+        const int closed = ::close(m_fd);
+        m_fd = -1;
+        if (closed != 0)
+            ThrowWriteError(m_target, errno);
+    }
+
+    void Close()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+
+private:
+    void WriteAll(const char* data, size_t size)
+    {
+        while (size > 0) {
+            const ssize_t written = ::write(m_fd, data, size);
+            if (written < 0) {
+                if (errno == EINTR)
+                    continue;
+                ThrowWriteError(m_target, errno);
+            }
+            data += written;
+            size -= static_cast<size_t>(written);
+        }
+    }
+
+    int m_fd;
+    std::string m_target;
+    std::vector<char> m_buffer;
+};
+
+std::string ResolveLinkTarget(const std::string& path)
+{
+    std::string current = path;
+    for (int step = 0; step <= kMaxLinkSteps; ++step) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::vector<char> link(PATH_MAX + 1);
+        const ssize_t length = ::readlink(current.c_str(), link.data(), link.size() - 1);
+        if (length < 0)
+            throw EFCreateError("Cannot create \"" + path + "\": " + SystemReason(errno));
+        const std::string next(link.data(), static_cast<size_t>(length));
+        current = next.front() == '/' ? next : FolderOf(current) + "/" + next;
+    }
+    throw EFCreateError("Cannot create \"" + path + "\": " + SystemReason(ELOOP));
+}
+
+int OpenUniqueFileIn(const std::string& folder, const std::string& stem, mode_t mode, std::string& name)
 {
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const std::string candidate = CandidateName(folder, stem, attempt);
-        fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        name = CandidateName(folder, stem, attempt);
+        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0)
-            return candidate;
+            return fd;
         if (errno != EEXIST)
-            throw EFCreateError("Cannot create a file in \"" + folder + "\": " + SystemReason(errno));
+            return -errno;
     }
-    throw EFCreateError("Cannot create a file in \"" + folder + "\": too many files of the same name");
+    return -EEXIST;
+}
+
+std::string CreateUniqueFileIn(const std::string& folder, const std::string& stem, int& fd, mode_t mode)
+{
+    std::string name;
+    fd = OpenUniqueFileIn(folder, stem, mode, name);
+    if (fd < 0)
+        throw EFCreateError("Cannot create a file in \"" + folder + "\": " + SystemReason(-fd));
+    return name;
+}
+
+AtomicWriter::AtomicWriter(const std::string& path, Permissions permissions) : m_target(ResolveLinkTarget(path))
+{
+    struct stat previous {};
+    const bool replacing = ::stat(m_target.c_str(), &previous) == 0;
+    if (replacing && S_ISDIR(previous.st_mode))
+        throw EFCreateError("Cannot create \"" + path + "\": " + SystemReason(EISDIR));
+    // A replaced file's content is never readable by more people than before, not even while it is written.
+    const int fd = OpenUniqueFileIn(FolderOf(m_target), NameOf(m_target), replacing ? 0600 : 0666, m_temporary);
+    if (fd < 0) {
+        m_temporary.clear();
+        throw EFCreateError("Cannot create \"" + path + "\": " + SystemReason(-fd));
+    }
+    m_output = std::make_unique<Output>(fd, m_target);
+    mode_t mode = previous.st_mode & 0777;
+    struct stat created {};
+    if (replacing) {
+        // Owner and group are kept where the system allows it (a file of one's own, a group one belongs to).
+        [[maybe_unused]] const int kept = ::fchown(fd, previous.st_uid, previous.st_gid);
+    } else if (::fstat(fd, &created) == 0) {
+        mode = created.st_mode & 0777;
+    }
+    if (permissions == Permissions::Executable)
+        mode = WithExecute(mode);
+    ::fchmod(fd, mode);
+}
+
+AtomicWriter::~AtomicWriter() { Discard(); }
+
+Stream& AtomicWriter::GetStream() { return *m_output; }
+
+void AtomicWriter::Commit()
+{
+    if (m_committed)
+        return;
+    try {
+        m_output->Finish();
+        if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+            throw EWriteError("Cannot replace \"" + m_target + "\": " + SystemReason(errno));
+    } catch (...) {
+        Discard();
+        throw;
+    }
+    m_committed = true;
+    SyncFolder(FolderOf(m_target));
+}
+
+void AtomicWriter::Discard()
+{
+    if (m_committed || m_temporary.empty())
+        return;
+    m_output->Close();
+    ::unlink(m_temporary.c_str());
+    m_temporary.clear();
 }
 
 void WriteFileAtomically(const std::string& path, const void* data, size_t size, bool executable)
 {
-    const std::string folder = FolderOf(path);
-    const size_t slash = path.find_last_of('/');
-    int fd = -1;
-    const std::string temporary =
-        CreateUniqueFileIn(folder, slash == std::string::npos ? path : path.substr(slash + 1), fd);
-    try {
-        WriteAll(fd, static_cast<const char*>(data), size, path);
-        if (executable) {
-            struct stat info {};
-            if (::fstat(fd, &info) == 0) {
-                mode_t mode = info.st_mode & 07777;
-                mode |= (mode & S_IRUSR ? S_IXUSR : 0) | (mode & S_IRGRP ? S_IXGRP : 0) |
-                        (mode & S_IROTH ? S_IXOTH : 0);
-                ::fchmod(fd, mode);
-            }
-        }
-        if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
-            throw EWriteError("Cannot write \"" + path + "\": " + SystemReason(errno));
-        const int closed = ::close(fd);
-        fd = -1;
-        if (closed != 0)
-            throw EWriteError("Cannot write \"" + path + "\": " + SystemReason(errno));
-        if (::rename(temporary.c_str(), path.c_str()) != 0)
-            throw EWriteError("Cannot replace \"" + path + "\": " + SystemReason(errno));
-    } catch (...) {
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink(temporary.c_str());
-        throw;
-    }
-    SyncFolder(folder);
+    AtomicWriter writer(path, executable ? AtomicWriter::Permissions::Executable : AtomicWriter::Permissions::Plain);
+    writer.GetStream().WriteBuffer(data, static_cast<int64_t>(size));
+    writer.Commit();
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& data, bool executable)

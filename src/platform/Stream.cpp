@@ -231,7 +231,11 @@ int64_t FileStream::Write(const void* buffer, int64_t count)
 {
     if (count <= 0)
         return 0;
-    return static_cast<int64_t>(std::fwrite(buffer, 1, static_cast<size_t>(count), m_file));
+    errno = 0;
+    const size_t written = std::fwrite(buffer, 1, static_cast<size_t>(count), m_file);
+    if (written != static_cast<size_t>(count) && errno != 0)
+        throw EWriteError("Cannot write \"" + m_path + "\": " + std::strerror(errno));
+    return static_cast<int64_t>(written);
 }
 
 int64_t FileStream::Seek(int64_t offset, SeekOrigin origin)
@@ -256,7 +260,7 @@ int64_t FileStream::Size()
 void FileStream::Flush()
 {
     if (std::fflush(m_file) != 0)
-        throw EWriteError("Stream write error: " + std::string(std::strerror(errno)));
+        throw EWriteError("Cannot write \"" + m_path + "\": " + std::strerror(errno));
 }
 
 void FileStream::Sync()

@@ -4,9 +4,23 @@
 #include <string>
 #include <string_view>
 
-// The temporary folder with its trailing "/". Tests may point it elsewhere with SetTempFolder.
+// The temporary folder with its trailing "/": a private folder of this process ("vellora-<pid>-XXXXXX", mode
+// 0700) inside the system's temporary folder, made on first use and removed with everything in it when the
+// process exits. Tests may point it elsewhere with SetTempFolder; a folder set that way is never removed.
 std::string TempFolder();
 void SetTempFolder(const std::string& folder);
+
+// What every Vellora program does first in main(): SIGXFSZ is ignored (a write beyond the file size limit then
+// fails with EFBIG and is reported like a full disk, instead of killing the program with its temporary left
+// behind); private folders of processes that no longer run are removed; this process's private folder is made,
+// and SIGTERM, SIGINT and SIGHUP remove it before the program ends as the signal says.
+void PrepareProcess();
+
+// Removes the private folders in base (the system's temporary folder when empty) whose owner process is gone
+// and that belong to this user. Returns how many were removed.
+int RemoveStaleTempFolders(const std::string& base = {});
+// Removes this process's private folder now (also done at exit); the next TempFolder() makes a new one.
+void RemovePrivateTempFolder();
 
 // "evpl.evp" becomes TempFolder() + "evpl" + n + ".evp" for the first n = 0, 1, 2, ... whose file does not exist.
 // The template is first reduced to its bare file name, so a stored name ("../x.ttf", "/etc/x") can never point

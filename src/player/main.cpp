@@ -9,6 +9,7 @@
 #include "audio/BassLibrary.h"
 #include "platform/Errors.h"
 #include "platform/SystemAudio.h"
+#include "platform/TempFiles.h"
 #include "player/PlayerWindow.h"
 #include "presentation/ClassList.h"
 #include "presentation/PresentationFile.h"
@@ -118,6 +119,7 @@ int Show(const Options& options)
 
 int main(int argc, char** argv)
 {
+    PrepareProcess();
     QApplication app(argc, argv);
     const std::optional<Options> options = ParseOptions(QApplication::arguments());
     if (!options) {

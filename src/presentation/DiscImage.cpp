@@ -1,5 +1,7 @@
 #include "presentation/DiscImage.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QChar>
 #include <QList>
 #include <QString>
@@ -195,17 +197,10 @@ public:
         namespace fs = std::filesystem;
         const fs::path targetPath(target);
         const fs::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : fs::path(".");
-        static std::atomic<unsigned> counter{0};
-        for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-            const std::string name = "." + targetPath.filename().string() + "." + std::to_string(::getpid()) + "-" +
-                                     std::to_string(counter++) + ".part";
-            m_path = (folder / name).string();
-            m_fd = ::open(m_path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-            if (m_fd < 0 && errno != EEXIST)
-                throw EDiscImageError(Fail(target, SystemCause(errno)));
-        }
+        // The temporary's name does not grow with the target's, so the longest legal image name still works.
+        m_fd = OpenUniqueFileIn(folder.string(), targetPath.filename().string(), 0666, m_path);
         if (m_fd < 0)
-            throw EDiscImageError(Fail(target, "no free name for a temporary file beside it"));
+            throw EDiscImageError(Fail(target, SystemCause(-m_fd)));
     }
     ~TemporaryImage()
     {

@@ -14,7 +14,6 @@
 #include <charconv>
 #include <filesystem>
 #include <map>
-#include <unistd.h>
 
 namespace {
 
@@ -143,12 +142,17 @@ void DiscProducer::Produce()
     RunStep("FIN_DIR_DATA", [&] { CreateFolder(folder + "/data"); });
     WebExport web(folder);
     RunStep("FIN_PRJ", [&] { WritePresentation(duration, web); });
+    Passed(kPresentationFile);
     RunStep("FIN_PLY", [&] {
         SaveExecutableResourceToFile("PROJECTOR", folder + "/" + kPlayerFile);
+        Passed(kPlayerFile);
         SaveResourceToFile("WINSTARTER", folder + "/" + kStarterFile);
+        Passed(kStarterFile);
     });
     RunStep("FIN_AUT", [&] { SaveResourceToFile("AUTORUN", folder + "/" + kAutorunFile); });
+    Passed(kAutorunFile);
     RunStep("FIN_ICO", [&] { SaveResourceToFile("AUTORUNICON", folder + "/" + kIconFile); });
+    Passed(kIconFile);
     m_warnings = web.GetWarnings();
 }
 
@@ -157,23 +161,9 @@ void DiscProducer::Produce()
 // previous one once the presentation file is in place.
 void DiscProducer::WritePresentation(int32_t duration, WebExport& web) const
 {
-    const std::string path = m_discFolder + "/" + kPresentationFile;
-    int fd = -1;
-    const std::string partial = CreateUniqueFileIn(m_discFolder + "/data", "data.evp", fd);
-    ::close(fd);
-    try {
-        {
-            FileStream file(partial, FileStream::Mode::Create);
-            WritePresentationTo(file, duration, web);
-            file.Flush();
-            file.Sync();
-        }
-        fs::rename(partial, path);
-    } catch (...) {
-        std::error_code ignored;
-        fs::remove(partial, ignored);
-        throw;
-    }
+    AtomicWriter writer(m_discFolder + "/" + kPresentationFile);
+    WritePresentationTo(writer.GetStream(), duration, web);
+    writer.Commit();
     web.Commit();
 }
 
@@ -213,6 +203,7 @@ void DiscProducer::WritePages(Stream& stream, const std::vector<evCategory*>& pa
                                 "\") could not be drawn");
         page->SaveToStream(stream);
         web.AddPage(*page, pages[i]->GetTitle());
+        Passed("page " + std::to_string(i + 1));
     }
     Report(100);
 }
@@ -221,4 +212,10 @@ void DiscProducer::Report(int percent) const
 {
     if (m_progress)
         m_progress(percent);
+}
+
+void DiscProducer::Passed(const std::string& step) const
+{
+    if (m_stepObserver)
+        m_stepObserver(step);
 }

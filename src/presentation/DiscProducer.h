@@ -82,6 +82,13 @@ public:
     void SetStudio(evPhotograph* record, std::string durationText);
     // Told i / N x 100 before page i is rendered, and 100 when the last page is written.
     void SetProgress(ProgressCallback progress) { m_progress = std::move(progress); }
+    // Told the name of each step as it completes: "page 1" ... "page N" once each page is in the presentation
+    // file's temporary, then each file once it has its name ("data/data.evp", "evplay", "evplay.exe",
+    // "autorun.inf", "data/ev.ico"). A test stops the program at each of these boundaries.
+    void SetStepObserver(std::function<void(const std::string& step)> observer)
+    {
+        m_stepObserver = std::move(observer);
+    }
     // How the browser album gets at the music; without it the browser album has no music.
     void SetWebMusic(WebMusicAccess access) { m_webMusic = std::move(access); }
 
@@ -98,12 +105,14 @@ private:
     void WritePresentationTo(Stream& stream, int32_t duration, WebExport& web) const;
     void WritePages(Stream& stream, const std::vector<evCategory*>& pages, WebExport& web) const;
     void Report(int percent) const;
+    void Passed(const std::string& step) const;
 
     evProject& m_project;
     std::string m_discFolder;
     evPhotograph* m_studio = nullptr;
     std::string m_durationText;
     ProgressCallback m_progress;
+    std::function<void(const std::string& step)> m_stepObserver;
     WebMusicAccess m_webMusic;
     std::vector<std::string> m_warnings;
 };

@@ -18,6 +18,7 @@
 #include "model/evObjectCollection.h"
 #include "model/evPageLayout.h"
 #include "model/evPicture.h"
+#include "platform/AtomicFile.h"
 #include "platform/Bitmap.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
@@ -89,20 +90,7 @@ void DataKit::Report(const std::string& line) const
 
 void DataKit::WriteAtomically(const std::string& path, const std::vector<uint8_t>& bytes)
 {
-    const std::string part = path + ".part";
-    {
-        std::ofstream file(part, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        file.flush();
-        if (!file)
-            throw EWriteError("Cannot write " + part);
-    }
-    std::error_code error;
-    fs::rename(part, path, error);
-    if (error) {
-        fs::remove(part, error);
-        throw EWriteError("Cannot replace " + path);
-    }
+    WriteFileAtomically(path, bytes.data(), bytes.size());
 }
 
 void DataKit::BuildAll()

@@ -13,6 +13,7 @@
 #include "DataSourceError.h"
 #include "PreviewWriter.h"
 #include "model/evLayout.h"
+#include "platform/TempFiles.h"
 #include "presentation/ClassList.h"
 
 #include <QGuiApplication>
@@ -82,6 +83,7 @@ void WritePreviews(const DataKit& kit, const Arguments& arguments)
 
 int main(int argc, char** argv)
 {
+    PrepareProcess();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
