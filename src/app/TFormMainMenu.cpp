@@ -183,7 +183,7 @@ void TFormMainMenu::ReadMainData()
     try {
         {
             FileStream file(m_mainFile, FileStream::Mode::OpenRead);
-            m_mainBranding = std::make_unique<evBranding>(file, nullptr);
+            m_mainBranding = ReadBody<evBranding>(file, nullptr);
         }
         SetSkinBranding(m_mainBranding.get());
         LoadMainMenuPictures();

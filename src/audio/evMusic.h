@@ -32,7 +32,8 @@ public:
     evMusic(Stream& stream, ProgressBar* progress);
     ~evMusic() override;
 
-    int32_t GetVersion() const override { return kCurrentVersion; }
+    static constexpr int32_t kVersion = kCurrentVersion;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     std::unique_ptr<evObject> Clone() const override;
     // Same class, same title and temporary files of the same size; the audio itself is not compared.

@@ -49,13 +49,9 @@ CliKind BodyKind(std::string name)
 {
     return {std::move(name),
             [](Stream& in, std::ostream& out) {
-                T body(in, nullptr);
-                out << ToDisplayUtf8(body.ToString()) << '\n';
+                out << ToDisplayUtf8(ReadBody<T>(in, nullptr)->ToString()) << '\n';
             },
-            [](Stream& in, Stream& out) {
-                T body(in, nullptr);
-                body.SaveToStream(out);
-            }};
+            [](Stream& in, Stream& out) { ReadBody<T>(in, nullptr)->SaveToStream(out); }};
 }
 
 void PrintList(std::ostream& out, const char* label, const evObjectCollection& list)

@@ -68,6 +68,7 @@ int Dump(const CliKind& kind, const std::string& path)
     FileStream in(path, FileStream::Mode::OpenRead);
     std::ostringstream text; // printed only when the whole file was read
     kind.dump(in, text);
+    in.ExpectEnd("\"" + path + "\": the " + kind.name);
     std::cout << text.str() << std::flush;
     return 0;
 }
@@ -78,6 +79,7 @@ int Resave(const CliKind& kind, const std::string& inPath, const std::string& ou
     {
         FileStream in(inPath, FileStream::Mode::OpenRead);
         kind.resave(in, written);
+        in.ExpectEnd("\"" + inPath + "\": the " + kind.name);
     }
     // The output is written beside its final name and renamed over it, so a failure never leaves half a file.
     WriteFileAtomically(outPath, written.Data().data(), written.Data().size());

@@ -39,7 +39,7 @@ private:
     template <class T>
     static std::unique_ptr<evObject> ReadAs(Stream& stream, ProgressBar* progress)
     {
-        return std::make_unique<T>(stream, progress);
+        return ReadBody<T>(stream, progress);
     }
     void Add(std::string_view name, Reader reader);
 

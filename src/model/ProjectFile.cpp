@@ -57,7 +57,9 @@ evCategory* CategoryFor(evProject& project, int special)
 std::unique_ptr<evProject> ReadProjectFile(const std::string& path, ProgressBar* progress)
 {
     FileStream file(path, FileStream::Mode::OpenRead);
-    return std::make_unique<evProject>(file, progress);
+    std::unique_ptr<evProject> project = ReadBody<evProject>(file, progress);
+    file.ExpectEnd("The project file \"" + path + "\"");
+    return project;
 }
 
 void WriteProjectFile(const evProject& project, const std::string& path)
@@ -92,8 +94,11 @@ std::string DesignFilePath(const std::string& designsFolder, const std::string& 
 std::unique_ptr<evLayout> ReadDesignFile(const std::string& designsFolder, const std::string& designFileName,
                                          ProgressBar* progress)
 {
-    FileStream file(DesignFilePath(designsFolder, designFileName), FileStream::Mode::OpenRead);
-    return std::make_unique<evLayout>(file, progress);
+    const std::string path = DesignFilePath(designsFolder, designFileName);
+    FileStream file(path, FileStream::Mode::OpenRead);
+    std::unique_ptr<evLayout> design = ReadBody<evLayout>(file, progress);
+    file.ExpectEnd("The design file \"" + path + "\"");
+    return design;
 }
 
 void RenderPageLayoutPreviews(evLayout& design, ProgressBar* progress)

@@ -31,7 +31,8 @@ public:
     evBranding(Stream& stream, ProgressBar* progress);
     ~evBranding() override;
 
-    int32_t GetVersion() const override { return 4; }
+    static constexpr int32_t kVersion = 4;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     std::unique_ptr<evObject> Clone() const override;
     bool IsEqual(const evObject* other) const override;

@@ -61,7 +61,8 @@ public:
     // subtree and the rest of its sibling chain. Use Destroy to take out one category and keep its siblings.
     ~evCategory() override;
 
-    int32_t GetVersion() const override { return 3; }
+    static constexpr int32_t kVersion = 3;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     // A deep copy of the category, its subtree and the rest of its sibling chain.
     std::unique_ptr<evObject> Clone() const override;

@@ -23,7 +23,8 @@ class evFont : public evObject {
     evFont(Stream& stream, ProgressBar* progress);
     ~evFont() override;
 
-    int32_t GetVersion() const override { return 0; }
+    static constexpr int32_t kVersion = 0;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     std::string ToString() const override;
 

@@ -39,7 +39,8 @@ public:
     evLayout(Stream& stream, ProgressBar* progress);
     ~evLayout() override;
 
-    int32_t GetVersion() const override { return 4; }
+    static constexpr int32_t kVersion = 4;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     std::string ToString() const override;
     // The first match in elements A, then B, then C, then the page layouts.

@@ -1,6 +1,7 @@
 #include "model/evObject.h"
 
 #include "model/ProgressBar.h"
+#include "platform/Errors.h"
 #include "platform/Log.h"
 #include "platform/Stream.h"
 
@@ -13,6 +14,20 @@ void ProgressStep(Stream& stream, ProgressBar* progress)
         return;
     const double fraction = static_cast<double>(stream.Position()) / static_cast<double>(size) * 100.0;
     progress->SetPosition(static_cast<int>(fraction));
+}
+
+void CheckStoredVersion(Stream& stream, const char* className, int32_t current)
+{
+    if (stream.Remaining() < 4)
+        return; // the header's own read reports the short stream
+    const int64_t start = stream.Position();
+    const int32_t stored = stream.ReadInt32();
+    stream.SetPosition(start);
+    if (stored > current)
+        throw EReadError(std::string(className) + " version " + std::to_string(stored) +
+                         " is newer than this program reads");
+    if (stored < 0)
+        throw EReadError(std::string(className) + " version " + std::to_string(stored) + " is no version at all");
 }
 
 evObject::evObject() { ktLogs::LogLine("evObject created."); }

@@ -24,6 +24,9 @@ class evObject {
 public:
     using Base = void;
     static constexpr const char* kClassName = "evObject";
+    // The format version this program writes and the newest it reads. A class without one of its own has its
+    // ancestor's, like GetVersion.
+    static constexpr int32_t kVersion = 0;
 
     evObject();
     // Reads the header: progress step, then stored version and identifier.
@@ -35,7 +38,7 @@ public:
     evObject& operator=(const evObject&) = delete;
 
     virtual const char* ClassName() const { return kClassName; }
-    virtual int32_t GetVersion() const { return 0; }
+    virtual int32_t GetVersion() const { return kVersion; }
     virtual void SaveToStream(Stream& stream) const;
     virtual std::unique_ptr<evObject> Clone() const { return nullptr; }
     virtual bool IsEqual(const evObject* other) const { return false; }
@@ -58,3 +61,16 @@ private:
 
 // Sets the bar to the percentage of the stream consumed, when a bar is given and the stream is not empty.
 void ProgressStep(Stream& stream, ProgressBar* progress);
+
+// Looks at the version at the start of the body that follows without consuming it. Every version from 0 up to
+// current is read; a newer one (a file of a later program, or no body of this class at all, such as a picture
+// file) is a read error naming the class and the version, raised before anything is read by today's layout.
+void CheckStoredVersion(Stream& stream, const char* className, int32_t current);
+
+// One body of T from the stream's position, its version checked first.
+template <class T>
+std::unique_ptr<T> ReadBody(Stream& stream, ProgressBar* progress)
+{
+    CheckStoredVersion(stream, T::kClassName, T::kVersion);
+    return std::make_unique<T>(stream, progress);
+}

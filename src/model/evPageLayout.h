@@ -49,7 +49,8 @@ public:
     evPageLayout(Stream& stream, ProgressBar* progress);
     ~evPageLayout() override;
 
-    int32_t GetVersion() const override { return 3; }
+    static constexpr int32_t kVersion = 3;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     std::string ToString() const override;
     void RemoveReferences(const evObject* object) override;

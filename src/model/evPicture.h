@@ -31,7 +31,8 @@ class evPicture : public evDrawableElement {
     evPicture(Stream& stream, ProgressBar* progress);
     ~evPicture() override;
 
-    int32_t GetVersion() const override { return 0; }
+    static constexpr int32_t kVersion = 0;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     std::unique_ptr<evObject> Clone() const override;
     std::string ToString() const override;

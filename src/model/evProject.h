@@ -35,7 +35,8 @@ public:
     evProject(Stream& stream, ProgressBar* progress);
     ~evProject() override;
 
-    int32_t GetVersion() const override { return 3; }
+    static constexpr int32_t kVersion = 3;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     std::string ToString() const override;
 

@@ -32,7 +32,8 @@ public:
     evUserPicture(Stream& stream, ProgressBar* progress);
     ~evUserPicture() override;
 
-    int32_t GetVersion() const override { return 1; }
+    static constexpr int32_t kVersion = 1;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     std::unique_ptr<evObject> Clone() const override;
     std::string ToString() const override;

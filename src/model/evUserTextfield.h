@@ -39,7 +39,8 @@ class evUserTextfield : public evDrawableElement, public IevLayoutElement {
     evUserTextfield(Stream& stream, ProgressBar* progress);
     ~evUserTextfield() override;
 
-    int32_t GetVersion() const override { return 0; }
+    static constexpr int32_t kVersion = 0;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     // Copies name, text, font, size, style, alignment, size of the field, page layout and colour.
     std::unique_ptr<evObject> Clone() const override;

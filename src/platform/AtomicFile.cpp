@@ -8,6 +8,8 @@
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -51,6 +53,30 @@ std::string CandidateName(const std::string& folder, const std::string& stem, un
     }
     return folder + "/.vellora-" + shortStem + "-" + std::to_string(::getpid()) + "-" + std::to_string(serial) +
            "-" + std::to_string(attempt) + ".tmp";
+}
+
+// The process id in a temporary's name ".vellora-<stem>-<pid>-<serial>-<attempt>.tmp" (the stem may hold
+// dashes itself), or 0 for any other name.
+pid_t TemporaryOwner(const std::string& name)
+{
+    const std::string prefix = ".vellora-";
+    const std::string suffix = ".tmp";
+    if (name.size() <= prefix.size() + suffix.size() || name.rfind(prefix, 0) != 0 || !name.ends_with(suffix))
+        return 0;
+    std::string rest = name.substr(0, name.size() - suffix.size());
+    long fields[3] = {};
+    for (long& field : fields) {
+        const size_t dash = rest.rfind('-');
+        if (dash == std::string::npos || dash + 1 == rest.size() || rest.size() - dash > 11)
+            return 0;
+        for (size_t i = dash + 1; i < rest.size(); ++i) {
+            if (rest[i] < '0' || rest[i] > '9')
+                return 0;
+        }
+        field = std::stol(rest.substr(dash + 1));
+        rest.resize(dash);
+    }
+    return rest.size() >= prefix.size() - 1 ? static_cast<pid_t>(fields[2]) : 0;
 }
 
 void SyncFolder(const std::string& folder)
@@ -161,6 +187,23 @@ private:
     std::vector<char> m_buffer;
 };
 
+int RemoveStaleTemporariesIn(const std::string& folder)
+{
+    int removed = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const pid_t owner = TemporaryOwner(entry.path().filename().string());
+        struct stat info {};
+        if (owner <= 0 || owner == ::getpid() || ::lstat(entry.path().c_str(), &info) != 0)
+            continue;
+        if (!S_ISREG(info.st_mode) || info.st_uid != ::getuid())
+            continue;
+        if (::kill(owner, 0) != 0 && errno == ESRCH && ::unlink(entry.path().c_str()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
 std::string ResolveLinkTarget(const std::string& path)
 {
     std::string current = path;
@@ -204,6 +247,8 @@ AtomicWriter::AtomicWriter(const std::string& path, Permissions permissions) : m
 {
     struct stat previous {};
     const bool replacing = ::stat(m_target.c_str(), &previous) == 0;
+    if (!replacing && errno != ENOENT) // a name too long, a folder that cannot be searched ...
+        throw EFCreateError("Cannot create \"" + path + "\": " + SystemReason(errno));
     if (replacing && S_ISDIR(previous.st_mode))
         throw EFCreateError("Cannot create \"" + path + "\": " + SystemReason(EISDIR));
     // A replaced file's content is never readable by more people than before, not even while it is written.

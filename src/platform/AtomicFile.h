@@ -70,6 +70,10 @@ std::string CreateUniqueFileIn(const std::string& folder, const std::string& ste
 // error number.
 int OpenUniqueFileIn(const std::string& folder, const std::string& stem, mode_t mode, std::string& name);
 
+// Removes temporaries that writers of processes no longer running left in folder (a kill -9, a power cut):
+// regular files of this user named as CreateUniqueFileIn names them. Returns how many were removed.
+int RemoveStaleTemporariesIn(const std::string& folder);
+
 // The file a path names once symbolic links along the last component are followed (at most 40 of them); the
 // path itself when it is no link or does not exist. EFCreateError for a loop of links.
 std::string ResolveLinkTarget(const std::string& path);

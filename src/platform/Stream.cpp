@@ -107,6 +107,14 @@ void Stream::WriteBytes(const std::vector<uint8_t>& bytes)
     WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
 }
 
+void Stream::ExpectEnd(const std::string& what)
+{
+    const int64_t left = Remaining();
+    if (left > 0)
+        throw EReadError(what + " ends at byte " + std::to_string(Position()) + ", but " + std::to_string(left) +
+                         " more bytes follow");
+}
+
 void Stream::CopyFrom(Stream& source, int64_t count)
 {
     if (count < 0 || count > source.Remaining())

@@ -46,6 +46,10 @@ public:
     void WriteString(std::string_view text);
     void WriteBytes(const std::vector<uint8_t>& bytes);
 
+    // For formats that end where their data ends: EReadError when anything follows the current position,
+    // saying where the data of what ended and how many bytes follow.
+    void ExpectEnd(const std::string& what);
+
     // Copies count bytes from the source's current position; raises EReadError when the source holds fewer.
     void CopyFrom(Stream& source, int64_t count);
 };

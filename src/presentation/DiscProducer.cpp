@@ -11,9 +11,12 @@
 #include "platform/Text.h"
 #include "presentation/evProjectorPage.h"
 
+#include <cerrno>
 #include <charconv>
 #include <filesystem>
 #include <map>
+#include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +47,28 @@ void CreateFolder(const std::string& path)
         throw EFCreateError("\"" + path + "\" is a file, not a folder");
     if (!fs::create_directory(path, error) && !fs::is_directory(path))
         throw EFCreateError("Cannot create the folder \"" + path + "\": " + error.message());
+}
+
+// The browser album's staging folders (".web-new-<pid>-<n>", ".web-old-<pid>") of a finish that was killed part
+// way; the folders of a finish still running elsewhere stay.
+void RemoveStaleWebFolders(const std::string& folder)
+{
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        std::string rest;
+        for (const char* prefix : {".web-new-", ".web-old-"}) {
+            if (name.rfind(prefix, 0) == 0)
+                rest = name.substr(std::string(prefix).size());
+        }
+        const std::string digits = rest.substr(0, rest.find('-'));
+        if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const pid_t owner = static_cast<pid_t>(std::stol(digits));
+        std::error_code ignored;
+        if (owner != ::getpid() && ::kill(owner, 0) != 0 && errno == ESRCH && !entry.is_symlink(ignored))
+            fs::remove_all(entry.path(), ignored);
+    }
 }
 
 } // namespace
@@ -140,6 +165,10 @@ void DiscProducer::Produce()
     const std::string folder = m_discFolder;
     RunStep("FIN_DIR", [&] { CreateFolder(folder); });
     RunStep("FIN_DIR_DATA", [&] { CreateFolder(folder + "/data"); });
+    // A finish that was killed part way may have left its temporaries; they must not reach the disc.
+    RemoveStaleTemporariesIn(folder);
+    RemoveStaleTemporariesIn(folder + "/data");
+    RemoveStaleWebFolders(folder);
     WebExport web(folder);
     RunStep("FIN_PRJ", [&] { WritePresentation(duration, web); });
     Passed(kPresentationFile);

@@ -19,7 +19,9 @@
 // album takes each page's pictures as it is written. Each step that fails raises EFinishError with the step's
 // code. Every file is written beside its name and takes its place only when it is complete, so a failed finish
 // leaves, file by file, the previous disc folder's file or the new one, never a cut one; the web folder changes
-// as a whole.
+// as a whole. The folder does not switch as a whole: after a failure the player may be new and the album old,
+// which plays, since each file is whole. Temporaries and staging folders that a killed finish left behind are
+// removed by the next one.
 
 #include "platform/Errors.h"
 #include "presentation/WebExport.h"

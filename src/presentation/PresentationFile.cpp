@@ -25,7 +25,7 @@ std::unique_ptr<PresentationFile> PresentationFile::Read(Stream& stream)
     if (count > stream.Remaining() / kMinimumPageBytes)
         throw EReadError("Stream read error: more pages than the file holds");
     for (int32_t i = 0; i < count; ++i)
-        file->pages.push_back(std::make_unique<evProjectorPage>(stream, nullptr));
+        file->pages.push_back(ReadBody<evProjectorPage>(stream, nullptr));
     file->music = ReadObject(stream);
     if (file->music && std::strcmp(file->music->ClassName(), kMusicClass) != 0)
         throw EReadError(std::string("Unexpected class \"") + file->music->ClassName() + "\" in place of the music");
@@ -37,7 +37,9 @@ std::unique_ptr<PresentationFile> PresentationFile::Read(Stream& stream)
 std::unique_ptr<PresentationFile> PresentationFile::ReadFromFile(const std::string& path)
 {
     FileStream stream(path, FileStream::Mode::OpenRead);
-    return Read(stream);
+    std::unique_ptr<PresentationFile> file = Read(stream);
+    stream.ExpectEnd("The presentation file \"" + path + "\"");
+    return file;
 }
 
 void PresentationFile::Write(Stream& stream) const

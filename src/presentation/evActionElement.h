@@ -58,7 +58,8 @@ public:
     evActionElement(Stream& stream, ProgressBar* progress);
     ~evActionElement() override;
 
-    int32_t GetVersion() const override { return 2; }
+    static constexpr int32_t kVersion = 2;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     std::unique_ptr<evObject> Clone() const override;
     std::string ToString() const override;

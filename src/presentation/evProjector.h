@@ -21,7 +21,8 @@ class evProjector : public evObject {
     evProjector(Stream& stream, ProgressBar* progress);
     ~evProjector() override;
 
-    int32_t GetVersion() const override { return 0; }
+    static constexpr int32_t kVersion = 0;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     std::string ToString() const override;
 

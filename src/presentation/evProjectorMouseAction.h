@@ -20,7 +20,8 @@ class evProjectorMouseAction : public evObject {
     evProjectorMouseAction(Stream& stream, ProgressBar* progress);
     ~evProjectorMouseAction() override;
 
-    int32_t GetVersion() const override { return 0; }
+    static constexpr int32_t kVersion = 0;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     std::string ToString() const override;
 

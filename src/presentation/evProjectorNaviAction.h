@@ -21,7 +21,8 @@ class evProjectorNaviAction : public evObject {
     evProjectorNaviAction(Stream& stream, ProgressBar* progress);
     ~evProjectorNaviAction() override;
 
-    int32_t GetVersion() const override { return 0; }
+    static constexpr int32_t kVersion = 0;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     std::string ToString() const override;
 

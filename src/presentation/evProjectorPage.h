@@ -57,7 +57,8 @@ class evProjectorPage : public evObject {
     // A page that is being viewed stops its timers and the cross-fades (evFade::Stop).
     ~evProjectorPage() override;
 
-    int32_t GetVersion() const override { return 0; }
+    static constexpr int32_t kVersion = 0;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     std::string ToString() const override;
 

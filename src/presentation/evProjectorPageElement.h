@@ -27,7 +27,8 @@ class evProjectorPageElement : public evObject {
     evProjectorPageElement(Stream& stream, ProgressBar* progress);
     ~evProjectorPageElement() override;
 
-    int32_t GetVersion() const override { return 0; }
+    static constexpr int32_t kVersion = 0;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
     std::string ToString() const override;
 

@@ -38,7 +38,8 @@ class evProjectorSliderElement : public evProjectorPageElement {
     evProjectorSliderElement(Stream& stream, ProgressBar* progress);
     ~evProjectorSliderElement() override;
 
-    int32_t GetVersion() const override { return 0; }
+    static constexpr int32_t kVersion = 0;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& stream) const override;
 
     // Draws the visible part of the strip into the window.

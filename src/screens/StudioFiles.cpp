@@ -90,13 +90,17 @@ evPageLayout& StudioPageLayout(const evLayout& design)
 std::unique_ptr<evLayout> ReadStudioDesign(const std::string& path)
 {
     FileStream file(path, FileStream::Mode::OpenRead);
-    return std::make_unique<evLayout>(file, nullptr);
+    std::unique_ptr<evLayout> design = ReadBody<evLayout>(file, nullptr);
+    file.ExpectEnd("The studio design \"" + path + "\"");
+    return design;
 }
 
 std::unique_ptr<evPhotograph> ReadStudioRecord(const std::string& path)
 {
     FileStream file(path, FileStream::Mode::OpenRead);
-    return std::make_unique<evPhotograph>(file, nullptr);
+    std::unique_ptr<evPhotograph> record = ReadBody<evPhotograph>(file, nullptr);
+    file.ExpectEnd("The studio record \"" + path + "\"");
+    return record;
 }
 
 std::unique_ptr<StudioBranding> LoadStudioForFinishing(const std::string& designFile, const std::string& recordFile)

@@ -5,6 +5,7 @@
 #include "MusicScore.h"
 #include "OggVorbis.h"
 #include "SkinPainter.h"
+#include "WriteLeftovers.h"
 #include "audio/evMusic.h"
 #include "model/ObjectStream.h"
 #include "model/evBranding.h"
@@ -292,5 +293,5 @@ TEST(DataKitBrokenSourceTest, AMistakeStopsTheBuildAndKeepsTheFilesBefore)
             << message;
     }
     EXPECT_EQ(FileBytes(written[0]), good);
-    EXPECT_FALSE(fs::exists(written[0] + ".part"));
+    EXPECT_TRUE(TemporariesIn(fs::path(written[0]).parent_path()).empty());
 }

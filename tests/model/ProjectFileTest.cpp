@@ -1,4 +1,5 @@
 #include "AlbumTestSupport.h"
+#include "WriteLeftovers.h"
 
 #include "model/ProjectFile.h"
 #include "model/evCategory.h"
@@ -15,21 +16,6 @@ std::vector<uint8_t> FileBytes(const std::string& path)
     std::ifstream file(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
 }
-
-// A file stream that refuses everything beyond a number of bytes, like a disk that fills up.
-class FullDiskStream : public FileStream {
-public:
-    FullDiskStream(const std::string& path, int64_t limit) : FileStream(path, Mode::Create), m_room(limit) {}
-    int64_t Write(const void* buffer, int64_t count) override
-    {
-        const int64_t accepted = FileStream::Write(buffer, std::min(count, m_room));
-        m_room -= accepted;
-        return accepted;
-    }
-
-private:
-    int64_t m_room;
-};
 
 std::unique_ptr<evCategory> ThreePages()
 {
@@ -93,7 +79,7 @@ TEST_F(ProjectFileTest, SavedProjectReadsBack)
     const std::string path = TempPath("p.evp");
     ASSERT_TRUE(SaveProjectFile(&project, path));
     EXPECT_EQ(FileBytes(path), SavedBody(project));
-    EXPECT_FALSE(FileExists(path + ".tmp"));
+    EXPECT_TRUE(TemporariesIn(std::filesystem::path(path).parent_path()).empty());
     auto read = ReadProjectFile(path);
     EXPECT_EQ(read->GetTitle(), "Anna & Ben");
     EXPECT_FALSE(SaveProjectFile(nullptr, path));
@@ -107,18 +93,24 @@ TEST_F(ProjectFileTest, AFailedSaveKeepsThePreviousFile)
     WriteProjectFile(old, path);
     const std::vector<uint8_t> before = FileBytes(path);
 
-    evProject changed("Anna", "Carl", 3.0, "Rose.evl", ThreePages());
-    const auto fullDisk = [](const std::string& temporary) { return std::make_unique<FullDiskStream>(temporary, 50); };
-    EXPECT_THROW(WriteProjectFile(changed, path, fullDisk), EWriteError);
+    // The disk fills up part way: the message names the file and the reason.
+    evProject changed(std::string(100000, 'A'), "Carl", 3.0, "Rose.evl", ThreePages());
+    try {
+        FileSizeLimit full(50000);
+        WriteProjectFile(changed, path);
+        ADD_FAILURE() << "written";
+    } catch (const EWriteError& error) {
+        EXPECT_EQ(std::string(error.what()), "Cannot write \"" + path + "\": File too large");
+    }
     EXPECT_EQ(FileBytes(path), before);
-    EXPECT_FALSE(FileExists(path + ".tmp"));
+    EXPECT_TRUE(TemporariesIn(std::filesystem::path(path).parent_path()).empty());
 
     // A target that cannot be replaced (a folder of that name) fails the same way.
     const std::string folder = TempPath("folder.evp");
     std::filesystem::create_directories(std::filesystem::path(folder) / "inside");
     EXPECT_FALSE(SaveProjectFile(&changed, folder));
     EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_FALSE(FileExists(folder + ".tmp"));
+    EXPECT_TRUE(TemporariesIn(std::filesystem::path(folder).parent_path()).empty());
     EXPECT_FALSE(SaveProjectFile(&changed, TempPath("no/such/folder/p.evp")));
 }
 

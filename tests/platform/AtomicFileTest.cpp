@@ -13,6 +13,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -248,4 +249,33 @@ TEST_F(AtomicFileTest, AFileSizeLimitIsAWriteErrorAndKeepsThePreviousFile)
     EXPECT_EQ(message, "Cannot write \"" + out + "\": File too large");
     EXPECT_EQ(Read(out), "previous");
     EXPECT_TRUE(Leftovers({"big.evp"}).empty());
+}
+
+TEST_F(AtomicFileTest, StaleTemporariesOfEndedWritersAreRemoved)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const std::string ended = std::to_string(child);
+    const std::string running = std::to_string(::getppid());
+    const struct {
+        std::string name;
+        bool removed;
+    } cases[] = {
+        {".vellora-data.evp-" + ended + "-0-0.tmp", true},
+        {".vellora-my-album-2-" + ended + "-17-3.tmp", true}, // dashes in the stem
+        {".vellora-data.evp-" + running + "-0-0.tmp", false},  // its writer still runs
+        {".vellora-data.evp-" + ended + "-0-0.part", false},
+        {".vellora-data.evp-" + ended + "-x-0.tmp", false},
+        {"vellora-data.evp-" + ended + "-0-0.tmp", false},
+        {"data.evp", false},
+    };
+    for (const auto& c : cases)
+        Write(Path(c.name), "x");
+    fs::create_symlink(Path("data.evp"), Path(".vellora-link-" + ended + "-0-0.tmp"));
+    EXPECT_EQ(RemoveStaleTemporariesIn(m_dir.string()), 2);
+    for (const auto& c : cases)
+        EXPECT_EQ(fs::exists(Path(c.name)), !c.removed) << c.name;
+    EXPECT_TRUE(fs::is_symlink(Path(".vellora-link-" + ended + "-0-0.tmp")));
 }
