@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 class Stream;
@@ -72,5 +73,8 @@ template <class T>
 std::unique_ptr<T> ReadBody(Stream& stream, ProgressBar* progress)
 {
     CheckStoredVersion(stream, T::kClassName, T::kVersion);
-    return std::make_unique<T>(stream, progress);
+    std::unique_ptr<T> body = std::make_unique<T>(stream, progress);
+    if (body->GetVersion() != T::kVersion) // a class that overrides GetVersion without its kVersion
+        throw std::logic_error(std::string(T::kClassName) + " has no kVersion of its own");
+    return body;
 }

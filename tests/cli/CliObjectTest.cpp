@@ -61,15 +61,20 @@ TEST_F(CliTest, ResaveWritesTheSameBytes)
     c.WriteInt32(1);
     c.WriteString("P");
     c.WriteString("evObject");
-    c.WriteInt32(5); // an old version is written back as the current one
+    c.WriteInt32(0);
     c.WriteInt32(77);
     CliResult r = RunCli({"resave", "--as", "collection", Write("in.evb", c), Path("out.evb")});
     ASSERT_EQ(r.status, 0) << r.err;
     MemoryStream out;
     out.LoadFromFile(Path("out.evb"));
-    std::vector<uint8_t> expected = c.Data();
-    expected[4 + 5 + 12] = 0; // the version field
-    EXPECT_EQ(out.Data(), expected);
+    EXPECT_EQ(out.Data(), c.Data());
+
+    // A version newer than the class's current one is refused, and nothing is written.
+    c.Data()[4 + 5 + 12] = 5; // the version field
+    r = RunCli({"resave", "--as", "collection", Write("newer.evb", c), Path("newer-out.evb")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "vellora-cli: evObject version 5 is newer than this program reads\n");
+    EXPECT_FALSE(std::filesystem::exists(Path("newer-out.evb")));
 }
 
 TEST_F(CliTest, DamagedInputGivesOneLineAndStatusOne)

@@ -59,7 +59,7 @@ protected:
     {
         m_dir = fs::temp_directory_path() / ("vellora-cli-safe-" + std::to_string(::getpid()));
         fs::remove_all(m_dir);
-        for (const char* folder : {"designs", "data", "out", "tmp"})
+        for (const char* folder : {"designs", "data", "out", "new", "tmp"})
             fs::create_directories(m_dir / folder);
         // Two albums whose pages differ, so the presentation files of the two differ.
         const std::unique_ptr<evProject> first = MakeAlbum();
@@ -67,7 +67,9 @@ protected:
         first->GetDesign()->SaveToStream(design);
         design.SaveToFile(Path("designs/" + first->GetDesignFileName()));
         WriteProjectFile(*first, Path("first.evp"));
-        WriteProjectFile(*MakeAlbum("another text"), Path("second.evp"));
+        const std::unique_ptr<evProject> second = MakeAlbum("space2", 3); // the end page is of another kind
+        second->SetFirstName("Clara");
+        WriteProjectFile(*second, Path("second.evp"));
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
@@ -93,7 +95,7 @@ TEST_F(CliSafeWritingTest, RacingResavesLeaveOneWholeFileAndTellTheTruth)
 {
     const std::string first = ReadAll(Path("first.evp"));
     const std::string second = ReadAll(Path("second.evp"));
-    ASSERT_NE(first, second);
+    ASSERT_TRUE(first != second);
     std::ofstream(Path("damaged.evp"), std::ios::binary) << second.substr(0, second.size() / 2);
     const std::string out = Path("out.evp");
     for (int round = 0; round < 50; ++round) {
@@ -211,7 +213,7 @@ TEST_F(CliSafeWritingTest, KilledAtEveryStepTheDiscHoldsWholeFiles)
         fs::create_directories(Path("out"));
         ASSERT_EQ(RunCli(FinishArgs("first.evp", "out"), Options()).status, 0);
         const std::string oldPresentation = ReadAll(Disc() + "/data/data.evp");
-        ASSERT_NE(oldPresentation, newFiles["data/data.evp"]);
+        ASSERT_TRUE(oldPresentation != newFiles["data/data.evp"]) << "the two albums give the same presentation";
 
         const CliResult killed = RunCli(FinishArgs("second.evp", "out"), Options({{"VELLORA_TEST_KILL_AFTER", step}}));
         EXPECT_EQ(killed.status, -1) << "not killed: " << killed.err;
@@ -220,8 +222,9 @@ TEST_F(CliSafeWritingTest, KilledAtEveryStepTheDiscHoldsWholeFiles)
         const bool pagesOnly = step.rfind("page", 0) == 0;
         EXPECT_EQ(presentation == oldPresentation, pagesOnly);
         for (const std::string& name : names) {
-            if (name != "data/data.evp")
+            if (name != "data/data.evp") {
                 EXPECT_EQ(ReadAll(Disc() + "/" + name), newFiles[name]) << name;
+            }
         }
         // The killed program's private folder is left; the next Vellora program removes it.
         EXPECT_EQ(PrivateFolders(Path("tmp")).size(), 1u);

@@ -64,6 +64,40 @@ TEST_F(ObjectStreamTest, ReadAndSaveKeepsIdentifierButWritesCurrentVersion)
     EXPECT_EQ(object->Clone()->GetID(), 0);
 }
 
+TEST_F(ObjectStreamTest, VersionsNewerThanTheClassAreReadErrors)
+{
+    // Every version up to the current one is read; a newer or negative one stops before the body is read.
+    const struct {
+        int32_t version;
+        const char* error;
+    } cases[] = {
+        {0, nullptr},
+        {2, nullptr},
+        {3, "tstItem version 3 is newer than this program reads"},
+        {2771273, "tstItem version 2771273 is newer than this program reads"},
+        {-1, "tstItem version -1 is no version at all"},
+    };
+    for (const auto& c : cases) {
+        MemoryStream s;
+        s.WriteString("P");
+        s.WriteString("tstItem");
+        s.WriteInt32(c.version);
+        s.WriteInt32(5);
+        s.WriteString("text");
+        s.SetPosition(0);
+        if (!c.error) {
+            EXPECT_EQ(ReadObject(s)->GetStoredVersion(), c.version);
+            continue;
+        }
+        try {
+            ReadObject(s);
+            ADD_FAILURE() << c.version << " was read";
+        } catch (const EReadError& error) {
+            EXPECT_STREQ(error.what(), c.error);
+        }
+    }
+}
+
 TEST_F(ObjectStreamTest, UnknownClassAndWrongClassAreReadErrors)
 {
     MemoryStream s;

@@ -17,7 +17,8 @@ class tstItem : public evObject {
             (void)s.ReadInt32();
         m_text = s.ReadString();
     }
-    int32_t GetVersion() const override { return 2; }
+    static constexpr int32_t kVersion = 2;
+    int32_t GetVersion() const override { return kVersion; }
     void SaveToStream(Stream& s) const override
     {
         evObject::SaveToStream(s);
