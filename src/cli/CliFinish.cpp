@@ -1,5 +1,7 @@
 #include "cli/CliFinish.h"
 
+#include "cli/CliProgress.h"
+
 #include "audio/WebMusic.h"
 #include "model/ProjectFile.h"
 #include "model/evProject.h"
@@ -13,7 +15,6 @@
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <unistd.h>
 
 namespace {
 
@@ -65,40 +66,6 @@ FinishOptions ParseOptions(const std::vector<std::string>& args, const std::stri
         throw EVelloraError("finish: the studio duration \"" + options.duration + "\" is not a whole number");
     return options;
 }
-
-// The progress of the pages on stderr: one line rewritten in place on a terminal, and a plain line for each
-// tenth otherwise (a log file has no use for a hundred lines). A line left open is ended before anything else
-// is printed, so an error still stands on a line of its own.
-class ProgressLine {
-public:
-    explicit ProgressLine(std::string what) : m_what(std::move(what)), m_terminal(isatty(fileno(stderr)) != 0) {}
-    ~ProgressLine() { End(); }
-    ProgressLine(const ProgressLine&) = delete;
-    ProgressLine& operator=(const ProgressLine&) = delete;
-
-    void Show(int percent)
-    {
-        if (m_terminal) {
-            std::cerr << "\r" << m_what << ": " << percent << "%" << std::flush;
-            m_open = true;
-        } else if (percent / 10 != m_lastTenth) {
-            m_lastTenth = percent / 10;
-            std::cerr << m_what << ": " << percent << "%\n" << std::flush;
-        }
-    }
-    void End()
-    {
-        if (m_open)
-            std::cerr << '\n' << std::flush;
-        m_open = false;
-    }
-
-private:
-    std::string m_what;
-    bool m_terminal;
-    bool m_open = false;
-    int m_lastTenth = -1;
-};
 
 // The disc image of the finished folder, named after the couple.
 void WriteImage(const evProject& project, const std::string& discFolder, const std::string& isoPath)

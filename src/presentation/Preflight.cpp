@@ -395,7 +395,8 @@ void PreflightCheck::CollectPages(std::vector<Page>& listed, std::vector<Preflig
             findings.push_back({path, PreflightKind::NoLayout,
                                 below == 0 ? "no page layout is chosen, so the page is left off the disc"
                                            : "no page layout is chosen, so the page and the " +
-                                                 std::to_string(below) + " pages below it are left off the disc"});
+                                                 std::to_string(below) + (below == 1 ? " page" : " pages") +
+                                                 " below it are left off the disc"});
             continue;
         }
         if (category->GetSub())
