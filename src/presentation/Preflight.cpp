@@ -122,8 +122,9 @@ std::vector<const evPicture*> PhotographsFiledUnder(const evCategory& page, int3
     const evObjectCollection& elements = page.GetUserElements();
     for (int32_t i = 0; i < elements.Count(); ++i) {
         const auto* entry = elements.GetItemAs<evCategoryEntry>(i);
-        const evPicture* photograph = entry && entry->GetSlotID() == slotId ? PhotographOf(entry->GetElement()) : nullptr;
-        if (photograph)
+        if (!entry || entry->GetSlotID() != slotId)
+            continue;
+        if (const evPicture* photograph = PhotographOf(entry->GetElement()))
             photographs.push_back(photograph);
     }
     return photographs;
