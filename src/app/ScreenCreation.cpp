@@ -20,6 +20,7 @@
 #include "screens/TFormProjectMenu.h"
 #include "screens/TFormSave.h"
 #include "screens/TformMemoPopUp.h"
+#include "screens/TformFindingsPopUp.h"
 #include "screens/TformPreview.h"
 #include "screens/TformProjectEditLayout.h"
 #include "screens/TformProjectEditPicture.h"
@@ -67,7 +68,7 @@ std::vector<ScreenGroup> StartupScreens()
         {133, {Create(&ScreenSet::formPreview)}},
         {187,
          {Create(&ScreenSet::formFinish), Create(&ScreenSet::formFinishComplete),
-          Create(&ScreenSet::formFinishError)}},
+          Create(&ScreenSet::formFinishError), Create(&ScreenSet::formFindingsPopUp)}},
         // TFormImprint, TformLabelKitPrint, TformLabelkitSetup, TformMemoPopUp, TFormGallery, TFormPhotographer
         {188,
          {Create(&ScreenSet::formImprint), Create(&ScreenSet::formMemoPopUp), Create(&ScreenSet::formGallery),

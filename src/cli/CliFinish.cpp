@@ -1,5 +1,7 @@
 #include "cli/CliFinish.h"
 
+#include "cli/CliProgress.h"
+
 #include "audio/WebMusic.h"
 #include "model/ProjectFile.h"
 #include "model/evProject.h"
@@ -15,7 +17,6 @@
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <unistd.h>
 
 namespace {
 
@@ -67,36 +68,6 @@ FinishOptions ParseOptions(const std::vector<std::string>& args, const std::stri
         throw EVelloraError("finish: the studio duration \"" + options.duration + "\" is not a whole number");
     return options;
 }
-
-// The progress on stderr, shown only on a terminal: one line rewritten in place. Elsewhere (a log, a pipe, a
-// test) stderr carries nothing but the one line of a failure. A line left open is ended before anything else is
-// printed, so an error still stands on a line of its own.
-class ProgressLine {
-public:
-    explicit ProgressLine(std::string what) : m_what(std::move(what)), m_terminal(isatty(fileno(stderr)) != 0) {}
-    ~ProgressLine() { End(); }
-    ProgressLine(const ProgressLine&) = delete;
-    ProgressLine& operator=(const ProgressLine&) = delete;
-
-    void Show(int percent)
-    {
-        if (!m_terminal)
-            return;
-        std::cerr << "\r" << m_what << ": " << percent << "%" << std::flush;
-        m_open = true;
-    }
-    void End()
-    {
-        if (m_open)
-            std::cerr << '\n' << std::flush;
-        m_open = false;
-    }
-
-private:
-    std::string m_what;
-    bool m_terminal;
-    bool m_open = false;
-};
 
 // A test seam: with VELLORA_TEST_KILL_AFTER set to the name of a step ("page 2", "data/data.evp", "evplay", ...;
 // see DiscProducer::SetStepObserver), the program kills itself with SIGKILL right after that step, as a power cut

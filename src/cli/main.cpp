@@ -4,9 +4,11 @@
 //   vellora-cli resave --as KIND IN OUT
 //   vellora-cli finish PROJECT --out FOLDER [--designs DIR] [--data DIR] [--no-studio] [--studio-duration N]
 //                      [--iso FILE.iso]
+//   vellora-cli check PROJECT [--designs DIR]
 //
 // Damaged input, an unknown class or a missing file give one line on stderr and exit status 1.
 
+#include "cli/CliCheck.h"
 #include "cli/CliFinish.h"
 #include "cli/CliKinds.h"
 #include "platform/AtomicFile.h"
@@ -44,7 +46,8 @@ int Usage()
     std::cerr << "usage: vellora-cli dump --as " << kinds << " FILE\n"
               << "       vellora-cli resave --as " << kinds << " IN OUT\n"
               << "       vellora-cli finish PROJECT --out FOLDER [--designs DIR] [--data DIR] [--no-studio]"
-                 " [--studio-duration N] [--iso FILE.iso]\n";
+                 " [--studio-duration N] [--iso FILE.iso]\n"
+              << "       vellora-cli check PROJECT [--designs DIR]\n";
     return 2;
 }
 
@@ -110,6 +113,8 @@ int Run(std::vector<std::string> args)
     }
     if (command == "finish")
         return RunFinish(args, ProgramFolder());
+    if (command == "check")
+        return RunCheck(args, ProgramFolder());
     return Usage();
 }
 

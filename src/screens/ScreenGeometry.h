@@ -520,6 +520,17 @@ inline constexpr ControlRect imgBtnCancelX = PopupGrid::Cross;        // ours
 inline constexpr ControlRect Field{49, 74, 402, 100};                 // ours: light field behind memoText
 }
 
+// The findings of the check before finishing: the memo pop-up's places, read-only, with its own two buttons.
+namespace FindingsPopup {
+inline constexpr ControlRect imgBG = PopupGrid::Background;
+inline constexpr ControlRect lblCaption{57, 52, 386, 20};             // ours
+inline constexpr ControlRect memoText{57, 80, 386, 88};               // ours
+inline constexpr ControlRect imgBtnFinish = PopupGrid::ButtonLeft;    // ours
+inline constexpr ControlRect imgBtnBack = PopupGrid::ButtonRight;     // ours
+inline constexpr ControlRect imgBtnCancelX = PopupGrid::Cross;        // ours
+inline constexpr ControlRect Field{49, 74, 402, 100};                 // ours: light field behind memoText
+}
+
 namespace Save {
 inline constexpr ControlRect ImgBG = PopupGrid::Background;
 inline constexpr ControlRect imgCnt = PopupGrid::Content;             // ours: the question painted in

@@ -19,6 +19,7 @@
 #include "screens/TFormProjectMenu.h"
 #include "screens/TFormSave.h"
 #include "screens/TformMemoPopUp.h"
+#include "screens/TformFindingsPopUp.h"
 #include "screens/TformPreview.h"
 #include "screens/TformProjectEditLayout.h"
 #include "screens/TformProjectEditPicture.h"
@@ -57,6 +58,7 @@ void DestroyScreens()
     screens.formPhotographer.reset();
     screens.formGallery.reset();
     screens.formMemoPopUp.reset();
+    screens.formFindingsPopUp.reset();
     screens.formImprint.reset();
     screens.formFinishError.reset();
     screens.formFinishComplete.reset();

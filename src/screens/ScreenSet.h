@@ -24,6 +24,7 @@ class TFormPhotographer;
 class TFormProjectMenu;
 class TFormSave;
 class TformMemoPopUp;
+class TformFindingsPopUp;
 class TformPreview;
 class TformProjectEditLayout;
 class TformProjectEditPicture;
@@ -57,6 +58,7 @@ struct ScreenSet {
     std::unique_ptr<TformPreview> formPreview;
     std::unique_ptr<TFormImprint> formImprint;
     std::unique_ptr<TformMemoPopUp> formMemoPopUp;
+    std::unique_ptr<TformFindingsPopUp> formFindingsPopUp;
     std::unique_ptr<TFormGallery> formGallery;
     std::unique_ptr<TFormFinish> formFinish;
     std::unique_ptr<TFormFinishComplete> formFinishComplete;

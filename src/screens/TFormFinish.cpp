@@ -10,13 +10,16 @@
 #include "platform/Jpeg.h"
 #include "platform/Log.h"
 #include "presentation/DiscProducer.h"
+#include "presentation/Preflight.h"
 #include "presentation/StudioBranding.h"
 #include "screens/ApplicationContext.h"
+#include "screens/ProjectStatus.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/StudioFiles.h"
 #include "screens/TFormFinishComplete.h"
 #include "screens/TFormFinishError.h"
+#include "screens/TformFindingsPopUp.h"
 #include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
 
@@ -123,9 +126,8 @@ void TFormFinish::Prepare()
     if (AppContext())
         SetStudio(LoadStudioForFinishing(AppContext()->GetStudioFile(), AppContext()->GetStudioDataFile()));
     // The same line as the project menu's status line.
-    const evProject* project = CurrentProject();
-    const bool complete = project && evCategory::IsComplete(project->GetFirstCategory());
-    LabelStatus->SetCaption(HelpText(complete ? 85 : 84));
+    LabelStatus->SetCaption(CurrentProject() ? ProjectStatusLine(*CurrentProject()).text : HelpText(84));
+    m_findings.clear();
     m_folder.clear();
     LabelDir->SetCaption(QString());
 }
@@ -185,8 +187,32 @@ void TFormFinish::ImgApplyClick()
         ShowMessage(HelpText(242));
         return;
     }
-    if (evProject* project = CurrentProject())
+    evProject* project = CurrentProject();
+    if (project && CheckBeforeFinishing(*project))
         Produce(*project);
+}
+
+// The check renders every page as finishing will, under the wait pop-up. Anything it finds is shown first, and
+// the disc is made only when the user chooses to finish anyway.
+bool TFormFinish::CheckBeforeFinishing(evProject& project)
+{
+    PreflightCheck check(project);
+    check.SetMusicAccess(MakeWebMusicAccess());
+    m_findings.clear();
+    TwaitPopup* wait = Screens().waitPopup.get();
+    if (wait) {
+        wait->Run(HelpText(kHelpChecking), [this, &check](ProgressBar& bar) {
+            check.SetProgress([&bar](int percent) { bar.SetPosition(percent); });
+            m_findings = check.Run();
+            return true;
+        });
+    } else {
+        m_findings = check.Run();
+    }
+    if (m_findings.empty())
+        return true;
+    TformFindingsPopUp* popup = Screens().formFindingsPopUp.get();
+    return !popup || popup->Run(m_findings);
 }
 
 void TFormFinish::Produce(evProject& project)

@@ -3,6 +3,7 @@
 // studio page closes the disc and for how many seconds; Apply writes the disc folder (a folder "Vellora" inside
 // the chosen one) under the wait pop-up. Afterwards the success or the error screen reports the outcome.
 
+#include "presentation/Preflight.h"
 #include "screens/SkinnedScreen.h"
 #include "screens/TDirDialog.h"
 
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QLineEdit;
 class StudioBranding;
@@ -47,6 +49,8 @@ public:
     // The disc folder ("" until a folder is chosen).
     const std::string& GetFolder() const { return m_folder; }
     Outcome GetOutcome() const { return m_outcome; }
+    // What the check before the last Apply found.
+    const std::vector<PreflightFinding>& GetFindings() const { return m_findings; }
     // The code of the failed step after a failure.
     const std::string& GetFailedStep() const { return m_failedStep; }
 
@@ -68,7 +72,11 @@ public:
     TImage* ImgApply;
     TDirDialog DirDialog1;
 
+    // The wait pop-up's text while the pages are checked (data kit index).
+    static constexpr int32_t kHelpChecking = 274;
+
 private:
+    bool CheckBeforeFinishing(evProject& project);
     void SetStudio(std::unique_ptr<StudioBranding> studio);
     void Produce(evProject& project);
     void Fail(const std::string& code);
@@ -78,6 +86,7 @@ private:
     bool m_studioOn = false;
     std::string m_folder;
     Outcome m_outcome = Outcome::None;
+    std::vector<PreflightFinding> m_findings;
     std::string m_failedStep;
     int32_t m_hint = -1;
 };

@@ -13,6 +13,7 @@
 #include "screens/ApplicationContext.h"
 #include "screens/HourglassCursor.h"
 #include "screens/IPageEditor.h"
+#include "screens/ProjectStatus.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/StudioFiles.h"
@@ -267,12 +268,12 @@ void TFormProjectMenu::ClearAllPictures()
 
 void TFormProjectMenu::RefreshStatus()
 {
-    const evProject* project = CurrentProject();
+    evProject* project = CurrentProject();
     if (!project)
         return;
-    const bool complete = evCategory::IsComplete(project->GetFirstCategory());
-    labelStatus->SetCaption(HelpText(complete ? 85 : 84));
-    labelStatus->SetFontColour(complete ? kGreen : kMaroon);
+    const ProjectStatus status = ProjectStatusLine(*project);
+    labelStatus->SetCaption(status.text);
+    labelStatus->SetFontColour(status.good ? kGreen : kMaroon);
     if (const auto* music = dynamic_cast<const evMusic*>(project->GetMusic())) {
         const QString name = ShortenAtStart(ToDisplay(music->GetTitle()), labelMusic->font(), labelMusic->width());
         labelMusic->SetCaption(DoubleAmpersands(name));

@@ -8,6 +8,7 @@
 #include "platform/Jpeg.h"
 #include "platform/Log.h"
 #include "platform/Text.h"
+#include "presentation/Preflight.h"
 #include "screens/ApplicationContext.h"
 #include "screens/HourglassCursor.h"
 #include "screens/ITimelineHost.h"
@@ -307,7 +308,7 @@ void TframeTimeline::DrawPreview(evCategory* node, int x, int y)
 
 void TframeTimeline::DrawMarkers(evCategory* node, int x, int y)
 {
-    const int32_t bits = node->GetCompleteness();
+    const int32_t bits = DisplayedCompleteness(*node);
     const int left = x + kMarkerLeft;
     DrawBox(Rect(left, y, left + kMarkerSize, y + kMarkerSize), MarkerColour(bits, cbLayoutSet, cbNotKind3),
             kColorBlack, "L", kColorBlack);
@@ -385,6 +386,18 @@ void TframeTimeline::MaskRect(const TRect& rect)
 void TframeTimeline::AddHotspot(const TRect& rect, uint8_t kind, evCategory* object)
 {
     m_hotspots.push_back({rect.Left, rect.Top, rect.Right, rect.Bottom, kind, object});
+}
+
+int32_t TframeTimeline::DisplayedCompleteness(const evCategory& node)
+{
+    int32_t bits = node.GetCompleteness();
+    for (const PreflightFinding& gap : CheckPageContent(node, std::string())) {
+        if (gap.kind == PreflightKind::TemplateText)
+            bits &= ~cbTextsFilled;
+        else if (gap.kind == PreflightKind::EmptyCollection)
+            bits &= ~cbPicturesFilled;
+    }
+    return bits;
 }
 
 TColor TframeTimeline::MarkerColour(int32_t completeness, int32_t doneBit, int32_t notNeededBit)

@@ -99,6 +99,10 @@ public:
 
     // The node's title preceded by each ancestor's title and " -> ", the top ancestor first.
     static QString PathOf(const evCategory* node);
+    // The completeness bits as the markers show them: the stored meaning of GetCompleteness, except that a text
+    // field still holding the design's sample text leaves T unfinished, and an empty slide show or film strip
+    // leaves B unfinished.
+    static int32_t DisplayedCompleteness(const evCategory& node);
     // The fill of a marker for one aspect of a page's completeness bits.
     static TColor MarkerColour(int32_t completeness, int32_t doneBit, int32_t notNeededBit);
 

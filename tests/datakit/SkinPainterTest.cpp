@@ -77,6 +77,7 @@ std::map<int, QSize> GeometrySizes()
         {192, SizeOf(PM::imgBtn_Labelkit_Act)},    {193, SizeOf(PM::imgLabelKitText)},
         {194, SizeOf(PM::imgBtn_LabelKit)},        {197, SizeOf(G::NewProject2::ImgFullscreen)},
         {198, SizeOf(G::NewProject2::ImgFullScreenActive)}, {199, SizeOf(G::FinishComplete::imgBtnDiscImage)},
+        {200, SizeOf(PG::Background)},
     };
     for (int index : {31, 32, 33, 34, 37, 38, 39, 40})
         sizes[index] = SizeOf(PG::ButtonLeft);
@@ -136,8 +137,8 @@ TEST(SkinPainterTest, EveryPositionHoldsAPictureOfItsPlaceSize)
     std::map<int, QSize> expected = GeometrySizes();
     for (const auto& [index, size] : CatalogueSizes())
         ASSERT_TRUE(expected.emplace(index, size).second) << "picture " << index << " listed twice";
-    ASSERT_EQ(SkinPainter::Count(), 200);
-    ASSERT_EQ(expected.size() + UnusedIndexes().size(), 200u);
+    ASSERT_EQ(SkinPainter::Count(), 201);
+    ASSERT_EQ(expected.size() + UnusedIndexes().size(), 201u);
     for (int index = 0; index < SkinPainter::Count(); ++index) {
         SCOPED_TRACE("picture " + std::to_string(index));
         const QImage picture = painter.Paint(index);

@@ -8,14 +8,17 @@
 #include "presentation/PresentationFile.h"
 #include "presentation/evProjectorPage.h"
 #include "screens/ApplicationContext.h"
+#include "screens/ProjectStatus.h"
 #include "screens/ScreenSet.h"
 #include "screens/TFormFinish.h"
 #include "screens/TFormFinishError.h"
+#include "screens/TformFindingsPopUp.h"
 #include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 
 #include <fstream>
 
@@ -191,4 +194,38 @@ TEST_F(TFormFinishTest, ALongFolderIsShortenedAtItsEnd)
     EXPECT_LE(metrics.horizontalAdvance(shown), screen.LabelDir->width());
     EXPECT_GT(metrics.horizontalAdvance(full.left(kept.size() + 1) + "..."), screen.LabelDir->width());
     screen.EndRun();
+}
+
+// The check runs before anything is written: its findings are listed, and only "Finish anyway" makes the disc.
+TEST_F(TFormFinishTest, FindingsAreShownBeforeAnythingIsWritten)
+{
+    Screens().formFindingsPopUp = std::make_unique<TformFindingsPopUp>();
+    m_context.GetCurrentProject()->GetFirstCategory()->GetSub()->SetPageLayoutID(0); // "Chapter one" drops out
+    for (const bool finishAnyway : {false, true}) {
+        SCOPED_TRACE(finishAnyway);
+        TFormFinish screen;
+        screen.Prepare();
+        EXPECT_EQ(screen.LabelStatus->text().toStdString(), "Help " + std::to_string(kHelpStatusFindings));
+        const std::string name = finishAnyway ? "anyway" : "back";
+        ChooseFolder(screen, name);
+        std::string listed;
+        ModalAnswerer answerer([&listed, finishAnyway](QWidget* modal) {
+            auto* popup = dynamic_cast<TformFindingsPopUp*>(modal);
+            ASSERT_NE(popup, nullptr);
+            listed = popup->memoText->toPlainText().toStdString();
+            if (finishAnyway)
+                popup->imgBtnFinishClick();
+            else
+                popup->imgBtnBackClick();
+        });
+        screen.ImgApplyClick();
+        EXPECT_EQ(answerer.Answered(), 1);
+        EXPECT_EQ(listed.rfind("(!) Welcome / Chapter one: no page layout is chosen", 0), 0u) << listed;
+        ASSERT_EQ(screen.GetFindings().size(), 1u);
+        EXPECT_EQ(screen.GetOutcome(), finishAnyway ? TFormFinish::Outcome::Success : TFormFinish::Outcome::None);
+        EXPECT_EQ(fs::exists(PathOf(name) + "/Vellora/data/data.evp"), finishAnyway);
+        EXPECT_EQ(screen.IsCloseRequested(), finishAnyway);
+        screen.EndRun();
+    }
+    Screens().formFindingsPopUp.reset();
 }

@@ -8,6 +8,7 @@
 #include "presentation/FinishTestAlbum.h"
 #include "screens/ApplicationContext.h"
 #include "screens/ProjectModification.h"
+#include "screens/ProjectStatus.h"
 #include "screens/ScreenSet.h"
 #include "screens/TFormExit.h"
 #include "screens/TFormExitAndSave.h"
@@ -118,8 +119,10 @@ TEST_F(TFormProjectMenuTest, StatusLinesShowTreeMusicAndSavedState)
             menu.RefreshStatus();
         }
         EXPECT_EQ(menu.IsModified(), c.modified);
-        EXPECT_EQ(menu.labelStatus->Caption(), Help(c.complete ? 85 : 84));
-        EXPECT_EQ(menu.labelStatus->FontColour(), c.complete ? TFormProjectMenu::kGreen : TFormProjectMenu::kMaroon);
+        // A dropped chapter, or music that is no sound file ("audio"), is counted by the check.
+        const bool found = !c.complete || !c.music.empty();
+        EXPECT_EQ(menu.labelStatus->Caption(), Help(found ? kHelpStatusFindings : 85));
+        EXPECT_EQ(menu.labelStatus->FontColour(), found ? TFormProjectMenu::kMaroon : TFormProjectMenu::kGreen);
         EXPECT_EQ(menu.labelSaved->Caption(), Help(c.modified ? 87 : 88));
         EXPECT_EQ(menu.labelSaved->FontColour(), c.modified ? TFormProjectMenu::kMaroon : TFormProjectMenu::kGreen);
         EXPECT_EQ(menu.imgSave_InAct->isVisibleTo(menu.Panel()), !c.modified);

@@ -40,6 +40,7 @@ enum class SkinPainter::SceneId {
     PopupExit,
     PopupExitAndSave,
     Memo,
+    Findings,
     LabelkitSetup,
     LabelKitPrint,
     Photographer,
@@ -53,7 +54,7 @@ namespace {
 
 using Id = SkinPainter::SceneId;
 
-constexpr int kPictureCount = 200;
+constexpr int kPictureCount = 201;
 
 // How one picture is made: the whole scene, a rectangle of it, or one control's rectangle with that control in
 // a given look; `overrides` set the looks of other controls first.
@@ -233,6 +234,7 @@ std::vector<Recipe> PopupRecipes()
         Part(110, Id::PopupYesNo, PG::ButtonPair),
         Whole(148, Id::PreviewClose),
         Whole(196, Id::Memo),
+        Whole(200, Id::Findings),
     };
 }
 
@@ -336,6 +338,7 @@ std::unique_ptr<SkinScene> MakeScene(Id id)
     case Id::PopupExit: return std::make_unique<SkinScene>(SkinScreens::Popup(K::Exit));
     case Id::PopupExitAndSave: return std::make_unique<SkinScene>(SkinScreens::Popup(K::ExitAndSave));
     case Id::Memo: return std::make_unique<SkinScene>(SkinScreens::MemoPopup());
+    case Id::Findings: return std::make_unique<SkinScene>(SkinScreens::FindingsPopup());
     case Id::LabelkitSetup: return std::make_unique<SkinScene>(SkinScreens::LabelkitSetup());
     case Id::LabelKitPrint: return std::make_unique<SkinScene>(SkinScreens::LabelKitPrint());
     case Id::Photographer: return std::make_unique<SkinScene>(SkinScreens::Photographer());

@@ -1141,6 +1141,19 @@ SkinScene SkinScreens::MemoPopup()
     return scene;
 }
 
+SkinScene SkinScreens::FindingsPopup()
+{
+    namespace Fi = G::FindingsPopup;
+    SkinScene scene(kPopup, [](QPainter& p) {
+        PaintPopupBase(p);
+        SkinStyle::DrawCloseCross(p, F(G::PopupGrid::Cross));
+        SkinStyle::DrawInset(p, F(Fi::Field), 6);
+    });
+    scene.Add("imgBtnFinish", Fi::imgBtnFinish, Pill(Icon::Check, QStringLiteral("Finish anyway"), Surface::Light));
+    scene.Add("imgBtnBack", Fi::imgBtnBack, Pill(Icon::Back, QStringLiteral("Go back"), Surface::Light, true));
+    return scene;
+}
+
 SkinScene SkinScreens::LabelkitSetup()
 {
     namespace LS = G::LabelkitSetup;

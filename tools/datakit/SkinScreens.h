@@ -28,6 +28,7 @@ public:
     static SkinScene Imprint();
     static SkinScene Popup(PopupKind kind);
     static SkinScene MemoPopup();
+    static SkinScene FindingsPopup();
     static SkinScene LabelkitSetup();
     static SkinScene LabelKitPrint();
     static SkinScene Photographer();

@@ -1,0 +1,20 @@
+#pragma once
+// The status line of the project menu and the finishing screen: how many things the check (without rendering)
+// finds, else whether every page is complete.
+
+#include <QString>
+
+#include <cstdint>
+
+class evProject;
+
+struct ProjectStatus {
+    QString text;
+    bool good = false; // nothing found and every page complete
+    int findings = 0;
+};
+
+// Help text with "%1" for the count of findings (data kit index).
+inline constexpr int32_t kHelpStatusFindings = 273;
+
+ProjectStatus ProjectStatusLine(evProject& project);

@@ -1,0 +1,110 @@
+// `vellora-cli check` on projects made here: its lines, its summary and its exit status (0 when nothing cannot be
+// seen, 2 when something cannot be seen, 1 for a damaged or missing file).
+#include "CliRunner.h"
+
+#include "model/ProjectFile.h"
+#include "presentation/FinishTestAlbum.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <sstream>
+
+using namespace finishtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+class CliCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("vellora-cli-check-" + std::to_string(::getpid()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir / "designs");
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+
+    // Writes the finish test album, changed by the test, with its design.
+    void WriteAlbum(const std::function<void(evCategory& welcome)>& change)
+    {
+        const std::unique_ptr<evProject> project = MakeAlbum();
+        change(*project->GetFirstCategory());
+        MemoryStream design;
+        project->GetDesign()->SaveToStream(design);
+        design.SaveToFile(Path("designs/" + project->GetDesignFileName()));
+        WriteProjectFile(*project, Path("album.evp"));
+    }
+
+    CliResult Check() const { return RunCli({"check", Path("album.evp"), "--designs", Path("designs")}); }
+
+    fs::path m_dir;
+};
+
+} // namespace
+
+TEST_F(CliCheckTest, ExitStatusSaysWhetherSomethingCannotBeSeen)
+{
+    struct Case {
+        const char* name;
+        std::function<void(evCategory&)> change;
+        int status;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"a complete album", [](evCategory&) {}, 0,
+         {"Nothing to finish: every page can be reached and is complete"}},
+        {"a chapter without a layout", [](evCategory& welcome) { welcome.GetSub()->SetPageLayoutID(0); }, 2,
+         {"Welcome / Chapter one\tno-layout\tno page layout is chosen, so the page and the 1 page below it are "
+          "left off the disc",
+          "1 cannot be seen, 0 look unfinished"}},
+        {"only a sample text", [](evCategory& welcome) { welcome.AddChild(Page("Labels", 16)); }, 0,
+         {"Welcome / Labels\ttemplate-text\tthe text \"Own\" is the design's sample text",
+          "0 cannot be seen, 1 looks unfinished"}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        WriteAlbum(test.change);
+        const CliResult result = Check();
+        EXPECT_EQ(result.status, test.status) << result.err;
+        EXPECT_EQ(Lines(result.out), test.lines);
+    }
+}
+
+TEST_F(CliCheckTest, DamagedOrMissingFilesGiveOneLineAndStatusOne)
+{
+    WriteAlbum([](evCategory&) {});
+    MemoryStream cut;
+    cut.LoadFromFile(Path("album.evp"));
+    std::vector<uint8_t> bytes = cut.Data();
+    bytes.resize(bytes.size() / 2);
+    MemoryStream half;
+    half.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    half.SaveToFile(Path("half.evp"));
+    const std::vector<std::vector<std::string>> runs = {
+        {"check", Path("half.evp"), "--designs", Path("designs")},
+        {"check", Path("missing.evp"), "--designs", Path("designs")},
+        {"check", Path("album.evp"), "--designs", Path("no-designs")},
+        {"check"},
+        {"check", Path("album.evp"), "--designs"},
+    };
+    for (const std::vector<std::string>& args : runs) {
+        SCOPED_TRACE(args.back());
+        const CliResult result = RunCli(args);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(Lines(result.err).size(), 1u) << result.err;
+        EXPECT_TRUE(result.out.empty()) << result.out;
+    }
+}
