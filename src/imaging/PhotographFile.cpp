@@ -1,8 +1,12 @@
 #include "imaging/PhotographFile.h"
 
+#include "imaging/HeifFile.h"
+#include "imaging/PictureMetadata.h"
 #include "platform/Errors.h"
 
 #include <QByteArray>
+#include <QColorSpace>
+#include <QFile>
 #include <QImageIOHandler>
 #include <QImageReader>
 #include <QPainter>
@@ -19,9 +23,7 @@ constexpr std::array<const char*, 6> kFormats = {"jpeg", "png", "bmp", "tiff", "
 // Room for the largest picture we hold in the reader's widest format (4 bytes a pixel), in megabytes.
 constexpr int kAllocationLimitMB = static_cast<int>(kMaxBitmapPixels * 4 / (1024 * 1024) + 1);
 
-constexpr const char* kNoPicture = "This file cannot be read as a picture.";
-constexpr const char* kTooLarge = "This picture is too large: it has more than 150 million pixels.";
-constexpr const char* kNoMemory = "There is not enough memory for this picture.";
+using namespace PhotographMessage;
 
 bool IsKnownFormat(const QByteArray& format)
 {
@@ -33,9 +35,41 @@ bool IsKnownFormat(const QByteArray& format)
 
 bool IsTooLarge(const QSize& size) { return static_cast<int64_t>(size.width()) * size.height() > kMaxBitmapPixels; }
 
+bool IsDeep(const QImage& image) { return image.depth() >= 64 || image.format() == QImage::Format_Grayscale16; }
+
+// A picture of 16 bits a sample in 32 bits (bytes B, G, R, X): transparent parts laid on white and each sample
+// rounded to the nearest of 8 bits, all in one step so that nothing is cut off twice.
+QImage Reduce64(const QImage& image)
+{
+    const bool alpha = image.hasAlphaChannel();
+    const QImage::Format wide = alpha ? QImage::Format_RGBA64 : QImage::Format_RGBX64;
+    const QImage source = image.format() == wide ? image : image.convertToFormat(wide);
+    QImage flat = AllocateQImage(image.width(), image.height(), QImage::Format_RGB32);
+    if (source.isNull() || flat.isNull())
+        throw EImageError(kNoMemory);
+    constexpr uint64_t kFull = 65535;
+    constexpr uint64_t kScale = kFull * kFull; // a sample times its opacity
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* in = reinterpret_cast<const uint16_t*>(source.constScanLine(y));
+        auto* out = reinterpret_cast<uint32_t*>(flat.scanLine(y));
+        for (int x = 0; x < source.width(); ++x, in += 4) {
+            const uint64_t a = alpha ? in[3] : kFull;
+            uint32_t pixel = 0xFF000000u;
+            for (int c = 0; c < 3; ++c) {
+                const uint64_t onWhite = uint64_t(in[c]) * a + kFull * (kFull - a);
+                pixel |= uint32_t((onWhite * 255 + kScale / 2) / kScale) << (16 - 8 * c);
+            }
+            out[x] = pixel;
+        }
+    }
+    return flat;
+}
+
 // The pixels in 32 bits (bytes B, G, R, X); transparent parts laid on white.
 QImage Opaque32(const QImage& image)
 {
+    if (IsDeep(image))
+        return Reduce64(image);
     if (image.format() == QImage::Format_RGB32)
         return image;
     if (!image.hasAlphaChannel())
@@ -116,10 +150,37 @@ Bitmap Upright24(const QImage& image, QImageIOHandler::Transformations orientati
     return Bitmap(out);
 }
 
-} // namespace
-
-Bitmap ReadPhotographFile(const std::string& path)
+// The picture's colours in sRGB. The conversion works in 16 bits for pictures that have them, so the rounding
+// to 8 bits comes last.
+QImage ToSrgb(QImage image, const QColorSpace& profile)
 {
+    if (!profile.isValid() || profile == QColorSpace(QColorSpace::SRgb))
+        return image;
+    const bool alpha = image.hasAlphaChannel();
+    const QImage::Format format = IsDeep(image) ? (alpha ? QImage::Format_RGBA64 : QImage::Format_RGBX64)
+                                                : (alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (image.format() != format)
+        image = image.convertToFormat(format);
+    if (image.isNull())
+        throw EImageError(kNoMemory);
+    image.setColorSpace(profile);
+    image.convertToColorSpace(QColorSpace::SRgb);
+    return image;
+}
+
+// The profile the file carries, checked before the pixels are decoded; invalid when there is none (sRGB).
+QColorSpace EmbeddedProfile(const PictureMetadata& meta)
+{
+    if (!meta.hasIcc)
+        return {};
+    if (!IsWholeIccProfile(meta.icc))
+        throw EImageError(kDamagedProfile);
+    return QColorSpace::fromIccProfile(meta.icc);
+}
+
+Bitmap ReadWithToolkit(const std::string& path, const PictureMetadata& meta)
+{
+    const QColorSpace profile = EmbeddedProfile(meta);
     QImageReader reader(QString::fromStdString(path));
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false); // applied below, while the pixels are copied
@@ -137,8 +198,38 @@ Bitmap ReadPhotographFile(const std::string& path)
     if (size.isValid())
         image = AllocateQImage(size.width(), size.height(), reader.imageFormat());
     if (!reader.read(&image) || image.isNull())
-        throw EImageError("This picture cannot be read: the file is damaged or too large.");
+        throw EImageError(kDamaged);
     if (IsTooLarge(image.size())) // whatever the header said
         throw EImageError(kTooLarge);
-    return Upright24(image, orientation);
+    // Formats whose profile is not looked for above (TIFF) come with the one the toolkit's reader found.
+    const QColorSpace declared = meta.hasIcc ? profile : image.colorSpace();
+    return Upright24(ToSrgb(std::move(image), declared), orientation);
 }
+
+} // namespace
+
+Photograph ReadPhotograph(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw EImageError(kNoPicture);
+    const qint64 size = file.size();
+    // The file is mapped, not read: metadata and HEIF decoding take only the pages they touch.
+    const uint8_t* bytes = size > 0 ? file.map(0, size) : nullptr;
+    if (bytes == nullptr)
+        throw EImageError(kNoPicture);
+    Photograph photograph;
+    if (IsHeifFile(bytes, size_t(size))) {
+        HeifPicture heif = DecodeHeif(bytes, size_t(size));
+        photograph.captureDate = std::move(heif.captureDate);
+        const QColorSpace profile = heif.image.colorSpace();
+        photograph.bitmap = Upright24(ToSrgb(std::move(heif.image), profile), {}); // turned by the decoder
+        return photograph;
+    }
+    const PictureMetadata meta = ScanPictureMetadata(bytes, size_t(size));
+    photograph.bitmap = ReadWithToolkit(path, meta);
+    photograph.captureDate = ExifCaptureDate(meta.exif, meta.exifSize);
+    return photograph;
+}
+
+Bitmap ReadPhotographFile(const std::string& path) { return ReadPhotograph(path).bitmap; }
