@@ -40,21 +40,29 @@ struct OptionsFree {
 
 [[noreturn]] void Fail(const heif_error& error)
 {
-    switch (error.code) {
-    case heif_error_Unsupported_filetype:
-    case heif_error_Unsupported_feature:
+    switch (error.subcode) {
+    case heif_suberror_No_pitm_box:
+    case heif_suberror_No_or_invalid_primary_item:
+        throw EImageError(kNoPrimary);
+    case heif_suberror_Unsupported_codec:
+    case heif_suberror_Unsupported_image_type:
         throw EImageError(kUnsupported);
-    case heif_error_Memory_allocation_error:
-        throw EImageError(PhotographMessage::kNoMemory);
-    default:
-        if (error.subcode == heif_suberror_No_or_invalid_primary_item || error.subcode == heif_suberror_No_pitm_box)
-            throw EImageError(kNoPrimary);
-        if (error.subcode == heif_suberror_Unsupported_codec || error.subcode == heif_suberror_No_item_data)
+    case heif_suberror_Security_limit_exceeded:
+        throw EImageError(PhotographMessage::kTooLarge);
+    case heif_suberror_Nonexisting_item_referenced:
+        // The library leaves out items of a type it cannot decode, so a main image of an unknown codec shows as
+        // a main-image reference to nothing.
+        if (error.message != nullptr && std::strstr(error.message, "pitm") != nullptr)
             throw EImageError(kUnsupported);
-        if (error.subcode == heif_suberror_Security_limit_exceeded)
-            throw EImageError(PhotographMessage::kTooLarge);
-        throw EImageError(PhotographMessage::kDamaged);
+        break;
+    default:
+        break;
     }
+    if (error.code == heif_error_Unsupported_filetype || error.code == heif_error_Unsupported_feature)
+        throw EImageError(kUnsupported);
+    if (error.code == heif_error_Memory_allocation_error)
+        throw EImageError(PhotographMessage::kNoMemory);
+    throw EImageError(PhotographMessage::kDamaged);
 }
 
 void Check(const heif_error& error)
@@ -75,24 +83,50 @@ QList<uint16_t> Bt709Table()
     return table;
 }
 
-bool Plausible(float x, float y) { return x > 0.0f && x < 1.0f && y > 0.0f && y < 1.0f; }
+bool Plausible(const QPointF& p) { return p.x() > 0.0 && p.x() < 1.0 && p.y() > 0.0 && p.y() < 1.0; }
+
+struct Chromaticities {
+    QPointF white, red, green, blue;
+};
+
+// The primaries of an nclx description: the common ones from their code, others from the chromaticities the
+// library decoded; sRGB's when unspecified or implausible.
+Chromaticities PrimariesOf(const heif_color_profile_nclx& nclx)
+{
+    const QPointF d65(0.3127, 0.3290);
+    switch (nclx.color_primaries) {
+    case heif_color_primaries_ITU_R_BT_2020_2_and_2100_0:
+        return {d65, {0.708, 0.292}, {0.170, 0.797}, {0.131, 0.046}};
+    case heif_color_primaries_SMPTE_RP_431_2: // DCI-P3 with its own white
+        return {{0.314, 0.351}, {0.680, 0.320}, {0.265, 0.690}, {0.150, 0.060}};
+    case heif_color_primaries_SMPTE_EG_432_1: // Display P3
+        return {d65, {0.680, 0.320}, {0.265, 0.690}, {0.150, 0.060}};
+    case heif_color_primaries_ITU_R_BT_601_6:
+    case heif_color_primaries_SMPTE_240M:
+        return {d65, {0.630, 0.340}, {0.310, 0.595}, {0.155, 0.070}};
+    case heif_color_primaries_ITU_R_BT_709_5:
+    case heif_color_primaries_unspecified:
+        return {d65, {0.64, 0.33}, {0.30, 0.60}, {0.15, 0.06}};
+    default:
+        break;
+    }
+    const Chromaticities decoded{{nclx.color_primary_white_x, nclx.color_primary_white_y},
+                                 {nclx.color_primary_red_x, nclx.color_primary_red_y},
+                                 {nclx.color_primary_green_x, nclx.color_primary_green_y},
+                                 {nclx.color_primary_blue_x, nclx.color_primary_blue_y}};
+    if (Plausible(decoded.white) && Plausible(decoded.red) && Plausible(decoded.green) && Plausible(decoded.blue))
+        return decoded;
+    return {d65, {0.64, 0.33}, {0.30, 0.60}, {0.15, 0.06}};
+}
 
 // The colour space of an nclx description; invalid (meaning sRGB) for sRGB itself and for what is unspecified.
 // Transfers for high dynamic range (PQ, HLG) are taken as sRGB's: the album has no room above white.
 QColorSpace FromNclx(const heif_color_profile_nclx& nclx)
 {
-    const QPointF white(nclx.color_primary_white_x, nclx.color_primary_white_y);
-    const QPointF red(nclx.color_primary_red_x, nclx.color_primary_red_y);
-    const QPointF green(nclx.color_primary_green_x, nclx.color_primary_green_y);
-    const QPointF blue(nclx.color_primary_blue_x, nclx.color_primary_blue_y);
+    const Chromaticities p = PrimariesOf(nclx);
+    const QPointF &w = p.white, &r = p.red, &g = p.green, &b = p.blue;
     const bool srgbPrimaries = nclx.color_primaries == heif_color_primaries_ITU_R_BT_709_5 ||
-                               nclx.color_primaries == heif_color_primaries_unspecified ||
-                               !Plausible(white.x(), white.y()) || !Plausible(red.x(), red.y()) ||
-                               !Plausible(green.x(), green.y()) || !Plausible(blue.x(), blue.y());
-    const QPointF w = srgbPrimaries ? QPointF(0.3127, 0.3290) : white;
-    const QPointF r = srgbPrimaries ? QPointF(0.64, 0.33) : red;
-    const QPointF g = srgbPrimaries ? QPointF(0.30, 0.60) : green;
-    const QPointF b = srgbPrimaries ? QPointF(0.15, 0.06) : blue;
+                               nclx.color_primaries == heif_color_primaries_unspecified;
     switch (nclx.transfer_characteristics) {
     case heif_transfer_characteristic_linear:
         return QColorSpace(w, r, g, b, QColorSpace::TransferFunction::Linear);
