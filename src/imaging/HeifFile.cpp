@@ -11,6 +11,7 @@
 #include <QList>
 #include <QPointF>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -242,8 +243,9 @@ bool IsHeifFile(const uint8_t* data, size_t size)
            heif_check_filetype(data, int(std::min<size_t>(size, 1 << 20))) != heif_filetype_no;
 }
 
-HeifPicture DecodeHeif(const uint8_t* data, size_t size)
+HeifPicture DecodeHeif(const uint8_t* data, size_t size, int64_t maxPixels)
 {
+    maxPixels = std::min(maxPixels, kMaxBitmapPixels);
     const std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
     if (!context)
         throw EImageError(PhotographMessage::kNoMemory);
@@ -255,7 +257,7 @@ HeifPicture DecodeHeif(const uint8_t* data, size_t size)
     const int64_t height = heif_image_handle_get_height(handle.get());
     if (width <= 0 || height <= 0)
         throw EImageError(PhotographMessage::kDamaged);
-    if (width * height > kMaxBitmapPixels)
+    if (width * height > maxPixels)
         throw EImageError(PhotographMessage::kTooLarge);
 
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
@@ -274,7 +276,7 @@ HeifPicture DecodeHeif(const uint8_t* data, size_t size)
     int stride = 0;
     const uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
     const int bits = heif_image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved);
-    if (plane == nullptr || w <= 0 || h <= 0 || int64_t(w) * h > kMaxBitmapPixels || (deep && (bits < 9 || bits > 16)))
+    if (plane == nullptr || w <= 0 || h <= 0 || int64_t(w) * h > maxPixels || (deep && (bits < 9 || bits > 16)))
         throw EImageError(PhotographMessage::kDamaged);
     const int bytesPerPixel = (deep ? 2 : 1) * (alpha ? 4 : 3);
     if (stride < w * bytesPerPixel)

@@ -19,5 +19,5 @@ bool IsHeifFile(const uint8_t* data, size_t size);
 
 // EImageError with a message for the user when the file has no primary image, is compressed with a codec the
 // library does not decode, is damaged, has more than kMaxBitmapPixels pixels (checked before decoding) or
-// carries a damaged colour profile.
-HeifPicture DecodeHeif(const uint8_t* data, size_t size);
+// carries a damaged colour profile. maxPixels lowers the size limit (for the fuzz target).
+HeifPicture DecodeHeif(const uint8_t* data, size_t size, int64_t maxPixels = 150'000'000);

@@ -293,6 +293,7 @@ inline constexpr ControlRect ImageOptimize{727, 430, 196, 32};
 inline constexpr ControlRect labelHelp{544, 516, 321, 73};
 inline constexpr ControlRect imgLogo{755, 0, 269, 168};
 inline constexpr ControlRect HelpBox{536, 508, 337, 89};              // ours: light box behind labelHelp
+inline constexpr ControlRect labelTitle{80, 7, 590, 20};              // ours: the capture date, in the top strip
 }
 
 // ------------------------------------------------------------------------------------------ music

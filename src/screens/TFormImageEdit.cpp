@@ -13,6 +13,8 @@
 #include "screens/TokPopup.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QLocale>
 
 #include <algorithm>
 #include <new>
@@ -25,6 +27,7 @@ constexpr int32_t kHelpInstruction = 43;
 constexpr int32_t kHelpPositiv = 45;
 constexpr int32_t kHelpNeutral = 46;
 constexpr int32_t kHelpNegativ = 47;
+constexpr int32_t kHelpTakenOn = 275;
 constexpr int32_t kSpeechClip = 2;
 constexpr int kMinimumFrame = 10;
 constexpr int kNewFrame = 15;
@@ -52,6 +55,15 @@ int32_t RoundRatio(int64_t num, int64_t den)
     if (twice > den || (twice == den && (q & 1) != 0))
         return static_cast<int32_t>(q + 1);
     return static_cast<int32_t>(q);
+}
+
+// "Taken on" and the capture date ("YYYY-MM-DD HH:MM:SS") in the user's own short form; empty without a date.
+QString TakenOnCaption(const std::string& captureDate)
+{
+    const QDateTime taken = QDateTime::fromString(QString::fromStdString(captureDate), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!taken.isValid())
+        return {};
+    return HelpText(kHelpTakenOn) + QLatin1Char(' ') + QLocale().toString(taken, QLocale::ShortFormat);
 }
 
 void ShowMessage(const QString& text)
@@ -85,6 +97,7 @@ TFormImageEdit::TFormImageEdit() : SkinnedScreen(Kind::FullScreen)
     Image = AddImage(G::Image, TImage::Role::Background);
     Image->setCursor(Qt::CrossCursor);
     labelHelp = AddLabel(G::labelHelp, HelpStyle());
+    labelTitle = AddLabel(G::labelTitle, PopupTextStyle(kColorWhite));
     ImgPositiv = AddControl(G::ImgPositiv, TImage::Role::Background, kHelpPositiv);
     ImgNeutral = AddControl(G::ImgNeutral, TImage::Role::Background, kHelpNeutral);
     ImgNegativ = AddControl(G::ImgNegativ, TImage::Role::Background, kHelpNegativ);
@@ -144,16 +157,17 @@ bool TFormImageEdit::PrepareFile(const std::string& fileName, int32_t slotWidth,
     QString failure;
     {
         WaitCursor hourglass;
-        Bitmap photograph;
+        Photograph photograph;
         try {
-            photograph = ReadPhotographFile(fileName);
+            photograph = ReadPhotograph(fileName);
         } catch (const EVelloraError& e) {
             failure = QString::fromUtf8(e.what());
         } catch (const std::bad_alloc&) {
             failure = QStringLiteral("There is not enough memory for this picture.");
         }
         if (failure.isEmpty()) {
-            Start(std::move(photograph), slotWidth, slotHeight, fixedOrientation, result);
+            Start(std::move(photograph.bitmap), slotWidth, slotHeight, fixedOrientation, result);
+            labelTitle->SetCaption(TakenOnCaption(photograph.captureDate));
             return true;
         }
     }
@@ -170,6 +184,7 @@ bool TFormImageEdit::PrepareBitmap(const Bitmap& source, int32_t slotWidth, int3
     }
     WaitCursor hourglass;
     Start(source, slotWidth, slotHeight, fixedOrientation, result);
+    labelTitle->SetCaption(QString());
     return true;
 }
 

@@ -93,6 +93,7 @@ public:
     TImage* ImgNeutral;
     TImage* ImgNegativ;
     TLabel* labelHelp;
+    TLabel* labelTitle; // when the photograph was taken, as its file records
 
 private:
     TImage* AddControl(const Geometry::ControlRect& rect, TImage::Role role, int32_t helpIndex);

@@ -1,13 +1,19 @@
-// Feeds arbitrary bytes to the picture readers (JPEG header and decoder, bitmap files). Reading must end in an
-// orderly error: no crash, no leak, no allocation beyond the size limits.
+// Feeds arbitrary bytes to the picture readers (JPEG header and decoder, bitmap files, HEIF and AVIF through
+// libheif, embedded colour profiles and EXIF blocks). Reading must end in an orderly error: no crash, no leak, no
+// allocation beyond the size limits.
 
+#include "imaging/HeifFile.h"
+#include "imaging/PictureMetadata.h"
 #include "platform/Bitmap.h"
 #include "platform/BmpFile.h"
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Stream.h"
 
+#include <QByteArray>
+#include <QColorSpace>
 #include <QGuiApplication>
+#include <QImage>
 
 #include <cstdint>
 #include <cstdlib>
@@ -20,11 +26,39 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     return 0;
 }
 
+namespace {
+
+// Pictures that decode slowly only because they are big say nothing about robustness.
+constexpr int64_t kFuzzPixels = 4'000'000;
+
+// The file's own metadata, and the whole input taken as a profile: each profile that passes the structure check
+// is handed to the toolkit and used to convert a few pixels.
+void ReadProfiles(const uint8_t* file, size_t length)
+{
+    const PictureMetadata meta = ScanPictureMetadata(file, length);
+    (void)ExifCaptureDate(meta.exif, meta.exifSize);
+    (void)ExifCaptureDate(file, length);
+    for (const QByteArray& icc : {meta.icc, QByteArray(reinterpret_cast<const char*>(file), qsizetype(length))}) {
+        if (!IsWholeIccProfile(icc))
+            continue;
+        const QColorSpace space = QColorSpace::fromIccProfile(icc);
+        if (!space.isValid())
+            continue;
+        QImage pixels(4, 4, QImage::Format_RGB32);
+        pixels.fill(qRgb(200, 40, 30));
+        pixels.setColorSpace(space);
+        pixels.convertToColorSpace(QColorSpace::SRgb);
+    }
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0)
         return 0;
-    // The first byte chooses the reader, the rest is the file.
+    // The first byte chooses the reader (bit 0: bitmap file; else bit 2: HEIF, or profiles and EXIF with bit 1;
+    // else JPEG, decoded to 32 bits with bit 1), the rest is the file.
     const uint8_t* file = data + 1;
     const size_t length = size - 1;
     try {
@@ -34,10 +68,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             Bitmap bitmap(BmpFile::Read(stream, format));
             MemoryStream out;
             BmpFile::Write(out, bitmap);
+        } else if (data[0] & 4) {
+            if (data[0] & 2)
+                ReadProfiles(file, length);
+            else
+                (void)DecodeHeif(file, length, kFuzzPixels);
         } else {
             const JpegInfo info = ReadJpegInfo(file, length);
-            // Pictures that decode slowly only because they are big say nothing about robustness.
-            if (static_cast<int64_t>(info.width) * info.height <= 4'000'000) {
+            if (static_cast<int64_t>(info.width) * info.height <= kFuzzPixels) {
                 const Bitmap bitmap = DecodeJpeg(file, length, (data[0] & 2) ? PixelFormat::pf32bit : PixelFormat::pf24bit);
                 (void)EncodeJpeg(bitmap, 50);
             }

@@ -33,7 +33,7 @@
 
 namespace screentest {
 
-constexpr int kHelpTexts = 275;
+constexpr int kHelpTexts = 276;
 constexpr int kPictures = 200;
 
 inline std::unique_ptr<evPicture> IndexPicture(int index)

@@ -7,6 +7,9 @@
 #include "screens/TFormImageEdit.h"
 #include "screens/TokPopup.h"
 
+#include <QDateTime>
+#include <QLocale>
+
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -310,6 +313,10 @@ TEST_F(TFormImageEditTest, FilesThatAreNoPictureOrTooLargeShowAMessageAndChangeN
     WriteFile(text, {'h', 'e', 'l', 'l', 'o'});
     const std::string huge = PathOf("huge.bmp");
     WriteFile(huge, HugeBmpHeader());
+    // A HEIF file that ends after its file type box.
+    const std::string heic = PathOf("cut.heic");
+    WriteFile(heic, {0, 0, 0, 24, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c', 0, 0, 0, 0,
+                     'm', 'i', 'f', '1', 'h', 'e', 'i', 'c'});
     const struct {
         std::string path;
         const char* message;
@@ -317,6 +324,7 @@ TEST_F(TFormImageEditTest, FilesThatAreNoPictureOrTooLargeShowAMessageAndChangeN
         {text, "This file cannot be read as a picture."},
         {huge, "This picture is too large: it has more than 150 million pixels."},
         {PathOf("missing.png"), "This file cannot be read as a picture."},
+        {heic, "This picture cannot be read: the file is damaged or too large."},
     };
     for (const auto& c : cases) {
         bool prepared = true;
@@ -327,4 +335,25 @@ TEST_F(TFormImageEditTest, FilesThatAreNoPictureOrTooLargeShowAMessageAndChangeN
         EXPECT_EQ(m_result.Width(), 3);
         EXPECT_FALSE(m_screen.ImgBG1->HasPicture());
     }
+}
+
+TEST_F(TFormImageEditTest, TheTitleLineTellsWhenThePhotographWasTaken)
+{
+    const std::vector<uint8_t> jpeg = EncodeJpeg(Filled(40, 30, 90, 120, 150), 90);
+    const std::string dated = PathOf("dated.jpg");
+    WriteFile(dated, WithExifDate(jpeg, "2024:06:15 14:03:59"));
+    const std::string undated = PathOf("undated.jpg");
+    WriteFile(undated, jpeg);
+    const QString taken = QLocale().toString(QDateTime(QDate(2024, 6, 15), QTime(14, 3, 59)), QLocale::ShortFormat);
+
+    ASSERT_TRUE(m_screen.PrepareFile(dated, 300, 200, false, m_result));
+    EXPECT_EQ(m_screen.labelTitle->Caption().toStdString(), HelpString(275) + " " + taken.toStdString());
+    m_screen.EndRun();
+    ASSERT_TRUE(m_screen.PrepareFile(undated, 300, 200, false, m_result));
+    EXPECT_EQ(m_screen.labelTitle->Caption(), "");
+    m_screen.EndRun();
+    ASSERT_TRUE(m_screen.PrepareFile(dated, 300, 200, false, m_result));
+    m_screen.EndRun();
+    PrepareLandscape(false); // a picture from the album, not from a file
+    EXPECT_EQ(m_screen.labelTitle->Caption(), "");
 }

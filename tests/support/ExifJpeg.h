@@ -28,3 +28,23 @@ inline std::vector<uint8_t> WithExifOrientation(const std::vector<uint8_t>& jpeg
     out.insert(out.end(), jpeg.begin() + static_cast<std::ptrdiff_t>(at), jpeg.end());
     return out;
 }
+
+// A JPEG whose EXIF block records the date of the file (tag 0x0132, ASCII "YYYY:MM:DD HH:MM:SS"), as simple
+// cameras write it.
+inline std::vector<uint8_t> WithExifDate(const std::vector<uint8_t>& jpeg, const char (&date)[20])
+{
+    std::vector<uint8_t> payload = {
+        'E', 'x', 'i', 'f', 0, 0,                  // identifier
+        'I', 'I', 42, 0, 8, 0, 0, 0,               // TIFF header, first directory at offset 8
+        1, 0,                                      // one entry
+        0x32, 0x01, 2, 0, 20, 0, 0, 0, 26, 0, 0, 0, // date and time, ASCII, 20 characters at offset 26
+        0, 0, 0, 0,                                // no next directory
+    };
+    payload.insert(payload.end(), date, date + 20);
+    const std::size_t length = payload.size() + 2;
+    std::vector<uint8_t> out(jpeg.begin(), jpeg.begin() + 2);
+    out.insert(out.end(), {0xFF, 0xE1, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length & 0xFF)});
+    out.insert(out.end(), payload.begin(), payload.end());
+    out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
+    return out;
+}
