@@ -60,7 +60,8 @@ int32_t RoundRatio(int64_t num, int64_t den)
 // "Taken on" and the capture date ("YYYY-MM-DD HH:MM:SS") in the user's own short form; empty without a date.
 QString TakenOnCaption(const std::string& captureDate)
 {
-    const QDateTime taken = QDateTime::fromString(QString::fromStdString(captureDate), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QDateTime taken =
+        QDateTime::fromString(QString::fromStdString(captureDate), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (!taken.isValid())
         return {};
     return HelpText(kHelpTakenOn) + QLatin1Char(' ') + QLocale().toString(taken, QLocale::ShortFormat);

@@ -31,7 +31,8 @@ using Rgb = std::array<int, 3>;
 using Matrix = std::array<std::array<double, 3>, 3>;
 
 // Linear Display P3 and linear Adobe RGB (both D65) to linear sRGB.
-constexpr Matrix kP3ToSrgb = {{{1.2249401, -0.2249404, 0.0}, {-0.0420569, 1.0420571, 0.0}, {-0.0196376, -0.0786361, 1.0982735}}};
+constexpr Matrix kP3ToSrgb = {
+    {{1.2249401, -0.2249404, 0.0}, {-0.0420569, 1.0420571, 0.0}, {-0.0196376, -0.0786361, 1.0982735}}};
 constexpr Matrix kAdobeToSrgb = {{{1.3983557, -0.3983557, 0.0}, {0.0, 1.0, 0.0}, {0.0, -0.0429382, 1.0429382}}};
 
 double SrgbDecode(double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); }
