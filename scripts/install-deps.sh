@@ -13,6 +13,7 @@ PACKAGES=(
   fonts-liberation2 fonts-dejavu-core
   libespeak-ng-dev libvorbis-dev
   libisofs-dev xorriso
+  libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev
   fonts-dancingscript fonts-ebgaramond fonts-lato
   clang
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
