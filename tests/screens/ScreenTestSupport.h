@@ -33,8 +33,8 @@
 
 namespace screentest {
 
-constexpr int kHelpTexts = 275;
-constexpr int kPictures = 200;
+constexpr int kHelpTexts = 280;
+constexpr int kPictures = 203;
 
 inline std::unique_ptr<evPicture> IndexPicture(int index)
 {
