@@ -14,6 +14,7 @@ PACKAGES=(
   libespeak-ng-dev libvorbis-dev
   libisofs-dev xorriso
   libheif-dev zlib1g-dev
+  libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev
   fonts-dancingscript fonts-ebgaramond fonts-lato
   clang
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64

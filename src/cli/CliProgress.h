@@ -1,5 +1,5 @@
 #pragma once
-// Progress of a long command on stderr, shared by finish and check.
+// Progress of a long command on stderr, shared by finish, check and video.
 
 #include <cstdio>
 #include <iostream>

@@ -5,12 +5,14 @@
 //   vellora-cli finish PROJECT --out FOLDER [--designs DIR] [--data DIR] [--no-studio] [--studio-duration N]
 //                      [--iso FILE.iso]
 //   vellora-cli check PROJECT [--designs DIR]
+//   vellora-cli video PROJECT --out FILE.mp4 [--designs DIR] [--data DIR] [--size 1920x1080|1280x720] [--seconds N]
 //
 // Damaged input, an unknown class or a missing file give one line on stderr and exit status 1.
 
 #include "cli/CliCheck.h"
 #include "cli/CliFinish.h"
 #include "cli/CliKinds.h"
+#include "cli/CliVideo.h"
 #include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
@@ -47,7 +49,9 @@ int Usage()
               << "       vellora-cli resave --as " << kinds << " IN OUT\n"
               << "       vellora-cli finish PROJECT --out FOLDER [--designs DIR] [--data DIR] [--no-studio]"
                  " [--studio-duration N] [--iso FILE.iso]\n"
-              << "       vellora-cli check PROJECT [--designs DIR]\n";
+              << "       vellora-cli check PROJECT [--designs DIR]\n"
+              << "       vellora-cli video PROJECT --out FILE.mp4 [--designs DIR] [--data DIR]"
+                 " [--size 1920x1080|1280x720] [--seconds N] [--no-studio] [--studio-duration N]\n";
     return 2;
 }
 
@@ -115,6 +119,8 @@ int Run(std::vector<std::string> args)
         return RunFinish(args, ProgramFolder());
     if (command == "check")
         return RunCheck(args, ProgramFolder());
+    if (command == "video")
+        return RunVideo(args, ProgramFolder());
     return Usage();
 }
 

@@ -353,6 +353,7 @@ inline constexpr ControlRect ImgHeader = Grid::Header;                // ours
 inline constexpr ControlRect ImgReport = Grid::Content;               // ours: the success report card
 inline constexpr ControlRect ImgBtn = Grid::OkButton;                 // ours: OK, lies over the card
 inline constexpr ControlRect imgBtnDiscImage{560, 516, 216, 44};      // ours: "Save a disc image", left of OK
+inline constexpr ControlRect imgBtnVideo{336, 516, 208, 44};          // ours: "Make a video", left of the image
 inline constexpr ControlRect imgHelpBox = Grid::HelpBox;              // ours
 inline constexpr ControlRect labelHelp = Grid::HelpLabel;             // ours
 }
@@ -497,6 +498,8 @@ namespace WaitPopup {
 inline constexpr ControlRect ImgBG = PopupGrid::Background;
 inline constexpr ControlRect pb{50, 112, 400, 25};
 inline constexpr ControlRect labelInfo{50, 152, 400, 57};
+inline constexpr ControlRect imgCancel{190, 212, 120, 32};             // ours: under the text, only while a step
+                                                                       // may be cancelled
 }
 
 namespace AddEntry {

@@ -136,12 +136,17 @@ void TFormFinish::Conclude()
 {
     StopSpeech();
     EndRun();
+    // The studio page stays for the video that the report can make, as it was chosen here.
+    const std::optional<int32_t> seconds = ParseStudioDuration(editDuration->text().toStdString());
+    const std::unique_ptr<StudioBranding> studio = m_studioOn && seconds ? std::move(m_studio) : nullptr;
     SetStudio(nullptr);
     if (m_outcome == Outcome::Success) {
-        const evProject* project = CurrentProject();
-        if (TFormFinishComplete* complete = Screens().formFinishComplete.get())
+        evProject* project = CurrentProject();
+        if (TFormFinishComplete* complete = Screens().formFinishComplete.get()) {
+            complete->SetVideoSource(project, studio ? &studio->GetRecord() : nullptr, studio ? *seconds : 0);
             complete->Run(m_folder, project ? project->GetFirstName() : std::string(),
                           project ? project->GetSecondName() : std::string());
+        }
     } else if (m_outcome == Outcome::Failure) {
         if (TFormFinishError* error = Screens().formFinishError.get())
             error->Run(QString::fromStdString(FinishErrorExplanation(m_failedStep)));

@@ -10,6 +10,7 @@
 #include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
 #include "screens/WizardLook.h"
+#include "video/VideoExport.h"
 
 #include <QFile>
 
@@ -24,6 +25,11 @@ constexpr int32_t kDiscImageDialogTitle = 262;
 constexpr int32_t kDiscImageWait = 263;
 constexpr int32_t kDiscImageSaved = 264;
 constexpr int32_t kDiscImageFailed = 265;
+constexpr int32_t kHintVideo = 275;
+constexpr int32_t kVideoDialogTitle = 276;
+constexpr int32_t kVideoWait = 277;
+constexpr int32_t kVideoSaved = 278;
+constexpr int32_t kVideoFailed = 279;
 
 void ShowMessage(const QString& text)
 {
@@ -31,10 +37,10 @@ void ShowMessage(const QString& text)
         ok->Run(text);
 }
 
-bool HasIsoExtension(const std::string& path)
+bool HasExtension(const std::string& path, const char* wanted)
 {
     const std::string extension = std::filesystem::path(path).extension().string();
-    return QString::fromStdString(extension).compare(".iso", Qt::CaseInsensitive) == 0;
+    return QString::fromStdString(extension).compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -50,10 +56,13 @@ TFormFinishComplete::TFormFinishComplete() : SkinnedScreen(Kind::FullScreen)
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
     ImgApply = AddImage(G::ImgBtn, TImage::Role::Button);
     imgBtnDiscImage = AddHoverImage(G::imgBtnDiscImage, 199);
+    imgBtnVideo = AddHoverImage(G::imgBtnVideo, kVideoButtonPicture);
     connect(ImgApply, &TImage::clicked, this, [this] { ImgApplyClick(); });
     connect(imgBtnDiscImage, &TImage::clicked, this, [this] { imgBtnDiscImageClick(); });
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
     connect(imgBtnDiscImage, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, kHintDiscImage); });
+    connect(imgBtnVideo, &TImage::clicked, this, [this] { imgBtnVideoClick(); });
+    connect(imgBtnVideo, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, kHintVideo); });
 }
 
 void TFormFinishComplete::Run(const std::string& discFolder, const std::string& firstName,
@@ -62,6 +71,14 @@ void TFormFinishComplete::Run(const std::string& discFolder, const std::string& 
     Prepare(discFolder, firstName, secondName);
     ShowModal();
     EndRun();
+    SetVideoSource(nullptr, nullptr, 0);
+}
+
+void TFormFinishComplete::SetVideoSource(evProject* project, evPhotograph* studio, int32_t studioSeconds)
+{
+    m_project = project;
+    m_studio = studio;
+    m_studioSeconds = studioSeconds;
 }
 
 void TFormFinishComplete::Prepare(const std::string& discFolder, const std::string& firstName,
@@ -72,16 +89,24 @@ void TFormFinishComplete::Prepare(const std::string& discFolder, const std::stri
     m_volumeName = DiscVolumeName(ToDisplayUtf8(firstName), ToDisplayUtf8(secondName));
     m_imagePath.clear();
     m_imageError.clear();
+    m_videoPath.clear();
+    m_videoError.clear();
     m_hint = -1;
     labelHelp->SetCaption(QString());
     imgBtnDiscImage->hide();
+    imgBtnVideo->hide();
 }
 
 void TFormFinishComplete::ImgApplyClick() { Close(); }
 
 void TFormFinishComplete::ImgBGMouseMove(int x, int y)
 {
-    ShowHelpHint(labelHelp, m_hint, HoverShow(x, y, imgBtnDiscImage, ImgBG) ? kHintDiscImage : -1);
+    int32_t hint = -1;
+    if (HoverShow(x, y, imgBtnDiscImage, ImgBG))
+        hint = kHintDiscImage;
+    if (HoverShow(x, y, imgBtnVideo, ImgBG))
+        hint = kHintVideo;
+    ShowHelpHint(labelHelp, m_hint, hint);
 }
 
 void TFormFinishComplete::imgBtnDiscImageClick()
@@ -101,7 +126,7 @@ std::string TFormFinishComplete::ChooseImagePath()
     const std::optional<std::string> chosen = Dialogs().SaveFile(request);
     if (!chosen || chosen->empty())
         return {};
-    return HasIsoExtension(*chosen) ? *chosen : *chosen + ".iso";
+    return HasExtension(*chosen, ".iso") ? *chosen : *chosen + ".iso";
 }
 
 void TFormFinishComplete::WriteImage(const std::string& path)
@@ -133,4 +158,59 @@ void TFormFinishComplete::WriteImage(const std::string& path)
     }
     m_imagePath = path;
     ShowMessage(HelpText(kDiscImageSaved) + "\n" + DoubleAmpersands(QFile::decodeName(path.c_str())));
+}
+
+void TFormFinishComplete::imgBtnVideoClick()
+{
+    if (!m_project)
+        return;
+    const std::string path = ChooseVideoPath();
+    if (!path.empty())
+        MakeVideo(path);
+}
+
+// The video's file name, offered beside the disc folder; ".mp4" is added when the name has no such ending.
+std::string TFormFinishComplete::ChooseVideoPath()
+{
+    const std::string chosenFolder = std::filesystem::path(m_discFolder).parent_path().string();
+    const FileDialogRequest request{HelpText(kVideoDialogTitle), "Video|*.mp4", chosenFolder, ".mp4"};
+    const std::optional<std::string> chosen = Dialogs().SaveFile(request);
+    if (!chosen || chosen->empty())
+        return {};
+    return HasExtension(*chosen, ".mp4") ? *chosen : *chosen + ".mp4";
+}
+
+void TFormFinishComplete::MakeVideo(const std::string& path)
+{
+    VideoExport video(*m_project, path);
+    video.SetStudio(m_studio, m_studioSeconds);
+    TwaitPopup* wait = Screens().waitPopup.get();
+    m_videoError.clear();
+    try {
+        if (wait) {
+            wait->RunCancellable(HelpText(kVideoWait), [&video, wait](ProgressBar& bar) {
+                video.SetProgress([&bar, wait](int percent) {
+                    bar.SetPosition(percent);
+                    return !wait->IsCancelled();
+                });
+                video.Produce();
+                return true;
+            });
+        } else {
+            video.Produce();
+        }
+    } catch (const EVideoCancelled& cancelled) {
+        m_videoError = cancelled.what();
+        return;
+    } catch (const std::exception& error) {
+        m_videoError = error.what();
+        ktLogs::LogLine("Video not made: " + m_videoError);
+        ShowMessage(HelpText(kVideoFailed) + "\n" + DoubleAmpersands(QString::fromStdString(m_videoError)));
+        return;
+    }
+    m_videoPath = path;
+    QString text = HelpText(kVideoSaved) + "\n" + DoubleAmpersands(QFile::decodeName(path.c_str()));
+    for (const std::string& warning : video.GetWarnings())
+        text += "\n" + DoubleAmpersands(QString::fromStdString(warning));
+    ShowMessage(text);
 }

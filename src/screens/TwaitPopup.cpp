@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QProgressBar>
 
 namespace G = Geometry::WaitPopup;
@@ -24,12 +25,19 @@ public:
 
 } // namespace
 
-// What the steps report to: the pop-up's bar, repainted at once because no event loop runs meanwhile.
+// What the steps report to: the pop-up's bar, repainted at once because no event loop runs meanwhile. While a
+// step may be cancelled, the events waiting are handled at most every kEventsMs, so a click on Cancel arrives.
 class TwaitPopup::Bar : public ProgressBar {
 public:
+    static constexpr int kEventsMs = 100;
+
     explicit Bar(QProgressBar* bar) : m_bar(bar) {}
     void SetPosition(int percent) override
     {
+        if (m_responsive && m_sinceEvents.elapsed() >= kEventsMs) {
+            m_sinceEvents.restart();
+            QCoreApplication::processEvents();
+        }
         const int clamped = percent < 0 ? 0 : percent > 100 ? 100 : percent;
         if (clamped == m_bar->value())
             return;
@@ -37,9 +45,16 @@ public:
         if (m_bar->isVisible())
             m_bar->repaint();
     }
+    void SetResponsive(bool responsive)
+    {
+        m_responsive = responsive;
+        m_sinceEvents.start();
+    }
 
 private:
     QProgressBar* m_bar;
+    bool m_responsive = false;
+    QElapsedTimer m_sinceEvents;
 };
 
 TwaitPopup::TwaitPopup() : SkinnedScreen(Kind::Popup)
@@ -54,6 +69,9 @@ TwaitPopup::TwaitPopup() : SkinnedScreen(Kind::Popup)
     pb->setStyleSheet("QProgressBar { border: none; background: rgb(232, 232, 232); }"
                       "QProgressBar::chunk { background: rgb(128, 0, 0); }");
     labelInfo = AddLabel(G::labelInfo, PopupTextStyle(kColorBlack, Qt::AlignHCenter | Qt::AlignTop));
+    imgCancel = AddImage(G::imgCancel, TImage::Role::Button);
+    imgCancel->hide();
+    connect(imgCancel, &TImage::clicked, this, [this] { imgCancelClick(); });
     m_bar = std::make_unique<Bar>(pb);
     try {
         m_background->SetPicture(SkinPicture(30));
@@ -85,5 +103,34 @@ bool TwaitPopup::Run(const QString& text, const Step& step)
         repaint();
     return done;
 }
+
+// Modal to the whole program while it runs, so that nothing but Cancel takes the pointer meanwhile.
+bool TwaitPopup::RunCancellable(const QString& text, const Step& step)
+{
+    m_cancelled = false;
+    try {
+        imgCancel->SetPicture(SkinPicture(kCancelPicture));
+    } catch (const EVelloraError& e) {
+        ktLogs::LogLine(std::string("Wait pop-up without its Cancel button's picture: ") + e.what());
+    }
+    imgCancel->show();
+    const bool wasVisible = isVisible();
+    if (!wasVisible)
+        setWindowModality(Qt::ApplicationModal);
+    m_bar->SetResponsive(true);
+    struct Restore {
+        TwaitPopup& popup;
+        ~Restore()
+        {
+            popup.m_bar->SetResponsive(false);
+            popup.imgCancel->hide();
+            popup.hide();
+            popup.setWindowModality(Qt::NonModal);
+        }
+    } restore{*this};
+    return Run(text, step);
+}
+
+void TwaitPopup::imgCancelClick() { m_cancelled = true; }
 
 int TwaitPopup::GetProgress() const { return pb->value(); }

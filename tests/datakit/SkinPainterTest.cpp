@@ -78,6 +78,7 @@ std::map<int, QSize> GeometrySizes()
         {194, SizeOf(PM::imgBtn_LabelKit)},        {197, SizeOf(G::NewProject2::ImgFullscreen)},
         {198, SizeOf(G::NewProject2::ImgFullScreenActive)}, {199, SizeOf(G::FinishComplete::imgBtnDiscImage)},
         {200, SizeOf(PG::Background)},
+        {201, SizeOf(G::FinishComplete::imgBtnVideo)}, {202, SizeOf(G::WaitPopup::imgCancel)},
     };
     for (int index : {31, 32, 33, 34, 37, 38, 39, 40})
         sizes[index] = SizeOf(PG::ButtonLeft);
@@ -137,8 +138,8 @@ TEST(SkinPainterTest, EveryPositionHoldsAPictureOfItsPlaceSize)
     std::map<int, QSize> expected = GeometrySizes();
     for (const auto& [index, size] : CatalogueSizes())
         ASSERT_TRUE(expected.emplace(index, size).second) << "picture " << index << " listed twice";
-    ASSERT_EQ(SkinPainter::Count(), 201);
-    ASSERT_EQ(expected.size() + UnusedIndexes().size(), 201u);
+    ASSERT_EQ(SkinPainter::Count(), 203);
+    ASSERT_EQ(expected.size() + UnusedIndexes().size(), 203u);
     for (int index = 0; index < SkinPainter::Count(); ++index) {
         SCOPED_TRACE("picture " + std::to_string(index));
         const QImage picture = painter.Paint(index);
@@ -176,4 +177,5 @@ TEST(SkinPainterTest, StateImagesFitTheirScreens)
     ExpectFitsOver(music, painter.Paint(102), Mu::imgStop, 102);
     const QImage finishComplete = Compose(painter, {1024, 768}, {{1, G::Grid::FullPanel}, {86, G::FinishComplete::ImgReport}});
     ExpectFitsOver(finishComplete, painter.Paint(199), G::FinishComplete::imgBtnDiscImage, 199);
+    ExpectFitsOver(finishComplete, painter.Paint(201), G::FinishComplete::imgBtnVideo, 201);
 }

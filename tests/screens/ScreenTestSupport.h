@@ -33,8 +33,8 @@
 
 namespace screentest {
 
-constexpr int kHelpTexts = 276;
-constexpr int kPictures = 200;
+constexpr int kHelpTexts = 281;
+constexpr int kPictures = 203;
 
 inline std::unique_ptr<evPicture> IndexPicture(int index)
 {

@@ -2,11 +2,15 @@
 // image written beside the disc folder, and what the user is told when it cannot be written.
 #include "screens/ScreenTestSupport.h"
 
+#include "presentation/FinishTestAlbum.h"
+
 #include "screens/ScreenSet.h"
 #include "screens/TFormFinishComplete.h"
 #include "screens/TLabel.h"
 #include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
+
+#include <QTimer>
 
 #include <filesystem>
 #include <fstream>
@@ -123,4 +127,76 @@ TEST_F(TFormFinishCompleteTest, CancelledDialogOrFailedImageLeavesNoFile)
     EXPECT_TRUE(Screens().waitPopup->isHidden());
     EXPECT_FALSE(fs::exists(nowhere));
     EXPECT_EQ(std::distance(fs::directory_iterator(PathOf("chosen")), fs::directory_iterator()), 1);
+}
+
+// "Make a video": its look and hint, Cancel in the wait pop-up, and a video that cannot be saved.
+class TFormFinishCompleteVideoTest : public TFormFinishCompleteTest {
+protected:
+    void SetUp() override
+    {
+        TFormFinishCompleteTest::SetUp();
+        m_project = finishtest::MakeAlbum();
+        m_screen->SetVideoSource(m_project.get(), nullptr, 0);
+    }
+
+    // Clicks "Make a video" and returns the text of the OK pop-up it showed ("" for none). The wait pop-up is
+    // modal too while the video is made; only the OK pop-up is answered.
+    std::string ClickVideo()
+    {
+        std::string text;
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&text, &poll] {
+            auto* popup = dynamic_cast<TokPopup*>(QApplication::activeModalWidget());
+            if (!popup || !popup->isVisible())
+                return;
+            poll.stop();
+            text = popup->LabelMessage->Caption().toStdString();
+            popup->ImgOKClick();
+        });
+        poll.start();
+        m_screen->imgBtnVideoClick();
+        return text;
+    }
+
+    std::unique_ptr<evProject> m_project;
+};
+
+TEST_F(TFormFinishCompleteVideoTest, ButtonShowsItsActiveLookAndHint)
+{
+    EXPECT_EQ(m_screen->imgBtnVideo->Picture().width(), 202); // skin picture 201
+    EXPECT_TRUE(m_screen->imgBtnVideo->isHidden());
+    m_screen->ImgBGMouseMove(G::imgBtnVideo.x + 5, G::imgBtnVideo.y + 5);
+    EXPECT_FALSE(m_screen->imgBtnVideo->isHidden());
+    EXPECT_TRUE(m_screen->imgBtnDiscImage->isHidden());
+    EXPECT_EQ(m_screen->labelHelp->Caption().toStdString(), HelpString(275));
+}
+
+TEST_F(TFormFinishCompleteVideoTest, CancelInTheWaitPopupLeavesNoFile)
+{
+    TwaitPopup& wait = *Screens().waitPopup;
+    m_dialogs.saveAnswers.push_back(PathOf("chosen/Our film")); // the ending is added
+    QTimer::singleShot(0, &wait, [&wait] {
+        EXPECT_FALSE(wait.imgCancel->isHidden());
+        wait.imgCancelClick();
+    });
+    EXPECT_EQ(ClickVideo(), "");
+    EXPECT_EQ(m_screen->GetVideoError(), "The video was cancelled");
+    EXPECT_EQ(m_screen->GetVideoPath(), "");
+    ASSERT_EQ(m_dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(m_dialogs.saveRequests[0].title.toStdString(), HelpString(276));
+    EXPECT_EQ(m_dialogs.saveRequests[0].defaultExtension.toStdString(), ".mp4");
+    EXPECT_TRUE(wait.isHidden());
+    EXPECT_TRUE(wait.imgCancel->isHidden());
+    EXPECT_EQ(std::distance(fs::directory_iterator(PathOf("chosen")), fs::directory_iterator()), 1);
+}
+
+TEST_F(TFormFinishCompleteVideoTest, AVideoThatCannotBeSavedIsExplained)
+{
+    const std::string nowhere = PathOf("missing/film.mp4");
+    m_dialogs.saveAnswers.push_back(nowhere);
+    const std::string message = ClickVideo();
+    EXPECT_EQ(message.rfind(HelpString(279) + "\nCannot write the video into the folder", 0), 0u) << message;
+    EXPECT_EQ(m_screen->GetVideoPath(), "");
+    EXPECT_FALSE(fs::exists(nowhere));
 }

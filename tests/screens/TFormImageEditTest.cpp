@@ -347,7 +347,7 @@ TEST_F(TFormImageEditTest, TheTitleLineTellsWhenThePhotographWasTaken)
     const QString taken = QLocale().toString(QDateTime(QDate(2024, 6, 15), QTime(14, 3, 59)), QLocale::ShortFormat);
 
     ASSERT_TRUE(m_screen.PrepareFile(dated, 300, 200, false, m_result));
-    EXPECT_EQ(m_screen.labelTitle->Caption().toStdString(), HelpString(275) + " " + taken.toStdString());
+    EXPECT_EQ(m_screen.labelTitle->Caption().toStdString(), HelpString(280) + " " + taken.toStdString());
     m_screen.EndRun();
     ASSERT_TRUE(m_screen.PrepareFile(undated, 300, 200, false, m_result));
     EXPECT_EQ(m_screen.labelTitle->Caption(), "");

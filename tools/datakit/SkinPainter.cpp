@@ -54,7 +54,7 @@ namespace {
 
 using Id = SkinPainter::SceneId;
 
-constexpr int kPictureCount = 201;
+constexpr int kPictureCount = 203;
 
 // How one picture is made: the whole scene, a rectangle of it, or one control's rectangle with that control in
 // a given look; `overrides` set the looks of other controls first.
@@ -208,6 +208,8 @@ std::vector<Recipe> FormRecipes()
         As(197, Id::NewProject2, "ImgFullscreen", Look::Passive),
         As(198, Id::NewProject2, "ImgFullscreen", Look::Active),
         As(199, Id::FinishComplete, "imgBtnDiscImage", Look::Active),
+        As(201, Id::FinishComplete, "imgBtnVideo", Look::Active),
+        As(202, Id::PopupPlain, "imgCancel", Look::Passive),
     };
 }
 

@@ -1026,6 +1026,7 @@ SkinScene SkinScreens::FinishComplete()
     scene.Add("ImgBtn", G::FinishComplete::ImgBtn, Pill(Icon::Check, QStringLiteral("OK"), Surface::Light, true));
     scene.Add("imgBtnDiscImage", G::FinishComplete::imgBtnDiscImage,
               Pill(Icon::Disc, QStringLiteral("Save a disc image"), Surface::Light));
+    scene.Add("imgBtnVideo", G::FinishComplete::imgBtnVideo, Pill(Icon::Play, QStringLiteral("Make a video"), Surface::Light));
     return scene;
 }
 
@@ -1125,6 +1126,10 @@ SkinScene SkinScreens::Popup(PopupKind kind)
         scene.Add("content", G::PopupGrid::Content,
                   [kind](QPainter& p, const QRectF&, Look) { PaintMessageFrame(p, PopupQuestion(kind)); }, Look::Hidden);
     AddPopupButtons(scene, kind);
+    // The wait pop-up's Cancel, shown only while a step may be cancelled.
+    if (kind == PopupKind::Plain)
+        scene.Add("imgCancel", G::WaitPopup::imgCancel, Pill(Icon::CrossMark, QStringLiteral("Cancel"), Surface::Light),
+                  Look::Hidden);
     return scene;
 }
 
