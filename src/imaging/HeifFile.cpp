@@ -235,6 +235,8 @@ QImage Copy16(const uint8_t* plane, int stride, int width, int height, bool alph
     return out;
 }
 
+constexpr int kMaxHeifSide = 12288;
+
 } // namespace
 
 bool IsHeifFile(const uint8_t* data, size_t size)
@@ -249,6 +251,11 @@ HeifPicture DecodeHeif(const uint8_t* data, size_t size, int64_t maxPixels)
     const std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
     if (!context)
         throw EImageError(PhotographMessage::kNoMemory);
+    // The stated size of a picture made of tiles need not be the size its grid asks for; the decoder checks each
+    // side of every image it makes against this limit, so no file can make it set aside more than the largest
+    // picture we accept (150 megapixels fit within 12288 pixels a side only as a square; wider panoramas are
+    // refused as too large).
+    heif_context_set_maximum_image_size_limit(context.get(), kMaxHeifSide);
     Check(heif_context_read_from_memory_without_copy(context.get(), data, size, nullptr));
     heif_image_handle* rawHandle = nullptr;
     Check(heif_context_get_primary_image_handle(context.get(), &rawHandle));
