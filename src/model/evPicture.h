@@ -56,7 +56,8 @@ class evPicture : public evDrawableElement {
     // rectangle of that size needs. EImageError for damaged bytes; an empty picture gives an empty bitmap.
     Bitmap DecodeAtLeast(int width, int height) const;
     // The picture scaled to exactly width x height, as it appears in a rectangle of that size; the damaged mark
-    // when its data cannot be decoded. An empty picture gives an empty bitmap.
+    // when its data cannot be decoded. An empty picture gives an empty bitmap. Decoded at the smallest DCT scale
+    // that gives twice the size (or full size), then averaged down.
     Bitmap ScaledTo(int width, int height) const;
     // The look of a picture whose data cannot be decoded, the same in every design: a grey field with a dark red
     // border and cross. The canvas's brush and pen are left as they were.
@@ -64,6 +65,7 @@ class evPicture : public evDrawableElement {
     void AssignTo(Bitmap& target) const;
 
 private:
+    Bitmap DecodeFor(int width, int height) const;
     static void AddSnapshot(evProjectorPage& page, const TRect& rect, const Bitmap& pixels);
 
     std::vector<uint8_t> m_data;

@@ -1,5 +1,5 @@
-// Feeds arbitrary bytes to the picture readers (JPEG header and decoder at full and scaled size, bitmap files). Reading must end in an
-// orderly error: no crash, no leak, no allocation beyond the size limits.
+// Feeds arbitrary bytes to the picture readers (JPEG header and decoder at full and scaled size, bitmap files).
+// Reading must end in an orderly error: no crash, no leak, no allocation beyond the size limits.
 
 #include "platform/Bitmap.h"
 #include "platform/BmpFile.h"
