@@ -7,7 +7,9 @@
 //   int32   n             byte count of the JPEG file
 //   n bytes the JPEG file (absent when n is 0)
 //
-// Width and height are not stored: they are taken from the JPEG when it is read or set.
+// Width and height are not stored: they are taken from the JPEG's header when it is read or set. Reading checks
+// the header only (markers, size, pixel limit); a picture whose data is damaged after a sound header is read and
+// kept, and draws as the damaged-picture mark, so one bad photograph does not make a whole album unreadable.
 
 #include "model/evDrawableElement.h"
 
@@ -50,9 +52,22 @@ class evPicture : public evDrawableElement {
 
     // Decodes the picture (EImageError for damaged bytes); an empty picture gives an empty bitmap.
     Bitmap Decode() const;
+    // Decodes at the smallest DCT scale that still gives at least width x height pixels: what drawing into a
+    // rectangle of that size needs. EImageError for damaged bytes; an empty picture gives an empty bitmap.
+    Bitmap DecodeAtLeast(int width, int height) const;
+    // The picture scaled to exactly width x height, as it appears in a rectangle of that size; the damaged mark
+    // when its data cannot be decoded. An empty picture gives an empty bitmap. Decoded at the smallest DCT scale
+    // that gives twice the size (or full size), then averaged down.
+    Bitmap ScaledTo(int width, int height) const;
+    // The look of a picture whose data cannot be decoded, the same in every design: a grey field with a dark red
+    // border and cross. The canvas's brush and pen are left as they were.
+    static void DrawDamagedMark(Canvas& canvas, const TRect& rect);
     void AssignTo(Bitmap& target) const;
 
 private:
+    Bitmap DecodeFor(int width, int height) const;
+    static void AddSnapshot(evProjectorPage& page, const TRect& rect, const Bitmap& pixels);
+
     std::vector<uint8_t> m_data;
     int32_t m_placeholder = 0;
     int32_t m_width = 0;

@@ -35,13 +35,14 @@ struct ErrorManager {
     std::longjmp(err->jump, 1);
 }
 
-// Warnings about corrupt data are tolerated (many cameras write a few stray bytes), except the end of the data
-// arriving before the picture is complete: a cut-off file is an error, not a half-grey picture.
+// Warnings about corrupt data are tolerated (many cameras write a few stray bytes), except the data ending
+// before the picture is complete, at the end of the bytes or at a marker in the middle of a scan: a cut-off file,
+// or one whose header claims more lines than its data holds, is an error, not a half-grey picture.
 void EmitMessage(j_common_ptr cinfo, int level)
 {
     if (level >= 0)
         return;
-    if (cinfo->err->msg_code == JWRN_JPEG_EOF)
+    if (cinfo->err->msg_code == JWRN_JPEG_EOF || cinfo->err->msg_code == JWRN_HIT_MARKER)
         ErrorExit(cinfo);
     cinfo->err->num_warnings++;
 }
@@ -132,6 +133,12 @@ void ReadRows(DecodeState* s, int outStep)
         for (int i = 0; i < count; ++i)
             rows[i] = ink ? s->inkRows.data() + static_cast<size_t>(i) * width * 4 : s->image.scanLine(first + i);
         const auto got = static_cast<int>(jpeg_read_scanlines(&cinfo, rows, static_cast<JDIMENSION>(count)));
+        // A decoder that delivers no line would otherwise be asked for the same lines for ever.
+        if (got <= 0) {
+            std::snprintf(s->err.message, sizeof s->err.message, "JPEG data ends at line %d of %u", first,
+                          cinfo.output_height);
+            std::longjmp(s->err.jump, 1);
+        }
         if (ink)
             for (int i = 0; i < got; ++i)
                 InkRowToBgr(rows[i], s->image.scanLine(first + i), width, outStep, cinfo.saw_Adobe_marker);
@@ -229,10 +236,13 @@ JpegInfo ReadJpegInfo(const uint8_t* data, size_t size)
     return info;
 }
 
-Bitmap DecodeJpeg(const uint8_t* data, size_t size, PixelFormat format)
+namespace {
+
+// Decodes at scale n/8 (1..8) of the full size.
+Bitmap DecodeScaled(const uint8_t* data, size_t size, int scale, PixelFormat format)
 {
     if (format != PixelFormat::pf24bit && format != PixelFormat::pf32bit) {
-        Bitmap bitmap = DecodeJpeg(data, size, PixelFormat::pf24bit);
+        Bitmap bitmap = DecodeScaled(data, size, scale, PixelFormat::pf24bit);
         bitmap.SetPixelFormat(format);
         return bitmap;
     }
@@ -252,6 +262,8 @@ Bitmap DecodeJpeg(const uint8_t* data, size_t size, PixelFormat format)
     s->cinfo.out_color_space = IsInk(s->cinfo.jpeg_color_space) ? JCS_CMYK : outStep == 4 ? JCS_EXT_BGRX : JCS_EXT_BGR;
     s->cinfo.dct_method = JDCT_ISLOW;
     s->cinfo.do_fancy_upsampling = TRUE;
+    s->cinfo.scale_num = static_cast<unsigned int>(std::clamp(scale, 1, 8));
+    s->cinfo.scale_denom = 8;
     jpeg_start_decompress(&s->cinfo);
     s->image = AllocateQImage(static_cast<int>(s->cinfo.output_width), static_cast<int>(s->cinfo.output_height),
                               QtFormatOf(format));
@@ -259,6 +271,41 @@ Bitmap DecodeJpeg(const uint8_t* data, size_t size, PixelFormat format)
         throw EImageError("Out of memory for a JPEG picture");
     ReadRows(s, outStep);
     return Bitmap(s->image);
+}
+
+// libjpeg's output size at scale n/8: the full size times n/8, rounded up.
+int64_t ScaledSize(int64_t full, int scale) { return (full * scale + 7) / 8; }
+
+} // namespace
+
+Bitmap DecodeJpeg(const uint8_t* data, size_t size, PixelFormat format)
+{
+    return DecodeScaled(data, size, 8, format);
+}
+
+JpegInfo CheckJpegHeader(const uint8_t* data, size_t size)
+{
+    const JpegInfo info = ReadJpegInfo(data, size);
+    if (info.width <= 0 || info.height <= 0)
+        throw EImageError("JPEG picture without pixels");
+    if (static_cast<int64_t>(info.width) * info.height > kMaxJpegPixels)
+        throw EImageError("JPEG picture too large: " + std::to_string(info.width) + " x " +
+                          std::to_string(info.height) + " pixels");
+    return info;
+}
+
+int JpegScaleFor(int imageWidth, int imageHeight, int width, int height)
+{
+    for (int scale = 1; scale < 8; ++scale)
+        if (ScaledSize(imageWidth, scale) >= width && ScaledSize(imageHeight, scale) >= height)
+            return scale;
+    return 8;
+}
+
+Bitmap DecodeJpegAtLeast(const uint8_t* data, size_t size, int width, int height, PixelFormat format)
+{
+    const JpegInfo info = ReadJpegInfo(data, size);
+    return DecodeScaled(data, size, JpegScaleFor(info.width, info.height, width, height), format);
 }
 
 std::vector<uint8_t> EncodeJpeg(const Bitmap& bitmap, int quality)

@@ -21,6 +21,17 @@ struct JpegInfo {
 
 // Reads only the header; EImageError for bytes that are not a JPEG.
 JpegInfo ReadJpegInfo(const uint8_t* data, size_t size);
+// Reads the header and checks what can be known without decoding: the markers up to the first scan, a size of
+// at least one pixel and at most kMaxJpegPixels. EImageError otherwise. Data damaged after the header is only
+// found when the picture is decoded.
+JpegInfo CheckJpegHeader(const uint8_t* data, size_t size);
+// The smallest of libjpeg's DCT scales n/8 (n = 1..8) whose output is at least width x height; 8 when even full
+// size is smaller. A target that is not positive in one direction asks nothing of that direction.
+int JpegScaleFor(int imageWidth, int imageHeight, int width, int height);
+// Decodes at the smallest DCT scale that still gives at least width x height pixels (never more than full size),
+// so a photograph drawn into a slot of a few hundred pixels never passes through its full size.
+Bitmap DecodeJpegAtLeast(const uint8_t* data, size_t size, int width, int height,
+                         PixelFormat format = PixelFormat::pf24bit);
 // Decodes to pf24bit or pf32bit.
 Bitmap DecodeJpeg(const uint8_t* data, size_t size, PixelFormat format = PixelFormat::pf24bit);
 inline Bitmap DecodeJpeg(const std::vector<uint8_t>& bytes, PixelFormat format = PixelFormat::pf24bit)

@@ -1,6 +1,7 @@
 #include "presentation/DiscProducer.h"
 
 #include "model/ObjectStream.h"
+#include "model/PreparedPictures.h"
 #include "model/evCategory.h"
 #include "model/evLayout.h"
 #include "model/evPhotograph.h"
@@ -11,11 +12,13 @@
 #include "platform/Text.h"
 #include "presentation/evProjectorPage.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <filesystem>
 #include <map>
 #include <signal.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -221,12 +224,25 @@ void DiscProducer::WritePresentationTo(Stream& stream, int32_t duration, WebExpo
 }
 
 // A page whose rendering failed would reach the disc half drawn, so it ends finishing instead.
+// Pages are rendered and written one at a time, in order, on this thread; worker threads scale and encode the
+// pictures of the next few pages meanwhile (see PreparedPictures), so memory stays flat in the page count.
 void DiscProducer::WritePages(Stream& stream, const std::vector<evCategory*>& pages, WebExport& web) const
 {
     const size_t count = pages.size();
+    const int workers = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const size_t lookAhead = static_cast<size_t>(workers) + 1;
+    PreparedPictures prepared(workers);
+    size_t queued = 0;
     for (size_t i = 0; i < count; ++i) {
         Report(static_cast<int>(i * 100 / count));
-        const std::unique_ptr<evProjectorPage> page = pages[i]->CreatePresentationPage();
+        for (; queued < count && queued <= i + lookAhead; ++queued)
+            prepared.Prepare(static_cast<int32_t>(queued), *pages[queued]);
+        std::unique_ptr<evProjectorPage> page;
+        {
+            const PreparedPictures::Scope scope(prepared, static_cast<int32_t>(i));
+            page = pages[i]->CreatePresentationPage();
+        }
+        prepared.Discard(static_cast<int32_t>(i));
         if (pages[i]->RenderFailed())
             throw EVelloraError("Page " + std::to_string(i + 1) + " (\"" + ToDisplayUtf8(pages[i]->GetTitle()) +
                                 "\") could not be drawn");

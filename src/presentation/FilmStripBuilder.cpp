@@ -37,16 +37,19 @@ Bitmap FilmStripBuilder::Thumbnail(const evPicture& picture) const
     canvas.SetBrushColor(m_background);
     canvas.SetBrushStyle(BrushStyle::Solid);
     canvas.FillRect(Rect(0, 0, m_cellWidth, m_cellHeight));
-    const Bitmap decoded = picture.Decode();
-    if (decoded.IsEmpty())
+    // The size comes from the picture's header; it is decoded at the scale of the cell only (or drawn as the
+    // damaged mark).
+    const int32_t pictureWidth = picture.GetWidth();
+    const int32_t pictureHeight = picture.GetHeight();
+    if (picture.GetImageStream().empty() || pictureWidth <= 0 || pictureHeight <= 0)
         return thumbnail;
-    const double scale = std::min(static_cast<double>(m_cellWidth) / decoded.Width(),
-                                  static_cast<double>(m_cellHeight) / decoded.Height());
-    const int32_t width = std::clamp(static_cast<int32_t>(decoded.Width() * scale + 0.5), 1, m_cellWidth);
-    const int32_t height = std::clamp(static_cast<int32_t>(decoded.Height() * scale + 0.5), 1, m_cellHeight);
+    const double scale = std::min(static_cast<double>(m_cellWidth) / pictureWidth,
+                                  static_cast<double>(m_cellHeight) / pictureHeight);
+    const int32_t width = std::clamp(static_cast<int32_t>(pictureWidth * scale + 0.5), 1, m_cellWidth);
+    const int32_t height = std::clamp(static_cast<int32_t>(pictureHeight * scale + 0.5), 1, m_cellHeight);
     const int32_t left = (m_cellWidth - width) / 2;
     const int32_t top = (m_cellHeight - height) / 2;
-    canvas.StretchDraw(Rect(left, top, left + width, top + height), decoded);
+    canvas.Draw(left, top, picture.ScaledTo(width, height));
     return thumbnail;
 }
 

@@ -8,7 +8,6 @@
 #include "model/evPicture.h"
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
-#include "platform/Log.h"
 #include "screens/ApplicationContext.h"
 #include "screens/HourglassCursor.h"
 #include "screens/ProjectModification.h"
@@ -59,18 +58,13 @@ TRect Centred(int centreX, int centreY, TPoint size)
     return Rect(centreX - size.X / 2, centreY - size.Y / 2, centreX + size.X / 2, centreY + size.Y / 2);
 }
 
-// The photograph of a user element; an empty bitmap when it is none or cannot be decoded.
-Bitmap DecodePhotograph(const evObject* element)
+// The photograph of a user element; none when it is no picture or has no size.
+const evPicture* PhotographOf(const evObject* element)
 {
     const auto* photograph = dynamic_cast<const evPicture*>(element);
     if (!photograph || photograph->GetWidth() <= 0 || photograph->GetHeight() <= 0)
-        return Bitmap();
-    try {
-        return photograph->Decode();
-    } catch (const EVelloraError& e) {
-        ktLogs::LogLine(std::string("Gallery photograph not decoded: ") + e.what());
-        return Bitmap();
-    }
+        return nullptr;
+    return photograph;
 }
 
 void Outline(Bitmap& bitmap, const TRect& rect, TColor colour)
@@ -282,19 +276,20 @@ void TFormGallery::BuildStrip()
 }
 
 // The photograph under the gallery's key, centred in the element's column; others leave their column empty. A
-// photograph that cannot be decoded still gets a (black) cell, so that it can be deleted.
+// photograph that cannot be decoded shows the damaged mark in its cell, so that it can be deleted.
 void TFormGallery::DrawThumbnail(int32_t entryIndex)
 {
     const auto* entry = m_page->GetUserElements().GetItemAs<evCategoryEntry>(entryIndex);
     if (!entry || entry->GetSlotID() != m_key)
         return;
-    const Bitmap photograph = DecodePhotograph(entry->GetElement());
-    const TPoint size = photograph.IsEmpty()
-                            ? TPoint{kThumbnailSize, kThumbnailSize}
-                            : FitInto(photograph.Width(), photograph.Height(), kThumbnailSize, kThumbnailSize);
+    // The size comes from the header; the photograph is decoded at the scale of its cell only.
+    const evPicture* photograph = PhotographOf(entry->GetElement());
+    const TPoint size = !photograph ? TPoint{kThumbnailSize, kThumbnailSize}
+                                    : FitInto(photograph->GetWidth(), photograph->GetHeight(), kThumbnailSize,
+                                              kThumbnailSize);
     const TRect cell = Centred(entryIndex * kColumnWidth + kColumnWidth / 2, G::CellCentreY, size);
-    if (!photograph.IsEmpty())
-        m_thumbnails.GetCanvas().StretchDraw(cell, photograph);
+    if (photograph)
+        m_thumbnails.GetCanvas().Draw(cell.Left, cell.Top, photograph->ScaledTo(cell.Width(), cell.Height()));
     Fill(m_mask, cell, kColorBlack);
     Outline(m_thumbnails, cell, kColorBlack);
     m_cells.push_back({cell, entryIndex});
@@ -322,13 +317,14 @@ void TFormGallery::ShowCell(int32_t cell)
     if (!entry || entry->GetSlotID() != m_key)
         return;
     ClearPreview();
-    const Bitmap photograph = DecodePhotograph(entry->GetElement());
-    if (!photograph.IsEmpty()) {
+    if (const evPicture* photograph = PhotographOf(entry->GetElement())) {
         Bitmap preview(kPreviewWidth, kPreviewHeight);
         Fill(preview, Rect(0, 0, kPreviewWidth, kPreviewHeight), kColorWhite);
         m_previewRect = Centred(kPreviewWidth / 2, kPreviewHeight / 2,
-                                FitInto(photograph.Width(), photograph.Height(), kPreviewWidth, kPreviewHeight));
-        preview.GetCanvas().StretchDraw(m_previewRect, photograph);
+                                FitInto(photograph->GetWidth(), photograph->GetHeight(), kPreviewWidth,
+                                        kPreviewHeight));
+        preview.GetCanvas().Draw(m_previewRect.Left, m_previewRect.Top,
+                                 photograph->ScaledTo(m_previewRect.Width(), m_previewRect.Height()));
         imgPreview->SetPicture(preview.ToQImage());
     }
     if (m_selected != cell && m_selected >= 0 && m_selected < static_cast<int32_t>(m_cells.size()))

@@ -1,6 +1,6 @@
-// Feeds arbitrary bytes to the picture readers (JPEG header and decoder, bitmap files, HEIF and AVIF through
-// libheif, embedded colour profiles and EXIF blocks). Reading must end in an orderly error: no crash, no leak, no
-// allocation beyond the size limits.
+// Feeds arbitrary bytes to the picture readers (JPEG header and decoder at full and scaled size, bitmap files,
+// HEIF and AVIF through libheif, embedded colour profiles and EXIF blocks). Reading must end in an orderly error:
+// no crash, no leak, no allocation beyond the size limits.
 
 #include "imaging/HeifFile.h"
 #include "imaging/PictureMetadata.h"
@@ -79,8 +79,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 (void)DecodeHeif(file, length, kFuzzPixels);
         } else {
             const JpegInfo info = ReadJpegInfo(file, length);
+            // Pictures that decode slowly only because they are big say nothing about robustness.
             if (static_cast<int64_t>(info.width) * info.height <= kFuzzPixels) {
-                const Bitmap bitmap = DecodeJpeg(file, length, (data[0] & 2) ? PixelFormat::pf32bit : PixelFormat::pf24bit);
+                const PixelFormat format = (data[0] & 2) ? PixelFormat::pf32bit : PixelFormat::pf24bit;
+                // Bits 3 to 5 choose the DCT scale: 0 decodes at full size, 1..7 at n/8 through the scaled path
+                // that drawing into a slot takes.
+                const int scale = (data[0] >> 3) & 7;
+                const Bitmap bitmap = scale == 0 ? DecodeJpeg(file, length, format)
+                                                 : DecodeJpegAtLeast(file, length, (info.width * scale + 7) / 8,
+                                                                     (info.height * scale + 7) / 8, format);
                 (void)EncodeJpeg(bitmap, 50);
             }
         }

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -174,11 +175,139 @@ TEST_F(evPictureDraw, StretchesIntoTheRectangle)
     EXPECT_TRUE(Untouched());
 }
 
-TEST_F(evPictureDraw, DamagedBytesFailTheDrawing)
+TEST_F(evPictureDraw, DamagedBytesDrawTheMarkButStillFailADecode)
 {
     MemoryStream raw(std::vector<uint8_t>(40, 0x33));
     evPicture picture("bad", raw, 0, 10, 10);
-    EXPECT_THROW(picture.Draw(m_rect, m_target.GetCanvas(), false, nullptr, false), EImageError);
+    picture.Draw(m_rect, m_target.GetCanvas(), false, nullptr, false);
+    EXPECT_FALSE(Untouched());
+    EXPECT_EQ(m_target.Pixel(0, 0), kColorWhite);
     Bitmap target;
     EXPECT_THROW(picture.AssignTo(target), EImageError);
+    EXPECT_THROW(picture.DecodeAtLeast(4, 4), EImageError);
+}
+
+namespace {
+
+// Smooth shading with fine texture and hard edges, so that resampling differences would show.
+Bitmap PhotoLike(int width, int height)
+{
+    Bitmap bitmap(width, height);
+    uint32_t seed = 12345;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            const int noise = static_cast<int>((seed >> 16) % 11) - 5;
+            const int edge = (x / 97 + y / 71) % 2 == 0 ? 40 : 0;
+            const int r = std::clamp(x * 200 / width + edge + noise, 0, 255);
+            const int g = std::clamp(y * 180 / height + 30 + noise, 0, 255);
+            const int b = std::clamp((x + y) * 120 / (width + height) + 60 - edge + noise, 0, 255);
+            bitmap.SetPixel(x, y, static_cast<TColor>(r | (g << 8) | (b << 16)));
+        }
+    }
+    return bitmap;
+}
+
+// Share of pixels where any channel differs by more than the given number of levels.
+double ShareDiffering(const Bitmap& a, const Bitmap& b, int levels)
+{
+    int differing = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (!Near(a.Pixel(x, y), static_cast<TColor>(b.Pixel(x, y)), levels))
+                ++differing;
+    return static_cast<double>(differing) / (a.Width() * a.Height());
+}
+
+size_t FindMarker(const std::vector<uint8_t>& jpeg, uint8_t marker)
+{
+    for (size_t i = 2; i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == marker)
+            return i;
+    return 0;
+}
+
+// The mark: the grey field inside, the dark red border, the canvas outside untouched.
+// A snapshot has been through JPEG, so its colours are compared loosely.
+void ExpectDamagedMark(const Bitmap& target, const TRect& rect, const std::string& what, int tolerance = 4)
+{
+    EXPECT_TRUE(Near(target.Pixel(rect.Left + rect.Width() / 2, rect.Top + 4), 0xC0C0C0, tolerance)) << what;
+    EXPECT_TRUE(Near(target.Pixel(rect.Left, rect.Top + rect.Height() / 2), kColorDarkRed, tolerance)) << what;
+    if (rect.Left > 0) {
+        EXPECT_EQ(target.Pixel(rect.Left - 1, rect.Top), kColorWhite) << what;
+    }
+}
+
+} // namespace
+
+TEST(evPictureScaled, SlotPicturesStayWithinOnePercentOfFullSizeDecoding)
+{
+    const JpegImage photo = JpegImage::FromBitmap(PhotoLike(800, 600));
+    MemoryStream bytes(photo.Bytes());
+    evPicture picture("photo", bytes, 0, photo.Width(), photo.Height());
+    // Slots at 1/8, between scales, near half and near full size, and one that enlarges.
+    for (const auto& [width, height] : std::vector<std::pair<int, int>>{
+             {100, 75}, {150, 110}, {333, 201}, {390, 290}, {700, 500}, {1000, 700}}) {
+        Bitmap fullSize(width, height);
+        fullSize.GetCanvas().StretchDraw(TRect{0, 0, width, height}, photo.Decode());
+        const Bitmap scaled = picture.ScaledTo(width, height);
+        ASSERT_EQ(scaled.Width(), width);
+        EXPECT_LT(ShareDiffering(scaled, fullSize, 8), 0.01) << width << "x" << height;
+    }
+}
+
+TEST(evPictureScaled, DataDamagedAfterASoundHeaderIsReadAndDrawsTheMark)
+{
+    const std::vector<uint8_t> whole = EncodeJpeg(PhotoLike(64, 48));
+    const size_t scan = FindMarker(whole, 0xDA);
+    const size_t frame = FindMarker(whole, 0xC0);
+    ASSERT_NE(scan, 0u);
+    ASSERT_NE(frame, 0u);
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> cases;
+    // Cut short in the compressed data, just after the scan header and half-way.
+    cases.emplace_back("cut after the scan header", std::vector<uint8_t>(whole.begin(), whole.begin() + scan + 20));
+    cases.emplace_back("cut half-way",
+                       std::vector<uint8_t>(whole.begin(), whole.begin() + (scan + whole.size()) / 2));
+    // A header that claims four times the lines the data holds (192 instead of 48).
+    std::vector<uint8_t> taller = whole;
+    taller[frame + 5] = 0;
+    taller[frame + 6] = 192;
+    cases.emplace_back("claims more lines", taller);
+    for (const auto& [what, jpeg] : cases) {
+        auto picture = Read(PictureBody(0, 4, "photo", 0, jpeg));
+        EXPECT_EQ(picture->GetWidth(), 64) << what;
+        EXPECT_EQ(picture->GetHeight(), what == "claims more lines" ? 192 : 48) << what;
+        EXPECT_EQ(picture->GetImageStream(), jpeg) << what;
+
+        Bitmap target = Solid(40, 30, kColorWhite);
+        const TRect rect{5, 5, 35, 25};
+        evProjectorPage page;
+        EXPECT_NO_THROW(picture->Draw(rect, target.GetCanvas(), false, &page, false)) << what;
+        ExpectDamagedMark(target, rect, what + " on the canvas");
+        ASSERT_EQ(page.GetElements().Count(), 1) << what;
+        const auto* element = page.GetElements().GetItemAs<evProjectorPageElement>(0);
+        const Bitmap snapshot = element->GetPicture().Decode();
+        ExpectDamagedMark(snapshot, TRect{0, 0, 30, 20}, what + " in the snapshot", 40);
+        EXPECT_THROW(picture->Decode(), EImageError) << what;
+    }
+}
+
+TEST(evPictureScaled, DamagedHeadersStillFailTheRead)
+{
+    const std::vector<uint8_t> whole = EncodeJpeg(PhotoLike(64, 48));
+    const size_t frame = FindMarker(whole, 0xC0);
+    const size_t scan = FindMarker(whole, 0xDA);
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> cases;
+    cases.emplace_back("cut before the first scan", std::vector<uint8_t>(whole.begin(), whole.begin() + scan));
+    std::vector<uint8_t> huge = whole;
+    huge[frame + 5] = huge[frame + 7] = 0x4E; // 20000 x 20000: over the pixel limit
+    huge[frame + 6] = huge[frame + 8] = 0x20;
+    cases.emplace_back("over the pixel limit", huge);
+    std::vector<uint8_t> empty = whole;
+    empty[frame + 7] = empty[frame + 8] = 0;
+    cases.emplace_back("no columns", empty);
+    for (const auto& [what, jpeg] : cases) {
+        MemoryStream s(PictureBody(0, 0, "p", 0, jpeg));
+        EXPECT_THROW(evPicture(s, nullptr), EImageError) << what;
+    }
 }

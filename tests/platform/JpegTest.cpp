@@ -213,3 +213,77 @@ TEST(JpegTest, EndlessProgressiveScansAreRefused)
     ASSERT_GT(script.size(), 500u);
     EXPECT_THROW(DecodeJpeg(jpeg), EImageError);
 }
+
+TEST(JpegScaledTest, ScaleIsTheSmallestThatCoversTheTarget)
+{
+    struct Case {
+        int imageWidth, imageHeight, width, height, scale;
+    };
+    const Case cases[] = {
+        {2560, 1600, 320, 200, 1},  // exactly an eighth
+        {2560, 1600, 321, 200, 2},  // one pixel more needs the next scale
+        {2560, 1600, 320, 201, 2},  // in either direction
+        {2560, 1600, 1280, 800, 4}, // half
+        {2560, 1600, 2000, 10, 7},  // 2240 wide at 7/8
+        {2560, 1600, 2561, 1600, 8}, // larger than the picture: full size, never more
+        {4000, 3000, 0, 0, 1},      // nothing asked
+        {4000, 3000, -5, 375, 1},
+        {7, 5, 1, 1, 1},            // rounded up: 1 x 1 at 1/8
+        {7, 5, 2, 1, 2},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(JpegScaleFor(c.imageWidth, c.imageHeight, c.width, c.height), c.scale)
+            << c.imageWidth << "x" << c.imageHeight << " -> " << c.width << "x" << c.height;
+}
+
+TEST(JpegScaledTest, ScaledDecodeCoversTheTargetAndKeepsColours)
+{
+    const std::vector<uint8_t> jpeg = EncodeJpeg(Quadrants(PixelFormat::pf24bit));
+    struct Case {
+        int width, height, expectedWidth, expectedHeight;
+    };
+    for (const Case& c : {Case{4, 4, 4, 4}, Case{5, 4, 8, 8}, Case{16, 3, 16, 16}, Case{40, 40, 32, 32}}) {
+        const Bitmap scaled = DecodeJpegAtLeast(jpeg.data(), jpeg.size(), c.width, c.height);
+        ASSERT_EQ(scaled.Width(), c.expectedWidth) << c.width;
+        ASSERT_EQ(scaled.Height(), c.expectedHeight) << c.height;
+        // Every quadrant keeps its colour at every scale.
+        const int last = scaled.Width() - 1;
+        ExpectNear(scaled.Pixel(0, 0), RGBColor(200, 30, 40), 24, "top left at " + std::to_string(c.width));
+        ExpectNear(scaled.Pixel(last, last), RGBColor(250, 240, 10), 24, "bottom right");
+    }
+}
+
+TEST(JpegScaledTest, DamagedDataFailsAtEveryScale)
+{
+    const std::vector<uint8_t> baseline = EncodeJpeg(Quadrants(PixelFormat::pf24bit));
+    for (int target : {4, 8, 16, 32}) {
+        for (size_t cut = 0; cut + 2 < baseline.size(); ++cut)
+            EXPECT_THROW(DecodeJpegAtLeast(baseline.data(), cut, target, target), EImageError)
+                << "cut at " << cut << " target " << target;
+    }
+}
+
+TEST(JpegScaledTest, HeaderCheckRefusesWhatCannotBeAPicture)
+{
+    const std::vector<uint8_t> jpeg = EncodeJpeg(Quadrants(PixelFormat::pf24bit));
+    EXPECT_EQ(CheckJpegHeader(jpeg.data(), jpeg.size()).width, 32);
+    size_t sof = 0;
+    for (size_t i = 2; i + 9 < jpeg.size() && sof == 0; ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0)
+            sof = i;
+    ASSERT_NE(sof, 0u);
+    struct Case {
+        uint16_t height, width;
+    };
+    // Over the pixel limit, or without pixels in one direction.
+    for (const Case c : {Case{20000, 20000}, Case{0, 32}, Case{32, 0}}) {
+        std::vector<uint8_t> damaged = jpeg;
+        damaged[sof + 5] = static_cast<uint8_t>(c.height >> 8);
+        damaged[sof + 6] = static_cast<uint8_t>(c.height & 0xFF);
+        damaged[sof + 7] = static_cast<uint8_t>(c.width >> 8);
+        damaged[sof + 8] = static_cast<uint8_t>(c.width & 0xFF);
+        EXPECT_THROW(CheckJpegHeader(damaged.data(), damaged.size()), EImageError) << c.width << "x" << c.height;
+    }
+    // Cut before the first scan: the header itself is incomplete.
+    EXPECT_THROW(CheckJpegHeader(jpeg.data(), sof + 4), EImageError);
+}

@@ -198,3 +198,20 @@ TEST_F(TFormGalleryTest, CancelAfterASaveLeavesTheProjectModified)
     SetAppContext(nullptr);
     context.FreeCurrentProject();
 }
+
+TEST_F(TFormGalleryTest, ADamagedPhotographGetsItsCellWithTheDamagedMark)
+{
+    // A sound header (60 x 40) whose data is cut short: the size is known, the pixels are not.
+    std::vector<uint8_t> bytes = SolidPicture(60, 40, RGBColor(30, 90, 200))->GetImageStream();
+    bytes.resize(bytes.size() - 40);
+    MemoryStream cut(bytes);
+    m_page.AddUserElement(kKey, std::make_unique<evPicture>("cut", cut, 0, 60, 40));
+    Open();
+    ASSERT_EQ(CellEntries(), (std::vector<int32_t>{0}));
+    const TRect cell = m_gallery->Cells()[0].rect;
+    EXPECT_EQ(cell.Width(), 120);
+    // The view (strip x 0 at view x 48) shows the grey field of the mark inside the cell.
+    EXPECT_TRUE(Near(m_gallery->GetView().Pixel(48 + cell.Left + cell.Width() / 2, cell.Top + 12), 0xC0C0C0))
+        << std::hex << m_gallery->GetView().Pixel(48 + cell.Left + cell.Width() / 2, cell.Top + 12);
+    m_gallery->Finish();
+}
