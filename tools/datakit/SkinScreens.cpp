@@ -467,8 +467,9 @@ void PaintFinishForm(QPainter& p)
     PaintCaption(p, 112, 256, QStringLiteral("Disc folder"));
     SkinStyle::DrawDarkField(p, F(Fi::DirField));
     PaintNote(p, QRectF(112, 410, 520, 80),
-              QStringLiteral("Vellora writes a folder named \u201cVellora\u201d into the folder you choose. Burn its "
-                             "contents onto a CD, and the album starts by itself."));
+              QStringLiteral("Vellora writes a folder named \u201cVellora\u201d into the folder you choose. Burn it "
+                             "onto a CD or copy it to a USB stick: it starts by itself on Windows, and index.html "
+                             "opens it in any web browser."));
     SkinIcons::Draw(p, Icon::Disc, QRectF(800, 330, 90, 90), QColor(0xc9, 0xa4, 0x5e, 120), 1.0);
 }
 
@@ -1014,9 +1015,8 @@ SkinScene SkinScreens::FinishComplete()
         SkinStyle::DrawText(p, QRectF(212, 204, 680, 48), QStringLiteral("Your album is ready"),
                             SkinStyle::Serif(34, false, true), SkinColor::Ink, Qt::AlignLeft | Qt::AlignVCenter);
         PaintNote(p, QRectF(214, 262, 660, 150),
-                  QStringLiteral("The disc folder has been written. Burn everything in the folder \u201cVellora\u201d "
-                                 "onto a blank CD with your burning program. Put the disc into a computer, and the "
-                                 "album starts by itself."),
+                  QStringLiteral("Burn the folder \u201cVellora\u201d onto a CD or copy it to a USB stick. It starts "
+                                 "by itself on Windows; anywhere else, open index.html in a web browser."),
                   19, SkinColor::Ink);
         SkinIcons::Draw(p, Icon::Rings, QRectF(482, 330, 60, 60), SkinColor::Gold, 1.3);
         SkinStyle::DrawText(p, QRectF(112, 392, 800, 70), QStringLiteral("Congratulations to the two of you"),
