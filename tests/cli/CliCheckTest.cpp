@@ -1,5 +1,6 @@
 // `vellora-cli check` on projects made here: its lines, its summary and its exit status (0 when nothing cannot be
 // seen, 2 when something cannot be seen, 1 for a damaged or missing file).
+#include "CliAlbumTest.h"
 #include "CliRunner.h"
 
 #include "model/ProjectFile.h"
@@ -16,41 +17,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-class CliCheckTest : public ::testing::Test {
+class CliCheckTest : public CliAlbumTest {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("vellora-cli-check-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir / "designs");
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-
     // Writes the finish test album, changed by the test, with its design.
     void WriteAlbum(const std::function<void(evCategory& welcome)>& change)
     {
         const std::unique_ptr<evProject> project = MakeAlbum();
         change(*project->GetFirstCategory());
-        MemoryStream design;
-        project->GetDesign()->SaveToStream(design);
-        design.SaveToFile(Path("designs/" + project->GetDesignFileName()));
-        WriteProjectFile(*project, Path("album.evp"));
+        WriteAlbumFiles(*project);
     }
 
     CliResult Check() const { return RunCli({"check", Path("album.evp"), "--designs", Path("designs")}); }
-
-    fs::path m_dir;
 };
 
 } // namespace

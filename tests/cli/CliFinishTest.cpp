@@ -1,5 +1,6 @@
 // `vellora-cli finish` on a project made here, read back with `vellora-cli dump --as presentation`; the studio
 // page's options; and damaged input, which gives one line on stderr and status 1.
+#include "CliAlbumTest.h"
 #include "CliRunner.h"
 
 #include "model/ProjectFile.h"
@@ -21,32 +22,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-class CliFinishTest : public ::testing::Test {
+class CliFinishTest : public CliAlbumTest {
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() / ("vellora-cli-finish-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        for (const char* folder : {"designs", "data", "out"})
+        CliAlbumTest::SetUp();
+        for (const char* folder : {"data", "out"})
             fs::create_directories(m_dir / folder);
-        const std::unique_ptr<evProject> project = MakeAlbum();
-        MemoryStream design;
-        project->GetDesign()->SaveToStream(design);
-        design.SaveToFile(Path("designs/" + project->GetDesignFileName()));
-        WriteProjectFile(*project, Path("album.evp"));
+        WriteAlbumFiles(*MakeAlbum());
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
     std::string Disc() const { return DiscFolderFor(Path("out")); }
 
     CliResult Finish(std::vector<std::string> extra = {}) const
@@ -73,7 +58,6 @@ protected:
         EXPECT_FALSE(fs::exists(Disc()));
     }
 
-    fs::path m_dir;
 };
 
 } // namespace
