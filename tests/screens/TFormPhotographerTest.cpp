@@ -306,26 +306,6 @@ TEST_F(TFormPhotographerTest, APictureFileThatIsNoPictureShowsTheEditorsMessageA
     EXPECT_EQ(m_record->GetUserElements().Count(), 7);
 }
 
-TEST_F(TFormPhotographerTest, EachControlShowsItsHint)
-{
-    Prepare();
-    const std::pair<const QObject*, int> hints[] = {
-        {m_screen->imgBtnStyleBlock1, 223}, {m_screen->imgBtnStyleBlock2, 224}, {m_screen->imgBtnStyleBlock3, 225},
-        {m_screen->imgBtnFontInfo, 226},    {m_screen->imgBtnOK, 227},          {m_screen->imgBtnCancel, 228},
-        {m_screen->imgBtnLogo, 229},        {m_screen->imgBtnSample1, 230},     {m_screen->imgBtnSample2, 230},
-        {m_screen->imgBtnDelSamp1, 231},    {m_screen->imgBtnDelSamp2, 231},    {m_screen->imgBtnDelLogo, 232},
-        {m_screen->Image7, 233},            {m_screen->edIntro, 234},           {m_screen->memoStudio, 235},
-        {m_screen->memoAddress, 236},       {m_screen->memoPhone, 237},         {m_screen->edEmail, 238},
-        {m_screen->edURL, 239},             {m_screen->memoInfo->viewport(), 240},
-    };
-    for (const auto& [control, hint] : hints) {
-        m_screen->ShowHintOf(control);
-        EXPECT_EQ(m_screen->lblHelp->Caption(), Help(hint)) << hint;
-        m_screen->ShowHintOf(m_screen->ImgBG);
-        EXPECT_EQ(m_screen->lblHelp->Caption(), QString());
-    }
-}
-
 TEST_F(TFormPhotographerTest, ThePreviewShowsTheStudioPageReducedInItsAreaAndGivesTheWindowBack)
 {
     Prepare();
