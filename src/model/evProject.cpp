@@ -4,28 +4,12 @@
 #include "model/evCategory.h"
 #include "model/evLayout.h"
 #include "model/evObjectCollection.h"
+#include "platform/Dates.h"
 #include "platform/Errors.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
-
-#include <QDate>
-#include <QLocale>
-#include <QRegularExpression>
 
 #include <cmath>
 #include <vector>
-
-std::string ShortDateText(double date)
-{
-    // QDate covers far more than any album needs; anything beyond a few millennia is no date.
-    if (!std::isfinite(date) || std::fabs(date) > 3'000'000.0)
-        return {};
-    const QDate day = QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(date)));
-    QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
-    // Two-digit years are widened; a run of four is left alone.
-    format.replace(QRegularExpression("(?<!y)yy(?!y)"), "yyyy");
-    return QLocale::system().toString(day, format).toStdString();
-}
 
 evProject::evProject(std::string firstName, std::string secondName, double date, std::string designFileName,
                      std::unique_ptr<evCategory> firstCategory)
@@ -33,7 +17,6 @@ evProject::evProject(std::string firstName, std::string secondName, double date,
       m_designFileName(std::move(designFileName)), m_firstCategory(std::move(firstCategory))
 {
     GiveTreeProject();
-    ktLogs::LogLine("evProject created.");
 }
 
 // Layout after the evObject header:
@@ -47,7 +30,6 @@ evProject::evProject(std::string firstName, std::string secondName, double date,
 //   reference disc-label category                version >= 3
 evProject::evProject(Stream& stream, ProgressBar* progress) : evObject(stream, progress)
 {
-    ktLogs::LogLine("evProject created from stream.");
     const int32_t version = GetStoredVersion();
     m_firstName = stream.ReadString();
     m_secondName = stream.ReadString();
@@ -78,7 +60,6 @@ evProject::~evProject()
     m_design.reset();
     m_music.reset();
     evCategory::DestroyAll(std::move(m_firstCategory));
-    ktLogs::LogLine("evProject destroyed");
 }
 
 void evProject::SaveToStream(Stream& stream) const

@@ -84,7 +84,3 @@ private:
     std::unique_ptr<evObject> m_music;
     std::unique_ptr<evCategory> m_discLabel;
 };
-
-// The date (days since 30 December 1899) in the system's short date format, always with a four-digit year;
-// empty for a value that is no date.
-std::string ShortDateText(double date);

@@ -2,8 +2,10 @@
 
 #include <QDate>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QString>
 
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -177,3 +179,15 @@ double TodayDate()
 }
 
 void SetTodaySource(std::function<double()> source) { TodaySource() = std::move(source); }
+
+std::string ShortDateText(double date)
+{
+    // QDate covers far more than any album needs; anything beyond a few millennia is no date.
+    if (!std::isfinite(date) || std::fabs(date) > 3'000'000.0)
+        return {};
+    const QDate day = kDayZero.addDays(static_cast<qint64>(std::floor(date)));
+    QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    // Two-digit years are widened; a run of four is left alone.
+    format.replace(QRegularExpression("(?<!y)yy(?!y)"), "yyyy");
+    return QLocale::system().toString(day, format).toStdString();
+}

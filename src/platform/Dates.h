@@ -12,6 +12,9 @@ std::optional<double> ParseShortDate(const std::string& text);
 // the two-digit window is centred on.
 std::optional<double> ParseDateWithFormat(const std::string& text, const std::string& format, int currentYear);
 
+// The date in the system's short date format, always with a four-digit year; empty for a value that is no date.
+std::string ShortDateText(double date);
+
 // Today, as a whole number of days since 30 December 1899.
 double TodayDate();
 // Replaces the source of TodayDate (tests); an empty function restores the system clock.
