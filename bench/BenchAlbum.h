@@ -12,7 +12,7 @@
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Jpeg.h"
-#include "presentation/evActionElement.h"
+#include "model/evActionElement.h"
 
 #include "BenchSupport.h"
 

@@ -30,7 +30,7 @@
 #include "platform/TempFiles.h"
 #include "presentation/ClassList.h"
 #include "presentation/DiscProducer.h"
-#include "presentation/evActionElement.h"
+#include "model/evActionElement.h"
 
 #include "BenchSupport.h"
 

@@ -25,8 +25,8 @@
 #include "presentation/DiscProducer.h"
 #include "presentation/PresentationFile.h"
 #include "presentation/WebExport.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evActionElement.h"
+#include "model/evProjectorPage.h"
+#include "model/evActionElement.h"
 
 #include "BenchAlbum.h"
 #include "BenchSupport.h"

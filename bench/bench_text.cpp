@@ -6,7 +6,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "presentation/ClassList.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>

@@ -20,7 +20,7 @@
 #include "platform/Jpeg.h"
 #include "platform/TempFiles.h"
 #include "presentation/ClassList.h"
-#include "presentation/evActionElement.h"
+#include "model/evActionElement.h"
 #include "video/VideoExport.h"
 
 #include "BenchAlbum.h"

@@ -6,12 +6,12 @@
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/Jpeg.h"
-#include "presentation/ViewerControl.h"
-#include "presentation/evFade.h"
-#include "presentation/evProjectorMouseAction.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
-#include "presentation/evProjectorSliderElement.h"
+#include "model/ViewerControl.h"
+#include "model/evFade.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
+#include "model/evProjectorSliderElement.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,6 @@
 #include "app/StartupEnvironment.h"
 #include "app/TFormMainMenu.h"
 #include "app/TformSplash.h"
-#include "platform/Log.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 

@@ -387,7 +387,7 @@ void TFormMainMenu::Img1Click()
 void TFormMainMenu::Img2Click()
 {
     StopSpeech();
-    const FileDialogRequest request{m_openDialogTitle, kProjectFilter, m_projectsFolder};
+    const FileDialogRequest request{m_openDialogTitle, kProjectFilter, m_projectsFolder, {}};
     // The dialog is a screen in front of the menu too.
     SetGreyed(true);
     const std::optional<std::string> fileName = Dialogs().OpenFile(request);

@@ -1,4 +1,4 @@
-#include "presentation/ClassList.h"
+#include "audio/AudioClasses.h"
 
 #include "audio/evMusic.h"
 #include "model/ClassRegistry.h"

@@ -1,7 +1,6 @@
 #include "audio/evMusic.h"
 
 #include "audio/BassLibrary.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
 #include "platform/TempFiles.h"
 
@@ -48,12 +47,10 @@ evMusic::evMusic(std::string title, int32_t playMode, const std::string& sourceF
         throw EAudioTooLarge("The audio file \"" + sourceFile + "\" is larger than 200 MB.");
     CopyIntoTempFile(source, size);
     CreateStream(kCreateFlags);
-    ktLogs::LogLine("evMusic created given title and filename: " + m_file + " " + m_title);
 }
 
 evMusic::evMusic(std::string title, int32_t playMode, NoAudio) : m_title(std::move(title)), m_playMode(playMode)
 {
-    ktLogs::LogLine("evMusic created without audio: " + m_title);
 }
 
 // Body after the evObject header (version int32, identifier int32):
@@ -74,12 +71,10 @@ evMusic::evMusic(Stream& stream, ProgressBar* progress) : evObject(stream, progr
         CopyIntoTempFile(stream, length);
         CreateStream(kReadFlags);
     }
-    ktLogs::LogLine("evMusic created from stream: " + m_file + " " + m_title);
 }
 
 evMusic::~evMusic()
 {
-    ktLogs::LogLine("evMusic destroyed: " + m_file + " " + m_title);
     if (AudioReady() && m_stream != 0) {
         BassLibrary::Instance().ChannelStop(m_stream);
         BassLibrary::Instance().StreamFree(m_stream);

@@ -12,7 +12,7 @@
 #include "platform/Stream.h"
 #include "platform/Text.h"
 #include "presentation/PresentationFile.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 
 namespace {
 

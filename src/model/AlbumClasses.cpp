@@ -1,4 +1,4 @@
-#include "presentation/ClassList.h"
+#include "model/ModelClasses.h"
 
 #include "model/ClassRegistry.h"
 #include "model/evBranding.h"
@@ -10,7 +10,7 @@
 #include "model/evPageLayoutEntry.h"
 #include "model/evPhotograph.h"
 #include "model/evUserPicture.h"
-#include "presentation/evActionElement.h"
+#include "model/evActionElement.h"
 
 // evProject and evLayoutPreview are deliberately absent: they are only ever read by their own constructors.
 void RegisterAlbumClasses()

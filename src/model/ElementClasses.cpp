@@ -1,4 +1,4 @@
-#include "presentation/ClassList.h"
+#include "model/ModelClasses.h"
 
 #include "model/ClassRegistry.h"
 #include "model/evDrawableElement.h"

@@ -1,4 +1,4 @@
-#include "presentation/FilmStripBuilder.h"
+#include "model/FilmStripBuilder.h"
 
 #include "model/evPicture.h"
 #include "platform/Canvas.h"

@@ -1,14 +1,14 @@
-#include "presentation/ClassList.h"
+#include "model/ModelClasses.h"
 
 #include "model/ClassRegistry.h"
-#include "presentation/evProjector.h"
-#include "presentation/evProjectorMouseAction.h"
-#include "presentation/evProjectorNaviAction.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
-#include "presentation/evProjectorSliderElement.h"
+#include "model/evProjector.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
+#include "model/evProjectorSliderElement.h"
 
-void RegisterPresentationClasses()
+void RegisterPageClasses()
 {
     ClassRegistry& registry = ClassRegistry::Instance();
     registry.Register<evProjectorPageElement>();

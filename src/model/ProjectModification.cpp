@@ -1,4 +1,4 @@
-#include "screens/ProjectModification.h"
+#include "model/ProjectModification.h"
 
 namespace {
 ProjectModificationHost* g_host = nullptr;

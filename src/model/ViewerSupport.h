@@ -7,7 +7,7 @@
 #include "platform/Errors.h"
 #include "platform/Geometry.h"
 #include "platform/Log.h"
-#include "presentation/evProjectorPageElement.h"
+#include "model/evProjectorPageElement.h"
 
 #include <algorithm>
 #include <cstdint>

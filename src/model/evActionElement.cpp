@@ -1,4 +1,4 @@
-#include "presentation/evActionElement.h"
+#include "model/evActionElement.h"
 
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
@@ -10,14 +10,14 @@
 #include "model/evProject.h"
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
-#include "platform/Log.h"
+#include "platform/Dates.h"
 #include "platform/Stream.h"
-#include "presentation/FilmStripBuilder.h"
-#include "presentation/evProjectorMouseAction.h"
-#include "presentation/evProjectorNaviAction.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
-#include "presentation/evProjectorSliderElement.h"
+#include "model/FilmStripBuilder.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
+#include "model/evProjectorSliderElement.h"
 
 #include <algorithm>
 #include <vector>
@@ -26,7 +26,6 @@ evActionElement::evActionElement(std::string name, int32_t actionType, int32_t x
                                  int32_t height)
     : m_name(std::move(name)), m_actionType(actionType), m_x(x), m_y(y), m_width(width), m_height(height)
 {
-    ktLogs::LogLine("evActionElement created.");
 }
 
 // Layout after the evObject header:
@@ -52,10 +51,9 @@ evActionElement::evActionElement(Stream& stream, ProgressBar* progress) : evObje
         m_valueA = stream.ReadInt32();
         m_valueB = stream.ReadInt32();
     }
-    ktLogs::LogLine("evActionElement created from stream.");
 }
 
-evActionElement::~evActionElement() { ktLogs::LogLine("evActionElement destroyed."); }
+evActionElement::~evActionElement() = default;
 
 void evActionElement::SaveToStream(Stream& stream) const
 {

@@ -3,7 +3,6 @@
 #include "model/ObjectStream.h"
 #include "model/evCategory.h"
 #include "platform/Errors.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
 
 namespace {
@@ -27,7 +26,6 @@ evBranding::evBranding(std::string name, std::unique_ptr<evCategory> chapterTree
       m_pictures(OrEmpty(std::move(pictures))), m_music(OrEmpty(std::move(music))),
       m_speech(OrEmpty(std::move(speech)))
 {
-    ktLogs::LogLine("evBranding created.");
 }
 
 // Layout after the evObject header:
@@ -49,7 +47,6 @@ evBranding::evBranding(Stream& stream, ProgressBar* progress) : evObject(stream,
                            : std::make_unique<evObjectCollection>();
     m_speech = version >= 4 ? std::make_unique<evObjectCollection>(stream, progress)
                             : std::make_unique<evObjectCollection>();
-    ktLogs::LogLine("evBranding created from stream.");
 }
 
 evBranding::~evBranding()
@@ -59,7 +56,6 @@ evBranding::~evBranding()
     m_music.reset();
     m_speech.reset();
     evCategory::DestroyAll(std::move(m_chapterTree));
-    ktLogs::LogLine("evBranding destroyed.");
 }
 
 void evBranding::SaveToStream(Stream& stream) const

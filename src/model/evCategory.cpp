@@ -11,11 +11,10 @@
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
 #include "platform/TempFiles.h"
-#include "presentation/evActionElement.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evActionElement.h"
+#include "model/evProjectorPage.h"
 
 #include <utility>
 
@@ -53,7 +52,6 @@ evCategory::evCategory(std::string title, std::string comment, bool optional, in
         m_sub->m_parent = this;
     if (m_next)
         m_next->m_previous = this;
-    ktLogs::LogLine("evCategory created.");
 }
 
 evCategory::evCategory(Stream& stream, HeadOnly) : evObject(stream, nullptr)
@@ -95,7 +93,6 @@ void evCategory::ReadTail(Stream& stream, ProgressBar* progress)
         m_pageLayoutId = stream.ReadInt32();
         m_userElements = std::make_unique<evObjectCollection>(stream, progress);
     }
-    ktLogs::LogLine("evCategory created from stream.");
 }
 
 // A sub or next reference: "NP" (or any tag but "P") for none, else "P", "evCategory" and a category's head.
@@ -166,7 +163,6 @@ evCategory::~evCategory()
         if (category->m_next)
             pending.push_back(std::move(category->m_next));
     }
-    ktLogs::LogLine("evCategory destroyed.");
 }
 
 void evCategory::WriteHead(Stream& stream) const
@@ -349,11 +345,7 @@ std::unique_ptr<evCategory> evCategory::DestroyFirst(std::unique_ptr<evCategory>
     return next;
 }
 
-void evCategory::DestroyAll(std::unique_ptr<evCategory> category)
-{
-    if (category)
-        ktLogs::LogLine("evCategory destroyed (all).");
-}
+void evCategory::DestroyAll(std::unique_ptr<evCategory>) {}
 
 void evCategory::AppendSibling(std::unique_ptr<evCategory> category)
 {

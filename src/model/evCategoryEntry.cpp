@@ -3,13 +3,11 @@
 #include "model/ObjectStream.h"
 #include "model/evPicture.h"
 #include "model/evUserTextfield.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
 
 evCategoryEntry::evCategoryEntry(int32_t slotId, std::unique_ptr<evObject> element)
     : m_slotId(slotId), m_element(std::move(element))
 {
-    ktLogs::LogLine("evCategoryEntry created.");
 }
 
 // Layout after the evObject header:
@@ -18,10 +16,9 @@ evCategoryEntry::evCategoryEntry(Stream& stream, ProgressBar* progress) : evObje
 {
     m_slotId = stream.ReadInt32();
     m_element = ReadObject(stream, nullptr);
-    ktLogs::LogLine("evCategoryEntry created from stream.");
 }
 
-evCategoryEntry::~evCategoryEntry() { ktLogs::LogLine("evCategoryEntry destroyed."); }
+evCategoryEntry::~evCategoryEntry() = default;
 
 void evCategoryEntry::SaveToStream(Stream& stream) const
 {

@@ -1,8 +1,8 @@
-#include "presentation/evFade.h"
+#include "model/evFade.h"
 
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
-#include "presentation/ViewerControl.h"
+#include "model/ViewerControl.h"
 
 #include <algorithm>
 #include <climits>

@@ -12,7 +12,6 @@
 //   string file name, string face name, int32 N, N bytes font file
 evFont::evFont(Stream& stream, ProgressBar* progress) : evObject(stream, progress)
 {
-    ktLogs::LogLine("evFont created from stream.");
     m_fileName = stream.ReadString();
     m_faceName = stream.ReadString();
     const int32_t length = stream.ReadInt32();
@@ -29,9 +28,7 @@ evFont::~evFont()
 {
     if (m_registered)
         Fonts::RemoveFontFile(m_tempPath);
-    const bool deleted = DeleteFileIfExists(m_tempPath);
-    ktLogs::LogLine(deleted ? "ja" : "nein");
-    ktLogs::LogLine("evFont destroyed.");
+    DeleteFileIfExists(m_tempPath);
 }
 
 namespace {

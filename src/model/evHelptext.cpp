@@ -1,12 +1,10 @@
 #include "model/evHelptext.h"
 
-#include "platform/Log.h"
 #include "platform/Stream.h"
 
 evHelptext::evHelptext(std::string name, int32_t number, std::string text)
     : m_name(std::move(name)), m_number(number), m_text(std::move(text))
 {
-    ktLogs::LogLine("evHelptext created.");
 }
 
 // Layout after the evObject header:
@@ -16,10 +14,9 @@ evHelptext::evHelptext(Stream& stream, ProgressBar* progress) : evObject(stream,
     m_name = stream.ReadString();
     m_number = stream.ReadInt32();
     m_text = stream.ReadString();
-    ktLogs::LogLine("evHelptext created from stream.");
 }
 
-evHelptext::~evHelptext() { ktLogs::LogLine("evHelptext destroyed."); }
+evHelptext::~evHelptext() = default;
 
 void evHelptext::SaveToStream(Stream& stream) const
 {

@@ -4,7 +4,6 @@
 #include "model/evPageLayout.h"
 #include "model/evPicture.h"
 #include "platform/Errors.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
 
 evLayout::evLayout(std::string name, std::string description, int32_t pageWidth, int32_t pageHeight)
@@ -13,7 +12,6 @@ evLayout::evLayout(std::string name, std::string description, int32_t pageWidth,
       m_elementsB(std::make_unique<evObjectCollection>()), m_elementsC(std::make_unique<evObjectCollection>()),
       m_pageLayouts(std::make_unique<evObjectCollection>())
 {
-    ktLogs::LogLine("evLayout created.");
 }
 
 // Layout after the evObject header:
@@ -25,7 +23,6 @@ evLayout::evLayout(std::string name, std::string description, int32_t pageWidth,
 //   int32 text colour, int32 background colour      version >= 4
 evLayout::evLayout(Stream& stream, ProgressBar* progress) : evObject(stream, progress)
 {
-    ktLogs::LogLine("evLayout created from stream.");
     const int32_t version = GetStoredVersion();
     if (version >= 3)
         m_samplePicture = ReadObjectAs<evPicture>(stream, progress);
@@ -54,7 +51,6 @@ evLayout::~evLayout()
     m_elementsB.reset();
     m_elementsC.reset();
     m_samplePicture.reset();
-    ktLogs::LogLine("evLayout destroyed.");
 }
 
 // Every member of the page-layout list must be a page layout: the design hands them out as such.

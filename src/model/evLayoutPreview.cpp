@@ -2,7 +2,6 @@
 
 #include "model/ObjectStream.h"
 #include "model/evPicture.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
 
 // Layout: the head of an evLayout body, from the file's first byte:
@@ -19,10 +18,9 @@ evLayoutPreview::evLayoutPreview(Stream& stream, std::string fileName)
     m_pageHeight = stream.ReadInt32();
     m_name = stream.ReadString();
     m_description = stream.ReadString();
-    ktLogs::LogLine("evLayoutPreview created from stream.");
 }
 
-evLayoutPreview::~evLayoutPreview() { ktLogs::LogLine("evLayoutPreview destroyed."); }
+evLayoutPreview::~evLayoutPreview() = default;
 
 std::string evLayoutPreview::ToString() const
 {

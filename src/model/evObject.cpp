@@ -2,7 +2,6 @@
 
 #include "model/ProgressBar.h"
 #include "platform/Errors.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
 
 void ProgressStep(Stream& stream, ProgressBar* progress)
@@ -30,7 +29,7 @@ void CheckStoredVersion(Stream& stream, const char* className, int32_t current)
         throw EReadError(std::string(className) + " version " + std::to_string(stored) + " is no version at all");
 }
 
-evObject::evObject() { ktLogs::LogLine("evObject created."); }
+evObject::evObject() = default;
 
 evObject::evObject(Stream& stream, ProgressBar* progress)
 {

@@ -2,14 +2,12 @@
 
 #include "model/ObjectStream.h"
 #include "platform/Errors.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
 
-evObjectCollection::evObjectCollection() { ktLogs::LogLine("evObjectCollection created."); }
+evObjectCollection::evObjectCollection() = default;
 
 evObjectCollection::evObjectCollection(Stream& stream, ProgressBar* progress)
 {
-    ktLogs::LogLine("evObjectCollection created from stream.");
     const int32_t count = stream.ReadInt32();
     // Members are appended as they are read; nothing is reserved from the count, so a damaged count cannot
     // allocate more than the stream really holds.
@@ -25,7 +23,6 @@ evObjectCollection::~evObjectCollection()
 {
     for (Member& member : m_members)
         member.object.reset();
-    ktLogs::LogLine("evObjectCollection destroyed.");
 }
 
 std::unique_ptr<evObjectCollection> evObjectCollection::CreateFromFile(const std::string& path)
@@ -41,7 +38,6 @@ std::vector<std::unique_ptr<evObject>> evObjectCollection::DestroyWithoutMembers
     for (Member& member : m_members)
         objects.push_back(std::move(member.object));
     m_members.clear();
-    ktLogs::LogLine("evObjectCollection destroyed (Objects ommited).");
     return objects;
 }
 

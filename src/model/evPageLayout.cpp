@@ -7,11 +7,10 @@
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
 #include "platform/TempFiles.h"
 #include "platform/TextMeasurer.h"
-#include "presentation/evActionElement.h"
+#include "model/evActionElement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,7 +40,6 @@ evPageLayout::evPageLayout(evLayout* design, std::string name, std::string engli
 {
     ReservePreviewFile();
     m_textMeasurer = std::make_unique<TextMeasurer>();
-    ktLogs::LogLine("evPageLayout created.");
 }
 
 // Layout after the evObject header:
@@ -67,7 +65,6 @@ evPageLayout::evPageLayout(Stream& stream, ProgressBar* progress) : evDrawableEl
     ReservePreviewFile();
     m_textMeasurer = std::make_unique<TextMeasurer>();
     IntroduceToElements();
-    ktLogs::LogLine("evPageLayout created from stream.");
 }
 
 evPageLayout::~evPageLayout()
@@ -77,7 +74,6 @@ evPageLayout::~evPageLayout()
     m_actionElements.reset();
     m_textMeasurer.reset();
     DeleteFileIfExists(m_previewFile);
-    ktLogs::LogLine("evPageLayout destroyed.");
 }
 
 // The file is created empty at once so that the name stays taken while the page layout lives.

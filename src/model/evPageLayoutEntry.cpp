@@ -1,12 +1,10 @@
 #include "model/evPageLayoutEntry.h"
 
-#include "platform/Log.h"
 #include "platform/Stream.h"
 
 evPageLayoutEntry::evPageLayoutEntry(int32_t left, int32_t top, uint8_t flag, int32_t elementId)
     : m_left(left), m_top(top), m_flag(flag), m_elementId(elementId)
 {
-    ktLogs::LogLine("evPageLayoutEntry created.");
 }
 
 // Layout after the evObject header:
@@ -17,10 +15,9 @@ evPageLayoutEntry::evPageLayoutEntry(Stream& stream, ProgressBar* progress) : ev
     m_top = stream.ReadInt32();
     m_flag = static_cast<uint8_t>(stream.ReadInt32() & 0xFF);
     m_elementId = stream.ReadInt32();
-    ktLogs::LogLine("evPageLayoutEntry created from stream.");
 }
 
-evPageLayoutEntry::~evPageLayoutEntry() { ktLogs::LogLine("evPageLayoutEntry destroyed."); }
+evPageLayoutEntry::~evPageLayoutEntry() = default;
 
 void evPageLayoutEntry::SaveToStream(Stream& stream) const
 {

@@ -6,10 +6,9 @@
 #include "model/evPageLayout.h"
 #include "model/evUserTextfield.h"
 #include "platform/Errors.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
 #include "platform/TempFiles.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 
 namespace {
 
@@ -47,7 +46,6 @@ private:
 evPhotograph::evPhotograph(evPageLayout* pageLayout)
     : m_userElements(std::make_unique<evObjectCollection>()), m_pageLayout(pageLayout)
 {
-    ktLogs::LogLine("evPhotograph created");
 }
 
 // Layout after the evObject header:
@@ -58,14 +56,12 @@ evPhotograph::evPhotograph(Stream& stream, ProgressBar* progress) : evObject(str
     for (int32_t& slot : m_slots)
         slot = stream.ReadInt32();
     m_userElements = std::make_unique<evObjectCollection>(stream, progress);
-    ktLogs::LogLine("evPhotograph created from stream");
 }
 
 evPhotograph::~evPhotograph()
 {
     m_userElements.reset();
     DeleteFileIfExists(m_previewFile);
-    ktLogs::LogLine("evPhotograph destroyed");
 }
 
 void evPhotograph::SaveToStream(Stream& stream) const

@@ -7,29 +7,25 @@
 #include "platform/Color.h"
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
 
 #include <algorithm>
 
 evPicture::evPicture(std::string name, const Bitmap& picture) : evDrawableElement(std::move(name))
 {
-    ktLogs::LogLine("evPicture created.");
     SetGraphic(picture);
 }
 
 evPicture::evPicture(std::string name, const JpegImage& jpeg) : evDrawableElement(std::move(name))
 {
-    ktLogs::LogLine("evPicture created.");
     SetGraphic(jpeg);
 }
 
 evPicture::evPicture(std::string name, Stream& source, int32_t placeholder, int32_t width, int32_t height)
     : evDrawableElement(std::move(name)), m_placeholder(placeholder), m_width(width), m_height(height)
 {
-    ktLogs::LogLine("evPicture created.");
     m_data = source.ReadBytes(source.Size());
 }
 
@@ -37,7 +33,6 @@ evPicture::evPicture(std::string name, Stream& source, int32_t placeholder, int3
 //   string name, int32 placeholder, int32 n, n bytes JPEG file (absent when n is 0)
 evPicture::evPicture(Stream& stream, ProgressBar* progress) : evDrawableElement(stream, progress)
 {
-    ktLogs::LogLine("evPicture created from stream.");
     SetName(stream.ReadString());
     m_placeholder = stream.ReadInt32();
     const int32_t count = stream.ReadInt32();
@@ -51,7 +46,7 @@ evPicture::evPicture(Stream& stream, ProgressBar* progress) : evDrawableElement(
     m_height = info.height;
 }
 
-evPicture::~evPicture() { ktLogs::LogLine("evPicture destroyed."); }
+evPicture::~evPicture() = default;
 
 void evPicture::SaveToStream(Stream& stream) const
 {

@@ -1,14 +1,12 @@
-#include "presentation/evProjector.h"
+#include "model/evProjector.h"
 
 #include "model/evObjectCollection.h"
 #include "platform/Errors.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 
 evProjector::evProjector() : m_pages(std::make_unique<evObjectCollection>())
 {
-    ktLogs::LogLine("evProjector created.");
 }
 
 // Layout after the evObject header:
@@ -21,14 +19,12 @@ evProjector::evProjector(Stream& stream, ProgressBar* progress) : evObject(strea
             throw EReadError(std::string("Unexpected class \"") + m_pages->GetItem(i)->ClassName() +
                              "\" among the pages of a presentation");
     }
-    ktLogs::LogLine("evProjector created from stream.");
 }
 
 evProjector::~evProjector()
 {
     m_companion.reset();
     m_pages.reset();
-    ktLogs::LogLine("evProjector destroyed.");
 }
 
 void evProjector::SaveToStream(Stream& stream) const

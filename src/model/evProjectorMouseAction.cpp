@@ -1,20 +1,17 @@
-#include "presentation/evProjectorMouseAction.h"
+#include "model/evProjectorMouseAction.h"
 
-#include "platform/Log.h"
 #include "platform/Stream.h"
 
 evProjectorMouseAction::evProjectorMouseAction(const TRect& rect, int32_t type, int32_t firstElement,
                                                int32_t secondElement)
     : m_rect(rect), m_type(type), m_firstElement(firstElement), m_secondElement(secondElement)
 {
-    ktLogs::LogLine("evProjectorMouseAction created.");
 }
 
 // Layout after the evObject header:
 //   int32 left, top, right, bottom, int32 type, int32 first element, int32 second element
 evProjectorMouseAction::evProjectorMouseAction(Stream& stream, ProgressBar* progress) : evObject(stream, progress)
 {
-    ktLogs::LogLine("evProjectorMouseAction created from stream.");
     m_rect.Left = stream.ReadInt32();
     m_rect.Top = stream.ReadInt32();
     m_rect.Right = stream.ReadInt32();
@@ -24,7 +21,7 @@ evProjectorMouseAction::evProjectorMouseAction(Stream& stream, ProgressBar* prog
     m_secondElement = stream.ReadInt32();
 }
 
-evProjectorMouseAction::~evProjectorMouseAction() { ktLogs::LogLine("evProjectorMouseAction destroyed."); }
+evProjectorMouseAction::~evProjectorMouseAction() = default;
 
 void evProjectorMouseAction::SaveToStream(Stream& stream) const
 {

@@ -1,6 +1,5 @@
-#include "presentation/evProjectorNaviAction.h"
+#include "model/evProjectorNaviAction.h"
 
-#include "platform/Log.h"
 #include "platform/Stream.h"
 
 evProjectorNaviAction::evProjectorNaviAction(const TRect& rect, int32_t target)
@@ -12,14 +11,12 @@ evProjectorNaviAction::evProjectorNaviAction(const TRect& rect, int32_t target, 
                                              int32_t secondElement)
     : m_rect(rect), m_target(target), m_firstElement(firstElement), m_secondElement(secondElement)
 {
-    ktLogs::LogLine("evProjectorNaviAction created.");
 }
 
 // Layout after the evObject header:
 //   int32 left, top, right, bottom, int32 reserved, int32 target
 evProjectorNaviAction::evProjectorNaviAction(Stream& stream, ProgressBar* progress) : evObject(stream, progress)
 {
-    ktLogs::LogLine("evProjectorNaviAction created from stream.");
     m_rect.Left = stream.ReadInt32();
     m_rect.Top = stream.ReadInt32();
     m_rect.Right = stream.ReadInt32();
@@ -28,7 +25,7 @@ evProjectorNaviAction::evProjectorNaviAction(Stream& stream, ProgressBar* progre
     m_target = stream.ReadInt32();
 }
 
-evProjectorNaviAction::~evProjectorNaviAction() { ktLogs::LogLine("evProjectorNaviAction destroyed."); }
+evProjectorNaviAction::~evProjectorNaviAction() = default;
 
 void evProjectorNaviAction::SaveToStream(Stream& stream) const
 {

@@ -1,18 +1,17 @@
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 
 #include "model/evObjectCollection.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/Errors.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
-#include "presentation/ViewerControl.h"
-#include "presentation/ViewerSupport.h"
-#include "presentation/evFade.h"
-#include "presentation/evProjectorMouseAction.h"
-#include "presentation/evProjectorNaviAction.h"
-#include "presentation/evProjectorPageElement.h"
-#include "presentation/evProjectorSliderElement.h"
+#include "model/ViewerControl.h"
+#include "model/ViewerSupport.h"
+#include "model/evFade.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPageElement.h"
+#include "model/evProjectorSliderElement.h"
 
 namespace {
 Bitmap CopyArea(const Bitmap& source, const TRect& area)
@@ -28,7 +27,6 @@ evProjectorPage::evProjectorPage()
       m_mouseActions(std::make_unique<evObjectCollection>()),
       m_naviActions(std::make_unique<evObjectCollection>())
 {
-    ktLogs::LogLine("evProjectorPage created.");
 }
 
 // Layout after the evObject header:
@@ -36,7 +34,6 @@ evProjectorPage::evProjectorPage()
 //   int32 page type, int32 slide interval
 evProjectorPage::evProjectorPage(Stream& stream, ProgressBar* progress) : evObject(stream, progress)
 {
-    ktLogs::LogLine("evProjectorPage created from stream.");
     m_elements = std::make_unique<evObjectCollection>(stream, progress);
     m_mouseActions = std::make_unique<evObjectCollection>(stream, progress);
     m_naviActions = std::make_unique<evObjectCollection>(stream, progress);
@@ -47,7 +44,6 @@ evProjectorPage::evProjectorPage(Stream& stream, ProgressBar* progress) : evObje
 evProjectorPage::~evProjectorPage()
 {
     StopViewing();
-    ktLogs::LogLine("evProjectorPage destroyed.");
 }
 
 void evProjectorPage::SaveToStream(Stream& stream) const

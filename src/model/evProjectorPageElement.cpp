@@ -1,20 +1,17 @@
-#include "presentation/evProjectorPageElement.h"
+#include "model/evProjectorPageElement.h"
 
 #include "platform/Canvas.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
 
 evProjectorPageElement::evProjectorPageElement(int32_t x, int32_t y, JpegImage picture, int32_t kind)
     : m_x(x), m_y(y), m_picture(std::move(picture)), m_kind(kind)
 {
-    ktLogs::LogLine("evProjectorPageElement created.");
 }
 
 // Layout after the evObject header:
 //   int32 X, int32 Y, int32 kind, int32 N, N bytes JPEG file (N = 0: empty picture)
 evProjectorPageElement::evProjectorPageElement(Stream& stream, ProgressBar* progress) : evObject(stream, progress)
 {
-    ktLogs::LogLine("evProjectorPageElement created from stream.");
     m_x = stream.ReadInt32();
     m_y = stream.ReadInt32();
     m_kind = stream.ReadInt32();
@@ -23,7 +20,7 @@ evProjectorPageElement::evProjectorPageElement(Stream& stream, ProgressBar* prog
         m_picture = JpegImage::FromBytes(stream.ReadBytes(length));
 }
 
-evProjectorPageElement::~evProjectorPageElement() { ktLogs::LogLine("evProjectorPageElement destroyed."); }
+evProjectorPageElement::~evProjectorPageElement() = default;
 
 void evProjectorPageElement::SaveToStream(Stream& stream) const { WriteBody(stream, m_picture); }
 

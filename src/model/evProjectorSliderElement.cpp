@@ -1,13 +1,12 @@
-#include "presentation/evProjectorSliderElement.h"
+#include "model/evProjectorSliderElement.h"
 
 #include "model/evObjectCollection.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/Errors.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
-#include "presentation/ViewerControl.h"
-#include "presentation/ViewerSupport.h"
+#include "model/ViewerControl.h"
+#include "model/ViewerSupport.h"
 
 evProjectorSliderElement::evProjectorSliderElement(const TRect& window, int32_t kind, int32_t speed,
                                                    std::unique_ptr<evObjectCollection> items, int32_t direction,
@@ -21,7 +20,6 @@ evProjectorSliderElement::evProjectorSliderElement(const TRect& window, int32_t 
       m_items(items ? std::move(items) : std::make_unique<evObjectCollection>()),
       m_strip(strip)
 {
-    ktLogs::LogLine("evProjectorSliderElement created.");
     ResetOffset();
 }
 
@@ -32,7 +30,6 @@ evProjectorSliderElement::evProjectorSliderElement(const TRect& window, int32_t 
 evProjectorSliderElement::evProjectorSliderElement(Stream& stream, ProgressBar* progress)
     : evProjectorPageElement(stream, progress)
 {
-    ktLogs::LogLine("evProjectorSliderElement created from stream.");
     m_window.Left = stream.ReadInt32();
     m_window.Top = stream.ReadInt32();
     m_window.Right = stream.ReadInt32();
@@ -45,7 +42,7 @@ evProjectorSliderElement::evProjectorSliderElement(Stream& stream, ProgressBar* 
     ResetOffset();
 }
 
-evProjectorSliderElement::~evProjectorSliderElement() { ktLogs::LogLine("evProjectorSliderElement destroyed."); }
+evProjectorSliderElement::~evProjectorSliderElement() = default;
 
 // The strip never changes after construction, and the stored picture is its compressed form; writing that
 // picture rather than compressing the strip again keeps a read element's bytes and avoids a generation loss

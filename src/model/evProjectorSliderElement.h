@@ -16,7 +16,7 @@
 // the stored picture when it is first needed and released when the viewer lets the element go, so a
 // presentation held in memory keeps only compressed strips.
 
-#include "presentation/evProjectorPageElement.h"
+#include "model/evProjectorPageElement.h"
 #include "platform/Bitmap.h"
 
 #include <cstdint>

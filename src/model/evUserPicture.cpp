@@ -9,10 +9,9 @@
 #include "platform/Canvas.h"
 #include "platform/Color.h"
 #include "platform/Jpeg.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
 
 namespace {
 
@@ -31,7 +30,6 @@ Orientation OrientationOf(int32_t width, int32_t height)
 evUserPicture::evUserPicture(std::string name, int32_t width, int32_t height)
     : evDrawableElement(std::move(name)), m_width(width), m_height(height)
 {
-    ktLogs::LogLine("evUserPicture created.");
 }
 
 // Layout after the evObject header:
@@ -50,10 +48,9 @@ evUserPicture::evUserPicture(Stream& stream, ProgressBar* progress) : evDrawable
     m_fixed = stream.ReadInt32();
     if (GetStoredVersion() == 1)
         m_centred = stream.ReadInt32();
-    ktLogs::LogLine("evUserPicture created from stream.");
 }
 
-evUserPicture::~evUserPicture() { ktLogs::LogLine("evUserPicture destroyed."); }
+evUserPicture::~evUserPicture() = default;
 
 void evUserPicture::SaveToStream(Stream& stream) const
 {

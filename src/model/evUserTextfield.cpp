@@ -7,12 +7,11 @@
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Jpeg.h"
-#include "platform/Log.h"
 #include "platform/Stream.h"
 #include "platform/TextMeasurer.h"
-#include "presentation/evProjectorMouseAction.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
 
 #include <algorithm>
 
@@ -66,7 +65,6 @@ evUserTextfield::evUserTextfield(std::string name, std::string text, std::string
       m_width(width),
       m_height(height)
 {
-    ktLogs::LogLine("evUserTextfield created.");
 }
 
 // Layout after the evObject header:
@@ -74,7 +72,6 @@ evUserTextfield::evUserTextfield(std::string name, std::string text, std::string
 //   byte bold, byte italic, byte underline, int32 colour, int32 alignment, int32 fixed
 evUserTextfield::evUserTextfield(Stream& stream, ProgressBar* progress) : evDrawableElement(stream, progress)
 {
-    ktLogs::LogLine("evUserTextfield created from stream.");
     SetName(stream.ReadString());
     m_width = stream.ReadInt32();
     m_height = stream.ReadInt32();
@@ -90,7 +87,7 @@ evUserTextfield::evUserTextfield(Stream& stream, ProgressBar* progress) : evDraw
     m_fixed = stream.ReadInt32();
 }
 
-evUserTextfield::~evUserTextfield() { ktLogs::LogLine("evUserTextfield destroyed."); }
+evUserTextfield::~evUserTextfield() = default;
 
 void evUserTextfield::SaveToStream(Stream& stream) const
 {
@@ -116,6 +113,7 @@ std::unique_ptr<evObject> evUserTextfield::Clone() const
                                                   m_italic, m_underline, m_alignment, m_width, m_height);
     copy->SetPageLayout(m_pageLayout);
     copy->SetColour(m_colour);
+    copy->m_fixed = m_fixed;
     return copy;
 }
 

@@ -13,7 +13,7 @@
 #include "player/PlayerWindow.h"
 #include "presentation/ClassList.h"
 #include "presentation/PresentationFile.h"
-#include "presentation/evFade.h"
+#include "model/evFade.h"
 
 #include <QApplication>
 #include <QMessageBox>

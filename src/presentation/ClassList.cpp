@@ -1,11 +1,13 @@
 #include "presentation/ClassList.h"
 
+#include "audio/AudioClasses.h"
 #include "model/ClassRegistry.h"
+#include "model/ModelClasses.h"
 
 void RegisterAllClasses()
 {
     ClassRegistry::Instance().Register<evObject>();
-    RegisterPresentationClasses();
+    RegisterPageClasses();
     RegisterElementClasses();
     RegisterAudioClasses();
     RegisterAlbumClasses();

@@ -1,6 +1,7 @@
 #include "presentation/DiscImage.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/Stream.h"
 
 #include <QChar>
 #include <QList>
@@ -189,74 +190,42 @@ OptionsPtr WriteOptions()
     return options;
 }
 
-// A file beside the target with a name nobody else holds; removed again unless it was committed.
+// The image file, written through the atomic writer; its errors become disc image errors.
 class TemporaryImage {
 public:
     explicit TemporaryImage(const std::string& target) : m_target(target)
     {
-        namespace fs = std::filesystem;
-        const fs::path targetPath(target);
-        const fs::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : fs::path(".");
-        // The temporary's name does not grow with the target's, so the longest legal image name still works.
-        m_fd = OpenUniqueFileIn(folder.string(), targetPath.filename().string(), 0666, m_path);
-        if (m_fd < 0)
-            throw EDiscImageError(Fail(target, SystemCause(-m_fd)));
+        Translate([&] { m_writer = std::make_unique<AtomicWriter>(target); });
     }
-    ~TemporaryImage()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        if (!m_committed)
-            ::unlink(m_path.c_str());
-    }
-    TemporaryImage(const TemporaryImage&) = delete;
-    TemporaryImage& operator=(const TemporaryImage&) = delete;
 
     const std::string& Target() const { return m_target; }
 
     void Write(const unsigned char* data, size_t size)
     {
-        while (size > 0) {
-            const ssize_t written = ::write(m_fd, data, size);
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written <= 0)
-                throw EDiscImageError(Fail(m_target, SystemCause(written < 0 ? errno : ENOSPC)));
-            data += written;
-            size -= static_cast<size_t>(written);
-        }
+        Translate([&] { m_writer->GetStream().Write(data, static_cast<int64_t>(size)); });
     }
 
     // The bytes reach the disc before the name changes, so a crash leaves the old image or the whole new one.
     void Commit()
     {
-        if (::fsync(m_fd) != 0)
-            throw EDiscImageError(Fail(m_target, SystemCause(errno)));
-        const int closed = ::close(m_fd);
-        m_fd = -1;
-        if (closed != 0)
-            throw EDiscImageError(Fail(m_target, SystemCause(errno)));
-        if (::rename(m_path.c_str(), m_target.c_str()) != 0)
-            throw EDiscImageError(Fail(m_target, SystemCause(errno)));
-        m_committed = true;
-        SyncFolder();
+        Translate([&] { m_writer->Commit(); });
     }
 
 private:
-    void SyncFolder() const
+    template <typename Step>
+    static void Translate(Step step)
     {
-        const std::filesystem::path folder = std::filesystem::path(m_path).parent_path();
-        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0) {
-            ::fsync(fd);
-            ::close(fd);
+        try {
+            step();
+        } catch (const EDiscImageError&) {
+            throw;
+        } catch (const EVelloraError& error) {
+            throw EDiscImageError(error.what());
         }
     }
 
     std::string m_target;
-    std::string m_path;
-    int m_fd = -1;
-    bool m_committed = false;
+    std::unique_ptr<AtomicWriter> m_writer;
 };
 
 // Copies the image stream into the file, reporting the share written (at most 99 until the file is in place).

@@ -7,10 +7,11 @@
 #include "model/evPhotograph.h"
 #include "model/evProject.h"
 #include "platform/AtomicFile.h"
+#include "platform/Dates.h"
 #include "platform/Resources.h"
 #include "platform/Stream.h"
 #include "platform/Text.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 
 #include <algorithm>
 #include <cerrno>

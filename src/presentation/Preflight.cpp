@@ -10,9 +10,9 @@
 #include "model/evUserTextfield.h"
 #include "platform/Errors.h"
 #include "platform/Text.h"
-#include "presentation/evActionElement.h"
-#include "presentation/evProjectorNaviAction.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evActionElement.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
 
 #include <algorithm>
 #include <deque>

@@ -3,7 +3,7 @@
 #include "model/ObjectStream.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 
 #include "platform/Canvas.h"
 #include "presentation/PresentationFile.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 
 #include <algorithm>
 #include <climits>

@@ -3,7 +3,7 @@
 // duration when there is one, then page 0; navigation targets 0 .. N-1 go to that page, -2 switches the sound
 // (kinds 4 and 5 follow it), -1 ends the show. Targets outside the presentation are ignored.
 
-#include "presentation/ViewerControl.h"
+#include "model/ViewerControl.h"
 
 #include <cstdint>
 #include <functional>

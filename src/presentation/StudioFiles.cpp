@@ -1,4 +1,4 @@
-#include "screens/StudioFiles.h"
+#include "presentation/StudioFiles.h"
 
 #include "model/evLayout.h"
 #include "model/evPageLayout.h"
@@ -11,7 +11,7 @@
 #include "platform/Log.h"
 #include "platform/Stream.h"
 #include "presentation/StudioBranding.h"
-#include "presentation/evActionElement.h"
+#include "model/evActionElement.h"
 
 #include <array>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #pragma once
 // The viewer's timer on the user-interface thread (platform/Timer), for the controls of real windows.
 
-#include "presentation/ViewerControl.h"
+#include "model/ViewerControl.h"
 
 #include <functional>
 #include <memory>

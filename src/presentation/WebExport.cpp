@@ -5,11 +5,11 @@
 #include "platform/Errors.h"
 #include "platform/Resources.h"
 #include "platform/Text.h"
-#include "presentation/evProjectorMouseAction.h"
-#include "presentation/evProjectorNaviAction.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
-#include "presentation/evProjectorSliderElement.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
+#include "model/evProjectorSliderElement.h"
 
 #include <QCryptographicHash>
 

@@ -6,6 +6,7 @@
 #include "screens/SkinService.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QScreen>
 
@@ -185,4 +186,14 @@ void SkinnedScreen::CentrePanel()
 {
     if (m_kind == Kind::FullScreen)
         m_panel->move(width() / 2 - Geometry::PanelWidth / 2, height() / 2 - Geometry::PanelHeight / 2);
+}
+
+void SkinnedScreen::keyPressEvent(QKeyEvent* event)
+{
+    const bool leave =
+        event->key() == Qt::Key_Escape || (event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier));
+    if (leave && m_leaveKeyHandler)
+        m_leaveKeyHandler(event->key(), event->modifiers());
+    else
+        QDialog::keyPressEvent(event);
 }

@@ -79,12 +79,20 @@ protected:
     void hideEvent(QHideEvent* event) override;
     // The main window is behind every other screen and does not count as one in front.
     void SetCountsInFront(bool counts) { m_countsInFront = counts; }
+    // Screens that the user may leave by key get Escape and Alt+F4 here; every other key goes its usual way.
+    void SetLeaveKeyHandler(std::function<void(int key, Qt::KeyboardModifiers modifiers)> handler)
+    {
+        m_leaveKeyHandler = std::move(handler);
+    }
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct SkinEntry {
         TImage* image;
         int32_t index;
     };
+
+    std::function<void(int, Qt::KeyboardModifiers)> m_leaveKeyHandler;
 
     void CentrePanel();
     void SetInFront(bool inFront);

@@ -16,7 +16,7 @@
 #include "screens/ProjectStatus.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
-#include "screens/StudioFiles.h"
+#include "presentation/StudioFiles.h"
 #include "screens/TFormFinishComplete.h"
 #include "screens/TFormFinishError.h"
 #include "screens/TformFindingsPopUp.h"
@@ -35,14 +35,6 @@ LabelStyle WhiteLine()
 {
     LabelStyle style = SkinnedScreen::PopupTextStyle(kColorWhite, Qt::AlignLeft | Qt::AlignVCenter);
     style.wordWrap = false;
-    return style;
-}
-
-LabelStyle HintStyle()
-{
-    LabelStyle style;
-    style.pixelSize = 15;
-    style.wordWrap = true;
     return style;
 }
 
@@ -76,7 +68,7 @@ TFormFinish::TFormFinish() : SkinnedScreen(Kind::FullScreen)
     ImgForm = AddSkinImage(G::ImgForm, 85);
     ImgBtn = AddSkinImage(G::ImgBtn, 84);
     imgHelpBox = AddSkinImage(G::imgHelpBox, 20);
-    labelHelp = AddLabel(G::labelHelp, HintStyle());
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
     LabelStatus = AddLabel(G::LabelStatus, WhiteLine());
     LabelDir = AddLabel(G::LabelDir, WhiteLine());
     Image1 = AddImage(G::Image1, TImage::Role::Button);

@@ -53,7 +53,7 @@ TFormFinishComplete::TFormFinishComplete() : SkinnedScreen(Kind::FullScreen)
     ImgReport = AddSkinImage(G::ImgReport, 86);
     ImgBtn = AddSkinImage(G::ImgBtn, 89);
     imgHelpBox = AddSkinImage(G::imgHelpBox, 20);
-    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
     ImgApply = AddImage(G::ImgBtn, TImage::Role::Button);
     imgBtnDiscImage = AddHoverImage(G::imgBtnDiscImage, 199);
     imgBtnVideo = AddHoverImage(G::imgBtnVideo, kVideoButtonPicture);

@@ -10,7 +10,7 @@
 #include "platform/Errors.h"
 #include "screens/ApplicationContext.h"
 #include "screens/HourglassCursor.h"
-#include "screens/ProjectModification.h"
+#include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TFormImageEdit.h"
@@ -32,14 +32,6 @@ constexpr int kPreviewWidth = 400;
 constexpr int kPreviewHeight = 300;
 constexpr int32_t kSpeechClip = 14;
 constexpr TColor kYellow = 0x00FFFF;
-
-LabelStyle HelpStyle()
-{
-    LabelStyle style;
-    style.pixelSize = 15;
-    style.wordWrap = true;
-    return style;
-}
 
 // The largest size of the picture's proportions with the box's width, or its height when that is too high.
 TPoint FitInto(int width, int height, int boxWidth, int boxHeight)
@@ -95,7 +87,8 @@ bool SpeechPossible()
 
 TFormGallery::TFormGallery() : SkinnedScreen(Kind::FullScreen)
 {
-    labelHelp = AddLabel(G::labelHelp, HelpStyle());
+    SetLeaveKeyHandler([this](int key, Qt::KeyboardModifiers modifiers) { FormKeyDown(key, modifiers); });
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
     labelHelp->setAttribute(Qt::WA_TransparentForMouseEvents);
     imgLogo = AddImage(G::imgLogo);
     imgPreview = AddImage(G::imgPreview, TImage::Role::Background);
@@ -517,18 +510,6 @@ void TFormGallery::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
         ExitDecision();
     else if (key == Qt::Key_Escape)
         CloseWith(m_result);
-}
-
-void TFormGallery::keyPressEvent(QKeyEvent* event)
-{
-    const bool handled =
-        event->key() == Qt::Key_Escape || (event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier));
-    if (!handled) {
-        SkinnedScreen::keyPressEvent(event);
-        return;
-    }
-    FormKeyDown(event->key(), event->modifiers());
-    event->accept();
 }
 
 void TFormGallery::closeEvent(QCloseEvent* event)

@@ -111,7 +111,6 @@ public:
     QTimer* timer;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -8,6 +8,7 @@
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
 #include "platform/Log.h"
+#include "screens/HourglassCursor.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TokPopup.h"
@@ -31,14 +32,6 @@ constexpr int32_t kHelpTakenOn = 280;
 constexpr int32_t kSpeechClip = 2;
 constexpr int kMinimumFrame = 10;
 constexpr int kNewFrame = 15;
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 int64_t FloorDiv(int64_t a, int64_t b)
 {
@@ -74,14 +67,6 @@ void ShowMessage(const QString& text)
         popup->Run(text);
 }
 
-LabelStyle HelpStyle()
-{
-    LabelStyle style;
-    style.pixelSize = 15;
-    style.wordWrap = true;
-    return style;
-}
-
 } // namespace
 
 TFormImageEdit::TFormImageEdit() : SkinnedScreen(Kind::FullScreen)
@@ -97,7 +82,7 @@ TFormImageEdit::TFormImageEdit() : SkinnedScreen(Kind::FullScreen)
     imgLogo = AddImage(G::imgLogo);
     Image = AddImage(G::Image, TImage::Role::Background);
     Image->setCursor(Qt::CrossCursor);
-    labelHelp = AddLabel(G::labelHelp, HelpStyle());
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
     labelTitle = AddLabel(G::labelTitle, PopupTextStyle(kColorWhite));
     ImgPositiv = AddControl(G::ImgPositiv, TImage::Role::Background, kHelpPositiv);
     ImgNeutral = AddControl(G::ImgNeutral, TImage::Role::Background, kHelpNeutral);
@@ -157,7 +142,7 @@ bool TFormImageEdit::PrepareFile(const std::string& fileName, int32_t slotWidth,
 {
     QString failure;
     {
-        WaitCursor hourglass;
+        HourglassCursor hourglass;
         Photograph photograph;
         try {
             photograph = ReadPhotograph(fileName);
@@ -183,7 +168,7 @@ bool TFormImageEdit::PrepareBitmap(const Bitmap& source, int32_t slotWidth, int3
         ShowMessage(QStringLiteral("There is no picture to edit."));
         return false;
     }
-    WaitCursor hourglass;
+    HourglassCursor hourglass;
     Start(source, slotWidth, slotHeight, fixedOrientation, result);
     labelTitle->SetCaption(QString());
     return true;
@@ -433,7 +418,7 @@ void TFormImageEdit::UpdateIndicator()
 void TFormImageEdit::ImageOriginalClick()
 {
     Guarded([this] {
-        WaitCursor hourglass;
+        HourglassCursor hourglass;
         m_working = m_loaded;
         FitDisplay();
         Draw();
@@ -443,7 +428,7 @@ void TFormImageEdit::ImageOriginalClick()
 void TFormImageEdit::ImageGrayClick()
 {
     Guarded([this] {
-        WaitCursor hourglass;
+        HourglassCursor hourglass;
         GrayBitmap(m_display, gsFull);
         GrayBitmap(m_working, gsFull);
         Draw();
@@ -453,7 +438,7 @@ void TFormImageEdit::ImageGrayClick()
 void TFormImageEdit::ImageOptimizeClick()
 {
     Guarded([this] {
-        WaitCursor hourglass;
+        HourglassCursor hourglass;
         OptimizeBitmap(m_working);
         FitDisplay();
         Draw();
@@ -500,7 +485,7 @@ void TFormImageEdit::Apply()
 {
     if (!m_result || m_working.IsEmpty())
         return;
-    WaitCursor hourglass;
+    HourglassCursor hourglass;
     const TRect crop = PhotographCrop();
     Bitmap result(m_target.X, m_target.Y, PixelFormat::pf24bit);
     const Bitmap cut(m_working.Image().copy(crop.Left, crop.Top, crop.Width(), crop.Height()));

@@ -10,7 +10,7 @@
 #include "platform/Text.h"
 #include "screens/ApplicationContext.h"
 #include "screens/FileDialogs.h"
-#include "screens/ProjectModification.h"
+#include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TokPopup.h"
@@ -45,14 +45,6 @@ LabelStyle TitleStyle()
     return style;
 }
 
-LabelStyle HintStyle()
-{
-    LabelStyle style;
-    style.pixelSize = 15;
-    style.wordWrap = true;
-    return style;
-}
-
 // The chosen title is white on its own grey background; the others are black on the skin.
 void SetHighlighted(TLabel* label, bool highlighted)
 {
@@ -79,7 +71,7 @@ TFormMusic::TFormMusic() : SkinnedScreen(Kind::FullScreen)
     AddSkin(imgBtn, 101);
     imgHelp = AddImage(G::imgHelp, TImage::Role::Background);
     AddSkin(imgHelp, 19);
-    labelHelp = AddLabel(G::labelHelp, HintStyle());
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
     imgLogo = AddImage(G::imgLogo);
     lblMusicFile = AddLabel(G::lblMusicFile, TitleStyle());
     imgStop = AddSkinImage(G::imgStop, 102);

@@ -21,7 +21,7 @@ TFormNewProject1::TFormNewProject1() : SkinnedScreen(Kind::FullScreen)
     imgFrm = AddSkinImage(G::imgFrm, 173);
     imgBtn = AddSkinImage(G::imgBtn, 103);
     imgHelpBox = AddSkinImage(G::imgHelpBox, 20);
-    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
     EditName1 = AddTransField(Panel(), G::EditName1);
     EditName2 = AddTransField(Panel(), G::EditName2);
     EditDatum = AddTransField(Panel(), G::EditDatum);

@@ -36,7 +36,7 @@ TFormNewProject2::TFormNewProject2() : SkinnedScreen(Kind::FullScreen)
     Image1 = AddImage(G::Image1, TImage::Role::Button);
     Image2 = AddImage(G::Image2, TImage::Role::Button);
     imgHelpBox = AddSkinImage(G::imgHelpBox, 20);
-    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
 
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
     connect(Image3, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, 5); });

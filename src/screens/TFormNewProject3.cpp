@@ -1,18 +1,19 @@
 #include "screens/TFormNewProject3.h"
 
+#include "model/PersonalData.h"
 #include "model/ProgressBar.h"
 #include "model/ProjectFile.h"
 #include "model/evBranding.h"
 #include "model/evCategory.h"
 #include "model/evLayout.h"
 #include "model/evProject.h"
+#include "platform/Dates.h"
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Log.h"
 #include "platform/Text.h"
 #include "screens/ApplicationContext.h"
 #include "screens/FileDialogs.h"
-#include "screens/PersonalDataCheck.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TFormAddEntry.h"
@@ -94,7 +95,7 @@ TFormNewProject3::TFormNewProject3() : SkinnedScreen(Kind::FullScreen)
     imgBtnCancel = AddImage(G::imgBtnCancel, TImage::Role::Button);
     imgBtnOk = AddImage(G::imgBtnOk, TImage::Role::Button);
     imgHlp = AddSkinImage(G::imgHlp, 29);
-    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
     ScrollTimer.setInterval(kScrollInterval);
 
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
@@ -442,7 +443,7 @@ void TFormNewProject3::imgBtnNewClick()
     QString text;
     if (!AskEntryText(121, HelpText(119), text))
         return;
-    if (IsBlankName(text)) {
+    if (IsBlankName(FromDisplay(text))) {
         ShowMessage(114);
         return;
     }
@@ -462,7 +463,7 @@ void TFormNewProject3::imgBtnNewSubClick()
     QString text;
     if (!AskEntryText(122, HelpText(120), text))
         return;
-    if (IsBlankName(text)) {
+    if (IsBlankName(FromDisplay(text))) {
         ShowMessage(114);
         return;
     }
@@ -478,7 +479,7 @@ void TFormNewProject3::imgBtnEditNameClick()
     QString text;
     if (!AskEntryText(123, ToDisplay(entry->GetTitle()), text))
         return;
-    if (IsBlankName(text)) {
+    if (IsBlankName(FromDisplay(text))) {
         ShowMessage(114);
         return;
     }

@@ -1,10 +1,11 @@
 #include "screens/TFormPersonalProject.h"
 
 #include "model/evProject.h"
+#include "platform/Dates.h"
 #include "platform/Text.h"
 #include "screens/ApplicationContext.h"
 #include "screens/PersonalDataCheck.h"
-#include "screens/ProjectModification.h"
+#include "model/ProjectModification.h"
 #include "screens/SkinService.h"
 #include "screens/TTransEdit.h"
 #include "screens/WizardLook.h"
@@ -23,7 +24,7 @@ TFormPersonalProject::TFormPersonalProject() : SkinnedScreen(Kind::FullScreen)
     imgFrm = AddSkinImage(G::imgFrm, 173);
     imgBtn = AddSkinImage(G::imgBtn, 103);
     imgHelpBox = AddSkinImage(G::imgHelpBox, 20);
-    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
     TransEdit1 = AddTransField(Panel(), G::TransEdit1);
     TransEdit2 = AddTransField(Panel(), G::TransEdit2);
     TransEdit3 = AddTransField(Panel(), G::TransEdit3);

@@ -14,13 +14,13 @@
 #include "platform/Errors.h"
 #include "platform/Log.h"
 #include "platform/Text.h"
-#include "presentation/evActionElement.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evActionElement.h"
+#include "model/evProjectorPage.h"
 #include "screens/FileDialogs.h"
 #include "screens/HourglassCursor.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
-#include "screens/StudioFiles.h"
+#include "presentation/StudioFiles.h"
 #include "screens/TFormImageEdit.h"
 #include "screens/TTransEdit.h"
 #include "screens/TTransMemo.h"
@@ -86,8 +86,8 @@ TFormPhotographer::TFormPhotographer() : SkinnedScreen(Kind::FullScreen)
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
     AddSkin(ImgBG, kBackground);
     imgLogo = AddImage(G::imgLogo);
-    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
-    lblHelp = AddLabel(G::lblHelp, HintLabelStyle());
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
+    lblHelp = AddLabel(G::lblHelp, HintLabelStyle("Arial"));
     imgBtnStyleBlock1 = AddButton(G::imgBtnStyleBlock1, 223, &TFormPhotographer::imgBtnStyleBlock1Click);
     imgBtnStyleBlock2 = AddButton(G::imgBtnStyleBlock2, 224, &TFormPhotographer::imgBtnStyleBlock2Click);
     imgBtnStyleBlock3 = AddButton(G::imgBtnStyleBlock3, 225, &TFormPhotographer::imgBtnStyleBlock3Click);

@@ -16,7 +16,7 @@
 #include "screens/ProjectStatus.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
-#include "screens/StudioFiles.h"
+#include "presentation/StudioFiles.h"
 #include "screens/TFormExit.h"
 #include "screens/TFormExitAndSave.h"
 #include "screens/TFormFinish.h"
@@ -44,14 +44,6 @@ LabelStyle StatusStyle()
     style.family = "Arial";
     style.pixelSize = 12;
     style.bold = true;
-    return style;
-}
-
-LabelStyle HintStyle()
-{
-    LabelStyle style;
-    style.pixelSize = 15;
-    style.wordWrap = true;
     return style;
 }
 
@@ -111,7 +103,7 @@ TFormProjectMenu::TFormProjectMenu() : SkinnedScreen(Kind::FullScreen)
     labelMusic = AddLabel(G::labelMusic, StatusStyle());
     labelSaved = AddLabel(G::labelSaved, StatusStyle());
     labelPerson = AddLabel(G::labelPerson, StatusStyle());
-    labelHelp = AddLabel(G::labelHelp, HintStyle());
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
 
     m_pictures = {
         {ImgBG, 111, 111},           {ImgEdPers_Act, 41, 132},  {imgEdPrj_Act, 42, 133},

@@ -4,7 +4,7 @@
 // label kit, and it saves or closes the project. While it runs it keeps the project's "modified" flag for every
 // other screen (ProjectModificationHost). It owns the one timeline strip that the page editors borrow.
 
-#include "screens/ProjectModification.h"
+#include "model/ProjectModification.h"
 #include "screens/SkinnedScreen.h"
 
 #include <QFont>

@@ -48,3 +48,12 @@ QString TLabel::DisplayedText(const QString& caption)
     }
     return shown;
 }
+
+LabelStyle HintLabelStyle(const QString& family)
+{
+    LabelStyle style;
+    style.family = family;
+    style.pixelSize = 15;
+    style.wordWrap = true;
+    return style;
+}

@@ -19,6 +19,9 @@ struct LabelStyle {
     bool wordWrap = false;
 };
 
+// The hint line of every screen: 15 pixels, black, wrapped; the wizard pages write it in Arial.
+LabelStyle HintLabelStyle(const QString& family = "MS Sans Serif");
+
 class TLabel : public QLabel {
     Q_OBJECT
 

@@ -10,10 +10,10 @@
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Log.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 #include "screens/ApplicationContext.h"
 #include "screens/HourglassCursor.h"
-#include "screens/ProjectModification.h"
+#include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TFormExit.h"
@@ -38,14 +38,6 @@ constexpr int32_t kHintTabLayout = 38;
 constexpr int32_t kHintTabPictures = 24;
 constexpr int32_t kHintTabTexts = 25;
 
-LabelStyle HelpStyle()
-{
-    LabelStyle style;
-    style.pixelSize = 15;
-    style.wordWrap = true;
-    return style;
-}
-
 bool SpeechPossible()
 {
     const evBranding* branding = SkinBranding();
@@ -56,7 +48,8 @@ bool SpeechPossible()
 
 TPageEditorScreen::TPageEditorScreen(const Look& look) : SkinnedScreen(Kind::FullScreen), m_look(look)
 {
-    labelHelp = AddLabel(G::labelHelp, HelpStyle());
+    SetLeaveKeyHandler([this](int key, Qt::KeyboardModifiers modifiers) { FormKeyDown(key, modifiers); });
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
     labelHelp->setAttribute(Qt::WA_TransparentForMouseEvents);
     imgLogo = AddImage(G::imgLogo);
     cdrom = AddSkinImage(G::cdrom, 2);
@@ -321,18 +314,6 @@ void TPageEditorScreen::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
         ExitDecision();
     else if (key == Qt::Key_Escape)
         CloseForm();
-}
-
-void TPageEditorScreen::keyPressEvent(QKeyEvent* event)
-{
-    const bool handled =
-        event->key() == Qt::Key_Escape || (event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier));
-    if (!handled) {
-        SkinnedScreen::keyPressEvent(event);
-        return;
-    }
-    FormKeyDown(event->key(), event->modifiers());
-    event->accept();
 }
 
 // The window manager's close (Alt+F4 on most desktops) asks the same question as the exit button.

@@ -127,7 +127,6 @@ protected:
     static evProject* Project();
     static evLayout* Design();
 
-    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
     int32_t m_result = ResultProjectMenu;

@@ -6,7 +6,7 @@
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Log.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 #include "screens/ApplicationContext.h"
 #include "screens/SkinService.h"
 #include "screens/ViewerWidget.h"

@@ -10,7 +10,7 @@
 #include "platform/Log.h"
 #include "platform/Text.h"
 #include "screens/HourglassCursor.h"
-#include "screens/ProjectModification.h"
+#include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TframeTimeline.h"

@@ -9,7 +9,7 @@
 #include "model/evUserTextfield.h"
 #include "platform/Canvas.h"
 #include "platform/Text.h"
-#include "screens/ProjectModification.h"
+#include "model/ProjectModification.h"
 #include "screens/TFontDialog.h"
 #include "screens/TTransMemo.h"
 #include "screens/TframeTimeline.h"

@@ -3,6 +3,7 @@
 #include "model/ProgressBar.h"
 #include "platform/Errors.h"
 #include "platform/Log.h"
+#include "screens/HourglassCursor.h"
 #include "screens/SkinService.h"
 
 #include <QApplication>
@@ -11,19 +12,6 @@
 #include <QProgressBar>
 
 namespace G = Geometry::WaitPopup;
-
-namespace {
-
-// The hourglass for as long as a step runs, also when it fails.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-} // namespace
 
 // What the steps report to: the pop-up's bar, repainted at once because no event loop runs meanwhile. While a
 // step may be cancelled, the events waiting are handled at most every kEventsMs, so a click on Cancel arrives.
@@ -87,7 +75,7 @@ bool TwaitPopup::Run(const QString& text, const Step& step)
 {
     pb->setValue(0);
     labelInfo->SetCaption(text);
-    WaitCursor hourglass;
+    HourglassCursor hourglass;
     if (!isVisible()) {
         PlaceOnScreen();
         show();

@@ -5,16 +5,6 @@
 
 #include <QKeyEvent>
 
-LabelStyle HintLabelStyle()
-{
-    LabelStyle style;
-    style.family = "Arial";
-    style.pixelSize = 15;
-    style.colour = kColorBlack;
-    style.wordWrap = true;
-    return style;
-}
-
 TTransEdit* AddTransField(QWidget* panel, const Geometry::ControlRect& rect)
 {
     auto* edit = new TTransEdit(panel);

@@ -9,7 +9,6 @@ class QEvent;
 class QWidget;
 class TTransEdit;
 
-LabelStyle HintLabelStyle();
 // A transparent edit in black 16-pixel Arial over the light field painted into the skin.
 TTransEdit* AddTransField(QWidget* panel, const Geometry::ControlRect& rect);
 // Whether the event is a press of Return or Enter.

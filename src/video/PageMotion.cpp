@@ -2,9 +2,9 @@
 
 #include "model/evObjectCollection.h"
 #include "platform/Canvas.h"
-#include "presentation/ViewerSupport.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorSliderElement.h"
+#include "model/ViewerSupport.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorSliderElement.h"
 
 #include <algorithm>
 

@@ -7,14 +7,13 @@
 #include "model/evProject.h"
 #include "platform/AtomicFile.h"
 #include "platform/Text.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 #include "video/MusicReader.h"
 #include "video/PageMotion.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <memory>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -77,33 +76,6 @@ private:
     std::vector<float> m_right;
 };
 
-// Removes the partial file unless it was handed over.
-class PartialFile {
-public:
-    explicit PartialFile(std::string path) : m_path(std::move(path)) {}
-    ~PartialFile()
-    {
-        std::error_code ignored;
-        if (!m_path.empty())
-            fs::remove(m_path, ignored);
-    }
-    PartialFile(const PartialFile&) = delete;
-    PartialFile& operator=(const PartialFile&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    void MoveTo(const std::string& target)
-    {
-        std::error_code error;
-        fs::rename(m_path, target, error);
-        if (error)
-            throw EVideoError("Cannot create the video file \"" + target + "\": " + error.message());
-        m_path.clear();
-    }
-
-private:
-    std::string m_path;
-};
-
 } // namespace
 
 std::optional<VideoSize> ParseVideoSize(const std::string& text)
@@ -164,21 +136,23 @@ void VideoExport::Produce()
                           " cannot be encoded");
     if (!m_project.GetDesign())
         throw EVideoError("The project has no design");
-    // The folder is tried first: a video that could never be saved is not worth the minutes of encoding.
-    const fs::path target(m_outFile);
-    const std::string folder = target.parent_path().empty() ? "." : target.parent_path().string();
-    int fd = -1;
-    std::string partialPath;
+    // The folder is tried first: a video that could never be saved is not worth the minutes of encoding. The
+    // encoder writes the atomic writer's temporary by its name; the writer syncs and renames it at the end.
+    std::unique_ptr<AtomicWriter> file;
     try {
-        partialPath = CreateUniqueFileIn(folder, target.filename().string(), fd);
+        file = std::make_unique<AtomicWriter>(m_outFile);
     } catch (const EVelloraError& error) {
+        const fs::path target(m_outFile);
+        const std::string folder = target.parent_path().empty() ? "." : target.parent_path().string();
         throw EVideoError("Cannot write the video into the folder \"" + folder + "\": " + error.what());
     }
-    ::close(fd);
-    PartialFile partial(partialPath);
     std::vector<Segment> segments = Plan();
-    Encode(partial.Path(), segments);
-    partial.MoveTo(m_outFile);
+    Encode(file->GetTemporaryPath(), segments);
+    try {
+        file->Commit();
+    } catch (const EVelloraError& error) {
+        throw EVideoError("Cannot create the video file: " + std::string(error.what()));
+    }
 }
 
 // The first pass: how many frames each page has, and the chapters.

@@ -7,7 +7,7 @@
 #include "presentation/DiscProducer.h"
 #include "presentation/FinishTestAlbum.h"
 #include "presentation/PresentationFile.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 
 #include <gtest/gtest.h>
 

@@ -24,11 +24,11 @@
 #include "platform/Bitmap.h"
 #include "platform/Fonts.h"
 #include "platform/Stream.h"
-#include "presentation/evActionElement.h"
-#include "presentation/evProjectorMouseAction.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
-#include "presentation/evProjectorSliderElement.h"
+#include "model/evActionElement.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
+#include "model/evProjectorSliderElement.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "model/evUserTextfield.h"
 #include "platform/Bitmap.h"
 #include "platform/Stream.h"
-#include "presentation/evActionElement.h"
+#include "model/evActionElement.h"
 
 #include <gtest/gtest.h>
 

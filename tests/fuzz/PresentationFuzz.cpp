@@ -10,11 +10,11 @@
 #include "presentation/ClassList.h"
 #include "presentation/PresentationFile.h"
 #include "presentation/PresentationPlayer.h"
-#include "presentation/ViewerControl.h"
-#include "presentation/evFade.h"
-#include "presentation/evProjectorMouseAction.h"
-#include "presentation/evProjectorNaviAction.h"
-#include "presentation/evProjectorPage.h"
+#include "model/ViewerControl.h"
+#include "model/evFade.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
 #include "model/evObjectCollection.h"
 
 #include <QGuiApplication>

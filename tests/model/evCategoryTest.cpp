@@ -7,8 +7,8 @@
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Errors.h"
-#include "presentation/evActionElement.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evActionElement.h"
+#include "model/evProjectorPage.h"
 
 #include <fstream>
 

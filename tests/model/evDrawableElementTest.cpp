@@ -4,7 +4,7 @@
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 #include "model/evObjectCollection.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Errors.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 
 namespace {
 

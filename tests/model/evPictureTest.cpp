@@ -5,9 +5,11 @@
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Stream.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
 #include "model/evObjectCollection.h"
+
+#include "TestPictures.h"
 
 #include <gtest/gtest.h>
 
@@ -16,15 +18,6 @@
 #include <cstring>
 
 namespace {
-Bitmap Solid(int width, int height, TColor colour)
-{
-    Bitmap bitmap(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            bitmap.SetPixel(x, y, colour);
-    return bitmap;
-}
-
 std::vector<uint8_t> SolidJpeg(int width, int height, TColor colour)
 {
     return EncodeJpeg(Solid(width, height, colour));
@@ -57,17 +50,6 @@ std::unique_ptr<evPicture> Read(const std::vector<uint8_t>& bytes)
     auto picture = std::make_unique<evPicture>(s, nullptr);
     EXPECT_EQ(s.Remaining(), 0);
     return picture;
-}
-
-bool Near(int32_t actual, TColor expected, int tolerance)
-{
-    for (int shift = 0; shift < 24; shift += 8) {
-        const int a = (actual >> shift) & 0xFF;
-        const int e = (expected >> shift) & 0xFF;
-        if (std::abs(a - e) > tolerance)
-            return false;
-    }
-    return true;
 }
 
 constexpr TColor kRed = 0x0000FF;

@@ -2,8 +2,8 @@
 
 #include "model/evCategory.h"
 #include "model/evUserPicture.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
 
 namespace {
 

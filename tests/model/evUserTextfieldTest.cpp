@@ -9,9 +9,11 @@
 #include "platform/Jpeg.h"
 #include "platform/Stream.h"
 #include "platform/TextMeasurer.h"
-#include "presentation/evProjectorMouseAction.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
+
+#include "TestPictures.h"
 
 #include <gtest/gtest.h>
 
@@ -36,14 +38,6 @@ std::unique_ptr<evUserTextfield> WithID(const evUserTextfield& field, int32_t id
     std::memcpy(bytes.data() + 4, &id, 4);
     MemoryStream s(bytes);
     return std::make_unique<evUserTextfield>(s, nullptr);
-}
-
-Bitmap Solid(int width, int height, TColor colour)
-{
-    Bitmap bitmap(width, height);
-    bitmap.GetCanvas().SetBrushColor(colour);
-    bitmap.GetCanvas().FillRect(TRect{0, 0, width, height});
-    return bitmap;
 }
 
 bool SamePixels(const Bitmap& a, const Bitmap& b)
@@ -165,6 +159,12 @@ TEST(evUserTextfieldStream, RoundTripTextAndCuts)
     EXPECT_TRUE(field.GetLines().empty());
     EXPECT_EQ(Saved(field), body);
     EXPECT_EQ(field.ToString(), "[33, 0, 'title', 'Anna\r\nand Ben', 'Arial', 120, 40, 5, 18]");
+    // A copy keeps every setting, the fixed flag included.
+    const auto copy = field.Clone();
+    const auto& copied = dynamic_cast<const evUserTextfield&>(*copy);
+    EXPECT_EQ(copied.GetFixed(), 1);
+    EXPECT_EQ(copied.GetColour(), 0x123456);
+    EXPECT_EQ(copied.GetStyle(), fsBold | fsUnderline);
 
     for (size_t length = 0; length < body.size(); ++length) {
         MemoryStream cut(std::vector<uint8_t>(body.begin(), body.begin() + static_cast<long>(length)));

@@ -9,8 +9,8 @@
 #include "presentation/DiscProducer.h"
 #include "presentation/PresentationFile.h"
 #include "presentation/StudioBranding.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
 
 #include <gtest/gtest.h>
 

@@ -11,11 +11,13 @@
 #include "platform/Resources.h"
 #include "platform/Stream.h"
 #include "presentation/PresentationFile.h"
-#include "presentation/evProjectorMouseAction.h"
-#include "presentation/evProjectorNaviAction.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
-#include "presentation/evProjectorSliderElement.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
+#include "model/evProjectorSliderElement.h"
+
+#include "TestPictures.h"
 
 #include <gtest/gtest.h>
 
@@ -30,14 +32,6 @@
 #include <filesystem>
 
 namespace {
-
-Bitmap Solid(int width, int height, TColor colour)
-{
-    Bitmap bitmap(width, height);
-    bitmap.GetCanvas().SetBrushColor(colour);
-    bitmap.GetCanvas().FillRect(TRect{0, 0, width, height});
-    return bitmap;
-}
 
 std::unique_ptr<evProjectorPageElement> Image(int x, int y, int width, int height, TColor colour, int32_t kind)
 {

@@ -4,7 +4,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Clock.h"
-#include "presentation/ViewerControl.h"
+#include "model/ViewerControl.h"
 
 #include <functional>
 #include <memory>

@@ -17,7 +17,7 @@
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "presentation/StudioBranding.h"
-#include "presentation/evActionElement.h"
+#include "model/evActionElement.h"
 
 #include <memory>
 #include <string>

@@ -2,8 +2,8 @@
 #include "model/evPicture.h"
 #include "platform/Stream.h"
 #include "presentation/Preflight.h"
-#include "presentation/evProjectorNaviAction.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "platform/Jpeg.h"
 #include "presentation/DiscProducer.h"
 #include "presentation/PresentationFile.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 
 #include <gtest/gtest.h>
 

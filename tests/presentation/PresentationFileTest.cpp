@@ -7,9 +7,9 @@
 #include "platform/Jpeg.h"
 #include "platform/Stream.h"
 #include "presentation/PresentationFile.h"
-#include "presentation/evProjectorNaviAction.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
 
 #include <gtest/gtest.h>
 
@@ -31,13 +31,6 @@ std::vector<uint8_t> Bytes(const PresentationFile& file)
 {
     MemoryStream s;
     file.Write(s);
-    return s.Data();
-}
-
-std::vector<uint8_t> BodyOf(const evObject& object)
-{
-    MemoryStream s;
-    object.SaveToStream(s);
     return s.Data();
 }
 

@@ -8,12 +8,12 @@
 #include "platform/Jpeg.h"
 #include "presentation/PresentationFile.h"
 #include "presentation/PresentationPlayer.h"
-#include "presentation/evFade.h"
-#include "presentation/evProjectorMouseAction.h"
-#include "presentation/evProjectorNaviAction.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
-#include "presentation/evProjectorSliderElement.h"
+#include "model/evFade.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
+#include "model/evProjectorSliderElement.h"
 
 #include "TestPictures.h"
 

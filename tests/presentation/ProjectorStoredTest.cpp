@@ -5,11 +5,13 @@
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Stream.h"
-#include "presentation/evProjectorMouseAction.h"
-#include "presentation/evProjectorNaviAction.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
-#include "presentation/evProjectorSliderElement.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
+#include "model/evProjectorSliderElement.h"
+
+#include "TestPictures.h"
 
 #include <gtest/gtest.h>
 
@@ -17,24 +19,6 @@
 #include <cstring>
 
 namespace {
-Bitmap Solid(int width, int height, TColor colour)
-{
-    Bitmap bitmap(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            bitmap.SetPixel(x, y, colour);
-    return bitmap;
-}
-
-bool Near(int32_t actual, TColor expected, int tolerance = 12)
-{
-    for (int shift = 0; shift < 24; shift += 8) {
-        if (std::abs(((actual >> shift) & 0xFF) - ((expected >> shift) & 0xFF)) > tolerance)
-            return false;
-    }
-    return true;
-}
-
 std::vector<uint8_t> Saved(const evObject& object)
 {
     MemoryStream s;

@@ -7,16 +7,17 @@
 #include "audio/AudioTestFiles.h"
 #include "audio/WebMusic.h"
 #include "audio/evMusic.h"
+#include "platform/Dates.h"
 #include "platform/Resources.h"
 #include "presentation/DiscProducer.h"
 #include "presentation/PresentationFile.h"
 #include "presentation/PresentationPlayer.h"
 #include "presentation/WebExport.h"
-#include "presentation/evProjectorMouseAction.h"
-#include "presentation/evProjectorNaviAction.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
-#include "presentation/evProjectorSliderElement.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
+#include "model/evProjectorSliderElement.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 #include "presentation/FinishTestAlbum.h"
 
 #include "model/evCategoryEntry.h"
-#include "presentation/evProjectorMouseAction.h"
-#include "presentation/evProjectorNaviAction.h"
-#include "presentation/evProjectorPage.h"
-#include "presentation/evProjectorPageElement.h"
-#include "presentation/evProjectorSliderElement.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
+#include "model/evProjectorSliderElement.h"
 
 #include <gtest/gtest.h>
 
@@ -82,16 +82,6 @@ std::vector<int32_t> KindsAt(const evProjectorPage& page, int32_t x, int32_t y)
     return kinds;
 }
 
-int32_t IndexAt(const evProjectorPage& page, int32_t x, int32_t y, int32_t kind)
-{
-    const auto elements = Members<evProjectorPageElement>(page.GetElements());
-    for (size_t i = 0; i < elements.size(); ++i) {
-        if (elements[i]->GetX() == x && elements[i]->GetY() == y && elements[i]->GetKind() == kind)
-            return static_cast<int32_t>(i);
-    }
-    return -1;
-}
-
 std::vector<const evProjectorMouseAction*> MouseActionsInside(const evProjectorPage& page, const TRect& area)
 {
     std::vector<const evProjectorMouseAction*> inside;
@@ -101,24 +91,6 @@ std::vector<const evProjectorMouseAction*> MouseActionsInside(const evProjectorP
             inside.push_back(action);
     }
     return inside;
-}
-
-int32_t CentreColour(const evProjectorPageElement& element)
-{
-    const Bitmap picture = element.GetPicture().Decode();
-    return picture.Pixel(picture.Width() / 2, picture.Height() / 2);
-}
-
-bool IsUniform(const evProjectorPageElement& element)
-{
-    const Bitmap picture = element.GetPicture().Decode();
-    for (int y = 0; y < picture.Height(); ++y) {
-        for (int x = 0; x < picture.Width(); ++x) {
-            if (!Near(picture.Pixel(x, y), picture.Pixel(0, 0), 24))
-                return false;
-        }
-    }
-    return true;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "model/ObjectStream.h"
 #include "platform/Stream.h"
-#include "presentation/evActionElement.h"
+#include "model/evActionElement.h"
 
 #include <gtest/gtest.h>
 

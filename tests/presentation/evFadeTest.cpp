@@ -3,20 +3,13 @@
 #include "FakeViewerControl.h"
 #include "platform/Canvas.h"
 #include "platform/Color.h"
-#include "presentation/evFade.h"
+#include "model/evFade.h"
+
+#include "TestPictures.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-Bitmap Solid(int width, int height, TColor colour)
-{
-    Bitmap bitmap(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            bitmap.SetPixel(x, y, colour);
-    return bitmap;
-}
 
 // Old pixels: blue 200, green 0, red 100. New pixels: blue 0, green 200, red 50.
 constexpr TColor kOld = RGBColor(100, 0, 200);

@@ -6,7 +6,7 @@
 #include "platform/Color.h"
 #include "platform/Jpeg.h"
 #include "platform/Stream.h"
-#include "presentation/evProjectorSliderElement.h"
+#include "model/evProjectorSliderElement.h"
 
 #include "TestPictures.h"
 
@@ -35,16 +35,6 @@ std::unique_ptr<evProjectorSliderElement> MakeSlider(int32_t direction, int32_t 
     items->Add(std::make_unique<evProjectorPageElement>(40, 0, JpegImage::FromBitmap(Solid(4, 4, kBlue), 100), 0));
     return std::make_unique<evProjectorSliderElement>(TRect{2, 3, 10, 11}, 2, speed, std::move(items), direction,
                                                       itemSize, itemSize, strip);
-}
-
-// A slider as a damaged file may bring it: no strip picture, the given sizes and speed, no items.
-std::unique_ptr<evProjectorSliderElement> ReadBareSlider(int32_t direction, int32_t itemSize, int32_t speed)
-{
-    MemoryStream s;
-    for (int32_t value : {0, 7, 2, 3, 2, 0, 2, 3, 10, 11, direction, itemSize, itemSize, speed, 0})
-        s.WriteInt32(value);
-    s.Seek(0, SeekOrigin::Begin);
-    return std::make_unique<evProjectorSliderElement>(s, nullptr);
 }
 
 class SliderTest : public ::testing::Test {

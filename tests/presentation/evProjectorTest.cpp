@@ -4,9 +4,9 @@
 #include "model/evObjectCollection.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
-#include "presentation/evProjector.h"
-#include "presentation/evProjectorNaviAction.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjector.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
 
 #include <gtest/gtest.h>
 

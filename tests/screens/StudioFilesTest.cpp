@@ -3,7 +3,7 @@
 #include "presentation/FinishTestAlbum.h"
 
 #include "model/evCategoryEntry.h"
-#include "screens/StudioFiles.h"
+#include "presentation/StudioFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "presentation/DiscProducer.h"
 #include "presentation/FinishTestAlbum.h"
 #include "presentation/PresentationFile.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 #include "screens/ApplicationContext.h"
 #include "screens/ProjectStatus.h"
 #include "screens/ScreenSet.h"

@@ -3,7 +3,7 @@
 #include "audio/evMusic.h"
 #include "model/evProject.h"
 #include "screens/ApplicationContext.h"
-#include "screens/ProjectModification.h"
+#include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/TFormMusic.h"
 #include "screens/TokPopup.h"

@@ -2,8 +2,9 @@
 
 #include "model/evCategory.h"
 #include "model/evProject.h"
+#include "platform/Dates.h"
 #include "platform/Text.h"
-#include "screens/ProjectModification.h"
+#include "model/ProjectModification.h"
 #include "screens/TFormPersonalProject.h"
 #include "screens/TTransEdit.h"
 

@@ -4,9 +4,9 @@
 
 #include "model/evCategoryEntry.h"
 #include "presentation/FinishTestAlbum.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 #include "screens/ScreenSet.h"
-#include "screens/StudioFiles.h"
+#include "presentation/StudioFiles.h"
 #include "screens/TFontDialog.h"
 #include "screens/TFormImageEdit.h"
 #include "screens/TFormPhotographer.h"

@@ -7,7 +7,7 @@
 #include "model/evProject.h"
 #include "presentation/FinishTestAlbum.h"
 #include "screens/ApplicationContext.h"
-#include "screens/ProjectModification.h"
+#include "model/ProjectModification.h"
 #include "screens/ProjectStatus.h"
 #include "screens/ScreenSet.h"
 #include "screens/TFormExit.h"

@@ -5,7 +5,7 @@
 #include "model/evCategory.h"
 #include "model/evProject.h"
 #include "screens/ApplicationContext.h"
-#include "screens/ProjectModification.h"
+#include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/TformProjectEditLayout.h"
 #include "screens/TframeTimeline.h"

@@ -6,7 +6,7 @@
 #include "model/evProject.h"
 #include "model/evUserTextfield.h"
 #include "screens/ApplicationContext.h"
-#include "screens/ProjectModification.h"
+#include "model/ProjectModification.h"
 #include "screens/TFontDialog.h"
 #include "screens/TTransMemo.h"
 #include "screens/TformProjectEditText.h"

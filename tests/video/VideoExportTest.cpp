@@ -5,7 +5,7 @@
 #include "audio/AudioTestFiles.h"
 #include "audio/evMusic.h"
 #include "presentation/FakeViewerControl.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evProjectorPage.h"
 #include "video/VideoExport.h"
 
 #include <gtest/gtest.h>

@@ -10,8 +10,8 @@
 #include "model/evProject.h"
 #include "model/evUserPicture.h"
 #include "platform/Bitmap.h"
-#include "presentation/evActionElement.h"
-#include "presentation/evProjectorPage.h"
+#include "model/evActionElement.h"
+#include "model/evProjectorPage.h"
 
 #include <QDate>
 

@@ -6,7 +6,7 @@
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Color.h"
-#include "presentation/evActionElement.h"
+#include "model/evActionElement.h"
 
 #include <algorithm>
 

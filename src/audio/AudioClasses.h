@@ -1,0 +1,4 @@
+#pragma once
+// The stored classes of the audio layer: music tracks.
+
+void RegisterAudioClasses();
