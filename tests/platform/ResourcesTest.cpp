@@ -15,12 +15,6 @@ namespace {
 
 const QByteArray kAutorun("[autorun]\r\nopen=evplay.exe\r\nicon=data\\ev.ico");
 
-QByteArray Contents(const std::string& path)
-{
-    QFile file(QString::fromStdString(path));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 TEST(Resources, ReadByCaseInsensitiveName)
