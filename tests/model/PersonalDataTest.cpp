@@ -30,8 +30,9 @@ TEST(PersonalDataTest, ReportsTheFirstFieldThatFails)
     for (const Case& c : cases) {
         const PersonalDataResult result = CheckPersonalData(c.first, c.second, c.date);
         EXPECT_EQ(result.date, c.day) << c.first << "|" << c.second << "|" << c.date;
-        if (!c.day)
+        if (!c.day) {
             EXPECT_EQ(result.failed, c.failed) << c.first << "|" << c.second << "|" << c.date;
+        }
     }
     SetTodaySource({});
 }
