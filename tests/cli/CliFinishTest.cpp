@@ -163,7 +163,7 @@ TEST_F(CliFinishTest, IsoWritesTheImageOfTheDiscFolder)
     const std::string nowhere = Path("missing/album.iso");
     const CliResult failed = Finish({"--iso", nowhere});
     EXPECT_EQ(failed.status, 1);
-    EXPECT_EQ(failed.err, "vellora-cli: " + nowhere + ": No such file or directory\n");
+    EXPECT_EQ(failed.err, "vellora-cli: Cannot create \"" + nowhere + "\": No such file or directory\n");
     EXPECT_FALSE(fs::exists(nowhere));
     fs::remove_all(Disc());
     ExpectOneLineFailure(Finish({"--iso"}));
