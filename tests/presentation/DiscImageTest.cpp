@@ -197,13 +197,18 @@ TEST_F(DiscImageTest, TargetThatCannotBeCreatedLeavesNoFile)
 {
     WriteAll(m_dir / "a-file", "not a folder");
     const std::string inside = "a disc image cannot be saved inside the disc folder";
+    const auto cannotCreate = [](const std::filesystem::path& target, const std::string& cause) {
+        return "Cannot create \"" + target.string() + "\": " + cause;
+    };
+    const auto refused = [&](const std::filesystem::path& target) { return target.string() + ": " + inside; };
     const struct {
-        std::string target, cause;
+        std::string target, message;
     } cases[] = {
-        {(m_dir / "missing" / "album.iso").string(), "No such file or directory"},
-        {(m_dir / "a-file" / "album.iso").string(), "Not a directory"},
-        {(m_disc / "data" / "album.iso").string(), inside},
-        {(m_dir / "out" / "." / "Vellora" / "album.iso").string(), inside},
+        {(m_dir / "missing" / "album.iso").string(),
+         cannotCreate(m_dir / "missing" / "album.iso", "No such file or directory")},
+        {(m_dir / "a-file" / "album.iso").string(), cannotCreate(m_dir / "a-file" / "album.iso", "Not a directory")},
+        {(m_disc / "data" / "album.iso").string(), refused(m_disc / "data" / "album.iso")},
+        {(m_dir / "out" / "." / "Vellora" / "album.iso").string(), refused(m_dir / "out" / "." / "Vellora" / "album.iso")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.target);
@@ -211,7 +216,7 @@ TEST_F(DiscImageTest, TargetThatCannotBeCreatedLeavesNoFile)
             WriteDiscImage(m_disc.string(), c.target, "VELLORA");
             ADD_FAILURE() << "no error";
         } catch (const EDiscImageError& error) {
-            EXPECT_EQ(std::string(error.what()), c.target + ": " + c.cause);
+            EXPECT_EQ(std::string(error.what()), c.message);
         }
         EXPECT_FALSE(fs::exists(c.target));
     }
@@ -252,7 +257,7 @@ TEST_F(DiscImageTest, FailedWriteKeepsThePreviousImage)
     }
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, savedSignal);
-    EXPECT_EQ(message, Iso() + ": File too large");
+    EXPECT_EQ(message, "Cannot write \"" + Iso() + "\": File too large");
     EXPECT_EQ(ReadAll(Iso()), previous);
     EXPECT_TRUE(Leftovers(m_dir, "album.iso").empty());
 

@@ -121,8 +121,9 @@ TEST_F(TFormFinishCompleteTest, CancelledDialogOrFailedImageLeavesNoFile)
     const std::string nowhere = PathOf("missing/album.iso");
     m_dialogs.saveAnswers.push_back(nowhere);
     const std::string message = Click();
-    EXPECT_EQ(message, HelpString(265) + "\n" + nowhere + ": No such file or directory");
-    EXPECT_EQ(m_screen->GetImageError(), nowhere + ": No such file or directory");
+    const std::string reason = "Cannot create \"" + nowhere + "\": No such file or directory";
+    EXPECT_EQ(message, HelpString(265) + "\n" + reason);
+    EXPECT_EQ(m_screen->GetImageError(), reason);
     EXPECT_EQ(m_screen->GetImagePath(), "");
     EXPECT_TRUE(Screens().waitPopup->isHidden());
     EXPECT_FALSE(fs::exists(nowhere));
