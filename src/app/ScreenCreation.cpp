@@ -1,5 +1,6 @@
 #include "app/ScreenCreation.h"
 
+#include "screens/DataIndexes.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TFormAddEntry.h"
@@ -51,26 +52,26 @@ struct ScreenGroup {
 std::vector<ScreenGroup> StartupScreens()
 {
     return {
-        {134,
+        {Help::SplashDialogs,
          {Create(&ScreenSet::okPopup), Create(&ScreenSet::formExit), Create(&ScreenSet::formSave),
           Create(&ScreenSet::waitPopup), Create(&ScreenSet::yesNoPopup), Create(&ScreenSet::formAddEntry),
           Create(&ScreenSet::formExitAndSave)}},
-        {126,
+        {Help::SplashWizard,
          {Create(&ScreenSet::formNewProject1), Create(&ScreenSet::formNewProject2),
           Create(&ScreenSet::formNewProject3)}},
-        {127, {Create(&ScreenSet::formProjectMenu)}},
-        {129, {Create(&ScreenSet::formPersonalProject)}},
-        {130, {Create(&ScreenSet::formImageEdit)}},
-        {132, {Create(&ScreenSet::formMusic)}},
-        {128, {Create(&ScreenSet::formEditLayout)}},
-        {185, {Create(&ScreenSet::formEditPicture)}},
-        {186, {Create(&ScreenSet::formEditText)}},
-        {133, {Create(&ScreenSet::formPreview)}},
-        {187,
+        {Help::SplashProjectMenu, {Create(&ScreenSet::formProjectMenu)}},
+        {Help::SplashPersonalData, {Create(&ScreenSet::formPersonalProject)}},
+        {Help::SplashImageEdit, {Create(&ScreenSet::formImageEdit)}},
+        {Help::SplashMusic, {Create(&ScreenSet::formMusic)}},
+        {Help::SplashLayoutEditor, {Create(&ScreenSet::formEditLayout)}},
+        {Help::SplashPictureEditor, {Create(&ScreenSet::formEditPicture)}},
+        {Help::SplashTextEditor, {Create(&ScreenSet::formEditText)}},
+        {Help::SplashPreview, {Create(&ScreenSet::formPreview)}},
+        {Help::SplashFinishing,
          {Create(&ScreenSet::formFinish), Create(&ScreenSet::formFinishComplete),
           Create(&ScreenSet::formFinishError), Create(&ScreenSet::formFindingsPopUp)}},
         // TFormImprint, TformLabelKitPrint, TformLabelkitSetup, TformMemoPopUp, TFormGallery, TFormPhotographer
-        {188,
+        {Help::SplashRemaining,
          {Create(&ScreenSet::formImprint), Create(&ScreenSet::formMemoPopUp), Create(&ScreenSet::formGallery),
           Create(&ScreenSet::formPhotographer)}},
     };

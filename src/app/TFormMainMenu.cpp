@@ -14,6 +14,7 @@
 #include "platform/Stream.h"
 #include "platform/TempFiles.h"
 #include "platform/Text.h"
+#include "screens/DataIndexes.h"
 #include "screens/FileDialogs.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
@@ -44,7 +45,8 @@ namespace {
 constexpr const char* kLogFile = "c:\\kt1.log";
 constexpr const char* kDesignExtension = ".evl";
 // Help texts of the four buttons: New project, Open project, Exit, Imprint.
-constexpr std::array<int32_t, 4> kButtonHints = {82, 106, 107, 116};
+constexpr std::array<int32_t, 4> kButtonHints = {Help::HintMainNew, Help::HintMainOpen, Help::HintMainExit,
+                                                 Help::HintMainImprint};
 
 void LogMemory()
 {
@@ -121,8 +123,15 @@ void TFormMainMenu::CreateControls()
     hint.alignment = Qt::AlignCenter;
     hint.wordWrap = true;
     LabelHint = AddLabel(G::LabelHint, hint);
-    m_menuPictures = {{{ImgBG, 100}, {Img1, 92}, {Img1disabled, 93}, {Img2, 94}, {Img2disabled, 95}, {Img3, 96},
-                       {Img3disabled, 97}, {Img4, 98}, {Img4disabled, 99}}};
+    m_menuPictures = {{{ImgBG, Skin::MainMenuBackground},
+                       {Img1, Skin::MainNewProjectActive},
+                       {Img1disabled, Skin::MainNewProjectGreyed},
+                       {Img2, Skin::MainOpenProjectActive},
+                       {Img2disabled, Skin::MainOpenProjectGreyed},
+                       {Img3, Skin::MainExitActive},
+                       {Img3disabled, Skin::MainExitGreyed},
+                       {Img4, Skin::MainImprintActive},
+                       {Img4disabled, Skin::MainImprintGreyed}}};
     for (TImage* image : {ImgBG, Img1, Img2, Img3, Img4})
         connect(image, &TImage::mouseMoved, this, [this, image](int x, int y) { ImgBGMouseMove(image, x, y); });
     connect(Img1, &TImage::clicked, this, [this] { Img1Click(); });
@@ -187,7 +196,7 @@ void TFormMainMenu::ReadMainData()
         }
         SetSkinBranding(m_mainBranding.get());
         LoadMainMenuPictures();
-        m_openDialogTitle = HelpText(208);
+        m_openDialogTitle = HelpText(Help::OpenDialogTitle);
     } catch (const std::exception& e) {
         ktLogs::LogLine(std::string("Main data not read: ") + e.what());
         m_startupState = -3;
@@ -201,7 +210,7 @@ void TFormMainMenu::CheckScreenSize(QSize screen)
         screen = primary ? primary->size() : QSize();
     }
     if (screen.width() < Geometry::PanelWidth || screen.height() < Geometry::PanelHeight)
-        m_startupState = 204;
+        m_startupState = Help::ScreenTooSmall;
 }
 
 void TFormMainMenu::ListDesigns()
@@ -216,11 +225,11 @@ void TFormMainMenu::ListDesigns()
     // Sorted by name, so that the designs are offered in the same order on every machine.
     std::sort(files.begin(), files.end());
     for (const auto& [name, path] : files) {
-        ShowStatus(HelpText(124) + DoubleAmpersands(ToDisplay(name)));
+        ShowStatus(HelpText(Help::SplashReadingDesign) + DoubleAmpersands(ToDisplay(name)));
         ReadDesignPreview(path, name);
     }
     if (m_designs->Count() == 0)
-        m_startupState = 175;
+        m_startupState = Help::NoDesign;
 }
 
 // A design file that cannot be read is left out.
@@ -253,7 +262,7 @@ std::optional<int> TFormMainMenu::AudioVersionNumber(const std::string& version)
 
 void TFormMainMenu::CheckSystemAudio(const StartupEnvironment& environment)
 {
-    ShowStatus(HelpText(180));
+    ShowStatus(HelpText(Help::SplashSoundCheck));
     std::optional<int> number;
     try {
         number = AudioVersionNumber(environment.systemAudioVersion ? environment.systemAudioVersion() : "");
@@ -261,14 +270,14 @@ void TFormMainMenu::CheckSystemAudio(const StartupEnvironment& environment)
         ktLogs::LogLine(std::string("Sound system not checked: ") + e.what());
     }
     if (!number || *number < 3) {
-        m_startupWarning = 177;
+        m_startupWarning = Help::AudioTooOld;
         soundAvailable = false;
     }
 }
 
 void TFormMainMenu::StartAudioLibrary(const StartupEnvironment& environment)
 {
-    ShowStatus(HelpText(176));
+    ShowStatus(HelpText(Help::SplashSoundOutput));
     bool started = false;
     try {
         const int volume = environment.systemVolume ? environment.systemVolume() : 100;
@@ -278,7 +287,7 @@ void TFormMainMenu::StartAudioLibrary(const StartupEnvironment& environment)
     }
     m_audioLibraryFile = BassLibrary::Instance().GetLibraryFile();
     if (!started) {
-        m_startupWarning = 174;
+        m_startupWarning = Help::AudioUnusable;
         soundAvailable = false;
     }
 }
@@ -286,13 +295,13 @@ void TFormMainMenu::StartAudioLibrary(const StartupEnvironment& environment)
 // Either list stays as "main.evb" gave it when its file cannot be read.
 void TFormMainMenu::ReadSoundLists()
 {
-    ShowStatus(HelpText(178));
+    ShowStatus(HelpText(Help::SplashMusicList));
     try {
         m_mainBranding->SetMusic(evObjectCollection::CreateFromFile(m_musicFile));
     } catch (const std::exception& e) {
         ktLogs::LogLine(std::string("Music list not read: ") + e.what());
     }
-    ShowStatus(HelpText(179));
+    ShowStatus(HelpText(Help::SplashSpokenTips));
     try {
         std::unique_ptr<evObjectCollection> speech = evObjectCollection::CreateFromFile(m_speakerFile);
         for (int32_t i = 0; i < speech->Count(); ++i) {
@@ -413,7 +422,7 @@ int32_t TFormMainMenu::OpenProjectFile(const std::string& fileName)
         if (TwaitPopup* wait = Screens().waitPopup.get())
             wait->hide();
         SetGreyed(false);
-        ShowMessage(91);
+        ShowMessage(Help::OpenFailed);
         ktLogs::LogLine(std::string("Project not opened: ") + e.what());
         return -1;
     }
@@ -430,15 +439,15 @@ std::unique_ptr<evProject> TFormMainMenu::ReadProjectUnderWaitPopup(const std::s
     if (!wait)
         throw EVelloraError("The wait pop-up is missing");
     std::unique_ptr<evProject> project;
-    wait->Run(HelpText(93), [&](ProgressBar& progress) {
+    wait->Run(HelpText(Help::WaitOpeningAlbum), [&](ProgressBar& progress) {
         project = ReadProjectFile(fileName, &progress);
         return false;
     });
-    wait->Run(HelpText(94), [&](ProgressBar& progress) {
+    wait->Run(HelpText(Help::WaitLoadingDesign), [&](ProgressBar& progress) {
         project->SetDesign(ReadDesignFile(m_designsFolder, project->GetDesignFileName(), &progress));
         return false;
     });
-    wait->Run(HelpText(215), [&](ProgressBar& progress) {
+    wait->Run(HelpText(Help::WaitPreparingLayouts), [&](ProgressBar& progress) {
         RenderPageLayoutPreviews(*project->GetDesign(), &progress);
         return true;
     });
@@ -456,7 +465,7 @@ void TFormMainMenu::RunProjectMenu(int32_t& result)
             ShowMessage(result);
     } catch (const std::exception& e) {
         ktLogs::LogLine(std::string("Project menu failed: ") + e.what());
-        ShowMessage(92);
+        ShowMessage(Help::UnexpectedError);
     }
     FreeCurrentProject();
 }

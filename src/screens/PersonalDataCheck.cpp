@@ -2,6 +2,7 @@
 
 #include "model/PersonalData.h"
 #include "platform/Text.h"
+#include "screens/DataIndexes.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TTransEdit.h"
@@ -16,9 +17,10 @@ std::optional<double> CheckPersonalData(TTransEdit* firstName, TTransEdit* secon
     if (result.date)
         return result.date;
     TTransEdit* const fields[] = {firstName, secondName, date};
-    const auto failed = static_cast<int32_t>(result.failed);
+    const int32_t messages[] = {Help::FirstNameMissing, Help::SecondNameMissing, Help::DateUnreadable};
+    const auto failed = static_cast<size_t>(result.failed);
     if (Screens().okPopup)
-        Screens().okPopup->Run(HelpText(failed));
+        Screens().okPopup->Run(HelpText(messages[failed]));
     fields[failed]->selectAll();
     fields[failed]->setFocus();
     return std::nullopt;

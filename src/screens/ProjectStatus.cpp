@@ -4,6 +4,7 @@
 #include "model/evCategory.h"
 #include "model/evProject.h"
 #include "presentation/Preflight.h"
+#include "screens/DataIndexes.h"
 #include "screens/SkinService.h"
 
 // The menu shows this every time it comes back, so the pages are not rendered here: what only the rendered
@@ -16,10 +17,10 @@ ProjectStatus ProjectStatusLine(evProject& project)
     ProjectStatus status;
     status.findings = static_cast<int>(check.Run().size());
     if (status.findings > 0) {
-        status.text = HelpText(kHelpStatusFindings).arg(status.findings);
+        status.text = HelpText(Help::StatusFindings).arg(status.findings);
         return status;
     }
     status.good = evCategory::IsComplete(project.GetFirstCategory());
-    status.text = HelpText(status.good ? 85 : 84);
+    status.text = HelpText(status.good ? Help::StatusComplete : Help::StatusIncomplete);
     return status;
 }

@@ -14,7 +14,4 @@ struct ProjectStatus {
     int findings = 0;
 };
 
-// Help text with "%1" for the count of findings (data kit index).
-inline constexpr int32_t kHelpStatusFindings = 273;
-
 ProjectStatus ProjectStatusLine(evProject& project);

@@ -1,13 +1,15 @@
 #include "screens/TFormAddEntry.h"
 
+#include "screens/DataIndexes.h"
+
 #include <QLineEdit>
 
 namespace G = Geometry::AddEntry;
 
 TFormAddEntry::TFormAddEntry() : SkinnedScreen(Kind::Popup)
 {
-    ImgBG = AddSkinImage(G::ImgBG, 30);
-    imgEdit = AddSkinImage(G::imgEdit, 11);
+    ImgBG = AddSkinImage(G::ImgBG, Skin::PopupBackground);
+    imgEdit = AddSkinImage(G::imgEdit, Skin::AddEntryField);
     lblCaption = AddLabel(G::lblCaption, PopupTextStyle(kColorBlack));
     EditAdd = new QLineEdit(Panel());
     EditAdd->setGeometry(G::EditAdd.x, G::EditAdd.y, G::EditAdd.w, G::EditAdd.h);
@@ -16,7 +18,7 @@ TFormAddEntry::TFormAddEntry() : SkinnedScreen(Kind::Popup)
     font.setPixelSize(16);
     EditAdd->setFont(font);
     EditAdd->setStyleSheet("QLineEdit { background: transparent; color: black; border: none; }");
-    imgBtn = AddSkinImage(G::imgBtn, 10);
+    imgBtn = AddSkinImage(G::imgBtn, Skin::AddEntryButtons);
     ImgApply = AddImage(G::ImgApply, TImage::Role::Button);
     ImgCancel = AddImage(G::ImgCancel, TImage::Role::Button);
     imgBtnSmallCancel = AddImage(G::imgBtnSmallCancel, TImage::Role::Button);

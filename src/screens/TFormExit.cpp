@@ -1,5 +1,6 @@
 #include "screens/TFormExit.h"
 
+#include "screens/DataIndexes.h"
 #include "screens/SkinService.h"
 
 namespace G = Geometry::Exit;
@@ -7,12 +8,12 @@ namespace G = Geometry::Exit;
 TFormExit::TFormExit() : SkinnedScreen(Kind::Popup)
 {
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
-    AddSkin(ImgBG, 30);
-    imgCnt = AddSkinImage(G::imgCnt, 108);
-    imgYes = AddSkinImage(G::imgYes, 34);
-    imgNo = AddSkinImage(G::imgNo, 32);
-    imgYesActive = AddHoverImage(G::imgYesActive, 33);
-    imgNoActive = AddHoverImage(G::imgNoActive, 31);
+    AddSkin(ImgBG, Skin::PopupBackground);
+    imgCnt = AddSkinImage(G::imgCnt, Skin::ExitQuestion);
+    imgYes = AddSkinImage(G::imgYes, Skin::LeaveButton);
+    imgNo = AddSkinImage(G::imgNo, Skin::StayButton);
+    imgYesActive = AddHoverImage(G::imgYesActive, Skin::LeaveButtonActive);
+    imgNoActive = AddHoverImage(G::imgNoActive, Skin::StayButtonActive);
     Image3 = AddImage(G::Image3, TImage::Role::Button);
     for (TImage* image : {ImgBG, imgYesActive, imgNoActive})
         connect(image, &TImage::mouseMoved, this, [this, image](int x, int y) { ImgBGMouseMove(image, x, y); });

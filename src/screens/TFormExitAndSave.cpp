@@ -1,5 +1,6 @@
 #include "screens/TFormExitAndSave.h"
 
+#include "screens/DataIndexes.h"
 #include "screens/SkinService.h"
 
 namespace G = Geometry::ExitAndSave;
@@ -7,14 +8,14 @@ namespace G = Geometry::ExitAndSave;
 TFormExitAndSave::TFormExitAndSave() : SkinnedScreen(Kind::Popup)
 {
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
-    AddSkin(ImgBG, 30);
-    imgCnt = AddSkinImage(G::imgCnt, 83);
-    imgBtnExitSave = AddSkinImage(G::imgBtnExitSave, 40);
-    imgBtnExitNoSave = AddSkinImage(G::imgBtnExitNoSave, 34);
-    imgBtnCancel = AddSkinImage(G::imgBtnCancel, 32);
-    imgBtnExitSave_Act = AddHoverImage(G::imgBtnExitSave_Act, 39);
-    imgBtnExitNoSave_Act = AddHoverImage(G::imgBtnExitNoSave_Act, 33);
-    imgBtnCancel_Act = AddHoverImage(G::imgBtnCancel_Act, 31);
+    AddSkin(ImgBG, Skin::PopupBackground);
+    imgCnt = AddSkinImage(G::imgCnt, Skin::ExitAndSaveQuestion);
+    imgBtnExitSave = AddSkinImage(G::imgBtnExitSave, Skin::SaveButton);
+    imgBtnExitNoSave = AddSkinImage(G::imgBtnExitNoSave, Skin::LeaveButton);
+    imgBtnCancel = AddSkinImage(G::imgBtnCancel, Skin::StayButton);
+    imgBtnExitSave_Act = AddHoverImage(G::imgBtnExitSave_Act, Skin::SaveButtonActive);
+    imgBtnExitNoSave_Act = AddHoverImage(G::imgBtnExitNoSave_Act, Skin::LeaveButtonActive);
+    imgBtnCancel_Act = AddHoverImage(G::imgBtnCancel_Act, Skin::StayButtonActive);
     imgCancel1 = AddImage(G::imgCancel1, TImage::Role::Button);
     for (TImage* image : {ImgBG, imgBtnExitSave_Act, imgBtnExitNoSave_Act, imgBtnCancel_Act})
         connect(image, &TImage::mouseMoved, this, [this, image](int x, int y) { ImgBGMouseMove(image, x, y); });

@@ -13,6 +13,7 @@
 #include "presentation/Preflight.h"
 #include "presentation/StudioBranding.h"
 #include "screens/ApplicationContext.h"
+#include "screens/DataIndexes.h"
 #include "screens/ProjectStatus.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
@@ -62,12 +63,12 @@ evProject* CurrentProject() { return AppContext() ? AppContext()->GetCurrentProj
 TFormFinish::TFormFinish() : SkinnedScreen(Kind::FullScreen)
 {
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
-    AddSkin(ImgBG, 1);
+    AddSkin(ImgBG, Skin::Backdrop);
     imgLogo = AddImage(G::imgLogo);
-    ImgHeader = AddSkinImage(G::ImgHeader, 90);
-    ImgForm = AddSkinImage(G::ImgForm, 85);
-    ImgBtn = AddSkinImage(G::ImgBtn, 84);
-    imgHelpBox = AddSkinImage(G::imgHelpBox, 20);
+    ImgHeader = AddSkinImage(G::ImgHeader, Skin::FinishHeader);
+    ImgForm = AddSkinImage(G::ImgForm, Skin::FinishForm);
+    ImgBtn = AddSkinImage(G::ImgBtn, Skin::FinishButtons);
+    imgHelpBox = AddSkinImage(G::imgHelpBox, Skin::HelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
     LabelStatus = AddLabel(G::LabelStatus, WhiteLine());
     LabelDir = AddLabel(G::LabelDir, WhiteLine());
@@ -92,9 +93,9 @@ TFormFinish::TFormFinish() : SkinnedScreen(Kind::FullScreen)
     connect(ImgCancel, &TImage::clicked, this, [this] { ImgCancelClick(); });
     connect(imgBtnVisible, &TImage::clicked, this, [this] { imgBtnVisibleClick(); });
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
-    connect(Image1, &TImage::mouseMoved, this, [this] { ShowHint(195); });
-    connect(ImgCancel, &TImage::mouseMoved, this, [this] { ShowHint(198); });
-    connect(ImgApply, &TImage::mouseMoved, this, [this] { ShowHint(197); });
+    connect(Image1, &TImage::mouseMoved, this, [this] { ShowHint(Help::HintFinishFolder); });
+    connect(ImgCancel, &TImage::mouseMoved, this, [this] { ShowHint(Help::HintFinishCancel); });
+    connect(ImgApply, &TImage::mouseMoved, this, [this] { ShowHint(Help::HintFinishApply); });
 }
 
 TFormFinish::~TFormFinish() = default;
@@ -118,7 +119,8 @@ void TFormFinish::Prepare()
     if (AppContext())
         SetStudio(LoadStudioForFinishing(AppContext()->GetStudioFile(), AppContext()->GetStudioDataFile()));
     // The same line as the project menu's status line.
-    LabelStatus->SetCaption(CurrentProject() ? ProjectStatusLine(*CurrentProject()).text : HelpText(84));
+    LabelStatus->SetCaption(CurrentProject() ? ProjectStatusLine(*CurrentProject()).text
+                                             : HelpText(Help::StatusIncomplete));
     m_findings.clear();
     m_folder.clear();
     LabelDir->SetCaption(QString());
@@ -156,8 +158,8 @@ void TFormFinish::SetStudio(std::unique_ptr<StudioBranding> studio)
     editDuration->setVisible(m_studioOn);
     editDuration->setEnabled(m_studioOn);
     if (m_studioOn) {
-        LoadPicture(imgVisible, 185);
-        LoadPicture(imgDuration, 179);
+        LoadPicture(imgVisible, Skin::StudioPageOn);
+        LoadPicture(imgDuration, Skin::StudioPageDuration);
     } else {
         imgVisible->ClearPicture();
         imgDuration->ClearPicture();
@@ -166,7 +168,7 @@ void TFormFinish::SetStudio(std::unique_ptr<StudioBranding> studio)
 
 void TFormFinish::Image1Click()
 {
-    DirDialog1.Title = HelpText(156);
+    DirDialog1.Title = HelpText(Help::FolderDialogTitle);
     if (!DirDialog1.Execute())
         return;
     m_folder = DiscFolderFor(DirDialog1.Directory);
@@ -177,11 +179,11 @@ void TFormFinish::Image1Click()
 void TFormFinish::ImgApplyClick()
 {
     if (m_folder.empty()) {
-        ShowMessage(HelpText(205));
+        ShowMessage(HelpText(Help::ChooseFolderFirst));
         return;
     }
     if (m_studioOn && !ParseStudioDuration(editDuration->text().toStdString())) {
-        ShowMessage(HelpText(242));
+        ShowMessage(HelpText(Help::DurationNotNumber));
         return;
     }
     evProject* project = CurrentProject();
@@ -198,7 +200,7 @@ bool TFormFinish::CheckBeforeFinishing(evProject& project)
     m_findings.clear();
     TwaitPopup* wait = Screens().waitPopup.get();
     if (wait) {
-        wait->Run(HelpText(kHelpChecking), [this, &check](ProgressBar& bar) {
+        wait->Run(HelpText(Help::CheckingWait), [this, &check](ProgressBar& bar) {
             check.SetProgress([&bar](int percent) { bar.SetPosition(percent); });
             m_findings = check.Run();
             return true;
@@ -220,7 +222,7 @@ void TFormFinish::Produce(evProject& project)
     TwaitPopup* wait = Screens().waitPopup.get();
     try {
         if (wait) {
-            wait->Run(HelpText(214), [&producer](ProgressBar& bar) {
+            wait->Run(HelpText(Help::WaitWritingPages), [&producer](ProgressBar& bar) {
                 producer.SetProgress([&bar](int percent) { bar.SetPosition(percent); });
                 producer.Produce();
                 return true;
@@ -266,17 +268,17 @@ void TFormFinish::imgBtnVisibleClick()
     if (!m_studio)
         return;
     m_studioOn = !m_studioOn;
-    LoadPicture(imgVisible, m_studioOn ? 185 : 184);
+    LoadPicture(imgVisible, m_studioOn ? Skin::StudioPageOn : Skin::StudioPageOff);
 }
 
 void TFormFinish::ImgBGMouseMove(int x, int y)
 {
     if (G::LabelStatus.Contains(x, y))
-        ShowHint(194);
+        ShowHint(Help::HintFinishStatus);
     else if (G::LabelDir.Contains(x, y))
-        ShowHint(195);
+        ShowHint(Help::HintFinishFolder);
     else
-        ShowHint(196);
+        ShowHint(Help::FinishInstruction);
 }
 
 void TFormFinish::ShowHint(int32_t index) { ShowHelpHint(labelHelp, m_hint, index); }

@@ -72,9 +72,6 @@ public:
     TImage* ImgApply;
     TDirDialog DirDialog1;
 
-    // The wait pop-up's text while the pages are checked (data kit index).
-    static constexpr int32_t kHelpChecking = 274;
-
 private:
     bool CheckBeforeFinishing(evProject& project);
     void SetStudio(std::unique_ptr<StudioBranding> studio);

@@ -4,6 +4,7 @@
 #include "platform/Log.h"
 #include "platform/Text.h"
 #include "presentation/DiscImage.h"
+#include "screens/DataIndexes.h"
 #include "screens/FileDialogs.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
@@ -19,17 +20,6 @@
 namespace G = Geometry::FinishComplete;
 
 namespace {
-
-constexpr int32_t kHintDiscImage = 261;
-constexpr int32_t kDiscImageDialogTitle = 262;
-constexpr int32_t kDiscImageWait = 263;
-constexpr int32_t kDiscImageSaved = 264;
-constexpr int32_t kDiscImageFailed = 265;
-constexpr int32_t kHintVideo = 275;
-constexpr int32_t kVideoDialogTitle = 276;
-constexpr int32_t kVideoWait = 277;
-constexpr int32_t kVideoSaved = 278;
-constexpr int32_t kVideoFailed = 279;
 
 void ShowMessage(const QString& text)
 {
@@ -48,21 +38,22 @@ bool HasExtension(const std::string& path, const char* wanted)
 TFormFinishComplete::TFormFinishComplete() : SkinnedScreen(Kind::FullScreen)
 {
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
-    AddSkin(ImgBG, 1);
-    ImgHeader = AddSkinImage(G::ImgHeader, 90);
-    ImgReport = AddSkinImage(G::ImgReport, 86);
-    ImgBtn = AddSkinImage(G::ImgBtn, 89);
-    imgHelpBox = AddSkinImage(G::imgHelpBox, 20);
+    AddSkin(ImgBG, Skin::Backdrop);
+    ImgHeader = AddSkinImage(G::ImgHeader, Skin::FinishHeader);
+    ImgReport = AddSkinImage(G::ImgReport, Skin::FinishCompleteReport);
+    ImgBtn = AddSkinImage(G::ImgBtn, Skin::ReportOkButton);
+    imgHelpBox = AddSkinImage(G::imgHelpBox, Skin::HelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
     ImgApply = AddImage(G::ImgBtn, TImage::Role::Button);
-    imgBtnDiscImage = AddHoverImage(G::imgBtnDiscImage, 199);
-    imgBtnVideo = AddHoverImage(G::imgBtnVideo, kVideoButtonPicture);
+    imgBtnDiscImage = AddHoverImage(G::imgBtnDiscImage, Skin::DiscImageButtonActive);
+    imgBtnVideo = AddHoverImage(G::imgBtnVideo, Skin::VideoButtonActive);
     connect(ImgApply, &TImage::clicked, this, [this] { ImgApplyClick(); });
     connect(imgBtnDiscImage, &TImage::clicked, this, [this] { imgBtnDiscImageClick(); });
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
-    connect(imgBtnDiscImage, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, kHintDiscImage); });
+    connect(imgBtnDiscImage, &TImage::mouseMoved, this,
+            [this] { ShowHelpHint(labelHelp, m_hint, Help::HintSaveDiscImage); });
     connect(imgBtnVideo, &TImage::clicked, this, [this] { imgBtnVideoClick(); });
-    connect(imgBtnVideo, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, kHintVideo); });
+    connect(imgBtnVideo, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintMakeVideo); });
 }
 
 void TFormFinishComplete::Run(const std::string& discFolder, const std::string& firstName,
@@ -103,9 +94,9 @@ void TFormFinishComplete::ImgBGMouseMove(int x, int y)
 {
     int32_t hint = -1;
     if (HoverShow(x, y, imgBtnDiscImage, ImgBG))
-        hint = kHintDiscImage;
+        hint = Help::HintSaveDiscImage;
     if (HoverShow(x, y, imgBtnVideo, ImgBG))
-        hint = kHintVideo;
+        hint = Help::HintMakeVideo;
     ShowHelpHint(labelHelp, m_hint, hint);
 }
 
@@ -122,7 +113,7 @@ void TFormFinishComplete::imgBtnDiscImageClick()
 std::string TFormFinishComplete::ChooseImagePath()
 {
     const std::string chosenFolder = std::filesystem::path(m_discFolder).parent_path().string();
-    const FileDialogRequest request{HelpText(kDiscImageDialogTitle), "Disc image|*.iso", chosenFolder, ".iso"};
+    const FileDialogRequest request{HelpText(Help::DiscImageDialogTitle), "Disc image|*.iso", chosenFolder, ".iso"};
     const std::optional<std::string> chosen = Dialogs().SaveFile(request);
     if (!chosen || chosen->empty())
         return {};
@@ -141,7 +132,7 @@ void TFormFinishComplete::WriteImage(const std::string& path)
     TwaitPopup* wait = Screens().waitPopup.get();
     try {
         if (wait) {
-            wait->Run(HelpText(kDiscImageWait), [&write](ProgressBar& bar) {
+            wait->Run(HelpText(Help::DiscImageWait), [&write](ProgressBar& bar) {
                 write(&bar);
                 return true;
             });
@@ -153,11 +144,11 @@ void TFormFinishComplete::WriteImage(const std::string& path)
             wait->hide();
         m_imageError = error.what();
         ktLogs::LogLine("Disc image not written: " + m_imageError);
-        ShowMessage(HelpText(kDiscImageFailed) + "\n" + DoubleAmpersands(QString::fromStdString(m_imageError)));
+        ShowMessage(HelpText(Help::DiscImageFailed) + "\n" + DoubleAmpersands(QString::fromStdString(m_imageError)));
         return;
     }
     m_imagePath = path;
-    ShowMessage(HelpText(kDiscImageSaved) + "\n" + DoubleAmpersands(QFile::decodeName(path.c_str())));
+    ShowMessage(HelpText(Help::DiscImageSaved) + "\n" + DoubleAmpersands(QFile::decodeName(path.c_str())));
 }
 
 void TFormFinishComplete::imgBtnVideoClick()
@@ -173,7 +164,7 @@ void TFormFinishComplete::imgBtnVideoClick()
 std::string TFormFinishComplete::ChooseVideoPath()
 {
     const std::string chosenFolder = std::filesystem::path(m_discFolder).parent_path().string();
-    const FileDialogRequest request{HelpText(kVideoDialogTitle), "Video|*.mp4", chosenFolder, ".mp4"};
+    const FileDialogRequest request{HelpText(Help::VideoDialogTitle), "Video|*.mp4", chosenFolder, ".mp4"};
     const std::optional<std::string> chosen = Dialogs().SaveFile(request);
     if (!chosen || chosen->empty())
         return {};
@@ -188,7 +179,7 @@ void TFormFinishComplete::MakeVideo(const std::string& path)
     m_videoError.clear();
     try {
         if (wait) {
-            wait->RunCancellable(HelpText(kVideoWait), [&video, wait](ProgressBar& bar) {
+            wait->RunCancellable(HelpText(Help::VideoWait), [&video, wait](ProgressBar& bar) {
                 video.SetProgress([&bar, wait](int percent) {
                     bar.SetPosition(percent);
                     return !wait->IsCancelled();
@@ -205,11 +196,11 @@ void TFormFinishComplete::MakeVideo(const std::string& path)
     } catch (const std::exception& error) {
         m_videoError = error.what();
         ktLogs::LogLine("Video not made: " + m_videoError);
-        ShowMessage(HelpText(kVideoFailed) + "\n" + DoubleAmpersands(QString::fromStdString(m_videoError)));
+        ShowMessage(HelpText(Help::VideoFailed) + "\n" + DoubleAmpersands(QString::fromStdString(m_videoError)));
         return;
     }
     m_videoPath = path;
-    QString text = HelpText(kVideoSaved) + "\n" + DoubleAmpersands(QFile::decodeName(path.c_str()));
+    QString text = HelpText(Help::VideoSaved) + "\n" + DoubleAmpersands(QFile::decodeName(path.c_str()));
     for (const std::string& warning : video.GetWarnings())
         text += "\n" + DoubleAmpersands(QString::fromStdString(warning));
     ShowMessage(text);

@@ -23,9 +23,6 @@ public:
     void Run(const std::string& discFolder, const std::string& firstName, const std::string& secondName);
     void Prepare(const std::string& discFolder, const std::string& firstName, const std::string& secondName);
 
-    // The skin picture of the video button's active look.
-    static constexpr int32_t kVideoButtonPicture = 201;
-
     // What the video is made of: the project just finished and the studio record with the seconds chosen for
     // it on the finishing screen (none: nullptr). Both must outlive the run; EndRun forgets them.
     void SetVideoSource(evProject* project, evPhotograph* studio, int32_t studioSeconds);

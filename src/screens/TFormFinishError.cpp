@@ -1,17 +1,18 @@
 #include "screens/TFormFinishError.h"
 
+#include "screens/DataIndexes.h"
 #include "screens/SkinService.h"
 
 namespace G = Geometry::FinishError;
 
 TFormFinishError::TFormFinishError() : SkinnedScreen(Kind::FullScreen)
 {
-    ImgBG = AddSkinImage(G::ImgBG, 1);
-    ImgHeader = AddSkinImage(G::ImgHeader, 90);
-    ImgReport = AddSkinImage(G::ImgReport, 87);
-    ImgFrame = AddSkinImage(G::ImgFrame, 88);
+    ImgBG = AddSkinImage(G::ImgBG, Skin::Backdrop);
+    ImgHeader = AddSkinImage(G::ImgHeader, Skin::FinishHeader);
+    ImgReport = AddSkinImage(G::ImgReport, Skin::FinishErrorReport);
+    ImgFrame = AddSkinImage(G::ImgFrame, Skin::FinishErrorFrame);
     LabelText = AddLabel(G::LabelText, PopupTextStyle(kColorWhite, Qt::AlignLeft | Qt::AlignVCenter));
-    ImgBtn = AddSkinImage(G::ImgBtn, 89);
+    ImgBtn = AddSkinImage(G::ImgBtn, Skin::ReportOkButton);
     ImgApply = AddImage(G::ImgBtn, TImage::Role::Button);
     connect(ImgApply, &TImage::clicked, this, [this] { ImgApplyClick(); });
 }

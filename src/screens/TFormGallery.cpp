@@ -9,6 +9,7 @@
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
 #include "screens/ApplicationContext.h"
+#include "screens/DataIndexes.h"
 #include "screens/HourglassCursor.h"
 #include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
@@ -92,32 +93,33 @@ TFormGallery::TFormGallery() : SkinnedScreen(Kind::FullScreen)
     labelHelp->setAttribute(Qt::WA_TransparentForMouseEvents);
     imgLogo = AddImage(G::imgLogo);
     imgPreview = AddImage(G::imgPreview, TImage::Role::Background);
-    ImgBtnLoad = AddButton(G::ImgBtnLoad, 33);
-    ImgBtnScan = AddButton(G::ImgBtnScan, 34);
+    ImgBtnLoad = AddButton(G::ImgBtnLoad, Help::HintAddFromFile);
+    ImgBtnScan = AddButton(G::ImgBtnScan, Help::HintAddFromScanner);
     ImgNoScanner = AddImage(G::ImgNoScanner, TImage::Role::Background);
-    AddSkin(ImgNoScanner, 170);
-    ImgDelete = AddButton(G::ImgDelete, 220);
-    imgApply = AddButton(G::imgApply, 221);
-    ImgCancel = AddButton(G::ImgCancel, 222);
-    imgTopPrjMenu = AddTopBarImage(G::imgTopPrjMenu, 69, 12);
-    imgTopSave = AddTopBarImage(G::imgTopSave, 70, 13);
+    AddSkin(ImgNoScanner, Skin::GalleryNoScanner);
+    ImgDelete = AddButton(G::ImgDelete, Help::HintGalleryDelete);
+    imgApply = AddButton(G::imgApply, Help::HintGalleryKeep);
+    ImgCancel = AddButton(G::ImgCancel, Help::HintGalleryCancel);
+    imgTopPrjMenu = AddTopBarImage(G::imgTopPrjMenu, Skin::PictureTopProjectMenuActive, Help::HintTopProjectMenu);
+    imgTopSave = AddTopBarImage(G::imgTopSave, Skin::PictureTopSaveActive, Help::HintTopSave);
     imgTopSpeaker = AddImage(G::imgTopSpeaker, TImage::Role::Background);
     imgTopSpeakerOver = AddImage(G::imgTopSpeakerOver, TImage::Role::Hover);
-    imgTopExit = AddTopBarImage(G::imgTopExit, 5, 15);
+    imgTopExit = AddTopBarImage(G::imgTopExit, Skin::PictureTopExitActive, Help::HintTopExit);
     for (TImage* speaker : {imgTopSpeaker, imgTopSpeakerOver})
-        connect(speaker, &TImage::mouseMoved, this, [this](int, int) { ShowHelpHint(labelHelp, m_helpNumber, 14); });
+        connect(speaker, &TImage::mouseMoved, this,
+                [this](int, int) { ShowHelpHint(labelHelp, m_helpNumber, Help::HintTopSpeaker); });
     imgTimelineBG = AddImage(G::imgTimelineBG);
-    AddSkin(imgTimelineBG, 167);
+    AddSkin(imgTimelineBG, Skin::GalleryStrip);
     imgTimelineBG->hide();
     ImgTimeline = AddImage(G::ImgTimeline, TImage::Role::Background);
     imgScrollLeft = AddImage(G::imgScrollLeft, TImage::Role::Button);
-    AddSkin(imgScrollLeft, 53);
+    AddSkin(imgScrollLeft, Skin::ScrollLeft);
     imgScrollRight = AddImage(G::imgScrollRight, TImage::Role::Button);
-    AddSkin(imgScrollRight, 55);
-    imgBg1 = AddBackground(G::imgBg1, 165);
-    imgBg2 = AddBackground(G::imgBg2, 66);
-    imgBg3 = AddBackground(G::imgBg3, 67);
-    imgBg4 = AddBackground(G::imgBg4, 166);
+    AddSkin(imgScrollRight, Skin::ScrollRight);
+    imgBg1 = AddBackground(G::imgBg1, Skin::GalleryBackgroundLeft);
+    imgBg2 = AddBackground(G::imgBg2, Skin::PictureBackgroundTopRight);
+    imgBg3 = AddBackground(G::imgBg3, Skin::PictureBackgroundBottomRight);
+    imgBg4 = AddBackground(G::imgBg4, Skin::GalleryBackgroundRight);
     timer = new QTimer(this);
     timer->setInterval(100);
     ConnectHandlers();
@@ -533,7 +535,7 @@ void TFormGallery::PanelMouseMove(const QObject* sender, int x, int y)
 void TFormGallery::UpdateSpeakerImages()
 {
     if (!SpeechPossible()) {
-        TPageEditorScreen::SetSkinPicture(imgTopSpeaker, 150);
+        TPageEditorScreen::SetSkinPicture(imgTopSpeaker, Skin::PictureSpeakerNoSound);
         imgTopSpeakerOver->ClearPicture();
         imgTopSpeaker->setCursor(Qt::ArrowCursor);
         imgTopSpeakerOver->setCursor(Qt::ArrowCursor);
@@ -542,9 +544,9 @@ void TFormGallery::UpdateSpeakerImages()
     imgTopSpeakerOver->setCursor(Qt::PointingHandCursor);
     if (SpeechEnabled()) {
         imgTopSpeaker->ClearPicture();
-        TPageEditorScreen::SetSkinPicture(imgTopSpeakerOver, 71);
+        TPageEditorScreen::SetSkinPicture(imgTopSpeakerOver, Skin::PictureSpeakerOnActive);
     } else {
-        TPageEditorScreen::SetSkinPicture(imgTopSpeaker, 72);
-        TPageEditorScreen::SetSkinPicture(imgTopSpeakerOver, 73);
+        TPageEditorScreen::SetSkinPicture(imgTopSpeaker, Skin::PictureSpeakerOff);
+        TPageEditorScreen::SetSkinPicture(imgTopSpeakerOver, Skin::PictureSpeakerOffActive);
     }
 }

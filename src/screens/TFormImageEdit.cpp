@@ -8,6 +8,7 @@
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
 #include "platform/Log.h"
+#include "screens/DataIndexes.h"
 #include "screens/HourglassCursor.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
@@ -24,11 +25,6 @@ namespace G = Geometry::ImageEdit;
 
 namespace {
 
-constexpr int32_t kHelpInstruction = 43;
-constexpr int32_t kHelpPositiv = 45;
-constexpr int32_t kHelpNeutral = 46;
-constexpr int32_t kHelpNegativ = 47;
-constexpr int32_t kHelpTakenOn = 280;
 constexpr int32_t kSpeechClip = 2;
 constexpr int kMinimumFrame = 10;
 constexpr int kNewFrame = 15;
@@ -57,7 +53,7 @@ QString TakenOnCaption(const std::string& captureDate)
         QDateTime::fromString(QString::fromStdString(captureDate), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (!taken.isValid())
         return {};
-    return HelpText(kHelpTakenOn) + QLatin1Char(' ') + QLocale().toString(taken, QLocale::ShortFormat);
+    return HelpText(Help::ImageEditTakenOn) + QLatin1Char(' ') + QLocale().toString(taken, QLocale::ShortFormat);
 }
 
 void ShowMessage(const QString& text)
@@ -71,30 +67,30 @@ void ShowMessage(const QString& text)
 
 TFormImageEdit::TFormImageEdit() : SkinnedScreen(Kind::FullScreen)
 {
-    ImgBG1 = AddControl(G::ImgBG1, TImage::Role::Background, kHelpInstruction);
-    ImgBG2 = AddControl(G::ImgBG2, TImage::Role::Background, kHelpInstruction);
-    ImgBG3 = AddControl(G::ImgBG3, TImage::Role::Background, kHelpInstruction);
-    ImgBG4 = AddControl(G::ImgBG4, TImage::Role::Background, kHelpInstruction);
-    AddSkin(ImgBG1, 13);
-    AddSkin(ImgBG2, 14);
-    AddSkin(ImgBG3, 130);
-    AddSkin(ImgBG4, 131);
+    ImgBG1 = AddControl(G::ImgBG1, TImage::Role::Background, Help::ImageEditInstruction);
+    ImgBG2 = AddControl(G::ImgBG2, TImage::Role::Background, Help::ImageEditInstruction);
+    ImgBG3 = AddControl(G::ImgBG3, TImage::Role::Background, Help::ImageEditInstruction);
+    ImgBG4 = AddControl(G::ImgBG4, TImage::Role::Background, Help::ImageEditInstruction);
+    AddSkin(ImgBG1, Skin::ImageEditTop);
+    AddSkin(ImgBG2, Skin::ImageEditLeft);
+    AddSkin(ImgBG3, Skin::ImageEditBottom);
+    AddSkin(ImgBG4, Skin::ImageEditRight);
     imgLogo = AddImage(G::imgLogo);
     Image = AddImage(G::Image, TImage::Role::Background);
     Image->setCursor(Qt::CrossCursor);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
     labelTitle = AddLabel(G::labelTitle, PopupTextStyle(kColorWhite));
-    ImgPositiv = AddControl(G::ImgPositiv, TImage::Role::Background, kHelpPositiv);
-    ImgNeutral = AddControl(G::ImgNeutral, TImage::Role::Background, kHelpNeutral);
-    ImgNegativ = AddControl(G::ImgNegativ, TImage::Role::Background, kHelpNegativ);
-    AddSkin(ImgNegativ, 15);
-    AddSkin(ImgNeutral, 16);
-    AddSkin(ImgPositiv, 17);
-    ImgCancel = AddControl(G::ImgCancel, TImage::Role::Button, 48);
-    ImgApply = AddControl(G::ImgApply, TImage::Role::Button, 49);
-    ImageOriginal = AddControl(G::ImageOriginal, TImage::Role::Button, 147);
-    ImageGray = AddControl(G::ImageGray, TImage::Role::Button, 148);
-    ImageOptimize = AddControl(G::ImageOptimize, TImage::Role::Button, 149);
+    ImgPositiv = AddControl(G::ImgPositiv, TImage::Role::Background, Help::ResolutionGood);
+    ImgNeutral = AddControl(G::ImgNeutral, TImage::Role::Background, Help::ResolutionBorderline);
+    ImgNegativ = AddControl(G::ImgNegativ, TImage::Role::Background, Help::ResolutionLow);
+    AddSkin(ImgNegativ, Skin::ResolutionLow);
+    AddSkin(ImgNeutral, Skin::ResolutionBorderline);
+    AddSkin(ImgPositiv, Skin::ResolutionGood);
+    ImgCancel = AddControl(G::ImgCancel, TImage::Role::Button, Help::HintImageCancel);
+    ImgApply = AddControl(G::ImgApply, TImage::Role::Button, Help::HintImageApply);
+    ImageOriginal = AddControl(G::ImageOriginal, TImage::Role::Button, Help::HintImageOriginal);
+    ImageGray = AddControl(G::ImageGray, TImage::Role::Button, Help::HintImageGrey);
+    ImageOptimize = AddControl(G::ImageOptimize, TImage::Role::Button, Help::HintImageOptimise);
 
     connect(Image, &TImage::mouseDown, this, [this](int x, int y) { ImageMouseDown(x, y); });
     connect(Image, &TImage::mouseMoved, this, [this](int x, int y) { ImageMouseMove(x, y); });
@@ -202,7 +198,7 @@ void TFormImageEdit::Start(Bitmap photograph, int32_t slotWidth, int32_t slotHei
     m_helpNumber = -1;
     UpdateIndicator();
     Draw();
-    ShowHelpHint(labelHelp, m_helpNumber, kHelpInstruction);
+    ShowHelpHint(labelHelp, m_helpNumber, Help::ImageEditInstruction);
     PlaySpeech(kSpeechClip);
 }
 
@@ -412,7 +408,8 @@ void TFormImageEdit::UpdateIndicator()
     ImgNegativ->setVisible(negativ);
     ImgNeutral->setVisible(neutral);
     ImgPositiv->setVisible(!negativ && !neutral);
-    ShowHelpHint(labelHelp, m_helpNumber, negativ ? kHelpNegativ : neutral ? kHelpNeutral : kHelpPositiv);
+    const int32_t hint = negativ ? Help::ResolutionLow : neutral ? Help::ResolutionBorderline : Help::ResolutionGood;
+    ShowHelpHint(labelHelp, m_helpNumber, hint);
 }
 
 void TFormImageEdit::ImageOriginalClick()

@@ -1,12 +1,14 @@
 #include "screens/TFormImprint.h"
 
+#include "screens/DataIndexes.h"
+
 namespace G = Geometry::Imprint;
 
 TFormImprint::TFormImprint() : SkinnedScreen(Kind::FullScreen)
 {
-    ImgBG = AddSkinImage(G::ImgBG, 1);
-    ImgImprint = AddSkinImage(G::ImgImprint, 91);
-    ImgBtn = AddSkinImage(G::ImgBtn, 89);
+    ImgBG = AddSkinImage(G::ImgBG, Skin::Backdrop);
+    ImgImprint = AddSkinImage(G::ImgImprint, Skin::ImprintText);
+    ImgBtn = AddSkinImage(G::ImgBtn, Skin::ReportOkButton);
     ImgApply = AddImage(G::ImgApply, TImage::Role::Button);
     connect(ImgApply, &TImage::clicked, this, [this] { ImgApplyClick(); });
 }

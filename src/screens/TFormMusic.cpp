@@ -9,6 +9,7 @@
 #include "platform/Log.h"
 #include "platform/Text.h"
 #include "screens/ApplicationContext.h"
+#include "screens/DataIndexes.h"
 #include "screens/FileDialogs.h"
 #include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
@@ -64,17 +65,17 @@ std::string FileNameWithoutFolder(const std::string& file) { return std::filesys
 TFormMusic::TFormMusic() : SkinnedScreen(Kind::FullScreen)
 {
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
-    AddSkin(ImgBG, 1);
+    AddSkin(ImgBG, Skin::Backdrop);
     imgCnt = AddImage(G::imgCnt, TImage::Role::Background);
-    AddSkin(imgCnt, 18);
+    AddSkin(imgCnt, Skin::MusicList);
     imgBtn = AddImage(G::imgBtn, TImage::Role::Background);
-    AddSkin(imgBtn, 101);
+    AddSkin(imgBtn, Skin::MusicButtons);
     imgHelp = AddImage(G::imgHelp, TImage::Role::Background);
-    AddSkin(imgHelp, 19);
+    AddSkin(imgHelp, Skin::MusicHelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
     imgLogo = AddImage(G::imgLogo);
     lblMusicFile = AddLabel(G::lblMusicFile, TitleStyle());
-    imgStop = AddSkinImage(G::imgStop, 102);
+    imgStop = AddSkinImage(G::imgStop, Skin::MusicStop);
     imgStop->hide();
     imgBtnPlayStop = AddImage(G::imgBtnPlayStop, TImage::Role::Button);
     imgSelectMusic = AddImage(G::imgSelectMusic, TImage::Role::Button);
@@ -102,10 +103,11 @@ void TFormMusic::ConnectButtons()
 
 void TFormMusic::ConnectHints()
 {
-    const std::pair<TImage*, int32_t> fixed[] = {{ImgBG, 104},         {imgBtn, 104},        {imgHelp, 104},
-                                                 {imgCnt, 97},         {ImgUp, 97},          {ImgDown, 97},
-                                                 {imgSelectMusic, 98}, {imgBtnNoMusic, 99},  {imgBtnAccept, 102},
-                                                 {imgBtnCancel, 103}};
+    const std::pair<TImage*, int32_t> fixed[] = {
+        {ImgBG, Help::MusicInstruction},      {imgBtn, Help::MusicInstruction},   {imgHelp, Help::MusicInstruction},
+        {imgCnt, Help::HintTrackList},        {ImgUp, Help::HintTrackList},       {ImgDown, Help::HintTrackList},
+        {imgSelectMusic, Help::HintOwnMusic}, {imgBtnNoMusic, Help::HintNoMusic}, {imgBtnAccept, Help::HintAcceptMusic},
+        {imgBtnCancel, Help::HintCancelMusic}};
     for (const auto& [image, hint] : fixed)
         connect(image, &TImage::mouseMoved, this, [this, hint = hint](int, int) { ShowHint(hint); });
     connect(imgBtnPlayStop, &TImage::mouseMoved, this, [this](int, int) { ShowHint(PlayStopHint()); });
@@ -117,8 +119,8 @@ int32_t TFormMusic::PlayStopHint() const
 {
     const evMusic* track = CurrentTrack();
     if (!track)
-        return 104;
-    return track->Status() == evMusic::StatusPlaying ? 100 : 101;
+        return Help::MusicInstruction;
+    return track->Status() == evMusic::StatusPlaying ? Help::HintStopMusic : Help::HintPlayMusic;
 }
 
 void TFormMusic::Run()
@@ -245,7 +247,7 @@ bool TFormMusic::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     case QEvent::MouseMove:
-        ShowHint(97);
+        ShowHint(Help::HintTrackList);
         return true;
     default:
         return false;
@@ -316,7 +318,7 @@ void TFormMusic::StartCurrentTrack()
     }
     ForgetFileTrack();
     imgStop->hide();
-    ShowMessage(HelpText(95));
+    ShowMessage(HelpText(Help::MusicPlayFailed));
 }
 
 void TFormMusic::ForgetFileTrack()
@@ -342,7 +344,7 @@ void TFormMusic::imgBtnPlayStopClick()
 void TFormMusic::imgSelectMusicClick()
 {
     FileDialogRequest request;
-    request.title = HelpText(207);
+    request.title = HelpText(Help::Mp3DialogTitle);
     request.filter = QStringLiteral("MP3 files|*.mp3");
     const std::optional<std::string> file = Dialogs().OpenFile(request);
     if (!file)
@@ -350,7 +352,7 @@ void TFormMusic::imgSelectMusicClick()
     const std::filesystem::path path(*file);
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
-        ShowMessage(HelpText(96));
+        ShowMessage(HelpText(Help::MusicFileMissing));
         return;
     }
     // A folder or a device opens like a file but holds no music.

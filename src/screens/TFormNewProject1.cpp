@@ -3,6 +3,7 @@
 #include "model/evProject.h"
 #include "platform/Dates.h"
 #include "platform/Text.h"
+#include "screens/DataIndexes.h"
 #include "screens/PersonalDataCheck.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
@@ -16,11 +17,11 @@ TFormNewProject1::TFormNewProject1() : SkinnedScreen(Kind::FullScreen)
 {
     setWindowTitle("Neues Projekt anlegen - Projekt personalisieren");
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
-    AddSkin(ImgBG, 1);
-    imgTop = AddSkinImage(G::imgTop, 174);
-    imgFrm = AddSkinImage(G::imgFrm, 173);
-    imgBtn = AddSkinImage(G::imgBtn, 103);
-    imgHelpBox = AddSkinImage(G::imgHelpBox, 20);
+    AddSkin(ImgBG, Skin::Backdrop);
+    imgTop = AddSkinImage(G::imgTop, Skin::NewProjectHeader);
+    imgFrm = AddSkinImage(G::imgFrm, Skin::NamesFrame);
+    imgBtn = AddSkinImage(G::imgBtn, Skin::NamesButtons);
+    imgHelpBox = AddSkinImage(G::imgHelpBox, Skin::HelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
     EditName1 = AddTransField(Panel(), G::EditName1);
     EditName2 = AddTransField(Panel(), G::EditName2);
@@ -32,8 +33,8 @@ TFormNewProject1::TFormNewProject1() : SkinnedScreen(Kind::FullScreen)
     for (TTransEdit* edit : {EditName1, EditName2, EditDatum})
         edit->installEventFilter(this);
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
-    connect(ImgApply, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, 4); });
-    connect(ImgCancel, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, 3); });
+    connect(ImgApply, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintOk); });
+    connect(ImgCancel, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintCancel); });
     connect(ImgApply, &TImage::clicked, this, [this] { ImgApplyClick(); });
     connect(ImgCancel, &TImage::clicked, this, [this] { ImgCancelClick(); });
 }
@@ -81,7 +82,7 @@ void TFormNewProject1::ImgCancelClick()
     Close();
 }
 
-void TFormNewProject1::ImgBGMouseMove(int, int) { ShowHelpHint(labelHelp, m_hint, 105); }
+void TFormNewProject1::ImgBGMouseMove(int, int) { ShowHelpHint(labelHelp, m_hint, Help::PersonInstruction); }
 
 std::string TFormNewProject1::GetFirstName() const { return FromDisplay(EditName1->text()); }
 

@@ -8,6 +8,7 @@
 #include "platform/Log.h"
 #include "platform/Text.h"
 #include "screens/ApplicationContext.h"
+#include "screens/DataIndexes.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TFormNewProject3.h"
@@ -24,26 +25,26 @@ TFormNewProject2::TFormNewProject2() : SkinnedScreen(Kind::FullScreen)
 {
     setWindowTitle("Neues Projekt anlegen - Design auswählen");
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
-    AddSkin(ImgBG, 1);
-    imgTop = AddSkinImage(G::imgTop, 175);
-    imgCnt = AddSkinImage(G::imgCnt, 104);
+    AddSkin(ImgBG, Skin::Backdrop);
+    imgTop = AddSkinImage(G::imgTop, Skin::DesignHeader);
+    imgCnt = AddSkinImage(G::imgCnt, Skin::DesignList);
     Image3 = AddImage(G::Image3, TImage::Role::Background);
     ImgUp = AddImage(G::ImgUp, TImage::Role::Button);
     ImgDown = AddImage(G::ImgDown, TImage::Role::Button);
     imgLayoutPreview = AddImage(G::imgLayoutPreview, TImage::Role::Button);
-    ImgFullscreen = AddSkinImage(G::ImgFullscreen, 197);
-    ImgFullScreenActive = AddHoverImage(G::ImgFullScreenActive, 198);
+    ImgFullscreen = AddSkinImage(G::ImgFullscreen, Skin::DesignFullscreen);
+    ImgFullScreenActive = AddHoverImage(G::ImgFullScreenActive, Skin::DesignFullscreenActive);
     Image1 = AddImage(G::Image1, TImage::Role::Button);
     Image2 = AddImage(G::Image2, TImage::Role::Button);
-    imgHelpBox = AddSkinImage(G::imgHelpBox, 20);
+    imgHelpBox = AddSkinImage(G::imgHelpBox, Skin::HelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
 
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
-    connect(Image3, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, 5); });
+    connect(Image3, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintDesignList); });
     for (TImage* image : {imgLayoutPreview, ImgFullScreenActive})
-        connect(image, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, 7); });
-    connect(Image2, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, 9); });
-    connect(Image1, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, 8); });
+        connect(image, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintDesignPreview); });
+    connect(Image2, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintDesignNext); });
+    connect(Image1, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintDesignCancel); });
     connect(ImgUp, &TImage::mouseDown, this, [this] { ImgUpMouseDown(); });
     connect(ImgDown, &TImage::mouseDown, this, [this] { ImgDownMouseDown(); });
     connect(imgLayoutPreview, &TImage::clicked, this, [this] { ShowFullScreen(); });
@@ -200,7 +201,7 @@ void TFormNewProject2::Image1Click()
 
 void TFormNewProject2::ImgBGMouseMove(int x, int y)
 {
-    ShowHelpHint(labelHelp, m_hint, 150);
+    ShowHelpHint(labelHelp, m_hint, Help::DesignInstruction);
     HoverShow(x, y, ImgFullScreenActive, ImgBG);
 }
 
@@ -221,6 +222,6 @@ bool TFormNewProject2::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (event->type() == QEvent::MouseMove)
-        ShowHelpHint(labelHelp, m_hint, 5);
+        ShowHelpHint(labelHelp, m_hint, Help::HintDesignList);
     return false;
 }

@@ -13,6 +13,7 @@
 #include "platform/Log.h"
 #include "platform/Text.h"
 #include "screens/ApplicationContext.h"
+#include "screens/DataIndexes.h"
 #include "screens/FileDialogs.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
@@ -79,34 +80,37 @@ TFormNewProject3::TFormNewProject3() : SkinnedScreen(Kind::FullScreen)
 {
     setWindowTitle("Neues Projekt anlegen - Handlung festlegen");
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
-    AddSkin(ImgBG, 1);
+    AddSkin(ImgBG, Skin::Backdrop);
     imgTop = AddImage(G::imgTop);
-    imgCnt = AddSkinImage(G::imgCnt, 107);
-    imgBtn = AddSkinImage(G::imgBtn, 105);
+    imgCnt = AddSkinImage(G::imgCnt, Skin::ChapterList);
+    imgBtn = AddSkinImage(G::imgBtn, Skin::ChapterEditButtons);
     imgBtnNew = AddImage(G::imgBtnNew, TImage::Role::Button);
     imgBtnNewSub = AddImage(G::imgBtnNewSub, TImage::Role::Button);
     imgBtnEditName = AddImage(G::imgBtnEditName, TImage::Role::Button);
     imgBtnRemove = AddImage(G::imgBtnRemove, TImage::Role::Button);
-    imgBtnDisabled = AddSkinImage(G::imgBtnDisabled, 106);
+    imgBtnDisabled = AddSkinImage(G::imgBtnDisabled, Skin::ChapterEditButtonsGreyed);
     imgBt = AddImage(G::imgBt, TImage::Role::Button);
-    AddSkin(imgBt, 22);
+    AddSkin(imgBt, Skin::ChapterListUp);
     imgBb = AddImage(G::imgBb, TImage::Role::Button);
-    AddSkin(imgBb, 21);
+    AddSkin(imgBb, Skin::ChapterListDown);
     imgBtnCancel = AddImage(G::imgBtnCancel, TImage::Role::Button);
     imgBtnOk = AddImage(G::imgBtnOk, TImage::Role::Button);
-    imgHlp = AddSkinImage(G::imgHlp, 29);
+    imgHlp = AddSkinImage(G::imgHlp, Skin::ChapterHelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
     ScrollTimer.setInterval(kScrollInterval);
 
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
-    const std::pair<TImage*, int32_t> editButtons[] = {
-        {imgBtnNew, 110}, {imgBtnNewSub, 111}, {imgBtnEditName, 112}, {imgBtnRemove, 113}};
+    const std::pair<TImage*, int32_t> editButtons[] = {{imgBtnNew, Help::HintNewChapter},
+                                                       {imgBtnNewSub, Help::HintNewSubChapter},
+                                                       {imgBtnEditName, Help::HintRenameChapter},
+                                                       {imgBtnRemove, Help::HintRemoveChapter}};
     for (const auto& [button, hint] : editButtons) {
-        connect(button, &TImage::mouseMoved, this,
-                [this, hint = hint] { ShowHelpHint(labelHelp, m_hint, m_selected < 0 ? 118 : hint); });
+        connect(button, &TImage::mouseMoved, this, [this, hint = hint] {
+            ShowHelpHint(labelHelp, m_hint, m_selected < 0 ? Help::HintSelectChapterFirst : hint);
+        });
     }
-    connect(imgBtnCancel, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, 3); });
-    connect(imgBtnOk, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, 4); });
+    connect(imgBtnCancel, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintCancel); });
+    connect(imgBtnOk, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintOk); });
     connect(imgBtnNew, &TImage::clicked, this, [this] { imgBtnNewClick(); });
     connect(imgBtnNewSub, &TImage::clicked, this, [this] { imgBtnNewSubClick(); });
     connect(imgBtnEditName, &TImage::clicked, this, [this] { imgBtnEditNameClick(); });
@@ -172,7 +176,7 @@ void TFormNewProject3::PrepareCommon()
 {
     BeginRun();
     try {
-        imgTop->SetPicture(SkinPicture(m_editMode ? 82 : 176));
+        imgTop->SetPicture(SkinPicture(m_editMode ? Skin::ChaptersEditHeader : Skin::ChaptersHeader));
     } catch (const EVelloraError& e) {
         imgTop->ClearPicture();
         ktLogs::LogLine(std::string("Skin picture not loaded: ") + e.what());
@@ -244,7 +248,9 @@ void TFormNewProject3::BuildRows()
         const auto row = static_cast<int32_t>(r);
         connect(icon, &TImage::clicked, this, [this, row] { IconClick(row); });
         connect(icon, &TImage::mouseMoved, this, [this, row] {
-            ShowHelpHint(labelHelp, m_hint, m_rows[static_cast<size_t>(row)]->GetOptional() ? 81 : 80);
+            ShowHelpHint(labelHelp, m_hint,
+                         m_rows[static_cast<size_t>(row)]->GetOptional() ? Help::HintChapterOptional
+                                                                         : Help::HintChapterFixed);
         });
         m_rowIcons.push_back(icon);
     }
@@ -297,8 +303,8 @@ void TFormNewProject3::ColourRows()
 int32_t TFormNewProject3::IconPictureFor(const evCategory& entry)
 {
     if (!entry.GetOptional())
-        return 25;
-    return entry.GetSelected() ? 23 : 27;
+        return Skin::ChapterFixed;
+    return entry.GetSelected() ? Skin::ChapterOn : Skin::ChapterOff;
 }
 
 const QImage& TFormNewProject3::IconPicture(int32_t index)
@@ -437,14 +443,14 @@ void TFormNewProject3::imgBtnNewClick()
     if (!entry || !entry->GetOptional())
         return;
     if (evCategory::SiblingCount(entry) >= kMaxLevelEntries) {
-        ShowMessage(115);
+        ShowMessage(Help::LevelFull);
         return;
     }
     QString text;
-    if (!AskEntryText(121, HelpText(119), text))
+    if (!AskEntryText(Help::PromptNewChapter, HelpText(Help::NewChapterTitle), text))
         return;
     if (IsBlankName(FromDisplay(text))) {
-        ShowMessage(114);
+        ShowMessage(Help::NameEmpty);
         return;
     }
     entry->InsertAfter(std::make_unique<evCategory>(FromDisplay(text), "", true, 3));
@@ -457,14 +463,14 @@ void TFormNewProject3::imgBtnNewSubClick()
     if (!entry || !(entry->GetOptional() || entry->GetKind() == 1))
         return;
     if (evCategory::SiblingCount(entry->GetSub()) >= kMaxLevelEntries) {
-        ShowMessage(115);
+        ShowMessage(Help::LevelFull);
         return;
     }
     QString text;
-    if (!AskEntryText(122, HelpText(120), text))
+    if (!AskEntryText(Help::PromptNewSubChapter, HelpText(Help::NewSubChapterTitle), text))
         return;
     if (IsBlankName(FromDisplay(text))) {
-        ShowMessage(114);
+        ShowMessage(Help::NameEmpty);
         return;
     }
     entry->AddChild(std::make_unique<evCategory>(FromDisplay(text), "", true, 3));
@@ -477,10 +483,10 @@ void TFormNewProject3::imgBtnEditNameClick()
     if (!entry)
         return;
     QString text;
-    if (!AskEntryText(123, ToDisplay(entry->GetTitle()), text))
+    if (!AskEntryText(Help::PromptRenameChapter, ToDisplay(entry->GetTitle()), text))
         return;
     if (IsBlankName(FromDisplay(text))) {
-        ShowMessage(114);
+        ShowMessage(Help::NameEmpty);
         return;
     }
     entry->SetTitle(FromDisplay(text));
@@ -493,11 +499,11 @@ void TFormNewProject3::imgBtnRemoveClick()
     if (!entry)
         return;
     if (!entry->GetOptional()) {
-        ShowMessage(191);
+        ShowMessage(Help::FixedChapter);
         return;
     }
     TyesNoPopup* question = Screens().yesNoPopup.get();
-    if (!question || !question->Run(HelpText(m_editMode ? 189 : 190)))
+    if (!question || !question->Run(HelpText(m_editMode ? Help::ConfirmRemoveChapterEdit : Help::ConfirmRemoveChapter)))
         return;
     RemoveEntry(*entry);
     RebuildRows();
@@ -546,11 +552,12 @@ std::string TFormNewProject3::ChooseProjectFileName()
     const std::string title = m_newProject->GetFourthText() + " " + m_newProject->GetThirdText() + ", " +
                               ShortDateText(m_newProject->GetDate());
     if (Screens().okPopup)
-        Screens().okPopup->Run(HelpText(157) + DoubleAmpersands(ToDisplay(title)) + HelpText(158));
-    const FileDialogRequest request{HelpText(209), "Vellora Project|*.evp", projectsFolder, ".evp"};
+        Screens().okPopup->Run(HelpText(Help::ProjectExistsStart) + DoubleAmpersands(ToDisplay(title)) +
+                               HelpText(Help::ProjectExistsEnd));
+    const FileDialogRequest request{HelpText(Help::SaveDialogTitle), "Vellora Project|*.evp", projectsFolder, ".evp"};
     std::optional<std::string> chosen = Dialogs().SaveFile(request);
     if (!chosen || chosen->empty()) {
-        ShowMessage(159);
+        ShowMessage(Help::NoFileChosen);
         return {};
     }
     return HasProjectExtension(*chosen) ? *chosen : *chosen + ".evp";
@@ -566,7 +573,7 @@ bool TFormNewProject3::SaveNewProject(const std::string& fileName)
         return true;
     } catch (const std::exception& e) {
         ktLogs::LogLine(std::string("New project not written: ") + e.what());
-        ShowMessage(160);
+        ShowMessage(Help::ProjectNotWritten);
         return false;
     }
 }
@@ -578,22 +585,23 @@ bool TFormNewProject3::PrepareNewProject()
     const std::string designsFolder = AppContext()->GetDesignsFolder();
     evProject& project = *m_newProject;
     try {
-        RunWaitStep(94, [&](ProgressBar* progress) {
+        RunWaitStep(Help::WaitLoadingDesign, [&](ProgressBar* progress) {
             project.SetDesign(ReadDesignFile(designsFolder, project.GetDesignFileName(), progress));
         });
         BindSpecialPageLayouts(project, ProjectBinding::Creating);
-        RunWaitStep(215, [&](ProgressBar* progress) { RenderPageLayoutPreviews(*project.GetDesign(), progress); });
+        RunWaitStep(Help::WaitPreparingLayouts,
+                    [&](ProgressBar* progress) { RenderPageLayoutPreviews(*project.GetDesign(), progress); });
         return true;
     } catch (const std::exception& e) {
         if (Screens().waitPopup)
             Screens().waitPopup->hide();
         ktLogs::LogLine(std::string("New project not prepared: ") + e.what());
-        ShowMessage(161);
+        ShowMessage(Help::DesignMissing);
         return false;
     }
 }
 
-void TFormNewProject3::ImgBGMouseMove(int, int) { ShowHelpHint(labelHelp, m_hint, 151); }
+void TFormNewProject3::ImgBGMouseMove(int, int) { ShowHelpHint(labelHelp, m_hint, Help::ChapterInstruction); }
 
 bool TFormNewProject3::eventFilter(QObject* watched, QEvent* event)
 {

@@ -4,6 +4,7 @@
 #include "platform/Dates.h"
 #include "platform/Text.h"
 #include "screens/ApplicationContext.h"
+#include "screens/DataIndexes.h"
 #include "screens/PersonalDataCheck.h"
 #include "model/ProjectModification.h"
 #include "screens/SkinService.h"
@@ -19,11 +20,11 @@ TFormPersonalProject::TFormPersonalProject() : SkinnedScreen(Kind::FullScreen)
 {
     setWindowTitle("Projekt personalisieren");
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
-    AddSkin(ImgBG, 1);
-    imgCap = AddSkinImage(G::imgCap, 74);
-    imgFrm = AddSkinImage(G::imgFrm, 173);
-    imgBtn = AddSkinImage(G::imgBtn, 103);
-    imgHelpBox = AddSkinImage(G::imgHelpBox, 20);
+    AddSkin(ImgBG, Skin::Backdrop);
+    imgCap = AddSkinImage(G::imgCap, Skin::PersonalDataCaption);
+    imgFrm = AddSkinImage(G::imgFrm, Skin::NamesFrame);
+    imgBtn = AddSkinImage(G::imgBtn, Skin::NamesButtons);
+    imgHelpBox = AddSkinImage(G::imgHelpBox, Skin::HelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
     TransEdit1 = AddTransField(Panel(), G::TransEdit1);
     TransEdit2 = AddTransField(Panel(), G::TransEdit2);
@@ -34,8 +35,8 @@ TFormPersonalProject::TFormPersonalProject() : SkinnedScreen(Kind::FullScreen)
     for (TTransEdit* edit : {TransEdit1, TransEdit2, TransEdit3})
         edit->installEventFilter(this);
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
-    connect(imgBtnApply, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, 4); });
-    connect(imgBtnCancel, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, 3); });
+    connect(imgBtnApply, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintOk); });
+    connect(imgBtnCancel, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintCancel); });
     connect(imgBtnApply, &TImage::clicked, this, [this] { imgBtnApplyClick(); });
     connect(imgBtnCancel, &TImage::clicked, this, [this] { imgBtnCancelClick(); });
 }
@@ -83,13 +84,13 @@ void TFormPersonalProject::imgBtnApplyClick()
 
 void TFormPersonalProject::imgBtnCancelClick() { Close(); }
 
-void TFormPersonalProject::ImgBGMouseMove(int, int) { ShowHelpHint(labelHelp, m_hint, 105); }
+void TFormPersonalProject::ImgBGMouseMove(int, int) { ShowHelpHint(labelHelp, m_hint, Help::PersonInstruction); }
 
 bool TFormPersonalProject::eventFilter(QObject* watched, QEvent* event)
 {
     if (IsEnterKey(event))
         return true;
     if (watched == TransEdit3 && event->type() == QEvent::MouseMove)
-        ShowHelpHint(labelHelp, m_hint, 108);
+        ShowHelpHint(labelHelp, m_hint, Help::HintDateField);
     return SkinnedScreen::eventFilter(watched, event);
 }

@@ -16,6 +16,7 @@
 #include "platform/Text.h"
 #include "model/evActionElement.h"
 #include "model/evProjectorPage.h"
+#include "screens/DataIndexes.h"
 #include "screens/FileDialogs.h"
 #include "screens/HourglassCursor.h"
 #include "screens/ScreenSet.h"
@@ -37,9 +38,6 @@ namespace G = Geometry::Photographer;
 
 namespace {
 
-constexpr int32_t kBackground = 181;
-constexpr int32_t kDeleteButton = 180;
-constexpr int32_t kPictureFilter = 210;
 // The face the screen's own texts are written in; the platform's font configuration gives its substitute.
 constexpr const char* kScreenFace = "MS Sans Serif";
 constexpr int32_t kScreenFontSize = 10;
@@ -84,36 +82,41 @@ std::string FromControlText(QString text)
 TFormPhotographer::TFormPhotographer() : SkinnedScreen(Kind::FullScreen)
 {
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
-    AddSkin(ImgBG, kBackground);
+    AddSkin(ImgBG, Skin::StudioBackground);
     imgLogo = AddImage(G::imgLogo);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
     lblHelp = AddLabel(G::lblHelp, HintLabelStyle("Arial"));
-    imgBtnStyleBlock1 = AddButton(G::imgBtnStyleBlock1, 223, &TFormPhotographer::imgBtnStyleBlock1Click);
-    imgBtnStyleBlock2 = AddButton(G::imgBtnStyleBlock2, 224, &TFormPhotographer::imgBtnStyleBlock2Click);
-    imgBtnStyleBlock3 = AddButton(G::imgBtnStyleBlock3, 225, &TFormPhotographer::imgBtnStyleBlock3Click);
-    imgBtnFontInfo = AddButton(G::imgBtnFontInfo, 226, &TFormPhotographer::imgBtnFontInfoClick);
-    imgBtnOK = AddButton(G::imgBtnOK, 227, &TFormPhotographer::imgBtnOKClick);
-    imgBtnCancel = AddButton(G::imgBtnCancel, 228, &TFormPhotographer::imgBtnCancelClick);
-    imgBtnLogo = AddButton(G::imgBtnLogo, 229, &TFormPhotographer::imgBtnLogoClick);
-    imgBtnSample1 = AddButton(G::imgBtnSample1, 230, &TFormPhotographer::imgBtnSample1Click);
-    imgBtnSample2 = AddButton(G::imgBtnSample2, 230, &TFormPhotographer::imgBtnSample2Click);
-    imgBtnDelSamp1 = AddButton(G::imgBtnDelSamp1, 231, &TFormPhotographer::imgBtnDelSamp1Click);
-    imgBtnDelSamp2 = AddButton(G::imgBtnDelSamp2, 231, &TFormPhotographer::imgBtnDelSamp2Click);
-    imgBtnDelLogo = AddButton(G::imgBtnDelLogo, 232, &TFormPhotographer::imgBtnDelLogoClick);
-    Image7 = AddButton(G::Image7, 233, &TFormPhotographer::Image7Click);
+    imgBtnStyleBlock1 =
+        AddButton(G::imgBtnStyleBlock1, Help::HintFontIntro, &TFormPhotographer::imgBtnStyleBlock1Click);
+    imgBtnStyleBlock2 =
+        AddButton(G::imgBtnStyleBlock2, Help::HintFontStudio, &TFormPhotographer::imgBtnStyleBlock2Click);
+    imgBtnStyleBlock3 =
+        AddButton(G::imgBtnStyleBlock3, Help::HintFontAddress, &TFormPhotographer::imgBtnStyleBlock3Click);
+    imgBtnFontInfo = AddButton(G::imgBtnFontInfo, Help::HintFontInfo, &TFormPhotographer::imgBtnFontInfoClick);
+    imgBtnOK = AddButton(G::imgBtnOK, Help::HintStudioOk, &TFormPhotographer::imgBtnOKClick);
+    imgBtnCancel = AddButton(G::imgBtnCancel, Help::HintStudioCancel, &TFormPhotographer::imgBtnCancelClick);
+    imgBtnLogo = AddButton(G::imgBtnLogo, Help::HintStudioLogo, &TFormPhotographer::imgBtnLogoClick);
+    imgBtnSample1 = AddButton(G::imgBtnSample1, Help::HintStudioSample, &TFormPhotographer::imgBtnSample1Click);
+    imgBtnSample2 = AddButton(G::imgBtnSample2, Help::HintStudioSample, &TFormPhotographer::imgBtnSample2Click);
+    imgBtnDelSamp1 =
+        AddButton(G::imgBtnDelSamp1, Help::HintStudioDeleteSample, &TFormPhotographer::imgBtnDelSamp1Click);
+    imgBtnDelSamp2 =
+        AddButton(G::imgBtnDelSamp2, Help::HintStudioDeleteSample, &TFormPhotographer::imgBtnDelSamp2Click);
+    imgBtnDelLogo = AddButton(G::imgBtnDelLogo, Help::HintStudioDeleteLogo, &TFormPhotographer::imgBtnDelLogoClick);
+    Image7 = AddButton(G::Image7, Help::HintStudioPreview, &TFormPhotographer::Image7Click);
     m_deleteButtons = {imgBtnDelLogo, imgBtnDelSamp1, imgBtnDelSamp2};
     for (TImage* button : m_deleteButtons) {
-        AddSkin(button, kDeleteButton);
+        AddSkin(button, Skin::DeletePicture);
         button->hide();
         button->setEnabled(false);
     }
-    edIntro = AddEdit(G::edIntro, tsIntro, 234);
-    memoStudio = AddMemo(G::memoStudio, tsStudio, 235);
-    memoAddress = AddMemo(G::memoAddress, tsAddress, 236);
-    memoPhone = AddMemo(G::memoPhone, tsPhone, 237);
-    edEmail = AddEdit(G::edEmail, tsEmail, 238);
-    edURL = AddEdit(G::edURL, tsWeb, 239);
-    memoInfo = AddMemo(G::memoInfo, tsInfo, 240);
+    edIntro = AddEdit(G::edIntro, tsIntro, Help::HintStudioIntro);
+    memoStudio = AddMemo(G::memoStudio, tsStudio, Help::HintStudioName);
+    memoAddress = AddMemo(G::memoAddress, tsAddress, Help::HintStudioAddress);
+    memoPhone = AddMemo(G::memoPhone, tsPhone, Help::HintStudioPhone);
+    edEmail = AddEdit(G::edEmail, tsEmail, Help::HintStudioEmail);
+    edURL = AddEdit(G::edURL, tsWeb, Help::HintStudioWeb);
+    memoInfo = AddMemo(G::memoInfo, tsInfo, Help::HintStudioInfo);
     m_fonts.fill(FontChoice{kScreenFace, kScreenFontSize, kColorBlack, 0});
     connect(ImgBG, &TImage::mouseMoved, this, [this] { ShowHintOf(ImgBG); });
 }
@@ -357,7 +360,7 @@ void TFormPhotographer::ChoosePicture(PictureSlot slot)
     if (!target || !imageEdit)
         return;
     FileDialogRequest request;
-    request.filter = HelpText(kPictureFilter);
+    request.filter = HelpText(Help::PictureFilter);
     const std::optional<std::string> file = Dialogs().OpenFile(request);
     if (!file)
         return;
@@ -412,11 +415,11 @@ void TFormPhotographer::AskAndRemove(PictureSlot slot, int32_t question)
     RefreshPictures();
 }
 
-void TFormPhotographer::imgBtnDelLogoClick() { AskAndRemove(psLogo, kAskRemoveLogo); }
+void TFormPhotographer::imgBtnDelLogoClick() { AskAndRemove(psLogo, Help::ConfirmRemoveStudioLogo); }
 
-void TFormPhotographer::imgBtnDelSamp1Click() { AskAndRemove(psSample1, kAskRemoveSample1); }
+void TFormPhotographer::imgBtnDelSamp1Click() { AskAndRemove(psSample1, Help::ConfirmRemoveSample1); }
 
-void TFormPhotographer::imgBtnDelSamp2Click() { AskAndRemove(psSample2, kAskRemoveSample2); }
+void TFormPhotographer::imgBtnDelSamp2Click() { AskAndRemove(psSample2, Help::ConfirmRemoveSample2); }
 
 TImage* TFormPhotographer::DeleteButton(PictureSlot slot) const { return m_deleteButtons[slot]; }
 

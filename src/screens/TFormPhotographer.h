@@ -35,14 +35,6 @@ public:
     enum TextSlot { tsIntro, tsStudio, tsAddress, tsPhone, tsEmail, tsWeb, tsInfo, tsCount };
     enum PictureSlot { psLogo, psSample1, psSample2, psCount };
 
-    // The questions before a picture is removed and the message when the studio data file cannot be read. Help
-    // texts of the data kit; each lives only here.
-    static constexpr int32_t kAskRemoveLogo = 266;
-    static constexpr int32_t kAskRemoveSample1 = 267;
-    static constexpr int32_t kAskRemoveSample2 = 268;
-    static constexpr int32_t kStudioDataUnreadable = 269;
-    static constexpr int32_t kStudioDataNotSaved = 270;
-
     TFormPhotographer();
     ~TFormPhotographer() override;
 

@@ -11,6 +11,7 @@
 #include "platform/Text.h"
 #include "presentation/StudioBranding.h"
 #include "screens/ApplicationContext.h"
+#include "screens/DataIndexes.h"
 #include "screens/HourglassCursor.h"
 #include "screens/IPageEditor.h"
 #include "screens/ProjectStatus.h"
@@ -51,8 +52,12 @@ LabelStyle StatusStyle()
 int32_t AlternativeHint(int32_t hint)
 {
     static const std::map<int32_t, int32_t> alternatives = {
-        {193, 162}, {72, 163}, {73, 164}, {74, 165}, {76, 166},  {78, 167},
-        {79, 168},  {145, 169}, {146, 170}, {181, 171}, {241, 172}, {260, 173},
+        {Help::HintProjectMenu, Help::AltHintMenu},  {Help::HintMenuChapters, Help::AltHintChapters},
+        {Help::HintMenuPages, Help::AltHintPages},   {Help::HintMenuMusic, Help::AltHintMusic},
+        {Help::HintMenuFinish, Help::AltHintFinish}, {Help::HintMenuSave, Help::AltHintSave},
+        {Help::HintMenuClose, Help::AltHintClose},   {Help::HintMenuPersonal, Help::AltHintPersonal},
+        {Help::HintMenuLeave, Help::AltHintLeave},   {Help::MusicUnavailable, Help::AltHintNoSound},
+        {Help::HintMenuStudio, Help::AltHintStudio}, {Help::HintMenuLabelKit, Help::AltHintLabelKit},
     };
     const auto found = alternatives.find(hint);
     return found != alternatives.end() ? found->second : hint;
@@ -106,17 +111,29 @@ TFormProjectMenu::TFormProjectMenu() : SkinnedScreen(Kind::FullScreen)
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
 
     m_pictures = {
-        {ImgBG, 111, 111},           {ImgEdPers_Act, 41, 132},  {imgEdPrj_Act, 42, 133},
-        {imgEdStory_Act, 43, 134},   {imgExitPrg_Act, 44, 135}, {imgExitPrj_Act, 45, 136},
-        {imgFin_Act, 46, 137},       {imgMusic_Act, 47, 138},   {imgMusic_InAct, 48, 139},
-        {imgSave_Act, 50, 140},      {imgSave_InAct, 51, 141},  {ImgStudioBG, 182, 142},
-        {imgStudio_Active, 183, 143}, {imgBtn_Labelkit_Act, 192, 144}, {imgLabelKitText, 193, 152},
-        {imgBtn_LabelKit, 194, 172},
+        {ImgBG, Skin::ProjectMenuBackground, Skin::ProjectMenuBackground},
+        {ImgEdPers_Act, Skin::MenuPersonalDataActive, Skin::AltMenuPersonalDataActive},
+        {imgEdPrj_Act, Skin::MenuPagesActive, Skin::AltMenuPagesActive},
+        {imgEdStory_Act, Skin::MenuChaptersActive, Skin::AltMenuChaptersActive},
+        {imgExitPrg_Act, Skin::MenuLeaveActive, Skin::AltMenuLeaveActive},
+        {imgExitPrj_Act, Skin::MenuCloseActive, Skin::AltMenuCloseActive},
+        {imgFin_Act, Skin::MenuFinishActive, Skin::AltMenuFinishActive},
+        {imgMusic_Act, Skin::MenuMusicActive, Skin::AltMenuMusicActive},
+        {imgMusic_InAct, Skin::MenuMusicGreyed, Skin::AltMenuMusicGreyed},
+        {imgSave_Act, Skin::MenuSaveActive, Skin::AltMenuSaveActive},
+        {imgSave_InAct, Skin::MenuSaveGreyed, Skin::AltMenuSaveGreyed},
+        {ImgStudioBG, Skin::MenuStudio, Skin::AltMenuStudio},
+        {imgStudio_Active, Skin::MenuStudioActive, Skin::AltMenuStudioActive},
+        {imgBtn_Labelkit_Act, Skin::MenuLabelKitActive, Skin::AltMenuLabelKitActive},
+        {imgLabelKitText, Skin::MenuLabelKitCaption, Skin::AltMenuLabelKitCaption},
+        {imgBtn_LabelKit, Skin::MenuLabelKit, Skin::AltMenuLabelKit},
     };
     m_buttons = {
-        {imgEdPrj_Act, 73},   {imgEdStory_Act, 72}, {ImgEdPers_Act, 145},     {imgMusic_Act, 74},
-        {imgSave_Act, 78},    {imgFin_Act, 76},     {imgExitPrj_Act, 79},     {imgExitPrg_Act, 146},
-        {imgStudio_Active, 241}, {imgBtn_Labelkit_Act, 260},
+        {imgEdPrj_Act, Help::HintMenuPages},      {imgEdStory_Act, Help::HintMenuChapters},
+        {ImgEdPers_Act, Help::HintMenuPersonal},  {imgMusic_Act, Help::HintMenuMusic},
+        {imgSave_Act, Help::HintMenuSave},        {imgFin_Act, Help::HintMenuFinish},
+        {imgExitPrj_Act, Help::HintMenuClose},    {imgExitPrg_Act, Help::HintMenuLeave},
+        {imgStudio_Active, Help::HintMenuStudio}, {imgBtn_Labelkit_Act, Help::HintMenuLabelKit},
     };
 
     for (TImage* image : {ImgBG, Image1, imgExtra1, imgExtra2})
@@ -130,9 +147,9 @@ TFormProjectMenu::TFormProjectMenu() : SkinnedScreen(Kind::FullScreen)
     m_timeline = new TframeTimeline(Panel());
     m_timeline->move(G::TimelineLeft, G::TimelineTop);
     m_timeline->hide();
-    AddSkin(m_timeline->imgBg, 129);
-    AddSkin(m_timeline->imgScrollLeft, 53);
-    AddSkin(m_timeline->imgScrollRight, 55);
+    AddSkin(m_timeline->imgBg, Skin::TimelineBackground);
+    AddSkin(m_timeline->imgScrollLeft, Skin::ScrollLeft);
+    AddSkin(m_timeline->imgScrollRight, Skin::ScrollRight);
 }
 
 TFormProjectMenu::~TFormProjectMenu()
@@ -229,7 +246,7 @@ void TFormProjectMenu::LoadMenuPictures()
     for (const MenuPicture& picture : m_pictures)
         LoadPicture(picture.image, m_alternativePictures ? picture.alternative : picture.normal);
     if (!soundAvailable)
-        LoadPicture(imgMusic_Act, m_alternativePictures ? 139 : 48);
+        LoadPicture(imgMusic_Act, m_alternativePictures ? Skin::AltMenuMusicGreyed : Skin::MenuMusicGreyed);
     ReleaseSkinImage();
     for (const HoverButton& button : m_buttons)
         button.image->hide();
@@ -271,10 +288,10 @@ void TFormProjectMenu::RefreshStatus()
         labelMusic->SetCaption(DoubleAmpersands(name));
         labelMusic->SetFontColour(kGreen);
     } else {
-        labelMusic->SetCaption(HelpText(86));
+        labelMusic->SetCaption(HelpText(Help::StatusNoMusic));
         labelMusic->SetFontColour(kMaroon);
     }
-    labelSaved->SetCaption(HelpText(m_modified ? 87 : 88));
+    labelSaved->SetCaption(HelpText(m_modified ? Help::StatusUnsaved : Help::StatusSaved));
     labelSaved->SetFontColour(m_modified ? kMaroon : kGreen);
     labelPerson->SetCaption(DoubleAmpersands(ToDisplay(project->GetFirstName())) + " && " +
                             DoubleAmpersands(ToDisplay(project->GetSecondName())));
@@ -410,13 +427,13 @@ void TFormProjectMenu::imgMusic_ActClick()
 {
     StopSpeech();
     if (!soundAvailable) {
-        ShowMessage(181);
+        ShowMessage(Help::MusicUnavailable);
         return;
     }
     TFormMusic* music = Screens().formMusic.get();
     if (!music)
         return;
-    ShowMessage(216);
+    ShowMessage(Help::MusicInfo);
     ClearAllPictures();
     music->Run();
     LoadAllPictures();
@@ -500,7 +517,7 @@ void TFormProjectMenu::imgStudio_ActiveClick()
     StopSpeech();
     const ApplicationContext* context = AppContext();
     if (!m_studioAvailable || !context) {
-        ShowMessage(182);
+        ShowMessage(Help::StudioMissing);
         return;
     }
     std::unique_ptr<StudioBranding> studio;
@@ -508,11 +525,11 @@ void TFormProjectMenu::imgStudio_ActiveClick()
         studio = LoadStudioForEditing(context->GetStudioFile(), context->GetStudioDataFile());
     } catch (const EStudioRecordError& e) {
         ktLogs::LogLine(e.what());
-        ShowMessage(TFormPhotographer::kStudioDataUnreadable);
+        ShowMessage(Help::StudioDataUnreadable);
         return;
     } catch (const std::exception& e) {
         ktLogs::LogLine(std::string("Studio design not read: ") + e.what());
-        ShowMessage(182);
+        ShowMessage(Help::StudioMissing);
         return;
     }
     TFormPhotographer* screen = Screens().formPhotographer.get();
@@ -528,7 +545,7 @@ void TFormProjectMenu::imgStudio_ActiveClick()
         WriteStudioRecord(record, context->GetStudioDataFile());
     } catch (const EVelloraError& e) {
         ktLogs::LogLine(std::string("Studio record not written: ") + e.what());
-        ShowMessage(TFormPhotographer::kStudioDataNotSaved);
+        ShowMessage(Help::StudioDataNotSaved);
     }
 }
 
@@ -549,9 +566,9 @@ void TFormProjectMenu::Image1DblClick(Qt::KeyboardModifiers modifiers)
     imgExtra2->show();
 }
 
-void TFormProjectMenu::imgExtra1Click() { ShowMessage(183); }
+void TFormProjectMenu::imgExtra1Click() { ShowMessage(Help::HiddenMessage1); }
 
-void TFormProjectMenu::imgExtra2Click() { ShowMessage(184); }
+void TFormProjectMenu::imgExtra2Click() { ShowMessage(Help::HiddenMessage2); }
 
 bool TFormProjectMenu::HoverAllowed(const TImage* image) const
 {
@@ -567,14 +584,14 @@ bool TFormProjectMenu::HoverAllowed(const TImage* image) const
 // The menu's own hint, unless the mouse is over a button that may show its active look.
 void TFormProjectMenu::ImgBGMouseMove(const QObject* sender, int x, int y)
 {
-    int32_t hint = 193;
+    int32_t hint = Help::HintProjectMenu;
     for (const HoverButton& button : m_buttons) {
         if (!HoverAllowed(button.image)) {
             button.image->hide();
             continue;
         }
         if (HoverShow(x, y, button.image, sender))
-            hint = button.image == imgMusic_Act && !soundAvailable ? 181 : button.hint;
+            hint = button.image == imgMusic_Act && !soundAvailable ? Help::MusicUnavailable : button.hint;
     }
     ShowHint(hint);
 }

@@ -1,5 +1,6 @@
 #include "screens/TFormSave.h"
 
+#include "screens/DataIndexes.h"
 #include "screens/SkinService.h"
 
 namespace G = Geometry::Save;
@@ -7,12 +8,12 @@ namespace G = Geometry::Save;
 TFormSave::TFormSave() : SkinnedScreen(Kind::Popup)
 {
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
-    AddSkin(ImgBG, 30);
-    imgCnt = AddSkinImage(G::imgCnt, 109);
-    imgYes = AddSkinImage(G::imgYes, 40);
-    imgNo = AddSkinImage(G::imgNo, 38);
-    imgYesActive = AddHoverImage(G::imgYesActive, 39);
-    imgNoActive = AddHoverImage(G::imgNoActive, 37);
+    AddSkin(ImgBG, Skin::PopupBackground);
+    imgCnt = AddSkinImage(G::imgCnt, Skin::SaveQuestion);
+    imgYes = AddSkinImage(G::imgYes, Skin::SaveButton);
+    imgNo = AddSkinImage(G::imgNo, Skin::DontSaveButton);
+    imgYesActive = AddHoverImage(G::imgYesActive, Skin::SaveButtonActive);
+    imgNoActive = AddHoverImage(G::imgNoActive, Skin::DontSaveButtonActive);
     imgExit = AddImage(G::imgExit, TImage::Role::Button);
     for (TImage* image : {ImgBG, imgYesActive, imgNoActive})
         connect(image, &TImage::mouseMoved, this, [this, image](int x, int y) { ImgBGMouseMove(image, x, y); });

@@ -12,6 +12,7 @@
 #include "platform/Log.h"
 #include "model/evProjectorPage.h"
 #include "screens/ApplicationContext.h"
+#include "screens/DataIndexes.h"
 #include "screens/HourglassCursor.h"
 #include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
@@ -29,15 +30,6 @@ namespace G = Geometry::EditorCommon;
 
 namespace {
 
-// Help texts of the top bar and of the tabs seen from another editor.
-constexpr int32_t kHintPrjMenu = 12;
-constexpr int32_t kHintSave = 13;
-constexpr int32_t kHintSpeaker = 14;
-constexpr int32_t kHintExit = 15;
-constexpr int32_t kHintTabLayout = 38;
-constexpr int32_t kHintTabPictures = 24;
-constexpr int32_t kHintTabTexts = 25;
-
 bool SpeechPossible()
 {
     const evBranding* branding = SkinBranding();
@@ -52,7 +44,7 @@ TPageEditorScreen::TPageEditorScreen(const Look& look) : SkinnedScreen(Kind::Ful
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
     labelHelp->setAttribute(Qt::WA_TransparentForMouseEvents);
     imgLogo = AddImage(G::imgLogo);
-    cdrom = AddSkinImage(G::cdrom, 2);
+    cdrom = AddSkinImage(G::cdrom, Skin::EditorBottomStrip);
     CreateTabs();
     CreateTopBar();
     imgFullscreen = AddHoverImage(G::imgFullscreen, look.fullscreen);
@@ -70,9 +62,11 @@ void TPageEditorScreen::CreateTopBar()
     imgTopSpeaker = AddImage(G::imgTopSpeaker, TImage::Role::Background);
     imgTopSpeakerOver = AddImage(G::imgTopSpeakerOver, TImage::Role::Hover);
     imgTopExit = AddHoverImage(G::imgTopExit, m_look.topExit);
-    const std::pair<TImage*, int32_t> hints[] = {
-        {imgTopPrjMenu, kHintPrjMenu}, {imgTopSave, kHintSave}, {imgTopSpeaker, kHintSpeaker},
-        {imgTopSpeakerOver, kHintSpeaker}, {imgTopExit, kHintExit}};
+    const std::pair<TImage*, int32_t> hints[] = {{imgTopPrjMenu, Help::HintTopProjectMenu},
+                                                 {imgTopSave, Help::HintTopSave},
+                                                 {imgTopSpeaker, Help::HintTopSpeaker},
+                                                 {imgTopSpeakerOver, Help::HintTopSpeaker},
+                                                 {imgTopExit, Help::HintTopExit}};
     for (const auto& [image, hint] : hints) {
         ReportMouse(image);
         AddHint(image, hint);
@@ -97,20 +91,20 @@ void TPageEditorScreen::CreateTabs()
     if (m_look.ownTab == ResultLayout) {
         imgBtnLay = own(G::imgBtnLay);
     } else {
-        imgBtnLay = AddTab(G::imgBtnLay, ResultLayout, 155, kHintTabLayout);
-        imgBtnLayDisabled = AddTabCover(G::imgBtnLay, 153);
+        imgBtnLay = AddTab(G::imgBtnLay, ResultLayout, Skin::TabLayoutActive, Help::HintTabLayout);
+        imgBtnLayDisabled = AddTabCover(G::imgBtnLay, Skin::TabLayoutGreyed);
     }
     if (m_look.ownTab == ResultPictures) {
         imgBtnPic = own(G::imgBtnPic);
     } else {
-        imgBtnPic = AddTab(G::imgBtnPic, ResultPictures, 158, kHintTabPictures);
-        imgBtnPicDisabled = AddTabCover(G::imgBtnPic, 156);
+        imgBtnPic = AddTab(G::imgBtnPic, ResultPictures, Skin::TabPicturesActive, Help::HintTabPictures);
+        imgBtnPicDisabled = AddTabCover(G::imgBtnPic, Skin::TabPicturesGreyed);
     }
     if (m_look.ownTab == ResultTexts) {
         imgBtnTex = own(G::imgBtnTex);
     } else {
-        imgBtnTex = AddTab(G::imgBtnTex, ResultTexts, 161, kHintTabTexts);
-        imgBtnTexDisabled = AddTabCover(G::imgBtnTex, 159);
+        imgBtnTex = AddTab(G::imgBtnTex, ResultTexts, Skin::TabTextsActive, Help::HintTabTexts);
+        imgBtnTexDisabled = AddTabCover(G::imgBtnTex, Skin::TabTextsGreyed);
     }
     // A tab shows its active look under the mouse only while no greyed cover lies over it.
     const std::pair<TImage*, TImage*> tabs[] = {

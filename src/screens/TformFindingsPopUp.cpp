@@ -1,6 +1,7 @@
 #include "screens/TformFindingsPopUp.h"
 
 #include "presentation/Preflight.h"
+#include "screens/DataIndexes.h"
 #include "screens/SkinService.h"
 
 #include <QPlainTextEdit>
@@ -11,7 +12,7 @@ namespace G = Geometry::FindingsPopup;
 
 TformFindingsPopUp::TformFindingsPopUp() : SkinnedScreen(Kind::Popup)
 {
-    imgBG = AddSkinImage(G::imgBG, kSkinPicture);
+    imgBG = AddSkinImage(G::imgBG, Skin::FindingsPopup);
     lblCaption = AddLabel(G::lblCaption, PopupTextStyle(kColorBlack));
     memoText = new QPlainTextEdit(Panel());
     memoText->setGeometry(G::memoText.x, G::memoText.y, G::memoText.w, G::memoText.h);
@@ -42,8 +43,8 @@ bool TformFindingsPopUp::Run(const std::vector<PreflightFinding>& findings)
 void TformFindingsPopUp::Prepare(const std::vector<PreflightFinding>& findings)
 {
     BeginRun();
-    lblCaption->SetCaption(HelpText(kHelpTitle));
-    memoText->setPlainText(FindingsText(findings, HelpText(kHelpMore)));
+    lblCaption->SetCaption(HelpText(Help::FindingsTitle));
+    memoText->setPlainText(FindingsText(findings, HelpText(Help::FindingsMore)));
     memoText->moveCursor(QTextCursor::Start);
     m_finishAnyway = false;
 }

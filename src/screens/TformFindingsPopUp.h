@@ -14,10 +14,6 @@ class TformFindingsPopUp : public SkinnedScreen {
 
 public:
     static constexpr int kShownFindings = 50;
-    // The pop-up's picture and its texts (data kit indexes).
-    static constexpr int32_t kSkinPicture = 200;
-    static constexpr int32_t kHelpTitle = 271;
-    static constexpr int32_t kHelpMore = 272; // "%1" is the count of the findings not listed
 
     TformFindingsPopUp();
 

@@ -1,12 +1,14 @@
 #include "screens/TformMemoPopUp.h"
 
+#include "screens/DataIndexes.h"
+
 #include <QPlainTextEdit>
 
 namespace G = Geometry::MemoPopup;
 
 TformMemoPopUp::TformMemoPopUp() : SkinnedScreen(Kind::Popup)
 {
-    imgBG = AddSkinImage(G::imgBG, 196);
+    imgBG = AddSkinImage(G::imgBG, Skin::MemoPopup);
     lblCaption = AddLabel(G::lblCaption, PopupTextStyle(kColorBlack));
     memoText = new QPlainTextEdit(Panel());
     memoText->setGeometry(G::memoText.x, G::memoText.y, G::memoText.w, G::memoText.h);

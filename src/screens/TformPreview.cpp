@@ -8,6 +8,7 @@
 #include "platform/Log.h"
 #include "model/evProjectorPage.h"
 #include "screens/ApplicationContext.h"
+#include "screens/DataIndexes.h"
 #include "screens/SkinService.h"
 #include "screens/ViewerWidget.h"
 
@@ -20,7 +21,7 @@ TformPreview::TformPreview() : SkinnedScreen(Kind::FullScreen)
     imgClose->hide();
     imgClose->setEnabled(false);
     try {
-        const JpegImage& picture = SkinPicture(148);
+        const JpegImage& picture = SkinPicture(Skin::PreviewClose);
         imgClose->SetPicture(picture);
         m_closePicture = picture.Decode();
     } catch (const EVelloraError& e) {

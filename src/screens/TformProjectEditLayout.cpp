@@ -9,6 +9,7 @@
 #include "platform/Errors.h"
 #include "platform/Log.h"
 #include "platform/Text.h"
+#include "screens/DataIndexes.h"
 #include "screens/HourglassCursor.h"
 #include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
@@ -29,16 +30,16 @@ TPageEditorScreen::Look LayoutLook()
 {
     TPageEditorScreen::Look look;
     look.ownTab = TPageEditorScreen::ResultLayout;
-    look.ownTabHint = 21;
-    look.topPrjMenu = 63;
-    look.topSave = 64;
-    look.topExit = 3;
-    look.fullscreen = 4;
-    look.fullscreenHint = 22;
-    look.speakerOff = 58;
-    look.speakerOffOver = 59;
-    look.speakerOnOver = 57;
-    look.speakerNoSound = 151;
+    look.ownTabHint = Help::HintLayoutTab;
+    look.topPrjMenu = Skin::LayoutTopProjectMenuActive;
+    look.topSave = Skin::LayoutTopSaveActive;
+    look.topExit = Skin::LayoutTopExitActive;
+    look.fullscreen = Skin::LayoutFullscreenActive;
+    look.fullscreenHint = Help::HintLayoutFullScreen;
+    look.speakerOff = Skin::LayoutSpeakerOff;
+    look.speakerOffOver = Skin::LayoutSpeakerOffActive;
+    look.speakerOnOver = Skin::LayoutSpeakerOnActive;
+    look.speakerNoSound = Skin::LayoutSpeakerNoSound;
     look.speechClip = 0;
     return look;
 }
@@ -66,14 +67,17 @@ bool NeedsNoTexts(int32_t kind)
 
 TformProjectEditLayout::TformProjectEditLayout() : TPageEditorScreen(LayoutLook())
 {
-    imgBkg = AddBackground(G::imgBkg, 164);
+    imgBkg = AddBackground(G::imgBkg, Skin::LayoutBackground);
     imgPreview = AddImage(G::imgPreview, TImage::Role::Background);
     ReportMouse(imgPreview);
-    AddHint(imgPreview, 20);
-    imgKindOnlyText = AddKindButton(G::imgKindOnlyText, 62, pkTextOnly, 16);
-    imgKindTextAndPic = AddKindButton(G::imgKindTextAndPic, 65, pkTextAndPicture, 17);
-    imgKindOnlyPic = AddKindButton(G::imgKindOnlyPic, 61, pkPictureOnly, 18);
-    imgKindAnimation = AddKindButton(G::imgKindAnimation, 60, pkAnimation, 19);
+    AddHint(imgPreview, Help::HintLayoutPreview);
+    imgKindOnlyText = AddKindButton(G::imgKindOnlyText, Skin::KindOnlyTextActive, pkTextOnly, Help::HintKindOnlyText);
+    imgKindTextAndPic = AddKindButton(G::imgKindTextAndPic, Skin::KindTextAndPicturesActive, pkTextAndPicture,
+                                      Help::HintKindTextAndPictures);
+    imgKindOnlyPic =
+        AddKindButton(G::imgKindOnlyPic, Skin::KindOnlyPicturesActive, pkPictureOnly, Help::HintKindOnlyPictures);
+    imgKindAnimation =
+        AddKindButton(G::imgKindAnimation, Skin::KindAnimationActive, pkAnimation, Help::HintKindAnimation);
     connect(imgFullscreen, &TImage::clicked, this, [this] { imgFullscreenClick(); });
 }
 
@@ -268,12 +272,12 @@ bool TformProjectEditLayout::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-// The help texts name their language in text 144; a layout describes itself in English or in its other title.
+// The help texts name their language (Help::LanguageCode); a layout describes itself in English or in its other title.
 void TformProjectEditLayout::DescribeLayout(int32_t index)
 {
     if (index < 0 || index >= static_cast<int32_t>(m_layoutList.size()))
         return;
-    const std::string language = FromDisplay(HelpText(144));
+    const std::string language = FromDisplay(HelpText(Help::LanguageCode));
     labelHelp->SetCaption(DoubleAmpersands(ToDisplay(m_layoutList[static_cast<size_t>(index)].layout->GetTitle(language))));
     m_helpNumber = -1;
 }
@@ -286,7 +290,7 @@ void TformProjectEditLayout::ChooseLayout(int32_t index)
     evPageLayout* chosen = m_layoutList[static_cast<size_t>(index)].layout;
     if (page->GetPageLayoutID() != 0 && page->GetUserElements().Count() > 0) {
         TyesNoPopup* question = Screens().yesNoPopup.get();
-        if (!question || !question->Run(HelpText(155)))
+        if (!question || !question->Run(HelpText(Help::ConfirmChangeLayout)))
             return;
     }
     HourglassCursor hourglass;
@@ -307,7 +311,7 @@ void TformProjectEditLayout::imgFullscreenClick()
 {
     if (!m_currentLayout) {
         if (TokPopup* popup = Screens().okPopup.get())
-            popup->Run(HelpText(109));
+            popup->Run(HelpText(Help::ChooseLayoutFirst));
         return;
     }
     if (evCategory* page = CurrentPage())

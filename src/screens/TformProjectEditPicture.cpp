@@ -9,6 +9,7 @@
 #include "platform/Errors.h"
 #include "platform/Log.h"
 #include "model/evActionElement.h"
+#include "screens/DataIndexes.h"
 #include "screens/FileDialogs.h"
 #include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
@@ -24,22 +25,21 @@ namespace {
 constexpr int32_t kEnlargeOnHover = 10;
 constexpr int32_t kFilmStrip = 15;
 constexpr int32_t kSlideShow = 16;
-constexpr int32_t kFilterText = 210;
 
 TPageEditorScreen::Look PictureLook()
 {
     TPageEditorScreen::Look look;
     look.ownTab = TPageEditorScreen::ResultPictures;
-    look.ownTabHint = 37;
-    look.topPrjMenu = 69;
-    look.topSave = 70;
-    look.topExit = 5;
-    look.fullscreen = 6;
-    look.fullscreenHint = 36;
-    look.speakerOff = 72;
-    look.speakerOffOver = 73;
-    look.speakerOnOver = 71;
-    look.speakerNoSound = 150;
+    look.ownTabHint = Help::HintPictureTab;
+    look.topPrjMenu = Skin::PictureTopProjectMenuActive;
+    look.topSave = Skin::PictureTopSaveActive;
+    look.topExit = Skin::PictureTopExitActive;
+    look.fullscreen = Skin::PictureFullscreenActive;
+    look.fullscreenHint = Help::HintPictureFullScreen;
+    look.speakerOff = Skin::PictureSpeakerOff;
+    look.speakerOffOver = Skin::PictureSpeakerOffActive;
+    look.speakerOnOver = Skin::PictureSpeakerOnActive;
+    look.speakerNoSound = Skin::PictureSpeakerNoSound;
     look.speechClip = 1;
     return look;
 }
@@ -58,20 +58,20 @@ bool NeedsNoTexts(int32_t kind)
 
 TformProjectEditPicture::TformProjectEditPicture() : TPageEditorScreen(PictureLook())
 {
-    imgBg1 = AddBackground(G::imgBg1, 163);
-    imgBg2 = AddBackground(G::imgBg2, 66);
-    imgBg3 = AddBackground(G::imgBg3, 67);
-    imgBg4 = AddBackground(G::imgBg4, 68);
-    imgAddPicHdd = AddButton(G::imgAddPicHdd, 33);
-    imgAddPicScan = AddButton(G::imgAddPicScan, 34);
+    imgBg1 = AddBackground(G::imgBg1, Skin::PictureBackgroundLeft);
+    imgBg2 = AddBackground(G::imgBg2, Skin::PictureBackgroundTopRight);
+    imgBg3 = AddBackground(G::imgBg3, Skin::PictureBackgroundBottomRight);
+    imgBg4 = AddBackground(G::imgBg4, Skin::PictureBackgroundRight);
+    imgAddPicHdd = AddButton(G::imgAddPicHdd, Help::HintAddFromFile);
+    imgAddPicScan = AddButton(G::imgAddPicScan, Help::HintAddFromScanner);
     imgNoScanner = AddImage(G::imgNoScanner, TImage::Role::Background);
-    AddSkin(imgNoScanner, 7);
+    AddSkin(imgNoScanner, Skin::PictureNoScanner);
     ReportMouse(imgNoScanner);
-    AddHint(imgNoScanner, 153);
+    AddHint(imgNoScanner, Help::HintNoScanner);
     imgNoScanner->setVisible(!HasScanner());
-    ImgBtnGallery = AddButton(G::ImgBtnGallery, 219);
-    AddSkin(ImgBtnGallery, 168);
-    ImgGallery = AddSkinImage(G::ImgGallery, 169);
+    ImgBtnGallery = AddButton(G::ImgBtnGallery, Help::HintGallery);
+    AddSkin(ImgBtnGallery, Skin::GalleryButton);
+    ImgGallery = AddSkinImage(G::ImgGallery, Skin::GalleryCaption);
     imgPreview = AddImage(G::imgPreview, TImage::Role::Button);
     ReportMouse(imgPreview);
     connect(imgAddPicHdd, &TImage::clicked, this, [this] { imgAddPicHddClick(); });
@@ -94,7 +94,7 @@ TImage* TformProjectEditPicture::AddButton(const Geometry::ControlRect& rect, in
 std::vector<std::string> TformProjectEditPicture::ChoosePictureFiles(bool several)
 {
     FileDialogRequest request;
-    request.filter = HelpText(kFilterText);
+    request.filter = HelpText(Help::PictureFilter);
     if (several)
         return Dialogs().OpenFiles(request);
     std::optional<std::string> chosen = Dialogs().OpenFile(request);

@@ -10,6 +10,7 @@
 #include "platform/Canvas.h"
 #include "platform/Text.h"
 #include "model/ProjectModification.h"
+#include "screens/DataIndexes.h"
 #include "screens/TFontDialog.h"
 #include "screens/TTransMemo.h"
 #include "screens/TframeTimeline.h"
@@ -32,16 +33,16 @@ TPageEditorScreen::Look TextLook()
 {
     TPageEditorScreen::Look look;
     look.ownTab = TPageEditorScreen::ResultTexts;
-    look.ownTabHint = 54;
-    look.topPrjMenu = 80;
-    look.topSave = 81;
-    look.topExit = 8;
-    look.fullscreen = 9;
-    look.fullscreenHint = 56;
-    look.speakerOff = 76;
-    look.speakerOffOver = 77;
-    look.speakerOnOver = 75;
-    look.speakerNoSound = 149;
+    look.ownTabHint = Help::HintTextTab;
+    look.topPrjMenu = Skin::TextTopProjectMenuActive;
+    look.topSave = Skin::TextTopSaveActive;
+    look.topExit = Skin::TextTopExitActive;
+    look.fullscreen = Skin::TextFullscreenActive;
+    look.fullscreenHint = Help::HintTextFullScreen;
+    look.speakerOff = Skin::TextSpeakerOff;
+    look.speakerOffOver = Skin::TextSpeakerOffActive;
+    look.speakerOnOver = Skin::TextSpeakerOnActive;
+    look.speakerNoSound = Skin::TextSpeakerNoSound;
     look.speechClip = 3;
     return look;
 }
@@ -69,20 +70,20 @@ std::string FromMemoText(QString text)
 
 TformProjectEditText::TformProjectEditText() : TPageEditorScreen(TextLook())
 {
-    imgBg1 = AddBackground(G::imgBg1, 162);
-    imgBg2 = AddBackground(G::imgBg2, 78);
-    imgBg3 = AddBackground(G::imgBg3, 195);
-    imgBg4 = AddBackground(G::imgBg4, 79);
+    imgBg1 = AddBackground(G::imgBg1, Skin::TextBackgroundLeft);
+    imgBg2 = AddBackground(G::imgBg2, Skin::TextBackgroundTopRight);
+    imgBg3 = AddBackground(G::imgBg3, Skin::TextBackgroundBottomRight);
+    imgBg4 = AddBackground(G::imgBg4, Skin::TextBackgroundRight);
     imgPreview = AddImage(G::imgPreview, TImage::Role::Background);
     ReportMouse(imgPreview);
-    imgBold = AddStyleButton(G::imgBold, 57, &TformProjectEditText::imgBoldClick);
-    imgItalic = AddStyleButton(G::imgItalic, 58, &TformProjectEditText::imgItalicClick);
-    imgUnderline = AddStyleButton(G::imgUnderline, 59, &TformProjectEditText::imgUnderlineClick);
-    imgUpper = AddStyleButton(G::imgUpper, 60, &TformProjectEditText::imgUpperClick);
-    imgLower = AddStyleButton(G::imgLower, 154, &TformProjectEditText::imgLowerClick);
-    imgFont = AddStyleButton(G::imgFont, 61, &TformProjectEditText::imgFontClick);
+    imgBold = AddStyleButton(G::imgBold, Help::HintBold, &TformProjectEditText::imgBoldClick);
+    imgItalic = AddStyleButton(G::imgItalic, Help::HintItalic, &TformProjectEditText::imgItalicClick);
+    imgUnderline = AddStyleButton(G::imgUnderline, Help::HintUnderline, &TformProjectEditText::imgUnderlineClick);
+    imgUpper = AddStyleButton(G::imgUpper, Help::HintLarger, &TformProjectEditText::imgUpperClick);
+    imgLower = AddStyleButton(G::imgLower, Help::HintSmaller, &TformProjectEditText::imgLowerClick);
+    imgFont = AddStyleButton(G::imgFont, Help::HintFont, &TformProjectEditText::imgFontClick);
     imgNextTextfield = AddStyleButton(G::imgNextTextfield, -1, &TformProjectEditText::imgNextTextfieldClick);
-    AddSkin(imgNextTextfield, 171);
+    AddSkin(imgNextTextfield, Skin::NextTextField);
     imgNextTextfield->hide();
     CreateMemo();
     connect(imgFullscreen, &TImage::clicked, this, [this] { imgFullscreenClick(); });

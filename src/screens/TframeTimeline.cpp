@@ -10,6 +10,7 @@
 #include "platform/Text.h"
 #include "presentation/Preflight.h"
 #include "screens/ApplicationContext.h"
+#include "screens/DataIndexes.h"
 #include "screens/HourglassCursor.h"
 #include "screens/ITimelineHost.h"
 #include "screens/ScreenSet.h"
@@ -33,7 +34,8 @@ constexpr int kParentTop = 40;
 constexpr int kStripHeight = 148;
 
 // Help texts of the hover hints by hotspot kind; -1 for none.
-constexpr std::array<int32_t, 7> kHotspotHints = {-1, -1, -1, 199, 201, 200, 202};
+constexpr std::array<int32_t, 7> kHotspotHints = {
+    -1, -1, -1, Help::HintSwitchOffPage, Help::HintMarkerTexts, Help::HintMarkerLayout, Help::HintMarkerPictures};
 
 evCategory* ProjectFirstCategory()
 {
@@ -196,7 +198,7 @@ void TframeTimeline::Rebuild()
     if (n > 0) {
         TwaitPopup* wait = Screens().waitPopup.get();
         if (wait) {
-            wait->Run(HelpText(218), [this, &pages](ProgressBar& progress) {
+            wait->Run(HelpText(Help::WaitThumbnails), [this, &pages](ProgressBar& progress) {
                 DrawThumbnails(pages, &progress);
                 return true;
             });
@@ -293,9 +295,9 @@ void TframeTimeline::DrawPreview(evCategory* node, int x, int y)
     canvas.FillRect(rect);
     if (!node->DrawPreview(rect, canvas, false)) {
         try {
-            canvas.StretchDraw(rect, SkinPicture(54).Decode());
+            canvas.StretchDraw(rect, SkinPicture(Skin::MissingThumbnail).Decode());
         } catch (const EVelloraError& e) {
-            ktLogs::LogLine(std::string("Timeline without picture 54: ") + e.what());
+            ktLogs::LogLine(std::string("Timeline without the missing-thumbnail picture: ") + e.what());
         }
         ReleaseSkinImage();
     }
@@ -551,7 +553,7 @@ void TframeTimeline::imgTimelineMouseDown(int x, int y)
 void TframeTimeline::SwitchOff(evCategory* object)
 {
     TyesNoPopup* question = Screens().yesNoPopup.get();
-    if (!question || !question->Run(HelpText(203)))
+    if (!question || !question->Run(HelpText(Help::ConfirmSwitchOffPage)))
         return;
     SwitchOffSubtree(object);
     if (object == m_category) {

@@ -106,7 +106,7 @@ public:
     // The fill of a marker for one aspect of a page's completeness bits.
     static TColor MarkerColour(int32_t completeness, int32_t doneBit, int32_t notNeededBit);
 
-    // Skin pictures 129, 53 and 55, set and cleared by the project menu.
+    // Skin pictures TimelineBackground, ScrollLeft and ScrollRight, set and cleared by the project menu.
     TImage* imgBg;
     TImage* imgTimeline;
     TImage* imgScrollLeft;

@@ -1,13 +1,15 @@
 #include "screens/TokPopup.h"
 
+#include "screens/DataIndexes.h"
+
 namespace G = Geometry::OkPopup;
 
 TokPopup::TokPopup() : SkinnedScreen(Kind::Popup)
 {
-    ImgBG = AddSkinImage(G::ImgBG, 30);
-    imgCnt = AddSkinImage(G::imgCnt, 36);
+    ImgBG = AddSkinImage(G::ImgBG, Skin::PopupBackground);
+    imgCnt = AddSkinImage(G::imgCnt, Skin::MessageFrame);
     LabelMessage = AddLabel(G::LabelMessage, PopupTextStyle(kColorWhite));
-    imgBtn = AddSkinImage(G::imgBtn, 35);
+    imgBtn = AddSkinImage(G::imgBtn, Skin::OkButton);
     ImgOK = AddImage(G::ImgOK, TImage::Role::Button);
     imgX = AddImage(G::imgX, TImage::Role::Button);
     connect(ImgOK, &TImage::clicked, this, [this] { ImgOKClick(); });

@@ -3,6 +3,7 @@
 #include "model/ProgressBar.h"
 #include "platform/Errors.h"
 #include "platform/Log.h"
+#include "screens/DataIndexes.h"
 #include "screens/HourglassCursor.h"
 #include "screens/SkinService.h"
 
@@ -62,7 +63,7 @@ TwaitPopup::TwaitPopup() : SkinnedScreen(Kind::Popup)
     connect(imgCancel, &TImage::clicked, this, [this] { imgCancelClick(); });
     m_bar = std::make_unique<Bar>(pb);
     try {
-        m_background->SetPicture(SkinPicture(30));
+        m_background->SetPicture(SkinPicture(Skin::PopupBackground));
     } catch (const EVelloraError& e) {
         ktLogs::LogLine(std::string("Wait pop-up without background: ") + e.what());
     }
@@ -97,7 +98,7 @@ bool TwaitPopup::RunCancellable(const QString& text, const Step& step)
 {
     m_cancelled = false;
     try {
-        imgCancel->SetPicture(SkinPicture(kCancelPicture));
+        imgCancel->SetPicture(SkinPicture(Skin::WaitCancel));
     } catch (const EVelloraError& e) {
         ktLogs::LogLine(std::string("Wait pop-up without its Cancel button's picture: ") + e.what());
     }

@@ -27,9 +27,6 @@ public:
     TwaitPopup();
     ~TwaitPopup() override;
 
-    // The skin picture of the Cancel button.
-    static constexpr int32_t kCancelPicture = 202;
-
     // Returns the step's result.
     bool Run(const QString& text, const Step& step);
     // The same with Cancel shown; the pop-up is hidden afterwards whatever the step returns.

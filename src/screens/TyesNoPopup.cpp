@@ -1,13 +1,15 @@
 #include "screens/TyesNoPopup.h"
 
+#include "screens/DataIndexes.h"
+
 namespace G = Geometry::YesNoPopup;
 
 TyesNoPopup::TyesNoPopup() : SkinnedScreen(Kind::Popup)
 {
-    ImgBG = AddSkinImage(G::ImgBG, 30);
-    imgCnt = AddSkinImage(G::imgCnt, 36);
+    ImgBG = AddSkinImage(G::ImgBG, Skin::PopupBackground);
+    imgCnt = AddSkinImage(G::imgCnt, Skin::MessageFrame);
     LabelMessage = AddLabel(G::LabelMessage, PopupTextStyle(kColorWhite));
-    ImgBtn = AddSkinImage(G::ImgBtn, 110);
+    ImgBtn = AddSkinImage(G::ImgBtn, Skin::YesNoButtons);
     ImgYes = AddImage(G::ImgYes, TImage::Role::Button);
     ImgNo = AddImage(G::ImgNo, TImage::Role::Button);
     imgBtnSmallCancel = AddImage(G::imgBtnSmallCancel, TImage::Role::Button);

@@ -1,5 +1,6 @@
 #include "SkinPainter.h"
 #include "platform/Errors.h"
+#include "screens/DataIndexes.h"
 #include "screens/ScreenGeometry.h"
 
 #include <gtest/gtest.h>
@@ -46,41 +47,74 @@ std::map<int, QSize> GeometrySizes()
     namespace PM = G::ProjectMenu;
     namespace PG = G::PopupGrid;
     std::map<int, QSize> sizes = {
-        {10, SizeOf(G::AddEntry::imgBtn)},         {11, SizeOf(G::AddEntry::imgEdit)},
-        {19, SizeOf(G::Music::imgHelp)},           {20, SizeOf(G::Finish::imgHelpBox)},
-        {21, SizeOf(G::NewProject3::imgBb)},       {22, SizeOf(G::NewProject3::imgBt)},
-        {29, SizeOf(G::NewProject3::imgHlp)},      {35, SizeOf(G::OkPopup::imgBtn)},
-        {36, SizeOf(G::OkPopup::imgCnt)},          {41, SizeOf(PM::ImgEdPers_Act)},
-        {42, SizeOf(PM::imgEdPrj_Act)},            {43, SizeOf(PM::imgEdStory_Act)},
-        {44, SizeOf(PM::imgExitPrg_Act)},          {45, SizeOf(PM::imgExitPrj_Act)},
-        {46, SizeOf(PM::imgFin_Act)},              {47, SizeOf(PM::imgMusic_Act)},
-        {48, SizeOf(PM::imgMusic_InAct)},          {50, SizeOf(PM::imgSave_Act)},
-        {51, SizeOf(PM::imgSave_InAct)},           {74, SizeOf(G::PersonalProject::imgCap)},
-        {82, SizeOf(G::NewProject3::imgTop)},      {83, SizeOf(G::ExitAndSave::imgCnt)},
-        {84, SizeOf(G::Finish::ImgBtn)},           {85, SizeOf(G::Finish::ImgForm)},
-        {86, SizeOf(G::FinishComplete::ImgReport)}, {87, SizeOf(G::FinishError::ImgReport)},
-        {88, SizeOf(G::FinishError::ImgFrame)},    {89, SizeOf(G::Imprint::ImgBtn)},
-        {90, SizeOf(G::Finish::ImgHeader)},        {101, SizeOf(G::Music::imgBtn)},
-        {102, SizeOf(G::Music::imgStop)},          {103, SizeOf(G::NewProject1::imgBtn)},
-        {104, SizeOf(G::NewProject2::imgCnt)},     {105, SizeOf(G::NewProject3::imgBtn)},
-        {106, SizeOf(G::NewProject3::imgBtnDisabled)}, {107, SizeOf(G::NewProject3::imgCnt)},
-        {108, SizeOf(G::Exit::imgCnt)},            {109, SizeOf(G::Save::imgCnt)},
-        {110, SizeOf(G::YesNoPopup::ImgBtn)},      {111, SizeOf(PM::ImgBG)},
-        {173, SizeOf(G::NewProject1::imgFrm)},     {174, SizeOf(G::NewProject1::imgTop)},
-        {175, SizeOf(G::NewProject2::imgTop)},     {176, SizeOf(G::NewProject3::imgTop)},
-        {179, SizeOf(G::Finish::imgDuration)},     {180, SizeOf(G::Photographer::imgBtnDelLogo)},
-        {181, SizeOf(G::Photographer::ImgBG)},     {182, SizeOf(PM::ImgStudioBG)},
-        {183, SizeOf(PM::imgStudio_Active)},       {184, SizeOf(G::Finish::imgVisible)},
-        {185, SizeOf(G::Finish::imgVisible)},      {186, SizeOf(G::LabelKitPrint::imgBG)},
-        {187, SizeOf(G::LabelkitSetup::imgBG)},    {188, SizeOf(G::LabelKitPrint::imgPrntUpLblChecked)},
-        {189, SizeOf(G::LabelKitPrint::imgPrntLoLblChecked)}, {191, SizeOf(G::LabelkitSetup::imgBtnClearUserPicInactive)},
-        {192, SizeOf(PM::imgBtn_Labelkit_Act)},    {193, SizeOf(PM::imgLabelKitText)},
-        {194, SizeOf(PM::imgBtn_LabelKit)},        {197, SizeOf(G::NewProject2::ImgFullscreen)},
-        {198, SizeOf(G::NewProject2::ImgFullScreenActive)}, {199, SizeOf(G::FinishComplete::imgBtnDiscImage)},
-        {200, SizeOf(PG::Background)},
-        {201, SizeOf(G::FinishComplete::imgBtnVideo)}, {202, SizeOf(G::WaitPopup::imgCancel)},
+        {Skin::AddEntryButtons, SizeOf(G::AddEntry::imgBtn)},
+        {Skin::AddEntryField, SizeOf(G::AddEntry::imgEdit)},
+        {Skin::MusicHelpBox, SizeOf(G::Music::imgHelp)},
+        {Skin::HelpBox, SizeOf(G::Finish::imgHelpBox)},
+        {Skin::ChapterListDown, SizeOf(G::NewProject3::imgBb)},
+        {Skin::ChapterListUp, SizeOf(G::NewProject3::imgBt)},
+        {Skin::ChapterHelpBox, SizeOf(G::NewProject3::imgHlp)},
+        {Skin::OkButton, SizeOf(G::OkPopup::imgBtn)},
+        {Skin::MessageFrame, SizeOf(G::OkPopup::imgCnt)},
+        {Skin::MenuPersonalDataActive, SizeOf(PM::ImgEdPers_Act)},
+        {Skin::MenuPagesActive, SizeOf(PM::imgEdPrj_Act)},
+        {Skin::MenuChaptersActive, SizeOf(PM::imgEdStory_Act)},
+        {Skin::MenuLeaveActive, SizeOf(PM::imgExitPrg_Act)},
+        {Skin::MenuCloseActive, SizeOf(PM::imgExitPrj_Act)},
+        {Skin::MenuFinishActive, SizeOf(PM::imgFin_Act)},
+        {Skin::MenuMusicActive, SizeOf(PM::imgMusic_Act)},
+        {Skin::MenuMusicGreyed, SizeOf(PM::imgMusic_InAct)},
+        {Skin::MenuSaveActive, SizeOf(PM::imgSave_Act)},
+        {Skin::MenuSaveGreyed, SizeOf(PM::imgSave_InAct)},
+        {Skin::PersonalDataCaption, SizeOf(G::PersonalProject::imgCap)},
+        {Skin::ChaptersEditHeader, SizeOf(G::NewProject3::imgTop)},
+        {Skin::ExitAndSaveQuestion, SizeOf(G::ExitAndSave::imgCnt)},
+        {Skin::FinishButtons, SizeOf(G::Finish::ImgBtn)},
+        {Skin::FinishForm, SizeOf(G::Finish::ImgForm)},
+        {Skin::FinishCompleteReport, SizeOf(G::FinishComplete::ImgReport)},
+        {Skin::FinishErrorReport, SizeOf(G::FinishError::ImgReport)},
+        {Skin::FinishErrorFrame, SizeOf(G::FinishError::ImgFrame)},
+        {Skin::ReportOkButton, SizeOf(G::Imprint::ImgBtn)},
+        {Skin::FinishHeader, SizeOf(G::Finish::ImgHeader)},
+        {Skin::MusicButtons, SizeOf(G::Music::imgBtn)},
+        {Skin::MusicStop, SizeOf(G::Music::imgStop)},
+        {Skin::NamesButtons, SizeOf(G::NewProject1::imgBtn)},
+        {Skin::DesignList, SizeOf(G::NewProject2::imgCnt)},
+        {Skin::ChapterEditButtons, SizeOf(G::NewProject3::imgBtn)},
+        {Skin::ChapterEditButtonsGreyed, SizeOf(G::NewProject3::imgBtnDisabled)},
+        {Skin::ChapterList, SizeOf(G::NewProject3::imgCnt)},
+        {Skin::ExitQuestion, SizeOf(G::Exit::imgCnt)},
+        {Skin::SaveQuestion, SizeOf(G::Save::imgCnt)},
+        {Skin::YesNoButtons, SizeOf(G::YesNoPopup::ImgBtn)},
+        {Skin::ProjectMenuBackground, SizeOf(PM::ImgBG)},
+        {Skin::NamesFrame, SizeOf(G::NewProject1::imgFrm)},
+        {Skin::NewProjectHeader, SizeOf(G::NewProject1::imgTop)},
+        {Skin::DesignHeader, SizeOf(G::NewProject2::imgTop)},
+        {Skin::ChaptersHeader, SizeOf(G::NewProject3::imgTop)},
+        {Skin::StudioPageDuration, SizeOf(G::Finish::imgDuration)},
+        {Skin::DeletePicture, SizeOf(G::Photographer::imgBtnDelLogo)},
+        {Skin::StudioBackground, SizeOf(G::Photographer::ImgBG)},
+        {Skin::MenuStudio, SizeOf(PM::ImgStudioBG)},
+        {Skin::MenuStudioActive, SizeOf(PM::imgStudio_Active)},
+        {Skin::StudioPageOff, SizeOf(G::Finish::imgVisible)},
+        {Skin::StudioPageOn, SizeOf(G::Finish::imgVisible)},
+        {Skin::LabelKitPrintBackground, SizeOf(G::LabelKitPrint::imgBG)},
+        {Skin::LabelKitSetupBackground, SizeOf(G::LabelkitSetup::imgBG)},
+        {Skin::PrintUpperLabelTicked, SizeOf(G::LabelKitPrint::imgPrntUpLblChecked)},
+        {Skin::PrintLowerLabelTicked, SizeOf(G::LabelKitPrint::imgPrntLoLblChecked)},
+        {Skin::RemoveLabelPictureGreyed, SizeOf(G::LabelkitSetup::imgBtnClearUserPicInactive)},
+        {Skin::MenuLabelKitActive, SizeOf(PM::imgBtn_Labelkit_Act)},
+        {Skin::MenuLabelKitCaption, SizeOf(PM::imgLabelKitText)},
+        {Skin::MenuLabelKit, SizeOf(PM::imgBtn_LabelKit)},
+        {Skin::DesignFullscreen, SizeOf(G::NewProject2::ImgFullscreen)},
+        {Skin::DesignFullscreenActive, SizeOf(G::NewProject2::ImgFullScreenActive)},
+        {Skin::DiscImageButtonActive, SizeOf(G::FinishComplete::imgBtnDiscImage)},
+        {Skin::FindingsPopup, SizeOf(PG::Background)},
+        {Skin::VideoButtonActive, SizeOf(G::FinishComplete::imgBtnVideo)},
+        {Skin::WaitCancel, SizeOf(G::WaitPopup::imgCancel)},
     };
-    for (int index : {31, 32, 33, 34, 37, 38, 39, 40})
+    for (int index : {Skin::StayButtonActive, Skin::StayButton, Skin::LeaveButtonActive, Skin::LeaveButton,
+                      Skin::DontSaveButtonActive, Skin::DontSaveButton, Skin::SaveButtonActive, Skin::SaveButton})
         sizes[index] = SizeOf(PG::ButtonLeft);
     // The hidden variant's pictures replace 41..48, 50, 51, 182, 183, 192, 193, 194 one for one.
     const std::pair<int, int> alternatives[] = {{132, 41}, {133, 42}, {134, 43}, {135, 44}, {136, 45},
@@ -114,9 +148,10 @@ QImage Compose(SkinPainter& painter, QSize size, const std::vector<std::pair<int
 
 // A hover or greyed picture must fit its place: the corners, which the button's rounded body leaves free,
 // show exactly what the background shows there, and inside it really looks different.
-void ExpectFitsOver(const QImage& screen, const QImage& overlay, const G::ControlRect& at, int index)
+void ExpectFitsOver(SkinPainter& painter, const QImage& screen, int index, const G::ControlRect& at)
 {
     SCOPED_TRACE("picture " + std::to_string(index));
+    const QImage overlay = painter.Paint(index);
     ASSERT_EQ(overlay.size(), SizeOf(at));
     for (int dy = 0; dy < 2; ++dy)
         for (int dx = 0; dx < 2; ++dx) {
@@ -156,26 +191,39 @@ TEST(SkinPainterTest, StateImagesFitTheirScreens)
 {
     SkinPainter painter;
     namespace IE = G::ImageEdit;
-    const QImage imageEdit = Compose(painter, {1024, 768}, {{13, IE::ImgBG1}, {14, IE::ImgBG2}, {130, IE::ImgBG3}, {131, IE::ImgBG4}});
-    for (int index : {15, 16, 17})
-        ExpectFitsOver(imageEdit, painter.Paint(index), IE::ImgPositiv, index);
-    const QImage popup = painter.Paint(30);
-    const std::pair<int, G::ControlRect> popupButtons[] = {{31, G::Exit::imgNoActive}, {32, G::Exit::imgNo},
-                                                           {33, G::Exit::imgYesActive}, {34, G::Exit::imgYes},
-                                                           {35, G::OkPopup::imgBtn}, {37, G::Save::imgNoActive},
-                                                           {38, G::Save::imgNo}, {39, G::ExitAndSave::imgBtnExitSave_Act},
-                                                           {40, G::ExitAndSave::imgBtnExitSave}, {33, G::ExitAndSave::imgBtnExitNoSave_Act},
-                                                           {31, G::ExitAndSave::imgBtnCancel_Act}};
+    const QImage imageEdit = Compose(painter, {1024, 768},
+                                     {{Skin::ImageEditTop, IE::ImgBG1},
+                                      {Skin::ImageEditLeft, IE::ImgBG2},
+                                      {Skin::ImageEditBottom, IE::ImgBG3},
+                                      {Skin::ImageEditRight, IE::ImgBG4}});
+    for (int index : {Skin::ResolutionLow, Skin::ResolutionBorderline, Skin::ResolutionGood})
+        ExpectFitsOver(painter, imageEdit, index, IE::ImgPositiv);
+    const QImage popup = painter.Paint(Skin::PopupBackground);
+    const std::pair<int, G::ControlRect> popupButtons[] = {
+        {Skin::StayButtonActive, G::Exit::imgNoActive},
+        {Skin::StayButton, G::Exit::imgNo},
+        {Skin::LeaveButtonActive, G::Exit::imgYesActive},
+        {Skin::LeaveButton, G::Exit::imgYes},
+        {Skin::OkButton, G::OkPopup::imgBtn},
+        {Skin::DontSaveButtonActive, G::Save::imgNoActive},
+        {Skin::DontSaveButton, G::Save::imgNo},
+        {Skin::SaveButtonActive, G::ExitAndSave::imgBtnExitSave_Act},
+        {Skin::SaveButton, G::ExitAndSave::imgBtnExitSave},
+        {Skin::LeaveButtonActive, G::ExitAndSave::imgBtnExitNoSave_Act},
+        {Skin::StayButtonActive, G::ExitAndSave::imgBtnCancel_Act}};
     for (const auto& [index, at] : popupButtons)
-        ExpectFitsOver(popup, painter.Paint(index), at, index);
-    const QImage labelPrint = painter.Paint(186);
-    ExpectFitsOver(labelPrint, painter.Paint(188), G::LabelKitPrint::imgPrntUpLblChecked, 188);
-    ExpectFitsOver(labelPrint, painter.Paint(189), G::LabelKitPrint::imgPrntLoLblChecked, 189);
-    ExpectFitsOver(painter.Paint(187), painter.Paint(191), G::LabelkitSetup::imgBtnClearUserPicInactive, 191);
+        ExpectFitsOver(painter, popup, index, at);
+    const QImage labelPrint = painter.Paint(Skin::LabelKitPrintBackground);
+    ExpectFitsOver(painter, labelPrint, Skin::PrintUpperLabelTicked, G::LabelKitPrint::imgPrntUpLblChecked);
+    ExpectFitsOver(painter, labelPrint, Skin::PrintLowerLabelTicked, G::LabelKitPrint::imgPrntLoLblChecked);
+    ExpectFitsOver(painter, painter.Paint(Skin::LabelKitSetupBackground), Skin::RemoveLabelPictureGreyed,
+                   G::LabelkitSetup::imgBtnClearUserPicInactive);
     namespace Mu = G::Music;
-    const QImage music = Compose(painter, {1024, 768}, {{1, Mu::ImgBG}, {101, Mu::imgBtn}});
-    ExpectFitsOver(music, painter.Paint(102), Mu::imgStop, 102);
-    const QImage finishComplete = Compose(painter, {1024, 768}, {{1, G::Grid::FullPanel}, {86, G::FinishComplete::ImgReport}});
-    ExpectFitsOver(finishComplete, painter.Paint(199), G::FinishComplete::imgBtnDiscImage, 199);
-    ExpectFitsOver(finishComplete, painter.Paint(201), G::FinishComplete::imgBtnVideo, 201);
+    const QImage music = Compose(painter, {1024, 768}, {{Skin::Backdrop, Mu::ImgBG}, {Skin::MusicButtons, Mu::imgBtn}});
+    ExpectFitsOver(painter, music, Skin::MusicStop, Mu::imgStop);
+    const QImage finishComplete =
+        Compose(painter, {1024, 768},
+                {{Skin::Backdrop, G::Grid::FullPanel}, {Skin::FinishCompleteReport, G::FinishComplete::ImgReport}});
+    ExpectFitsOver(painter, finishComplete, Skin::DiscImageButtonActive, G::FinishComplete::imgBtnDiscImage);
+    ExpectFitsOver(painter, finishComplete, Skin::VideoButtonActive, G::FinishComplete::imgBtnVideo);
 }

@@ -1,5 +1,6 @@
 // Finishing from the screen: the folder choice and its label, the checks before anything is written, the disc
 // folder with and without the studio page, and what the user is told when a step fails.
+#include "screens/DataIndexes.h"
 #include "screens/ScreenTestSupport.h"
 
 #include "platform/Resources.h"
@@ -205,7 +206,7 @@ TEST_F(TFormFinishTest, FindingsAreShownBeforeAnythingIsWritten)
         SCOPED_TRACE(finishAnyway);
         TFormFinish screen;
         screen.Prepare();
-        EXPECT_EQ(screen.LabelStatus->text().toStdString(), "Help " + std::to_string(kHelpStatusFindings));
+        EXPECT_EQ(screen.LabelStatus->text().toStdString(), "Help " + std::to_string(Help::StatusFindings));
         const std::string name = finishAnyway ? "anyway" : "back";
         ChooseFolder(screen, name);
         std::string listed;

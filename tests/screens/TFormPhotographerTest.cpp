@@ -1,5 +1,6 @@
 // The studio branding screen: texts and fonts between the controls and the record, the shared address font, the
 // logo and sample pictures through the image edit screen, the delete questions, the hints and the preview.
+#include "screens/DataIndexes.h"
 #include "screens/ScreenTestSupport.h"
 
 #include "model/evCategoryEntry.h"
@@ -25,7 +26,7 @@ using P = TFormPhotographer;
 
 namespace {
 
-QString Help(int index) { return QString::fromStdString(HelpString(index)); }
+QString HelpCaption(int index) { return QString::fromStdString(HelpString(index)); }
 
 struct AnsweringFontDialog : TFontDialog {
     AnsweringFontDialog() { SetFontDialog(this); }
@@ -263,7 +264,8 @@ TEST_F(TFormPhotographerTest, TheLogoDeleteButtonAppearsWithALogoAndGoesWithIt)
     Delete(&P::imgBtnDelLogoClick, true);
     EXPECT_EQ(m_record->FindUserElement(logoSlot), nullptr);
     EXPECT_TRUE(del->isHidden());
-    EXPECT_EQ(m_messages, (std::vector<QString>{Help(P::kAskRemoveLogo), Help(P::kAskRemoveLogo)}));
+    const QString question = HelpCaption(Help::ConfirmRemoveStudioLogo);
+    EXPECT_EQ(m_messages, (std::vector<QString>{question, question}));
 }
 
 TEST_F(TFormPhotographerTest, SamplesAreKeptUnderTheirSlotsAndRemovedWithTheirOwnQuestion)
@@ -285,7 +287,8 @@ TEST_F(TFormPhotographerTest, SamplesAreKeptUnderTheirSlotsAndRemovedWithTheirOw
     EXPECT_NE(m_record->FindUserElement(FieldId(kStudioLayout, 10)), nullptr);
     Delete(&P::imgBtnDelSamp2Click, true);
     EXPECT_EQ(m_record->GetUserElements().Count(), 7);
-    EXPECT_EQ(m_messages, (std::vector<QString>{Help(P::kAskRemoveSample1), Help(P::kAskRemoveSample2)}));
+    EXPECT_EQ(m_messages,
+              (std::vector<QString>{HelpCaption(Help::ConfirmRemoveSample1), HelpCaption(Help::ConfirmRemoveSample2)}));
 }
 
 TEST_F(TFormPhotographerTest, APictureFileThatIsNoPictureShowsTheEditorsMessageAndChangesNothing)

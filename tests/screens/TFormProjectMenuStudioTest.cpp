@@ -1,6 +1,7 @@
 // The studio tile of the project menu: the studio screen runs on the studio design and record, OK writes the
 // record back to studio.evd, a damaged record file is reported and left alone, and a disc finished afterwards
 // opens with the studio page as it was typed.
+#include "screens/DataIndexes.h"
 #include "screens/ScreenTestSupport.h"
 
 #include "model/evProject.h"
@@ -128,7 +129,7 @@ TEST_F(TFormProjectMenuStudioTest, ADamagedRecordFileIsReportedAndLeftAsItIs)
     const std::vector<QWidget*> shown = EditStudio(QStringLiteral("never typed"), true);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0], Screens().okPopup.get()) << "the studio screen is not shown";
-    EXPECT_EQ(m_message, QString::fromStdString(HelpString(TFormPhotographer::kStudioDataUnreadable)));
+    EXPECT_EQ(m_message, QString::fromStdString(HelpString(Help::StudioDataUnreadable)));
     EXPECT_EQ(ReadAll(RecordFile()), damaged);
 }
 

@@ -1,5 +1,6 @@
 // The project menu: its status lines, the questions before the project is closed or the program left, saving
 // (also when it fails), where the timeline starts and the music button without sound.
+#include "screens/DataIndexes.h"
 #include "screens/ScreenTestSupport.h"
 
 #include "audio/evMusic.h"
@@ -26,7 +27,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString Help(int index) { return QString::fromStdString(HelpString(index)); }
+QString HelpCaption(int index) { return QString::fromStdString(HelpString(index)); }
 
 class TFormProjectMenuTest : public SkinTest {
 protected:
@@ -121,20 +122,20 @@ TEST_F(TFormProjectMenuTest, StatusLinesShowTreeMusicAndSavedState)
         EXPECT_EQ(menu.IsModified(), c.modified);
         // A dropped chapter, or music that is no sound file ("audio"), is counted by the check.
         const bool found = !c.complete || !c.music.empty();
-        EXPECT_EQ(menu.labelStatus->Caption(), Help(found ? kHelpStatusFindings : 85));
+        EXPECT_EQ(menu.labelStatus->Caption(), HelpCaption(found ? Help::StatusFindings : 85));
         EXPECT_EQ(menu.labelStatus->FontColour(), found ? TFormProjectMenu::kMaroon : TFormProjectMenu::kGreen);
-        EXPECT_EQ(menu.labelSaved->Caption(), Help(c.modified ? 87 : 88));
+        EXPECT_EQ(menu.labelSaved->Caption(), HelpCaption(c.modified ? 87 : 88));
         EXPECT_EQ(menu.labelSaved->FontColour(), c.modified ? TFormProjectMenu::kMaroon : TFormProjectMenu::kGreen);
         EXPECT_EQ(menu.imgSave_InAct->isVisibleTo(menu.Panel()), !c.modified);
         const Geometry::ControlRect save = Geometry::ProjectMenu::imgSave_Act;
         menu.ImgBGMouseMove(menu.ImgBG, save.x + 5, save.y + 5);
-        EXPECT_EQ(menu.labelHelp->Caption(), Help(c.modified ? 78 : 193));
+        EXPECT_EQ(menu.labelHelp->Caption(), HelpCaption(c.modified ? 78 : 193));
         EXPECT_EQ(menu.labelPerson->text(), "Anna & Ben");
         EXPECT_EQ(menu.labelMusic->FontColour(), c.music.empty() ? TFormProjectMenu::kMaroon : TFormProjectMenu::kGreen);
         const QString music = menu.labelMusic->text();
         const QString name = QString::fromStdString(c.music);
         if (c.music != longName) {
-            EXPECT_EQ(music, c.music.empty() ? Help(86) : name);
+            EXPECT_EQ(music, c.music.empty() ? HelpCaption(86) : name);
         } else {
             // "..." and as much of the name's tail as fits.
             const QFontMetrics metrics(menu.labelMusic->font());
@@ -201,7 +202,7 @@ TEST_F(TFormProjectMenuTest, AFailedSaveKeepsTheChangesAndTheMenuOpen)
     menu.RefreshStatus();
     menu.imgSave_ActClick();
     EXPECT_TRUE(menu.IsModified());
-    EXPECT_EQ(menu.labelSaved->Caption(), Help(87));
+    EXPECT_EQ(menu.labelSaved->Caption(), HelpCaption(87));
     EXPECT_FALSE(menu.imgSave_InAct->isVisibleTo(menu.Panel()));
     Answering(Answer(&TFormSave::imgYesActiveClick), [&] { menu.imgExitPrj_ActClick(); });
     Answering(Answer(&TFormExitAndSave::imgBtnExitSave_ActClick), [&] { menu.imgExitPrg_ActClick(); });
@@ -211,7 +212,7 @@ TEST_F(TFormProjectMenuTest, AFailedSaveKeepsTheChangesAndTheMenuOpen)
     m_context.SetProjectFileName(PathOf("album.evp"));
     menu.imgSave_ActClick();
     EXPECT_FALSE(menu.IsModified());
-    EXPECT_EQ(menu.labelSaved->Caption(), Help(88));
+    EXPECT_EQ(menu.labelSaved->Caption(), HelpCaption(88));
     EXPECT_TRUE(menu.imgSave_InAct->isVisibleTo(menu.Panel()));
     EXPECT_EQ(ReadProjectFile(PathOf("album.evp"))->GetFirstName(), "Anna");
     menu.Conclude();
@@ -261,9 +262,9 @@ TEST_F(TFormProjectMenuTest, MusicWithoutSoundShowsTheGreyedButtonAndOnlyItsText
         const Geometry::ControlRect music = Geometry::ProjectMenu::imgMusic_Act;
         menu.ImgBGMouseMove(menu.ImgBG, music.x + 5, music.y + 5);
         EXPECT_TRUE(menu.imgMusic_Act->isVisibleTo(menu.Panel()));
-        EXPECT_EQ(menu.labelHelp->Caption(), Help(sound ? 74 : 181));
+        EXPECT_EQ(menu.labelHelp->Caption(), HelpCaption(sound ? 74 : 181));
         // Without the music screen the button does nothing at all.
-        EXPECT_EQ(Message([&] { menu.imgMusic_ActClick(); }), sound ? QString() : Help(181));
+        EXPECT_EQ(Message([&] { menu.imgMusic_ActClick(); }), sound ? QString() : HelpCaption(181));
         menu.Conclude();
     }
 }

@@ -1,5 +1,6 @@
 // The findings pop-up of finishing through its handlers, and the timeline's markers for sample texts and empty
 // slide shows.
+#include "screens/DataIndexes.h"
 #include "screens/ScreenTestSupport.h"
 
 #include "presentation/FinishTestAlbum.h"
@@ -54,7 +55,7 @@ TEST_F(TformFindingsPopUpTest, FinishAnywayOrGoBack)
     };
     for (const auto& [answer, finish] : answers) {
         popup.Prepare(Findings(3));
-        EXPECT_EQ(popup.lblCaption->Caption().toStdString(), "Help " + std::to_string(TformFindingsPopUp::kHelpTitle));
+        EXPECT_EQ(popup.lblCaption->Caption().toStdString(), "Help " + std::to_string(Help::FindingsTitle));
         EXPECT_TRUE(popup.memoText->isReadOnly());
         EXPECT_TRUE(popup.memoText->toPlainText().startsWith("(!) Welcome / Ceremony"));
         EXPECT_FALSE(popup.GetFinishAnyway());
