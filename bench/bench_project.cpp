@@ -4,6 +4,7 @@
 // decodes every photograph once (to learn its size); rendering a page decodes its background and its three
 // photographs. Each benchmark reports the process's peak resident memory (getrusage) after it ran; the album
 // itself (600 compressed photographs) is held for the whole run.
+#include "model/PageOrder.h"
 #include "model/ProjectFile.h"
 #include "model/evCategory.h"
 #include "model/evLayout.h"
@@ -152,7 +153,7 @@ void BM_ReadProjectFloor_Decode600(benchmark::State& state)
 void BM_RenderAllPages(benchmark::State& state)
 {
     std::vector<evCategory*> pages;
-    evCategory::Flatten(g_album->project->GetFirstCategory(), pages, true);
+    PageOrder::Flatten(g_album->project->GetFirstCategory(), pages, true);
     for (auto _ : state) {
         for (evCategory* page : pages) {
             page->MarkDirty();

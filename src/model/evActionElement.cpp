@@ -1,5 +1,6 @@
 #include "model/evActionElement.h"
 
+#include "model/PageOrder.h"
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evLayout.h"
@@ -291,7 +292,7 @@ void evActionElement::DrawExit(const TRect& rect, Canvas& canvas, evProjectorPag
     if (!page)
         return;
     const evCategory* category = CurrentPage();
-    const int32_t target = category ? evCategory::IndexOfKind(category, 2, true) : evProjectorPage::kTargetNone;
+    const int32_t target = category ? PageOrder::IndexOfKind(category, 2, true) : evProjectorPage::kTargetNone;
     page->AddNaviAction(std::make_unique<evProjectorNaviAction>(rect, target));
 }
 
@@ -300,7 +301,7 @@ void evActionElement::DrawBack(const TRect& rect, Canvas& canvas, evProjectorPag
 {
     const evCategory* category = CurrentPage();
     const evCategory* parent = category ? category->GetEffectiveParent() : nullptr;
-    const int32_t target = parent ? evCategory::IndexOfCategory(parent, true) : -1;
+    const int32_t target = parent ? PageOrder::IndexOfCategory(parent, true) : -1;
     evProjectorPage* labelPage = target >= 0 ? page : nullptr;
     DrawLabel("Back" + kLineEnd, LabelLinks::On, LabelAfter::Empty, canvas, labelPage);
     if (labelPage)
@@ -346,7 +347,7 @@ void evActionElement::DrawChapterMenu(Canvas& canvas, evProjectorPage* page) con
     const auto listed = std::min<size_t>(static_cast<size_t>(actions.Count() - actionsBefore), children.size());
     for (size_t i = 0; i < listed; ++i) {
         const auto* paragraph = actions.GetItemAs<evProjectorMouseAction>(actionsBefore + static_cast<int32_t>(i));
-        const int32_t target = evCategory::IndexOfCategory(children[i], true);
+        const int32_t target = PageOrder::IndexOfCategory(children[i], true);
         if (paragraph && target >= 0)
             page->AddNaviAction(std::make_unique<evProjectorNaviAction>(paragraph->GetRect(), target));
     }
@@ -380,7 +381,7 @@ void evActionElement::DrawNextSibling(const TRect& rect, evProjectorPage* page) 
     const evCategory* category = CurrentPage();
     if (!page || !category || !category->GetNext())
         return;
-    const int32_t target = evCategory::IndexOfCategory(category->GetNext(), true);
+    const int32_t target = PageOrder::IndexOfCategory(category->GetNext(), true);
     if (target >= 0)
         page->AddNaviAction(std::make_unique<evProjectorNaviAction>(rect, target));
 }

@@ -18,6 +18,8 @@
 //
 // The sub and next references nest a whole tree inside one body. They are read, written, copied, compared and
 // destroyed without recursion, so a long chain or a deep tree cannot exhaust the stack.
+//
+// The order of the pages in the tree is model/PageOrder.h.
 
 #include "model/evObject.h"
 #include "model/evObjectCollection.h"
@@ -103,8 +105,6 @@ public:
     void SetParent(evCategory* parent) { m_parent = parent; }
     // The parent, else the previous's effective parent; nullptr at the top level.
     evCategory* GetEffectiveParent() const;
-    // Number of categories in this category's sibling chain, first to last.
-    static int32_t SiblingCount(const evCategory* category);
 
     const std::string& GetTitle() const { return m_title; }
     void SetTitle(std::string title) { m_title = std::move(title); }
@@ -149,15 +149,6 @@ public:
     int32_t GetCompleteness() const;
     static bool IsComplete(const evCategory* category);
 
-    // Page order: depth-first pre-order from start through its following siblings.
-    static void Flatten(evCategory* start, std::vector<evCategory*>& list, bool onlyIncluded);
-    static int32_t IndexOfCategory(const evCategory* category, bool onlyIncluded);
-    static int32_t IndexOfKind(const evCategory* category, int32_t kind, bool onlyIncluded);
-    // EListError when the index is out of range.
-    static evCategory* CategoryAt(evCategory* start, int32_t index, bool onlyIncluded);
-    static int32_t CountIncluded(const evCategory* category, bool childrenOnly);
-    static int32_t CountChainIncluded(const evCategory* category);
-
 private:
     struct HeadOnly {};
     // Reads the header and the fields before the links; the links and the tail are read by ReadTree.
@@ -174,7 +165,6 @@ private:
     void DeletePreviewFile();
     void ClearUserElementMarks();
     std::unique_ptr<evCategory> Unlink();
-    static evCategory* FirstOfTree(const evCategory* category);
     bool PicturesFilled(evPageLayout& layout) const;
     bool TextsFilled(evPageLayout& layout) const;
     bool OwnPageComplete() const;

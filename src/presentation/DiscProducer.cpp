@@ -1,6 +1,7 @@
 #include "presentation/DiscProducer.h"
 
 #include "model/ObjectStream.h"
+#include "model/PageOrder.h"
 #include "model/PreparedPictures.h"
 #include "model/evCategory.h"
 #include "model/evLayout.h"
@@ -206,7 +207,7 @@ void DiscProducer::WritePresentationTo(Stream& stream, int32_t duration, WebExpo
     if (!design)
         throw EVelloraError("The project has no design");
     std::vector<evCategory*> pages;
-    evCategory::Flatten(m_project.GetFirstCategory(), pages, true);
+    PageOrder::Flatten(m_project.GetFirstCategory(), pages, true);
     web.Begin(ToDisplayUtf8(m_project.GetTitle()), ToDisplayUtf8(ShortDateText(m_project.GetDate())),
               design->GetBackgroundColour(), WebExport::kPageWidth, WebExport::kPageHeight);
     stream.WriteInt32(design->GetBackgroundColour());

@@ -1,5 +1,6 @@
 #include "presentation/Preflight.h"
 
+#include "model/PageOrder.h"
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evPageLayout.h"
@@ -371,7 +372,7 @@ std::vector<int32_t> ClickableTargets(const evProjectorPage& page, int32_t width
 
 PreflightCheck::PreflightCheck(evProject& project) : m_project(project) {}
 
-// The pages in the order finishing writes them (evCategory::Flatten, only included), with their title paths.
+// The pages in the order finishing writes them (PageOrder::Flatten, only included), with their title paths.
 // An included page without a page layout is not written, and neither is anything below it.
 void PreflightCheck::CollectPages(std::vector<Page>& listed, std::vector<PreflightFinding>& findings) const
 {
@@ -392,7 +393,7 @@ void PreflightCheck::CollectPages(std::vector<Page>& listed, std::vector<Preflig
         if (!category->IsIncluded())
             continue;
         if (category->GetPageLayoutID() == 0) {
-            const int32_t below = evCategory::CountIncluded(category, true);
+            const int32_t below = PageOrder::CountIncluded(category, true);
             findings.push_back({path, PreflightKind::NoLayout,
                                 below == 0 ? "no page layout is chosen, so the page is left off the disc"
                                            : "no page layout is chosen, so the page and the " +

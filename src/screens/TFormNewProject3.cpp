@@ -1,5 +1,6 @@
 #include "screens/TFormNewProject3.h"
 
+#include "model/PageOrder.h"
 #include "model/PersonalData.h"
 #include "model/ProgressBar.h"
 #include "model/ProjectFile.h"
@@ -442,7 +443,7 @@ void TFormNewProject3::imgBtnNewClick()
     evCategory* entry = SelectedEntry();
     if (!entry || !entry->GetOptional())
         return;
-    if (evCategory::SiblingCount(entry) >= kMaxLevelEntries) {
+    if (PageOrder::SiblingCount(entry) >= kMaxLevelEntries) {
         ShowMessage(Help::LevelFull);
         return;
     }
@@ -462,7 +463,7 @@ void TFormNewProject3::imgBtnNewSubClick()
     evCategory* entry = SelectedEntry();
     if (!entry || !(entry->GetOptional() || entry->GetKind() == 1))
         return;
-    if (evCategory::SiblingCount(entry->GetSub()) >= kMaxLevelEntries) {
+    if (PageOrder::SiblingCount(entry->GetSub()) >= kMaxLevelEntries) {
         ShowMessage(Help::LevelFull);
         return;
     }

@@ -1,6 +1,7 @@
 #include "screens/TformPreview.h"
 
 #include "audio/evMusic.h"
+#include "model/PageOrder.h"
 #include "model/evCategory.h"
 #include "model/evProject.h"
 #include "platform/Errors.h"
@@ -180,7 +181,7 @@ void TformPreview::GoToTarget(int32_t target)
     if (target < 0 || !m_page || !project || !project->GetFirstCategory())
         return;
     try {
-        evCategory* category = evCategory::CategoryAt(project->GetFirstCategory(), target, true);
+        evCategory* category = PageOrder::CategoryAt(project->GetFirstCategory(), target, true);
         std::unique_ptr<evProjectorPage> next = category->CreatePresentationPage();
         m_page->StopViewing();
         m_page = std::move(next);

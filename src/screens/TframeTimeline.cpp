@@ -1,5 +1,6 @@
 #include "screens/TframeTimeline.h"
 
+#include "model/PageOrder.h"
 #include "model/ProgressBar.h"
 #include "model/evCategory.h"
 #include "model/evProject.h"
@@ -242,7 +243,7 @@ void TframeTimeline::DrawThumbnails(const std::vector<evCategory*>& pages, Progr
         Flags flags;
         flags.line = i > 0;
         flags.stepUp = isCategory;
-        flags.pagesBelow = evCategory::CountIncluded(node, true);
+        flags.pagesBelow = PageOrder::CountIncluded(node, true);
         DrawThumbnail(node, (kThumbWidth + kThumbGap) * i, isCategory ? kParentTop : kRowTop, flags);
         ReportProgress(progress, n - i, n);
     }

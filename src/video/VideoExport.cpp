@@ -1,6 +1,7 @@
 #include "video/VideoExport.h"
 
 #include "audio/evMusic.h"
+#include "model/PageOrder.h"
 #include "model/evCategory.h"
 #include "model/evLayout.h"
 #include "model/evPhotograph.h"
@@ -159,7 +160,7 @@ void VideoExport::Produce()
 std::vector<VideoExport::Segment> VideoExport::Plan()
 {
     std::vector<evCategory*> pages;
-    evCategory::Flatten(m_project.GetFirstCategory(), pages, true);
+    PageOrder::Flatten(m_project.GetFirstCategory(), pages, true);
     if (pages.empty())
         throw EVideoError("The album has no pages to show");
     const evLayout& design = *m_project.GetDesign();

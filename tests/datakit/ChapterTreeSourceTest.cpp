@@ -1,4 +1,5 @@
 #include "ChapterTreeSource.h"
+#include "model/PageOrder.h"
 #include "model/evCategory.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ std::string ErrorOf(std::string_view content)
 std::vector<evCategory*> All(evCategory* root)
 {
     std::vector<evCategory*> list;
-    evCategory::Flatten(root, list, false);
+    PageOrder::Flatten(root, list, false);
     return list;
 }
 

@@ -2,6 +2,7 @@
 // reads it), branding bundle and studio record. Reading must end in an orderly error: no crash, no leak, no
 // unbounded allocation, no deep recursion however the category tree is nested.
 
+#include "model/PageOrder.h"
 #include "model/evBranding.h"
 #include "model/evCategory.h"
 #include "model/evLayout.h"
@@ -38,8 +39,8 @@ void ReadProject(Stream& stream)
     (void)project.ToString();
     if (evCategory* first = project.GetFirstCategory()) {
         std::vector<evCategory*> pages;
-        evCategory::Flatten(first, pages, true);
-        (void)evCategory::CountIncluded(first, false);
+        PageOrder::Flatten(first, pages, true);
+        (void)PageOrder::CountIncluded(first, false);
         (void)evCategory::IsComplete(first);
         std::unique_ptr<evCategory> copy = first->CloneCategory();
         (void)copy->IsEqual(first);

@@ -1,5 +1,6 @@
 #include "AlbumTestSupport.h"
 
+#include "model/PageOrder.h"
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evHelptext.h"
@@ -178,9 +179,9 @@ TEST(evCategoryTest, TreeRoundTripsAndLinksAreRebuilt)
     EXPECT_EQ(read->GetNext()->GetPrevious(), read.get());
     EXPECT_EQ(read->GetPrevious(), nullptr);
     EXPECT_EQ(read->GetEffectiveParent(), nullptr);
-    EXPECT_EQ(evCategory::SiblingCount(a2), 3);
-    EXPECT_EQ(evCategory::SiblingCount(read->GetNext()), 3);
-    EXPECT_EQ(evCategory::SiblingCount(nullptr), 0);
+    EXPECT_EQ(PageOrder::SiblingCount(a2), 3);
+    EXPECT_EQ(PageOrder::SiblingCount(read->GetNext()), 3);
+    EXPECT_EQ(PageOrder::SiblingCount(nullptr), 0);
     EXPECT_EQ(read->GetNext()->GetUserElements().Count(), 1);
 }
 
@@ -220,23 +221,23 @@ TEST(evCategoryTest, FlattenSkipsExcludedAndUnboundCategoriesWithTheirChildren)
 {
     auto tree = PageOrderTree();
     std::vector<evCategory*> all;
-    evCategory::Flatten(tree.get(), all, false);
+    PageOrder::Flatten(tree.get(), all, false);
     EXPECT_EQ(Titles(all), (std::vector<std::string>{"A", "A1", "A2", "A2a", "A3", "A3a", "B", "C"}));
     std::vector<evCategory*> included;
-    evCategory::Flatten(tree.get(), included, true);
+    PageOrder::Flatten(tree.get(), included, true);
     EXPECT_EQ(Titles(included), (std::vector<std::string>{"A", "A1", "B", "C"}));
 
     evCategory* b = tree->GetNext();
-    EXPECT_EQ(evCategory::IndexOfCategory(b, true), 2);
-    EXPECT_EQ(evCategory::IndexOfCategory(b, false), 6);
+    EXPECT_EQ(PageOrder::IndexOfCategory(b, true), 2);
+    EXPECT_EQ(PageOrder::IndexOfCategory(b, false), 6);
     evCategory* a3a = tree->GetSub()->GetNext()->GetNext()->GetSub();
-    EXPECT_EQ(evCategory::IndexOfCategory(a3a, false), 5);
-    EXPECT_EQ(evCategory::IndexOfCategory(a3a, true), -1);
-    EXPECT_EQ(evCategory::IndexOfKind(a3a, 2, true), 1);
-    EXPECT_EQ(evCategory::IndexOfKind(a3a, 9, true), -1);
-    EXPECT_EQ(evCategory::CategoryAt(tree.get(), 3, true), tree->GetNext()->GetNext());
-    EXPECT_THROW(evCategory::CategoryAt(tree.get(), 4, true), EListError);
-    EXPECT_THROW(evCategory::CategoryAt(tree.get(), -1, true), EListError);
+    EXPECT_EQ(PageOrder::IndexOfCategory(a3a, false), 5);
+    EXPECT_EQ(PageOrder::IndexOfCategory(a3a, true), -1);
+    EXPECT_EQ(PageOrder::IndexOfKind(a3a, 2, true), 1);
+    EXPECT_EQ(PageOrder::IndexOfKind(a3a, 9, true), -1);
+    EXPECT_EQ(PageOrder::CategoryAt(tree.get(), 3, true), tree->GetNext()->GetNext());
+    EXPECT_THROW(PageOrder::CategoryAt(tree.get(), 4, true), EListError);
+    EXPECT_THROW(PageOrder::CategoryAt(tree.get(), -1, true), EListError);
 }
 
 namespace {
@@ -328,10 +329,10 @@ TEST(evCategoryTest, DeepTreesAndLongChainsNeedNoDeepStack)
         EXPECT_EQ(in.Remaining(), 0);
         EXPECT_EQ(SavedBody(*tree), in.Data());
         std::vector<evCategory*> list;
-        evCategory::Flatten(tree.get(), list, false);
+        PageOrder::Flatten(tree.get(), list, false);
         EXPECT_EQ(static_cast<int>(list.size()), count);
-        EXPECT_EQ(evCategory::IndexOfCategory(list.back(), false), count - 1);
-        EXPECT_EQ(evCategory::CountIncluded(tree.get(), false), count);
+        EXPECT_EQ(PageOrder::IndexOfCategory(list.back(), false), count - 1);
+        EXPECT_EQ(PageOrder::CountIncluded(tree.get(), false), count);
         auto copy = tree->CloneCategory();
         EXPECT_TRUE(copy->IsEqual(tree.get()));
         EXPECT_GT(tree->ToString().size(), static_cast<size_t>(count) * 100);

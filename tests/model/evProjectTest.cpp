@@ -1,5 +1,6 @@
 #include "AlbumTestSupport.h"
 
+#include "model/PageOrder.h"
 #include "model/evCategory.h"
 #include "model/evHelptext.h"
 #include "model/evProject.h"
@@ -60,7 +61,7 @@ TEST(evProjectTest, CurrentVersionRoundTripsByteForByte)
     ASSERT_NE(read.GetDiscLabelCategory(), nullptr);
     EXPECT_EQ(read.GetDiscLabelCategory()->GetProject(), &read);
     std::vector<evCategory*> all;
-    evCategory::Flatten(read.GetFirstCategory(), all, false);
+    PageOrder::Flatten(read.GetFirstCategory(), all, false);
     ASSERT_EQ(all.size(), 4u);
     for (evCategory* category : all)
         EXPECT_EQ(category->GetProject(), &read);
@@ -143,7 +144,7 @@ TEST_F(ProjectLifetimeTest, DestroyingAProjectDestroysEveryCategory)
     project->SetDesign(std::move(design));
     project->SetDiscLabelCategory(std::make_unique<evCategory>("cd label", "", true, 3));
     std::vector<evCategory*> all;
-    evCategory::Flatten(project->GetFirstCategory(), all, false);
+    PageOrder::Flatten(project->GetFirstCategory(), all, false);
     all.push_back(project->GetDiscLabelCategory());
     for (evCategory* category : all) {
         category->SetPageLayoutID(1000);

@@ -4,6 +4,7 @@
 
 #include "audio/AudioTestFiles.h"
 #include "audio/evMusic.h"
+#include "model/PageOrder.h"
 #include "model/evPhotograph.h"
 #include "platform/Resources.h"
 #include "presentation/DiscProducer.h"
@@ -135,7 +136,7 @@ TEST_F(DiscProducerTest, WritesTheDiscFolderPageByPage)
     const auto file = ReadPresentation();
     EXPECT_EQ(file->background, kBackground);
     std::vector<evCategory*> pages;
-    evCategory::Flatten(m_project->GetFirstCategory(), pages, true);
+    PageOrder::Flatten(m_project->GetFirstCategory(), pages, true);
     ASSERT_EQ(file->pages.size(), 6u);
     for (size_t i = 0; i < pages.size(); ++i)
         EXPECT_EQ(file->pages[i]->ToString(), pages[i]->CreatePresentationPage()->ToString()) << i;

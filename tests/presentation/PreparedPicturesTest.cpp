@@ -2,6 +2,7 @@
 // without them, byte for byte, and finishing with them writes those pages in order.
 #include "presentation/FinishTestAlbum.h"
 
+#include "model/PageOrder.h"
 #include "model/PreparedPictures.h"
 #include "model/evPageLayoutEntry.h"
 #include "model/evPicture.h"
@@ -78,7 +79,7 @@ protected:
     {
         TempFolderTest::SetUp();
         m_project = MakePhotoAlbum();
-        evCategory::Flatten(m_project->GetFirstCategory(), m_pages, true);
+        PageOrder::Flatten(m_project->GetFirstCategory(), m_pages, true);
         for (evCategory* page : m_pages)
             m_plain.push_back(Saved(*page->CreatePresentationPage()));
     }

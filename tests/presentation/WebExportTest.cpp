@@ -7,6 +7,7 @@
 #include "audio/AudioTestFiles.h"
 #include "audio/WebMusic.h"
 #include "audio/evMusic.h"
+#include "model/PageOrder.h"
 #include "platform/Dates.h"
 #include "platform/Resources.h"
 #include "presentation/DiscProducer.h"
@@ -235,7 +236,7 @@ TEST_F(WebExportTest, AlbumJsHoldsWhatThePresentationFileHolds)
     const QJsonArray pages = album["pages"].toArray();
     ASSERT_EQ(pages.size(), static_cast<qsizetype>(presentation->pages.size()));
     std::vector<evCategory*> categories;
-    evCategory::Flatten(project->GetFirstCategory(), categories, true);
+    PageOrder::Flatten(project->GetFirstCategory(), categories, true);
     bool slideShow = false, filmStrip = false, hover = false;
     for (size_t i = 0; i < presentation->pages.size(); ++i) {
         const QJsonObject page = pages[static_cast<qsizetype>(i)].toObject();

@@ -2,6 +2,7 @@
 // sound button, chapter menus, slide shows, film strips, hover pictures, extra pictures and labels.
 #include "presentation/FinishTestAlbum.h"
 
+#include "model/PageOrder.h"
 #include "model/evCategoryEntry.h"
 #include "model/evProjectorMouseAction.h"
 #include "model/evProjectorNaviAction.h"
@@ -32,10 +33,10 @@ protected:
         return page;
     }
 
-    static std::vector<evCategory*> PageOrder(evProject& project)
+    static std::vector<evCategory*> IncludedPages(evProject& project)
     {
         std::vector<evCategory*> pages;
-        evCategory::Flatten(project.GetFirstCategory(), pages, true);
+        PageOrder::Flatten(project.GetFirstCategory(), pages, true);
         return pages;
     }
 
@@ -98,7 +99,7 @@ std::vector<const evProjectorMouseAction*> MouseActionsInside(const evProjectorP
 TEST_F(ActionDrawTest, ExitBackAndNextSiblingFollowThePageOrder)
 {
     auto project = MakeAlbum();
-    const std::vector<evCategory*> pages = PageOrder(*project);
+    const std::vector<evCategory*> pages = IncludedPages(*project);
     ASSERT_EQ(pages.size(), 6u);
     const char* titles[] = {"Welcome", "Chapter one", "Section", "Chapter three", "Menu", "The end"};
     struct Targets {
@@ -129,7 +130,7 @@ TEST_F(ActionDrawTest, ExitBackAndNextSiblingFollowThePageOrder)
 TEST_F(ActionDrawTest, ExitWithoutAnEndPageLeadsNowhere)
 {
     auto project = MakeAlbum("space2", 3);
-    for (evCategory* category : PageOrder(*project))
+    for (evCategory* category : IncludedPages(*project))
         EXPECT_EQ(TargetAt(*PageOf(*category), kExitRect), -1);
 }
 

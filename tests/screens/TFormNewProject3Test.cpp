@@ -1,5 +1,6 @@
 #include "screens/WizardTestSupport.h"
 
+#include "model/PageOrder.h"
 #include "model/ProjectFile.h"
 #include "model/evCategory.h"
 #include "model/evLayout.h"
@@ -318,7 +319,7 @@ TEST_F(NewProject3Test, EditModeReplacesTheTreeOnlyWhenAccepted)
         EXPECT_EQ(popups.questions, QStringList{"Help 189"});
         accept ? page.imgBtnOkClick() : page.imgBtnCancelClick();
         EXPECT_EQ(page.FinishEdit(project), accept);
-        EXPECT_EQ(evCategory::SiblingCount(project.GetFirstCategory()->GetNext()->GetSub()), accept ? 2 : 1);
+        EXPECT_EQ(PageOrder::SiblingCount(project.GetFirstCategory()->GetNext()->GetSub()), accept ? 2 : 1);
         EXPECT_EQ(project.GetFirstCategory()->GetProject(), &project);
     }
     // Nothing is written in edit mode.

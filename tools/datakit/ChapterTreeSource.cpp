@@ -1,5 +1,6 @@
 #include "ChapterTreeSource.h"
 
+#include "model/PageOrder.h"
 #include "model/evCategory.h"
 
 #include <fstream>
@@ -98,7 +99,7 @@ std::unique_ptr<evCategory> TreeReader::Build(const std::vector<Line>& lines) co
         lastAt.resize(line.depth + 1);
         countAt.resize(line.depth + 1);
     }
-    if (!root || evCategory::SiblingCount(root.get()) != 3)
+    if (!root || PageOrder::SiblingCount(root.get()) != 3)
         Fail(lines.empty() ? 0 : lines.back().number,
              "the top level must hold exactly three chapters: welcome, chapters and end page");
     if (!root->GetNext()->HasSub())

@@ -1,6 +1,7 @@
 #include "DesignPreview.h"
 
 #include "SamplePhotographs.h"
+#include "model/PageOrder.h"
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evLayout.h"
@@ -75,7 +76,7 @@ DesignPreview::DesignPreview(std::unique_ptr<evLayout> design)
             ordinary = layout->GetID();
     }
     std::vector<evCategory*> all;
-    evCategory::Flatten(m_project->GetFirstCategory(), all, false);
+    PageOrder::Flatten(m_project->GetFirstCategory(), all, false);
     for (evCategory* category : all)
         category->SetPageLayoutID(ordinary);
 }
