@@ -20,19 +20,8 @@
 
 namespace {
 
-constexpr int32_t kEnlargeOnHover = 10;
-
 // What is left of a frame of the hand-kept stacks below: the links come first, then the fields behind them.
 enum class Stage { Sub, Next, Tail };
-
-bool IsBlankText(const std::string& text)
-{
-    for (unsigned char c : text) {
-        if (c > ' ')
-            return false;
-    }
-    return true;
-}
 
 std::string BoolText(bool value) { return value ? "true, " : "false, "; }
 
@@ -548,91 +537,4 @@ std::unique_ptr<evProjectorPage> evCategory::CreatePresentationPage()
     auto page = std::make_unique<evProjectorPage>();
     Render(page.get(), true);
     return page;
-}
-
-bool evCategory::PicturesFilled(evPageLayout& layout) const
-{
-    const evObjectCollection& entries = layout.GetEntries();
-    for (int32_t i = 0; i < entries.Count(); ++i) {
-        const auto* entry = entries.GetItemAs<evPageLayoutEntry>(i);
-        const auto* slot = entry ? dynamic_cast<const evUserPicture*>(layout.FindByID(entry->GetElementID())) : nullptr;
-        if (slot && slot->GetFixed() == 0 && !FindUserEntry(slot->GetID()))
-            return false;
-    }
-    const evObjectCollection& actions = layout.GetActionElements();
-    for (int32_t i = 0; i < actions.Count(); ++i) {
-        const auto* action = actions.GetItemAs<evActionElement>(i);
-        if (!action || action->GetActionType() != kEnlargeOnHover)
-            continue;
-        const auto* entry = dynamic_cast<const evPageLayoutEntry*>(layout.FindByID(action->GetFirstSlot()));
-        const auto* slot = entry ? dynamic_cast<const evUserPicture*>(layout.FindByID(entry->GetElementID())) : nullptr;
-        if (slot && !FindUserEntry(slot->GetID()))
-            return false;
-    }
-    return true;
-}
-
-// A slot whose user element is not a text field counts as not filled.
-bool evCategory::TextsFilled(evPageLayout& layout) const
-{
-    const evObjectCollection& entries = layout.GetEntries();
-    for (int32_t i = 0; i < entries.Count(); ++i) {
-        const auto* entry = entries.GetItemAs<evPageLayoutEntry>(i);
-        const auto* slot =
-            entry ? dynamic_cast<const evUserTextfield*>(layout.FindByID(entry->GetElementID())) : nullptr;
-        if (!slot || slot->GetFixed() != 0)
-            continue;
-        const auto* text = dynamic_cast<const evUserTextfield*>(FindUserElement(slot->GetID()));
-        if (!text || IsBlankText(text->GetText()))
-            return false;
-    }
-    return true;
-}
-
-int32_t evCategory::GetCompleteness() const
-{
-    int32_t bits = 0;
-    if (m_kind == 3 && m_pageLayoutId != 0)
-        bits |= cbLayoutSet;
-    if (m_kind != 3)
-        bits |= cbNotKind3;
-    evPageLayout* layout = GetPageLayout();
-    if (!layout)
-        return bits;
-    const int32_t layoutKind = layout->GetKind();
-    if (layoutKind == pkTextOnly)
-        bits |= cbNoPictures;
-    else if (PicturesFilled(*layout))
-        bits |= cbPicturesFilled;
-    if (layoutKind == pkPictureOnly || layoutKind == pkPictureOnly2 || layoutKind == pkAnimation ||
-        layoutKind == pkPictureOther)
-        bits |= cbNoTexts;
-    else if (TextsFilled(*layout))
-        bits |= cbTextsFilled;
-    return bits;
-}
-
-bool evCategory::OwnPageComplete() const
-{
-    const int32_t bits = GetCompleteness();
-    return (bits & (cbLayoutSet | cbNotKind3)) && (bits & (cbPicturesFilled | cbNoPictures)) &&
-           (bits & (cbTextsFilled | cbNoTexts));
-}
-
-// Every category reached through included subs and nexts must be complete; an excluded one ends the walk
-// along that link.
-bool evCategory::IsComplete(const evCategory* category)
-{
-    std::vector<const evCategory*> stack{category};
-    while (!stack.empty()) {
-        const evCategory* current = stack.back();
-        stack.pop_back();
-        if (!current || !current->OwnPageComplete())
-            return false;
-        if (current->m_next && current->m_next->IsIncluded())
-            stack.push_back(current->m_next.get());
-        if (current->m_sub && current->m_sub->IsIncluded())
-            stack.push_back(current->m_sub.get());
-    }
-    return true;
 }

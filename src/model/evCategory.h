@@ -19,7 +19,7 @@
 // The sub and next references nest a whole tree inside one body. They are read, written, copied, compared and
 // destroyed without recursion, so a long chain or a deep tree cannot exhaust the stack.
 //
-// The order of the pages in the tree is model/PageOrder.h.
+// The order of the pages in the tree is model/PageOrder.h, how far a page is filled model/PageCompleteness.h.
 
 #include "model/evObject.h"
 #include "model/evObjectCollection.h"
@@ -36,16 +36,6 @@ class evCategoryEntry;
 class evPageLayout;
 class evProject;
 class evProjectorPage;
-
-// Completeness bits of GetCompleteness.
-enum evCompleteness : int32_t {
-    cbLayoutSet = 1,      // kind 3 and a page layout identifier set
-    cbNotKind3 = 2,       // kind is not 3
-    cbPicturesFilled = 4, // all picture slots filled
-    cbNoPictures = 8,     // the page layout is text only
-    cbTextsFilled = 16,   // all text slots filled
-    cbNoTexts = 32,       // the page layout needs no texts
-};
 
 class evCategory : public evObject {
     EV_DECLARE_CLASS(evCategory, evObject)
@@ -146,9 +136,6 @@ public:
     void AssignPreviewTo(Bitmap& target) const;
     std::unique_ptr<evProjectorPage> CreatePresentationPage();
 
-    int32_t GetCompleteness() const;
-    static bool IsComplete(const evCategory* category);
-
 private:
     struct HeadOnly {};
     // Reads the header and the fields before the links; the links and the tail are read by ReadTree.
@@ -165,9 +152,6 @@ private:
     void DeletePreviewFile();
     void ClearUserElementMarks();
     std::unique_ptr<evCategory> Unlink();
-    bool PicturesFilled(evPageLayout& layout) const;
-    bool TextsFilled(evPageLayout& layout) const;
-    bool OwnPageComplete() const;
 
     evCategory* m_previous = nullptr;
     std::unique_ptr<evCategory> m_next;

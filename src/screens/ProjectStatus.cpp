@@ -1,6 +1,7 @@
 #include "screens/ProjectStatus.h"
 
 #include "audio/WebMusic.h"
+#include "model/PageCompleteness.h"
 #include "model/evCategory.h"
 #include "model/evProject.h"
 #include "presentation/Preflight.h"
@@ -20,7 +21,7 @@ ProjectStatus ProjectStatusLine(evProject& project)
         status.text = HelpText(Help::StatusFindings).arg(status.findings);
         return status;
     }
-    status.good = evCategory::IsComplete(project.GetFirstCategory());
+    status.good = IsComplete(project.GetFirstCategory());
     status.text = HelpText(status.good ? Help::StatusComplete : Help::StatusIncomplete);
     return status;
 }

@@ -1,5 +1,6 @@
 #include "screens/TframeTimeline.h"
 
+#include "model/PageCompleteness.h"
 #include "model/PageOrder.h"
 #include "model/ProgressBar.h"
 #include "model/evCategory.h"
@@ -393,7 +394,7 @@ void TframeTimeline::AddHotspot(const TRect& rect, uint8_t kind, evCategory* obj
 
 int32_t TframeTimeline::DisplayedCompleteness(const evCategory& node)
 {
-    int32_t bits = node.GetCompleteness();
+    int32_t bits = GetCompleteness(node);
     for (const PreflightFinding& gap : CheckPageContent(node, std::string())) {
         if (gap.kind == PreflightKind::TemplateText)
             bits &= ~cbTextsFilled;

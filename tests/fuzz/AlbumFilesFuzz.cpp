@@ -2,6 +2,7 @@
 // reads it), branding bundle and studio record. Reading must end in an orderly error: no crash, no leak, no
 // unbounded allocation, no deep recursion however the category tree is nested.
 
+#include "model/PageCompleteness.h"
 #include "model/PageOrder.h"
 #include "model/evBranding.h"
 #include "model/evCategory.h"
@@ -41,7 +42,7 @@ void ReadProject(Stream& stream)
         std::vector<evCategory*> pages;
         PageOrder::Flatten(first, pages, true);
         (void)PageOrder::CountIncluded(first, false);
-        (void)evCategory::IsComplete(first);
+        (void)IsComplete(first);
         std::unique_ptr<evCategory> copy = first->CloneCategory();
         (void)copy->IsEqual(first);
     }

@@ -1,5 +1,6 @@
 #include "AlbumTestSupport.h"
 
+#include "model/PageCompleteness.h"
 #include "model/PageOrder.h"
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
@@ -300,23 +301,23 @@ protected:
 TEST_F(CategoryPageTest, CompletenessBits)
 {
     evCategory* page = Bound(Cat("page"), 1000);
-    EXPECT_EQ(page->GetCompleteness(), cbLayoutSet);
+    EXPECT_EQ(GetCompleteness(*page), cbLayoutSet);
     page->AddUserElement(10, SolidPicture(4, 4, kRed));
-    EXPECT_EQ(page->GetCompleteness(), cbLayoutSet); // the hover slot is still empty
+    EXPECT_EQ(GetCompleteness(*page), cbLayoutSet); // the hover slot is still empty
     page->AddUserElement(13, SolidPicture(4, 4, kRed));
-    EXPECT_EQ(page->GetCompleteness(), cbLayoutSet | cbPicturesFilled);
+    EXPECT_EQ(GetCompleteness(*page), cbLayoutSet | cbPicturesFilled);
     page->AddUserElement(11, SolidPicture(4, 4, kRed)); // not a text: counts as empty, without failing
-    EXPECT_EQ(page->GetCompleteness(), cbLayoutSet | cbPicturesFilled);
+    EXPECT_EQ(GetCompleteness(*page), cbLayoutSet | cbPicturesFilled);
     page->FindUserEntry(11)->SetElement(Field(11, " \r\n\t"));
-    EXPECT_EQ(page->GetCompleteness(), cbLayoutSet | cbPicturesFilled);
+    EXPECT_EQ(GetCompleteness(*page), cbLayoutSet | cbPicturesFilled);
     page->FindUserEntry(11)->SetElement(Field(11, " Hi "));
-    EXPECT_EQ(page->GetCompleteness(), cbLayoutSet | cbPicturesFilled | cbTextsFilled);
-    EXPECT_TRUE(evCategory::IsComplete(page));
+    EXPECT_EQ(GetCompleteness(*page), cbLayoutSet | cbPicturesFilled | cbTextsFilled);
+    EXPECT_TRUE(IsComplete(page));
 
-    EXPECT_EQ(Bound(Cat("text only"), 1001)->GetCompleteness(), cbLayoutSet | cbNoPictures);
-    EXPECT_EQ(Bound(Cat("pictures only", false, 1), 1002)->GetCompleteness(), cbNotKind3 | cbNoTexts);
-    EXPECT_EQ(Bound(Cat("unknown"), 4711)->GetCompleteness(), cbLayoutSet);
-    EXPECT_EQ(Cat("free")->GetCompleteness(), 0);
+    EXPECT_EQ(GetCompleteness(*Bound(Cat("text only"), 1001)), cbLayoutSet | cbNoPictures);
+    EXPECT_EQ(GetCompleteness(*Bound(Cat("pictures only", false, 1), 1002)), cbNotKind3 | cbNoTexts);
+    EXPECT_EQ(GetCompleteness(*Bound(Cat("unknown"), 4711)), cbLayoutSet);
+    EXPECT_EQ(GetCompleteness(*Cat("free")), 0);
 }
 
 TEST(evCategoryTest, DeepTreesAndLongChainsNeedNoDeepStack)

@@ -3,6 +3,7 @@
 #include "screens/DataIndexes.h"
 #include "screens/ScreenTestSupport.h"
 
+#include "model/PageCompleteness.h"
 #include "presentation/FinishTestAlbum.h"
 #include "presentation/Preflight.h"
 #include "screens/TformFindingsPopUp.h"
@@ -98,7 +99,7 @@ TEST_F(TformFindingsPopUpTest, MarkersShowSampleTextsAndEmptySlideShowsUnfinishe
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(pages[i]->GetTitle());
-        EXPECT_EQ(pages[i]->GetCompleteness(), cases[i].stored);
+        EXPECT_EQ(GetCompleteness(*pages[i]), cases[i].stored);
         EXPECT_EQ(TframeTimeline::DisplayedCompleteness(*pages[i]), cases[i].shown);
     }
 }
