@@ -21,6 +21,7 @@
 //
 // The order of the pages in the tree is model/PageOrder.h, how far a page is filled model/PageCompleteness.h.
 
+#include "model/CategoryPreview.h"
 #include "model/evObject.h"
 #include "model/evObjectCollection.h"
 #include "platform/Geometry.h"
@@ -28,7 +29,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 class Bitmap;
 class Canvas;
@@ -123,15 +123,16 @@ public:
     // The project's design's object with the page layout identifier, when it is a page layout.
     evPageLayout* GetPageLayout() const;
 
-    void MarkDirty() { m_dirty = true; }
-    bool IsDirty() const { return m_dirty; }
-    bool RenderFailed() const { return m_renderFailed; }
-    const std::string& GetPreviewFile() const { return m_previewFile; }
+    // Marks the preview for rendering after a change of the content.
+    void MarkDirty() { m_preview.MarkDirty(); }
+    bool IsDirty() const { return m_preview.IsDirty(); }
+    bool RenderFailed() const { return m_preview.RenderFailed(); }
+    const CategoryPreview& GetPreview() const { return m_preview; }
 
     // Renders the page into the preview file when needed (or always, with a page). Never raises: false when no
-    // usable preview exists.
-    bool Render(evProjectorPage* page, bool finalFlag);
-    bool DrawPreview(const TRect& rect, Canvas& canvas, bool finalFlag);
+    // usable preview exists. markEmpty shows the empty slots of the user's content as dark red blocks.
+    bool Render(evProjectorPage* page, bool markEmpty);
+    bool DrawPreview(const TRect& rect, Canvas& canvas, bool markEmpty);
     // Loads the preview file into the bitmap.
     void AssignPreviewTo(Bitmap& target) const;
     std::unique_ptr<evProjectorPage> CreatePresentationPage();
@@ -149,7 +150,6 @@ private:
     std::unique_ptr<evCategory> CopyOwnFields() const;
     void AppendTextHead(std::string& text) const;
     void AppendTextTail(std::string& text) const;
-    void DeletePreviewFile();
     void ClearUserElementMarks();
     std::unique_ptr<evCategory> Unlink();
 
@@ -165,7 +165,5 @@ private:
     int32_t m_pageLayoutId = 0;
     evProject* m_project = nullptr;
     std::unique_ptr<evObjectCollection> m_userElements;
-    bool m_renderFailed = true;
-    std::string m_previewFile;
-    bool m_dirty = true;
+    CategoryPreview m_preview;
 };
