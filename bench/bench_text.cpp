@@ -55,7 +55,7 @@ void BM_DrawPreview(benchmark::State& state)
     Scene scene;
     const TRect rect{62, 34, 962, 734};
     for (auto _ : state)
-        scene.field.Draw(rect, scene.page.GetCanvas(), false, nullptr, false);
+        scene.field.Draw(rect, scene.page.GetCanvas(), {});
 }
 BENCHMARK(BM_DrawPreview)->Unit(benchmark::kMillisecond);
 
@@ -65,7 +65,7 @@ void BM_DrawForPresentation(benchmark::State& state)
     const TRect rect{62, 34, 962, 734};
     for (auto _ : state) {
         evProjectorPage page;
-        scene.field.Draw(rect, scene.page.GetCanvas(), false, &page, false);
+        scene.field.Draw(rect, scene.page.GetCanvas(), {.page = &page});
         benchmark::DoNotOptimize(page.GetElements().Count());
     }
 }
@@ -78,7 +78,7 @@ void BM_DrawWithLineLinks(benchmark::State& state)
     const TRect rect{62, 34, 962, 734};
     for (auto _ : state) {
         evProjectorPage page;
-        scene.field.Draw(rect, scene.page.GetCanvas(), true, &page, false);
+        scene.field.Draw(rect, scene.page.GetCanvas(), {.drawAll = true, .page = &page});
         benchmark::DoNotOptimize(page.GetElements().Count());
     }
 }

@@ -229,7 +229,7 @@ evActionElement::Placed<T> evActionElement::ResolveEntry(int32_t entryId) const
     return Placed<T>{element, rect};
 }
 
-void evActionElement::Draw(const TRect& rect, Canvas& canvas, bool, evProjectorPage* page)
+void evActionElement::Draw(const TRect& rect, Canvas& canvas, evProjectorPage* page)
 {
     switch (m_actionType) {
     case atExit: DrawExit(rect, canvas, page); break;
@@ -265,7 +265,7 @@ int32_t evActionElement::DrawLabel(const std::string& text, LabelLinks links, La
     field.SetLineLinks(links != LabelLinks::Off);
     field.SetKeepBackground(links == LabelLinks::OnKeepBackground);
     const int32_t before = ElementCount(page);
-    field.Draw(label.rect, canvas, true, page, true);
+    field.Draw(label.rect, canvas, {.drawAll = true, .page = page, .markEmpty = true});
     return ElementCount(page) - before;
 }
 
@@ -360,7 +360,7 @@ void evActionElement::DrawEnlargeOnHover(Canvas& canvas, evProjectorPage* page) 
     const Placed<evUserPicture> first = ResolveEntry<evUserPicture>(m_firstSlot);
     if (!first)
         return;
-    first.element->Draw(first.rect, canvas, true, page, true);
+    first.element->Draw(first.rect, canvas, {.drawAll = true, .page = page, .markEmpty = true});
     const evCategory* category = CurrentPage();
     evCategoryEntry* entry = category ? category->FindUserEntry(first.element->GetID()) : nullptr;
     const Placed<evUserPicture> second = ResolveEntry<evUserPicture>(m_secondSlot);
@@ -446,6 +446,6 @@ int32_t evActionElement::DrawEntryInSlot(evCategoryEntry& entry, const Placed<ev
 {
     const SlotLoan loan(entry, slot.element->GetID());
     const int32_t before = ElementCount(page);
-    slot.element->Draw(slot.rect, canvas, true, page, markEmpty);
+    slot.element->Draw(slot.rect, canvas, {.drawAll = true, .page = page, .markEmpty = markEmpty});
     return ElementCount(page) - before;
 }

@@ -67,7 +67,7 @@ public:
     // Draws the element after the page layout's entries and, with a page, adds its elements and actions to it.
     // The current page is the category the page layout is bound to; page indexes count included pages. A
     // lookup that fails (no category, entry, slot or page) leaves out what depends on it, never more.
-    void Draw(const TRect& rect, Canvas& canvas, bool drawAll, evProjectorPage* page);
+    void Draw(const TRect& rect, Canvas& canvas, evProjectorPage* page);
 
     const std::string& GetName() const { return m_name; }
     int32_t GetActionType() const { return m_actionType; }

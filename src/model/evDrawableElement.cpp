@@ -20,4 +20,4 @@ int32_t evDrawableElement::GetWidth() const { return 0; }
 
 int32_t evDrawableElement::GetHeight() const { return 0; }
 
-void evDrawableElement::Draw(const TRect&, Canvas&, bool, evProjectorPage*, bool) {}
+void evDrawableElement::Draw(const TRect&, Canvas&, const DrawOptions&) {}

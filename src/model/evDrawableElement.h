@@ -15,6 +15,16 @@
 class Canvas;
 class evProjectorPage;
 
+// How an element is drawn. Calls name what they set: Draw(rect, canvas, {.drawAll = true, .page = page}).
+struct DrawOptions {
+    // Also draws placeholders and fixed fields.
+    bool drawAll = false;
+    // When given, the page receives the element's snapshots.
+    evProjectorPage* page = nullptr;
+    // A user slot without content (no photograph, a blank text) is shown as a dark red block.
+    bool markEmpty = false;
+};
+
 class evDrawableElement : public evObject {
     EV_DECLARE_CLASS(evDrawableElement, evObject)
 
@@ -27,10 +37,8 @@ class evDrawableElement : public evObject {
 
     virtual int32_t GetWidth() const;
     virtual int32_t GetHeight() const;
-    // Paints the element into rect on the canvas. drawAll also draws placeholders and fixed fields; a page,
-    // when given, receives the element's snapshots. finalFlag is the subclass's own (mark empty for text
-    // fields and user pictures). The base draws nothing.
-    virtual void Draw(const TRect& rect, Canvas& canvas, bool drawAll, evProjectorPage* page, bool finalFlag);
+    // Paints the element into rect on the canvas as the options say. The base draws nothing.
+    virtual void Draw(const TRect& rect, Canvas& canvas, const DrawOptions& options);
 
     const std::string& GetName() const { return m_name; }
     void SetName(std::string name) { m_name = std::move(name); }

@@ -187,7 +187,7 @@ evObject* evPageLayout::ResolveEntryElement(int32_t elementId) const
 
 void evPageLayout::RenderPreview() { Render(nullptr, true); }
 
-void evPageLayout::Render(evProjectorPage* page, bool finalFlag)
+void evPageLayout::Render(evProjectorPage* page, bool markEmpty)
 {
     const int32_t width = GetWidth();
     const int32_t height = GetHeight();
@@ -204,12 +204,12 @@ void evPageLayout::Render(evProjectorPage* page, bool finalFlag)
         element->ClearPainted();
         const TRect rect = Rect(entry->GetLeft(), entry->GetTop(), entry->GetLeft() + element->GetWidth(),
                                 entry->GetTop() + element->GetHeight());
-        element->Draw(rect, canvas, false, page, finalFlag);
+        element->Draw(rect, canvas, {.page = page, .markEmpty = markEmpty});
         element->ClearPainted();
     }
     for (int32_t i = 0; i < m_actionElements->Count(); ++i) {
         if (auto* action = m_actionElements->GetItemAs<evActionElement>(i))
-            action->Draw(action->GetRect(), canvas, false, page);
+            action->Draw(action->GetRect(), canvas, page);
     }
     bitmap.SaveToFile(m_previewFile);
 }

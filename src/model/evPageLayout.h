@@ -91,11 +91,12 @@ public:
     void SetPreviewFile(std::string path) { m_previewFile = std::move(path); }
     TextMeasurer* GetTextMeasurer() { return m_textMeasurer.get(); }
 
-    // Render(no page, final) into the preview file.
+    // Render(no page, empty slots marked) into the preview file.
     void RenderPreview();
     // Draws every entry's element and then the action elements onto a bitmap of the page size and writes it to
-    // the preview file as a bitmap file. With a page, every element also adds its output to the page.
-    void Render(evProjectorPage* page, bool finalFlag);
+    // the preview file as a bitmap file. With a page, every element also adds its output to the page. markEmpty
+    // shows the empty slots of the user's content as dark red blocks.
+    void Render(evProjectorPage* page, bool markEmpty);
     // Loads the preview file and draws it stretched into the rectangle.
     void DrawPreview(const TRect& rect, Canvas& canvas) const;
 

@@ -149,10 +149,11 @@ void evPicture::AssignTo(Bitmap& target) const { target = Decode(); }
 
 // The picture is decoded once per drawing, at the smallest DCT scale that covers the rectangle, and the same
 // scaled pixels go onto the canvas and into the page's snapshot.
-void evPicture::Draw(const TRect& rect, Canvas& canvas, bool drawAll, evProjectorPage* page, bool)
+void evPicture::Draw(const TRect& rect, Canvas& canvas, const DrawOptions& options)
 {
-    if (!drawAll && m_placeholder != 0)
+    if (!options.drawAll && m_placeholder != 0)
         return;
+    evProjectorPage* page = options.page;
     if (IsPainted() && !page)
         return;
     const bool paint = !IsPainted();

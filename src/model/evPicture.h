@@ -41,7 +41,7 @@ class evPicture : public evDrawableElement {
 
     int32_t GetWidth() const override { return m_width; }
     int32_t GetHeight() const override { return m_height; }
-    void Draw(const TRect& rect, Canvas& canvas, bool drawAll, evProjectorPage* page, bool finalFlag) override;
+    void Draw(const TRect& rect, Canvas& canvas, const DrawOptions& options) override;
 
     const std::vector<uint8_t>& GetImageStream() const { return m_data; }
     int32_t GetPlaceholder() const { return m_placeholder; }

@@ -153,10 +153,11 @@ evUserPicture::Frame evUserPicture::ResolveFrame(int32_t frameId) const
     return Frame{element, rect};
 }
 
-void evUserPicture::Draw(const TRect& rect, Canvas& canvas, bool drawAll, evProjectorPage* page, bool finalFlag)
+void evUserPicture::Draw(const TRect& rect, Canvas& canvas, const DrawOptions& options)
 {
-    if (m_fixed != 0 && !drawAll)
+    if (m_fixed != 0 && !options.drawAll)
         return;
+    evProjectorPage* page = options.page;
     if (IsPainted() && !page)
         return;
     evPicture* photograph = FindPhotograph();
@@ -173,13 +174,14 @@ void evUserPicture::Draw(const TRect& rect, Canvas& canvas, bool drawAll, evProj
     const int32_t elementsBefore = page ? page->GetElements().Count() : 0;
     if (frame.element) {
         SetPainted();
-        frame.element->Draw(frame.rect, canvas, true, photograph ? page : nullptr, true);
+        frame.element->Draw(frame.rect, canvas,
+                            {.drawAll = true, .page = photograph ? page : nullptr, .markEmpty = true});
     }
     const int32_t afterFrame = page ? page->GetElements().Count() : 0;
 
     if (photograph) {
         const TRect pictureRect = GetPictureRect(photograph, rect);
-        photograph->Draw(pictureRect, canvas, true, page, true);
+        photograph->Draw(pictureRect, canvas, {.drawAll = true, .page = page, .markEmpty = true});
         // The page gets one element: the frame with the photograph inside it. Only when each draw added
         // exactly one element are the last two the frame's and the photograph's.
         if (page && frame.element && afterFrame == elementsBefore + 1 &&
@@ -187,7 +189,7 @@ void evUserPicture::Draw(const TRect& rect, Canvas& canvas, bool drawAll, evProj
             MergeFrameAndPhotograph(*page, frame.rect, pictureRect);
         return;
     }
-    if (finalFlag) {
+    if (options.markEmpty) {
         const TColor oldColor = canvas.BrushColor();
         const BrushStyle oldStyle = canvas.GetBrushStyle();
         canvas.SetBrushColor(kColorDarkRed);

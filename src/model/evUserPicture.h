@@ -41,7 +41,7 @@ public:
 
     int32_t GetWidth() const override { return m_width; }
     int32_t GetHeight() const override { return m_height; }
-    void Draw(const TRect& rect, Canvas& canvas, bool drawAll, evProjectorPage* page, bool finalFlag) override;
+    void Draw(const TRect& rect, Canvas& canvas, const DrawOptions& options) override;
 
     // IevLayoutElement
     void SetWidth(int32_t width) override { m_width = width; }

@@ -221,15 +221,16 @@ const evUserTextfield& evUserTextfield::FindSource() const
     return *this;
 }
 
-void evUserTextfield::Draw(const TRect& rect, Canvas& canvas, bool drawAll, evProjectorPage* page, bool markEmpty)
+void evUserTextfield::Draw(const TRect& rect, Canvas& canvas, const DrawOptions& options)
 {
-    if (m_fixed != 0 && !drawAll)
+    if (m_fixed != 0 && !options.drawAll)
         return;
+    evProjectorPage* page = options.page;
     if (IsPainted() && !page)
         return;
     const evUserTextfield& source = FindSource();
     if (&source != this && IsBlank(source.m_text)) {
-        if (markEmpty) {
+        if (options.markEmpty) {
             canvas.SetBrushColor(kColorDarkRed);
             canvas.SetBrushStyle(BrushStyle::Solid);
             canvas.FillRect(rect);

@@ -50,8 +50,7 @@ class evUserTextfield : public evDrawableElement, public IevLayoutElement {
 
     int32_t GetWidth() const override { return m_width; }
     int32_t GetHeight() const override { return m_height; }
-    // finalFlag is "mark empty": a user text that is blank is shown as a dark red block.
-    void Draw(const TRect& rect, Canvas& canvas, bool drawAll, evProjectorPage* page, bool markEmpty) override;
+    void Draw(const TRect& rect, Canvas& canvas, const DrawOptions& options) override;
 
     // IevLayoutElement
     void SetWidth(int32_t width) override;

@@ -32,7 +32,7 @@ TEST(evDrawableElement, BuiltFromAStreamByName)
     Bitmap target(4, 4);
     target.SetPixel(1, 1, 0x123456);
     evProjectorPage page;
-    element->Draw(TRect{0, 0, 4, 4}, target.GetCanvas(), true, &page, true);
+    element->Draw(TRect{0, 0, 4, 4}, target.GetCanvas(), {.drawAll = true, .page = &page, .markEmpty = true});
     EXPECT_EQ(target.Pixel(1, 1), 0x123456);
     EXPECT_EQ(page.GetElements().Count(), 0);
 

@@ -147,13 +147,13 @@ protected:
 TEST_F(evPictureDraw, StretchesIntoTheRectangle)
 {
     auto picture = Read(PictureBody(0, 0, "p", 0, SolidJpeg(4, 4, kRed)));
-    picture->Draw(m_rect, m_target.GetCanvas(), false, nullptr, false);
+    picture->Draw(m_rect, m_target.GetCanvas(), {});
     ExpectRedInsideWhiteOutside(m_rect);
     EXPECT_TRUE(picture->IsPainted());
 
     // Painted once in a pass: a second drawing without a page leaves the canvas alone.
     m_target = Solid(16, 12, kColorWhite);
-    picture->Draw(m_rect, m_target.GetCanvas(), false, nullptr, false);
+    picture->Draw(m_rect, m_target.GetCanvas(), {});
     EXPECT_TRUE(Untouched());
 }
 
@@ -161,7 +161,7 @@ TEST_F(evPictureDraw, DamagedBytesDrawTheMarkButStillFailADecode)
 {
     MemoryStream raw(std::vector<uint8_t>(40, 0x33));
     evPicture picture("bad", raw, 0, 10, 10);
-    picture.Draw(m_rect, m_target.GetCanvas(), false, nullptr, false);
+    picture.Draw(m_rect, m_target.GetCanvas(), {});
     EXPECT_FALSE(Untouched());
     EXPECT_EQ(m_target.Pixel(0, 0), kColorWhite);
     Bitmap target;
@@ -264,7 +264,7 @@ TEST(evPictureScaled, DataDamagedAfterASoundHeaderIsReadAndDrawsTheMark)
         Bitmap target = Solid(40, 30, kColorWhite);
         const TRect rect{5, 5, 35, 25};
         evProjectorPage page;
-        EXPECT_NO_THROW(picture->Draw(rect, target.GetCanvas(), false, &page, false)) << what;
+        EXPECT_NO_THROW(picture->Draw(rect, target.GetCanvas(), {.page = &page})) << what;
         ExpectDamagedMark(target, rect, what + " on the canvas");
         ASSERT_EQ(page.GetElements().Count(), 1) << what;
         const auto* element = page.GetElements().GetItemAs<evProjectorPageElement>(0);

@@ -132,9 +132,9 @@ protected:
         m_design.reset();
         TempFolderTest::TearDown();
     }
-    void Draw(evProjectorPage* page, bool drawAll = false, bool finalFlag = true)
+    void Draw(evProjectorPage* page)
     {
-        m_slot->Draw(kSlotRect, m_canvas->GetCanvas(), drawAll, page, finalFlag);
+        m_slot->Draw(kSlotRect, m_canvas->GetCanvas(), {.page = page, .markEmpty = true});
     }
     int32_t At(int x, int y) const { return m_canvas->Pixel(x, y); }
 

@@ -195,7 +195,7 @@ TEST_F(evUserTextfieldTest, CentredLineWiderThanTheFieldRoundsTowardZero)
     const TRect rect{20, 10, 20 + width, 70};
     const Bitmap towardZero = Expected(rect, {{-3, text}}, 0);
     ASSERT_FALSE(SamePixels(towardZero, Expected(rect, {{-4, text}}, 0)));
-    field->Draw(rect, m_target.GetCanvas(), false, nullptr, false);
+    field->Draw(rect, m_target.GetCanvas(), {});
     EXPECT_TRUE(SamePixels(m_target, towardZero));
 }
 
@@ -203,10 +203,10 @@ TEST_F(evUserTextfieldTest, ALineMustEndStrictlyAboveTheBottom)
 {
     const int h = LineHeight("Anna");
     auto field = Field("Anna\r\nBen", 0, 120, 200);
-    field->Draw(TRect{0, 0, 120, h}, m_target.GetCanvas(), false, nullptr, false);
+    field->Draw(TRect{0, 0, 120, h}, m_target.GetCanvas(), {});
     EXPECT_EQ(CountPixels(m_target, kColorWhite), m_target.Width() * m_target.Height());
 
     const TRect oneLine{0, 0, 120, h + 1};
-    field->Draw(oneLine, m_target.GetCanvas(), false, nullptr, false);
+    field->Draw(oneLine, m_target.GetCanvas(), {});
     EXPECT_TRUE(SamePixels(m_target, Expected(oneLine, {{0, "Anna"}}, 0)));
 }
