@@ -8,6 +8,8 @@
 #include <QEvent>
 #include <QWidget>
 
+#include <memory>
+
 using namespace Twain;
 
 namespace {
@@ -78,7 +80,7 @@ void SaneSource::Close()
     if (m_state == State::Closed)
         return;
     Disable();
-    m_dialog.reset();
+    delete m_dialog.data();
     sane_close(m_handle);
     m_state = State::Closed;
 }
@@ -128,10 +130,8 @@ TW_UINT16 SaneSource::Enable(const TW_USERINTERFACE* ui, TwainCondition& conditi
     if (m_state != State::Open)
         return Fail(condition, TWCC_SEQERROR);
     m_state = State::Enabled;
-    m_showUI = ui->ShowUI != TW_FALSE;
-    if (m_showUI) {
-        auto* parent = static_cast<QWidget*>(ui->hParent);
-        ShowDialog(parent ? parent : QApplication::activeWindow(), ui->ModalUI != TW_FALSE);
+    if (ui->ShowUI != TW_FALSE) {
+        ShowDialog(DialogParent(static_cast<QWidget*>(ui->hParent)), ui->ModalUI != TW_FALSE);
     } else {
         StartScan(SaneOptions(m_handle).Current().colour, 0);
     }
@@ -193,7 +193,8 @@ void SaneSource::ShowDialog(QWidget* parent, bool modal)
     choices.colour = current.colour;
     choices.resolutions = options.OfferedResolutions();
     choices.resolution = current.dotsPerInch;
-    m_dialog = std::make_unique<SourceDialog>(
+    delete m_dialog.data();
+    m_dialog = new SourceDialog(
         parent, choices, [this](bool colour, int dotsPerInch) { StartScan(colour, dotsPerInch); },
         [this] { CancelClicked(); });
     m_dialog->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);

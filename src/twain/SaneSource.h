@@ -17,7 +17,6 @@
 #include <sane/sane.h>
 
 #include <atomic>
-#include <memory>
 #include <string>
 #include <thread>
 
@@ -64,8 +63,8 @@ private:
     std::string m_deviceName;
     SANE_Handle m_handle;
     State m_state = State::Open;
-    bool m_showUI = true;
-    std::unique_ptr<SourceDialog> m_dialog;
+    // The dialog may belong to a window of the application, which would then delete it with itself.
+    QPointer<SourceDialog> m_dialog;
     bool m_arrowCursor = false;
     std::thread m_worker;
     std::atomic<bool> m_cancel{false};

@@ -1,5 +1,6 @@
 #include "twain/SourceDialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -23,6 +24,14 @@ QString Describe(const SaneDeviceInfo& device)
 }
 
 } // namespace
+
+QWidget* DialogParent(QWidget* named)
+{
+    if (named)
+        return named;
+    QWidget* active = QApplication::activeWindow();
+    return active && active->isEnabled() ? active : nullptr;
+}
 
 SelectSourceDialog::SelectSourceDialog(QWidget* parent, const std::vector<SaneDeviceInfo>& devices,
                                        const std::string& current)

@@ -22,6 +22,11 @@ struct SaneDeviceInfo {
     std::string type;
 };
 
+// The window a dialog of the manager belongs to: the one the application named, else the active window as long
+// as it takes input (a dialog belonging to a disabled window would be disabled with it, and the program disables
+// its screen while the user chooses the source), else none.
+QWidget* DialogParent(QWidget* named);
+
 // Modal: exec() returns Accepted with a device chosen (ChosenIndex) or Rejected.
 class SelectSourceDialog : public QDialog {
 public:

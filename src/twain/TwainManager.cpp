@@ -284,7 +284,7 @@ TW_UINT16 Manager::UserSelect(TW_IDENTITY* identity)
         QApplication::restoreOverrideCursor();
     }
     const std::string current = ResolveName(*identity);
-    SelectSourceDialog dialog(QApplication::activeWindow(), devices, current);
+    SelectSourceDialog dialog(DialogParent(nullptr), devices, current);
     dialog.setWindowModality(Qt::ApplicationModal);
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     const int answer = dialog.exec();
