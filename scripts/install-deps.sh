@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins qt6-svg-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libsdl2-mixer-dev libmp3lame-dev
-  libsane-dev sane-utils
+  libsane-dev libsane1 sane-utils
   libgtest-dev libgmock-dev libbenchmark-dev libvips-tools
   fonts-liberation2 fonts-dejavu-core
   libespeak-ng-dev libvorbis-dev

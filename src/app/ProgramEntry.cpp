@@ -4,6 +4,7 @@
 #include "app/StartupEnvironment.h"
 #include "app/TFormMainMenu.h"
 #include "app/TformSplash.h"
+#include "platform/MessageHook.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 
@@ -19,6 +20,15 @@ namespace {
 void ShowFailure(const QString& text)
 {
     QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), text);
+}
+
+// Errors that reach the application's edge while it runs (a scanner that failed, for one) are shown over the
+// active screen; the run goes on.
+void ShowRunError(const std::exception& error)
+{
+    QString text = QString::fromLocal8Bit(error.what());
+    text.replace("\r\n", "\n");
+    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationDisplayName(), text);
 }
 
 // The screens and the message loop of a successful start-up.
@@ -54,6 +64,7 @@ int RunProgram()
     splash->repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     QApplication::setApplicationDisplayName("Vellora");
+    SetApplicationExceptionDisplay(ShowRunError);
 
     StartupEnvironment environment =
         StartupEnvironment::ForProgramFolder(QFile::encodeName(QApplication::applicationDirPath()).toStdString());

@@ -431,15 +431,25 @@ void TFormGallery::AfterAddition(int32_t firstNewCell)
     BuildStrip();
 }
 
-// The program has no scanner driver yet: the cover takes the clicks and the button only ends the comment.
-void TFormGallery::ImgBtnScanClick() { StopSpeech(); }
+// The picture editor's scanner scans for the gallery; without a driver the cover takes the clicks.
+void TFormGallery::ImgBtnScanClick()
+{
+    StopSpeech();
+    TformProjectEditPicture* editor = Screens().formEditPicture.get();
+    if (!m_page || !editor || !editor->HasScanner())
+        return;
+    editor->SetScanModeGallery();
+    editor->StartScan(*this, m_scanBitmap);
+}
 
 void TFormGallery::ScanReady()
 {
-    if (!m_page || m_scanBitmap.IsEmpty())
+    const Bitmap scan = std::move(m_scanBitmap);
+    m_scanBitmap = Bitmap();
+    if (!m_page || scan.IsEmpty())
         return;
     const int32_t before = static_cast<int32_t>(m_cells.size());
-    if (AddEdited(&m_scanBitmap, {}))
+    if (AddEdited(&scan, {}))
         AfterAddition(before);
 }
 

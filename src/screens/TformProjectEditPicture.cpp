@@ -9,6 +9,7 @@
 #include "platform/Errors.h"
 #include "platform/Log.h"
 #include "model/evActionElement.h"
+#include "platform/MessageHook.h"
 #include "screens/DataIndexes.h"
 #include "screens/FileDialogs.h"
 #include "model/ProjectModification.h"
@@ -17,6 +18,8 @@
 #include "screens/TFormGallery.h"
 #include "screens/TFormImageEdit.h"
 #include "screens/TframeTimeline.h"
+
+#include <QApplication>
 
 namespace G = Geometry::EditPicture;
 
@@ -68,6 +71,7 @@ TformProjectEditPicture::TformProjectEditPicture() : TPageEditorScreen(PictureLo
     AddSkin(imgNoScanner, Skin::PictureNoScanner);
     ReportMouse(imgNoScanner);
     AddHint(imgNoScanner, Help::HintNoScanner);
+    OpenScanner();
     imgNoScanner->setVisible(!HasScanner());
     ImgBtnGallery = AddButton(G::ImgBtnGallery, Help::HintGallery);
     AddSkin(ImgBtnGallery, Skin::GalleryButton);
@@ -81,7 +85,25 @@ TformProjectEditPicture::TformProjectEditPicture() : TPageEditorScreen(PictureLo
     connect(imgFullscreen, &TImage::clicked, this, [this] { imgFullscreenClick(); });
 }
 
-TformProjectEditPicture::~TformProjectEditPicture() = default;
+TformProjectEditPicture::~TformProjectEditPicture() { SetScanCursor(false); }
+
+// The program announces itself to the scanner as English from the USA. Looking for the driver reads only the
+// scanner configuration; no device is searched for at start-up.
+void TformProjectEditPicture::OpenScanner()
+{
+    TwainAcquire1 = std::make_unique<TTwainAcquire>();
+    TwainAcquire1->SetCountry(TTwainAcquire::TCountry::USA);
+    TwainAcquire1->SetLanguage(TTwainAcquire::TLanguage::English);
+    TwainAcquire1->SetOnScanReady([this](TTwainAcquire&) { ScanReady(); });
+    if (!TwainAcquire1->TwainDriverFound())
+        return;
+    try {
+        TwainAcquire1->Initialize();
+        m_hasScanner = true;
+    } catch (const std::exception& error) {
+        ktLogs::LogLine(std::string("Scanner not opened: ") + error.what());
+    }
+}
 
 TImage* TformProjectEditPicture::AddButton(const Geometry::ControlRect& rect, int32_t hint)
 {
@@ -362,12 +384,49 @@ void TformProjectEditPicture::AfterAddition()
     ShowGalleryButton();
 }
 
-// Scanning needs the scanner component, which the program does not have yet; without a driver the cover lies
-// over this button and takes its clicks.
-void TformProjectEditPicture::imgAddPicScanClick() {}
+// Without a driver the cover lies over this button and takes its clicks.
+void TformProjectEditPicture::imgAddPicScanClick()
+{
+    if (!m_slot || !HasScanner())
+        return;
+    m_scanMode = ScanOfEditor;
+    StartScan(*this, m_scanBitmap);
+}
 
+void TformProjectEditPicture::StartScan(QWidget& form, Bitmap& target)
+{
+    if (!HasScanner())
+        return;
+    try {
+        form.setEnabled(false);
+        TwainAcquire1->SelectSource();
+        form.setEnabled(true);
+        SetScanCursor(true);
+        target = Bitmap();
+        TwainAcquire1->Acquire(&target);
+    } catch (const std::exception& error) {
+        form.setEnabled(true);
+        SetScanCursor(false);
+        m_scanMode = ScanOfEditor;
+        ShowApplicationException(error);
+    }
+}
+
+void TformProjectEditPicture::SetScanCursor(bool waiting)
+{
+    if (waiting == m_scanCursor)
+        return;
+    m_scanCursor = waiting;
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+// The scan bitmap is emptied after use, so a cancelled scan later finds nothing of an earlier one.
 void TformProjectEditPicture::ScanReady()
 {
+    SetScanCursor(false);
     const uint8_t mode = m_scanMode;
     m_scanMode = ScanOfEditor;
     if (mode == ScanOfGallery) {
@@ -376,11 +435,12 @@ void TformProjectEditPicture::ScanReady()
         return;
     }
     TFormImageEdit* imageEdit = Screens().formImageEdit.get();
-    if (m_scanBitmap.IsEmpty() || !m_slot || !m_sizeElement || !imageEdit)
+    const Bitmap scan = std::move(m_scanBitmap);
+    m_scanBitmap = Bitmap();
+    if (scan.IsEmpty() || !m_slot || !m_sizeElement || !imageEdit)
         return;
     Bitmap work;
-    if (imageEdit->Run(m_scanBitmap, m_sizeElement->GetWidth(), m_sizeElement->GetHeight(), IsFixedOrientation(),
-                       work)) {
+    if (imageEdit->Run(scan, m_sizeElement->GetWidth(), m_sizeElement->GetHeight(), IsFixedOrientation(), work)) {
         Store(work);
         AfterAddition();
     }

@@ -4,11 +4,13 @@
 // through the image edit screen so that it arrives at the slot's size. Slide shows and film strips collect any
 // number of photographs under their action element and also open the picture gallery.
 
+#include "imaging/TTwainAcquire.h"
 #include "platform/Bitmap.h"
 #include "platform/Geometry.h"
 #include "screens/TPageEditorScreen.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,9 +53,12 @@ public:
     void ScanReady();
     // The gallery starts a scan with this editor's scanner: the next ScanReady is the gallery's.
     void SetScanModeGallery() { m_scanMode = ScanOfGallery; }
+    // Lets the user choose the source (the form disabled meanwhile), then starts an acquisition into target
+    // under the hourglass, which ScanReady takes away. An error of the scanner is shown and ends the scan.
+    void StartScan(QWidget& form, Bitmap& target);
     Bitmap& ScanBitmap() { return m_scanBitmap; }
-    // No scanner component is built into the program yet, so no driver is ever found.
-    bool HasScanner() const { return false; }
+    // True when a scanner driver was found and the scanner's manager opened at creation.
+    bool HasScanner() const { return m_hasScanner; }
 
     evUserPicture* GetCurrentSlot() const { return m_slot; }
     evUserPicture* GetSizeElement() const { return m_sizeElement; }
@@ -73,6 +78,8 @@ public:
     TImage* ImgBtnGallery;
     TImage* ImgGallery;
     TImage* imgPreview;
+    // The scanner, also lent to the gallery.
+    std::unique_ptr<TTwainAcquire> TwainAcquire1;
 
 protected:
     void PrepareEditor() override;
@@ -101,6 +108,8 @@ private:
     void ClearSelection();
     // After photographs were added: the page is marked, the timeline redrawn and the next slot offered.
     void AfterAddition();
+    void OpenScanner();
+    void SetScanCursor(bool waiting);
 
     evUserPicture* m_slot = nullptr;
     evUserPicture* m_sizeElement = nullptr;
@@ -109,4 +118,6 @@ private:
     std::optional<TRect> m_frame;
     uint8_t m_scanMode = ScanOfEditor;
     Bitmap m_scanBitmap;
+    bool m_hasScanner = false;
+    bool m_scanCursor = false;
 };

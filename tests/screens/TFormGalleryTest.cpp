@@ -1,5 +1,7 @@
 #include "screens/ScreenTestSupport.h"
 
+#include "SaneTestBackend.h"
+
 #include "model/AlbumTestSupport.h"
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
@@ -9,6 +11,7 @@
 #include "screens/ScreenSet.h"
 #include "screens/TFormGallery.h"
 #include "screens/TFormImageEdit.h"
+#include "screens/TformProjectEditPicture.h"
 
 using namespace screentest;
 
@@ -214,4 +217,36 @@ TEST_F(TFormGalleryTest, ADamagedPhotographGetsItsCellWithTheDamagedMark)
     EXPECT_TRUE(Near(m_gallery->GetView().Pixel(48 + cell.Left + cell.Width() / 2, cell.Top + 12), 0xC0C0C0))
         << std::hex << m_gallery->GetView().Pixel(48 + cell.Left + cell.Width() / 2, cell.Top + 12);
     m_gallery->Finish();
+}
+
+// A scan from the gallery goes through the picture editor's scanner and the image edit screen into the slide show,
+// and becomes the selected cell.
+TEST_F(TFormGalleryTest, AScanAddsAPhotographToTheSlideShow)
+{
+    const std::filesystem::path folder = m_folder / "scan";
+    sanetest::SaneTestBackend sane(folder);
+    Screens().formEditPicture = std::make_unique<TformProjectEditPicture>();
+    Screens().formGallery = std::move(m_gallery);
+    TFormGallery& gallery = *Screens().formGallery;
+    Add({{kKey, 60, 40}});
+    gallery.Prepare(m_page, kKey, true, 60, 40);
+    EXPECT_TRUE(gallery.ImgNoScanner->isHidden());
+    {
+        sanetest::SelectionAnswerer answerer("test:1");
+        ImageEditApplier applier;
+        gallery.ImgBtnScanClick();
+        ASSERT_TRUE(sanetest::PressScan("Grey"));
+        ASSERT_TRUE(sanetest::WaitFor([&] { return gallery.Cells().size() == 2; }));
+    }
+    EXPECT_EQ(gallery.GetSelected(), 1);
+    EXPECT_TRUE(gallery.ScanBitmap().IsEmpty());
+    gallery.imgApplyClick();
+    gallery.Finish();
+    EXPECT_EQ(m_page.GetUserElements().Count(), 2);
+    const auto* added = dynamic_cast<const evCategoryEntry*>(m_page.GetUserElements().GetItem(1));
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(added->GetSlotID(), kKey);
+    EXPECT_TRUE(IsModified());
+    m_gallery = std::move(Screens().formGallery);
+    Screens().formEditPicture.reset();
 }

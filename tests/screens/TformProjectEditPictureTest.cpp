@@ -1,5 +1,8 @@
 #include "screens/ScreenTestSupport.h"
 
+#include "SaneTestBackend.h"
+#include "platform/MessageHook.h"
+
 #include "model/AlbumTestSupport.h"
 #include "model/ProjectFile.h"
 #include "model/evCategory.h"
@@ -14,6 +17,10 @@
 #include "screens/TFormImageEdit.h"
 #include "screens/TformProjectEditPicture.h"
 #include "screens/TframeTimeline.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
 
 using namespace screentest;
 
@@ -251,4 +258,124 @@ TEST_F(TformProjectEditPictureTest, TheFixedOrientationFlagFollowsTheFrames)
         EXPECT_EQ(SlotID(), B);
         m_editor->Finish();
     }
+}
+
+namespace {
+
+// The picture editor with SANE's test backend as its scanner, set up before the editor opens it; errors the
+// program would show are kept.
+class TformProjectEditPictureScanTest : public TformProjectEditPictureTest {
+protected:
+    void SetUp() override
+    {
+        m_scanDir = std::filesystem::temp_directory_path() / ("vellora-scan-" + std::to_string(::getpid()));
+        m_sane = std::make_unique<sanetest::SaneTestBackend>(m_scanDir);
+        m_previousDisplay =
+            SetApplicationExceptionDisplay([this](const std::exception& error) { m_shown.push_back(error.what()); });
+        TformProjectEditPictureTest::SetUp();
+    }
+    void TearDown() override
+    {
+        TformProjectEditPictureTest::TearDown();
+        SetApplicationExceptionDisplay(m_previousDisplay);
+        m_sane.reset();
+        std::filesystem::remove_all(m_scanDir);
+    }
+
+    // Clicks the scan button, chooses the test scanner and answers its dialog; true once the source is closed.
+    bool Scan(bool cancel)
+    {
+        sanetest::SelectionAnswerer answerer("test:0");
+        m_editor->imgAddPicScanClick();
+        if (!(cancel ? sanetest::PressCancel() : sanetest::PressScan()))
+            return false;
+        return sanetest::WaitFor([this] { return !m_editor->TwainAcquire1->IsSourceOpen(); });
+    }
+
+    std::filesystem::path m_scanDir;
+    std::unique_ptr<sanetest::SaneTestBackend> m_sane;
+    ExceptionDisplay m_previousDisplay;
+    std::vector<std::string> m_shown;
+};
+
+} // namespace
+
+// The scanned page passes through the image edit screen into the slot, and the next slot is offered.
+TEST_F(TformProjectEditPictureScanTest, AScanFillsTheSlot)
+{
+    Open();
+    ASSERT_TRUE(m_editor->HasScanner());
+    EXPECT_TRUE(m_editor->imgNoScanner->isHidden());
+    ASSERT_EQ(SlotID(), A);
+    ImageEditApplier applier;
+    ASSERT_TRUE(Scan(false));
+    ASSERT_TRUE(sanetest::WaitFor([this] { return m_page->FindUserElement(A) != nullptr; }));
+    EXPECT_EQ(applier.fixedFlags, std::vector<bool>{true});
+    const auto* photo = dynamic_cast<const evPicture*>(m_page->FindUserElement(A));
+    ASSERT_NE(photo, nullptr);
+    EXPECT_EQ(photo->GetWidth(), 40);
+    EXPECT_EQ(photo->GetHeight(), 30);
+    // The test pattern as the crop left it: a black box in the top left corner, a red one below it.
+    const Bitmap picture = photo->Decode();
+    const auto channels = [&picture](int x, int y) {
+        const int32_t pixel = picture.Pixel(x, y);
+        return std::vector<int>{pixel & 0xFF, (pixel >> 8) & 0xFF, (pixel >> 16) & 0xFF};
+    };
+    const std::vector<int> black = channels(2, 1);
+    const std::vector<int> red = channels(2, 6);
+    EXPECT_TRUE(*std::max_element(black.begin(), black.end()) < 40) << black[0] << " " << black[1] << " " << black[2];
+    EXPECT_TRUE(red[0] > 150 && red[1] < 90 && red[2] < 90) << red[0] << " " << red[1] << " " << red[2];
+    EXPECT_EQ(SlotID(), B);
+    EXPECT_TRUE(IsModified());
+    EXPECT_TRUE(m_editor->ScanBitmap().IsEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(m_shown.empty());
+    m_editor->Finish();
+}
+
+// Cancel in the scanner's dialog ends the scan without a picture: nothing changes in the editor.
+TEST_F(TformProjectEditPictureScanTest, CancellingTheScanChangesNothing)
+{
+    Open();
+    ImageEditApplier applier;
+    ASSERT_TRUE(Scan(true));
+    QApplication::processEvents();
+    EXPECT_TRUE(applier.fixedFlags.empty());
+    EXPECT_EQ(m_page->GetUserElements().Count(), 0);
+    EXPECT_FALSE(IsModified());
+    EXPECT_EQ(SlotID(), A);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(m_shown.empty());
+    m_editor->Finish();
+}
+
+// A scanner that fails while it reads: the error is shown with the scanner's words and no picture arrives.
+TEST_F(TformProjectEditPictureScanTest, AFailingScannerIsShownAndLeavesThePageAsItWas)
+{
+    m_sane->SetOptions("read-status-code SANE_STATUS_IO_ERROR\n");
+    Open();
+    ImageEditApplier applier;
+    ASSERT_TRUE(Scan(false));
+    ASSERT_EQ(m_shown.size(), 1u);
+    EXPECT_NE(m_shown[0].find("The scanner test:0 stopped: Error during device I/O"), std::string::npos);
+    EXPECT_TRUE(applier.fixedFlags.empty());
+    EXPECT_EQ(m_page->GetUserElements().Count(), 0);
+    EXPECT_FALSE(IsModified());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    m_editor->Finish();
+}
+
+// Without a configured scanner driver the editor never opens the scanner and the cover hides the button.
+TEST_F(TformProjectEditPictureScanTest, WithoutADriverTheCoverLiesOverTheScanButton)
+{
+    const std::filesystem::path empty = m_scanDir / "no-driver";
+    std::filesystem::create_directories(empty);
+    std::ofstream(empty / "dll.conf") << "# no backend\n";
+    const std::string saved = std::getenv("SANE_CONFIG_DIR");
+    setenv("SANE_CONFIG_DIR", empty.c_str(), 1);
+    auto editor = std::make_unique<TformProjectEditPicture>();
+    setenv("SANE_CONFIG_DIR", saved.c_str(), 1);
+    EXPECT_FALSE(editor->HasScanner());
+    EXPECT_FALSE(editor->TwainAcquire1->IsManagerOpen());
+    EXPECT_FALSE(editor->imgNoScanner->isHidden());
 }
