@@ -54,7 +54,8 @@ int Usage()
               << "       vellora-cli check PROJECT [--designs DIR]\n"
               << "       vellora-cli video PROJECT --out FILE.mp4 [--designs DIR] [--data DIR]"
                  " [--size 1920x1080|1280x720] [--seconds N] [--no-studio] [--studio-duration N]\n"
-              << "       vellora-cli label PROJECT --out FILE.pdf [--designs DIR] [--upper X,Y|off] [--lower X,Y|off]\n";
+              << "       vellora-cli label PROJECT --out FILE.pdf [--designs DIR] [--upper X,Y|off]"
+                 " [--lower X,Y|off]\n";
     return 2;
 }
 

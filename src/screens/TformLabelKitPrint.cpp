@@ -10,7 +10,6 @@
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TokPopup.h"
-#include "screens/WizardLook.h"
 
 #include <QFile>
 
@@ -32,7 +31,8 @@ LabelStyle PositionStyle()
 
 bool EndsWithPdf(const std::string& path)
 {
-    return path.size() >= 4 && QString::fromStdString(path.substr(path.size() - 4)).compare(".pdf", Qt::CaseInsensitive) == 0;
+    return path.size() >= 4 &&
+           QString::fromStdString(path.substr(path.size() - 4)).compare(".pdf", Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -45,10 +45,12 @@ TformLabelKitPrint::TformLabelKitPrint() : SkinnedScreen(Kind::FullScreen)
     imgPreview = AddImage(G::imgPreview, TImage::Role::Background);
     Watch(imgPreview, Help::HintSheetPreview);
     imgPrntUpLabel = AddButton(G::imgPrntUpLabel, Help::HintPrintUpper, &TformLabelKitPrint::imgPrntUpLabelClick);
-    imgPrntUpLblChecked = AddButton(G::imgPrntUpLblChecked, Help::HintPrintUpper, &TformLabelKitPrint::imgPrntUpLabelClick);
+    imgPrntUpLblChecked =
+        AddButton(G::imgPrntUpLblChecked, Help::HintPrintUpper, &TformLabelKitPrint::imgPrntUpLabelClick);
     AddSkin(imgPrntUpLblChecked, Skin::PrintUpperLabelTicked);
     imgPrntLoLabel = AddButton(G::imgPrntLoLabel, Help::HintPrintLower, &TformLabelKitPrint::imgPrntLoLabelClick);
-    imgPrntLoLblChecked = AddButton(G::imgPrntLoLblChecked, Help::HintPrintLower, &TformLabelKitPrint::imgPrntLoLabelClick);
+    imgPrntLoLblChecked =
+        AddButton(G::imgPrntLoLblChecked, Help::HintPrintLower, &TformLabelKitPrint::imgPrntLoLabelClick);
     AddSkin(imgPrntLoLblChecked, Skin::PrintLowerLabelTicked);
     imgBtnUpperLblUp = AddMoveButton(G::imgBtnUpperLblUp, LabelSheet::lbUpper, LabelSheet::dUp);
     imgBtnUpperLblLeft = AddMoveButton(G::imgBtnUpperLblLeft, LabelSheet::lbUpper, LabelSheet::dLeft);
@@ -60,7 +62,8 @@ TformLabelKitPrint::TformLabelKitPrint() : SkinnedScreen(Kind::FullScreen)
     imgBtnLowerLblDpwn = AddMoveButton(G::imgBtnLowerLblDpwn, LabelSheet::lbLower, LabelSheet::dDown);
     imgBtnPrint = AddButton(G::imgBtnPrint, Help::HintPrintLabels, &TformLabelKitPrint::imgBtnPrintClick);
     imgBtnReset = AddButton(G::imgBtnReset, Help::HintResetPositions, &TformLabelKitPrint::imgBtnResetClick);
-    imgBtnBackToEdLbl = AddButton(G::imgBtnBackToEdLbl, Help::HintBackToLabel, &TformLabelKitPrint::imgBtnBackToEdLblClick);
+    imgBtnBackToEdLbl =
+        AddButton(G::imgBtnBackToEdLbl, Help::HintBackToLabel, &TformLabelKitPrint::imgBtnBackToEdLblClick);
     imgBtnBackToPrjMenu =
         AddButton(G::imgBtnBackToPrjMenu, Help::HintPrintBackToMenu, &TformLabelKitPrint::imgBtnBackToPrjMenuClick);
     // The test sheet's passive look is part of the background; this is its look under the mouse.
@@ -71,7 +74,7 @@ TformLabelKitPrint::TformLabelKitPrint() : SkinnedScreen(Kind::FullScreen)
     lblUpCorY = AddLabel(G::lblUpCorY, PositionStyle());
     lblLowCorX = AddLabel(G::lblLowCorX, PositionStyle());
     lblLowCorY = AddLabel(G::lblLowCorY, PositionStyle());
-    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
 }
 
 TformLabelKitPrint::~TformLabelKitPrint() = default;
@@ -305,7 +308,10 @@ void TformLabelKitPrint::imgBtnBackToPrjMenuClick()
 
 // ------------------------------------------------------------------------------------------------ hints
 
-int32_t TformLabelKitPrint::BackgroundHint() const { return m_hasPrinter ? Help::LabelPrintInstruction : Help::LabelNoPrinter; }
+int32_t TformLabelKitPrint::BackgroundHint() const
+{
+    return m_hasPrinter ? Help::LabelPrintInstruction : Help::LabelNoPrinter;
+}
 
 // The test sheet's hover look follows the mouse; the hint is the one of the control under it.
 void TformLabelKitPrint::ControlMouseMove(const QObject* control, int x, int y)

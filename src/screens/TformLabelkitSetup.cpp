@@ -1,6 +1,7 @@
 #include "screens/TformLabelkitSetup.h"
 
 #include "model/evCategory.h"
+#include "model/ProjectModification.h"
 #include "model/evCategoryEntry.h"
 #include "model/evPageLayout.h"
 #include "model/evPicture.h"
@@ -13,7 +14,6 @@
 #include "presentation/DiscLabel.h"
 #include "screens/DataIndexes.h"
 #include "screens/FileDialogs.h"
-#include "screens/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TFormImageEdit.h"
@@ -21,7 +21,6 @@
 #include "screens/TformMemoPopUp.h"
 #include "screens/TokPopup.h"
 #include "screens/TyesNoPopup.h"
-#include "screens/WizardLook.h"
 
 #include <new>
 
@@ -34,16 +33,18 @@ TformLabelkitSetup::TformLabelkitSetup() : SkinnedScreen(Kind::FullScreen)
     Watch(imgBG, Help::LabelSetupInstruction);
     imgPreview = AddImage(G::imgPreview, TImage::Role::Background);
     Watch(imgPreview, Help::LabelSetupInstruction);
-    imgBtnLoadUserPic = AddButton(G::imgBtnLoadUserPic, Help::HintLabelPicture, &TformLabelkitSetup::imgBtnLoadUserPicClick);
+    imgBtnLoadUserPic =
+        AddButton(G::imgBtnLoadUserPic, Help::HintLabelPicture, &TformLabelkitSetup::imgBtnLoadUserPicClick);
     imgBtnEdUserText = AddButton(G::imgBtnEdUserText, Help::HintLabelText, &TformLabelkitSetup::imgBtnEdUserTextClick);
     imgBtnClearUserPic =
         AddButton(G::imgBtnClearUserPic, Help::HintLabelRemovePicture, &TformLabelkitSetup::imgBtnClearUserPicClick);
     imgBtnClearUserPicInactive =
-        AddButton(G::imgBtnClearUserPicInactive, Help::HintLabelRemovePicture, &TformLabelkitSetup::imgBtnClearUserPicClick);
+        AddButton(G::imgBtnClearUserPicInactive, Help::HintLabelRemovePicture,
+                  &TformLabelkitSetup::imgBtnClearUserPicClick);
     AddSkin(imgBtnClearUserPicInactive, Skin::RemoveLabelPictureGreyed);
     imgBtnPrint = AddButton(G::imgBtnPrint, Help::HintLabelPrint, &TformLabelkitSetup::imgBtnPrintClick);
     imgBtnCancel = AddButton(G::imgBtnCancel, Help::HintLabelBack, &TformLabelkitSetup::imgBtnCancelClick);
-    labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
 }
 
 TformLabelkitSetup::~TformLabelkitSetup() = default;
@@ -191,7 +192,9 @@ void TformLabelkitSetup::imgBtnClearUserPicClick()
     if (!category || !slot)
         return;
     category->MarkDirty();
-    if (!category->FindUserEntry(slot->GetID()) || !question || !question->Run(HelpText(Help::ConfirmRemoveLabelPicture)))
+    if (!category->FindUserEntry(slot->GetID()) || !question)
+        return;
+    if (!question->Run(HelpText(Help::ConfirmRemoveLabelPicture)))
         return;
     evObjectCollection& elements = category->GetUserElements();
     for (int32_t i = 0; i < elements.Count(); ++i) {

@@ -64,7 +64,8 @@ TEST_F(CliLabelTest, PrintsTheLabelsAtTrueSizeWhereTheyAreAsked)
     };
     const Case cases[] = {
         {"entry positions", {}, Rect(450, 204, 1650, 1404), Rect(450, 1574, 1650, 2774)},
-        {"moved", {"--upper", "465,214", "--lower", "123,1601"}, Rect(465, 214, 1665, 1414), Rect(123, 1601, 1323, 2801)},
+        {"moved", {"--upper", "465,214", "--lower", "123,1601"}, Rect(465, 214, 1665, 1414),
+         Rect(123, 1601, 1323, 2801)},
         {"lower off", {"--lower", "off"}, Rect(450, 204, 1650, 1404), TRect{}},
         {"upper off, lower at the corner", {"--upper", "off", "--lower", "0,1700"}, TRect{}, Rect(0, 1700, 1200, 2900)},
     };
@@ -92,19 +93,20 @@ TEST_F(CliLabelTest, RefusesWhatCannotBePrintedWithOneLine)
         std::vector<std::string> options;
         std::string message;
     };
+    const std::string takes = " takes X,Y in tenths of a millimetre or \"off\", not ";
     const Case cases[] = {
-        {"off the sheet", {"--upper", "950,204"}, "vellora-cli: label: the upper label at 950,204 does not lie on the A4 sheet"},
-        {"below the sheet", {"--lower", "450,1780"}, "vellora-cli: label: the lower label at 450,1780 does not lie on the A4 sheet"},
-        {"negative", {"--upper", "-5,0"}, "vellora-cli: label: --upper takes X,Y in tenths of a millimetre or \"off\", not \"-5,0\""},
-        {"not a pair", {"--lower", "45.0,20"}, "vellora-cli: label: --lower takes X,Y in tenths of a millimetre or \"off\", not \"45.0,20\""},
-        {"both off", {"--upper", "off", "--lower", "off"}, "vellora-cli: label: both labels are off, so there is nothing to print"},
-        {"no value", {"--upper"}, "vellora-cli: label: --upper needs a value"},
+        {"off the sheet", {"--upper", "950,204"}, "the upper label at 950,204 does not lie on the A4 sheet"},
+        {"below the sheet", {"--lower", "450,1780"}, "the lower label at 450,1780 does not lie on the A4 sheet"},
+        {"negative", {"--upper", "-5,0"}, "--upper" + takes + "\"-5,0\""},
+        {"not a pair", {"--lower", "45.0,20"}, "--lower" + takes + "\"45.0,20\""},
+        {"both off", {"--upper", "off", "--lower", "off"}, "both labels are off, so there is nothing to print"},
+        {"no value", {"--upper"}, "--upper needs a value"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const CliResult result = Label(Path("labels.pdf"), c.options);
         EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(Lines(result.err), std::vector<std::string>{c.message});
+        EXPECT_EQ(Lines(result.err), std::vector<std::string>{"vellora-cli: label: " + c.message});
         EXPECT_FALSE(fs::exists(Path("labels.pdf")));
     }
 }

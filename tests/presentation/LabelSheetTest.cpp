@@ -84,7 +84,8 @@ TEST(LabelSheetTest, OnlyLabelsThatAreOnArePrintedAndNoneMeansNoJob)
         size_t drawn;
         bool job;
     };
-    const Case cases[] = {{true, true, 2, true}, {false, true, 1, true}, {true, false, 1, true}, {false, false, 0, false}};
+    const Case cases[] = {
+        {true, true, 2, true}, {false, true, 1, true}, {true, false, 1, true}, {false, false, 0, false}};
     for (const Case& c : cases) {
         FakePrinter printer(A4With(600, 0, 0));
         LabelSheet sheet;

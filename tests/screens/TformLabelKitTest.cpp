@@ -4,6 +4,7 @@
 #include "screens/ScreenTestSupport.h"
 
 #include "PdfPages.h"
+#include "model/ProjectModification.h"
 #include "model/evPicture.h"
 #include "model/evProject.h"
 #include "model/evUserTextfield.h"
@@ -11,7 +12,6 @@
 #include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
 #include "screens/PrintDialogs.h"
-#include "screens/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/TFormImageEdit.h"
 #include "screens/TFormProjectMenu.h"

@@ -1186,7 +1186,8 @@ SkinScene SkinScreens::LabelKitPrint()
                 LP::imgBtnLowerLblDpwn, "imgBtnLowerLblDpwn");
     scene.Add("imgBtnPrint", LP::imgBtnPrint, Pill(Icon::Printer, QStringLiteral("Print"), Surface::Light, true));
     scene.Add("imgBtnReset", LP::imgBtnReset, Pill(Icon::Reset, QStringLiteral("Reset positions"), Surface::Light, false, 13.5));
-    scene.Add("imgBtnTestSheet", LP::imgBtnTestSheet, Pill(Icon::File, QStringLiteral("Print a test sheet"), Surface::Light, false, 13.5));
+    scene.Add("imgBtnTestSheet", LP::imgBtnTestSheet,
+              Pill(Icon::File, QStringLiteral("Print a test sheet"), Surface::Light, false, 13.5));
     scene.Add("imgBtnBackToEdLbl", LP::imgBtnBackToEdLbl, Pill(Icon::Back, QStringLiteral("Back to the label"), Surface::Light, false, 13.5));
     scene.Add("imgBtnBackToPrjMenu", LP::imgBtnBackToPrjMenu, Pill(Icon::Home, QStringLiteral("Project menu"), Surface::Light, false, 13.5));
     return scene;
