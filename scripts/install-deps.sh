@@ -19,6 +19,7 @@ PACKAGES=(
   clang
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
   chromium chromium-driver python3-selenium python3-pil
+  poppler-utils
   plasma-workspace-wallpapers
 )
 

@@ -20,6 +20,8 @@
 #include "screens/TFormPhotographer.h"
 #include "screens/TFormProjectMenu.h"
 #include "screens/TFormSave.h"
+#include "screens/TformLabelKitPrint.h"
+#include "screens/TformLabelkitSetup.h"
 #include "screens/TformMemoPopUp.h"
 #include "screens/TformFindingsPopUp.h"
 #include "screens/TformPreview.h"
@@ -72,7 +74,8 @@ std::vector<ScreenGroup> StartupScreens()
           Create(&ScreenSet::formFinishError), Create(&ScreenSet::formFindingsPopUp)}},
         // TFormImprint, TformLabelKitPrint, TformLabelkitSetup, TformMemoPopUp, TFormGallery, TFormPhotographer
         {Help::SplashRemaining,
-         {Create(&ScreenSet::formImprint), Create(&ScreenSet::formMemoPopUp), Create(&ScreenSet::formGallery),
+         {Create(&ScreenSet::formImprint), Create(&ScreenSet::formLabelKitPrint),
+          Create(&ScreenSet::formLabelkitSetup), Create(&ScreenSet::formMemoPopUp), Create(&ScreenSet::formGallery),
           Create(&ScreenSet::formPhotographer)}},
     };
 }

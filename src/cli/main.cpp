@@ -6,12 +6,14 @@
 //                      [--iso FILE.iso]
 //   vellora-cli check PROJECT [--designs DIR]
 //   vellora-cli video PROJECT --out FILE.mp4 [--designs DIR] [--data DIR] [--size 1920x1080|1280x720] [--seconds N]
+//   vellora-cli label PROJECT --out FILE.pdf [--designs DIR] [--upper X,Y|off] [--lower X,Y|off]
 //
 // Damaged input, an unknown class or a missing file give one line on stderr and exit status 1.
 
 #include "cli/CliCheck.h"
 #include "cli/CliFinish.h"
 #include "cli/CliKinds.h"
+#include "cli/CliLabel.h"
 #include "cli/CliVideo.h"
 #include "platform/AtomicFile.h"
 #include "platform/Errors.h"
@@ -51,7 +53,9 @@ int Usage()
                  " [--studio-duration N] [--iso FILE.iso]\n"
               << "       vellora-cli check PROJECT [--designs DIR]\n"
               << "       vellora-cli video PROJECT --out FILE.mp4 [--designs DIR] [--data DIR]"
-                 " [--size 1920x1080|1280x720] [--seconds N] [--no-studio] [--studio-duration N]\n";
+                 " [--size 1920x1080|1280x720] [--seconds N] [--no-studio] [--studio-duration N]\n"
+              << "       vellora-cli label PROJECT --out FILE.pdf [--designs DIR] [--upper X,Y|off]"
+                 " [--lower X,Y|off]\n";
     return 2;
 }
 
@@ -121,6 +125,8 @@ int Run(std::vector<std::string> args)
         return RunCheck(args, ProgramFolder());
     if (command == "video")
         return RunVideo(args, ProgramFolder());
+    if (command == "label")
+        return RunLabel(args, ProgramFolder());
     return Usage();
 }
 

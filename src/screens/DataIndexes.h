@@ -294,6 +294,12 @@ inline constexpr int32_t VideoWait = 277;
 inline constexpr int32_t VideoSaved = 278;
 inline constexpr int32_t VideoFailed = 279;
 inline constexpr int32_t ImageEditTakenOn = 280;
+inline constexpr int32_t HintLabelTestSheet = 281;
+inline constexpr int32_t LabelNoPrinter = 282;      // the print screen's hint line when no printer is installed
+inline constexpr int32_t LabelPdfTitle = 283;
+inline constexpr int32_t LabelPdfSaved = 284;
+inline constexpr int32_t LabelPdfFailed = 285;
+inline constexpr int32_t LabelPrintFailed = 286;
 }  // namespace Help
 
 namespace Skin {
@@ -466,4 +472,5 @@ inline constexpr int32_t DiscImageButtonActive = 199;
 inline constexpr int32_t FindingsPopup = 200;
 inline constexpr int32_t VideoButtonActive = 201;
 inline constexpr int32_t WaitCancel = 202;                   // Cancel button of the wait pop-up
+inline constexpr int32_t LabelTestSheetActive = 203;         // the label print screen's test-sheet button
 }  // namespace Skin

@@ -613,6 +613,8 @@ inline constexpr ControlRect imgBtnLowerLblRight{406, 469, 36, 36};   // ours
 inline constexpr ControlRect imgBtnLowerLblDpwn{366, 509, 36, 36};    // ours
 inline constexpr ControlRect imgBtnPrint{460, 209, 176, 50};          // ours
 inline constexpr ControlRect imgBtnReset{460, 271, 176, 44};          // ours
+inline constexpr ControlRect imgBtnTestSheet{460, 325, 176, 44};      // ours: prints the outlines with rulers
+inline constexpr ControlRect Note{462, 378, 176, 80};                 // ours: how far one press moves a label
 inline constexpr ControlRect imgBtnBackToEdLbl{460, 465, 176, 44};    // ours
 inline constexpr ControlRect imgBtnBackToPrjMenu{460, 521, 176, 44};  // ours
 inline constexpr ControlRect labelHelp = LabelkitSetup::labelHelp;    // ours: the hint label of the screen

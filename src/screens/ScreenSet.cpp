@@ -18,6 +18,8 @@
 #include "screens/TFormPhotographer.h"
 #include "screens/TFormProjectMenu.h"
 #include "screens/TFormSave.h"
+#include "screens/TformLabelKitPrint.h"
+#include "screens/TformLabelkitSetup.h"
 #include "screens/TformMemoPopUp.h"
 #include "screens/TformFindingsPopUp.h"
 #include "screens/TformPreview.h"
@@ -59,6 +61,8 @@ void DestroyScreens()
     screens.formGallery.reset();
     screens.formMemoPopUp.reset();
     screens.formFindingsPopUp.reset();
+    screens.formLabelkitSetup.reset();
+    screens.formLabelKitPrint.reset();
     screens.formImprint.reset();
     screens.formFinishError.reset();
     screens.formFinishComplete.reset();

@@ -15,6 +15,8 @@ class TFormFinishComplete;
 class TFormFinishError;
 class TFormImageEdit;
 class TFormImprint;
+class TformLabelKitPrint;
+class TformLabelkitSetup;
 class TFormMusic;
 class TFormNewProject1;
 class TFormNewProject2;
@@ -57,6 +59,8 @@ struct ScreenSet {
     std::unique_ptr<TformProjectEditText> formEditText;
     std::unique_ptr<TformPreview> formPreview;
     std::unique_ptr<TFormImprint> formImprint;
+    std::unique_ptr<TformLabelKitPrint> formLabelKitPrint;
+    std::unique_ptr<TformLabelkitSetup> formLabelkitSetup;
     std::unique_ptr<TformMemoPopUp> formMemoPopUp;
     std::unique_ptr<TformFindingsPopUp> formFindingsPopUp;
     std::unique_ptr<TFormGallery> formGallery;

@@ -26,6 +26,7 @@
 #include "screens/TFormPersonalProject.h"
 #include "screens/TFormPhotographer.h"
 #include "screens/TFormSave.h"
+#include "screens/TformLabelkitSetup.h"
 #include "screens/TframeTimeline.h"
 #include "screens/TokPopup.h"
 #include "screens/TformPreview.h"
@@ -549,10 +550,22 @@ void TFormProjectMenu::imgStudio_ActiveClick()
     }
 }
 
-// The label kit joins the program in its own change; until then its tile stays hidden and does nothing.
-bool TFormProjectMenu::LabelKitAvailable() const { return false; }
+// The label kit's tile shows whenever a project is open.
+bool TFormProjectMenu::LabelKitAvailable() const { return CurrentProject() && Screens().formLabelkitSetup; }
 
-void TFormProjectMenu::imgBtn_Labelkit_ActClick() {}
+void TFormProjectMenu::imgBtn_Labelkit_ActClick()
+{
+    StopSpeech();
+    evProject* project = CurrentProject();
+    TformLabelkitSetup* labelKit = Screens().formLabelkitSetup.get();
+    if (!project || !labelKit)
+        return;
+    ClearAllPictures();
+    labelKit->Run(*project);
+    LoadAllPictures();
+    if (m_modified)
+        RefreshStatus();
+}
 
 void TFormProjectMenu::Image1DblClick(Qt::KeyboardModifiers modifiers)
 {

@@ -208,6 +208,40 @@ TEST(DesignCompilerTest, MistakesNameTheFileTheElementAndTheReason)
     EXPECT_EQ(ErrorOf(kTiny, {"W", "M"}), "tiny.json: pageLayouts: no page layout has the key \"M\", which this design needs");
 }
 
+// A disc label's photos, texts and actions lie in the printable ring: within 57 mm of the centre of the 120 mm
+// square (364.8 pixels of 768) and at least 21.5 mm (137.6 pixels) from it.
+TEST(DesignCompilerTest, DiscLabelContentStaysInThePrintableRing)
+{
+    const std::string disc = R"({
+      "name": "Disc", "description": "", "pageSize": [1024, 768], "textColour": "#000000",
+      "backgroundColour": "#ffffff", "colours": {},
+      "fonts": [{"id": "sans", "file": "Lato-Regular.ttf", "face": "Lato"}],
+      "textStyles": {"small": {"font": "sans", "fontSize": 9, "colour": "#000000"}},
+      "pictures": [{"id": "art", "size": [768, 768], "paint": [{"fill": "#ffffff"}]}],
+      "pageLayouts": [{
+        "id": "d", "key": "cd", "name": "Disc", "englishTitle": "A disc", "kind": "special",
+        "elements": [
+          {"id": "art", "at": [0, 0], "picture": "art"},
+          {"id": "ph", "at": [239, 78], "photo": {"size": [290, 164]}},
+          {"id": "tx", "at": [284, 600], "text": {"size": [200, 40], "style": "small"}}],
+        "actions": [{"id": "own", "type": "label", "rect": [284, 600, 200, 40], "label": "tx"}]}]
+    })";
+    EXPECT_NE(Compile(disc, {"cd"}), nullptr);
+    const std::string ring = ": a disc label's photos, texts and actions lie in the printable ring, at most 57 mm from "
+                             "the centre and at least 21.5 mm; this does not";
+    struct Case {
+        std::string from, to, where;
+    };
+    const Case cases[] = {
+        {R"("at": [284, 600])", R"("at": [184, 680])", "elements[2] \"tx\""},      // a corner beyond the edge
+        {R"("at": [239, 78])", R"("at": [239, 96])", "elements[1] \"ph\""},        // reaches into the hole
+        {R"("rect": [284, 600, 200, 40])", R"("rect": [300, 300, 40, 40])", "actions[0] \"own\""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ErrorOf(Replaced(disc, c.from, c.to), {"cd"}), "tiny.json: pageLayouts[0] \"d\" / " + c.where + ring)
+            << "replacing " << c.from;
+}
+
 TEST(DesignCompilerTest, SyntaxErrorsGiveLineAndColumn)
 {
     EXPECT_EQ(ErrorOf("{\n  \"name\": \"x\",\n  oops\n}"), "tiny.json:3:4: not valid JSON (unterminated object)");

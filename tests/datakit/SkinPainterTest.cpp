@@ -112,6 +112,7 @@ std::map<int, QSize> GeometrySizes()
         {Skin::FindingsPopup, SizeOf(PG::Background)},
         {Skin::VideoButtonActive, SizeOf(G::FinishComplete::imgBtnVideo)},
         {Skin::WaitCancel, SizeOf(G::WaitPopup::imgCancel)},
+        {Skin::LabelTestSheetActive, SizeOf(G::LabelKitPrint::imgBtnTestSheet)},
     };
     for (int index : {Skin::StayButtonActive, Skin::StayButton, Skin::LeaveButtonActive, Skin::LeaveButton,
                       Skin::DontSaveButtonActive, Skin::DontSaveButton, Skin::SaveButtonActive, Skin::SaveButton})
@@ -173,8 +174,8 @@ TEST(SkinPainterTest, EveryPositionHoldsAPictureOfItsPlaceSize)
     std::map<int, QSize> expected = GeometrySizes();
     for (const auto& [index, size] : CatalogueSizes())
         ASSERT_TRUE(expected.emplace(index, size).second) << "picture " << index << " listed twice";
-    ASSERT_EQ(SkinPainter::Count(), 203);
-    ASSERT_EQ(expected.size() + UnusedIndexes().size(), 203u);
+    ASSERT_EQ(SkinPainter::Count(), 204);
+    ASSERT_EQ(expected.size() + UnusedIndexes().size(), 204u);
     for (int index = 0; index < SkinPainter::Count(); ++index) {
         SCOPED_TRACE("picture " + std::to_string(index));
         const QImage picture = painter.Paint(index);
@@ -216,6 +217,7 @@ TEST(SkinPainterTest, StateImagesFitTheirScreens)
     const QImage labelPrint = painter.Paint(Skin::LabelKitPrintBackground);
     ExpectFitsOver(painter, labelPrint, Skin::PrintUpperLabelTicked, G::LabelKitPrint::imgPrntUpLblChecked);
     ExpectFitsOver(painter, labelPrint, Skin::PrintLowerLabelTicked, G::LabelKitPrint::imgPrntLoLblChecked);
+    ExpectFitsOver(painter, labelPrint, Skin::LabelTestSheetActive, G::LabelKitPrint::imgBtnTestSheet);
     ExpectFitsOver(painter, painter.Paint(Skin::LabelKitSetupBackground), Skin::RemoveLabelPictureGreyed,
                    G::LabelkitSetup::imgBtnClearUserPicInactive);
     namespace Mu = G::Music;

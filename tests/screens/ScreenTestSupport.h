@@ -33,8 +33,8 @@
 
 namespace screentest {
 
-constexpr int kHelpTexts = 281;
-constexpr int kPictures = 203;
+constexpr int kHelpTexts = 287;
+constexpr int kPictures = 204;
 
 inline std::unique_ptr<evPicture> IndexPicture(int index)
 {

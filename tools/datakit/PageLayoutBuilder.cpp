@@ -9,6 +9,7 @@
 #include "model/evActionElement.h"
 
 #include <algorithm>
+#include <cmath>
 
 using LabelUse = PageLayoutBuilder::LabelUse;
 using SlotUse = PageLayoutBuilder::SlotUse;
@@ -57,6 +58,29 @@ const ActionType* FindActionType(const JsonCursor& value)
 
 constexpr int kMaxGroupDepth = 4;
 constexpr int kDiscLabelSize = 768;
+// The printable ring of a disc label: the square of 768 pixels is 120 mm, the disc 118 mm across with a hole of
+// 41 mm. Photos, texts and actions keep 2 mm from the outer edge and 1 mm from the hole.
+constexpr double kDiscPixelsPerMm = kDiscLabelSize / 120.0;
+constexpr double kRingOuterRadius = (118 / 2.0 - 2) * kDiscPixelsPerMm;
+constexpr double kRingInnerRadius = (41 / 2.0 + 1) * kDiscPixelsPerMm;
+
+// Every corner within the outer circle (the disc is convex) and the rectangle's point nearest to the centre
+// outside the inner one.
+bool InsideDiscRing(const QRect& rect)
+{
+    const double centre = kDiscLabelSize / 2.0;
+    const double left = rect.x();
+    const double top = rect.y();
+    const double right = left + rect.width();
+    const double bottom = top + rect.height();
+    for (double x : {left, right})
+        for (double y : {top, bottom})
+            if (std::hypot(x - centre, y - centre) > kRingOuterRadius)
+                return false;
+    const double nearestX = std::clamp(centre, left, right);
+    const double nearestY = std::clamp(centre, top, bottom);
+    return std::hypot(nearestX - centre, nearestY - centre) >= kRingInnerRadius;
+}
 
 int Alignment(const JsonCursor& value)
 {
@@ -187,6 +211,8 @@ void PageLayoutBuilder::CollectItem(const JsonCursor& raw)
         item.elementId = m_context.ids.Assign(Qualified(item.name) + "/content", element);
     }
     CheckInsidePage(element, QRect(item.at, item.size));
+    if (item.kind != Kind::Picture)
+        CheckInsideDiscRing(element, QRect(item.at, item.size));
     item.entryId = m_context.ids.Assign(Qualified(item.name), element);
     m_byName[item.name] = m_items.size();
     m_items.push_back(item);
@@ -200,6 +226,13 @@ void PageLayoutBuilder::CheckInsidePage(const JsonCursor& where, const QRect& re
                    std::to_string(rect.width()) + " x " + std::to_string(rect.height()) + ")");
     if (m_description.String("key", "") == "cd" && !QRect(0, 0, kDiscLabelSize, kDiscLabelSize).contains(rect))
         where.Fail("a disc label draws within the top-left 768 x 768 square; this lies outside it");
+}
+
+void PageLayoutBuilder::CheckInsideDiscRing(const JsonCursor& where, const QRect& rect) const
+{
+    if (m_description.String("key", "") == "cd" && !InsideDiscRing(rect))
+        where.Fail("a disc label's photos, texts and actions lie in the printable ring, at most 57 mm from the centre "
+                   "and at least 21.5 mm; this does not");
 }
 
 const PageLayoutBuilder::Item& PageLayoutBuilder::Resolve(const JsonCursor& reference) const
@@ -314,6 +347,7 @@ std::unique_ptr<evActionElement> PageLayoutBuilder::MakeAction(const JsonCursor&
     const ActionType& type = *FindActionType(action.Field("type"));
     const std::vector<int> r = action.Field("rect").Ints(4, 0, 10000);
     CheckInsidePage(action, QRect(r[0], r[1], r[2], r[3]));
+    CheckInsideDiscRing(action, QRect(r[0], r[1], r[2], r[3]));
     if (m_byName.count(name) != 0)
         action.Fail("the identifier \"" + name + "\" is used by an element of this page layout too");
     evActionElement element(name, type.code, r[0], r[1], r[2], r[3]);

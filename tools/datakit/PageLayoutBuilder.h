@@ -76,6 +76,8 @@ private:
     void CollectItem(const JsonCursor& element);
     void CollectGroup(const JsonCursor& element, int depth);
     void CheckInsidePage(const JsonCursor& where, const QRect& rect) const;
+    // Photos, texts and actions of a disc label ("cd") must lie in the printable ring of the disc.
+    void CheckInsideDiscRing(const JsonCursor& where, const QRect& rect) const;
     const Item& Resolve(const JsonCursor& reference) const;
     std::string Qualified(const std::string& local) const { return m_id + "." + local; }
 

@@ -55,7 +55,7 @@ namespace {
 
 using Id = SkinPainter::SceneId;
 
-constexpr int kPictureCount = 203;
+constexpr int kPictureCount = 204;
 
 // How one picture is made: the whole scene, a rectangle of it, or one control's rectangle with that control in
 // a given look; `overrides` set the looks of other controls first.
@@ -304,6 +304,7 @@ std::vector<Recipe> LabelAndStudioRecipes()
         Part(Skin::PrintLowerLabelTicked, Id::LabelKitPrint, LP::imgPrntLoLabel,
              {{"imgPrntLoLabel", Look::Hidden}, {"imgPrntLoLblChecked", Look::Passive}}),
         As(Skin::RemoveLabelPictureGreyed, Id::LabelkitSetup, "imgBtnClearUserPic", Look::Greyed),
+        As(Skin::LabelTestSheetActive, Id::LabelKitPrint, "imgBtnTestSheet", Look::Active),
     };
 }
 

@@ -710,8 +710,7 @@ void PaintLabelPrintBase(QPainter& p)
     SkinStyle::DrawHairline(p, QPointF(96, 385.5), QPointF(432, 385.5), QColor(0xc9, 0xa4, 0x5e, 110));
     PaintLabelGroup(p, LP::UpperGroup.y, QStringLiteral("Upper label"));
     PaintLabelGroup(p, LP::LowerGroup.y, QStringLiteral("Lower label"));
-    PaintNote(p, QRectF(462, 336, 176, 110), QStringLiteral("Each press on an arrow moves the label by half a millimetre."),
-              15);
+    PaintNote(p, F(LP::Note), QStringLiteral("Each press on an arrow moves the label by half a millimetre."), 15);
     PaintCaption(p, 677, 157, QStringLiteral("A4 sheet"));
     PaintFrame(p, LP::imgPreview);
     PaintHelpBox(p, LP::HelpBox);
@@ -1187,6 +1186,8 @@ SkinScene SkinScreens::LabelKitPrint()
                 LP::imgBtnLowerLblDpwn, "imgBtnLowerLblDpwn");
     scene.Add("imgBtnPrint", LP::imgBtnPrint, Pill(Icon::Printer, QStringLiteral("Print"), Surface::Light, true));
     scene.Add("imgBtnReset", LP::imgBtnReset, Pill(Icon::Reset, QStringLiteral("Reset positions"), Surface::Light, false, 13.5));
+    scene.Add("imgBtnTestSheet", LP::imgBtnTestSheet,
+              Pill(Icon::File, QStringLiteral("Print a test sheet"), Surface::Light, false, 13.5));
     scene.Add("imgBtnBackToEdLbl", LP::imgBtnBackToEdLbl, Pill(Icon::Back, QStringLiteral("Back to the label"), Surface::Light, false, 13.5));
     scene.Add("imgBtnBackToPrjMenu", LP::imgBtnBackToPrjMenu, Pill(Icon::Home, QStringLiteral("Project menu"), Surface::Light, false, 13.5));
     return scene;

@@ -1,0 +1,119 @@
+#include "cli/CliLabel.h"
+
+#include "model/ProjectFile.h"
+#include "model/evProject.h"
+#include "platform/Bitmap.h"
+#include "platform/Errors.h"
+#include "platform/Printer.h"
+#include "presentation/DiscLabel.h"
+#include "presentation/LabelSheet.h"
+
+#include <array>
+#include <charconv>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+namespace {
+
+constexpr const char* kUsage =
+    "label: usage: vellora-cli label PROJECT --out FILE.pdf [--designs DIR] [--upper X,Y|off] [--lower X,Y|off]";
+
+// A label's place, or nothing for "off".
+using Placement = std::optional<LabelSheet::Position>;
+
+struct LabelOptions {
+    std::string project;
+    std::string out;
+    std::string designs;
+    std::array<Placement, LabelSheet::lbCount> labels{LabelSheet::kEntryPositions[LabelSheet::lbUpper],
+                                                      LabelSheet::kEntryPositions[LabelSheet::lbLower]};
+};
+
+std::string TakeValue(const std::vector<std::string>& args, size_t& i)
+{
+    if (i + 1 >= args.size())
+        throw EVelloraError("label: " + args[i] + " needs a value");
+    return args[++i];
+}
+
+bool ParseNumber(std::string_view text, int32_t& value)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && value >= 0;
+}
+
+Placement ParsePlacement(const std::string& option, const std::string& text)
+{
+    if (text == "off")
+        return std::nullopt;
+    const size_t comma = text.find(',');
+    LabelSheet::Position position;
+    if (comma == std::string::npos || !ParseNumber(std::string_view(text).substr(0, comma), position.x) ||
+        !ParseNumber(std::string_view(text).substr(comma + 1), position.y))
+        throw EVelloraError("label: " + option + " takes X,Y in tenths of a millimetre or \"off\", not \"" + text +
+                            "\"");
+    return position;
+}
+
+LabelOptions ParseOptions(const std::vector<std::string>& args, const std::string& programFolder)
+{
+    LabelOptions options;
+    options.designs = programFolder + "designs/";
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--out") {
+            options.out = TakeValue(args, i);
+        } else if (arg == "--designs") {
+            options.designs = TakeValue(args, i);
+        } else if (arg == "--upper") {
+            options.labels[LabelSheet::lbUpper] = ParsePlacement(arg, TakeValue(args, i));
+        } else if (arg == "--lower") {
+            options.labels[LabelSheet::lbLower] = ParsePlacement(arg, TakeValue(args, i));
+        } else if (arg.rfind("--", 0) == 0 || !options.project.empty()) {
+            throw EVelloraError("label: unexpected argument \"" + arg + "\"");
+        } else {
+            options.project = arg;
+        }
+    }
+    if (options.project.empty() || options.out.empty())
+        throw EVelloraError(kUsage);
+    if (!options.labels[LabelSheet::lbUpper] && !options.labels[LabelSheet::lbLower])
+        throw EVelloraError("label: both labels are off, so there is nothing to print");
+    return options;
+}
+
+// The sheet with the PDF's metrics; a label that would leave the sheet is refused, as the print screen's moves
+// refuse it.
+void PlaceLabels(LabelSheet& sheet, const LabelOptions& options)
+{
+    for (LabelSheet::Label label : {LabelSheet::lbUpper, LabelSheet::lbLower}) {
+        const Placement& placement = options.labels[label];
+        sheet.SetPrint(label, placement.has_value());
+        if (!placement)
+            continue;
+        if (!sheet.Fits(*placement))
+            throw EVelloraError(std::string("label: the ") + (label == LabelSheet::lbUpper ? "upper" : "lower") +
+                                " label at " + std::to_string(placement->x) + "," + std::to_string(placement->y) +
+                                " does not lie on the A4 sheet");
+        sheet.SetPosition(label, *placement);
+    }
+}
+
+} // namespace
+
+int RunLabel(const std::vector<std::string>& args, const std::string& programFolder)
+{
+    const LabelOptions options = ParseOptions(args, programFolder);
+    const std::unique_ptr<evProject> project = OpenProject(options.project, options.designs);
+    const Bitmap label = RenderDiscLabel(*project);
+    if (label.IsEmpty())
+        throw EVelloraError("label: the design of \"" + options.project + "\" has no page size");
+    PdfFilePrinter pdf(options.out);
+    LabelSheet sheet;
+    sheet.SetMetrics(pdf.GetMetrics());
+    PlaceLabels(sheet, options);
+    sheet.Print(pdf, label);
+    std::cout << pdf.GetPath() << '\n' << std::flush;
+    return 0;
+}
