@@ -294,6 +294,8 @@ inline constexpr int32_t VideoWait = 277;
 inline constexpr int32_t VideoSaved = 278;
 inline constexpr int32_t VideoFailed = 279;
 inline constexpr int32_t ImageEditTakenOn = 280;
+inline constexpr int32_t FolderNotUsable = 281;      // "%1" the folder that cannot be used, "%2" the one instead
+inline constexpr int32_t DesignLeftOut = 282;        // "%1" the design file that cannot be read
 }  // namespace Help
 
 namespace Skin {
