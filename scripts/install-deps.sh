@@ -20,6 +20,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
   chromium chromium-driver python3-selenium python3-pil
   plasma-workspace-wallpapers
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
