@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc)
 TEST_ENV = QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 
-.PHONY: run build test bench fuzz deps data clean
+.PHONY: run build test bench fuzz deps data install package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -19,6 +19,15 @@ data: build
 
 run: build data
 	build/bin/vellora
+
+# Installs the release build into PREFIX (DESTDIR, when given, is put in front of every path, as for packagers).
+PREFIX ?= /usr/local
+install: build data
+	cmake --install build --prefix $(PREFIX)
+
+# The Debian package of the release build: build/vellora_<version>_amd64.deb.
+package: build data
+	cd build && cpack -G DEB
 
 test: deps
 	cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELLORA_SANITIZE=ON -DVELLORA_BUILD_TESTS=ON -DVELLORA_BUILD_APPS=OFF -DVELLORA_WERROR=ON

@@ -21,6 +21,7 @@ PACKAGES=(
   chromium chromium-driver python3-selenium python3-pil
   poppler-utils
   plasma-workspace-wallpapers
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

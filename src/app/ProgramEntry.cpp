@@ -4,22 +4,32 @@
 #include "app/StartupEnvironment.h"
 #include "app/TFormMainMenu.h"
 #include "app/TformSplash.h"
+#include "model/evObjectCollection.h"
 #include "platform/MessageHook.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 
+#include "platform/TempFiles.h"
+
 #include <QApplication>
-#include <QFile>
 #include <QMessageBox>
 
+#include <cstdio>
 #include <exception>
 #include <memory>
+#include <string>
+#include <utility>
+
+const char* const kProgramUsage = "usage: vellora [--check-startup]\n";
 
 namespace {
 
-void ShowFailure(const QString& text)
+void ShowFailure(const QString& text, const ProgramOptions& options)
 {
-    QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), text);
+    if (options.checkStartup)
+        std::fprintf(stderr, "vellora: %s\n", text.toLocal8Bit().constData());
+    else
+        QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), text);
 }
 
 // Errors that reach the application's edge while it runs (a scanner that failed, for one) are shown over the
@@ -41,7 +51,47 @@ int RunMainMenu(TFormMainMenu& mainMenu)
     return status;
 }
 
+// --check-startup: the main menu is shown (its first-show pop-ups never run, as no event is processed), then
+// the folders of the run are printed and the program ends.
+int CheckMainMenu(TFormMainMenu& mainMenu)
+{
+    mainMenu.show();
+    const bool shown = mainMenu.isVisible() && mainMenu.ImgBG->HasPicture();
+    mainMenu.hide();
+    DestroyScreens();
+    const ProgramFolders& folders = mainMenu.GetFolders();
+    const std::pair<const char*, std::string> lines[] = {
+        {"layout", folders.layout == FolderLayout::Installed ? "installed" : "portable"},
+        {"program", folders.programFolder},
+        {"data", folders.dataFolder},
+        {"designs", folders.designsFolder},
+        {"user-designs", folders.userDesignsFolder},
+        {"projects", folders.projectsFolder},
+        {"settings", folders.settingsFolder},
+        {"studio-record", folders.studioDataFile},
+        {"temporary", TempFolder()},
+        {"designs-offered", std::to_string(mainMenu.GetDesigns().Count())},
+    };
+    for (const auto& [name, value] : lines)
+        std::printf("%s %s\n", name, value.c_str());
+    std::printf("%s\n", shown ? "main menu shown" : "main menu not shown");
+    std::fflush(stdout);
+    return shown ? 0 : 1;
+}
+
 } // namespace
+
+std::optional<ProgramOptions> ParseProgramOptions(const QStringList& arguments)
+{
+    ProgramOptions options;
+    for (const QString& argument : arguments) {
+        if (argument == "--check-startup")
+            options.checkStartup = true;
+        else
+            return std::nullopt;
+    }
+    return options;
+}
 
 QString StartupFailureMessage(int32_t startupState)
 {
@@ -57,7 +107,7 @@ QString StartupFailureMessage(int32_t startupState)
     }
 }
 
-int RunProgram()
+int RunProgram(const ProgramFolders& folders, const ProgramOptions& options)
 {
     auto splash = std::make_unique<TformSplash>();
     splash->show();
@@ -66,8 +116,7 @@ int RunProgram()
     QApplication::setApplicationDisplayName("Vellora");
     SetApplicationExceptionDisplay(ShowRunError);
 
-    StartupEnvironment environment =
-        StartupEnvironment::ForProgramFolder(QFile::encodeName(QApplication::applicationDirPath()).toStdString());
+    StartupEnvironment environment = StartupEnvironment::ForFolders(folders);
     environment.showStatus = [&splash](const QString& text) { splash->SetStatus(text); };
     auto mainMenu = std::make_unique<TFormMainMenu>(environment);
     try {
@@ -76,13 +125,13 @@ int RunProgram()
     } catch (const std::exception& e) {
         splash.reset();
         DestroyScreens();
-        ShowFailure(QString::fromLocal8Bit(e.what()));
+        ShowFailure(QString::fromLocal8Bit(e.what()), options);
         return 1;
     }
     splash.reset();
     if (mainMenu->GetStartupState() != -1) {
-        ShowFailure(StartupFailureMessage(mainMenu->GetStartupState()));
+        ShowFailure(StartupFailureMessage(mainMenu->GetStartupState()), options);
         return 1;
     }
-    return RunMainMenu(*mainMenu);
+    return options.checkStartup ? CheckMainMenu(*mainMenu) : RunMainMenu(*mainMenu);
 }

@@ -3,10 +3,10 @@
 #include "audio/BassLibrary.h"
 #include "platform/SystemAudio.h"
 
-StartupEnvironment StartupEnvironment::ForProgramFolder(const std::string& folder)
+StartupEnvironment StartupEnvironment::ForFolders(const ProgramFolders& folders)
 {
     StartupEnvironment environment;
-    environment.programFolder = folder;
+    environment.folders = folders;
     environment.systemAudioVersion = [] { return SystemAudioVersion(); };
     environment.systemVolume = [] { return SystemVolume(); };
     environment.startAudioLibrary = [](void* window, int volume) {

@@ -1,7 +1,9 @@
 #pragma once
-// What start-up takes from the machine it runs on: the program folder, the sound system and the screen, and
-// where it reports its progress. The program passes the real ones; tests pass a temporary program folder and
-// their own sound system.
+// What start-up takes from the machine it runs on: the program's folders, the sound system and the screen, and
+// where it reports its progress. The program passes the real ones; tests pass temporary folders and their own
+// sound system.
+
+#include "platform/ProgramFolders.h"
 
 #include <QSize>
 #include <QString>
@@ -10,8 +12,8 @@
 #include <string>
 
 struct StartupEnvironment {
-    // The folder of the program file.
-    std::string programFolder;
+    // Where the data is read from and the projects, settings and temporary files go.
+    ProgramFolders folders;
     // The version of the audio layer in use, e.g. "2.26.5 pulseaudio"; empty when no output opens.
     std::function<std::string()> systemAudioVersion;
     // The system volume in percent.
@@ -23,6 +25,6 @@ struct StartupEnvironment {
     // The screen start-up checks; an empty size asks the primary screen.
     QSize screenSize;
 
-    // The machine's own sound system and screen for the program in the folder.
-    static StartupEnvironment ForProgramFolder(const std::string& folder);
+    // The machine's own sound system and screen for the program with these folders.
+    static StartupEnvironment ForFolders(const ProgramFolders& folders);
 };

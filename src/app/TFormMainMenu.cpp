@@ -33,7 +33,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
+#include <map>
 #include <malloc.h>
 #include <new>
 #include <vector>
@@ -152,7 +154,9 @@ void TFormMainMenu::RunStartup(const StartupEnvironment& environment)
     m_showStatus = environment.showStatus;
     InitSkinService();
     SetAppContext(this);
-    SetProgramFolder(environment.programFolder);
+    SetFolders(environment.folders);
+    for (const FolderFallback& fallback : environment.folders.fallbacks)
+        std::fprintf(stderr, "vellora: %s\n", fallback.Describe().c_str());
     EnsureFolders();
     if (m_startupState == -1)
         ReadMainData();
@@ -177,8 +181,12 @@ void TFormMainMenu::ShowStatus(const QString& text) const
 void TFormMainMenu::EnsureFolders()
 {
     try {
-        if (!EnsureFolder(m_designsFolder) || !EnsureFolder(m_projectsFolder) || !EnsureFolder(m_dataFolder))
-            m_startupState = -2;
+        for (const std::string& folder : m_folders.NecessaryFolders()) {
+            if (!EnsureFolder(folder)) {
+                m_startupState = -2;
+                return;
+            }
+        }
     } catch (const std::exception& e) {
         ktLogs::LogLine(std::string("Folders not created: ") + e.what());
         m_startupState = -2;
@@ -197,6 +205,10 @@ void TFormMainMenu::ReadMainData()
         SetSkinBranding(m_mainBranding.get());
         LoadMainMenuPictures();
         m_openDialogTitle = HelpText(Help::OpenDialogTitle);
+        for (const FolderFallback& fallback : m_folders.fallbacks)
+            m_startupNotes << HelpText(Help::FolderNotUsable)
+                                  .arg(DoubleAmpersands(ToDisplay(fallback.refused)),
+                                       DoubleAmpersands(ToDisplay(fallback.used)));
     } catch (const std::exception& e) {
         ktLogs::LogLine(std::string("Main data not read: ") + e.what());
         m_startupState = -3;
@@ -213,17 +225,20 @@ void TFormMainMenu::CheckScreenSize(QSize screen)
         m_startupState = Help::ScreenTooSmall;
 }
 
+// The designs that came with the program and the user's own; a design of the user's with the name of one that
+// came with the program takes its place, as a project finds its design by the file name alone.
 void TFormMainMenu::ListDesigns()
 {
-    std::vector<std::pair<std::string, std::string>> files;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(m_designsFolder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (HasDesignExtension(name))
-            files.emplace_back(name, it->path().string());
+    std::map<std::string, std::string> files;
+    for (const std::string& folder : m_folders.DesignFolders()) {
+        std::error_code error;
+        for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+            const std::string name = it->path().filename().string();
+            if (HasDesignExtension(name))
+                files.emplace(name, it->path().string());
+        }
     }
-    // Sorted by name, so that the designs are offered in the same order on every machine.
-    std::sort(files.begin(), files.end());
+    // In the order of their names, so that the designs are offered in the same order on every machine.
     for (const auto& [name, path] : files) {
         ShowStatus(HelpText(Help::SplashReadingDesign) + DoubleAmpersands(ToDisplay(name)));
         ReadDesignPreview(path, name);
@@ -232,7 +247,7 @@ void TFormMainMenu::ListDesigns()
         m_startupState = Help::NoDesign;
 }
 
-// A design file that cannot be read is left out.
+// A design file that cannot be read is left out, with a note for the first show.
 void TFormMainMenu::ReadDesignPreview(const std::string& path, const std::string& fileName)
 {
     try {
@@ -241,6 +256,8 @@ void TFormMainMenu::ReadDesignPreview(const std::string& path, const std::string
         m_designs->Add(std::move(preview));
     } catch (const std::exception& e) {
         ktLogs::LogLine("Design \"" + fileName + "\" skipped: " + e.what());
+        std::fprintf(stderr, "vellora: the design \"%s\" is left out: %s\n", path.c_str(), e.what());
+        m_startupNotes << HelpText(Help::DesignLeftOut).arg(DoubleAmpersands(ToDisplay(path)));
     }
 }
 
@@ -365,6 +382,10 @@ void TFormMainMenu::FormFirstShow()
 {
     if (m_startupWarning != -1)
         ShowMessage(m_startupWarning);
+    if (!m_startupNotes.isEmpty()) {
+        if (TokPopup* popup = Screens().okPopup.get())
+            popup->Run(m_startupNotes.join("\n"));
+    }
     PlaySpeech(9);
 }
 
@@ -444,7 +465,8 @@ std::unique_ptr<evProject> TFormMainMenu::ReadProjectUnderWaitPopup(const std::s
         return false;
     });
     wait->Run(HelpText(Help::WaitLoadingDesign), [&](ProgressBar& progress) {
-        project->SetDesign(ReadDesignFile(m_designsFolder, project->GetDesignFileName(), &progress));
+        const std::string& name = project->GetDesignFileName();
+        project->SetDesign(ReadDesignFile(GetDesignFolderFor(name), name, &progress));
         return false;
     });
     wait->Run(HelpText(Help::WaitPreparingLayouts), [&](ProgressBar& progress) {

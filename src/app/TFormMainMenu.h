@@ -1,15 +1,17 @@
 #pragma once
 // The main menu, the program's main window and its application context. Creating it is the program's start-up:
-// it fixes the folders beside the program file, reads the main data file, lists the designs, checks the sound
-// system, starts the audio library and reads the music and speech lists. A failure is kept in the start-up
-// state for the program entry to report; audio problems only leave a warning for the first show and turn sound
-// off. Destroying it frees the open project, the designs and the branding bundle and stops the audio library.
+// it takes the program's folders (noting the XDG folders it could not use), reads the main data file, lists the
+// designs (noting those it cannot read), checks the sound system, starts the audio library and reads the music
+// and speech lists. A failure is kept in the start-up state for the program entry to report; audio problems only
+// leave a warning for the first show and turn sound off. Destroying it frees the open project, the designs and the branding bundle and stops the audio library.
 //
 // The menu offers a new project, opening a project file, leaving the program and the imprint.
 
 #include "app/StartupEnvironment.h"
 #include "screens/ApplicationContext.h"
 #include "screens/SkinnedScreen.h"
+
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -51,6 +53,8 @@ public:
 
     bool IsGreyed() const { return m_greyed; }
     const QString& GetOpenDialogTitle() const { return m_openDialogTitle; }
+    // What the first show tells in one pop-up after the start-up warning, one note a line.
+    const QStringList& GetStartupNotes() const { return m_startupNotes; }
 
     // The number in the sound system's version: the part between its first and second full stop, read with a
     // "0" in front; nothing when that is no number.
@@ -100,6 +104,7 @@ private:
     WizardRunner m_wizard;
     ProjectMenuRunner m_projectMenu;
     QString m_openDialogTitle;
+    QStringList m_startupNotes;
     bool m_greyed = false;
     bool m_shown = false;
 };

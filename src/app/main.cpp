@@ -1,14 +1,25 @@
 // Vellora: wedding and family photographs made into an interactive presentation on a disc.
 #include "app/ProgramEntry.h"
+#include "platform/ProgramFolders.h"
 #include "platform/TempFiles.h"
 #include "presentation/ClassList.h"
 
 #include <QApplication>
 
+#include <cstdio>
+#include <optional>
+
 int main(int argc, char** argv)
 {
-    PrepareProcess();
+    // The folders come first: the private temporary folder is made in the runtime folder they name.
+    const ProgramFolders folders = FindProgramFolders(ProgramFileFolder(), FolderCheck::CreateAndWrite);
+    PrepareProcess(folders.tempBase);
     QApplication application(argc, argv);
+    const std::optional<ProgramOptions> options = ParseProgramOptions(QApplication::arguments().mid(1));
+    if (!options) {
+        std::fputs(kProgramUsage, stderr);
+        return 2;
+    }
     RegisterAllClasses();
-    return RunProgram();
+    return RunProgram(folders, *options);
 }

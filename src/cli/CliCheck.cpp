@@ -15,19 +15,19 @@ namespace {
 
 struct CheckOptions {
     std::string project;
-    std::string designs;
+    std::vector<std::string> designs;
 };
 
-CheckOptions ParseOptions(const std::vector<std::string>& args, const std::string& programFolder)
+CheckOptions ParseOptions(const std::vector<std::string>& args, const ProgramFolders& folders)
 {
     CheckOptions options;
-    options.designs = programFolder + "designs/";
+    options.designs = folders.DesignFolders();
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--designs") {
             if (i + 1 >= args.size())
                 throw EVelloraError("check: --designs needs a value");
-            options.designs = args[++i];
+            options.designs = {args[++i]};
         } else if (arg.rfind("--", 0) == 0 || !options.project.empty()) {
             throw EVelloraError("check: unexpected argument \"" + arg + "\"");
         } else {
@@ -41,9 +41,9 @@ CheckOptions ParseOptions(const std::vector<std::string>& args, const std::strin
 
 } // namespace
 
-int RunCheck(const std::vector<std::string>& args, const std::string& programFolder)
+int RunCheck(const std::vector<std::string>& args, const ProgramFolders& folders)
 {
-    const CheckOptions options = ParseOptions(args, programFolder);
+    const CheckOptions options = ParseOptions(args, folders);
     const std::unique_ptr<evProject> project = OpenProject(options.project, options.designs);
     PreflightCheck check(*project);
     check.SetMusicAccess(MakeWebMusicAccess());

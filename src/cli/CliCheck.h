@@ -7,6 +7,8 @@
 // look unfinished do not change it); a damaged or missing file raises as in every command (status 1).
 // Progress goes to stderr as for finish.
 
+#include "platform/ProgramFolders.h"
+
 #include <string>
 #include <vector>
 
@@ -14,4 +16,5 @@
 constexpr int kCheckFoundHidden = 2;
 
 // Runs the command on the arguments after "check"; returns the exit status. Failures raise.
-int RunCheck(const std::vector<std::string>& args, const std::string& programFolder);
+// The design comes from DIR, by default from the program's designs folders, the user's own first.
+int RunCheck(const std::vector<std::string>& args, const ProgramFolders& folders);

@@ -23,8 +23,8 @@ namespace {
 struct FinishOptions {
     std::string project;
     std::string out;
-    std::string designs;
-    std::string data;
+    std::vector<std::string> designs;
+    std::string data; // empty: the program's studio files
     std::string iso;
     bool studio = true;
     std::string duration = "5"; // the finishing screen's default
@@ -37,17 +37,16 @@ std::string TakeValue(const std::vector<std::string>& args, size_t& i)
     return args[++i];
 }
 
-FinishOptions ParseOptions(const std::vector<std::string>& args, const std::string& programFolder)
+FinishOptions ParseOptions(const std::vector<std::string>& args, const ProgramFolders& folders)
 {
     FinishOptions options;
-    options.designs = programFolder + "designs/";
-    options.data = programFolder + "data/";
+    options.designs = folders.DesignFolders();
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--out")
             options.out = TakeValue(args, i);
         else if (arg == "--designs")
-            options.designs = TakeValue(args, i);
+            options.designs = {TakeValue(args, i)};
         else if (arg == "--data")
             options.data = TakeValue(args, i);
         else if (arg == "--iso")
@@ -96,11 +95,13 @@ void WriteImage(const evProject& project, const std::string& discFolder, const s
 
 } // namespace
 
-int RunFinish(const std::vector<std::string>& args, const std::string& programFolder)
+int RunFinish(const std::vector<std::string>& args, const ProgramFolders& folders)
 {
-    const FinishOptions options = ParseOptions(args, programFolder);
+    const FinishOptions options = ParseOptions(args, folders);
     const std::unique_ptr<evProject> project = OpenProject(options.project, options.designs);
-    const std::unique_ptr<StudioBranding> studio = options.studio ? StudioBranding::Load(options.data) : nullptr;
+    std::unique_ptr<StudioBranding> studio;
+    if (options.studio)
+        studio = options.data.empty() ? StudioBranding::Load(folders) : StudioBranding::Load(options.data);
     DiscProducer producer(*project, DiscFolderFor(options.out));
     producer.SetStudio(studio ? &studio->GetRecord() : nullptr, options.duration);
     producer.SetWebMusic(MakeWebMusicAccess());

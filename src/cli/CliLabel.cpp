@@ -5,6 +5,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Errors.h"
 #include "platform/Printer.h"
+#include "platform/ProgramFolders.h"
 #include "presentation/DiscLabel.h"
 #include "presentation/LabelSheet.h"
 
@@ -13,6 +14,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -25,7 +27,7 @@ using Placement = std::optional<LabelSheet::Position>;
 struct LabelOptions {
     std::string project;
     std::string out;
-    std::string designs;
+    std::vector<std::string> designs;
     std::array<Placement, LabelSheet::lbCount> labels{LabelSheet::kEntryPositions[LabelSheet::lbUpper],
                                                       LabelSheet::kEntryPositions[LabelSheet::lbLower]};
 };
@@ -56,16 +58,16 @@ Placement ParsePlacement(const std::string& option, const std::string& text)
     return position;
 }
 
-LabelOptions ParseOptions(const std::vector<std::string>& args, const std::string& programFolder)
+LabelOptions ParseOptions(const std::vector<std::string>& args, const ProgramFolders& folders)
 {
     LabelOptions options;
-    options.designs = programFolder + "designs/";
+    options.designs = folders.DesignFolders();
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--out") {
             options.out = TakeValue(args, i);
         } else if (arg == "--designs") {
-            options.designs = TakeValue(args, i);
+            options.designs = {TakeValue(args, i)};
         } else if (arg == "--upper") {
             options.labels[LabelSheet::lbUpper] = ParsePlacement(arg, TakeValue(args, i));
         } else if (arg == "--lower") {
@@ -102,9 +104,9 @@ void PlaceLabels(LabelSheet& sheet, const LabelOptions& options)
 
 } // namespace
 
-int RunLabel(const std::vector<std::string>& args, const std::string& programFolder)
+int RunLabel(const std::vector<std::string>& args, const ProgramFolders& folders)
 {
-    const LabelOptions options = ParseOptions(args, programFolder);
+    const LabelOptions options = ParseOptions(args, folders);
     const std::unique_ptr<evProject> project = OpenProject(options.project, options.designs);
     const Bitmap label = RenderDiscLabel(*project);
     if (label.IsEmpty())

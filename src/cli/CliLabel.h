@@ -10,5 +10,7 @@
 #include <string>
 #include <vector>
 
+struct ProgramFolders;
+
 // Runs the command on the arguments after "label"; returns the exit status. Failures raise.
-int RunLabel(const std::vector<std::string>& args, const std::string& programFolder);
+int RunLabel(const std::vector<std::string>& args, const ProgramFolders& folders);

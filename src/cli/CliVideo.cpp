@@ -17,8 +17,8 @@ namespace {
 struct VideoOptions {
     std::string project;
     std::string out;
-    std::string designs;
-    std::string data;
+    std::vector<std::string> designs;
+    std::string data; // empty: the program's studio files
     VideoSize size{1920, 1080};
     int seconds = VideoExport::kDefaultPageSeconds;
     bool studio = true;
@@ -46,17 +46,16 @@ int TakeSeconds(const std::string& option, const std::string& text, int lowest)
     return value;
 }
 
-VideoOptions ParseOptions(const std::vector<std::string>& args, const std::string& programFolder)
+VideoOptions ParseOptions(const std::vector<std::string>& args, const ProgramFolders& folders)
 {
     VideoOptions options;
-    options.designs = programFolder + "designs/";
-    options.data = programFolder + "data/";
+    options.designs = folders.DesignFolders();
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--out") {
             options.out = TakeValue(args, i);
         } else if (arg == "--designs") {
-            options.designs = TakeValue(args, i);
+            options.designs = {TakeValue(args, i)};
         } else if (arg == "--data") {
             options.data = TakeValue(args, i);
         } else if (arg == "--size") {
@@ -84,11 +83,13 @@ VideoOptions ParseOptions(const std::vector<std::string>& args, const std::strin
 
 } // namespace
 
-int RunVideo(const std::vector<std::string>& args, const std::string& programFolder)
+int RunVideo(const std::vector<std::string>& args, const ProgramFolders& folders)
 {
-    const VideoOptions options = ParseOptions(args, programFolder);
+    const VideoOptions options = ParseOptions(args, folders);
     const std::unique_ptr<evProject> project = OpenProject(options.project, options.designs);
-    const std::unique_ptr<StudioBranding> studio = options.studio ? StudioBranding::Load(options.data) : nullptr;
+    std::unique_ptr<StudioBranding> studio;
+    if (options.studio)
+        studio = options.data.empty() ? StudioBranding::Load(folders) : StudioBranding::Load(options.data);
     VideoExport video(*project, options.out);
     video.SetSize(options.size);
     video.SetPageSeconds(options.seconds);

@@ -21,7 +21,6 @@
 #include "platform/TempFiles.h"
 #include "presentation/ClassList.h"
 
-#include <QFile>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -97,11 +96,8 @@ int Resave(const CliKind& kind, const std::string& inPath, const std::string& ou
     return 0;
 }
 
-// The folder of the program file, with its trailing "/": the designs and data folders are beside it.
-std::string ProgramFolder()
-{
-    return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/";
-}
+// The program's folders (beside the program file, or the installed ones), looked at without creating any.
+ProgramFolders Folders() { return FindProgramFolders(ProgramFileFolder(), FolderCheck::ExistingOnly); }
 
 int Run(std::vector<std::string> args)
 {
@@ -120,13 +116,13 @@ int Run(std::vector<std::string> args)
         return Usage();
     }
     if (command == "finish")
-        return RunFinish(args, ProgramFolder());
+        return RunFinish(args, Folders());
     if (command == "check")
-        return RunCheck(args, ProgramFolder());
+        return RunCheck(args, Folders());
     if (command == "video")
-        return RunVideo(args, ProgramFolder());
+        return RunVideo(args, Folders());
     if (command == "label")
-        return RunLabel(args, ProgramFolder());
+        return RunLabel(args, Folders());
     return Usage();
 }
 

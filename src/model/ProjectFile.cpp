@@ -91,6 +91,20 @@ std::string DesignFilePath(const std::string& designsFolder, const std::string& 
     return designsFolder + "/" + designFileName;
 }
 
+std::string FindDesignFolder(const std::vector<std::string>& designsFolders, const std::string& designFileName)
+{
+    if (designsFolders.empty())
+        return {};
+    if (!designFileName.empty() && BareFileName(designFileName) == designFileName) {
+        for (const std::string& folder : designsFolders) {
+            std::error_code error;
+            if (std::filesystem::is_regular_file(DesignFilePath(folder, designFileName), error))
+                return folder;
+        }
+    }
+    return designsFolders.back();
+}
+
 std::unique_ptr<evLayout> ReadDesignFile(const std::string& designsFolder, const std::string& designFileName,
                                          ProgressBar* progress)
 {
@@ -133,8 +147,16 @@ void BindSpecialPageLayouts(evProject& project, ProjectBinding binding)
 std::unique_ptr<evProject> OpenProject(const std::string& path, const std::string& designsFolder,
                                        ProgressBar* progress)
 {
+    return OpenProject(path, std::vector<std::string>{designsFolder}, progress);
+}
+
+std::unique_ptr<evProject> OpenProject(const std::string& path, const std::vector<std::string>& designsFolders,
+                                       ProgressBar* progress)
+{
     std::unique_ptr<evProject> project = ReadProjectFile(path, progress);
-    project->SetDesign(ReadDesignFile(designsFolder, project->GetDesignFileName(), progress));
+    project->SetDesign(
+        ReadDesignFile(FindDesignFolder(designsFolders, project->GetDesignFileName()), project->GetDesignFileName(),
+                       progress));
     RenderPageLayoutPreviews(*project->GetDesign(), progress);
     BindSpecialPageLayouts(*project, ProjectBinding::Opening);
     return project;

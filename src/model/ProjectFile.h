@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class ProgressBar;
 class Stream;
@@ -33,6 +34,10 @@ bool SaveProjectFile(const evProject* project, const std::string& path);
 // designsFolder + name for a bare file name; a name with folders in it (or "", ".", "..") raises EFOpenError,
 // so a stored name can never reach outside the designs folder.
 std::string DesignFilePath(const std::string& designsFolder, const std::string& designFileName);
+// The first of the folders that holds a design file of the name, else the last folder (so that reading from it
+// names the folder where the design was expected). A name that is not a bare file name gives the last folder
+// too; DesignFilePath refuses it there.
+std::string FindDesignFolder(const std::vector<std::string>& designsFolders, const std::string& designFileName);
 // Reads one evLayout body from the design file's first byte.
 std::unique_ptr<evLayout> ReadDesignFile(const std::string& designsFolder, const std::string& designFileName,
                                          ProgressBar* progress = nullptr);
@@ -49,6 +54,9 @@ void BindSpecialPageLayouts(evProject& project, ProjectBinding binding);
 // Reading an existing project: the file, then its design from the designs folder, the page layout previews
 // and the special page layouts.
 std::unique_ptr<evProject> OpenProject(const std::string& path, const std::string& designsFolder,
+                                       ProgressBar* progress = nullptr);
+// The same with the design from the first of the folders that holds it (FindDesignFolder).
+std::unique_ptr<evProject> OpenProject(const std::string& path, const std::vector<std::string>& designsFolders,
                                        ProgressBar* progress = nullptr);
 // A new project after it has been saved: its design from the designs folder, the special page layouts, then
 // the page layout previews.

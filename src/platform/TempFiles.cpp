@@ -27,8 +27,13 @@ std::string g_private; // this process's private folder, without the "/"; empty 
 // The private folder for the signal handler, which may not touch a std::string that another thread changes.
 char g_signalPath[PATH_MAX];
 
-std::string SystemTempBase()
+std::string g_base;    // set by SetTempBase, without a trailing "/"; empty for the system's temporary folder
+
+// Called with g_mutex held.
+std::string TempBase()
 {
+    if (!g_base.empty())
+        return g_base;
     std::string base = QDir::tempPath().toStdString();
     return base.empty() ? std::string("/tmp") : base;
 }
@@ -75,7 +80,7 @@ void RemovePrivateFolderAtExit() { RemovePrivateTempFolder(); }
 // the program still works where the temporary folder is odd.
 std::string MakePrivateFolder()
 {
-    const std::string base = SystemTempBase();
+    const std::string base = TempBase();
     std::string name = base + "/" + kPrivatePrefix + std::to_string(::getpid()) + "-XXXXXX";
     if (!::mkdtemp(name.data()) || name.size() >= sizeof g_signalPath)
         return base + "/";
@@ -122,6 +127,14 @@ void SetTempFolder(const std::string& folder)
         g_folder += '/';
 }
 
+void SetTempBase(const std::string& base)
+{
+    std::lock_guard lock(g_mutex);
+    g_base = base;
+    while (g_base.size() > 1 && g_base.back() == '/')
+        g_base.pop_back();
+}
+
 void RemovePrivateTempFolder()
 {
     std::lock_guard lock(g_mutex);
@@ -138,9 +151,14 @@ void RemovePrivateTempFolder()
 int RemoveStaleTempFolders(const std::string& base)
 {
     namespace fs = std::filesystem;
+    std::string folder = base;
+    if (folder.empty()) {
+        std::lock_guard lock(g_mutex);
+        folder = TempBase();
+    }
     std::error_code error;
     int removed = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(base.empty() ? SystemTempBase() : base, error)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
         const pid_t owner = OwnerOf(entry.path().filename().string());
         struct stat info {};
         if (owner <= 0 || owner == ::getpid() || ::lstat(entry.path().c_str(), &info) != 0)
@@ -156,9 +174,11 @@ int RemoveStaleTempFolders(const std::string& base)
     return removed;
 }
 
-void PrepareProcess()
+void PrepareProcess(const std::string& tempBase)
 {
     ::signal(SIGXFSZ, SIG_IGN);
+    if (!tempBase.empty())
+        SetTempBase(tempBase);
     RemoveStaleTempFolders();
     TempFolder();
     struct sigaction action {};

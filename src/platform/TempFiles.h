@@ -10,14 +10,19 @@
 std::string TempFolder();
 void SetTempFolder(const std::string& folder);
 
+// The folder that holds the private folder: the system's temporary folder unless set (the installed program
+// sets its runtime folder). Takes effect for a private folder made afterwards.
+void SetTempBase(const std::string& base);
+
 // What every Vellora program does first in main(): SIGXFSZ is ignored (a write beyond the file size limit then
 // fails with EFBIG and is reported like a full disk, instead of killing the program with its temporary left
-// behind); private folders of processes that no longer run are removed; this process's private folder is made,
-// and SIGTERM, SIGINT and SIGHUP remove it before the program ends as the signal says.
-void PrepareProcess();
+// behind); the base is set when given; private folders of processes that no longer run are removed from it;
+// this process's private folder is made, and SIGTERM, SIGINT and SIGHUP remove it before the program ends as the
+// signal says.
+void PrepareProcess(const std::string& tempBase = {});
 
-// Removes the private folders in base (the system's temporary folder when empty) whose owner process is gone
-// and that belong to this user. Returns how many were removed.
+// Removes the private folders in base (the temporary base when empty) whose owner process is gone and that
+// belong to this user. Returns how many were removed.
 int RemoveStaleTempFolders(const std::string& base = {});
 // Removes this process's private folder now (also done at exit); the next TempFolder() makes a new one.
 void RemovePrivateTempFolder();

@@ -9,6 +9,7 @@
 class evLayout;
 class evPageLayout;
 class evPhotograph;
+struct ProgramFolders;
 
 class StudioBranding {
 public:
@@ -24,6 +25,11 @@ public:
     // Reads both files from the data folder (with its trailing "/" or without). Any failure (a missing or
     // damaged file, a design without the page layout) means there is no studio branding: nullptr.
     static std::unique_ptr<StudioBranding> Load(const std::string& dataFolder);
+    // The same from the two files wherever they are (the installed program keeps the record apart from the
+    // design).
+    static std::unique_ptr<StudioBranding> Load(const std::string& designFile, const std::string& recordFile);
+    // The program's own: the design in its data folder, the record where the program keeps it.
+    static std::unique_ptr<StudioBranding> Load(const ProgramFolders& folders);
     // The design's page layout with the key "STUDIO", else the first one named so; nullptr when there is none.
     static evPageLayout* FindStudioPageLayout(const evLayout& design);
 

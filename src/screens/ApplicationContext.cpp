@@ -27,15 +27,24 @@ void ApplicationContext::FreeCurrentProject() { m_currentProject.reset(); }
 
 bool ApplicationContext::SaveProject() { return SaveProjectFile(m_currentProject.get(), m_projectFileName); }
 
-void ApplicationContext::SetProgramFolder(const std::string& folder)
+void ApplicationContext::SetFolders(const ProgramFolders& folders)
 {
-    m_programFolder = folder.empty() || folder.back() == '/' ? folder : folder + "/";
-    m_dataFolder = m_programFolder + "data/";
-    m_designsFolder = m_programFolder + "designs/";
-    m_projectsFolder = m_programFolder + "projects/";
+    m_folders = folders;
+    m_programFolder = folders.programFolder;
+    m_dataFolder = folders.dataFolder;
+    m_designsFolder = folders.designsFolder;
+    m_projectsFolder = folders.projectsFolder;
     m_mainFile = m_dataFolder + "main.evb";
     m_musicFile = m_dataFolder + "music.evb";
     m_speakerFile = m_dataFolder + "speaker.evb";
     m_studioFile = m_dataFolder + "studio.evb";
-    m_studioDataFile = m_dataFolder + "studio.evd";
+    m_studioDataFile = folders.studioDataFile;
+}
+
+void ApplicationContext::SetProgramFolder(const std::string& folder) { SetFolders(PortableFolders(folder)); }
+
+std::string ApplicationContext::GetDesignFolderFor(const std::string& designFileName) const
+{
+    const std::vector<std::string> folders = m_folders.DesignFolders();
+    return FindDesignFolder(folders, designFileName);
 }

@@ -1,7 +1,10 @@
 #pragma once
 // What every screen reaches for the whole run: the data read at start-up (the branding bundle and the design
-// previews), the folders beside the program file and the open project. The main menu is the one context of the
+// previews), the program's folders (platform/ProgramFolders.h: beside the program file, or the installed and
+// the user's folders) and the open project. The main menu is the one context of the
 // run; the screens find it through AppContext().
+
+#include "platform/ProgramFolders.h"
 
 #include <cstdint>
 #include <memory>
@@ -35,7 +38,13 @@ public:
     const std::string& GetProgramFolder() const { return m_programFolder; }
     const std::string& GetDataFolder() const { return m_dataFolder; }
     const std::string& GetDesignsFolder() const { return m_designsFolder; }
+    const std::string& GetUserDesignsFolder() const { return m_folders.userDesignsFolder; }
     const std::string& GetProjectsFolder() const { return m_projectsFolder; }
+    const std::string& GetSettingsFolder() const { return m_folders.settingsFolder; }
+    const ProgramFolders& GetFolders() const { return m_folders; }
+    // The folder to read a design file of this name from: the user's designs folder when it holds the file,
+    // else the designs that came with the program.
+    std::string GetDesignFolderFor(const std::string& designFileName) const;
     const std::string& GetMainFile() const { return m_mainFile; }
     const std::string& GetMusicFile() const { return m_musicFile; }
     const std::string& GetSpeakerFile() const { return m_speakerFile; }
@@ -48,7 +57,9 @@ public:
     // -1 or the help text shown when the main menu first appears.
     int32_t GetStartupWarning() const { return m_startupWarning; }
 
-    // The folders below the program folder and the data files in them.
+    // The folders and the data files in them.
+    void SetFolders(const ProgramFolders& folders);
+    // The folders of a portable program in the folder.
     void SetProgramFolder(const std::string& folder);
 
 protected:
@@ -68,6 +79,7 @@ protected:
     std::string m_dataFolder;
     std::string m_designsFolder;
     std::string m_projectsFolder;
+    ProgramFolders m_folders;
 };
 
 // The context of the run; nullptr before the main menu exists.

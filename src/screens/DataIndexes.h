@@ -300,6 +300,8 @@ inline constexpr int32_t LabelPdfTitle = 283;
 inline constexpr int32_t LabelPdfSaved = 284;
 inline constexpr int32_t LabelPdfFailed = 285;
 inline constexpr int32_t LabelPrintFailed = 286;
+inline constexpr int32_t FolderNotUsable = 287;      // "%1" the folder that cannot be used, "%2" the one instead
+inline constexpr int32_t DesignLeftOut = 288;        // "%1" the design file that cannot be read
 }  // namespace Help
 
 namespace Skin {

@@ -583,8 +583,8 @@ bool TFormNewProject3::SaveNewProject(const std::string& fileName)
 // stays on disk when this fails.
 bool TFormNewProject3::PrepareNewProject()
 {
-    const std::string designsFolder = AppContext()->GetDesignsFolder();
     evProject& project = *m_newProject;
+    const std::string designsFolder = AppContext()->GetDesignFolderFor(project.GetDesignFileName());
     try {
         RunWaitStep(Help::WaitLoadingDesign, [&](ProgressBar* progress) {
             project.SetDesign(ReadDesignFile(designsFolder, project.GetDesignFileName(), progress));

@@ -9,8 +9,12 @@
 #include "model/AlbumTestSupport.h"
 #include "model/evLayout.h"
 #include "platform/Stream.h"
+#include "screens/ScreenSet.h"
+#include "screens/TokPopup.h"
 
+#include <QApplication>
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 #include <string>
@@ -61,7 +65,7 @@ protected:
         m_branding = screentest::MakeBranding();
         WriteBody(*m_branding, MainFile());
         WriteBody(*MakeDesign("Rose"), DesignsFolder() + "Rose.evl");
-        m_environment.programFolder = m_program;
+        m_environment.folders = PortableFolders(m_program);
         m_environment.systemAudioVersion = [this] { return m_audioVersion; };
         m_environment.systemVolume = [] { return 100; };
         m_environment.startAudioLibrary = [this](void*, int volume) {
@@ -85,6 +89,23 @@ protected:
         m_status.clear();
         m_mainMenu = std::make_unique<TFormMainMenu>(m_environment);
         return *m_mainMenu;
+    }
+    // Runs the step and answers the OK pop-ups it shows, collecting their texts.
+    QStringList OkTexts(const std::function<void()>& step)
+    {
+        QStringList texts;
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&texts] {
+            TokPopup* popup = Screens().okPopup.get();
+            if (QApplication::activeModalWidget() != popup || !popup->isVisible())
+                return;
+            texts << popup->LabelMessage->Caption();
+            popup->ImgOKClick();
+        });
+        poll.start();
+        step();
+        return texts;
     }
     std::string MainFile() const { return m_program + "/data/main.evb"; }
     std::string DesignsFolder() const { return m_program + "/designs/"; }

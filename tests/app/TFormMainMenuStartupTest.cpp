@@ -106,7 +106,7 @@ TEST_F(StartupTest, AMissingOrDamagedMainDataFileEndsStartUp)
 TEST_F(StartupTest, FoldersThatCannotBeCreatedEndStartUp)
 {
     std::ofstream(PathOf("plain-file")) << "not a folder";
-    m_environment.programFolder = PathOf("plain-file/program");
+    m_environment.folders = PortableFolders(PathOf("plain-file/program"));
     TFormMainMenu& menu = Start();
     EXPECT_EQ(menu.GetStartupState(), -2);
     EXPECT_EQ(menu.GetMainFile(), PathOf("plain-file/program/data/main.evb"));
@@ -115,7 +115,7 @@ TEST_F(StartupTest, FoldersThatCannotBeCreatedEndStartUp)
     // The designs folder is a file: the first folder checked fails.
     std::filesystem::remove_all(m_program + "/designs");
     std::ofstream(m_program + "/designs") << "x";
-    m_environment.programFolder = m_program;
+    m_environment.folders = PortableFolders(m_program);
     EXPECT_EQ(Start().GetStartupState(), -2);
     EXPECT_FALSE(std::filesystem::exists(m_program + "/projects"));
 }
@@ -196,7 +196,7 @@ TEST_F(StartupTest, TheAudioLibraryCopyOfThisRunIsTheOnlyOneDeleted)
 {
     const std::string leftOver = PathOf("tmp/bass0.dll");
     std::ofstream(leftOver) << "from an earlier run";
-    StartupEnvironment real = StartupEnvironment::ForProgramFolder(m_program);
+    StartupEnvironment real = StartupEnvironment::ForFolders(PortableFolders(m_program));
     real.screenSize = QSize(1024, 768);
     m_environment = real;
     TFormMainMenu& menu = Start();

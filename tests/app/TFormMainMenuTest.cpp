@@ -91,23 +91,6 @@ protected:
         WriteProjectFile(project, path);
         return path;
     }
-    // Runs the step and answers the OK pop-ups it shows, collecting their texts.
-    QStringList OkTexts(const std::function<void()>& step)
-    {
-        QStringList texts;
-        QTimer poll;
-        poll.setInterval(5);
-        QObject::connect(&poll, &QTimer::timeout, [&texts] {
-            TokPopup* popup = Screens().okPopup.get();
-            if (QApplication::activeModalWidget() != popup || !popup->isVisible())
-                return;
-            texts << popup->LabelMessage->Caption();
-            popup->ImgOKClick();
-        });
-        poll.start();
-        step();
-        return texts;
-    }
 };
 
 } // namespace

@@ -126,6 +126,34 @@ TEST_F(ProjectFileTest, DesignNamesWithFoldersAreRefused)
     std::filesystem::copy_file(m_designs / "Rose.evl", m_folder / "Outside.evl");
     const std::string path = SaveProject("../Outside.evl", true);
     EXPECT_THROW(OpenProject(path, Designs()), EFOpenError);
+    // Nor through a list of folders that holds the folder above.
+    EXPECT_THROW(OpenProject(path, std::vector<std::string>{m_folder.string(), Designs()}), EFOpenError);
+}
+
+// The user's designs folder comes first; a design found in neither folder is looked for in the last one, so that
+// the error names the folder of the designs that came with the program.
+TEST_F(ProjectFileTest, TheFirstFolderThatHoldsTheDesignIsTheOneRead)
+{
+    const std::string own = (m_folder / "own").string() + "/";
+    std::filesystem::create_directories(own);
+    WriteDesign("Rose.evl", {"W", "M", "cd", "E"});
+    std::filesystem::copy_file(m_designs / "Rose.evl", own + "Lily.evl");
+    std::filesystem::create_directories(own + "Rose.evl"); // a folder of that name is no design file
+    const std::vector<std::string> folders = {own, Designs()};
+    EXPECT_EQ(FindDesignFolder(folders, "Lily.evl"), own);
+    EXPECT_EQ(FindDesignFolder(folders, "Rose.evl"), Designs());
+    EXPECT_EQ(FindDesignFolder(folders, "Gone.evl"), Designs());
+    EXPECT_EQ(FindDesignFolder(folders, "../designs/Rose.evl"), Designs());
+    EXPECT_EQ(FindDesignFolder({}, "Rose.evl"), "");
+
+    const std::unique_ptr<evProject> project = OpenProject(SaveProject("Lily.evl", true), folders);
+    EXPECT_EQ(project->GetDesign()->GetPageLayouts().Count(), 4);
+    try {
+        OpenProject(SaveProject("Gone.evl", true), folders);
+        FAIL() << "a missing design was opened";
+    } catch (const EFOpenError& error) {
+        EXPECT_NE(std::string(error.what()).find(Designs()), std::string::npos) << error.what();
+    }
 }
 
 TEST_F(ProjectFileTest, OpeningBindsTheSpecialPageLayouts)

@@ -123,3 +123,27 @@ TEST_F(TempFilesTest, ThePrivateFolderIsMadeOnFirstUseAndRemoved)
     EXPECT_NE(TempFolder(), folder); // a new one on the next use
     RemovePrivateTempFolder();
 }
+
+// The installed program makes its private folder in its runtime folder, and clears stale ones from there.
+TEST_F(TempFilesTest, ThePrivateFolderGoesIntoTheBaseThatIsSet)
+{
+    const std::filesystem::path runtime = m_dir / "runtime";
+    std::filesystem::create_directories(runtime);
+    pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    const std::filesystem::path stale = runtime / ("vellora-" + std::to_string(ended) + "-Abc123");
+    std::filesystem::create_directories(stale);
+
+    SetTempFolder("");
+    SetTempBase(runtime.string() + "//");
+    EXPECT_EQ(RemoveStaleTempFolders(), 1);
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    const std::string folder = TempFolder();
+    const std::string base = runtime.string() + "/vellora-" + std::to_string(::getpid()) + "-";
+    EXPECT_EQ(folder.rfind(base, 0), 0u) << folder;
+    RemovePrivateTempFolder();
+    EXPECT_FALSE(std::filesystem::exists(folder));
+    SetTempBase("");
+}

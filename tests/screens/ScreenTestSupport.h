@@ -25,6 +25,7 @@
 #include <filesystem>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,7 +34,7 @@
 
 namespace screentest {
 
-constexpr int kHelpTexts = 287;
+constexpr int kHelpTexts = 289;
 constexpr int kPictures = 204;
 
 inline std::unique_ptr<evPicture> IndexPicture(int index)
@@ -46,11 +47,16 @@ inline std::unique_ptr<evPicture> IndexPicture(int index)
     return std::make_unique<evPicture>("skin" + std::to_string(index), bitmap);
 }
 
-inline std::unique_ptr<evBranding> MakeBranding(int helpTexts = kHelpTexts, int pictures = kPictures)
+// Help text i reads "Help i" unless the test gives its own.
+inline std::unique_ptr<evBranding> MakeBranding(int helpTexts = kHelpTexts, int pictures = kPictures,
+                                                const std::map<int, std::string>& ownTexts = {})
 {
     auto texts = std::make_unique<evObjectCollection>();
-    for (int i = 0; i < helpTexts; ++i)
-        texts->Add(std::make_unique<evHelptext>("text" + std::to_string(i), i, "Help " + std::to_string(i)));
+    for (int i = 0; i < helpTexts; ++i) {
+        const auto own = ownTexts.find(i);
+        const std::string text = own != ownTexts.end() ? own->second : "Help " + std::to_string(i);
+        texts->Add(std::make_unique<evHelptext>("text" + std::to_string(i), i, text));
+    }
     auto skin = std::make_unique<evObjectCollection>();
     for (int i = 0; i < pictures; ++i)
         skin->Add(IndexPicture(i));

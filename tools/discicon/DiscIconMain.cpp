@@ -1,6 +1,10 @@
-// vellora-discicon OUT: paints the disc icon of every disc folder (a silver disc with coloured rings and a hole
-// in its middle, 32 x 32 pixels) and writes it as a Windows icon file with one image. The build runs it and
+// vellora-discicon OUT.ico: paints the disc icon of every disc folder (a silver disc with coloured rings and a
+// hole in its middle, 32 x 32 pixels) and writes it as a Windows icon file with one image. The build runs it and
 // carries the file inside the programs as the resource "AUTORUNICON".
+//
+// vellora-discicon --program-icon SIZE OUT.png: paints the program's own icon for the desktop's menus, the same
+// disc with a photograph in front of it, SIZE x SIZE pixels (8 to 1024), painted afresh at each size so that
+// small icons stay sharp. The install rules put one per size into the hicolor icon theme.
 //
 // Icon file layout (little-endian):
 //   ICONDIR        uint16 reserved 0, uint16 type 1 (icon), uint16 image count 1
@@ -9,26 +13,29 @@
 //   image          BITMAPINFOHEADER (40 bytes, height 64: colour rows and mask rows), 32 x 32 BGRA rows from the
 //                  bottom up, then the 1-bit transparency mask (rows of 4 bytes, bottom up, 1 = transparent)
 
+#include <QBuffer>
 #include <QColor>
 #include <QConicalGradient>
 #include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
 
 constexpr int kSize = 32;
+constexpr int kSmallestProgramIcon = 8;
+constexpr int kLargestProgramIcon = 1024;
 
-QImage PaintDisc()
+// The disc in a square of kSize units, with the painter's transformation.
+void DrawDisc(QPainter& painter)
 {
-    QImage image(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, true);
     const QPointF centre(kSize / 2.0, kSize / 2.0);
 
     // The silver face with the rainbow sheen that light leaves on a disc.
@@ -57,6 +64,60 @@ QImage PaintDisc()
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::black);
     painter.drawEllipse(centre, 2.6, 2.6);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+QImage PaintDisc()
+{
+    QImage image(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    DrawDisc(painter);
+    painter.end();
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+// A small print in a white frame, tilted, in kSize units: a summer sky, a sun and two green hills.
+void DrawPhotograph(QPainter& painter)
+{
+    painter.save();
+    painter.translate(10.5, 21.5);
+    painter.rotate(-9);
+    const QRectF frame(-9.5, -7.5, 19, 15);
+    painter.setPen(QPen(QColor(120, 112, 104), 0.5));
+    painter.setBrush(QColor(252, 250, 246));
+    painter.drawRoundedRect(frame, 0.8, 0.8);
+    const QRectF picture = frame.adjusted(1.6, 1.6, -1.6, -1.6);
+    painter.setClipRect(picture);
+    QLinearGradient sky(picture.topLeft(), picture.bottomLeft());
+    sky.setColorAt(0, QColor(120, 170, 226));
+    sky.setColorAt(1, QColor(214, 232, 248));
+    painter.setPen(Qt::NoPen);
+    painter.fillRect(picture, sky);
+    painter.setBrush(QColor(255, 214, 102));
+    painter.drawEllipse(QPointF(picture.right() - 3.5, picture.top() + 3.0), 1.8, 1.8);
+    painter.setBrush(QColor(116, 170, 92));
+    painter.drawEllipse(QPointF(picture.left() + 3.0, picture.bottom() + 2.5), 8.0, 6.0);
+    painter.setBrush(QColor(82, 140, 72));
+    painter.drawEllipse(QPointF(picture.right() - 2.0, picture.bottom() + 3.0), 9.0, 5.5);
+    painter.restore();
+}
+
+QImage PaintProgramIcon(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.scale(size / static_cast<double>(kSize), size / static_cast<double>(kSize));
+    // The disc towards the upper right, the photograph over its lower left.
+    painter.save();
+    painter.translate(6.5, 0.5);
+    painter.scale(0.8, 0.8);
+    DrawDisc(painter);
+    painter.restore();
+    DrawPhotograph(painter);
     painter.end();
     return image.convertToFormat(QImage::Format_ARGB32);
 }
@@ -126,25 +187,42 @@ std::vector<uint8_t> IconFile(const QImage& image)
     return out;
 }
 
+bool WriteFile(const char* path, const std::vector<uint8_t>& bytes)
+{
+    std::FILE* file = std::fopen(path, "wb");
+    if (!file) {
+        std::fprintf(stderr, "vellora-discicon: cannot create %s\n", path);
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (std::fclose(file) != 0 || !written) {
+        std::fprintf(stderr, "vellora-discicon: cannot write %s\n", path);
+        std::remove(path);
+        return false;
+    }
+    return true;
+}
+
+std::vector<uint8_t> PngFile(const QImage& image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return std::vector<uint8_t>(png.begin(), png.end());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: vellora-discicon OUT.ico\n");
+    if (argc == 2)
+        return WriteFile(argv[1], IconFile(PaintDisc())) ? 0 : 1;
+    const int size = argc == 4 && std::strcmp(argv[1], "--program-icon") == 0 ? std::atoi(argv[2]) : 0;
+    if (size < kSmallestProgramIcon || size > kLargestProgramIcon) {
+        std::fprintf(stderr, "usage: vellora-discicon OUT.ico\n"
+                             "       vellora-discicon --program-icon SIZE OUT.png\n");
         return 2;
     }
-    const std::vector<uint8_t> icon = IconFile(PaintDisc());
-    std::FILE* file = std::fopen(argv[1], "wb");
-    if (!file) {
-        std::fprintf(stderr, "vellora-discicon: cannot create %s\n", argv[1]);
-        return 1;
-    }
-    const bool written = std::fwrite(icon.data(), 1, icon.size(), file) == icon.size();
-    if (std::fclose(file) != 0 || !written) {
-        std::fprintf(stderr, "vellora-discicon: cannot write %s\n", argv[1]);
-        std::remove(argv[1]);
-        return 1;
-    }
-    return 0;
+    return WriteFile(argv[3], PngFile(PaintProgramIcon(size))) ? 0 : 1;
 }
