@@ -1,6 +1,7 @@
 // The label sheet: where the labels land on printers of different resolutions and unprintable edges, in the
 // sheet preview, which moves are refused at the edges, what a print job and a test sheet draw, and the disc label
 // rendered from the project.
+#include "model/PageCompleteness.h"
 #include "presentation/LabelTestAlbum.h"
 
 #include "model/evUserPicture.h"
@@ -261,9 +262,9 @@ TEST_F(DiscLabelTest, LabelCompletenessCountsAsForAnyPage)
 {
     const std::unique_ptr<evProject> project = MakeLabelAlbum();
     evCategory& label = *project->GetDiscLabelCategory();
-    EXPECT_EQ(label.GetCompleteness(), cbLayoutSet | cbNoTexts);
+    EXPECT_EQ(GetCompleteness(label), cbLayoutSet | cbNoTexts);
     PutPicture(*project, kColorBlack);
-    EXPECT_EQ(label.GetCompleteness(), cbLayoutSet | cbPicturesFilled | cbNoTexts);
+    EXPECT_EQ(GetCompleteness(label), cbLayoutSet | cbPicturesFilled | cbNoTexts);
 }
 
 // On a real device with unprintable edges the painter starts at the printable corner: the labels still land at
