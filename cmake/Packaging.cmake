@@ -1,6 +1,7 @@
 # Installing Vellora like a Linux program, and its Debian package.
 #
 #   bin/vellora, bin/vellora-cli
+#   lib/vellora/libtwain_32.so                                                        the scanner manager
 #   share/vellora/data/{main,music,speaker,studio}.evb, share/vellora/designs/*.evl   the default data
 #   share/applications/vellora.desktop, share/metainfo/org.vellora.Vellora.metainfo.xml
 #   share/icons/hicolor/NxN/apps/vellora.png                                          painted by vellora-discicon
@@ -62,6 +63,8 @@ list(TRANSFORM VELLORA_DATA_FILES PREPEND ${VELLORA_INSTALL_DATA_FROM}/data/)
 set(VELLORA_DESIGNS_FROM ${VELLORA_INSTALL_DATA_FROM}/designs)
 
 install(TARGETS vellora vellora-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The scanner manager, which the program loads at run time from ../lib/vellora (imaging/TTwainAcquire).
+install(TARGETS twain_32 LIBRARY DESTINATION lib/vellora)
 install(FILES ${VELLORA_DATA_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/vellora/data)
 install(CODE "
   file(STRINGS \"${VELLORA_DESIGNS_FROM}/.datakit-designs\" designs)

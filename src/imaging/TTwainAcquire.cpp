@@ -120,9 +120,20 @@ bool DllDNamesABackend(const std::filesystem::path& folder)
     return false;
 }
 
+// The manager lies beside the program in a build folder or a portable copy; an installed program finds it in
+// its private library folder (PREFIX/lib/vellora, see cmake/Packaging.cmake).
+std::string DefaultLibraryFile()
+{
+    const std::string beside = FileBesideProgram(kTwainLibraryFile);
+    std::error_code error;
+    if (std::filesystem::exists(beside, error))
+        return beside;
+    return FileBesideProgram(std::string("../lib/vellora/") + kTwainLibraryFile);
+}
+
 } // namespace
 
-TTwainAcquire::TTwainAcquire() : m_libraryFile(FileBesideProgram(kTwainLibraryFile))
+TTwainAcquire::TTwainAcquire() : m_libraryFile(DefaultLibraryFile())
 {
     m_appIdentity.Version.MajorNum = 1;
     m_appIdentity.Version.MinorNum = 0;

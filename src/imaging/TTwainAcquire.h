@@ -1,9 +1,10 @@
 #pragma once
 // TTwainAcquire fetches one picture from a scanner through a TWAIN data-source manager, the library
-// kTwainLibraryFile beside the program (ours exposes the SANE devices as TWAIN sources; see src/twain), and hands
-// it over as a bitmap. It always asks for a native transfer and reports the end of every acquisition, with or
-// without a picture, through OnScanReady. The source's own dialog runs while the application's event loop goes
-// on; its messages reach the component through the application's message hook (platform/MessageHook).
+// kTwainLibraryFile beside the program or installed (ours exposes the SANE devices as TWAIN sources; see
+// src/twain), and hands it over as a bitmap. It always asks for a native transfer and reports the end of every
+// acquisition, with or without a picture, through OnScanReady. The source's own dialog runs while the
+// application's event loop goes on; its messages reach the component through the application's message hook
+// (platform/MessageHook).
 //
 // It also keeps the user's default source: the value [TWAIN] "DEFAULT SOURCE" of the settings file is read
 // before the first choice and written back when the component goes.
@@ -26,7 +27,7 @@ public:
     using EVelloraError::EVelloraError;
 };
 
-// The file name under which the program looks for the manager beside itself.
+// The file name under which the program looks for the manager beside itself (or, installed, in PREFIX/lib/vellora).
 inline constexpr const char* kTwainLibraryFile = "libtwain_32.so";
 
 class TTwainAcquire {
@@ -110,8 +111,8 @@ public:
     static TW_UINT16 LanguageCode(TLanguage language);
     static TW_UINT16 CountryCode(TCountry country);
 
-    // The manager's file (kTwainLibraryFile beside the program unless set) and the window the manager's dialogs
-    // belong to (none: the active window).
+    // The manager's file (kTwainLibraryFile beside the program or installed, unless set) and the window the
+    // manager's dialogs belong to (none: the active window).
     const std::string& GetLibraryFile() const { return m_libraryFile; }
     void SetLibraryFile(const std::string& file) { m_libraryFile = file; }
     void SetParentWindow(void* window) { m_parentWindow = window; }

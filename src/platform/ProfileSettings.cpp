@@ -13,6 +13,8 @@ namespace {
 
 enum class Contents { Missing, Read, Unreadable };
 
+constexpr const char* kSettingsVariable = "VELLORA_SETTINGS_FILE";
+
 std::string Trim(const std::string& text)
 {
     const size_t first = text.find_first_not_of(" \t");
@@ -40,7 +42,9 @@ Contents ReadLines(const std::string& path, std::vector<std::string>& lines)
     const auto status = std::filesystem::status(path, error);
     if (error || !std::filesystem::exists(status))
         return Contents::Missing;
-    if (!std::filesystem::is_regular_file(status) || std::filesystem::file_size(path, error) > kMaxSettingsFile || error)
+    if (!std::filesystem::is_regular_file(status))
+        return Contents::Unreadable;
+    if (std::filesystem::file_size(path, error) > kMaxSettingsFile || error)
         return Contents::Unreadable;
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -103,8 +107,17 @@ std::string OneLine(std::string value)
 
 } // namespace
 
+void SetSettingsFilePath(const std::string& path)
+{
+    if (!path.empty() && path[0] == '/')
+        setenv(kSettingsVariable, path.c_str(), 1);
+}
+
 std::string SettingsFilePath()
 {
+    const char* set = std::getenv(kSettingsVariable);
+    if (set && set[0] == '/')
+        return set;
     const char* config = std::getenv("XDG_CONFIG_HOME");
     std::string folder;
     if (config && config[0] == '/') {

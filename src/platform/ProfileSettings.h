@@ -3,8 +3,9 @@
 // the original platform's WIN.INI, where a few shared settings live (the user's default scanner source under
 // [TWAIN] "DEFAULT SOURCE"). Section and key names compare without regard to ASCII case, as there.
 //
-// The file is $XDG_CONFIG_HOME/vellora/vellora.ini ($HOME/.config when XDG_CONFIG_HOME is not set). It is read
-// afresh on every call, so the program and the libraries it loads see each other's changes. A file that cannot
+// The file is the one the program set for its settings folder (SetSettingsFilePath), else
+// $XDG_CONFIG_HOME/vellora/vellora.ini ($HOME/.config when XDG_CONFIG_HOME is not set). It is read afresh on
+// every call, so the program and the libraries it loads see each other's changes. A file that cannot
 // be read, or is larger than kMaxSettingsFile, reads as empty; writing keeps every other line as it was and
 // replaces the file atomically, and never writes over a file it could not read whole.
 
@@ -14,6 +15,9 @@
 constexpr size_t kMaxSettingsFile = 1024 * 1024;
 
 std::string SettingsFilePath();
+// Sets the settings file for this process and the libraries it loads (through the environment variable
+// VELLORA_SETTINGS_FILE, which they read too); a path that is not absolute is ignored.
+void SetSettingsFilePath(const std::string& path);
 
 class ProfileSettings {
 public:

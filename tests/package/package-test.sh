@@ -41,7 +41,7 @@ deb=$work/out/vellora_${version}_amd64.deb
 [ "$(dpkg-deb -f "$deb" Architecture)" = amd64 ] || fail "architecture"
 depends=$(dpkg-deb -f "$deb" Depends)
 for package in libqt6widgets6 libqt6gui6 libqt6core6 libjpeg62-turbo libsdl2-mixer-2.0-0 libavcodec libheif1 \
-  libisofs6 libmp3lame0 libc6 qt6-qpa-plugins; do
+  libisofs6 libmp3lame0 libsane1 libc6 qt6-qpa-plugins; do
   [[ "$depends" == *"$package"* ]] || fail "Depends lacks $package: $depends"
 done
 
@@ -55,6 +55,7 @@ designs=$(sed 's|^|./usr/share/vellora/designs/|' "$build/package-data/designs/.
 {
   echo ./usr/bin/vellora
   echo ./usr/bin/vellora-cli
+  echo ./usr/lib/vellora/libtwain_32.so
   echo ./usr/share/applications/vellora.desktop
   for size in 16 22 24 32 48 64 128 256; do echo "./usr/share/icons/hicolor/${size}x${size}/apps/vellora.png"; done
   echo ./usr/share/man/man1/vellora-cli.1.gz

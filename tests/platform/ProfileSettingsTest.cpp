@@ -99,6 +99,12 @@ TEST(SettingsFilePathTest, LivesInTheUsersConfigurationFolder)
     EXPECT_EQ(SettingsFilePath(), "/somewhere/config/vellora/vellora.ini");
     setenv("XDG_CONFIG_HOME", "relative", 1);
     EXPECT_EQ(SettingsFilePath(), std::string(std::getenv("HOME")) + "/.config/vellora/vellora.ini");
+    // The program's own settings folder comes first; only an absolute path is taken.
+    SetSettingsFilePath("relative/vellora.ini");
+    EXPECT_EQ(SettingsFilePath(), std::string(std::getenv("HOME")) + "/.config/vellora/vellora.ini");
+    SetSettingsFilePath("/portable/vellora.ini");
+    EXPECT_EQ(SettingsFilePath(), "/portable/vellora.ini");
+    unsetenv("VELLORA_SETTINGS_FILE");
     if (saved)
         setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
     else

@@ -25,7 +25,9 @@ struct FakeFrame {
 // Hands out the frames in reads of at most chunk bytes.
 class FakeDevice : public FrameDevice {
 public:
-    explicit FakeDevice(std::vector<FakeFrame> frames, size_t chunk = 5) : m_frames(std::move(frames)), m_chunk(chunk) {}
+    explicit FakeDevice(std::vector<FakeFrame> frames, size_t chunk = 5) : m_frames(std::move(frames)), m_chunk(chunk)
+    {
+    }
 
     SANE_Status Start() override
     {
