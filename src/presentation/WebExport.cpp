@@ -307,7 +307,10 @@ void WebExport::Commit()
     WriteInStaging("player.js", ResourceText("WEB_PLAYER_JS"));
     WriteInStaging("player.css", ResourceText("WEB_PLAYER_CSS"));
     const std::string index = ResourceText("WEB_INDEX");
+    // The files reach the disc before the folder takes its name, and the new name before the index points to it.
+    SyncFileSystemOf(m_staging);
     SwapIntoPlace();
+    SyncFileSystemOf(m_discFolder);
     WriteFileAtomically(m_discFolder + "/" + kIndexFile, index);
 }
 
