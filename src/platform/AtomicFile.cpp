@@ -169,10 +169,21 @@ public:
         WriteAll(pending.data(), pending.size());
     }
 
-    // Flushes, syncs and closes; EWriteError when the system refuses any of it.
+    // A refused write is remembered: the file is incomplete even if the code that wrote went on, so it can
+    // never be committed, and the error can be raised again with its file and reason.
+    [[noreturn]] void RaiseWriteFailure() const override
+    {
+        if (m_failure == 0)
+            Stream::RaiseWriteFailure();
+        ThrowWriteError(m_target, m_failure);
+    }
+
+    // Flushes, syncs and closes; EWriteError when the system refuses any of it, or refused an earlier write.
     void Finish()
     {
         Flush();
+        if (m_failure != 0)
+            ThrowWriteError(m_target, m_failure);
         if (SyncFailed(m_fd))
             ThrowWriteError(m_target, errno);
         const int closed = ::close(m_fd);
@@ -193,13 +204,13 @@ private:
     {
         while (size > 0) {
             const ssize_t written = System().Write(m_fd, data, size);
-            if (written < 0) {
-                if (errno == EINTR)
-                    continue;
-                ThrowWriteError(m_target, errno);
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0) {
+                // The system took nothing and said nothing: it has no room.
+                m_failure = written < 0 ? errno : ENOSPC;
+                ThrowWriteError(m_target, m_failure);
             }
-            if (written == 0) // the system took nothing and said nothing: it has no room
-                ThrowWriteError(m_target, ENOSPC);
             data += written;
             size -= static_cast<size_t>(written);
         }
@@ -208,6 +219,7 @@ private:
     int m_fd;
     std::string m_target;
     std::vector<char> m_buffer;
+    int m_failure = 0; // the system's error number of the first refused write
 };
 
 int RemoveStaleTemporariesIn(const std::string& folder)

@@ -122,6 +122,8 @@ void Stream::WriteShared(std::shared_ptr<const std::vector<uint8_t>> bytes)
         WriteBuffer(bytes->data(), static_cast<int64_t>(bytes->size()));
 }
 
+void Stream::RaiseWriteFailure() const { throw EWriteError(); }
+
 void Stream::CopyFrom(Stream& source, int64_t count)
 {
     if (count < 0 || count > source.Remaining())

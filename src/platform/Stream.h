@@ -56,6 +56,10 @@ public:
 
     // Copies count bytes from the source's current position; raises EReadError when the source holds fewer.
     virtual void CopyFrom(Stream& source, int64_t count);
+
+    // For code that learns of a refused write only as false (a collection's save): raises the error of the write
+    // this stream refused, with its file and reason where the stream knows them, else a plain EWriteError.
+    [[noreturn]] virtual void RaiseWriteFailure() const;
 };
 
 class MemoryStream : public Stream {

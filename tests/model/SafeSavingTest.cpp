@@ -107,6 +107,25 @@ TEST_F(SafeSavingTest, ADiscFullAtEveryByteOfTheProjectKeepsThePreviousFile)
     EXPECT_EQ(FileBytes(path), Body(*changed));
 }
 
+// A disc that fills up while a page's photographs are written: the error still says which file and why, though
+// the page's collection reports the refused write only as false.
+TEST_F(SafeSavingTest, ADiscFullInsideAPageNamesTheFileAndTheReason)
+{
+    const std::string path = TempPath("Anna & Ben.evp");
+    const std::unique_ptr<evProject> album = Album("big", 2, 300, 200);
+    ASSERT_GT(Body(*album).size(), 100000u); // the first 64 kB go to the disc while the page is written
+    WriterFaults full(WriterFaults::At::Write, ENOSPC, 30000);
+    try {
+        WriteProjectFile(*album, path);
+        ADD_FAILURE() << "written";
+    } catch (const EWriteError& error) {
+        EXPECT_EQ(error.GetFile(), path);
+        EXPECT_EQ(error.GetSystemError(), ENOSPC);
+    }
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_TRUE(TemporariesIn(m_folder).empty());
+}
+
 // The writer is a process of its own, killed without warning at a random moment of its save; the project file
 // is then the old one or the new one, whole. What the killed writer left beside it is cleaned up afterwards.
 TEST_F(SafeSavingTest, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewProject)

@@ -313,6 +313,31 @@ TEST_F(AtomicFileTest, EveryRefusedCallKeepsThePreviousFileAndNamesFileAndReason
     }
 }
 
+// Code that learns of a refused write only as false (a collection) can raise it with its file and reason, and
+// a writer whose stream once refused a write never commits, even when later writes went through.
+TEST_F(AtomicFileTest, ARefusedWriteIsRememberedUntilTheCommit)
+{
+    const std::string out = Path("album.evp");
+    Write(out, "previous");
+    WriterFaults full(WriterFaults::At::Write, ENOSPC, 100);
+    AtomicWriter writer(out);
+    Stream& stream = writer.GetStream();
+    EXPECT_THROW(stream.WriteBuffer(std::string(200000, 'a').data(), 200000), EWriteError);
+    try {
+        stream.RaiseWriteFailure();
+    } catch (const EWriteError& error) {
+        EXPECT_EQ(error.GetFile(), out);
+        EXPECT_EQ(error.GetSystemError(), ENOSPC);
+    }
+    full.SetRoom(1000000);
+    stream.WriteBuffer(std::string(200000, 'b').data(), 200000);
+    EXPECT_THROW(writer.Commit(), EWriteError);
+    EXPECT_EQ(Read(out), "previous");
+    EXPECT_TRUE(Leftovers({"album.evp"}).empty());
+    MemoryStream memory;
+    EXPECT_THROW(memory.RaiseWriteFailure(), EWriteError);
+}
+
 TEST_F(AtomicFileTest, OnlyOurOwnTemporariesUntouchedForAnHourAreRemoved)
 {
     const std::string pid = std::to_string(::getpid()); // even a writer of a running process stops touching it

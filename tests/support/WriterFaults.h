@@ -41,6 +41,8 @@ public:
     }
 
     int Failures() const { return m_failures; }
+    // Room made on the disc meanwhile.
+    void SetRoom(int64_t room) { m_room = room; }
 
 private:
     int Fail()
