@@ -5,6 +5,8 @@
 #include "app/TFormMainMenu.h"
 #include "app/TformSplash.h"
 #include "model/evObjectCollection.h"
+#include "platform/EndingSignals.h"
+#include "platform/Log.h"
 #include "platform/MessageHook.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
@@ -13,6 +15,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSessionManager>
 
 #include <cstdio>
 #include <exception>
@@ -41,10 +44,15 @@ void ShowRunError(const std::exception& error)
     QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationDisplayName(), text);
 }
 
-// The screens and the message loop of a successful start-up.
+// The screens and the message loop of a successful start-up. A signal that asks the program to end, and the
+// desktop's logout, keep the open project's changes and end the loop; the screens then close as usual.
 int RunMainMenu(TFormMainMenu& mainMenu)
 {
     QObject::connect(&mainMenu, &QDialog::finished, qApp, &QCoreApplication::quit);
+    EndingSignals endingSignals;
+    QObject::connect(&endingSignals, &EndingSignals::requested, &mainMenu, [&mainMenu] { mainMenu.EndByRequest(); });
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &mainMenu,
+                     [&mainMenu](QSessionManager&) { mainMenu.EndByRequest(); });
     mainMenu.show();
     const int status = QApplication::exec();
     DestroyScreens();

@@ -3,19 +3,23 @@
 #include "audio/BassLibrary.h"
 #include "audio/evMusic.h"
 #include "model/ProjectFile.h"
+#include "model/RecoveryCopy.h"
 #include "model/evBranding.h"
 #include "model/evLayout.h"
 #include "model/evLayoutPreview.h"
 #include "model/evObjectCollection.h"
 #include "model/evProject.h"
+#include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Log.h"
 #include "platform/Stream.h"
 #include "platform/TempFiles.h"
 #include "platform/Text.h"
+#include "screens/Autosave.h"
 #include "screens/DataIndexes.h"
 #include "screens/FileDialogs.h"
+#include "screens/SavingTexts.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TFormExit.h"
@@ -24,15 +28,20 @@
 #include "screens/TFormProjectMenu.h"
 #include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
+#include "screens/TyesNoPopup.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QEvent>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -49,6 +58,10 @@ constexpr const char* kDesignExtension = ".evl";
 // Help texts of the four buttons: New project, Open project, Exit, Imprint.
 constexpr std::array<int32_t, 4> kButtonHints = {Help::HintMainNew, Help::HintMainOpen, Help::HintMainExit,
                                                  Help::HintMainImprint};
+// A temporary of ours that nobody wrote to for this long was left by a writer that was killed.
+constexpr std::chrono::hours kStaleTemporaryAge{1};
+// The project menu closed on an error of its own (TFormProjectMenu::ResultFailed): nobody asked about saving.
+constexpr int32_t kProjectMenuFailed = Help::UnexpectedError;
 
 void LogMemory()
 {
@@ -64,6 +77,15 @@ bool HasDesignExtension(const std::string& name)
     std::string tail = name.substr(name.size() - extension.size());
     std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
     return tail == extension;
+}
+
+// When a recovery copy was written: the short date (four-digit year) and the time of day.
+QString WrittenAtText(std::time_t written)
+{
+    const QDateTime when = QDateTime::fromSecsSinceEpoch(written);
+    const double days = static_cast<double>(QDate(1899, 12, 30).daysTo(when.date()));
+    return QString::fromStdString(ShortDateText(days)) + " " +
+           QLocale::system().toString(when.time(), QLocale::ShortFormat);
 }
 
 } // namespace
@@ -82,6 +104,7 @@ TFormMainMenu::TFormMainMenu(const StartupEnvironment& environment) : SkinnedScr
         TFormProjectMenu* menu = Screens().formProjectMenu.get();
         return menu ? menu->Run() : 0;
     };
+    m_quit = [] { QCoreApplication::exit(0); };
     // Greyed exactly while another screen of the program is in front.
     SetFrontObserver([this] {
         if (ScreensInFront() > 0)
@@ -158,6 +181,8 @@ void TFormMainMenu::RunStartup(const StartupEnvironment& environment)
     for (const FolderFallback& fallback : environment.folders.fallbacks)
         std::fprintf(stderr, "vellora: %s\n", fallback.Describe().c_str());
     EnsureFolders();
+    if (m_startupState == -1)
+        RemoveOldTemporariesIn(m_projectsFolder, kStaleTemporaryAge);
     if (m_startupState == -1)
         ReadMainData();
     if (m_startupState == -1)
@@ -386,7 +411,100 @@ void TFormMainMenu::FormFirstShow()
         if (TokPopup* popup = Screens().okPopup.get())
             popup->Run(m_startupNotes.join("\n"));
     }
-    PlaySpeech(9);
+    OfferRecovery();
+    if (isVisible() && !m_ending)
+        PlaySpeech(9);
+}
+
+void TFormMainMenu::OfferRecovery()
+{
+    for (const RecoveryCopy& copy : FindRecoveryCopies(m_projectsFolder)) {
+        if (OfferCopy(copy) == Offered::Restored) {
+            int32_t result = 0;
+            RunProjectMenu(result);
+            if (result == -2)
+                Close();
+            return;
+        }
+    }
+}
+
+// The copy is read whole before the question, so that only a copy that can be restored is offered.
+TFormMainMenu::Offered TFormMainMenu::OfferCopy(const RecoveryCopy& copy)
+{
+    TyesNoPopup* question = Screens().yesNoPopup.get();
+    if (!question)
+        return Offered::Declined;
+    std::unique_ptr<evProject> project;
+    try {
+        project = ReadProjectFileStep(copy.path);
+        Screens().waitPopup->hide();
+    } catch (const std::exception& e) {
+        Screens().waitPopup->hide();
+        ktLogs::LogLine("Recovery copy \"" + copy.path + "\" not read: " + e.what());
+        ReportDamagedCopy(copy.path);
+        return Offered::Declined;
+    }
+    const QString names = DoubleAmpersands(ToDisplay(project->GetTitle()));
+    const QString offer = HelpText(SavingText::kRecoveryOffer).arg(names, WrittenAtText(copy.written));
+    const bool restore = question->Run(offer);
+    if (question->GetCancelled())
+        return Offered::Declined;
+    if (!restore) {
+        DeleteFileIfExists(copy.path);
+        return Offered::Declined;
+    }
+    return RestoreRecoveryCopy(std::move(project), copy) == 0 ? Offered::Restored : Offered::Failed;
+}
+
+// Kept under another name, so it is neither lost nor offered again.
+void TFormMainMenu::ReportDamagedCopy(const std::string& path)
+{
+    std::string kept = path;
+    try {
+        kept = SetAsideDamagedCopy(path);
+    } catch (const std::exception& e) {
+        ktLogs::LogLine(std::string("Damaged recovery copy not set aside: ") + e.what());
+    }
+    const QString shown = DoubleAmpersands(QFile::decodeName(kept.c_str()));
+    if (TokPopup* popup = Screens().okPopup.get())
+        popup->Run(HelpText(SavingText::kRecoveryDamaged) + "\n" + shown);
+}
+
+// The copy becomes its project, with its changes not yet saved; a design that cannot be read is reported as for
+// opening, and the copy stays.
+int32_t TFormMainMenu::RestoreRecoveryCopy(std::unique_ptr<evProject> project, const RecoveryCopy& copy)
+{
+    SetGreyed(true);
+    try {
+        AttachDesignSteps(*project);
+        repaint();
+        BindSpecialPageLayouts(*project, ProjectBinding::Opening);
+    } catch (const std::exception& e) {
+        Screens().waitPopup->hide();
+        SetGreyed(false);
+        ShowMessage(Help::OpenFailed);
+        ktLogs::LogLine(std::string("Recovery copy not restored: ") + e.what());
+        return -1;
+    }
+    m_projectFileName = copy.projectPath;
+    SetCurrentProject(std::move(project), ProjectOrigin::RecoveryCopy);
+    SetGreyed(false);
+    return 0;
+}
+
+void TFormMainMenu::EndByRequest()
+{
+    if (m_ending)
+        return;
+    m_ending = true;
+    ktLogs::LogLine("Ending on request.");
+    if (m_currentProject) {
+        GetAutosave().KeepAndWait();
+        GetAutosave().Hold();
+    }
+    if (m_quit)
+        m_quit();
 }
 
 void TFormMainMenu::ShowMessage(int32_t helpText)
@@ -424,7 +542,12 @@ void TFormMainMenu::Img2Click()
     SetGreyed(ScreensInFront() > 0);
     if (!fileName)
         return;
-    int32_t result = OpenProjectFile(*fileName);
+    // Unsaved changes of this project that a recovery copy beside it still holds are offered first.
+    const std::optional<RecoveryCopy> copy = NewerRecoveryCopyOf(*fileName);
+    const Offered offered = copy ? OfferCopy(*copy) : Offered::Declined;
+    if (offered == Offered::Failed)
+        return;
+    int32_t result = offered == Offered::Restored ? 0 : OpenProjectFile(*fileName);
     if (result == 0)
         RunProjectMenu(result);
     if (result == -2)
@@ -456,6 +579,14 @@ int32_t TFormMainMenu::OpenProjectFile(const std::string& fileName)
 // Three steps in one wait pop-up: the project, its design and the previews of the design's page layouts.
 std::unique_ptr<evProject> TFormMainMenu::ReadProjectUnderWaitPopup(const std::string& fileName)
 {
+    std::unique_ptr<evProject> project = ReadProjectFileStep(fileName);
+    AttachDesignSteps(*project);
+    return project;
+}
+
+// Leaves the wait pop-up up for the next step.
+std::unique_ptr<evProject> TFormMainMenu::ReadProjectFileStep(const std::string& fileName)
+{
     TwaitPopup* wait = Screens().waitPopup.get();
     if (!wait)
         throw EVelloraError("The wait pop-up is missing");
@@ -464,31 +595,46 @@ std::unique_ptr<evProject> TFormMainMenu::ReadProjectUnderWaitPopup(const std::s
         project = ReadProjectFile(fileName, &progress);
         return false;
     });
-    wait->Run(HelpText(Help::WaitLoadingDesign), [&](ProgressBar& progress) {
-        const std::string& name = project->GetDesignFileName();
-        project->SetDesign(ReadDesignFile(GetDesignFolderFor(name), name, &progress));
-        return false;
-    });
-    wait->Run(HelpText(Help::WaitPreparingLayouts), [&](ProgressBar& progress) {
-        RenderPageLayoutPreviews(*project->GetDesign(), &progress);
-        return true;
-    });
     return project;
 }
 
-// The project menu runs on the current project and the project is closed afterwards.
+void TFormMainMenu::AttachDesignSteps(evProject& project)
+{
+    TwaitPopup* wait = Screens().waitPopup.get();
+    if (!wait)
+        throw EVelloraError("The wait pop-up is missing");
+    wait->Run(HelpText(Help::WaitLoadingDesign), [&](ProgressBar& progress) {
+        const std::string& name = project.GetDesignFileName();
+        project.SetDesign(ReadDesignFile(GetDesignFolderFor(name), name, &progress));
+        return false;
+    });
+    wait->Run(HelpText(Help::WaitPreparingLayouts), [&](ProgressBar& progress) {
+        RenderPageLayoutPreviews(*project.GetDesign(), &progress);
+        return true;
+    });
+}
+
+// The project menu runs on the current project and the project is closed afterwards. Closed the normal way,
+// the user has saved or chosen not to, and the recovery copy goes; closed by an error, nobody asked, and the
+// changes go into the recovery copy.
 void TFormMainMenu::RunProjectMenu(int32_t& result)
 {
     if (!m_projectMenu)
         return;
+    bool decided = false;
     try {
         result = m_projectMenu();
-        if (result != 0 && result != -2)
-            ShowMessage(result);
+        decided = result != kProjectMenuFailed;
     } catch (const std::exception& e) {
         ktLogs::LogLine(std::string("Project menu failed: ") + e.what());
-        ShowMessage(Help::UnexpectedError);
+        result = kProjectMenuFailed;
     }
+    if (decided)
+        GetAutosave().Discard();
+    else
+        GetAutosave().KeepAndWait();
+    if (result != 0 && result != -2)
+        ShowMessage(result);
     FreeCurrentProject();
 }
 

@@ -5,7 +5,10 @@
 // and speech lists. A failure is kept in the start-up state for the program entry to report; audio problems only
 // leave a warning for the first show and turn sound off. Destroying it frees the open project, the designs and the branding bundle and stops the audio library.
 //
-// The menu offers a new project, opening a project file, leaving the program and the imprint.
+// The menu offers a new project, opening a project file, leaving the program and the imprint. When it first
+// appears it offers the unsaved changes that recovery copies in the projects folder hold (model/RecoveryCopy.h).
+// Asked to end without the user (a signal, the desktop's logout), it keeps the open project's changes in its
+// recovery copy and ends the program cleanly.
 
 #include "app/StartupEnvironment.h"
 #include "screens/ApplicationContext.h"
@@ -21,6 +24,7 @@
 #include <string>
 
 class evProject;
+struct RecoveryCopy;
 
 class TFormMainMenu : public SkinnedScreen, public ApplicationContext {
     Q_OBJECT
@@ -37,12 +41,23 @@ public:
     using ProjectMenuRunner = std::function<int32_t()>;
     void SetWizardRunner(WizardRunner runner) { m_wizard = std::move(runner); }
     void SetProjectMenuRunner(ProjectMenuRunner runner) { m_projectMenu = std::move(runner); }
+    // What ends the program's event loop when the program is asked to end; tests put in their own.
+    void SetQuitter(std::function<void()> quit) { m_quit = std::move(quit); }
 
     void ImgBGMouseMove(const QObject* sender, int x, int y);
     void FormActivate();
     void FormDeactivate();
-    // The first show: the start-up warning, then the welcome.
+    // The first show: the start-up warning, the offer of unsaved changes, then the welcome.
     void FormFirstShow();
+    // Offers each recovery copy of the projects folder that is newer than its project, newest first: Restore
+    // opens it as its project, with its changes not yet saved; Discard removes it; the cross leaves it for the
+    // next start. A copy that cannot be read is reported and kept aside. Ends after a restored project closes.
+    // Opening a project file offers its own recovery copy the same way, wherever the file is.
+    void OfferRecovery();
+    // A signal or the desktop's logout: the open project's changes go into its recovery copy at once, and the
+    // program ends cleanly.
+    void EndByRequest();
+    bool IsEnding() const { return m_ending; }
     void Img1Click();
     void Img2Click();
     void Img3Click();
@@ -96,6 +111,15 @@ private:
     void ClearMainMenuPictures();
     void SetGreyed(bool greyed);
     std::unique_ptr<evProject> ReadProjectUnderWaitPopup(const std::string& fileName);
+    std::unique_ptr<evProject> ReadProjectFileStep(const std::string& fileName);
+    void AttachDesignSteps(evProject& project);
+    // 0 when the copy was restored as the open project, -1 when that failed (and was reported).
+    int32_t RestoreRecoveryCopy(std::unique_ptr<evProject> project, const RecoveryCopy& copy);
+    // Asks about one copy: restored as the current project; declined (discarded, left for later, or damaged and
+    // reported); or chosen but not restored (its design cannot be read, reported).
+    enum class Offered { Restored, Declined, Failed };
+    Offered OfferCopy(const RecoveryCopy& copy);
+    void ReportDamagedCopy(const std::string& path);
     void RunProjectMenu(int32_t& result);
     void ShowMessage(int32_t helpText);
 
@@ -103,8 +127,10 @@ private:
     std::function<void(const QString&)> m_showStatus;
     WizardRunner m_wizard;
     ProjectMenuRunner m_projectMenu;
+    std::function<void()> m_quit;
     QString m_openDialogTitle;
     QStringList m_startupNotes;
     bool m_greyed = false;
     bool m_shown = false;
+    bool m_ending = false;
 };

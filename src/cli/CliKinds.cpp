@@ -39,7 +39,7 @@ CliKind CollectionKind()
             [](Stream& in, Stream& out) {
                 evObjectCollection collection(in);
                 if (!collection.SaveToStream(out))
-                    throw EWriteError();
+                    out.RaiseWriteFailure();
             }};
 }
 

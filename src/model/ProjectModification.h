@@ -19,3 +19,7 @@ ProjectModificationHost* GetProjectModificationHost();
 void MarkModified();
 bool IsModified();
 void ClearModified();
+
+// How many changes were reported since the program started; the autosave compares it to know whether its last
+// recovery copy is still current.
+unsigned long long ProjectChangeCount();

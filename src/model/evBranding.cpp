@@ -65,7 +65,7 @@ void evBranding::SaveToStream(Stream& stream) const
     WriteObject(stream, m_chapterTree.get());
     for (const evObjectCollection* list : {m_helpTexts.get(), m_pictures.get(), m_music.get(), m_speech.get()}) {
         if (!list->SaveToStream(stream))
-            throw EWriteError();
+            stream.RaiseWriteFailure();
     }
 }
 

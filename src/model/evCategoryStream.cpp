@@ -121,7 +121,7 @@ void evCategory::WriteTail(Stream& stream) const
     stream.WriteBool(m_selected);
     stream.WriteInt32(m_pageLayoutId);
     if (!m_userElements->SaveToStream(stream))
-        throw EWriteError();
+        stream.RaiseWriteFailure();
 }
 
 void evCategory::SaveToStream(Stream& stream) const

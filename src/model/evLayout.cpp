@@ -76,7 +76,7 @@ void evLayout::SaveToStream(Stream& stream) const
     for (const evObjectCollection* collection :
          {m_elementsA.get(), m_elementsB.get(), m_elementsC.get(), m_pageLayouts.get()}) {
         if (!collection->SaveToStream(stream))
-            throw EWriteError();
+            stream.RaiseWriteFailure();
     }
     stream.WriteInt32(m_reservedNumber);
     stream.WriteInt32(m_textColour);

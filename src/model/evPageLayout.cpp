@@ -106,7 +106,7 @@ void evPageLayout::SaveToStream(Stream& stream) const
     stream.WriteInt32(m_kind);
     for (const evObjectCollection* collection : {m_entries.get(), m_ownElements.get(), m_actionElements.get()}) {
         if (!collection->SaveToStream(stream))
-            throw EWriteError();
+            stream.RaiseWriteFailure();
     }
 }
 

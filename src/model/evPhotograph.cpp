@@ -70,7 +70,7 @@ void evPhotograph::SaveToStream(Stream& stream) const
     for (int32_t slot : m_slots)
         stream.WriteInt32(slot);
     if (!m_userElements->SaveToStream(stream))
-        throw EWriteError();
+        stream.RaiseWriteFailure();
 }
 
 std::string evPhotograph::ToString() const

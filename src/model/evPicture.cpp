@@ -26,7 +26,7 @@ evPicture::evPicture(std::string name, const JpegImage& jpeg) : evDrawableElemen
 evPicture::evPicture(std::string name, Stream& source, int32_t placeholder, int32_t width, int32_t height)
     : evDrawableElement(std::move(name)), m_placeholder(placeholder), m_width(width), m_height(height)
 {
-    m_data = source.ReadBytes(source.Size());
+    m_data = std::make_shared<const std::vector<uint8_t>>(source.ReadBytes(source.Size()));
 }
 
 // Layout after the evObject header:
@@ -38,10 +38,10 @@ evPicture::evPicture(Stream& stream, ProgressBar* progress) : evDrawableElement(
     const int32_t count = stream.ReadInt32();
     if (count == 0)
         return;
-    m_data = stream.ReadBytes(count);
+    m_data = std::make_shared<const std::vector<uint8_t>>(stream.ReadBytes(count));
     // The header gives the size and proves the bytes are meant as a picture; a damaged header fails the read.
     // The pixels are decoded when the picture is drawn.
-    const JpegInfo info = CheckJpegHeader(m_data.data(), m_data.size());
+    const JpegInfo info = CheckJpegHeader(m_data->data(), m_data->size());
     m_width = info.width;
     m_height = info.height;
 }
@@ -53,14 +53,17 @@ void evPicture::SaveToStream(Stream& stream) const
     evObject::SaveToStream(stream);
     stream.WriteString(GetName());
     stream.WriteInt32(m_placeholder);
-    stream.WriteInt32(static_cast<int32_t>(m_data.size()));
-    stream.WriteBytes(m_data);
+    stream.WriteInt32(static_cast<int32_t>(m_data->size()));
+    stream.WriteShared(m_data);
 }
 
+// The copy shares the bytes, which neither ever changes in place.
 std::unique_ptr<evObject> evPicture::Clone() const
 {
-    MemoryStream bytes(m_data);
-    return std::make_unique<evPicture>(GetName(), bytes, m_placeholder, m_width, m_height);
+    MemoryStream none;
+    auto copy = std::make_unique<evPicture>(GetName(), none, m_placeholder, m_width, m_height);
+    copy->m_data = m_data;
+    return copy;
 }
 
 std::string evPicture::ToString() const
@@ -75,26 +78,26 @@ void evPicture::SetGraphic(const JpegImage& jpeg)
 {
     m_width = jpeg.Width();
     m_height = jpeg.Height();
-    m_data = jpeg.Bytes();
+    m_data = std::make_shared<const std::vector<uint8_t>>(jpeg.Bytes());
 }
 
 Bitmap evPicture::Decode() const
 {
-    if (m_data.empty())
+    if (m_data->empty())
         return Bitmap();
-    return DecodeJpeg(m_data);
+    return DecodeJpeg(*m_data);
 }
 
 Bitmap evPicture::DecodeAtLeast(int width, int height) const
 {
-    if (m_data.empty())
+    if (m_data->empty())
         return Bitmap();
-    return DecodeJpegAtLeast(m_data.data(), m_data.size(), width, height);
+    return DecodeJpegAtLeast(m_data->data(), m_data->size(), width, height);
 }
 
 Bitmap evPicture::ScaledTo(int width, int height) const
 {
-    if (m_data.empty() || width <= 0 || height <= 0)
+    if (m_data->empty() || width <= 0 || height <= 0)
         return Bitmap();
     Bitmap scaled(width, height);
     const TRect whole{0, 0, width, height};
@@ -159,7 +162,7 @@ void evPicture::Draw(const TRect& rect, Canvas& canvas, const DrawOptions& optio
     const bool paint = !IsPainted();
     SetPainted();
     // An empty rectangle has nothing to show, and no JPEG can hold it.
-    if (m_data.empty() || rect.Width() <= 0 || rect.Height() <= 0) {
+    if (m_data->empty() || rect.Width() <= 0 || rect.Height() <= 0) {
         if (page && rect.Width() > 0 && rect.Height() > 0)
             AddSnapshot(*page, rect, Bitmap(rect.Width(), rect.Height()));
         return;

@@ -14,6 +14,7 @@
 #include "model/evDrawableElement.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,7 @@ class evPicture : public evDrawableElement {
     int32_t GetHeight() const override { return m_height; }
     void Draw(const TRect& rect, Canvas& canvas, const DrawOptions& options) override;
 
-    const std::vector<uint8_t>& GetImageStream() const { return m_data; }
+    const std::vector<uint8_t>& GetImageStream() const { return *m_data; }
     int32_t GetPlaceholder() const { return m_placeholder; }
 
     // The only operations that change the bytes. Name, placeholder and identifier are kept.
@@ -68,7 +69,9 @@ private:
     Bitmap DecodeFor(int width, int height) const;
     static void AddSnapshot(evProjectorPage& page, const TRect& rect, const Bitmap& pixels);
 
-    std::vector<uint8_t> m_data;
+    // Never changed in place: a new graphic brings new bytes, so copies and snapshots of the project (an autosave
+    // writing on another thread) share them safely.
+    std::shared_ptr<const std::vector<uint8_t>> m_data = std::make_shared<const std::vector<uint8_t>>();
     int32_t m_placeholder = 0;
     int32_t m_width = 0;
     int32_t m_height = 0;

@@ -31,7 +31,7 @@ void evProjector::SaveToStream(Stream& stream) const
 {
     evObject::SaveToStream(stream);
     if (!m_pages->SaveToStream(stream))
-        throw EWriteError();
+        stream.RaiseWriteFailure();
 }
 
 std::string evProjector::ToString() const { return "evProjector[" + m_pages->ToString() + "]"; }

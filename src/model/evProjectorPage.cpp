@@ -52,7 +52,7 @@ void evProjectorPage::SaveToStream(Stream& stream) const
     // A collection reports a refused write as false; the page passes it on as the stream's write error.
     if (!m_elements->SaveToStream(stream) || !m_mouseActions->SaveToStream(stream) ||
         !m_naviActions->SaveToStream(stream))
-        throw EWriteError();
+        stream.RaiseWriteFailure();
     stream.WriteInt32(m_pageType);
     stream.WriteInt32(m_slideInterval);
 }

@@ -59,7 +59,7 @@ void evProjectorSliderElement::SaveToStream(Stream& stream) const
     stream.WriteInt32(m_itemHeight);
     stream.WriteInt32(m_speed);
     if (!m_items->SaveToStream(stream))
-        throw EWriteError();
+        stream.RaiseWriteFailure();
 }
 
 const Bitmap& evProjectorSliderElement::GetStrip() const

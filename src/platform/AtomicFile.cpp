@@ -19,6 +19,11 @@ namespace {
 constexpr int kMaxLinkSteps = 40;
 constexpr size_t kBufferSize = 64 * 1024;
 
+WriterSystem g_systemCalls;
+std::atomic<WriterSystem*> g_system{&g_systemCalls};
+
+WriterSystem& System() { return *g_system.load(std::memory_order_acquire); }
+
 std::string FolderOf(const std::string& path)
 {
     const size_t slash = path.find_last_of('/');
@@ -37,7 +42,12 @@ std::string SystemReason(int error) { return std::strerror(error); }
 
 [[noreturn]] void ThrowWriteError(const std::string& path, int error)
 {
-    throw EWriteError("Cannot write \"" + path + "\": " + SystemReason(error));
+    throw EWriteError("Cannot write \"" + path + "\": " + SystemReason(error), path, error);
+}
+
+[[noreturn]] void ThrowCreateError(const std::string& path, int error)
+{
+    throw EFCreateError("Cannot create \"" + path + "\": " + SystemReason(error), path, error);
 }
 
 // The name of the temporary does not grow with the target's name, so a target of the longest legal name still
@@ -88,6 +98,15 @@ void SyncFolder(const std::string& folder)
     ::close(fd);
 }
 
+// A file system that cannot sync (a pipe, some network or read-only mounts) says so; that is no failure of ours.
+bool SyncFailed(int fd) { return System().Sync(fd) != 0 && errno != EINVAL && errno != EROFS; }
+
+// Regular files of this user, for the clean-ups: never a link, never someone else's file.
+bool IsOwnRegularFile(const std::filesystem::path& path, struct stat& info)
+{
+    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::getuid();
+}
+
 mode_t WithExecute(mode_t mode)
 {
     return mode | (mode & S_IRUSR ? S_IXUSR : 0) | (mode & S_IRGRP ? S_IXGRP : 0) | (mode & S_IROTH ? S_IXOTH : 0);
@@ -132,8 +151,10 @@ public:
         Flush();
         const int whence = origin == SeekOrigin::Begin ? SEEK_SET : origin == SeekOrigin::Current ? SEEK_CUR : SEEK_END;
         const off_t at = ::lseek(m_fd, static_cast<off_t>(offset), whence);
-        if (at < 0)
-            throw EStreamError("Cannot seek in \"" + m_target + "\": " + SystemReason(errno));
+        if (at < 0) {
+            const int error = errno;
+            throw EStreamError("Cannot seek in \"" + m_target + "\": " + SystemReason(error), m_target, error);
+        }
         return at;
     }
 
@@ -148,11 +169,22 @@ public:
         WriteAll(pending.data(), pending.size());
     }
 
-    // Flushes, syncs and closes; EWriteError when the system refuses any of it.
+    // A refused write is remembered: the file is incomplete even if the code that wrote went on, so it can
+    // never be committed, and the error can be raised again with its file and reason.
+    [[noreturn]] void RaiseWriteFailure() const override
+    {
+        if (m_failure == 0)
+            Stream::RaiseWriteFailure();
+        ThrowWriteError(m_target, m_failure);
+    }
+
+    // Flushes, syncs and closes; EWriteError when the system refuses any of it, or refused an earlier write.
     void Finish()
     {
         Flush();
-        if (::fsync(m_fd) != 0 && errno != EINVAL && errno != EROFS)
+        if (m_failure != 0)
+            ThrowWriteError(m_target, m_failure);
+        if (SyncFailed(m_fd))
             ThrowWriteError(m_target, errno);
         const int closed = ::close(m_fd);
         m_fd = -1;
@@ -171,11 +203,13 @@ private:
     void WriteAll(const char* data, size_t size)
     {
         while (size > 0) {
-            const ssize_t written = ::write(m_fd, data, size);
-            if (written < 0) {
-                if (errno == EINTR)
-                    continue;
-                ThrowWriteError(m_target, errno);
+            const ssize_t written = System().Write(m_fd, data, size);
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0) {
+                // The system took nothing and said nothing: it has no room.
+                m_failure = written < 0 ? errno : ENOSPC;
+                ThrowWriteError(m_target, m_failure);
             }
             data += written;
             size -= static_cast<size_t>(written);
@@ -185,6 +219,7 @@ private:
     int m_fd;
     std::string m_target;
     std::vector<char> m_buffer;
+    int m_failure = 0; // the system's error number of the first refused write
 };
 
 int RemoveStaleTemporariesIn(const std::string& folder)
@@ -194,14 +229,55 @@ int RemoveStaleTemporariesIn(const std::string& folder)
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         const pid_t owner = TemporaryOwner(entry.path().filename().string());
         struct stat info {};
-        if (owner <= 0 || owner == ::getpid() || ::lstat(entry.path().c_str(), &info) != 0)
-            continue;
-        if (!S_ISREG(info.st_mode) || info.st_uid != ::getuid())
+        if (owner <= 0 || owner == ::getpid() || !IsOwnRegularFile(entry.path(), info))
             continue;
         if (::kill(owner, 0) != 0 && errno == ESRCH && ::unlink(entry.path().c_str()) == 0)
             ++removed;
     }
     return removed;
+}
+
+int RemoveOldTemporariesIn(const std::string& folder, std::chrono::seconds age)
+{
+    const auto now = std::chrono::system_clock::now();
+    int removed = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        const bool earlier = name.size() > 8 && name.ends_with(".evp.tmp");
+        struct stat info {};
+        if ((TemporaryOwner(name) <= 0 && !earlier) || !IsOwnRegularFile(entry.path(), info))
+            continue;
+        const auto written = std::chrono::system_clock::from_time_t(info.st_mtim.tv_sec);
+        if (now - written > age && ::unlink(entry.path().c_str()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
+void SyncFileSystemOf(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        ThrowWriteError(folder, errno);
+    const int synced = ::syncfs(fd);
+    const int error = errno;
+    ::close(fd);
+    if (synced != 0)
+        ThrowWriteError(folder, error);
+}
+
+int WriterSystem::Open(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+
+ssize_t WriterSystem::Write(int fd, const void* data, size_t size) { return ::write(fd, data, size); }
+
+int WriterSystem::Sync(int fd) { return ::fsync(fd); }
+
+int WriterSystem::Rename(const char* from, const char* to) { return ::rename(from, to); }
+
+void SetWriterSystem(WriterSystem* system)
+{
+    g_system.store(system ? system : &g_systemCalls, std::memory_order_release);
 }
 
 std::string ResolveLinkTarget(const std::string& path)
@@ -214,18 +290,18 @@ std::string ResolveLinkTarget(const std::string& path)
         std::vector<char> link(PATH_MAX + 1);
         const ssize_t length = ::readlink(current.c_str(), link.data(), link.size() - 1);
         if (length < 0)
-            throw EFCreateError("Cannot create \"" + path + "\": " + SystemReason(errno));
+            ThrowCreateError(path, errno);
         const std::string next(link.data(), static_cast<size_t>(length));
         current = next.front() == '/' ? next : FolderOf(current) + "/" + next;
     }
-    throw EFCreateError("Cannot create \"" + path + "\": " + SystemReason(ELOOP));
+    ThrowCreateError(path, ELOOP);
 }
 
 int OpenUniqueFileIn(const std::string& folder, const std::string& stem, mode_t mode, std::string& name)
 {
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         name = CandidateName(folder, stem, attempt);
-        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        const int fd = System().Open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0)
             return fd;
         if (errno != EEXIST)
@@ -239,7 +315,7 @@ std::string CreateUniqueFileIn(const std::string& folder, const std::string& ste
     std::string name;
     fd = OpenUniqueFileIn(folder, stem, mode, name);
     if (fd < 0)
-        throw EFCreateError("Cannot create a file in \"" + folder + "\": " + SystemReason(-fd));
+        throw EFCreateError("Cannot create a file in \"" + folder + "\": " + SystemReason(-fd), folder, -fd);
     return name;
 }
 
@@ -248,14 +324,14 @@ AtomicWriter::AtomicWriter(const std::string& path, Permissions permissions) : m
     struct stat previous {};
     const bool replacing = ::stat(m_target.c_str(), &previous) == 0;
     if (!replacing && errno != ENOENT) // a name too long, a folder that cannot be searched ...
-        throw EFCreateError("Cannot create \"" + path + "\": " + SystemReason(errno));
+        ThrowCreateError(path, errno);
     if (replacing && S_ISDIR(previous.st_mode))
-        throw EFCreateError("Cannot create \"" + path + "\": " + SystemReason(EISDIR));
+        ThrowCreateError(path, EISDIR);
     // A replaced file's content is never readable by more people than before, not even while it is written.
     const int fd = OpenUniqueFileIn(FolderOf(m_target), NameOf(m_target), replacing ? 0600 : 0666, m_temporary);
     if (fd < 0) {
         m_temporary.clear();
-        throw EFCreateError("Cannot create \"" + path + "\": " + SystemReason(-fd));
+        ThrowCreateError(path, -fd);
     }
     m_output = std::make_unique<Output>(fd, m_target);
     mode_t mode = previous.st_mode & 0777;
@@ -281,8 +357,10 @@ void AtomicWriter::Commit()
         return;
     try {
         m_output->Finish();
-        if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
-            throw EWriteError("Cannot replace \"" + m_target + "\": " + SystemReason(errno));
+        if (System().Rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+            const int error = errno;
+            throw EWriteError("Cannot replace \"" + m_target + "\": " + SystemReason(error), m_target, error);
+        }
     } catch (...) {
         Discard();
         throw;

@@ -11,9 +11,11 @@
 // survive a replacement by renaming: the target's name gets the new file, other names keep the old one.
 //
 // Errors name the file and the system's reason on one line ("Cannot write \"x.evp\": No space left on
-// device"). A write beyond the process's file size limit (EFBIG) is such an error too, once SIGXFSZ is ignored
-// (PrepareProcess in platform/TempFiles.h does that for every program).
+// device") and carry both (EStreamError::GetFile, GetSystemError). A write beyond the process's file size limit
+// (EFBIG) is such an error too, once SIGXFSZ is ignored (PrepareProcess in platform/TempFiles.h does that for
+// every program).
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -70,10 +72,33 @@ std::string CreateUniqueFileIn(const std::string& folder, const std::string& ste
 // error number.
 int OpenUniqueFileIn(const std::string& folder, const std::string& stem, mode_t mode, std::string& name);
 
+// Puts everything written to the file system that holds folder on the disc (syncfs): one call for a folder of
+// many new files instead of an fsync each. EWriteError naming the folder when the system reports a failed write.
+void SyncFileSystemOf(const std::string& folder);
+
 // Removes temporaries that writers of processes no longer running left in folder (a kill -9, a power cut):
 // regular files of this user named as CreateUniqueFileIn names them. Returns how many were removed.
 int RemoveStaleTemporariesIn(const std::string& folder);
+// Removes temporaries of ours in folder that nobody has written to for longer than age: regular files of this
+// user named as CreateUniqueFileIn names them, and the "<name>.evp.tmp" of earlier versions. A writer that still
+// runs keeps its temporary's time fresh, so age alone tells them apart, also on a folder other machines share.
+// Returns how many were removed.
+int RemoveOldTemporariesIn(const std::string& folder, std::chrono::seconds age);
 
 // The file a path names once symbolic links along the last component are followed (at most 40 of them); the
 // path itself when it is no link or does not exist. EFCreateError for a loop of links.
 std::string ResolveLinkTarget(const std::string& path);
+
+// A test seam: the system calls through which the writers above create, fill, sync and rename their
+// temporaries. A test puts in its own to make them fail part way (a full disc, a read-only folder, an error of
+// the device) and puts back the system's with nullptr. Process-wide; changed only while no writer runs.
+class WriterSystem {
+public:
+    virtual ~WriterSystem() = default;
+    // As ::open, ::write, ::fsync and ::rename: -1 and errno on failure.
+    virtual int Open(const char* path, int flags, mode_t mode);
+    virtual ssize_t Write(int fd, const void* data, size_t size);
+    virtual int Sync(int fd);
+    virtual int Rename(const char* from, const char* to);
+};
+void SetWriterSystem(WriterSystem* system);

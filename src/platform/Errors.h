@@ -10,10 +10,22 @@ public:
     explicit EVelloraError(const std::string& message) : std::runtime_error(message) {}
 };
 
-// Stream failures.
+// Stream failures. A failure of the system on a file also carries the file's name and the system's error number
+// (0 when there is none), so that the user can be told which file and why in words of their own.
 class EStreamError : public EVelloraError {
 public:
     using EVelloraError::EVelloraError;
+    EStreamError(const std::string& message, std::string file, int systemError)
+        : EVelloraError(message), m_file(std::move(file)), m_systemError(systemError)
+    {
+    }
+
+    const std::string& GetFile() const { return m_file; }
+    int GetSystemError() const { return m_systemError; }
+
+private:
+    std::string m_file;
+    int m_systemError = 0;
 };
 
 class EReadError : public EStreamError {

@@ -1,5 +1,6 @@
 #include "platform/Stream.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 
 #include <bit>
@@ -115,6 +116,14 @@ void Stream::ExpectEnd(const std::string& what)
                          " more bytes follow");
 }
 
+void Stream::WriteShared(std::shared_ptr<const std::vector<uint8_t>> bytes)
+{
+    if (bytes)
+        WriteBuffer(bytes->data(), static_cast<int64_t>(bytes->size()));
+}
+
+void Stream::RaiseWriteFailure() const { throw EWriteError(); }
+
 void Stream::CopyFrom(Stream& source, int64_t count)
 {
     if (count < 0 || count > source.Remaining())
@@ -198,9 +207,7 @@ void MemoryStream::LoadFromFile(const std::string& path)
 
 void MemoryStream::SaveToFile(const std::string& path) const
 {
-    FileStream file(path, FileStream::Mode::Create);
-    file.WriteBuffer(m_data.data(), static_cast<int64_t>(m_data.size()));
-    file.Flush();
+    WriteFileAtomically(path, m_data.data(), m_data.size());
 }
 
 // ---- FileStream ----
@@ -210,10 +217,11 @@ FileStream::FileStream(const std::string& path, Mode mode) : m_path(path)
     const char* how = mode == Mode::OpenRead ? "rb" : mode == Mode::OpenReadWrite ? "r+b" : "w+b";
     m_file = std::fopen(path.c_str(), how);
     if (!m_file) {
-        const std::string reason = std::strerror(errno);
+        const int error = errno;
+        const std::string reason = std::strerror(error);
         if (mode == Mode::Create)
-            throw EFCreateError("Cannot create file \"" + path + "\". " + reason);
-        throw EFOpenError("Cannot open file \"" + path + "\". " + reason);
+            throw EFCreateError("Cannot create file \"" + path + "\". " + reason, path, error);
+        throw EFOpenError("Cannot open file \"" + path + "\". " + reason, path, error);
     }
     if (mode == Mode::OpenRead) {
         fseeko(m_file, 0, SEEK_END);
@@ -241,8 +249,10 @@ int64_t FileStream::Write(const void* buffer, int64_t count)
         return 0;
     errno = 0;
     const size_t written = std::fwrite(buffer, 1, static_cast<size_t>(count), m_file);
-    if (written != static_cast<size_t>(count) && errno != 0)
-        throw EWriteError("Cannot write \"" + m_path + "\": " + std::strerror(errno));
+    if (written != static_cast<size_t>(count) && errno != 0) {
+        const int error = errno;
+        throw EWriteError("Cannot write \"" + m_path + "\": " + std::strerror(error), m_path, error);
+    }
     return static_cast<int64_t>(written);
 }
 
@@ -253,6 +263,8 @@ int64_t FileStream::Seek(int64_t offset, SeekOrigin origin)
         throw EStreamError("Stream seek error");
     return static_cast<int64_t>(ftello(m_file));
 }
+
+int FileStream::Descriptor() const { return ::fileno(m_file); }
 
 int64_t FileStream::Size()
 {
@@ -267,13 +279,17 @@ int64_t FileStream::Size()
 
 void FileStream::Flush()
 {
-    if (std::fflush(m_file) != 0)
-        throw EWriteError("Cannot write \"" + m_path + "\": " + std::strerror(errno));
+    if (std::fflush(m_file) != 0) {
+        const int error = errno;
+        throw EWriteError("Cannot write \"" + m_path + "\": " + std::strerror(error), m_path, error);
+    }
 }
 
 void FileStream::Sync()
 {
     Flush();
-    if (::fsync(::fileno(m_file)) != 0 && errno != EINVAL && errno != EROFS)
-        throw EWriteError("Cannot write \"" + m_path + "\": " + std::string(std::strerror(errno)));
+    if (::fsync(::fileno(m_file)) != 0 && errno != EINVAL && errno != EROFS) {
+        const int error = errno;
+        throw EWriteError("Cannot write \"" + m_path + "\": " + std::string(std::strerror(error)), m_path, error);
+    }
 }

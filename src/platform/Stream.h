@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,13 +46,20 @@ public:
     void WriteDouble(double value);
     void WriteString(std::string_view text);
     void WriteBytes(const std::vector<uint8_t>& bytes);
+    // Writes a block of bytes that nobody changes any more; a stream that keeps what is written for later
+    // (SnapshotStream) keeps the block itself instead of a copy.
+    virtual void WriteShared(std::shared_ptr<const std::vector<uint8_t>> bytes);
 
     // For formats that end where their data ends: EReadError when anything follows the current position,
     // saying where the data of what ended and how many bytes follow.
     void ExpectEnd(const std::string& what);
 
     // Copies count bytes from the source's current position; raises EReadError when the source holds fewer.
-    void CopyFrom(Stream& source, int64_t count);
+    virtual void CopyFrom(Stream& source, int64_t count);
+
+    // For code that learns of a refused write only as false (a collection's save): raises the error of the write
+    // this stream refused, with its file and reason where the stream knows them, else a plain EWriteError.
+    [[noreturn]] virtual void RaiseWriteFailure() const;
 };
 
 class MemoryStream : public Stream {
@@ -70,6 +78,7 @@ public:
     void Clear();
     void SetSize(int64_t size);
     void LoadFromFile(const std::string& path);
+    // Writes the bytes through an AtomicWriter (platform/AtomicFile.h).
     void SaveToFile(const std::string& path) const;
 
 private:
@@ -95,6 +104,8 @@ public:
     // Flushes and asks the system to put the file's data on the disc; EWriteError when it refuses.
     void Sync();
     const std::string& Path() const { return m_path; }
+    // The descriptor of the open file, for reading a range of it elsewhere (pread).
+    int Descriptor() const;
 
 private:
     std::FILE* m_file = nullptr;

@@ -64,16 +64,6 @@ void RemoveFolderFromSignal(const char* path)
     ::rmdir(path);
 }
 
-void OnTerminatingSignal(int signal)
-{
-    const int saved = errno;
-    RemoveFolderFromSignal(g_signalPath);
-    errno = saved;
-    // The program then ends as the signal says, so a parent sees the usual status.
-    ::signal(signal, SIG_DFL);
-    ::raise(signal);
-}
-
 void RemovePrivateFolderAtExit() { RemovePrivateTempFolder(); }
 
 // Called with g_mutex held. Falls back to the system's temporary folder when no private folder can be made, so
@@ -110,6 +100,16 @@ pid_t OwnerOf(const std::string& name)
 }
 
 } // namespace
+
+void EndProcessForSignal(int signal)
+{
+    const int saved = errno;
+    RemoveFolderFromSignal(g_signalPath);
+    errno = saved;
+    // The program then ends as the signal says, so a parent sees the usual status.
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
 
 std::string TempFolder()
 {
@@ -182,7 +182,7 @@ void PrepareProcess(const std::string& tempBase)
     RemoveStaleTempFolders();
     TempFolder();
     struct sigaction action {};
-    action.sa_handler = OnTerminatingSignal;
+    action.sa_handler = EndProcessForSignal;
     sigemptyset(&action.sa_mask);
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         // A signal the program was started to ignore (nohup, a background job) stays ignored.

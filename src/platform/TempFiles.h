@@ -20,6 +20,9 @@ void SetTempBase(const std::string& base);
 // this process's private folder is made, and SIGTERM, SIGINT and SIGHUP remove it before the program ends as the
 // signal says.
 void PrepareProcess(const std::string& tempBase = {});
+// What those handlers do, for a handler of the program's own that must end at once: removes the private folder
+// and ends the process as the signal says. Safe in a signal handler.
+void EndProcessForSignal(int signal);
 
 // Removes the private folders in base (the temporary base when empty) whose owner process is gone and that
 // belong to this user. Returns how many were removed.

@@ -35,6 +35,8 @@ void RunStep(const char* code, Step step)
         step();
     } catch (const EFinishError&) {
         throw;
+    } catch (const EStreamError& error) {
+        throw EFinishError(code, error.what(), error.GetFile(), error.GetSystemError());
     } catch (const std::exception& error) {
         throw EFinishError(code, error.what());
     }
@@ -78,8 +80,9 @@ void RemoveStaleWebFolders(const std::string& folder)
 
 } // namespace
 
-EFinishError::EFinishError(std::string code, const std::string& detail)
-    : EVelloraError(code + ": " + detail), m_code(std::move(code))
+EFinishError::EFinishError(std::string code, const std::string& detail, std::string file, int systemError)
+    : EVelloraError(code + ": " + detail), m_code(std::move(code)), m_file(std::move(file)),
+      m_systemError(systemError)
 {
 }
 

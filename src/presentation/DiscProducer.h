@@ -39,14 +39,19 @@ class evProject;
 
 // A step of finishing failed. The code names the step: "FIN_DIR" (the disc folder), "FIN_DIR_DATA" (its data
 // folder), "FIN_PRJ" (the presentation file), "FIN_PLY" (the player), "FIN_AUT" (autorun.inf), "FIN_ICO" (the
-// icon). The message adds what went wrong.
+// icon). The message adds what went wrong; when the system refused a file (a full disc, a read-only folder), the
+// error also names that file and the system's error number.
 class EFinishError : public EVelloraError {
 public:
-    EFinishError(std::string code, const std::string& detail);
+    EFinishError(std::string code, const std::string& detail, std::string file = {}, int systemError = 0);
     const std::string& GetCode() const { return m_code; }
+    const std::string& GetFile() const { return m_file; }
+    int GetSystemError() const { return m_systemError; }
 
 private:
     std::string m_code;
+    std::string m_file;
+    int m_systemError = 0;
 };
 
 // The studio page's duration as typed is no whole number. Raised before anything is written.

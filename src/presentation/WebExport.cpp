@@ -53,16 +53,21 @@ void AppendEscaped(std::string& out, char32_t code)
 
 std::string ErrorText(int error) { return std::strerror(error); }
 
+// A new file in the staging folder; the folder is put on the disc as a whole before it takes its name.
 void WriteWholeFile(const std::string& path, const void* data, size_t size)
 {
     std::FILE* file = std::fopen(path.c_str(), "wbx");
-    if (!file)
-        throw EFCreateError("Cannot create \"" + path + "\": " + ErrorText(errno));
+    if (!file) {
+        const int error = errno;
+        throw EFCreateError("Cannot create \"" + path + "\": " + ErrorText(error), path, error);
+    }
     const bool written = std::fwrite(data, 1, size, file) == size;
-    const int error = errno;
+    const int writeError = errno;
     const bool closed = std::fclose(file) == 0;
-    if (!written || !closed)
-        throw EWriteError("Cannot write \"" + path + "\": " + ErrorText(written ? errno : error));
+    if (!written || !closed) {
+        const int error = written ? errno : writeError;
+        throw EWriteError("Cannot write \"" + path + "\": " + ErrorText(error), path, error);
+    }
 }
 
 // A copy that everyone may read, as every file of a disc is: the program's own temporary copy of the music is
@@ -307,7 +312,10 @@ void WebExport::Commit()
     WriteInStaging("player.js", ResourceText("WEB_PLAYER_JS"));
     WriteInStaging("player.css", ResourceText("WEB_PLAYER_CSS"));
     const std::string index = ResourceText("WEB_INDEX");
+    // The files reach the disc before the folder takes its name, and the new name before the index points to it.
+    SyncFileSystemOf(m_staging);
     SwapIntoPlace();
+    SyncFileSystemOf(m_discFolder);
     WriteFileAtomically(m_discFolder + "/" + kIndexFile, index);
 }
 

@@ -4,6 +4,15 @@
 #include "model/evBranding.h"
 #include "model/evObjectCollection.h"
 #include "model/evProject.h"
+#include "platform/Log.h"
+#include "screens/Autosave.h"
+#include "screens/SavingTexts.h"
+#include "screens/ScreenSet.h"
+#include "screens/SkinService.h"
+#include "screens/TokPopup.h"
+#include "screens/WriteFailure.h"
+
+#include <utility>
 
 namespace {
 ApplicationContext* g_context = nullptr;
@@ -21,11 +30,51 @@ ApplicationContext::~ApplicationContext()
         g_context = nullptr;
 }
 
-void ApplicationContext::SetCurrentProject(std::unique_ptr<evProject> project) { m_currentProject = std::move(project); }
+void ApplicationContext::SetCurrentProject(std::unique_ptr<evProject> project, ProjectOrigin origin)
+{
+    if (m_currentProject)
+        GetAutosave().End();
+    m_currentProject = std::move(project);
+    m_openedWithChanges = m_currentProject && origin == ProjectOrigin::RecoveryCopy;
+    if (m_currentProject)
+        GetAutosave().Begin(m_openedWithChanges);
+}
 
-void ApplicationContext::FreeCurrentProject() { m_currentProject.reset(); }
+void ApplicationContext::FreeCurrentProject()
+{
+    if (m_currentProject)
+        GetAutosave().End();
+    m_currentProject.reset();
+    m_openedWithChanges = false;
+}
 
-bool ApplicationContext::SaveProject() { return SaveProjectFile(m_currentProject.get(), m_projectFileName); }
+bool ApplicationContext::TakeOpenedWithChanges() { return std::exchange(m_openedWithChanges, false); }
+
+Autosave& ApplicationContext::GetAutosave()
+{
+    if (!m_autosave)
+        m_autosave = std::make_unique<Autosave>(*this);
+    return *m_autosave;
+}
+
+// The message says what happened to which file, and that nothing is lost yet.
+bool ApplicationContext::SaveProject()
+{
+    if (!m_currentProject)
+        return false;
+    try {
+        WriteProjectFile(*m_currentProject, m_projectFileName);
+    } catch (const std::exception& error) {
+        ktLogs::LogLine(std::string("FATAL saving: ") + error.what());
+        m_saveFailure = WriteFailureText(error, m_projectFileName) + "\n" + HelpText(SavingText::kChangesKept);
+        if (TokPopup* popup = Screens().okPopup.get())
+            popup->Run(m_saveFailure);
+        return false;
+    }
+    m_saveFailure.clear();
+    GetAutosave().Saved();
+    return true;
+}
 
 void ApplicationContext::SetFolders(const ProgramFolders& folders)
 {

@@ -6,10 +6,13 @@
 
 #include "platform/ProgramFolders.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <memory>
 #include <string>
 
+class Autosave;
 class evBranding;
 class evObjectCollection;
 class evProject;
@@ -25,14 +28,25 @@ public:
     // One evLayoutPreview per design file found at start-up.
     evObjectCollection& GetDesigns() const { return *m_designs; }
 
+    // Where an open project came from: its file, or its recovery copy (it then has changes not yet saved).
+    enum class ProjectOrigin { File, RecoveryCopy };
     evProject* GetCurrentProject() const { return m_currentProject.get(); }
-    void SetCurrentProject(std::unique_ptr<evProject> project);
+    // Also starts the autosave for the project, and ends it when the project goes.
+    void SetCurrentProject(std::unique_ptr<evProject> project, ProjectOrigin origin = ProjectOrigin::File);
     void FreeCurrentProject();
     const std::string& GetProjectFileName() const { return m_projectFileName; }
     void SetProjectFileName(std::string fileName) { m_projectFileName = std::move(fileName); }
-    // Writes the open project to its file, never destroying the previous file; false without a project or when
-    // writing fails (which is logged and shows nothing).
+    // True once after a project was restored from its recovery copy: the project menu starts it as modified.
+    bool TakeOpenedWithChanges();
+    // Writes the open project to its file, never destroying the previous file, and removes its recovery copy.
+    // False without a project or when writing fails: the user is told which file could not be written and why
+    // (the disc is full, the folder cannot be written), and the project stays as it is in memory.
     bool SaveProject();
+    // The text of the last failed save, as SaveProject showed it.
+    const QString& GetSaveFailure() const { return m_saveFailure; }
+
+    // The recovery copies of the open project; made on first use.
+    Autosave& GetAutosave();
 
     // Folders end in "/".
     const std::string& GetProgramFolder() const { return m_programFolder; }
@@ -72,6 +86,9 @@ protected:
     std::unique_ptr<evObjectCollection> m_designs;
     std::unique_ptr<evProject> m_currentProject;
     std::string m_projectFileName;
+    bool m_openedWithChanges = false;
+    QString m_saveFailure;
+    std::unique_ptr<Autosave> m_autosave;
     std::string m_audioLibraryFile;
     int32_t m_startupWarning = -1;
     int32_t m_startupState = -1;

@@ -20,6 +20,7 @@
 #include "presentation/StudioFiles.h"
 #include "screens/TFormFinishComplete.h"
 #include "screens/TFormFinishError.h"
+#include "screens/WriteFailure.h"
 #include "screens/TformFindingsPopUp.h"
 #include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
@@ -232,10 +233,14 @@ void TFormFinish::Produce(evProject& project)
         }
     } catch (const EFinishError& error) {
         ktLogs::LogLine(std::string("Finishing failed: ") + error.what());
-        Fail(error.GetCode());
+        Fail(error.GetCode(), error.GetFile(), error.GetSystemError());
+        return;
+    } catch (const EStreamError& error) {
+        // Every step turns its own failures into its code; what remains can only be the presentation.
+        ktLogs::LogLine(std::string("Finishing failed: ") + error.what());
+        Fail("FIN_PRJ", error.GetFile(), error.GetSystemError());
         return;
     } catch (const std::exception& error) {
-        // Every step turns its own failures into its code; what remains can only be the presentation.
         ktLogs::LogLine(std::string("Finishing failed: ") + error.what());
         Fail("FIN_PRJ");
         return;
@@ -251,11 +256,15 @@ void TFormFinish::Produce(evProject& project)
     Close();
 }
 
-void TFormFinish::Fail(const std::string& code)
+// A full disc or a folder that cannot be written is said as such, with the file; anything else by its step.
+void TFormFinish::Fail(const std::string& code, const std::string& file, int systemError)
 {
     if (TwaitPopup* wait = Screens().waitPopup.get())
         wait->hide();
-    ShowMessage(QString::fromStdString(FinishErrorPopupText(code)));
+    if (!file.empty() && ClassifyWriteProblem(systemError) != WriteProblem::Other)
+        ShowMessage(WriteFailureText(file, systemError, std::string()));
+    else
+        ShowMessage(QString::fromStdString(FinishErrorPopupText(code)));
     m_failedStep = code;
     m_outcome = Outcome::Failure;
     Close();

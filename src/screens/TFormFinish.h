@@ -76,7 +76,7 @@ private:
     bool CheckBeforeFinishing(evProject& project);
     void SetStudio(std::unique_ptr<StudioBranding> studio);
     void Produce(evProject& project);
-    void Fail(const std::string& code);
+    void Fail(const std::string& code, const std::string& file = {}, int systemError = 0);
     void ShowHint(int32_t index);
 
     std::unique_ptr<StudioBranding> m_studio;

@@ -11,10 +11,12 @@
 #include "platform/Text.h"
 #include "presentation/StudioBranding.h"
 #include "screens/ApplicationContext.h"
+#include "screens/Autosave.h"
 #include "screens/DataIndexes.h"
 #include "screens/HourglassCursor.h"
 #include "screens/IPageEditor.h"
 #include "screens/ProjectStatus.h"
+#include "screens/SavingTexts.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "presentation/StudioFiles.h"
@@ -212,7 +214,10 @@ bool TFormProjectMenu::Prepare()
         return false;
     }
     SetProjectModificationHost(this);
-    m_modified = false;
+    // A project restored from its recovery copy has changes that are not saved yet.
+    m_modified = AppContext()->TakeOpenedWithChanges();
+    connect(&AppContext()->GetAutosave(), &Autosave::problemChanged, this, &TFormProjectMenu::RefreshStatus,
+            Qt::UniqueConnection);
     RefreshStatus();
     if (project->GetDesign() && Screens().formPreview)
         Screens().formPreview->SetColor(project->GetDesign()->GetBackgroundColour());
@@ -292,7 +297,9 @@ void TFormProjectMenu::RefreshStatus()
         labelMusic->SetCaption(HelpText(Help::StatusNoMusic));
         labelMusic->SetFontColour(kMaroon);
     }
-    labelSaved->SetCaption(HelpText(m_modified ? Help::StatusUnsaved : Help::StatusSaved));
+    const bool noCopy = m_modified && AppContext() && AppContext()->GetAutosave().HasProblem();
+    labelSaved->SetCaption(HelpText(noCopy ? SavingText::kStatusNoRecoveryCopy
+                                    : m_modified ? Help::StatusUnsaved : Help::StatusSaved));
     labelSaved->SetFontColour(m_modified ? kMaroon : kGreen);
     labelPerson->SetCaption(DoubleAmpersands(ToDisplay(project->GetFirstName())) + " && " +
                             DoubleAmpersands(ToDisplay(project->GetSecondName())));
@@ -390,6 +397,15 @@ void TFormProjectMenu::imgEdPrj_ActClick()
         RefreshStatus();
     if (answer == 1)
         Leave();
+    else
+        KeepRecoveryCopy();
+}
+
+// Back from a screen that may have changed the project: the recovery copy catches up, in the background.
+void TFormProjectMenu::KeepRecoveryCopy()
+{
+    if (m_modified && AppContext())
+        AppContext()->GetAutosave().Keep();
 }
 
 void TFormProjectMenu::imgEdStory_ActClick()
@@ -405,10 +421,11 @@ void TFormProjectMenu::imgEdStory_ActClick()
     LoadMenuPictures();
     if (!changed)
         return;
-    MarkModified();
+    ::MarkModified(); // the shared one, which also counts the change for the autosave
     RefreshStatus();
     repaint();
     PutTimelineOnStartPage();
+    KeepRecoveryCopy();
 }
 
 void TFormProjectMenu::ImgEdPers_ActClick()
@@ -422,6 +439,7 @@ void TFormProjectMenu::ImgEdPers_ActClick()
     LoadAllPictures();
     if (m_modified)
         RefreshStatus();
+    KeepRecoveryCopy();
 }
 
 void TFormProjectMenu::imgMusic_ActClick()
@@ -440,6 +458,7 @@ void TFormProjectMenu::imgMusic_ActClick()
     LoadAllPictures();
     if (m_modified)
         RefreshStatus();
+    KeepRecoveryCopy();
 }
 
 void TFormProjectMenu::imgSave_ActClick()
@@ -448,7 +467,8 @@ void TFormProjectMenu::imgSave_ActClick()
     Save();
 }
 
-// A failed save shows nothing; the project stays modified and the save button available.
+// A failed save says which file could not be written and why (ApplicationContext::SaveProject); the project
+// stays modified and the save button available.
 bool TFormProjectMenu::Save()
 {
     HourglassCursor hourglass;

@@ -125,6 +125,7 @@ private:
     bool HoverAllowed(const TImage* image) const;
     bool LabelKitAvailable() const;
     void ShowHint(int32_t hint);
+    void KeepRecoveryCopy();
 
     std::vector<MenuPicture> m_pictures;
     std::vector<HoverButton> m_buttons;

@@ -260,11 +260,12 @@ bool TPageEditorScreen::AskToLeave()
     if (IsModified()) {
         TFormExitAndSave* question = Screens().formExitAndSave.get();
         const int32_t answer = question ? question->Run() : TFormExitAndSave::AnswerStay;
+        // A save that fails was reported; the editor stays, so the changes are not left behind unsaved.
         if (answer == TFormExitAndSave::AnswerSaveAndLeave) {
-            if (ApplicationContext* context = AppContext())
-                context->SaveProject();
+            ApplicationContext* context = AppContext();
+            return !context || context->SaveProject();
         }
-        return answer == TFormExitAndSave::AnswerSaveAndLeave || answer == TFormExitAndSave::AnswerLeave;
+        return answer == TFormExitAndSave::AnswerLeave;
     }
     TFormExit* question = Screens().formExit.get();
     return question && question->Run();

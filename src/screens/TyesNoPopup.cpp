@@ -31,6 +31,7 @@ void TyesNoPopup::Prepare(const QString& text)
     BeginRun();
     LabelMessage->SetCaption(text);
     m_result = false;
+    m_cancelled = false;
 }
 
 void TyesNoPopup::ImgYesClick()
@@ -41,4 +42,8 @@ void TyesNoPopup::ImgYesClick()
 
 void TyesNoPopup::ImgNoClick() { Close(); }
 
-void TyesNoPopup::imgBtnSmallCancelClick() { Close(); }
+void TyesNoPopup::imgBtnSmallCancelClick()
+{
+    m_cancelled = true;
+    Close();
+}

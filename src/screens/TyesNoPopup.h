@@ -1,5 +1,5 @@
 #pragma once
-// The yes/no pop-up: a question; the small cross answers no.
+// The yes/no pop-up: a question; the small cross answers no, and tells those who ask that it was the cross.
 
 #include "screens/SkinnedScreen.h"
 
@@ -12,6 +12,8 @@ public:
     bool Run(const QString& text);
     void Prepare(const QString& text);
     bool GetResult() const { return m_result; }
+    // Closed with the small cross rather than answered.
+    bool GetCancelled() const { return m_cancelled; }
 
     void ImgYesClick();
     void ImgNoClick();
@@ -27,4 +29,5 @@ public:
 
 private:
     bool m_result = false;
+    bool m_cancelled = false;
 };

@@ -3,9 +3,12 @@
 #include "platform/Errors.h"
 #include "platform/Stream.h"
 
+#include "WriterFaults.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,6 +16,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -278,4 +282,89 @@ TEST_F(AtomicFileTest, StaleTemporariesOfEndedWritersAreRemoved)
     for (const auto& c : cases)
         EXPECT_EQ(fs::exists(Path(c.name)), !c.removed) << c.name;
     EXPECT_TRUE(fs::is_symlink(Path(".vellora-link-" + ended + "-0-0.tmp")));
+}
+
+TEST_F(AtomicFileTest, EveryRefusedCallKeepsThePreviousFileAndNamesFileAndReason)
+{
+    const std::string out = Path("album.evp");
+    const struct {
+        WriterFaults::At at;
+        int error;
+    } cases[] = {
+        {WriterFaults::At::Open, EROFS},
+        {WriterFaults::At::Write, ENOSPC},
+        {WriterFaults::At::Sync, EIO},
+        {WriterFaults::At::Rename, EXDEV},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::strerror(c.error));
+        Write(out, "previous");
+        try {
+            WriterFaults faults(c.at, c.error);
+            WriteFileAtomically(out, std::string(1000, 'n'));
+            ADD_FAILURE() << "written";
+        } catch (const EStreamError& error) {
+            EXPECT_EQ(error.GetFile(), out);
+            EXPECT_EQ(error.GetSystemError(), c.error);
+            EXPECT_NE(std::string(error.what()).find(std::strerror(c.error)), std::string::npos) << error.what();
+        }
+        EXPECT_EQ(Read(out), "previous");
+        EXPECT_TRUE(Leftovers({"album.evp"}).empty());
+    }
+}
+
+// Code that learns of a refused write only as false (a collection) can raise it with its file and reason, and
+// a writer whose stream once refused a write never commits, even when later writes went through.
+TEST_F(AtomicFileTest, ARefusedWriteIsRememberedUntilTheCommit)
+{
+    const std::string out = Path("album.evp");
+    Write(out, "previous");
+    WriterFaults full(WriterFaults::At::Write, ENOSPC, 100);
+    AtomicWriter writer(out);
+    Stream& stream = writer.GetStream();
+    EXPECT_THROW(stream.WriteBuffer(std::string(200000, 'a').data(), 200000), EWriteError);
+    try {
+        stream.RaiseWriteFailure();
+    } catch (const EWriteError& error) {
+        EXPECT_EQ(error.GetFile(), out);
+        EXPECT_EQ(error.GetSystemError(), ENOSPC);
+    }
+    full.SetRoom(1000000);
+    stream.WriteBuffer(std::string(200000, 'b').data(), 200000);
+    EXPECT_THROW(writer.Commit(), EWriteError);
+    EXPECT_EQ(Read(out), "previous");
+    EXPECT_TRUE(Leftovers({"album.evp"}).empty());
+    MemoryStream memory;
+    EXPECT_THROW(memory.RaiseWriteFailure(), EWriteError);
+}
+
+TEST_F(AtomicFileTest, OnlyOurOwnTemporariesUntouchedForAnHourAreRemoved)
+{
+    const std::string pid = std::to_string(::getpid()); // even a writer of a running process stops touching it
+    const struct {
+        std::string name;
+        bool old;
+        bool removed;
+    } cases[] = {
+        {".vellora-Anna & Ben.evp-" + pid + "-3-0.tmp", true, true},
+        {".vellora-Anna & Ben.evp-" + pid + "-4-0.tmp", false, false}, // still being written
+        {"Zoë & Jürgen.evp.tmp", true, true},                          // the name earlier versions used
+        {"Zoë & Jürgen.evp.tmp.keep", true, false},
+        {"notes.tmp", true, false},
+        {"Anna & Ben.evp", true, false},
+        {"Anna & Ben.evp.recovery", true, false},
+    };
+    const timeval twoHoursAgo[2] = {{::time(nullptr) - 7200, 0}, {::time(nullptr) - 7200, 0}};
+    for (const auto& c : cases) {
+        Write(Path(c.name), "x");
+        if (c.old)
+            ::utimes(Path(c.name).c_str(), twoHoursAgo);
+    }
+    fs::create_symlink(Path("Anna & Ben.evp"), Path("old-link.evp.tmp"));
+    ::lutimes(Path("old-link.evp.tmp").c_str(), twoHoursAgo);
+    EXPECT_EQ(RemoveOldTemporariesIn(m_dir.string(), std::chrono::hours(1)), 2);
+    for (const auto& c : cases)
+        EXPECT_EQ(fs::exists(Path(c.name)), !c.removed) << c.name;
+    EXPECT_TRUE(fs::is_symlink(Path("old-link.evp.tmp")));
+    EXPECT_EQ(RemoveOldTemporariesIn(Path("missing"), std::chrono::hours(1)), 0);
 }

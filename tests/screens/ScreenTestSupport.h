@@ -34,7 +34,7 @@
 
 namespace screentest {
 
-constexpr int kHelpTexts = 289;
+constexpr int kHelpTexts = 296;
 constexpr int kPictures = 204;
 
 inline std::unique_ptr<evPicture> IndexPicture(int index)

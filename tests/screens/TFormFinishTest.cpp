@@ -10,12 +10,16 @@
 #include "model/evProjectorPage.h"
 #include "screens/ApplicationContext.h"
 #include "screens/ProjectStatus.h"
+#include "screens/SavingTexts.h"
 #include "screens/ScreenSet.h"
 #include "screens/TFormFinish.h"
 #include "screens/TFormFinishError.h"
 #include "screens/TformFindingsPopUp.h"
 #include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
+
+#include "WriteLeftovers.h"
+#include "WriterFaults.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -174,6 +178,34 @@ TEST_F(TFormFinishTest, AFailedStepIsNamedAndTheErrorScreenSaysWhatToDo)
         });
         screen.Conclude();
         EXPECT_EQ(shown, FinishErrorExplanation(code));
+    }
+}
+
+TEST_F(TFormFinishTest, AFullDiscOrAFolderThatCannotBeWrittenIsSaidWithTheFile)
+{
+    const struct {
+        const char* name;
+        WriterFaults::At at;
+        int error;
+        int32_t text;
+    } cases[] = {
+        {"full", WriterFaults::At::Write, ENOSPC, SavingText::kDiscFull},
+        {"read-only", WriterFaults::At::Open, EROFS, SavingText::kFolderNotWritable},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TFormFinish screen;
+        screen.Prepare();
+        const std::string folder = ChooseFolder(screen, c.name);
+        std::string message;
+        {
+            WriterFaults faults(c.at, c.error);
+            message = Message([&] { screen.ImgApplyClick(); });
+        }
+        EXPECT_EQ(message, HelpString(c.text) + "\n" + folder + "/Vellora/data/data.evp");
+        EXPECT_EQ(screen.GetOutcome(), TFormFinish::Outcome::Failure);
+        EXPECT_FALSE(fs::exists(folder + "/Vellora/data/data.evp"));
+        EXPECT_TRUE(TemporariesIn(folder + "/Vellora/data").empty());
     }
 }
 

@@ -9,7 +9,9 @@
 #include "presentation/FinishTestAlbum.h"
 #include "screens/ApplicationContext.h"
 #include "model/ProjectModification.h"
+#include "screens/Autosave.h"
 #include "screens/ProjectStatus.h"
+#include "screens/SavingTexts.h"
 #include "screens/ScreenSet.h"
 #include "screens/TFormExit.h"
 #include "screens/TFormExitAndSave.h"
@@ -18,9 +20,14 @@
 #include "screens/TframeTimeline.h"
 #include "screens/TokPopup.h"
 
+#include "WriteLeftovers.h"
+#include "WriterFaults.h"
+
+#include <QElapsedTimer>
 #include <QFontMetrics>
 
 #include <fstream>
+#include <iterator>
 
 using namespace screentest;
 namespace fs = std::filesystem;
@@ -28,6 +35,12 @@ namespace fs = std::filesystem;
 namespace {
 
 QString HelpCaption(int index) { return QString::fromStdString(HelpString(index)); }
+
+std::vector<uint8_t> FileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
+}
 
 class TFormProjectMenuTest : public SkinTest {
 protected:
@@ -68,6 +81,29 @@ protected:
         });
         action();
         return answerer.Answered();
+    }
+    // Runs the action, answering every modal window that comes up: a question with its first answer (yes, save),
+    // a message with OK; returns how many came up.
+    static int AnsweringAll(const std::function<void()>& action)
+    {
+        int answered = 0;
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&answered] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible())
+                return;
+            ++answered;
+            if (auto* save = dynamic_cast<TFormSave*>(modal))
+                save->imgYesActiveClick();
+            else if (auto* leave = dynamic_cast<TFormExitAndSave*>(modal))
+                leave->imgBtnExitSave_ActClick();
+            else
+                static_cast<SkinnedScreen*>(modal)->Close();
+        });
+        poll.start();
+        action();
+        return answered;
     }
     static QString Message(const std::function<void()>& action)
     {
@@ -193,28 +229,105 @@ TEST_F(TFormProjectMenuTest, ClosingAndLeavingAskOnlyWhenThereAreChanges)
     }
 }
 
-TEST_F(TFormProjectMenuTest, AFailedSaveKeepsTheChangesAndTheMenuOpen)
+// A full disc or a folder that cannot be written: the user is told which file and why, the previous file and the
+// changes stay, and closing or leaving with "save" stays in the menu.
+TEST_F(TFormProjectMenuTest, AFailedSaveSaysWhyAndKeepsTheChangesAndTheMenuOpen)
 {
-    m_context.SetProjectFileName(PathOf("no such folder/album.evp"));
+    const std::string file = PathOf("album.evp");
+    const std::unique_ptr<evProject> previous = finishtest::MakeAlbum();
+    previous->SetFirstName("Previous");
+    WriteProjectFile(*previous, file);
+    const std::vector<uint8_t> before = FileBytes(file);
+    m_context.SetProjectFileName(file);
     TFormProjectMenu menu;
     menu.Prepare();
     MarkModified();
     menu.RefreshStatus();
-    menu.imgSave_ActClick();
-    EXPECT_TRUE(menu.IsModified());
-    EXPECT_EQ(menu.labelSaved->Caption(), HelpCaption(87));
-    EXPECT_FALSE(menu.imgSave_InAct->isVisibleTo(menu.Panel()));
-    Answering(Answer(&TFormSave::imgYesActiveClick), [&] { menu.imgExitPrj_ActClick(); });
-    Answering(Answer(&TFormExitAndSave::imgBtnExitSave_ActClick), [&] { menu.imgExitPrg_ActClick(); });
+    const struct {
+        WriterFaults::At at;
+        int error;
+        int32_t text;
+    } cases[] = {
+        {WriterFaults::At::Write, ENOSPC, SavingText::kDiscFull},
+        {WriterFaults::At::Open, EROFS, SavingText::kFolderNotWritable},
+        {WriterFaults::At::Open, EACCES, SavingText::kFolderNotWritable},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.error);
+        WriterFaults faults(c.at, c.error);
+        EXPECT_EQ(Message([&] { menu.imgSave_ActClick(); }),
+                  HelpCaption(c.text) + "\n" + QString::fromStdString(file) + "\n" + HelpCaption(SavingText::kChangesKept));
+        EXPECT_TRUE(menu.IsModified());
+        EXPECT_EQ(menu.labelSaved->Caption(), HelpCaption(87));
+        EXPECT_FALSE(menu.imgSave_InAct->isVisibleTo(menu.Panel()));
+        EXPECT_EQ(FileBytes(file), before);
+        EXPECT_TRUE(TemporariesIn(m_folder).empty());
+    }
+    {
+        WriterFaults full(WriterFaults::At::Write, ENOSPC);
+        EXPECT_EQ(AnsweringAll([&] { menu.imgExitPrj_ActClick(); }), 2); // the save question, then the message
+        EXPECT_EQ(AnsweringAll([&] { menu.imgExitPrg_ActClick(); }), 2);
+    }
     EXPECT_FALSE(menu.IsCloseRequested());
     EXPECT_TRUE(menu.IsModified());
+    EXPECT_EQ(FileBytes(file), before);
 
-    m_context.SetProjectFileName(PathOf("album.evp"));
     menu.imgSave_ActClick();
     EXPECT_FALSE(menu.IsModified());
     EXPECT_EQ(menu.labelSaved->Caption(), HelpCaption(88));
     EXPECT_TRUE(menu.imgSave_InAct->isVisibleTo(menu.Panel()));
-    EXPECT_EQ(ReadProjectFile(PathOf("album.evp"))->GetFirstName(), "Anna");
+    EXPECT_EQ(ReadProjectFile(file)->GetFirstName(), "Anna");
+    EXPECT_NE(FileBytes(file), before);
+    menu.Conclude();
+}
+
+// Back in the menu from a screen that changed the project, the recovery copy catches up in the background;
+// a copy that cannot be written shows in the status line until the next interval writes it; saving removes it.
+TEST_F(TFormProjectMenuTest, TheRecoveryCopyFollowsTheChangesUntilTheSave)
+{
+    const std::string file = PathOf("album.evp");
+    const std::string copy = file + ".recovery";
+    m_context.SetProjectFileName(file);
+    Autosave& autosave = m_context.GetAutosave();
+    const auto settle = [&autosave](const std::function<bool()>& done) {
+        autosave.WaitForWriter();
+        QElapsedTimer waited;
+        waited.start();
+        while (!done() && waited.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+    TFormProjectMenu menu;
+    menu.Prepare();
+    menu.imgEdPrj_ActClick(); // no editor is there, so this returns as leaving the editors does
+    settle([] { return true; });
+    EXPECT_FALSE(fs::exists(copy)); // nothing changed
+
+    Project().SetFirstName("Carla");
+    MarkModified();
+    menu.imgEdPrj_ActClick();
+    settle([&copy] { return fs::exists(copy); });
+    EXPECT_EQ(ReadProjectFile(copy)->GetFirstName(), "Carla");
+
+    Project().SetFirstName("Dora");
+    MarkModified();
+    {
+        WriterFaults locked(WriterFaults::At::Open, EACCES);
+        menu.imgEdPrj_ActClick();
+        settle([&autosave] { return autosave.HasProblem(); });
+    }
+    EXPECT_EQ(menu.labelSaved->Caption(), HelpCaption(SavingText::kStatusNoRecoveryCopy));
+    EXPECT_EQ(ReadProjectFile(copy)->GetFirstName(), "Carla");
+    autosave.Timer().start(1);
+    settle([&autosave] { return !autosave.HasProblem(); });
+    autosave.Timer().stop();
+    EXPECT_EQ(ReadProjectFile(copy)->GetFirstName(), "Dora");
+    EXPECT_EQ(menu.labelSaved->Caption(), HelpCaption(87));
+
+    menu.imgSave_ActClick();
+    settle([] { return true; });
+    EXPECT_FALSE(fs::exists(copy));
+    EXPECT_EQ(ReadProjectFile(file)->GetFirstName(), "Dora");
+    EXPECT_TRUE(TemporariesIn(m_folder).empty());
     menu.Conclude();
 }
 

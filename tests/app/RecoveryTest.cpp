@@ -1,0 +1,281 @@
+// Unsaved changes that survive the program's end: the recovery offer when the main menu first appears (Restore,
+// Discard, the cross, damaged copies), and a signal that ends the program while a project has changes.
+#include "app/AppTestSupport.h"
+
+#include "app/ScreenCreation.h"
+#include "model/ProjectFile.h"
+#include "model/RecoveryCopy.h"
+#include "model/evCategory.h"
+#include "model/evHelptext.h"
+#include "model/evProject.h"
+#include "platform/EndingSignals.h"
+#include "screens/Autosave.h"
+#include "screens/ProjectModification.h"
+#include "screens/SavingTexts.h"
+#include "screens/ScreenSet.h"
+#include "screens/TokPopup.h"
+#include "screens/TwaitPopup.h"
+#include "screens/TyesNoPopup.h"
+
+#include <QDate>
+#include <QElapsedTimer>
+
+#include <csignal>
+#include <fstream>
+
+#include <sys/time.h>
+
+using namespace apptest;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kOfferText = "Vellora found unsaved changes to %1 from %2. Restore them?";
+
+std::unique_ptr<evCategory> ThreePages()
+{
+    auto first = std::make_unique<evCategory>("Welcome", "", false, 3);
+    first->AppendSibling(std::make_unique<evCategory>("Menu", "", false, 3));
+    first->AppendSibling(std::make_unique<evCategory>("End", "", false, 3));
+    return first;
+}
+
+// How the yes/no pop-up is answered.
+enum class Reply { Restore, Discard, Cross };
+
+// Answers every pop-up that comes up while the step runs: the yes/no pop-up as told, OK pop-ups with OK. Keeps
+// the texts in the order they were shown.
+class Replies {
+public:
+    explicit Replies(Reply reply) : m_reply(reply)
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+        m_timer.start();
+    }
+    QStringList texts;
+
+private:
+    void Poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* question = dynamic_cast<TyesNoPopup*>(modal); question && question->isVisible()) {
+            texts << "?" + question->LabelMessage->Caption();
+            if (m_reply == Reply::Restore)
+                question->ImgYesClick();
+            else if (m_reply == Reply::Discard)
+                question->ImgNoClick();
+            else
+                question->imgBtnSmallCancelClick();
+        } else if (auto* ok = dynamic_cast<TokPopup*>(modal); ok && ok->isVisible()) {
+            texts << ok->LabelMessage->Caption();
+            ok->ImgOKClick();
+        }
+    }
+
+    Reply m_reply;
+    QTimer m_timer;
+};
+
+class RecoveryTest : public ProgramFolderTest {
+protected:
+    void SetUp() override
+    {
+        ProgramFolderTest::SetUp();
+        // The offer's own text, so that the names and the time are seen in it.
+        auto texts = std::make_unique<evObjectCollection>();
+        for (int i = 0; i < screentest::kHelpTexts; ++i) {
+            const std::string text = i == SavingText::kRecoveryOffer ? kOfferText : "Help " + std::to_string(i);
+            texts->Add(std::make_unique<evHelptext>("text", i, text));
+        }
+        auto skin = std::make_unique<evObjectCollection>();
+        for (int i = 0; i < screentest::kPictures; ++i)
+            skin->Add(screentest::IndexPicture(i));
+        m_branding = std::make_unique<evBranding>("test", nullptr, std::move(texts), std::move(skin),
+                                                  std::make_unique<evObjectCollection>(),
+                                                  std::make_unique<evObjectCollection>());
+        WriteBody(*m_branding, MainFile());
+        StartWithScreens();
+    }
+    void TearDown() override
+    {
+        DestroyScreens();
+        ProgramFolderTest::TearDown();
+    }
+    void StartWithScreens()
+    {
+        DestroyScreens();
+        ASSERT_EQ(Start().GetStartupState(), -1);
+        CreateScreens({});
+        Menu().SetProjectMenuRunner([this]() -> int32_t {
+            ++m_menuRuns;
+            m_opened = Menu().GetCurrentProject() ? Menu().GetCurrentProject()->GetFirstName() : "";
+            m_openedFile = Menu().GetProjectFileName();
+            m_withChanges = Menu().TakeOpenedWithChanges();
+            return 0;
+        });
+    }
+    TFormMainMenu& Menu() { return *m_mainMenu; }
+    std::string Project() const { return m_program + "/projects/Anna & Ben.evp"; }
+    std::string Copy() const { return Project() + ".recovery"; }
+
+    void SaveProjectAndCopy(const std::string& copyName)
+    {
+        WriteProjectFile(evProject("Anna", "Ben", 40000.0, "Rose.evl", ThreePages()), Project());
+        WriteProjectFile(evProject(copyName, "Ben", 40000.0, "Rose.evl", ThreePages()), Copy());
+        const timeval earlier[2] = {{::time(nullptr) - 300, 0}, {::time(nullptr) - 300, 0}};
+        ::utimes(Project().c_str(), earlier);
+    }
+    QStringList Offer(Reply reply)
+    {
+        Replies replies(reply);
+        Menu().OfferRecovery();
+        return replies.texts;
+    }
+
+    int m_menuRuns = 0;
+    std::string m_opened;
+    std::string m_openedFile;
+    bool m_withChanges = false;
+};
+
+} // namespace
+
+TEST_F(RecoveryTest, RestoreOpensTheCopyAsItsProjectWithItsChangesUnsaved)
+{
+    SaveProjectAndCopy("Carla & Dan");
+    const QStringList texts = Offer(Reply::Restore);
+    ASSERT_EQ(texts.size(), 1);
+    const QString offer = texts[0];
+    EXPECT_TRUE(offer.startsWith("?Vellora found unsaved changes to Carla && Dan && Ben from "))
+        << offer.toStdString();
+    EXPECT_TRUE(offer.endsWith(". Restore them?")) << offer.toStdString();
+    EXPECT_TRUE(offer.contains(QString::number(QDate::currentDate().year()))) << offer.toStdString();
+    EXPECT_EQ(m_menuRuns, 1);
+    EXPECT_EQ(m_opened, "Carla & Dan");
+    EXPECT_EQ(m_openedFile, Project());
+    EXPECT_TRUE(m_withChanges);
+    EXPECT_EQ(Menu().GetCurrentProject(), nullptr);
+    EXPECT_FALSE(Screens().waitPopup->isVisible());
+    // The project menu closed the normal way, so the user decided about the changes, and the copy went.
+    Menu().GetAutosave().WaitForWriter();
+    EXPECT_FALSE(fs::exists(Copy()));
+    EXPECT_EQ(ReadProjectFile(Project())->GetFirstName(), "Anna");
+}
+
+TEST_F(RecoveryTest, DiscardRemovesTheCopyAndTheCrossKeepsItForTheNextStart)
+{
+    SaveProjectAndCopy("Carla");
+    EXPECT_EQ(Offer(Reply::Cross).size(), 1);
+    EXPECT_TRUE(fs::exists(Copy()));
+    EXPECT_EQ(Offer(Reply::Discard).size(), 1);
+    EXPECT_FALSE(fs::exists(Copy()));
+    EXPECT_TRUE(Offer(Reply::Restore).isEmpty());
+    EXPECT_EQ(m_menuRuns, 0);
+    EXPECT_EQ(ReadProjectFile(Project())->GetFirstName(), "Anna");
+
+    // A copy older than its project (saved since) is not offered, and left alone.
+    SaveProjectAndCopy("Carla");
+    const timeval older[2] = {{::time(nullptr) - 900, 0}, {::time(nullptr) - 900, 0}};
+    ::utimes(Copy().c_str(), older);
+    EXPECT_TRUE(Offer(Reply::Restore).isEmpty());
+    EXPECT_TRUE(fs::exists(Copy()));
+}
+
+TEST_F(RecoveryTest, ACopyThatCannotBeReadIsReportedAndKeptAside)
+{
+    MemoryStream newer;
+    newer.WriteInt32(99); // a version of evProject this program does not know
+    newer.WriteInt32(0);
+    newer.WriteString("Anna");
+    std::vector<uint8_t> whole;
+    {
+        MemoryStream body;
+        evProject("Anna", "Ben", 40000.0, "Rose.evl", ThreePages()).SaveToStream(body);
+        whole = body.Data();
+    }
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+    } cases[] = {
+        {"garbage", {'n', 'o', 't', ' ', 'a', 'n', ' ', 'a', 'l', 'b', 'u', 'm'}},
+        {"cut short", std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(whole.size() / 2))},
+        {"newer version", newer.Data()},
+        {"empty", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string copy = m_program + "/projects/" + c.name + ".evp.recovery";
+        WriteBytes(c.bytes, copy);
+        const QStringList texts = Offer(Reply::Restore);
+        ASSERT_EQ(texts.size(), 1);
+        const QString damaged = "Help " + QString::number(SavingText::kRecoveryDamaged);
+        EXPECT_EQ(texts[0], damaged + "\n" + QString::fromStdString(copy) + ".damaged");
+        EXPECT_FALSE(fs::exists(copy));
+        EXPECT_EQ(fs::file_size(copy + ".damaged"), c.bytes.size());
+        EXPECT_EQ(m_menuRuns, 0);
+        EXPECT_FALSE(Screens().waitPopup->isVisible());
+    }
+    EXPECT_TRUE(Offer(Reply::Restore).isEmpty());
+}
+
+// SIGTERM arrives while the project menu runs with unsaved changes: the changes go into the recovery copy, the
+// program's loop is told to end, and closing the project on the way out keeps the copy. At the next start the
+// copy restores.
+TEST_F(RecoveryTest, SigtermWithUnsavedChangesLeavesACopyThatRestores)
+{
+    WriteProjectFile(evProject("Anna", "Ben", 40000.0, "Rose.evl", ThreePages()), Project());
+    int quits = 0;
+    Menu().SetQuitter([&quits] { ++quits; });
+    EndingSignals endingSignals;
+    QObject::connect(&endingSignals, &EndingSignals::requested, &Menu(), [this] { Menu().EndByRequest(); });
+    Menu().SetProjectMenuRunner([&]() -> int32_t {
+        Menu().GetCurrentProject()->SetFirstName("Changed");
+        MarkModified();
+        ::raise(SIGTERM);
+        QElapsedTimer waited;
+        waited.start();
+        while (quits == 0 && waited.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return 0; // what the menu answers when its loop is ended
+    });
+    screentest::AnsweringDialogs dialogs;
+    dialogs.openAnswers.push_back(Project());
+    Menu().Img2Click();
+    EXPECT_EQ(quits, 1);
+    EXPECT_TRUE(Menu().IsEnding());
+    EXPECT_EQ(Menu().GetCurrentProject(), nullptr);
+    Menu().GetAutosave().WaitForWriter();
+    ASSERT_TRUE(fs::exists(Copy()));
+    EXPECT_EQ(ReadProjectFile(Copy())->GetFirstName(), "Changed");
+    EXPECT_EQ(ReadProjectFile(Project())->GetFirstName(), "Anna");
+
+    StartWithScreens();
+    EXPECT_EQ(Offer(Reply::Restore).size(), 1);
+    EXPECT_EQ(m_opened, "Changed");
+    EXPECT_EQ(m_openedFile, Project());
+    EXPECT_TRUE(m_withChanges);
+}
+
+TEST_F(RecoveryTest, OpeningAProjectOffersItsOwnCopyWhereverItIs)
+{
+    const std::string project = PathOf("elsewhere/Zoë & Jürgen.evp");
+    fs::create_directories(PathOf("elsewhere"));
+    screentest::AnsweringDialogs dialogs;
+    for (const Reply reply : {Reply::Restore, Reply::Discard, Reply::Cross}) {
+        WriteProjectFile(evProject("Zoë", "Jürgen", 40000.0, "Rose.evl", ThreePages()), project);
+        const timeval earlier[2] = {{::time(nullptr) - 300, 0}, {::time(nullptr) - 300, 0}};
+        ::utimes(project.c_str(), earlier);
+        WriteProjectFile(evProject("Zoë Maria", "Jürgen", 40000.0, "Rose.evl", ThreePages()), project + ".recovery");
+        dialogs.openAnswers.push_back(project);
+        Replies replies(reply);
+        Menu().Img2Click();
+        ASSERT_EQ(replies.texts.size(), 1);
+        EXPECT_EQ(m_opened, reply == Reply::Restore ? "Zoë Maria" : "Zoë");
+        EXPECT_EQ(m_openedFile, project);
+        EXPECT_EQ(m_withChanges, reply == Reply::Restore);
+        Menu().GetAutosave().WaitForWriter();
+        EXPECT_EQ(fs::exists(project + ".recovery"), reply == Reply::Cross);
+    }
+    EXPECT_EQ(m_menuRuns, 3);
+}
