@@ -5,7 +5,7 @@
 #include "platform/BackgroundWriter.h"
 #include "platform/Log.h"
 #include "screens/ApplicationContext.h"
-#include "screens/ProjectModification.h"
+#include "model/ProjectModification.h"
 
 Autosave::Autosave(const ApplicationContext& context) : m_context(context)
 {

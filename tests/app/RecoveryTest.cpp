@@ -10,7 +10,7 @@
 #include "model/evProject.h"
 #include "platform/EndingSignals.h"
 #include "screens/Autosave.h"
-#include "screens/ProjectModification.h"
+#include "model/ProjectModification.h"
 #include "screens/SavingTexts.h"
 #include "screens/ScreenSet.h"
 #include "screens/TokPopup.h"
