@@ -10,6 +10,7 @@
 #include "model/evObjectCollection.h"
 #include "model/evProject.h"
 #include "platform/AtomicFile.h"
+#include "platform/Dates.h"
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Log.h"
