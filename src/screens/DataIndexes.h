@@ -302,6 +302,13 @@ inline constexpr int32_t LabelPdfFailed = 285;
 inline constexpr int32_t LabelPrintFailed = 286;
 inline constexpr int32_t FolderNotUsable = 287;      // "%1" the folder that cannot be used, "%2" the one instead
 inline constexpr int32_t DesignLeftOut = 288;        // "%1" the design file that cannot be read
+inline constexpr int32_t WriteDiscFull = 289;
+inline constexpr int32_t WriteFolderLocked = 290;
+inline constexpr int32_t WriteFailed = 291;
+inline constexpr int32_t SaveChangesKept = 292;
+inline constexpr int32_t RecoveryOffer = 293;
+inline constexpr int32_t RecoveryDamaged = 294;
+inline constexpr int32_t StatusNoRecoveryCopy = 295;
 }  // namespace Help
 
 namespace Skin {
