@@ -11,6 +11,7 @@
 #include "app/TFormMainMenu.h"
 #include "app/TformSplash.h"
 #include "presentation/ClassList.h"
+#include "platform/ProgramFolders.h"
 #include "screens/ScreenSet.h"
 #include "screens/TokPopup.h"
 
@@ -59,7 +60,7 @@ void BM_StartupToMainMenu(benchmark::State& state)
         auto splash = std::make_unique<TformSplash>();
         splash->show();
         splash->repaint();
-        StartupEnvironment environment = StartupEnvironment::ForProgramFolder(folder);
+        StartupEnvironment environment = StartupEnvironment::ForFolders(PortableFolders(folder));
         environment.showStatus = [&splash](const QString& text) { splash->SetStatus(text); };
         auto menu = std::make_unique<TFormMainMenu>(environment);
         if (menu->GetStartupState() != -1) {

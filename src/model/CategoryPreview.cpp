@@ -26,4 +26,18 @@ void CategoryPreview::Discard()
     m_file.clear();
     m_renderFailed = true;
     m_dirty = true;
+    ForgetThumbnail();
+}
+
+const Bitmap* CategoryPreview::Thumbnail(int width, int height) const
+{
+    if (m_thumbnail && m_thumbnail->Width() == width && m_thumbnail->Height() == height)
+        return &*m_thumbnail;
+    return nullptr;
+}
+
+void CategoryPreview::KeepThumbnail(Bitmap thumbnail)
+{
+    m_thumbnail = std::move(thumbnail);
+    m_thumbnailFailed = false;
 }

@@ -12,6 +12,9 @@
 // page n inside a Scope(n): evPicture::Draw takes what was prepared for its picture and rectangle size and
 // computes anything else itself, so a prepared result is never required for a correct page. Discard(n) drops
 // what page n did not use.
+//
+// Thumbnails (PrepareThumbnail, TakeDecoded) work the same way with less: the photographs of a page drawn for a
+// thumbnail are only decoded at the size they are seen, neither resampled nor encoded.
 
 #include "platform/Bitmap.h"
 #include "platform/Jpeg.h"
@@ -47,6 +50,9 @@ public:
     // placed by its page layout and the photographs in its user picture slots, each at the size it is drawn.
     void Prepare(int32_t page, const evCategory& category);
     void Prepare(int32_t page, const evPicture& picture, int width, int height);
+    // Queues the decoding of the pictures that drawing the category's thumbnail of this width needs; nothing
+    // when the page keeps a thumbnail of that size or its preview file is current.
+    void PrepareThumbnail(int32_t page, const evCategory& category, int width, int height);
     // Drops the results of the page; work already running finishes and is thrown away.
     void Discard(int32_t page);
     // Number of results held or queued, for tests.
@@ -69,20 +75,27 @@ public:
     // worker is still at it and computing it here when no worker has started it; nothing without a scope, or
     // when nothing was prepared for it.
     static std::optional<PreparedPicture> Take(const evPicture& picture, int width, int height);
+    // As Take, for a picture decoded for a thumbnail: evPicture's decoding for a rectangle of this size.
+    static std::optional<Bitmap> TakeDecoded(const evPicture& picture, int width, int height);
 
 private:
     enum class State { Queued, Running, Done, Failed };
+    // Scaled and encoded for a page, or only decoded for a thumbnail.
+    enum class Kind { PageSnapshot, Decoded };
     struct Task {
         const evPicture* picture = nullptr;
         int width = 0;
         int height = 0;
+        Kind kind = Kind::PageSnapshot;
         State state = State::Queued;
         PreparedPicture result;
     };
-    using Key = std::tuple<int32_t, const evPicture*, int, int>;
+    using Key = std::tuple<int32_t, Kind, const evPicture*, int, int>;
 
-    static PreparedPicture Compute(const evPicture& picture, int width, int height);
-    std::optional<PreparedPicture> TakeFor(int32_t page, const evPicture& picture, int width, int height);
+    void Queue(int32_t page, Kind kind, const evPicture& picture, int width, int height);
+    bool IsQueued(const Key& key) const;
+    static PreparedPicture Compute(const Task& task);
+    std::optional<PreparedPicture> TakeFor(int32_t page, Kind kind, const evPicture& picture, int width, int height);
     void Run(const std::shared_ptr<Task>& task, std::unique_lock<std::mutex>& lock);
     void Work();
 

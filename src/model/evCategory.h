@@ -133,6 +133,11 @@ public:
     // usable preview exists. markEmpty shows the empty slots of the user's content as dark red blocks.
     bool Render(evProjectorPage* page, bool markEmpty);
     bool DrawPreview(const TRect& rect, Canvas& canvas, bool markEmpty);
+    // Draws the page's thumbnail into the rectangle: the one kept from the last drawing of that size while the
+    // page is unchanged, else one made from the current preview file, else one rendered in memory with the
+    // photographs decoded only for the thumbnail's size. Never raises: false (nothing drawn) when the page
+    // cannot be rendered.
+    bool DrawThumbnail(const TRect& rect, Canvas& canvas);
     // Loads the preview file into the bitmap.
     void AssignPreviewTo(Bitmap& target) const;
     std::unique_ptr<evProjectorPage> CreatePresentationPage();
@@ -151,6 +156,7 @@ private:
     void AppendTextHead(std::string& text) const;
     void AppendTextTail(std::string& text) const;
     void ClearUserElementMarks();
+    Bitmap PagePictureForThumbnail(int width);
     std::unique_ptr<evCategory> Unlink();
 
     evCategory* m_previous = nullptr;

@@ -8,6 +8,7 @@
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
 
+#include <exception>
 #include <string>
 
 void evCategory::ClearUserElementMarks()
@@ -80,6 +81,50 @@ bool evCategory::DrawPreview(const TRect& rect, Canvas& canvas, bool markEmpty)
         return false;
     }
     return true;
+}
+
+bool evCategory::DrawThumbnail(const TRect& rect, Canvas& canvas)
+{
+    const int width = rect.Width();
+    const int height = rect.Height();
+    if (width <= 0 || height <= 0)
+        return false;
+    if (!m_preview.Thumbnail(width, height) && !m_preview.ThumbnailFailed()) {
+        try {
+            const Bitmap page = PagePictureForThumbnail(width);
+            Bitmap thumbnail(width, height);
+            thumbnail.GetCanvas().StretchDraw(Rect(0, 0, width, height), page);
+            m_preview.KeepThumbnail(std::move(thumbnail));
+        } catch (const std::exception&) {
+            m_preview.SetThumbnailFailed();
+        }
+    }
+    const Bitmap* thumbnail = m_preview.Thumbnail(width, height);
+    if (!thumbnail)
+        return false;
+    canvas.Draw(rect.Left, rect.Top, *thumbnail);
+    return true;
+}
+
+// The page as its preview file shows it when that is current, else painted afresh for a thumbnail of the width.
+Bitmap evCategory::PagePictureForThumbnail(int width)
+{
+    if (m_preview.IsCurrent()) {
+        if (m_preview.RenderFailed())
+            throw EVelloraError("The page could not be rendered");
+        Bitmap preview;
+        preview.LoadFromFile(m_preview.GetFile());
+        return preview;
+    }
+    evPageLayout* layout = GetPageLayout();
+    if (!layout)
+        throw EVelloraError("The page layout " + std::to_string(m_pageLayoutId) + " is not in the design");
+    ClearUserElementMarks();
+    PageLayoutBinding binding(*layout, this, layout->GetPreviewFile());
+    const double shown = layout->GetWidth() > 0 ? static_cast<double>(width) / layout->GetWidth() : 1.0;
+    Bitmap page = layout->Paint(nullptr, false, shown);
+    ClearUserElementMarks();
+    return page;
 }
 
 void evCategory::AssignPreviewTo(Bitmap& target) const { target.LoadFromFile(m_preview.GetFile()); }

@@ -187,7 +187,9 @@ evObject* evPageLayout::ResolveEntryElement(int32_t elementId) const
 
 void evPageLayout::RenderPreview() { Render(nullptr, true); }
 
-void evPageLayout::Render(evProjectorPage* page, bool markEmpty)
+void evPageLayout::Render(evProjectorPage* page, bool markEmpty) { Paint(page, markEmpty).SaveToFile(m_previewFile); }
+
+Bitmap evPageLayout::Paint(evProjectorPage* page, bool markEmpty, double shownScale)
 {
     const int32_t width = GetWidth();
     const int32_t height = GetHeight();
@@ -196,6 +198,7 @@ void evPageLayout::Render(evProjectorPage* page, bool markEmpty)
                           " cannot be rendered");
     Bitmap bitmap(width, height);
     Canvas& canvas = bitmap.GetCanvas();
+    canvas.SetShownScale(shownScale);
     for (int32_t i = 0; i < m_entries->Count(); ++i) {
         const auto* entry = m_entries->GetItemAs<evPageLayoutEntry>(i);
         auto* element = entry ? dynamic_cast<evDrawableElement*>(ResolveEntryElement(entry->GetElementID())) : nullptr;
@@ -211,7 +214,7 @@ void evPageLayout::Render(evProjectorPage* page, bool markEmpty)
         if (auto* action = m_actionElements->GetItemAs<evActionElement>(i))
             action->Draw(action->GetRect(), canvas, page);
     }
-    bitmap.SaveToFile(m_previewFile);
+    return bitmap;
 }
 
 void evPageLayout::DrawPreview(const TRect& rect, Canvas& canvas) const

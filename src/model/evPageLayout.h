@@ -17,6 +17,7 @@
 
 #include "model/evDrawableElement.h"
 #include "model/evObjectCollection.h"
+#include "platform/Bitmap.h"
 #include "platform/Geometry.h"
 
 #include <cstdint>
@@ -97,6 +98,9 @@ public:
     // the preview file as a bitmap file. With a page, every element also adds its output to the page. markEmpty
     // shows the empty slots of the user's content as dark red blocks.
     void Render(evProjectorPage* page, bool markEmpty);
+    // The drawing of Render, kept in memory and not written. shownScale is the fraction of the page's size at
+    // which the bitmap will be seen: below 1 the photographs are decoded only for that size (a thumbnail).
+    Bitmap Paint(evProjectorPage* page, bool markEmpty, double shownScale = 1.0);
     // Loads the preview file and draws it stretched into the rectangle.
     void DrawPreview(const TRect& rect, Canvas& canvas) const;
 

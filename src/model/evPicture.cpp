@@ -12,6 +12,8 @@
 #include "model/evProjectorPageElement.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 evPicture::evPicture(std::string name, const Bitmap& picture) : evDrawableElement(std::move(name))
 {
@@ -119,6 +121,11 @@ Bitmap evPicture::DecodeFor(int width, int height) const
     return DecodeAtLeast(twice(width), twice(height));
 }
 
+int evPicture::SeenSize(int size, double shown)
+{
+    return std::max(1, static_cast<int>(std::ceil(size * std::clamp(shown, 0.0, 1.0))));
+}
+
 void evPicture::DrawDamagedMark(Canvas& canvas, const TRect& rect)
 {
     if (rect.Width() <= 0 || rect.Height() <= 0)
@@ -168,8 +175,12 @@ void evPicture::Draw(const TRect& rect, Canvas& canvas, const DrawOptions& optio
         return;
     }
     if (!page) {
+        // A page seen smaller (a thumbnail) needs the photograph only at the size it is seen.
+        const int width = SeenSize(rect.Width(), canvas.ShownScale());
+        const int height = SeenSize(rect.Height(), canvas.ShownScale());
         try {
-            canvas.StretchDraw(rect, DecodeFor(rect.Width(), rect.Height()));
+            std::optional<Bitmap> decoded = PreparedPictures::TakeDecoded(*this, width, height);
+            canvas.StretchDraw(rect, decoded ? *decoded : DecodeFor(width, height));
         } catch (const EImageError&) {
             DrawDamagedMark(canvas, rect);
         }

@@ -64,9 +64,13 @@ class evPicture : public evDrawableElement {
     // border and cross. The canvas's brush and pen are left as they were.
     static void DrawDamagedMark(Canvas& canvas, const TRect& rect);
     void AssignTo(Bitmap& target) const;
+    // The pixels drawing stretches into a rectangle of width x height: decoded at the smallest DCT scale that
+    // gives twice the size (or full size). EImageError for damaged bytes.
+    Bitmap DecodeFor(int width, int height) const;
+    // A length of the full-size page as seen on a page shown at the fraction shown of its size (at least 1).
+    static int SeenSize(int size, double shown);
 
 private:
-    Bitmap DecodeFor(int width, int height) const;
     static void AddSnapshot(evProjectorPage& page, const TRect& rect, const Bitmap& pixels);
 
     // Never changed in place: a new graphic brings new bytes, so copies and snapshots of the project (an autosave

@@ -107,6 +107,7 @@ void Canvas::AssignState(const Canvas& other)
     m_penStyle = other.m_penStyle;
     m_font = other.m_font;
     m_penPosition = other.m_penPosition;
+    m_shownScale = other.m_shownScale;
 }
 
 void Canvas::FillRect(const TRect& rect)
@@ -206,7 +207,9 @@ void Canvas::StretchDraw(const TRect& rect, const Bitmap& source)
         return;
     }
     PaintSession session(m_target);
-    session.Painter().setRenderHint(QPainter::SmoothPixmapTransform, true);
+    // On a bitmap seen at half its size or less, the reduction averages the pixels anyway: enlarging needs no
+    // smoothing there.
+    session.Painter().setRenderHint(QPainter::SmoothPixmapTransform, m_shownScale > 0.5);
     session.Painter().drawImage(target, source.Image());
 }
 

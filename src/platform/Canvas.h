@@ -61,6 +61,10 @@ public:
     void SetFontSize(int size) { m_font.size = size; }
     void SetFontStyle(int style) { m_font.style = style; }
     void SetFontColor(TColor color) { m_font.color = color; }
+    // The fraction of its size at which the bitmap will be seen (a page drawn for a thumbnail: about a tenth).
+    // Drawing stays in full-size coordinates; whoever draws a photograph may decode it only for the size seen.
+    void SetShownScale(double scale) { m_shownScale = scale; }
+    double ShownScale() const { return m_shownScale; }
 
     // Fills the rectangle (right and bottom exclusive) with the brush; a clear brush fills nothing.
     void FillRect(const TRect& rect);
@@ -97,4 +101,5 @@ private:
     PenStyle m_penStyle = PenStyle::Solid;
     CanvasFont m_font;
     TPoint m_penPosition;
+    double m_shownScale = 1.0;
 };

@@ -2,6 +2,7 @@
 
 #include "model/PageCompleteness.h"
 #include "model/PageOrder.h"
+#include "model/PreparedPictures.h"
 #include "model/ProgressBar.h"
 #include "model/evCategory.h"
 #include "model/evProject.h"
@@ -24,6 +25,7 @@
 
 #include <algorithm>
 #include <array>
+#include <thread>
 
 namespace G = Geometry::Timeline;
 
@@ -234,18 +236,31 @@ std::vector<evCategory*> TframeTimeline::StripPages() const
 
 // From the last thumbnail to the first, as the hotspots are listed; the stepped-into category sits a little
 // higher at the left with its "<<" box.
+// Thumbnails that are not kept yet are rendered here one after the other (rendering is not shared between
+// threads), while worker threads decode the photographs of the next few pages at thumbnail size.
 void TframeTimeline::DrawThumbnails(const std::vector<evCategory*>& pages, ProgressBar* progress)
 {
     const int n = static_cast<int>(pages.size());
     const bool steppedIn = m_category->HasSub();
+    const int workers = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    PreparedPictures prepared(workers);
+    const int ahead = workers + 1;
+    int nextToPrepare = n - 1;
     for (int i = n - 1; i >= 0; --i) {
+        for (; nextToPrepare >= 0 && nextToPrepare >= i - ahead; --nextToPrepare)
+            prepared.PrepareThumbnail(nextToPrepare, *pages[static_cast<size_t>(nextToPrepare)], kPreviewWidth,
+                                      kPreviewHeight);
         evCategory* node = pages[static_cast<size_t>(i)];
         const bool isCategory = steppedIn && i == 0;
         Flags flags;
         flags.line = i > 0;
         flags.stepUp = isCategory;
         flags.pagesBelow = PageOrder::CountIncluded(node, true);
-        DrawThumbnail(node, (kThumbWidth + kThumbGap) * i, isCategory ? kParentTop : kRowTop, flags);
+        {
+            const PreparedPictures::Scope scope(prepared, i);
+            DrawThumbnail(node, (kThumbWidth + kThumbGap) * i, isCategory ? kParentTop : kRowTop, flags);
+        }
+        prepared.Discard(i);
         ReportProgress(progress, n - i, n);
     }
 }
@@ -295,7 +310,7 @@ void TframeTimeline::DrawPreview(evCategory* node, int x, int y)
     canvas.SetBrushStyle(BrushStyle::Solid);
     canvas.SetBrushColor(kColorBlack);
     canvas.FillRect(rect);
-    if (!node->DrawPreview(rect, canvas, false)) {
+    if (!node->DrawThumbnail(rect, canvas)) {
         try {
             canvas.StretchDraw(rect, SkinPicture(Skin::MissingThumbnail).Decode());
         } catch (const EVelloraError& e) {

@@ -147,3 +147,40 @@ TEST_F(CategoryRenderTest, APreviewThatCannotBeWrittenIsAFailedRendering)
     EXPECT_EQ(fs::path(m_page->GetPreview().GetFile()).parent_path(), fs::path(gone));
     EXPECT_TRUE(fs::exists(m_page->GetPreview().GetFile()));
 }
+
+// A thumbnail is kept in memory until the page changes; it needs no preview file, and one that cannot be made
+// is not tried again until the page changes.
+TEST_F(CategoryRenderTest, ThumbnailsAreKeptUntilThePageChanges)
+{
+    const int filesBefore = CountTempFiles();
+    Bitmap strip(30, 20);
+    const TRect rect = Rect(10, 5, 30, 20);
+    ASSERT_TRUE(m_page->DrawThumbnail(rect, strip.GetCanvas()));
+    EXPECT_EQ(CountTempFiles(), filesBefore) << "no preview file for a thumbnail";
+    const Bitmap* kept = m_page->GetPreview().Thumbnail(20, 15);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(strip.Pixel(10, 5), kept->Pixel(0, 0));
+    EXPECT_EQ(m_page->GetPreview().Thumbnail(21, 15), nullptr) << "kept for its own size only";
+
+    m_page->MarkDirty();
+    EXPECT_EQ(m_page->GetPreview().Thumbnail(20, 15), nullptr);
+
+    m_page->SetPageLayoutID(4711); // not in the design
+    EXPECT_FALSE(m_page->DrawThumbnail(rect, strip.GetCanvas()));
+    EXPECT_TRUE(m_page->GetPreview().ThumbnailFailed());
+    m_page->SetPageLayoutID(1000);
+    EXPECT_FALSE(m_page->GetPreview().ThumbnailFailed());
+    EXPECT_TRUE(m_page->DrawThumbnail(rect, strip.GetCanvas()));
+}
+
+// With a current preview file the thumbnail is that file reduced, marks and all.
+TEST_F(CategoryRenderTest, AThumbnailShowsACurrentPreviewAsItIs)
+{
+    ASSERT_TRUE(m_page->Render(nullptr, true));
+    Bitmap strip(40, 30);
+    ASSERT_TRUE(m_page->DrawThumbnail(Rect(0, 0, 40, 30), strip.GetCanvas()));
+    EXPECT_EQ(strip.Pixel(10, 9), kColorDarkRed) << "the empty slot as the preview marks it";
+    m_page->MarkDirty();
+    ASSERT_TRUE(m_page->DrawThumbnail(Rect(0, 0, 40, 30), strip.GetCanvas()));
+    EXPECT_NE(strip.Pixel(10, 9), kColorDarkRed) << "rendered for the thumbnail: no marks";
+}

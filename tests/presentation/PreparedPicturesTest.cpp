@@ -144,6 +144,65 @@ TEST_F(PreparedPicturesTest, DiscardingAndStoppingWithWorkQueuedEndsCleanly)
     }
 }
 
+// Thumbnails drawn with photographs decoded ahead are the thumbnails drawn without; the design's background is
+// decoded once for all pages and stays until the end, the photographs are used once.
+TEST_F(PreparedPicturesTest, ThumbnailsAreTheSameAndTheDesignPictureIsDecodedOnce)
+{
+    constexpr int kWidth = 100;
+    constexpr int kHeight = 75;
+    std::vector<Bitmap> plain;
+    for (evCategory* page : m_pages) {
+        page->MarkDirty(); // the set-up's rendering left preview files that a thumbnail would be made from
+        Bitmap thumbnail(kWidth, kHeight);
+        page->DrawThumbnail(Rect(0, 0, kWidth, kHeight), thumbnail.GetCanvas());
+        plain.push_back(thumbnail);
+        page->MarkDirty();
+    }
+    PreparedPictures prepared(2);
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        prepared.PrepareThumbnail(static_cast<int32_t>(i), *m_pages[i], kWidth, kHeight);
+    EXPECT_EQ(prepared.Pending(), 6 * 2 + 3 + 1u) << "two or three photographs per page, one background";
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        Bitmap thumbnail(kWidth, kHeight);
+        {
+            const PreparedPictures::Scope scope(prepared, static_cast<int32_t>(i));
+            m_pages[i]->DrawThumbnail(Rect(0, 0, kWidth, kHeight), thumbnail.GetCanvas());
+        }
+        prepared.Discard(static_cast<int32_t>(i));
+        int differing = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                differing += thumbnail.Pixel(x, y) != plain[i].Pixel(x, y);
+        EXPECT_EQ(differing, 0) << "page " << i;
+    }
+    EXPECT_EQ(prepared.Pending(), 1u) << "the background";
+    // Kept thumbnails need nothing decoded.
+    prepared.PrepareThumbnail(0, *m_pages.back(), kWidth, kHeight);
+    EXPECT_EQ(prepared.Pending(), 1u);
+}
+
+// A thumbnail rendered with the photographs decoded for its size looks like the full-size page reduced.
+TEST_F(PreparedPicturesTest, AThumbnailLooksLikeTheReducedPage)
+{
+    constexpr int kWidth = 80;
+    constexpr int kHeight = 60;
+    evCategory& page = *m_pages.back();
+    Bitmap thumbnail(kWidth, kHeight);
+    ASSERT_TRUE(page.DrawThumbnail(Rect(0, 0, kWidth, kHeight), thumbnail.GetCanvas()));
+    ASSERT_TRUE(page.Render(nullptr, false));
+    Bitmap full;
+    page.AssignPreviewTo(full);
+    Bitmap reduced(kWidth, kHeight);
+    reduced.GetCanvas().StretchDraw(Rect(0, 0, kWidth, kHeight), full);
+    int64_t difference = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            for (int shift : {0, 8, 16})
+                difference += std::abs(static_cast<int>((thumbnail.Pixel(x, y) >> shift) & 0xFF) -
+                                       static_cast<int>((reduced.Pixel(x, y) >> shift) & 0xFF));
+    EXPECT_LT(difference / (kWidth * kHeight * 3.0), 6.0) << "mean difference in levels";
+}
+
 TEST_F(PreparedPicturesTest, FinishingWritesThePagesInOrderAsRenderedAlone)
 {
     QTemporaryDir out;

@@ -244,6 +244,28 @@ TEST_F(TframeTimelineTest, SteppingIntoAChapterAndBack)
     EXPECT_EQ(m_host->pageChanges, 4);
 }
 
+// Thumbnails are made in memory, without preview files, and kept: stepping back into a chapter shows the kept
+// ones; a changed page gets a new one.
+TEST_F(TframeTimelineTest, ThumbnailsAreKeptWhenSteppingOutAndBackIn)
+{
+    evCategory* r = UseChapters();
+    evCategory* m = r->GetNext();
+    evCategory* a = m->GetSub();
+    a->SetPageLayoutID(1000);
+    m_timeline->SetPosition(m, m, false);
+    const Bitmap* kept = a->GetPreview().Thumbnail(TframeTimeline::kPreviewWidth, TframeTimeline::kPreviewHeight);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_TRUE(a->GetPreview().GetFile().empty()) << "no preview file for a thumbnail";
+    m_timeline->SetPosition(nullptr, r, false);
+    m_timeline->SetPosition(m, m, false);
+    EXPECT_EQ(a->GetPreview().Thumbnail(TframeTimeline::kPreviewWidth, TframeTimeline::kPreviewHeight), kept);
+
+    a->SetPageLayoutID(1002);
+    EXPECT_EQ(a->GetPreview().Thumbnail(TframeTimeline::kPreviewWidth, TframeTimeline::kPreviewHeight), nullptr);
+    m_timeline->SetPosition(m, m, false);
+    EXPECT_NE(a->GetPreview().Thumbnail(TframeTimeline::kPreviewWidth, TframeTimeline::kPreviewHeight), nullptr);
+}
+
 TEST_F(TframeTimelineTest, SwitchingOffTheShownCategoryReturnsToItsParent)
 {
     Screens().yesNoPopup = std::make_unique<TyesNoPopup>();
