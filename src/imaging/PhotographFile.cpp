@@ -178,7 +178,28 @@ QColorSpace EmbeddedProfile(const PictureMetadata& meta)
     return QColorSpace::fromIccProfile(meta.icc);
 }
 
-Bitmap ReadWithToolkit(const std::string& path, const PictureMetadata& meta)
+// The largest reduction of a JPEG decoder (1/2, 1/4, 1/8) whose picture, turned upright, still holds
+// atLeast; 1 when none does or nothing is asked.
+int ReductionFor(const QSize& stored, bool turned, const QSize& atLeast)
+{
+    if (atLeast.isEmpty() || stored.isEmpty())
+        return 1;
+    const QSize needed = turned ? atLeast.transposed() : atLeast;
+    for (int factor : {8, 4, 2}) {
+        if (stored.width() / factor >= needed.width() && stored.height() / factor >= needed.height())
+            return factor;
+    }
+    return 1;
+}
+
+struct ToolkitPicture {
+    Bitmap bitmap;
+    int factor = 1;
+    QSize fullUpright;
+};
+
+// atLeast: read a JPEG only as large as needed (see ReductionFor); empty for the whole picture.
+ToolkitPicture ReadWithToolkit(const std::string& path, const PictureMetadata& meta, const QSize& atLeast)
 {
     const QColorSpace profile = EmbeddedProfile(meta);
     QImageReader reader(QString::fromStdString(path));
@@ -192,23 +213,37 @@ Bitmap ReadWithToolkit(const std::string& path, const PictureMetadata& meta)
     if (size.isValid() && IsTooLarge(size))
         throw EImageError(kTooLarge);
     const QImageIOHandler::Transformations orientation = reader.transformation();
-    // Decoding into memory taken from the system in large pages spares the faults of thousands of small ones,
-    // which cost more than the decoding itself; the reader fills an image of the right size and format in place.
+    const bool turned = orientation.testFlag(QImageIOHandler::TransformationRotate90);
+    ToolkitPicture picture;
+    // The JPEG decoder reduces in the frequency domain, which costs a fraction of decoding the whole.
+    if (reader.format() == "jpeg")
+        picture.factor = ReductionFor(size, turned, atLeast);
     QImage image;
-    if (size.isValid())
+    if (picture.factor > 1) {
+        reader.setScaledSize(QSize(size.width() / picture.factor, size.height() / picture.factor));
+    } else if (size.isValid()) {
+        // Decoding into memory taken from the system in large pages spares the faults of thousands of small
+        // ones, which cost more than the decoding itself; the reader fills an image of the right size and format
+        // in place.
         image = AllocateQImage(size.width(), size.height(), reader.imageFormat());
+    }
     if (!reader.read(&image) || image.isNull())
         throw EImageError(kDamaged);
     if (IsTooLarge(image.size())) // whatever the header said
         throw EImageError(kTooLarge);
+    const QSize full = picture.factor > 1 ? size : image.size();
+    picture.fullUpright = turned ? full.transposed() : full;
     // Formats whose profile is not looked for above (TIFF) come with the one the toolkit's reader found.
     const QColorSpace declared = meta.hasIcc ? profile : image.colorSpace();
-    return Upright24(ToSrgb(std::move(image), declared), orientation);
+    picture.bitmap = Upright24(ToSrgb(std::move(image), declared), orientation);
+    return picture;
 }
 
 } // namespace
 
-Photograph ReadPhotograph(const std::string& path)
+Photograph ReadPhotograph(const std::string& path) { return ReadPhotographReduced(path, 0, 0).photograph; }
+
+ReducedPhotograph ReadPhotographReduced(const std::string& path, int width, int height)
 {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly))
@@ -218,18 +253,28 @@ Photograph ReadPhotograph(const std::string& path)
     const uint8_t* bytes = size > 0 ? file.map(0, size) : nullptr;
     if (bytes == nullptr)
         throw EImageError(kNoPicture);
-    Photograph photograph;
+    ReducedPhotograph reduced;
+    Photograph& photograph = reduced.photograph;
     if (IsHeifFile(bytes, size_t(size))) {
         HeifPicture heif = DecodeHeif(bytes, size_t(size));
         photograph.captureDate = std::move(heif.captureDate);
         const QColorSpace profile = heif.image.colorSpace();
         photograph.bitmap = Upright24(ToSrgb(std::move(heif.image), profile), {}); // turned by the decoder
-        return photograph;
+    } else {
+        const PictureMetadata meta = ScanPictureMetadata(bytes, size_t(size));
+        ToolkitPicture picture = ReadWithToolkit(path, meta, QSize(std::max(width, 0), std::max(height, 0)));
+        photograph.bitmap = std::move(picture.bitmap);
+        reduced.factor = picture.factor;
+        photograph.captureDate = ExifCaptureDate(meta.exif, meta.exifSize);
+        if (picture.factor > 1) {
+            reduced.fullWidth = picture.fullUpright.width();
+            reduced.fullHeight = picture.fullUpright.height();
+            return reduced;
+        }
     }
-    const PictureMetadata meta = ScanPictureMetadata(bytes, size_t(size));
-    photograph.bitmap = ReadWithToolkit(path, meta);
-    photograph.captureDate = ExifCaptureDate(meta.exif, meta.exifSize);
-    return photograph;
+    reduced.fullWidth = photograph.bitmap.Width();
+    reduced.fullHeight = photograph.bitmap.Height();
+    return reduced;
 }
 
 Bitmap ReadPhotographFile(const std::string& path) { return ReadPhotograph(path).bitmap; }

@@ -139,17 +139,22 @@ bool TFormImageEdit::PrepareFile(const std::string& fileName, int32_t slotWidth,
     QString failure;
     {
         HourglassCursor hourglass;
-        Photograph photograph;
+        ReducedPhotograph read;
         try {
-            photograph = ReadPhotograph(fileName);
+            // Enough for the image area and for the slot's pixels in either orientation.
+            const int32_t slot = std::max(slotWidth, slotHeight);
+            read = ReadPhotographReduced(fileName, std::max(G::Image.w, slot), std::max(G::Image.h, slot));
         } catch (const EVelloraError& e) {
             failure = QString::fromUtf8(e.what());
         } catch (const std::bad_alloc&) {
             failure = QStringLiteral("There is not enough memory for this picture.");
         }
         if (failure.isEmpty()) {
-            Start(std::move(photograph.bitmap), slotWidth, slotHeight, fixedOrientation, result);
-            labelTitle->SetCaption(TakenOnCaption(photograph.captureDate));
+            m_file = fileName;
+            m_reduction = read.factor;
+            m_full = TPoint{read.fullWidth, read.fullHeight};
+            Start(std::move(read.photograph.bitmap), slotWidth, slotHeight, fixedOrientation, result);
+            labelTitle->SetCaption(TakenOnCaption(read.photograph.captureDate));
             return true;
         }
     }
@@ -165,6 +170,9 @@ bool TFormImageEdit::PrepareBitmap(const Bitmap& source, int32_t slotWidth, int3
         return false;
     }
     HourglassCursor hourglass;
+    m_file.clear();
+    m_reduction = 1;
+    m_full = TPoint{source.Width(), source.Height()};
     Start(source, slotWidth, slotHeight, fixedOrientation, result);
     labelTitle->SetCaption(QString());
     return true;
@@ -185,6 +193,7 @@ void TFormImageEdit::Start(Bitmap photograph, int32_t slotWidth, int32_t slotHei
     m_target = m_base;
     m_loaded = std::move(photograph);
     m_working = m_loaded;
+    m_edits.clear();
     m_display = Bitmap(G::Image.w, G::Image.h, PixelFormat::pf24bit);
     m_display.GetCanvas().SetBrushColor(SkinColourBesideImage());
     m_display.GetCanvas().SetBrushStyle(BrushStyle::Solid);
@@ -399,7 +408,7 @@ void TFormImageEdit::UpdateTarget()
 // enlarged by more than a third, below one it will be enlarged at all.
 void TFormImageEdit::UpdateIndicator()
 {
-    const int64_t pw = m_working.Width();
+    const int64_t pw = m_full.X;
     const int64_t dw = m_shown.X;
     const int64_t width = RoundRatio(pw * m_frame.Right, dw) - RoundRatio(pw * m_frame.Left, dw);
     const int64_t target = m_target.X;
@@ -417,6 +426,7 @@ void TFormImageEdit::ImageOriginalClick()
     Guarded([this] {
         HourglassCursor hourglass;
         m_working = m_loaded;
+        m_edits.clear();
         FitDisplay();
         Draw();
     });
@@ -428,6 +438,7 @@ void TFormImageEdit::ImageGrayClick()
         HourglassCursor hourglass;
         GrayBitmap(m_display, gsFull);
         GrayBitmap(m_working, gsFull);
+        m_edits.push_back(Edit::Gray);
         Draw();
     });
 }
@@ -437,6 +448,7 @@ void TFormImageEdit::ImageOptimizeClick()
     Guarded([this] {
         HourglassCursor hourglass;
         OptimizeBitmap(m_working);
+        m_edits.push_back(Edit::Optimize);
         FitDisplay();
         Draw();
     });
@@ -463,8 +475,8 @@ void TFormImageEdit::ImgApplyClick()
 // round to nothing; the cut-out then keeps at least one pixel inside the photograph.
 TRect TFormImageEdit::PhotographCrop() const
 {
-    const int64_t pw = m_working.Width();
-    const int64_t ph = m_working.Height();
+    const int64_t pw = m_full.X;
+    const int64_t ph = m_full.Y;
     const int64_t dw = m_shown.X;
     const int64_t dh = m_shown.Y;
     auto left = static_cast<int32_t>(FloorDiv(pw * m_frame.Left, dw) + 1);
@@ -484,10 +496,48 @@ void TFormImageEdit::Apply()
         return;
     HourglassCursor hourglass;
     const TRect crop = PhotographCrop();
+    const Bitmap source = SourceForCrop(crop);
+    // The crop in the source's pixels: whatever of a source pixel the crop touches is taken.
+    auto scaled = [](int64_t value, int64_t size, int64_t full, bool up) {
+        const int64_t product = value * size;
+        return static_cast<int32_t>(up ? (product + full - 1) / full : product / full);
+    };
+    const int32_t sw = source.Width();
+    const int32_t sh = source.Height();
+    const int32_t left = std::clamp(scaled(crop.Left, sw, m_full.X, false), 0, sw - 1);
+    const int32_t top = std::clamp(scaled(crop.Top, sh, m_full.Y, false), 0, sh - 1);
+    const int32_t right = std::clamp(scaled(crop.Right, sw, m_full.X, true), left + 1, sw);
+    const int32_t bottom = std::clamp(scaled(crop.Bottom, sh, m_full.Y, true), top + 1, sh);
     Bitmap result(m_target.X, m_target.Y, PixelFormat::pf24bit);
-    const Bitmap cut(m_working.Image().copy(crop.Left, crop.Top, crop.Width(), crop.Height()));
+    const Bitmap cut(source.Image().copy(left, top, right - left, bottom - top));
     ResampleBilinear(cut, result);
     *m_result = std::move(result);
+}
+
+Bitmap TFormImageEdit::SourceForCrop(const TRect& crop) const
+{
+    // The largest reduction, no larger than the one read, that leaves the crop the target's pixels.
+    int reduction = m_reduction;
+    while (reduction > 1 && (crop.Width() / reduction < m_target.X || crop.Height() / reduction < m_target.Y))
+        reduction /= 2;
+    if (reduction == m_reduction || m_file.empty())
+        return m_working;
+    ReducedPhotograph read = ReadPhotographReduced(m_file, m_full.X / reduction, m_full.Y / reduction);
+    if (read.fullWidth != m_full.X || read.fullHeight != m_full.Y)
+        throw EImageError("The photograph's file has changed since it was opened");
+    RepeatEdits(read.photograph.bitmap);
+    return std::move(read.photograph.bitmap);
+}
+
+void TFormImageEdit::RepeatEdits(Bitmap& picture) const
+{
+    picture.SetPixelFormat(PixelFormat::pf24bit);
+    for (const Edit edit : m_edits) {
+        if (edit == Edit::Gray)
+            GrayBitmap(picture, gsFull);
+        else
+            OptimizeBitmap(picture);
+    }
 }
 
 void TFormImageEdit::Guarded(const std::function<void()>& work)

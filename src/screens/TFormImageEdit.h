@@ -7,6 +7,11 @@
 //
 // The crop frame, the drag zones and the shown size are in pixels of the image control; the cut-out is computed
 // in pixels of the photograph.
+//
+// A photograph file is read only as large as the screen and the slot need (a JPEG reduced in the decoder), so the
+// screen comes up at once; the quality indicator and the cut-out still count in pixels of the whole photograph,
+// and Apply reads the file again at the resolution the cut-out needs (never less than the slot's pixels) when the
+// reduced picture has too few, repeating the greyscale and tonal correction chosen meanwhile.
 
 #include "platform/Bitmap.h"
 #include "platform/Geometry.h"
@@ -61,7 +66,10 @@ public:
     void ImgApplyClick();
 
     // State of the run, for the tests.
+    // The picture as read (possibly reduced), and the whole photograph's size.
     const Bitmap& GetLoaded() const { return m_loaded; }
+    TPoint GetPhotographSize() const { return m_full; }
+    int GetReduction() const { return m_reduction; }
     const Bitmap& GetWorking() const { return m_working; }
     const Bitmap& GetDisplay() const { return m_display; }
     // The image control's picture: the display with the frame and its handles.
@@ -110,10 +118,20 @@ private:
     void UpdateTarget();
     void UpdateIndicator();
     void Apply();
+    // The pixels the cut-out is taken from: the working picture, or the file read again at a resolution that
+    // gives the crop at least the target's pixels, with the edits repeated.
+    Bitmap SourceForCrop(const TRect& crop) const;
+    void RepeatEdits(Bitmap& picture) const;
     // Runs a handler's work; a failure is shown in a message instead of leaving the handler.
     void Guarded(const std::function<void()>& work);
 
+    enum class Edit { Gray, Optimize };
+
     Bitmap m_loaded;
+    std::string m_file; // empty for a picture given as a bitmap
+    int m_reduction = 1;
+    TPoint m_full;
+    std::vector<Edit> m_edits; // since the picture was loaded or reset with Original
     Bitmap m_working;
     Bitmap m_display;
     Bitmap m_imageCanvas;

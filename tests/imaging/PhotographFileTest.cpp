@@ -2,10 +2,12 @@
 // profiles and nclx descriptions, 16-bit samples, the capture date, and the refusal of damaged files. Every
 // test picture is made here: the toolkit writes JPEG and PNG, libheif encodes HEIC (HEVC) and AVIF (AV1).
 
+#include "ExifJpeg.h"
 #include "imaging/HeifFile.h"
 #include "imaging/PhotographFile.h"
 #include "imaging/PictureMetadata.h"
 #include "platform/Errors.h"
+#include "platform/Jpeg.h"
 
 #include <gtest/gtest.h>
 
@@ -310,6 +312,52 @@ TEST_F(PhotographFileTest, BadFilesAreRefusedWithAMessage)
         } catch (const EImageError& e) {
             EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
         }
+    }
+}
+
+// Four quadrants of different colours, so that a reduced or turned picture shows whether it kept its layout.
+Bitmap Quadrants(int width, int height)
+{
+    Bitmap bitmap(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            bitmap.SetPixel(x, y, y < height / 2 ? (x < width / 2 ? 0x2020D0 : 0x20D020) : (x < width / 2 ? 0xD02020 : 0xD0D0D0));
+    return bitmap;
+}
+
+// A JPEG is decoded reduced by the largest of 2, 4 and 8 that still holds the size asked for, upright; other
+// formats and no size asked give the whole picture.
+TEST_F(PhotographFileTest, AReducedReadIsAsLargeAsAskedAndNoLarger)
+{
+    const std::vector<uint8_t> jpeg = EncodeJpeg(Quadrants(800, 600), 92);
+    const std::string straight = Write(QByteArray(reinterpret_cast<const char*>(jpeg.data()), qsizetype(jpeg.size())));
+    const std::vector<uint8_t> turnedBytes = WithExifOrientation(jpeg, 6);
+    const std::string turned = Write(QByteArray(reinterpret_cast<const char*>(turnedBytes.data()),
+                                                qsizetype(turnedBytes.size())), QStringLiteral("turned"));
+    const std::string png = Write(Encoded(QImage(Quadrants(800, 600).ToQImage()), "PNG"), QStringLiteral("png"));
+    const struct {
+        std::string path;
+        int width, height;
+        int factor, shownWidth, shownHeight, fullWidth, fullHeight;
+    } cases[] = {
+        {straight, 100, 75, 8, 100, 75, 800, 600},   {straight, 200, 150, 4, 200, 150, 800, 600},
+        {straight, 201, 150, 2, 400, 300, 800, 600}, {straight, 800, 601, 1, 800, 600, 800, 600},
+        {straight, 0, 0, 1, 800, 600, 800, 600},     {turned, 150, 200, 4, 150, 200, 600, 800},
+        {turned, 200, 150, 2, 300, 400, 600, 800},   {png, 100, 75, 1, 800, 600, 800, 600},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path + " " + std::to_string(c.width) + " x " + std::to_string(c.height));
+        const ReducedPhotograph read = ReadPhotographReduced(c.path, c.width, c.height);
+        EXPECT_EQ(read.factor, c.factor);
+        EXPECT_EQ(read.photograph.bitmap.Width(), c.shownWidth);
+        EXPECT_EQ(read.photograph.bitmap.Height(), c.shownHeight);
+        EXPECT_EQ(read.fullWidth, c.fullWidth);
+        EXPECT_EQ(read.fullHeight, c.fullHeight);
+        const Bitmap& b = read.photograph.bitmap;
+        const bool isTurned = c.path == turned;
+        // Orientation 6 turns the picture clockwise: the bottom-left quadrant comes to the top left.
+        ExpectNear(PixelOf(b, b.Width() / 4, b.Height() / 4), isTurned ? Rgb{0x20, 0x20, 0xD0} : Rgb{0xD0, 0x20, 0x20}, 6);
+        ExpectNear(PixelOf(b, 3 * b.Width() / 4, 3 * b.Height() / 4), isTurned ? Rgb{0x20, 0xD0, 0x20} : Rgb{0xD0, 0xD0, 0xD0}, 6);
     }
 }
 

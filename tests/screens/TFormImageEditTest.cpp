@@ -2,6 +2,7 @@
 
 #include "ExifJpeg.h"
 #include "TestPictures.h"
+#include "imaging/PhotographFile.h"
 #include "platform/Jpeg.h"
 #include "screens/ScreenSet.h"
 #include "screens/TFormImageEdit.h"
@@ -334,6 +335,74 @@ TEST_F(TFormImageEditTest, FilesThatAreNoPictureOrTooLargeShowAMessageAndChangeN
         EXPECT_EQ(m_screen.GetCropFrame(), Rect(0, 0, 609, 406));
         EXPECT_EQ(m_result.Width(), 3);
         EXPECT_FALSE(m_screen.ImgBG1->HasPicture());
+    }
+}
+
+double MeanDifference(const Bitmap& a, const Bitmap& b)
+{
+    int64_t sum = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            for (int shift : {0, 8, 16})
+                sum += std::abs(static_cast<int>((a.Pixel(x, y) >> shift) & 0xFF) -
+                                static_cast<int>((b.Pixel(x, y) >> shift) & 0xFF));
+    return static_cast<double>(sum) / (a.Width() * a.Height() * 3.0);
+}
+
+// A large photograph file is read reduced, so the screen comes up at once; the cut-out still counts in pixels of
+// the whole photograph, and a frame too small for the reduced pixels makes Apply read the file again at full
+// resolution, with the greyscale and tonal correction repeated: the result is then the one from the whole picture.
+TEST_F(TFormImageEditTest, ALargePhotographIsReadReducedAndCutAtTheResolutionTheSlotNeeds)
+{
+    Bitmap gradient(2400, 1800);
+    for (int y = 0; y < gradient.Height(); ++y)
+        for (int x = 0; x < gradient.Width(); ++x)
+            gradient.SetPixel(x, y, RGBColor(x * 255 / 2400, y * 255 / 1800, 40 + (x + y) % 7));
+    const std::string path = PathOf("large.jpg");
+    WriteFile(path, EncodeJpeg(gradient, 95));
+    const Bitmap whole = ReadPhotographFile(path);
+
+    const struct {
+        const char* what;
+        bool smallFrame;
+        bool edits;
+        double tolerance;
+    } cases[] = {
+        {"whole frame, reduced pixels", false, false, 2.0},
+        {"small frame, read again", true, false, 0.0},
+        {"small frame with edits, read again", true, true, 0.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<Bitmap> results;
+        std::vector<TRect> crops;
+        for (bool fromFile : {true, false}) {
+            ASSERT_TRUE(fromFile ? m_screen.PrepareFile(path, 300, 200, false, m_result)
+                                 : m_screen.PrepareBitmap(whole, 300, 200, false, m_result));
+            if (fromFile) {
+                EXPECT_EQ(m_screen.GetReduction(), 2);
+                EXPECT_EQ(m_screen.GetLoaded().Width(), 1200);
+                EXPECT_EQ(m_screen.GetPhotographSize(), (TPoint{2400, 1800}));
+            }
+            if (c.smallFrame)
+                Drag({1, 1}, {{480, 330}});
+            if (c.edits) {
+                m_screen.ImageGrayClick();
+                m_screen.ImageOptimizeClick();
+            }
+            crops.push_back(m_screen.PhotographCrop());
+            m_screen.ImgApplyClick();
+            ASSERT_TRUE(m_screen.IsApplied());
+            results.push_back(m_result);
+            m_screen.EndRun();
+        }
+        EXPECT_EQ(crops[0], crops[1]);
+        EXPECT_EQ(crops[0].Right, 2400);
+        if (c.smallFrame) {
+            EXPECT_LT(crops[0].Width() / 2, 300) << "too few reduced pixels for the slot";
+        }
+        ASSERT_EQ(results[0].Width(), 300);
+        EXPECT_LE(MeanDifference(results[0], results[1]), c.tolerance);
     }
 }
 
