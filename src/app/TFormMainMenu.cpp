@@ -20,7 +20,6 @@
 #include "screens/Autosave.h"
 #include "screens/DataIndexes.h"
 #include "screens/FileDialogs.h"
-#include "screens/SavingTexts.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TFormExit.h"
@@ -447,7 +446,7 @@ TFormMainMenu::Offered TFormMainMenu::OfferCopy(const RecoveryCopy& copy)
         return Offered::Declined;
     }
     const QString names = DoubleAmpersands(ToDisplay(project->GetTitle()));
-    const QString offer = HelpText(SavingText::kRecoveryOffer).arg(names, WrittenAtText(copy.written));
+    const QString offer = HelpText(Help::RecoveryOffer).arg(names, WrittenAtText(copy.written));
     const bool restore = question->Run(offer);
     if (question->GetCancelled())
         return Offered::Declined;
@@ -469,7 +468,7 @@ void TFormMainMenu::ReportDamagedCopy(const std::string& path)
     }
     const QString shown = DoubleAmpersands(QFile::decodeName(kept.c_str()));
     if (TokPopup* popup = Screens().okPopup.get())
-        popup->Run(HelpText(SavingText::kRecoveryDamaged) + "\n" + shown);
+        popup->Run(HelpText(Help::RecoveryDamaged) + "\n" + shown);
 }
 
 // The copy becomes its project, with its changes not yet saved; a design that cannot be read is reported as for

@@ -6,7 +6,7 @@
 #include "model/evProject.h"
 #include "platform/Log.h"
 #include "screens/Autosave.h"
-#include "screens/SavingTexts.h"
+#include "screens/DataIndexes.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TokPopup.h"
@@ -66,7 +66,7 @@ bool ApplicationContext::SaveProject()
         WriteProjectFile(*m_currentProject, m_projectFileName);
     } catch (const std::exception& error) {
         ktLogs::LogLine(std::string("FATAL saving: ") + error.what());
-        m_saveFailure = WriteFailureText(error, m_projectFileName) + "\n" + HelpText(SavingText::kChangesKept);
+        m_saveFailure = WriteFailureText(error, m_projectFileName) + "\n" + HelpText(Help::SaveChangesKept);
         if (TokPopup* popup = Screens().okPopup.get())
             popup->Run(m_saveFailure);
         return false;

@@ -16,7 +16,6 @@
 #include "screens/HourglassCursor.h"
 #include "screens/IPageEditor.h"
 #include "screens/ProjectStatus.h"
-#include "screens/SavingTexts.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "presentation/StudioFiles.h"
@@ -298,7 +297,7 @@ void TFormProjectMenu::RefreshStatus()
         labelMusic->SetFontColour(kMaroon);
     }
     const bool noCopy = m_modified && AppContext() && AppContext()->GetAutosave().HasProblem();
-    labelSaved->SetCaption(HelpText(noCopy ? SavingText::kStatusNoRecoveryCopy
+    labelSaved->SetCaption(HelpText(noCopy ? Help::StatusNoRecoveryCopy
                                     : m_modified ? Help::StatusUnsaved : Help::StatusSaved));
     labelSaved->SetFontColour(m_modified ? kMaroon : kGreen);
     labelPerson->SetCaption(DoubleAmpersands(ToDisplay(project->GetFirstName())) + " && " +

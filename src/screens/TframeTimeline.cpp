@@ -3,7 +3,6 @@
 #include "model/PageCompleteness.h"
 #include "model/PageOrder.h"
 #include "model/PreparedPictures.h"
-#include "model/ProgressBar.h"
 #include "model/evCategory.h"
 #include "model/evProject.h"
 #include "platform/Canvas.h"
@@ -18,7 +17,6 @@
 #include "screens/ITimelineHost.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
-#include "screens/TwaitPopup.h"
 #include "screens/TyesNoPopup.h"
 
 #include <QTimer>
@@ -76,13 +74,6 @@ void SwitchOffSubtree(evCategory* page)
     }
 }
 
-// Reports the thumbnails drawn so far as a percentage; a single thumbnail is all the work there is.
-void ReportProgress(ProgressBar* progress, int done, int total)
-{
-    if (progress)
-        progress->SetPosition(total > 1 ? std::min(100, done * 100 / (total - 1)) : 100);
-}
-
 } // namespace
 
 TframeTimeline::TframeTimeline(QWidget* parent) : QWidget(parent)
@@ -111,6 +102,10 @@ TframeTimeline::TframeTimeline(QWidget* parent) : QWidget(parent)
     connect(imgScrollLeft, &TImage::mouseUp, this, [this](int, int) { imgScrollMouseUp(); });
     connect(imgScrollRight, &TImage::mouseUp, this, [this](int, int) { imgScrollMouseUp(); });
     connect(timer, &QTimer::timeout, this, [this] { timerTimer(); });
+    m_fillTimer = new QTimer(this);
+    m_fillTimer->setSingleShot(true);
+    m_fillTimer->setInterval(0);
+    connect(m_fillTimer, &QTimer::timeout, this, [this] { FillPendingThumbnails(); });
 }
 
 TframeTimeline::~TframeTimeline() = default;
@@ -147,6 +142,7 @@ void TframeTimeline::RefreshCurrentPage()
     const Hotspot& spot = m_hotspots[thumbnail];
     m_currentPage->MarkDirty();
     DrawPreview(m_currentPage, spot.left, spot.top);
+    DrawPending({Pending{m_currentPage, spot.left, spot.top}});
     DrawMarkers(m_currentPage, spot.left, spot.top);
     Compose();
 }
@@ -184,6 +180,8 @@ int32_t TframeTimeline::ThumbnailOf(const evCategory* page) const
 void TframeTimeline::Rebuild()
 {
     timer->stop();
+    m_fillTimer->stop();
+    m_pending.clear();
     m_scrollOffset = 0;
     m_scrollStep = 0;
     m_hotspots.clear();
@@ -199,17 +197,7 @@ void TframeTimeline::Rebuild()
     content.SetBrushStyle(BrushStyle::Solid);
     content.SetBrushColor(kColorBlack);
     content.FillRect(Rect(0, 0, bitmapWidth, kStripHeight));
-    if (n > 0) {
-        TwaitPopup* wait = Screens().waitPopup.get();
-        if (wait) {
-            wait->Run(HelpText(Help::WaitThumbnails), [this, &pages](ProgressBar& progress) {
-                DrawThumbnails(pages, &progress);
-                return true;
-            });
-        } else {
-            DrawThumbnails(pages, nullptr);
-        }
-    }
+    DrawThumbnails(pages);
     const bool arrows = imgBg->width() - 2 * kMargin < m_stripWidth;
     imgScrollLeft->setVisible(arrows);
     imgScrollRight->setVisible(arrows);
@@ -236,33 +224,21 @@ std::vector<evCategory*> TframeTimeline::StripPages() const
 
 // From the last thumbnail to the first, as the hotspots are listed; the stepped-into category sits a little
 // higher at the left with its "<<" box.
-// Thumbnails that are not kept yet are rendered here one after the other (rendering is not shared between
-// threads), while worker threads decode the photographs of the next few pages at thumbnail size.
-void TframeTimeline::DrawThumbnails(const std::vector<evCategory*>& pages, ProgressBar* progress)
+void TframeTimeline::DrawThumbnails(const std::vector<evCategory*>& pages)
 {
     const int n = static_cast<int>(pages.size());
-    const bool steppedIn = m_category->HasSub();
-    const int workers = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    PreparedPictures prepared(workers);
-    const int ahead = workers + 1;
-    int nextToPrepare = n - 1;
+    const bool steppedIn = m_category && m_category->HasSub();
     for (int i = n - 1; i >= 0; --i) {
-        for (; nextToPrepare >= 0 && nextToPrepare >= i - ahead; --nextToPrepare)
-            prepared.PrepareThumbnail(nextToPrepare, *pages[static_cast<size_t>(nextToPrepare)], kPreviewWidth,
-                                      kPreviewHeight);
         evCategory* node = pages[static_cast<size_t>(i)];
         const bool isCategory = steppedIn && i == 0;
         Flags flags;
         flags.line = i > 0;
         flags.stepUp = isCategory;
         flags.pagesBelow = PageOrder::CountIncluded(node, true);
-        {
-            const PreparedPictures::Scope scope(prepared, i);
-            DrawThumbnail(node, (kThumbWidth + kThumbGap) * i, isCategory ? kParentTop : kRowTop, flags);
-        }
-        prepared.Discard(i);
-        ReportProgress(progress, n - i, n);
+        DrawThumbnail(node, (kThumbWidth + kThumbGap) * i, isCategory ? kParentTop : kRowTop, flags);
     }
+    // Left to right, as they are filled in.
+    std::reverse(m_pending.begin(), m_pending.end());
 }
 
 void TframeTimeline::DrawThumbnail(evCategory* node, int x, int y, const Flags& flags)
@@ -303,6 +279,8 @@ void TframeTimeline::DrawConnection(int x, int y)
     }
 }
 
+// A thumbnail the page keeps is drawn at once; one that must be rendered is left black and put on the list of
+// pending thumbnails, which are drawn when they come into the window or, for the rest, while the program waits.
 void TframeTimeline::DrawPreview(evCategory* node, int x, int y)
 {
     const TRect rect = Rect(x, y, x + kPreviewWidth, y + kPreviewHeight);
@@ -310,6 +288,65 @@ void TframeTimeline::DrawPreview(evCategory* node, int x, int y)
     canvas.SetBrushStyle(BrushStyle::Solid);
     canvas.SetBrushColor(kColorBlack);
     canvas.FillRect(rect);
+    const CategoryPreview& preview = node->GetPreview();
+    if (preview.Thumbnail(kPreviewWidth, kPreviewHeight) || preview.ThumbnailFailed())
+        DrawRenderedPreview(node, x, y);
+    else
+        m_pending.push_back(Pending{node, x, y});
+    DrawPreviewFrame(rect);
+}
+
+// Renders the pending thumbnails, while worker threads decode the photographs of the next few at thumbnail size
+// (rendering itself is not shared between threads).
+void TframeTimeline::DrawPending(const std::vector<Pending>& pending)
+{
+    if (pending.empty())
+        return;
+    const int workers = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    PreparedPictures prepared(workers);
+    const int n = static_cast<int>(pending.size());
+    const int ahead = workers + 1;
+    int nextToPrepare = 0;
+    for (int i = 0; i < n; ++i) {
+        for (; nextToPrepare < n && nextToPrepare <= i + ahead; ++nextToPrepare)
+            prepared.PrepareThumbnail(nextToPrepare, *pending[static_cast<size_t>(nextToPrepare)].node,
+                                      kPreviewWidth, kPreviewHeight);
+        const Pending& p = pending[static_cast<size_t>(i)];
+        {
+            const PreparedPictures::Scope scope(prepared, i);
+            DrawRenderedPreview(p.node, p.x, p.y);
+        }
+        DrawPreviewFrame(Rect(p.x, p.y, p.x + kPreviewWidth, p.y + kPreviewHeight));
+        prepared.Discard(i);
+    }
+    auto drawn = [&pending](const Pending& p) {
+        return std::any_of(pending.begin(), pending.end(), [&p](const Pending& d) { return d.node == p.node; });
+    };
+    m_pending.erase(std::remove_if(m_pending.begin(), m_pending.end(), drawn), m_pending.end());
+}
+
+void TframeTimeline::DrawPendingInWindow()
+{
+    std::vector<Pending> visible;
+    for (const Pending& p : m_pending) {
+        if (p.x + kPreviewWidth > m_scrollOffset && p.x < m_scrollOffset + WindowWidth() - 2 * kMargin)
+            visible.push_back(p);
+    }
+    DrawPending(visible);
+}
+
+// A few at a time, so the program stays responsive; the composed window is shown after each few.
+void TframeTimeline::FillPendingThumbnails()
+{
+    const size_t batch = std::max(1u, std::thread::hardware_concurrency()) + 1;
+    DrawPending(std::vector<Pending>(m_pending.begin(), m_pending.begin() + std::min(batch, m_pending.size())));
+    Compose();
+}
+
+void TframeTimeline::DrawRenderedPreview(evCategory* node, int x, int y)
+{
+    const TRect rect = Rect(x, y, x + kPreviewWidth, y + kPreviewHeight);
+    Canvas& canvas = m_content.GetCanvas();
     if (!node->DrawThumbnail(rect, canvas)) {
         try {
             canvas.StretchDraw(rect, SkinPicture(Skin::MissingThumbnail).Decode());
@@ -318,6 +355,11 @@ void TframeTimeline::DrawPreview(evCategory* node, int x, int y)
         }
         ReleaseSkinImage();
     }
+}
+
+void TframeTimeline::DrawPreviewFrame(const TRect& rect)
+{
+    Canvas& canvas = m_content.GetCanvas();
     canvas.SetPenStyle(PenStyle::Solid);
     canvas.SetPenWidth(1);
     canvas.SetPenColor(kColorBlack);
@@ -432,6 +474,9 @@ TColor TframeTimeline::MarkerColour(int32_t completeness, int32_t doneBit, int32
 
 void TframeTimeline::Compose()
 {
+    DrawPendingInWindow();
+    if (!m_pending.empty())
+        m_fillTimer->start();
     Canvas& back = m_backBuffer.GetCanvas();
     back.SetBrushStyle(BrushStyle::Solid);
     back.SetBrushColor(kColorBlack);

@@ -6,6 +6,10 @@
 // The thumbnails are drawn once per rebuild into a content strip (on black) and their shapes into a mask strip
 // (black on white); every compose lays the visible window of both over the background with AND and OR, so the
 // background shows wherever no thumbnail is. Hotspots keep the clickable rectangles in strip coordinates.
+//
+// A page's thumbnail is rendered once and kept by the page until it changes. After a rebuild only the thumbnails
+// in the window are rendered before the strip is shown; the others follow while the program waits for input, or
+// at once when scrolling brings them into the window.
 
 #include "platform/Bitmap.h"
 #include "platform/Color.h"
@@ -19,7 +23,6 @@
 #include <vector>
 
 class ITimelineHost;
-class ProgressBar;
 class QTimer;
 class evCategory;
 
@@ -96,6 +99,8 @@ public:
     int32_t ScrollStep() const { return m_scrollStep; }
     // Index of the thumbnail hotspot of the page; -1 when the page is not in the strip.
     int32_t ThumbnailOf(const evCategory* page) const;
+    // Thumbnails outside the window not rendered yet; they are filled in while the program waits for input.
+    size_t PendingThumbnails() const { return m_pending.size(); }
 
     // The node's title preceded by each ancestor's title and " -> ", the top ancestor first.
     static QString PathOf(const evCategory* node);
@@ -123,10 +128,22 @@ private:
 
     void Rebuild();
     std::vector<evCategory*> StripPages() const;
-    void DrawThumbnails(const std::vector<evCategory*>& pages, ProgressBar* progress);
+    // A thumbnail left to render, at its place in the strip.
+    struct Pending {
+        evCategory* node;
+        int x;
+        int y;
+    };
+
+    void DrawThumbnails(const std::vector<evCategory*>& pages);
     void DrawThumbnail(evCategory* node, int x, int y, const Flags& flags);
     void DrawConnection(int x, int y);
     void DrawPreview(evCategory* node, int x, int y);
+    void DrawRenderedPreview(evCategory* node, int x, int y);
+    void DrawPreviewFrame(const TRect& rect);
+    void DrawPending(const std::vector<Pending>& pending);
+    void DrawPendingInWindow();
+    void FillPendingThumbnails();
     void DrawMarkers(evCategory* node, int x, int y);
     void DrawSwitchOff(int x, int y);
     void DrawStepUp(int x, int y);
@@ -155,6 +172,8 @@ private:
     int32_t m_stripWidth = 0;
     int32_t m_scrollOffset = 0;
     int32_t m_scrollStep = 0;
+    std::vector<Pending> m_pending;
+    QTimer* m_fillTimer = nullptr;
     Bitmap m_backBuffer;
     Bitmap m_content;
     Bitmap m_mask;

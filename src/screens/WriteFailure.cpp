@@ -2,7 +2,7 @@
 
 #include "platform/Errors.h"
 #include "platform/Text.h"
-#include "screens/SavingTexts.h"
+#include "screens/DataIndexes.h"
 #include "screens/SkinService.h"
 
 #include <QFile>
@@ -30,13 +30,13 @@ QString WriteFailureText(const std::string& file, int systemError, const std::st
     const QString name = DoubleAmpersands(QFile::decodeName(file.c_str()));
     switch (ClassifyWriteProblem(systemError)) {
     case WriteProblem::DiscFull:
-        return HelpText(SavingText::kDiscFull) + "\n" + name;
+        return HelpText(Help::WriteDiscFull) + "\n" + name;
     case WriteProblem::FolderNotWritable:
-        return HelpText(SavingText::kFolderNotWritable) + "\n" + name;
+        return HelpText(Help::WriteFolderLocked) + "\n" + name;
     case WriteProblem::Other:
         break;
     }
-    return HelpText(SavingText::kNotWritten) + "\n" + name + "\n" + DoubleAmpersands(ToDisplay(message));
+    return HelpText(Help::WriteFailed) + "\n" + name + "\n" + DoubleAmpersands(ToDisplay(message));
 }
 
 QString WriteFailureText(const std::exception& error, const std::string& fallbackFile)

@@ -11,7 +11,7 @@
 #include "platform/EndingSignals.h"
 #include "screens/Autosave.h"
 #include "model/ProjectModification.h"
-#include "screens/SavingTexts.h"
+#include "screens/DataIndexes.h"
 #include "screens/ScreenSet.h"
 #include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
@@ -85,7 +85,7 @@ protected:
         // The offer's own text, so that the names and the time are seen in it.
         auto texts = std::make_unique<evObjectCollection>();
         for (int i = 0; i < screentest::kHelpTexts; ++i) {
-            const std::string text = i == SavingText::kRecoveryOffer ? kOfferText : "Help " + std::to_string(i);
+            const std::string text = i == Help::RecoveryOffer ? kOfferText : "Help " + std::to_string(i);
             texts->Add(std::make_unique<evHelptext>("text", i, text));
         }
         auto skin = std::make_unique<evObjectCollection>();
@@ -209,7 +209,7 @@ TEST_F(RecoveryTest, ACopyThatCannotBeReadIsReportedAndKeptAside)
         WriteBytes(c.bytes, copy);
         const QStringList texts = Offer(Reply::Restore);
         ASSERT_EQ(texts.size(), 1);
-        const QString damaged = "Help " + QString::number(SavingText::kRecoveryDamaged);
+        const QString damaged = "Help " + QString::number(Help::RecoveryDamaged);
         EXPECT_EQ(texts[0], damaged + "\n" + QString::fromStdString(copy) + ".damaged");
         EXPECT_FALSE(fs::exists(copy));
         EXPECT_EQ(fs::file_size(copy + ".damaged"), c.bytes.size());

@@ -10,7 +10,6 @@
 #include "model/evProjectorPage.h"
 #include "screens/ApplicationContext.h"
 #include "screens/ProjectStatus.h"
-#include "screens/SavingTexts.h"
 #include "screens/ScreenSet.h"
 #include "screens/TFormFinish.h"
 #include "screens/TFormFinishError.h"
@@ -189,8 +188,8 @@ TEST_F(TFormFinishTest, AFullDiscOrAFolderThatCannotBeWrittenIsSaidWithTheFile)
         int error;
         int32_t text;
     } cases[] = {
-        {"full", WriterFaults::At::Write, ENOSPC, SavingText::kDiscFull},
-        {"read-only", WriterFaults::At::Open, EROFS, SavingText::kFolderNotWritable},
+        {"full", WriterFaults::At::Write, ENOSPC, Help::WriteDiscFull},
+        {"read-only", WriterFaults::At::Open, EROFS, Help::WriteFolderLocked},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

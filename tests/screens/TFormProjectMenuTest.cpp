@@ -11,7 +11,6 @@
 #include "model/ProjectModification.h"
 #include "screens/Autosave.h"
 #include "screens/ProjectStatus.h"
-#include "screens/SavingTexts.h"
 #include "screens/ScreenSet.h"
 #include "screens/TFormExit.h"
 #include "screens/TFormExitAndSave.h"
@@ -248,15 +247,15 @@ TEST_F(TFormProjectMenuTest, AFailedSaveSaysWhyAndKeepsTheChangesAndTheMenuOpen)
         int error;
         int32_t text;
     } cases[] = {
-        {WriterFaults::At::Write, ENOSPC, SavingText::kDiscFull},
-        {WriterFaults::At::Open, EROFS, SavingText::kFolderNotWritable},
-        {WriterFaults::At::Open, EACCES, SavingText::kFolderNotWritable},
+        {WriterFaults::At::Write, ENOSPC, Help::WriteDiscFull},
+        {WriterFaults::At::Open, EROFS, Help::WriteFolderLocked},
+        {WriterFaults::At::Open, EACCES, Help::WriteFolderLocked},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.error);
         WriterFaults faults(c.at, c.error);
         EXPECT_EQ(Message([&] { menu.imgSave_ActClick(); }),
-                  HelpCaption(c.text) + "\n" + QString::fromStdString(file) + "\n" + HelpCaption(SavingText::kChangesKept));
+                  HelpCaption(c.text) + "\n" + QString::fromStdString(file) + "\n" + HelpCaption(Help::SaveChangesKept));
         EXPECT_TRUE(menu.IsModified());
         EXPECT_EQ(menu.labelSaved->Caption(), HelpCaption(87));
         EXPECT_FALSE(menu.imgSave_InAct->isVisibleTo(menu.Panel()));
@@ -315,7 +314,7 @@ TEST_F(TFormProjectMenuTest, TheRecoveryCopyFollowsTheChangesUntilTheSave)
         menu.imgEdPrj_ActClick();
         settle([&autosave] { return autosave.HasProblem(); });
     }
-    EXPECT_EQ(menu.labelSaved->Caption(), HelpCaption(SavingText::kStatusNoRecoveryCopy));
+    EXPECT_EQ(menu.labelSaved->Caption(), HelpCaption(Help::StatusNoRecoveryCopy));
     EXPECT_EQ(ReadProjectFile(copy)->GetFirstName(), "Carla");
     autosave.Timer().start(1);
     settle([&autosave] { return !autosave.HasProblem(); });

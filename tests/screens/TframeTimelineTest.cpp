@@ -11,6 +11,8 @@
 #include "screens/TframeTimeline.h"
 #include "screens/TyesNoPopup.h"
 
+#include <algorithm>
+
 using namespace screentest;
 
 namespace {
@@ -242,6 +244,37 @@ TEST_F(TframeTimelineTest, SteppingIntoAChapterAndBack)
     EXPECT_EQ(m_timeline->CurrentPage(), m);
     EXPECT_EQ(m_timeline->SelectedHotspot(), Find(Kind::hkPage, m));
     EXPECT_EQ(m_host->pageChanges, 4);
+}
+
+// After a rebuild the strip shows at once with the thumbnails in the window rendered; the others are filled in
+// while the program waits, or when scrolling brings them into the window first.
+TEST_F(TframeTimelineTest, ThumbnailsOutsideTheWindowFollowLaterOrWhenScrolledTo)
+{
+    evCategory* first = UseTree(Chain(20));
+    std::vector<evCategory*> pages;
+    for (evCategory* page = first; page; page = page->GetNext()) {
+        page->SetPageLayoutID(1000);
+        pages.push_back(page);
+    }
+    auto kept = [](const evCategory* page) {
+        return page->GetPreview().Thumbnail(TframeTimeline::kPreviewWidth, TframeTimeline::kPreviewHeight) != nullptr;
+    };
+    m_timeline->SetPosition(nullptr, first, true);
+    EXPECT_TRUE(kept(pages[0]));
+    EXPECT_TRUE(kept(pages[6])) << "the seventh fits the window";
+    EXPECT_FALSE(kept(pages[19]));
+    EXPECT_EQ(m_timeline->PendingThumbnails(), 13u);
+
+    ScrollToEnd(true);
+    ScrollToEnd(true);
+    ASSERT_EQ(m_timeline->ScrollOffset() + 928, m_timeline->StripWidth());
+    EXPECT_TRUE(kept(pages[19])) << "rendered when it came into the window";
+    EXPECT_LT(m_timeline->PendingThumbnails(), 13u);
+
+    for (int round = 0; round < 50 && m_timeline->PendingThumbnails() > 0; ++round)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(m_timeline->PendingThumbnails(), 0u);
+    EXPECT_TRUE(std::all_of(pages.begin(), pages.end(), kept));
 }
 
 // Thumbnails are made in memory, without preview files, and kept: stepping back into a chapter shows the kept
