@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <memory>
+#include <string>
+#include <vector>
 
 inline uint32_t NextRandom(uint32_t& state)
 {
@@ -43,4 +46,27 @@ std::unique_ptr<T> WithID(std::unique_ptr<T> object, int32_t id)
     std::memcpy(stream.Data().data() + 4, &id, 4);
     stream.SetPosition(0);
     return std::make_unique<T>(stream, nullptr);
+}
+
+inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+}
+
+// Binary PPM, as the command-line tools read it: "P6", size, maximum, then R, G, B per pixel.
+inline void WritePpm(const std::string& path, const Bitmap& bitmap)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << bitmap.Width() << " " << bitmap.Height() << "\n255\n";
+    std::vector<char> row(static_cast<size_t>(bitmap.Width()) * 3);
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        const uint8_t* in = bitmap.ScanLine(y);
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            row[3 * x] = static_cast<char>(in[3 * x + 2]);
+            row[3 * x + 1] = static_cast<char>(in[3 * x + 1]);
+            row[3 * x + 2] = static_cast<char>(in[3 * x]);
+        }
+        out.write(row.data(), static_cast<std::streamsize>(row.size()));
+    }
 }

@@ -275,22 +275,6 @@ private:
     std::map<std::string, double> m_ms;
 };
 
-void WritePpm(const std::string& path, const Bitmap& bitmap)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << bitmap.Width() << " " << bitmap.Height() << "\n255\n";
-    std::vector<char> row(static_cast<size_t>(bitmap.Width()) * 3);
-    for (int y = 0; y < bitmap.Height(); ++y) {
-        const uint8_t* in = bitmap.ScanLine(y);
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            row[3 * x] = static_cast<char>(in[3 * x + 2]);
-            row[3 * x + 1] = static_cast<char>(in[3 * x + 1]);
-            row[3 * x + 2] = static_cast<char>(in[3 * x]);
-        }
-        out.write(row.data(), static_cast<std::streamsize>(row.size()));
-    }
-}
-
 // The stretch OptimizeBitmap will apply, found the way it finds it.
 void FindStretch(Inputs& in)
 {
@@ -318,8 +302,7 @@ Inputs MakeInputs(const QString& folder)
         in.description = "synthetic photograph";
     }
     const std::vector<uint8_t> jpeg = EncodeJpeg(in.photo, kDefaultJpegQuality);
-    std::ofstream(in.jpegPath, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()),
-                                                         static_cast<std::streamsize>(jpeg.size()));
+    WriteBytes(in.jpegPath, jpeg);
     const std::string ppm = QDir(folder).filePath("photo.ppm").toStdString();
     WritePpm(ppm, in.photo);
     if (RunTool({"vips", "copy", ppm, in.vipsPath}) < 0)
@@ -344,8 +327,7 @@ std::string FourteenMegapixels(const QString& folder)
         photo = SyntheticPhoto(4592, 3056, 14);
     const std::string path = QDir(folder).filePath("fourteen.jpg").toStdString();
     const std::vector<uint8_t> jpeg = EncodeJpeg(photo, kDefaultJpegQuality);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()),
-                                                static_cast<std::streamsize>(jpeg.size()));
+    WriteBytes(path, jpeg);
     return path;
 }
 

@@ -5,6 +5,7 @@
 //
 // djpeg and cjpeg run as child processes, so their times include starting the process, reading the input file
 // and writing their output to /dev/null; all four measurements use wall-clock time.
+#include "BenchSupport.h"
 #include "platform/Bitmap.h"
 #include "platform/Jpeg.h"
 
@@ -101,29 +102,6 @@ Bitmap SyntheticPhoto(int width, int height)
         }
     }
     return bitmap;
-}
-
-void WriteFile(const std::string& path, const void* data, size_t size)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
-
-// cjpeg reads binary PPM: "P6", size, maximum, then R, G, B per pixel.
-void WritePpm(const std::string& path, const Bitmap& bitmap)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << bitmap.Width() << " " << bitmap.Height() << "\n255\n";
-    std::vector<char> row(static_cast<size_t>(bitmap.Width()) * 3);
-    for (int y = 0; y < bitmap.Height(); ++y) {
-        const uint8_t* in = bitmap.ScanLine(y);
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            row[3 * x] = static_cast<char>(in[3 * x + 2]);
-            row[3 * x + 1] = static_cast<char>(in[3 * x + 1]);
-            row[3 * x + 2] = static_cast<char>(in[3 * x]);
-        }
-        out.write(row.data(), static_cast<std::streamsize>(row.size()));
-    }
 }
 
 bool RunTool(const std::vector<std::string>& arguments)
@@ -238,7 +216,7 @@ Photo MakePhoto(const QTemporaryDir& dir)
         photo.jpeg = EncodeJpeg(photo.pixels, kDefaultJpegQuality);
         photo.description = "synthetic photo-like picture (gradients, texture, noise), quality 90";
     }
-    WriteFile(photo.jpegPath, photo.jpeg.data(), photo.jpeg.size());
+    WriteBytes(photo.jpegPath, photo.jpeg);
     WritePpm(photo.ppmPath, photo.pixels);
     return photo;
 }

@@ -1,8 +1,8 @@
 #include "cli/CliFinish.h"
 
-#include "cli/CliProgress.h"
-
 #include "audio/WebMusic.h"
+#include "cli/CliArguments.h"
+#include "cli/CliProgress.h"
 #include "model/ProjectFile.h"
 #include "model/evProject.h"
 #include "platform/Errors.h"
@@ -30,36 +30,28 @@ struct FinishOptions {
     std::string duration = "5"; // the finishing screen's default
 };
 
-std::string TakeValue(const std::vector<std::string>& args, size_t& i)
-{
-    if (i + 1 >= args.size())
-        throw EVelloraError("finish: " + args[i] + " needs a value");
-    return args[++i];
-}
-
 FinishOptions ParseOptions(const std::vector<std::string>& args, const ProgramFolders& folders)
 {
     FinishOptions options;
     options.designs = folders.DesignFolders();
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--out")
-            options.out = TakeValue(args, i);
-        else if (arg == "--designs")
-            options.designs = {TakeValue(args, i)};
-        else if (arg == "--data")
-            options.data = TakeValue(args, i);
-        else if (arg == "--iso")
-            options.iso = TakeValue(args, i);
-        else if (arg == "--no-studio")
+    CommandArguments arguments("finish", args);
+    options.project = arguments.ReadAll([&](const std::string& option) {
+        if (option == "--out")
+            options.out = arguments.Value();
+        else if (option == "--designs")
+            options.designs = {arguments.Value()};
+        else if (option == "--data")
+            options.data = arguments.Value();
+        else if (option == "--iso")
+            options.iso = arguments.Value();
+        else if (option == "--no-studio")
             options.studio = false;
-        else if (arg == "--studio-duration")
-            options.duration = TakeValue(args, i);
-        else if (arg.rfind("--", 0) == 0 || !options.project.empty())
-            throw EVelloraError("finish: unexpected argument \"" + arg + "\"");
+        else if (option == "--studio-duration")
+            options.duration = arguments.Value();
         else
-            options.project = arg;
-    }
+            return false;
+        return true;
+    });
     if (options.project.empty() || options.out.empty())
         throw EVelloraError("finish: usage: vellora-cli finish PROJECT --out FOLDER [--designs DIR] [--data DIR] "
                             "[--no-studio] [--studio-duration N] [--iso FILE.iso]");

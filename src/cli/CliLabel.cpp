@@ -1,5 +1,6 @@
 #include "cli/CliLabel.h"
 
+#include "cli/CliArguments.h"
 #include "model/ProjectFile.h"
 #include "model/evProject.h"
 #include "platform/Bitmap.h"
@@ -32,13 +33,6 @@ struct LabelOptions {
                                                       LabelSheet::kEntryPositions[LabelSheet::lbLower]};
 };
 
-std::string TakeValue(const std::vector<std::string>& args, size_t& i)
-{
-    if (i + 1 >= args.size())
-        throw EVelloraError("label: " + args[i] + " needs a value");
-    return args[++i];
-}
-
 bool ParseNumber(std::string_view text, int32_t& value)
 {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -62,22 +56,20 @@ LabelOptions ParseOptions(const std::vector<std::string>& args, const ProgramFol
 {
     LabelOptions options;
     options.designs = folders.DesignFolders();
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--out") {
-            options.out = TakeValue(args, i);
-        } else if (arg == "--designs") {
-            options.designs = {TakeValue(args, i)};
-        } else if (arg == "--upper") {
-            options.labels[LabelSheet::lbUpper] = ParsePlacement(arg, TakeValue(args, i));
-        } else if (arg == "--lower") {
-            options.labels[LabelSheet::lbLower] = ParsePlacement(arg, TakeValue(args, i));
-        } else if (arg.rfind("--", 0) == 0 || !options.project.empty()) {
-            throw EVelloraError("label: unexpected argument \"" + arg + "\"");
-        } else {
-            options.project = arg;
-        }
-    }
+    CommandArguments arguments("label", args);
+    options.project = arguments.ReadAll([&](const std::string& option) {
+        if (option == "--out")
+            options.out = arguments.Value();
+        else if (option == "--designs")
+            options.designs = {arguments.Value()};
+        else if (option == "--upper")
+            options.labels[LabelSheet::lbUpper] = ParsePlacement(option, arguments.Value());
+        else if (option == "--lower")
+            options.labels[LabelSheet::lbLower] = ParsePlacement(option, arguments.Value());
+        else
+            return false;
+        return true;
+    });
     if (options.project.empty() || options.out.empty())
         throw EVelloraError(kUsage);
     if (!options.labels[LabelSheet::lbUpper] && !options.labels[LabelSheet::lbLower])

@@ -1,5 +1,6 @@
 #include "cli/CliVideo.h"
 
+#include "cli/CliArguments.h"
 #include "cli/CliProgress.h"
 #include "model/ProjectFile.h"
 #include "model/evProject.h"
@@ -28,13 +29,6 @@ struct VideoOptions {
 constexpr const char* kUsage = "video: usage: vellora-cli video PROJECT --out FILE.mp4 [--designs DIR] [--data DIR] "
                                "[--size 1920x1080|1280x720] [--seconds N] [--no-studio] [--studio-duration N]";
 
-std::string TakeValue(const std::vector<std::string>& args, size_t& i)
-{
-    if (i + 1 >= args.size())
-        throw EVelloraError("video: " + args[i] + " needs a value");
-    return args[++i];
-}
-
 int TakeSeconds(const std::string& option, const std::string& text, int lowest)
 {
     int value = 0;
@@ -50,32 +44,31 @@ VideoOptions ParseOptions(const std::vector<std::string>& args, const ProgramFol
 {
     VideoOptions options;
     options.designs = folders.DesignFolders();
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--out") {
-            options.out = TakeValue(args, i);
-        } else if (arg == "--designs") {
-            options.designs = {TakeValue(args, i)};
-        } else if (arg == "--data") {
-            options.data = TakeValue(args, i);
-        } else if (arg == "--size") {
-            const std::string text = TakeValue(args, i);
+    CommandArguments arguments("video", args);
+    options.project = arguments.ReadAll([&](const std::string& option) {
+        if (option == "--out") {
+            options.out = arguments.Value();
+        } else if (option == "--designs") {
+            options.designs = {arguments.Value()};
+        } else if (option == "--data") {
+            options.data = arguments.Value();
+        } else if (option == "--size") {
+            const std::string text = arguments.Value();
             const std::optional<VideoSize> size = ParseVideoSize(text);
             if (!size)
-                throw EVelloraError("video: the size \"" + text + "\" is not one of 1920x1080 and 1280x720");
+                arguments.Fail("the size \"" + text + "\" is not one of 1920x1080 and 1280x720");
             options.size = *size;
-        } else if (arg == "--seconds") {
-            options.seconds = TakeSeconds(arg, TakeValue(args, i), 1);
-        } else if (arg == "--no-studio") {
+        } else if (option == "--seconds") {
+            options.seconds = TakeSeconds(option, arguments.Value(), 1);
+        } else if (option == "--no-studio") {
             options.studio = false;
-        } else if (arg == "--studio-duration") {
-            options.studioSeconds = TakeSeconds(arg, TakeValue(args, i), 0);
-        } else if (arg.rfind("--", 0) == 0 || !options.project.empty()) {
-            throw EVelloraError("video: unexpected argument \"" + arg + "\"");
+        } else if (option == "--studio-duration") {
+            options.studioSeconds = TakeSeconds(option, arguments.Value(), 0);
         } else {
-            options.project = arg;
+            return false;
         }
-    }
+        return true;
+    });
     if (options.project.empty() || options.out.empty())
         throw EVelloraError(kUsage);
     return options;

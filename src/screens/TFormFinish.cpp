@@ -292,23 +292,7 @@ void TFormFinish::ImgBGMouseMove(int x, int y)
 
 void TFormFinish::ShowHint(int32_t index) { ShowHelpHint(labelHelp, m_hint, index); }
 
-// Binary search for the fewest removed characters (see TFormProjectMenu::ShortenAtStart).
 QString TFormFinish::ShortenAtEnd(const QString& text, const QFont& font, int width)
 {
-    const QFontMetrics metrics(font);
-    if (metrics.horizontalAdvance(text) <= width)
-        return text;
-    const QString head = text.left(4 * width + 4);
-    const qsizetype skipped = text.size() - head.size();
-    const auto shown = [&head](qsizetype removed) { return head.left(head.size() - removed) + "..."; };
-    qsizetype low = skipped == 0 ? 1 : 0;
-    qsizetype high = head.size();
-    while (low < high) {
-        const qsizetype middle = (low + high) / 2;
-        if (metrics.horizontalAdvance(shown(middle)) <= width)
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    return shown(low);
+    return TLabel::Shortened(text, font, width, TLabel::Keep::Start);
 }

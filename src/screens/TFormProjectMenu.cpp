@@ -306,26 +306,9 @@ void TFormProjectMenu::RefreshStatus()
     imgSave_InAct->setVisible(!m_modified);
 }
 
-// Binary search for the fewest dropped characters; a label never shows more than a few hundred characters, so a
-// name of any length from a damaged file costs only a few measurements.
 QString TFormProjectMenu::ShortenAtStart(const QString& text, const QFont& font, int width)
 {
-    const QFontMetrics metrics(font);
-    if (metrics.horizontalAdvance(text) <= width)
-        return text;
-    const QString tail = text.right(4 * width + 4);
-    const qsizetype skipped = text.size() - tail.size();
-    const auto shown = [&tail](qsizetype dropped) { return "..." + tail.mid(dropped); };
-    qsizetype low = skipped == 0 ? 1 : 0;
-    qsizetype high = tail.size();
-    while (low < high) {
-        const qsizetype middle = (low + high) / 2;
-        if (metrics.horizontalAdvance(shown(middle)) <= width)
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    return shown(low);
+    return TLabel::Shortened(text, font, width, TLabel::Keep::End);
 }
 
 // R is the first top-level category, M the second. Without chapters under M the strip starts on R; otherwise

@@ -1,5 +1,6 @@
 #include "screens/TLabel.h"
 
+#include <QFontMetrics>
 #include <QPalette>
 
 TLabel::TLabel(QWidget* parent, const Geometry::ControlRect& rect, const LabelStyle& style) : QLabel(parent)
@@ -47,6 +48,31 @@ QString TLabel::DisplayedText(const QString& caption)
         }
     }
     return shown;
+}
+
+// Binary search for the fewest dropped characters; a label never shows more than a few hundred characters, so a
+// text of any length from a damaged file costs only a few measurements.
+QString TLabel::Shortened(const QString& text, const QFont& font, int width, Keep keep)
+{
+    const QFontMetrics metrics(font);
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    const bool keepStart = keep == Keep::Start;
+    const QString part = keepStart ? text.left(4 * width + 4) : text.right(4 * width + 4);
+    const qsizetype skipped = text.size() - part.size();
+    const auto shown = [&part, keepStart](qsizetype dropped) {
+        return keepStart ? part.left(part.size() - dropped) + "..." : "..." + part.mid(dropped);
+    };
+    qsizetype low = skipped == 0 ? 1 : 0;
+    qsizetype high = part.size();
+    while (low < high) {
+        const qsizetype middle = (low + high) / 2;
+        if (metrics.horizontalAdvance(shown(middle)) <= width)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return shown(low);
 }
 
 LabelStyle HintLabelStyle(const QString& family)

@@ -36,6 +36,10 @@ public:
 
     // The text a caption shows: "&&" becomes "&", a single "&" disappears.
     static QString DisplayedText(const QString& caption);
+    // The text as it fits the width in the font, with "..." where characters were dropped: at the end (keeping the
+    // start) or at the start (keeping the end, as for a path).
+    enum class Keep { Start, End };
+    static QString Shortened(const QString& text, const QFont& font, int width, Keep keep);
 
 private:
     QString m_caption;
