@@ -482,4 +482,5 @@ inline constexpr int32_t FindingsPopup = 200;
 inline constexpr int32_t VideoButtonActive = 201;
 inline constexpr int32_t WaitCancel = 202;                   // Cancel button of the wait pop-up
 inline constexpr int32_t LabelTestSheetActive = 203;         // the label print screen's test-sheet button
+inline constexpr int32_t CalendarActive = 204;               // the calendar button beside the date field
 }  // namespace Skin

@@ -384,6 +384,9 @@ inline constexpr ControlRect labelHelp = Grid::HelpLabel;             // ours
 inline constexpr ControlRect Field1{280, 216, 464, 38};
 inline constexpr ControlRect Field2{280, 296, 464, 38};
 inline constexpr ControlRect Field3{280, 376, 224, 38};
+// The calendar button beside the date field and its active look (ours).
+inline constexpr ControlRect imgCalendar{514, 376, 38, 38};
+inline constexpr ControlRect imgCalendarActive = imgCalendar;
 }
 
 namespace PersonalProject {
@@ -394,6 +397,8 @@ inline constexpr ControlRect imgBtn = NewProject1::imgBtn;            // ours
 inline constexpr ControlRect TransEdit1 = NewProject1::EditName1;     // ours
 inline constexpr ControlRect TransEdit2 = NewProject1::EditName2;     // ours
 inline constexpr ControlRect TransEdit3 = NewProject1::EditDatum;     // ours
+inline constexpr ControlRect imgCalendar = NewProject1::imgCalendar;   // ours
+inline constexpr ControlRect imgCalendarActive = NewProject1::imgCalendarActive; // ours
 inline constexpr ControlRect imgBtnCancel = Grid::CancelButton;       // ours
 inline constexpr ControlRect imgBtnApply = Grid::OkButton;            // ours
 inline constexpr ControlRect imgHelpBox = Grid::HelpBox;              // ours

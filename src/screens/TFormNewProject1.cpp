@@ -4,12 +4,15 @@
 #include "platform/Dates.h"
 #include "platform/Text.h"
 #include "screens/DataIndexes.h"
+#include "screens/DateEntry.h"
 #include "screens/PersonalDataCheck.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TFormNewProject2.h"
 #include "screens/TTransEdit.h"
 #include "screens/WizardLook.h"
+
+#include <QEvent>
 
 namespace G = Geometry::NewProject1;
 
@@ -30,9 +33,13 @@ TFormNewProject1::TFormNewProject1() : SkinnedScreen(Kind::FullScreen)
     EditName2->setMaxLength(kMaxNameLength);
     ImgCancel = AddImage(G::ImgCancel, TImage::Role::Button);
     ImgApply = AddImage(G::ImgApply, TImage::Role::Button);
+    calendar = new DateCalendar(*this, EditDatum, G::imgCalendar, G::imgCalendarActive);
+    EditDatum->setMouseTracking(true);
     for (TTransEdit* edit : {EditName1, EditName2, EditDatum})
         edit->installEventFilter(this);
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
+    for (TImage* image : {calendar->Button(), calendar->ActiveButton()})
+        connect(image, &TImage::mouseMoved, this, [this] { ShowDateHint(labelHelp, m_hint); });
     connect(ImgApply, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintOk); });
     connect(ImgCancel, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintCancel); });
     connect(ImgApply, &TImage::clicked, this, [this] { ImgApplyClick(); });
@@ -82,7 +89,11 @@ void TFormNewProject1::ImgCancelClick()
     Close();
 }
 
-void TFormNewProject1::ImgBGMouseMove(int, int) { ShowHelpHint(labelHelp, m_hint, Help::PersonInstruction); }
+void TFormNewProject1::ImgBGMouseMove(int x, int y)
+{
+    calendar->HoverAt(x, y, ImgBG);
+    ShowHelpHint(labelHelp, m_hint, Help::PersonInstruction);
+}
 
 std::string TFormNewProject1::GetFirstName() const { return FromDisplay(EditName1->text()); }
 
@@ -93,5 +104,7 @@ bool TFormNewProject1::eventFilter(QObject* watched, QEvent* event)
     // Enter in a field does nothing at all.
     if (IsEnterKey(event))
         return true;
+    if (watched == EditDatum && event->type() == QEvent::MouseMove)
+        ShowDateHint(labelHelp, m_hint);
     return SkinnedScreen::eventFilter(watched, event);
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+class DateCalendar;
 class TTransEdit;
 class evProject;
 
@@ -46,6 +47,7 @@ public:
     TTransEdit* EditDatum;
     TImage* ImgCancel;
     TImage* ImgApply;
+    DateCalendar* calendar;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

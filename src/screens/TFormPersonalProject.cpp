@@ -5,6 +5,7 @@
 #include "platform/Text.h"
 #include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
+#include "screens/DateEntry.h"
 #include "screens/PersonalDataCheck.h"
 #include "model/ProjectModification.h"
 #include "screens/SkinService.h"
@@ -32,9 +33,12 @@ TFormPersonalProject::TFormPersonalProject() : SkinnedScreen(Kind::FullScreen)
     TransEdit3->setMouseTracking(true);
     imgBtnCancel = AddImage(G::imgBtnCancel, TImage::Role::Button);
     imgBtnApply = AddImage(G::imgBtnApply, TImage::Role::Button);
+    calendar = new DateCalendar(*this, TransEdit3, G::imgCalendar, G::imgCalendarActive);
     for (TTransEdit* edit : {TransEdit1, TransEdit2, TransEdit3})
         edit->installEventFilter(this);
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
+    for (TImage* image : {calendar->Button(), calendar->ActiveButton()})
+        connect(image, &TImage::mouseMoved, this, [this] { ShowDateHint(labelHelp, m_hint); });
     connect(imgBtnApply, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintOk); });
     connect(imgBtnCancel, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintCancel); });
     connect(imgBtnApply, &TImage::clicked, this, [this] { imgBtnApplyClick(); });
@@ -84,13 +88,17 @@ void TFormPersonalProject::imgBtnApplyClick()
 
 void TFormPersonalProject::imgBtnCancelClick() { Close(); }
 
-void TFormPersonalProject::ImgBGMouseMove(int, int) { ShowHelpHint(labelHelp, m_hint, Help::PersonInstruction); }
+void TFormPersonalProject::ImgBGMouseMove(int x, int y)
+{
+    calendar->HoverAt(x, y, ImgBG);
+    ShowHelpHint(labelHelp, m_hint, Help::PersonInstruction);
+}
 
 bool TFormPersonalProject::eventFilter(QObject* watched, QEvent* event)
 {
     if (IsEnterKey(event))
         return true;
     if (watched == TransEdit3 && event->type() == QEvent::MouseMove)
-        ShowHelpHint(labelHelp, m_hint, Help::HintDateField);
+        ShowDateHint(labelHelp, m_hint);
     return SkinnedScreen::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+class DateCalendar;
 class TTransEdit;
 class evProject;
 
@@ -38,6 +39,7 @@ public:
     TTransEdit* TransEdit3;
     TImage* imgBtnCancel;
     TImage* imgBtnApply;
+    DateCalendar* calendar;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -35,7 +35,7 @@
 namespace screentest {
 
 constexpr int kHelpTexts = 296;
-constexpr int kPictures = 204;
+constexpr int kPictures = 205;
 
 inline std::unique_ptr<evPicture> IndexPicture(int index)
 {
