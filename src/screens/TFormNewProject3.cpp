@@ -550,10 +550,10 @@ std::string TFormNewProject3::ChooseProjectFileName()
     std::error_code error;
     if (!std::filesystem::exists(fileName, error))
         return fileName;
-    const std::string title = m_newProject->GetFourthText() + " " + m_newProject->GetThirdText() + ", " +
-                              ShortDateText(m_newProject->GetDate());
+    // The file name comes from the two names, so the message names the album by them.
+    const QString title = DoubleAmpersands(ToDisplay(m_newProject->GetTitle()));
     if (Screens().okPopup)
-        Screens().okPopup->Run(HelpText(Help::ProjectExistsStart) + DoubleAmpersands(ToDisplay(title)) +
+        Screens().okPopup->Run(HelpText(Help::ProjectExistsStart) + " " + title + " " +
                                HelpText(Help::ProjectExistsEnd));
     const FileDialogRequest request{HelpText(Help::SaveDialogTitle), "Vellora Project|*.evp", projectsFolder, ".evp"};
     std::optional<std::string> chosen = Dialogs().SaveFile(request);
