@@ -3,12 +3,15 @@
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Log.h"
+#include "screens/PanelView.h"
 #include "screens/SkinService.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QScreen>
+
+#include <cmath>
 
 SkinnedScreen::SkinnedScreen(Kind kind, QWidget* parent) : QDialog(parent), m_kind(kind)
 {
@@ -17,14 +20,13 @@ SkinnedScreen::SkinnedScreen(Kind kind, QWidget* parent) : QDialog(parent), m_ki
         flags |= Qt::WindowStaysOnTopHint;
     setWindowFlags(flags);
     setModal(true);
-    m_panel = new QWidget(this);
-    if (kind == Kind::Popup) {
-        setFixedSize(Geometry::PopupWidth, Geometry::PopupHeight);
-        m_panel->setGeometry(0, 0, Geometry::PopupWidth, Geometry::PopupHeight);
-    } else {
+    m_panel = new QWidget;
+    if (kind == Kind::Popup)
+        m_panel->resize(Geometry::PopupWidth, Geometry::PopupHeight);
+    else
         m_panel->resize(Geometry::PanelWidth, Geometry::PanelHeight);
-    }
     m_panel->setMouseTracking(true);
+    m_view = new PanelView(this, m_panel);
     SetColor(kColorBlack);
     PlaceOnScreen();
 }
@@ -56,6 +58,7 @@ void SkinnedScreen::SetInFront(bool inFront)
 
 void SkinnedScreen::showEvent(QShowEvent* event)
 {
+    m_view->ShowPanel(true);
     QDialog::showEvent(event);
     SetInFront(true);
 }
@@ -63,6 +66,7 @@ void SkinnedScreen::showEvent(QShowEvent* event)
 void SkinnedScreen::hideEvent(QHideEvent* event)
 {
     QDialog::hideEvent(event);
+    m_view->ShowPanel(false);
     SetInFront(false);
 }
 
@@ -73,6 +77,10 @@ void SkinnedScreen::SetColor(TColor colour)
     palette.setColor(QPalette::Window, ToQColor(colour));
     setPalette(palette);
     setAutoFillBackground(true);
+    // The panel is a window of its own inside the view; it shows the same colour where no control covers it.
+    m_panel->setPalette(palette);
+    m_panel->setAutoFillBackground(true);
+    m_view->SetColour(ToQColor(colour));
 }
 
 void SkinnedScreen::AddSkin(TImage* image, int32_t index) { m_skin.push_back({image, index}); }
@@ -135,6 +143,16 @@ LabelStyle SkinnedScreen::PopupTextStyle(TColor colour, Qt::Alignment alignment)
     return style;
 }
 
+PanelPlacement SkinnedScreen::ScreenPlacement(QSize screen)
+{
+    return PlacePanel(screen, QSize(Geometry::PanelWidth, Geometry::PanelHeight), PanelFit::GrowOnly);
+}
+
+double SkinnedScreen::Scale() const { return m_view->Placement().scale; }
+
+void SkinnedScreen::RepaintNow(const QWidget* widget) { m_view->RepaintNow(widget); }
+
+// A pop-up is enlarged as much as the full screens are, so it keeps its size beside them.
 void SkinnedScreen::PlaceOnScreen()
 {
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
@@ -142,7 +160,12 @@ void SkinnedScreen::PlaceOnScreen()
         return;
     const QRect area = screen->geometry();
     if (m_kind == Kind::Popup) {
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+        const double scale = ScreenPlacement(area.size()).scale;
+        const QSize panel(Geometry::PopupWidth, Geometry::PopupHeight);
+        const QSize shown(int(std::lround(panel.width() * scale)), int(std::lround(panel.height() * scale)));
+        setFixedSize(shown);
+        m_view->SetPlacement(PanelPlacement{panel, scale, QRect(QPoint(0, 0), shown)});
+        move(area.x() + (area.width() - shown.width()) / 2, area.y() + (area.height() - shown.height()) / 2);
         return;
     }
     setGeometry(area);
@@ -185,7 +208,7 @@ void SkinnedScreen::resizeEvent(QResizeEvent* event)
 void SkinnedScreen::CentrePanel()
 {
     if (m_kind == Kind::FullScreen)
-        m_panel->move(width() / 2 - Geometry::PanelWidth / 2, height() / 2 - Geometry::PanelHeight / 2);
+        m_view->SetPlacement(ScreenPlacement(size()));
 }
 
 void SkinnedScreen::keyPressEvent(QKeyEvent* event)

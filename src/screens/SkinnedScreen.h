@@ -1,7 +1,9 @@
 #pragma once
 // The shared base of every screen. A full screen is a frameless, maximised modal window whose 1024 x 768 panel
 // stays centred whatever the screen's size, on a background colour (black unless a screen sets another). A
-// pop-up is a frameless 500 x 250 window, always on top and centred on the screen.
+// pop-up is a frameless 500 x 250 window, always on top and centred on the screen. On a screen larger than the
+// panel, the panel (and a pop-up with it) is shown enlarged to the largest size that fits, keeping its
+// proportions; every control keeps its coordinates in panel pixels (see PanelView).
 //
 // A screen lists which image control shows which skin picture; BeginRun loads them all and EndRun releases
 // them again, so a screen holds its pictures only while it is shown. Every Run of a screen is BeginRun, the
@@ -9,6 +11,7 @@
 // without showing it, and ShowModal is the only part that needs a person (or a timer).
 
 #include "platform/Color.h"
+#include "platform/PanelScale.h"
 #include "screens/ScreenGeometry.h"
 #include "screens/TImage.h"
 #include "screens/TLabel.h"
@@ -18,6 +21,8 @@
 #include <cstdint>
 #include <functional>
 #include <vector>
+
+class PanelView;
 
 class SkinnedScreen : public QDialog {
     Q_OBJECT
@@ -57,6 +62,12 @@ public:
 
     // Places the window over the whole screen (full screens) or in its middle (pop-ups).
     void PlaceOnScreen();
+    // Where the 1024 x 768 panel goes on a screen of that size: enlarged to fit, never reduced.
+    static PanelPlacement ScreenPlacement(QSize screen);
+    // Screen pixels a panel pixel.
+    double Scale() const;
+    // Paints a control of the panel at once, for steps that run without an event loop.
+    void RepaintNow(const QWidget* widget);
 
     // The screens shown in front of the main window: the modal screens and the wait pop-up while they are up.
     // The observer (the main window) hears of every change.
@@ -99,6 +110,7 @@ private:
 
     Kind m_kind;
     QWidget* m_panel = nullptr;
+    PanelView* m_view = nullptr;
     TColor m_colour = kColorBlack;
     std::vector<SkinEntry> m_skin;
     bool m_closeRequested = false;

@@ -7,6 +7,7 @@
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
 #include "platform/Log.h"
+#include "platform/PanelScale.h"
 #include "platform/Text.h"
 #include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
@@ -242,7 +243,7 @@ bool TFormMusic::eventFilter(QObject* watched, QEvent* event)
         return true;
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && (*found)->rect().contains(mouse->position().toPoint()))
+        if (mouse->button() == Qt::LeftButton && (*found)->rect().contains(PixelAt(mouse->position())))
             LabelClick(index);
         return true;
     }

@@ -8,6 +8,7 @@
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
 #include "platform/Log.h"
+#include "platform/PanelScale.h"
 #include "platform/Text.h"
 #include "screens/DataIndexes.h"
 #include "screens/HourglassCursor.h"
@@ -224,7 +225,7 @@ void TformProjectEditLayout::SetLabelOpaque(TLabel* label, bool opaque)
     label->setAttribute(Qt::WA_NoSystemBackground, !opaque);
     label->setAutoFillBackground(opaque);
     label->SetFontColour(opaque ? kColorWhite : kColorBlack);
-    label->repaint();
+    RepaintNow(label);
 }
 
 void TformProjectEditLayout::DrawLayoutPreview()
@@ -259,13 +260,13 @@ bool TformProjectEditLayout::eventFilter(QObject* watched, QEvent* event)
         return TPageEditorScreen::eventFilter(watched, event);
     if (event->type() == QEvent::MouseMove) {
         const auto* label = static_cast<QWidget*>(watched);
-        const QPoint point = static_cast<QMouseEvent*>(event)->position().toPoint();
+        const QPoint point = PixelAt(static_cast<QMouseEvent*>(event)->position());
         PanelMouseMove(watched, label->x() + point.x(), label->y() + point.y());
         DescribeLayout(index);
     } else if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const auto* label = static_cast<QWidget*>(watched);
-        if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint()))
+        if (mouse->button() == Qt::LeftButton && label->rect().contains(PixelAt(mouse->position())))
             ChooseLayout(index);
         return true;
     }

@@ -15,6 +15,7 @@
 #include "screens/DataIndexes.h"
 #include "screens/HourglassCursor.h"
 #include "screens/ITimelineHost.h"
+#include "screens/PanelView.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TyesNoPopup.h"
@@ -627,7 +628,7 @@ void TframeTimeline::SwitchOff(evCategory* object)
     NotifyPageChanged();
 }
 
-ITimelineHost* TframeTimeline::Host() const { return dynamic_cast<ITimelineHost*>(window()); }
+ITimelineHost* TframeTimeline::Host() const { return dynamic_cast<ITimelineHost*>(PanelView::HostWindow(this)); }
 
 void TframeTimeline::NotifyPageChanged()
 {

@@ -37,7 +37,7 @@ TEST_F(NewProject1Test, StartsEmptyWithTodayAndSwallowsEnter)
     EXPECT_TRUE(page.EditName1->text().isEmpty());
     EXPECT_TRUE(page.EditName2->text().isEmpty());
     EXPECT_EQ(page.EditDatum->text(), ToDisplay(ShortDateText(46362.0)));
-    EXPECT_EQ(page.focusWidget(), page.EditName1);
+    EXPECT_EQ(page.Panel()->focusWidget(), page.EditName1);
     EXPECT_EQ(page.EditName1->maxLength(), 50);
     EXPECT_EQ(page.EditName2->maxLength(), 50);
     EXPECT_TRUE(page.EditDatum->GetTransparent());
@@ -88,7 +88,7 @@ TEST_F(NewProject1Test, ApplyChecksTheNamesAndTheDateInOrder)
         if (c.failingField >= 0) {
             TTransEdit* fields[] = {page.EditName1, page.EditName2, page.EditDatum};
             TTransEdit* field = fields[c.failingField];
-            EXPECT_EQ(page.focusWidget(), field) << c.failingField;
+            EXPECT_EQ(page.Panel()->focusWidget(), field) << c.failingField;
             EXPECT_EQ(field->selectedText(), field->text());
         } else {
             // The names go on as they were typed.

@@ -35,7 +35,7 @@ TEST_F(WizardTest, PersonalDataAppliesCheckedValuesAndMarksTheProjectModified)
         screen.imgBtnApplyClick();
         EXPECT_EQ(popups.messages, QStringList{"Help 1"});
     }
-    EXPECT_EQ(screen.focusWidget(), screen.TransEdit2);
+    EXPECT_EQ(screen.Panel()->focusWidget(), screen.TransEdit2);
     EXPECT_FALSE(screen.IsCloseRequested());
     EXPECT_EQ(project.GetFirstName(), "Anna");
     EXPECT_FALSE(IsModified());
