@@ -309,6 +309,8 @@ inline constexpr int32_t SaveChangesKept = 292;
 inline constexpr int32_t RecoveryOffer = 293;
 inline constexpr int32_t RecoveryDamaged = 294;
 inline constexpr int32_t StatusNoRecoveryCopy = 295;
+inline constexpr int32_t LeaveWizardQuestion = 296;   // Escape on a wizard page after something was typed
+inline constexpr int32_t DropChangesQuestion = 297;
 }  // namespace Help
 
 namespace Skin {

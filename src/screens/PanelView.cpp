@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <vector>
 #include <cmath>
 
 namespace {
@@ -21,6 +22,24 @@ public:
     void paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*) override {}
 
 protected:
+    // Tab past the last field goes round to the first (Backtab the other way), as on a window of its own.
+    bool focusNextPrevChild(bool next) override
+    {
+        QWidget* panel = widget();
+        QWidget* before = panel ? panel->focusWidget() : nullptr;
+        if (QGraphicsProxyWidget::focusNextPrevChild(next) && panel && panel->focusWidget() != before)
+            return true;
+        std::vector<QWidget*> fields;
+        for (QWidget* w = panel ? panel->nextInFocusChain() : nullptr; w && w != panel; w = w->nextInFocusChain()) {
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->window() == panel && w->isVisibleTo(panel))
+                fields.push_back(w);
+        }
+        if (fields.empty())
+            return false;
+        (next ? fields.front() : fields.back())->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+
     bool sceneEvent(QEvent* event) override
     {
         switch (event->type()) {
@@ -74,6 +93,8 @@ PanelView::PanelView(QWidget* parent, QWidget* panel) : QGraphicsView(parent)
     auto* scene = new QGraphicsScene(this);
     m_proxy = new PanelProxy;
     m_proxy->setWidget(panel);
+    // The panel itself takes no focus, but its fields do, through its item.
+    m_proxy->setFlag(QGraphicsItem::ItemIsFocusable, true);
     scene->addItem(m_proxy);
     m_proxy->setPos(0, 0);
     m_proxy->hide();
@@ -94,6 +115,15 @@ void PanelView::SetPlacement(const PanelPlacement& placement)
 }
 
 void PanelView::ShowPanel(bool shown) { m_proxy->setVisible(shown); }
+
+void PanelView::FocusPanel()
+{
+    QWidget* field = m_proxy->widget()->focusWidget();
+    setFocus(Qt::OtherFocusReason);
+    m_proxy->setFocus(Qt::OtherFocusReason);
+    if (field)
+        field->setFocus(Qt::OtherFocusReason);
+}
 
 void PanelView::SetColour(const QColor& colour)
 {

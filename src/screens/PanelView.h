@@ -22,6 +22,8 @@ public:
 
     // The panel is shown while its window is.
     void ShowPanel(bool shown);
+    // Gives the keys to the panel, to the field that last had the focus there.
+    void FocusPanel();
 
     // Places the view over the placement's area of its parent and scales the panel to it.
     void SetPlacement(const PanelPlacement& placement);

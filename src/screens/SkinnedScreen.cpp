@@ -60,6 +60,8 @@ void SkinnedScreen::showEvent(QShowEvent* event)
 {
     m_view->ShowPanel(true);
     QDialog::showEvent(event);
+    // A field given the focus while the screen was hidden gets it now that its panel can take it.
+    m_view->FocusPanel();
     SetInFront(true);
 }
 
@@ -198,6 +200,30 @@ TImage* SkinnedScreen::AddHoverImage(const Geometry::ControlRect& rect, int32_t 
 }
 
 void SkinnedScreen::reject() {}
+
+void SkinnedScreen::SetKeyHandlers(std::function<void()> onReturn, std::function<void()> onEscape)
+{
+    m_onReturn = std::move(onReturn);
+    m_onEscape = std::move(onEscape);
+}
+
+void SkinnedScreen::keyPressEvent(QKeyEvent* event)
+{
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const int key = event->key();
+    const std::function<void()>* handler = nullptr;
+    if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter))
+        handler = &m_onReturn;
+    else if (plain && key == Qt::Key_Escape)
+        handler = &m_onEscape;
+    if (!handler) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (*handler && !IsCloseRequested())
+        (*handler)();
+}
 
 void SkinnedScreen::resizeEvent(QResizeEvent* event)
 {

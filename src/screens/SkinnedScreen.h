@@ -57,6 +57,10 @@ public:
     void Close();
     bool IsCloseRequested() const { return m_closeRequested; }
 
+    // What Return (or Enter) and Escape do: a screen sets the handler of its confirming and of its cancelling
+    // button; without one the key does nothing. A field that uses the key itself (a memo's Return) keeps it.
+    void SetKeyHandlers(std::function<void()> onReturn, std::function<void()> onEscape);
+
     // The text of the pop-ups: "MS Sans Serif" 10 point bold, word-wrapped.
     static LabelStyle PopupTextStyle(TColor colour, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
 
@@ -82,9 +86,10 @@ protected:
     // A hover image: hidden, hand cursor, with its skin picture.
     TImage* AddHoverImage(const Geometry::ControlRect& rect, int32_t skinIndex);
 
-    // The Escape key and the window manager's close button do nothing: every screen closes through its own
-    // buttons, which decide what closing means.
+    // The window manager's close button does nothing: every screen closes through its own buttons, which decide
+    // what closing means. Escape and Return go to the key handlers.
     void reject() override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -113,6 +118,8 @@ private:
     PanelView* m_view = nullptr;
     TColor m_colour = kColorBlack;
     std::vector<SkinEntry> m_skin;
+    std::function<void()> m_onReturn;
+    std::function<void()> m_onEscape;
     bool m_closeRequested = false;
     bool m_countsInFront = true;
     bool m_inFront = false;

@@ -44,6 +44,7 @@ TFormNewProject1::TFormNewProject1() : SkinnedScreen(Kind::FullScreen)
     connect(ImgCancel, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintCancel); });
     connect(ImgApply, &TImage::clicked, this, [this] { ImgApplyClick(); });
     connect(ImgCancel, &TImage::clicked, this, [this] { ImgCancelClick(); });
+    SetKeyHandlers([this] { ImgApplyClick(); }, [this] { EscapePressed(); });
 }
 
 TFormNewProject1::~TFormNewProject1() = default;
@@ -89,6 +90,15 @@ void TFormNewProject1::ImgCancelClick()
     Close();
 }
 
+// Escape leaves at once while nothing was typed; otherwise only when the question is answered yes.
+void TFormNewProject1::EscapePressed()
+{
+    const bool typed = !EditName1->text().isEmpty() || !EditName2->text().isEmpty() ||
+                       EditDatum->text() != ToDisplay(ShortDateText(TodayDate()));
+    if (!typed || ConfirmLeaving(Help::LeaveWizardQuestion))
+        ImgCancelClick();
+}
+
 void TFormNewProject1::ImgBGMouseMove(int x, int y)
 {
     calendar->HoverAt(x, y, ImgBG);
@@ -101,9 +111,6 @@ std::string TFormNewProject1::GetSecondName() const { return FromDisplay(EditNam
 
 bool TFormNewProject1::eventFilter(QObject* watched, QEvent* event)
 {
-    // Enter in a field does nothing at all.
-    if (IsEnterKey(event))
-        return true;
     if (watched == EditDatum && event->type() == QEvent::MouseMove)
         ShowDateHint(labelHelp, m_hint);
     return SkinnedScreen::eventFilter(watched, event);

@@ -28,6 +28,8 @@ public:
 
     void ImgApplyClick();
     void ImgCancelClick();
+    // Cancels, after asking when something was typed.
+    void EscapePressed();
     void ImgBGMouseMove(int x, int y);
 
     bool GetAccepted() const { return m_accepted; }

@@ -51,6 +51,11 @@ TFormNewProject2::TFormNewProject2() : SkinnedScreen(Kind::FullScreen)
     connect(ImgFullScreenActive, &TImage::clicked, this, [this] { ShowFullScreen(); });
     connect(Image2, &TImage::clicked, this, [this] { Image2Click(); });
     connect(Image1, &TImage::clicked, this, [this] { Image1Click(); });
+    // The names were typed on the page before, so Escape asks first.
+    SetKeyHandlers([this] { Image2Click(); }, [this] {
+        if (ConfirmLeaving(Help::LeaveWizardQuestion))
+            Image1Click();
+    });
 }
 
 TFormNewProject2::~TFormNewProject2() = default;

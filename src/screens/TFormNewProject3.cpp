@@ -118,6 +118,7 @@ TFormNewProject3::TFormNewProject3() : SkinnedScreen(Kind::FullScreen)
     connect(imgBtnRemove, &TImage::clicked, this, [this] { imgBtnRemoveClick(); });
     connect(imgBtnCancel, &TImage::clicked, this, [this] { imgBtnCancelClick(); });
     connect(imgBtnOk, &TImage::clicked, this, [this] { imgBtnOkClick(); });
+    SetKeyHandlers([this] { imgBtnOkClick(); }, [this] { EscapePressed(); });
     connect(imgBt, &TImage::mouseDown, this, [this] { imgBtnListUpMouseDown(); });
     connect(imgBb, &TImage::mouseDown, this, [this] { imgBtnListDownMouseDown(); });
     connect(imgBt, &TImage::mouseUp, this, [this] { imgBtnListMouseUp(); });
@@ -153,6 +154,7 @@ void TFormNewProject3::PrepareWizard(const std::string& firstName, const std::st
                                      const std::string& designFileName, double date, const evCategory* templateTree)
 {
     m_editMode = false;
+    m_original = nullptr;
     m_firstName = firstName;
     m_secondName = secondName;
     m_designFileName = designFileName;
@@ -169,7 +171,8 @@ void TFormNewProject3::PrepareEdit(const evProject& project)
     m_secondName = project.GetSecondName();
     m_designFileName = project.GetDesignFileName();
     m_date = project.GetDate();
-    m_tree = project.GetFirstCategory() ? project.GetFirstCategory()->CloneCategory() : nullptr;
+    m_original = project.GetFirstCategory();
+    m_tree = m_original ? m_original->CloneCategory() : nullptr;
     PrepareCommon();
 }
 
@@ -519,6 +522,15 @@ void TFormNewProject3::RemoveEntry(evCategory& entry)
 }
 
 // --------------------------------------------------------------------------------------------------- closing
+
+// In the wizard the names were typed on the first page, so Escape always asks; the chapter editor asks when the
+// chapters were changed.
+void TFormNewProject3::EscapePressed()
+{
+    const bool changed = !m_editMode || !m_tree || !m_original || !m_tree->IsEqual(m_original);
+    if (!changed || ConfirmLeaving(m_editMode ? Help::DropChangesQuestion : Help::LeaveWizardQuestion))
+        imgBtnCancelClick();
+}
 
 void TFormNewProject3::imgBtnCancelClick()
 {

@@ -61,6 +61,8 @@ public:
     void imgBtnEditNameClick();
     void imgBtnRemoveClick();
     void imgBtnCancelClick();
+    // Cancels, after asking (see the definition).
+    void EscapePressed();
     void imgBtnOkClick();
     void ImgBGMouseMove(int x, int y);
 
@@ -122,6 +124,7 @@ private:
     bool PrepareNewProject();
 
     std::unique_ptr<evCategory> m_tree;
+    const evCategory* m_original = nullptr; // the project's own tree while it is edited
     std::unique_ptr<evProject> m_newProject;
     std::vector<evCategory*> m_rows;
     std::vector<int> m_rowDepths;

@@ -43,6 +43,7 @@ TFormPersonalProject::TFormPersonalProject() : SkinnedScreen(Kind::FullScreen)
     connect(imgBtnCancel, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintCancel); });
     connect(imgBtnApply, &TImage::clicked, this, [this] { imgBtnApplyClick(); });
     connect(imgBtnCancel, &TImage::clicked, this, [this] { imgBtnCancelClick(); });
+    SetKeyHandlers([this] { imgBtnApplyClick(); }, [this] { EscapePressed(); });
 }
 
 TFormPersonalProject::~TFormPersonalProject() = default;
@@ -88,6 +89,15 @@ void TFormPersonalProject::imgBtnApplyClick()
 
 void TFormPersonalProject::imgBtnCancelClick() { Close(); }
 
+void TFormPersonalProject::EscapePressed()
+{
+    const bool changed = m_project && (FromDisplay(TransEdit1->text()) != m_project->GetFirstName() ||
+                                       FromDisplay(TransEdit2->text()) != m_project->GetSecondName() ||
+                                       TransEdit3->text() != ToDisplay(ShortDateText(m_project->GetDate())));
+    if (!changed || ConfirmLeaving(Help::DropChangesQuestion))
+        imgBtnCancelClick();
+}
+
 void TFormPersonalProject::ImgBGMouseMove(int x, int y)
 {
     calendar->HoverAt(x, y, ImgBG);
@@ -96,8 +106,6 @@ void TFormPersonalProject::ImgBGMouseMove(int x, int y)
 
 bool TFormPersonalProject::eventFilter(QObject* watched, QEvent* event)
 {
-    if (IsEnterKey(event))
-        return true;
     if (watched == TransEdit3 && event->type() == QEvent::MouseMove)
         ShowDateHint(labelHelp, m_hint);
     return SkinnedScreen::eventFilter(watched, event);

@@ -62,6 +62,10 @@ TwaitPopup::TwaitPopup() : SkinnedScreen(Kind::Popup)
     imgCancel = AddImage(G::imgCancel, TImage::Role::Button);
     imgCancel->hide();
     connect(imgCancel, &TImage::clicked, this, [this] { imgCancelClick(); });
+    SetKeyHandlers({}, [this] {
+        if (imgCancel->isVisibleTo(Panel()))
+            imgCancelClick();
+    });
     m_bar = std::make_unique<Bar>(*this, pb);
     try {
         m_background->SetPicture(SkinPicture(Skin::PopupBackground));

@@ -29,7 +29,7 @@ protected:
     }
 };
 
-TEST_F(NewProject1Test, StartsEmptyWithTodayAndSwallowsEnter)
+TEST_F(NewProject1Test, StartsEmptyWithTodayAndTheFirstNameFocused)
 {
     TFormNewProject1 page;
     page.EditName1->setText("old");
@@ -41,14 +41,6 @@ TEST_F(NewProject1Test, StartsEmptyWithTodayAndSwallowsEnter)
     EXPECT_EQ(page.EditName1->maxLength(), 50);
     EXPECT_EQ(page.EditName2->maxLength(), 50);
     EXPECT_TRUE(page.EditDatum->GetTransparent());
-
-    page.EditName1->setText("Anna");
-    page.EditName2->setText("Ben");
-    for (TTransEdit* field : {page.EditName1, page.EditName2, page.EditDatum})
-        QTest::keyClick(field, Qt::Key_Return);
-    QTest::keyClick(page.EditDatum, Qt::Key_Enter);
-    EXPECT_FALSE(page.IsCloseRequested());
-    EXPECT_FALSE(page.GetAccepted());
     page.EndRun();
 }
 
