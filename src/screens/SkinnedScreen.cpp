@@ -6,6 +6,7 @@
 #include "screens/PanelView.h"
 #include "screens/SkinService.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
@@ -27,6 +28,7 @@ SkinnedScreen::SkinnedScreen(Kind kind, QWidget* parent) : QDialog(parent), m_ki
         m_panel->resize(Geometry::PanelWidth, Geometry::PanelHeight);
     m_panel->setMouseTracking(true);
     m_view = new PanelView(this, m_panel);
+    m_view->viewport()->installEventFilter(this);
     SetColor(kColorBlack);
     PlaceOnScreen();
 }
@@ -109,7 +111,32 @@ void SkinnedScreen::ClearSkin()
 void SkinnedScreen::BeginRun()
 {
     m_closeRequested = false;
+    ClearPointerLooks();
     LoadSkin();
+}
+
+void SkinnedScreen::WatchHints(TLabel* label, int32_t* remembered) { m_hintLabels.emplace_back(label, remembered); }
+
+void SkinnedScreen::ClearPointerLooks()
+{
+    for (TImage* image : m_panel->findChildren<TImage*>()) {
+        if (image->IsLit())
+            image->hide();
+    }
+    for (const auto& [label, remembered] : m_hintLabels) {
+        label->SetCaption(QString());
+        if (remembered)
+            *remembered = -1;
+    }
+}
+
+// The pointer leaving the panel (for the space around it, another window or a pop-up) takes its looks along.
+bool SkinnedScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool leaving = watched == m_view->viewport() && event->type() == QEvent::Leave;
+    if (leaving && QGuiApplication::mouseButtons() == Qt::NoButton)
+        ClearPointerLooks();
+    return QDialog::eventFilter(watched, event);
 }
 
 void SkinnedScreen::EndRun() { ClearSkin(); }
@@ -119,6 +146,9 @@ void SkinnedScreen::ShowModal()
     if (m_closeRequested)
         return;
     PlaceOnScreen();
+    // The screen behind no longer has the pointer: the button that opened this one goes dark.
+    if (auto* behind = qobject_cast<SkinnedScreen*>(QApplication::activeWindow()); behind && behind != this)
+        behind->ClearPointerLooks();
     // Shown and raised before the modal loop, so that a screen opened from inside another one's handler comes up in
     // front of it also when no window manager orders the windows.
     show();
@@ -207,10 +237,17 @@ void SkinnedScreen::SetKeyHandlers(std::function<void()> onReturn, std::function
     m_onEscape = std::move(onEscape);
 }
 
+// A screen the user may leave by key hears of Escape and Alt+F4 first; Return and Escape then go to the key
+// handlers, and every other key its usual way.
 void SkinnedScreen::keyPressEvent(QKeyEvent* event)
 {
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     const int key = event->key();
+    const bool leave = key == Qt::Key_Escape || (key == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier));
+    if (leave && m_leaveKeyHandler) {
+        m_leaveKeyHandler(key, event->modifiers());
+        return;
+    }
     const std::function<void()>* handler = nullptr;
     if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter))
         handler = &m_onReturn;
@@ -237,12 +274,3 @@ void SkinnedScreen::CentrePanel()
         m_view->SetPlacement(ScreenPlacement(size()));
 }
 
-void SkinnedScreen::keyPressEvent(QKeyEvent* event)
-{
-    const bool leave =
-        event->key() == Qt::Key_Escape || (event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier));
-    if (leave && m_leaveKeyHandler)
-        m_leaveKeyHandler(event->key(), event->modifiers());
-    else
-        QDialog::keyPressEvent(event);
-}

@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class PanelView;
@@ -57,6 +58,10 @@ public:
     void Close();
     bool IsCloseRequested() const { return m_closeRequested; }
 
+    // Empties the watched hint labels and hides every lit button (see TImage::SetLit), as when the pointer has
+    // left the screen. Done when the pointer leaves the panel and at the start of every Run.
+    void ClearPointerLooks();
+
     // What Return (or Enter) and Escape do: a screen sets the handler of its confirming and of its cancelling
     // button; without one the key does nothing. A field that uses the key itself (a memo's Return) keeps it.
     void SetKeyHandlers(std::function<void()> onReturn, std::function<void()> onEscape);
@@ -85,6 +90,9 @@ protected:
     TLabel* AddLabel(const Geometry::ControlRect& rect, const LabelStyle& style);
     // A hover image: hidden, hand cursor, with its skin picture.
     TImage* AddHoverImage(const Geometry::ControlRect& rect, int32_t skinIndex);
+    // A hint label and the index it remembers (nullptr when it remembers none), emptied by ClearPointerLooks.
+    void WatchHints(TLabel* label, int32_t* remembered);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // The window manager's close button does nothing: every screen closes through its own buttons, which decide
     // what closing means. Escape and Return go to the key handlers.
@@ -100,7 +108,6 @@ protected:
     {
         m_leaveKeyHandler = std::move(handler);
     }
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct SkinEntry {
@@ -118,6 +125,7 @@ private:
     PanelView* m_view = nullptr;
     TColor m_colour = kColorBlack;
     std::vector<SkinEntry> m_skin;
+    std::vector<std::pair<TLabel*, int32_t*>> m_hintLabels;
     std::function<void()> m_onReturn;
     std::function<void()> m_onEscape;
     bool m_closeRequested = false;

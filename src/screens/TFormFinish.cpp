@@ -71,6 +71,7 @@ TFormFinish::TFormFinish() : SkinnedScreen(Kind::FullScreen)
     ImgBtn = AddSkinImage(G::ImgBtn, Skin::FinishButtons);
     imgHelpBox = AddSkinImage(G::imgHelpBox, Skin::HelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    WatchHints(labelHelp, &m_hint);
     LabelStatus = AddLabel(G::LabelStatus, WhiteLine());
     LabelDir = AddLabel(G::LabelDir, WhiteLine());
     Image1 = AddImage(G::Image1, TImage::Role::Button);

@@ -90,6 +90,7 @@ TFormGallery::TFormGallery() : SkinnedScreen(Kind::FullScreen)
 {
     SetLeaveKeyHandler([this](int key, Qt::KeyboardModifiers modifiers) { FormKeyDown(key, modifiers); });
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    WatchHints(labelHelp, &m_helpNumber);
     labelHelp->setAttribute(Qt::WA_TransparentForMouseEvents);
     imgLogo = AddImage(G::imgLogo);
     imgPreview = AddImage(G::imgPreview, TImage::Role::Background);

@@ -74,6 +74,7 @@ TFormMusic::TFormMusic() : SkinnedScreen(Kind::FullScreen)
     imgHelp = AddImage(G::imgHelp, TImage::Role::Background);
     AddSkin(imgHelp, Skin::MusicHelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    WatchHints(labelHelp, &m_rememberedHint);
     imgLogo = AddImage(G::imgLogo);
     lblMusicFile = AddLabel(G::lblMusicFile, TitleStyle());
     imgStop = AddSkinImage(G::imgStop, Skin::MusicStop);

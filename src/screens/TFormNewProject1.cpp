@@ -26,6 +26,7 @@ TFormNewProject1::TFormNewProject1() : SkinnedScreen(Kind::FullScreen)
     imgBtn = AddSkinImage(G::imgBtn, Skin::NamesButtons);
     imgHelpBox = AddSkinImage(G::imgHelpBox, Skin::HelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
+    WatchHints(labelHelp, &m_hint);
     EditName1 = AddTransField(Panel(), G::EditName1);
     EditName2 = AddTransField(Panel(), G::EditName2);
     EditDatum = AddTransField(Panel(), G::EditDatum);

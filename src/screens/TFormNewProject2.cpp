@@ -38,6 +38,7 @@ TFormNewProject2::TFormNewProject2() : SkinnedScreen(Kind::FullScreen)
     Image2 = AddImage(G::Image2, TImage::Role::Button);
     imgHelpBox = AddSkinImage(G::imgHelpBox, Skin::HelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
+    WatchHints(labelHelp, &m_hint);
 
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
     connect(Image3, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintDesignList); });

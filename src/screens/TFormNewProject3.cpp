@@ -98,6 +98,7 @@ TFormNewProject3::TFormNewProject3() : SkinnedScreen(Kind::FullScreen)
     imgBtnOk = AddImage(G::imgBtnOk, TImage::Role::Button);
     imgHlp = AddSkinImage(G::imgHlp, Skin::ChapterHelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
+    WatchHints(labelHelp, &m_hint);
     ScrollTimer.setInterval(kScrollInterval);
 
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });

@@ -27,6 +27,7 @@ TFormPersonalProject::TFormPersonalProject() : SkinnedScreen(Kind::FullScreen)
     imgBtn = AddSkinImage(G::imgBtn, Skin::NamesButtons);
     imgHelpBox = AddSkinImage(G::imgHelpBox, Skin::HelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
+    WatchHints(labelHelp, &m_hint);
     TransEdit1 = AddTransField(Panel(), G::TransEdit1);
     TransEdit2 = AddTransField(Panel(), G::TransEdit2);
     TransEdit3 = AddTransField(Panel(), G::TransEdit3);

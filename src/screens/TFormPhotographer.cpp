@@ -86,6 +86,7 @@ TFormPhotographer::TFormPhotographer() : SkinnedScreen(Kind::FullScreen)
     imgLogo = AddImage(G::imgLogo);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
     lblHelp = AddLabel(G::lblHelp, HintLabelStyle("Arial"));
+    WatchHints(lblHelp, &m_hint);
     imgBtnStyleBlock1 =
         AddButton(G::imgBtnStyleBlock1, Help::HintFontIntro, &TFormPhotographer::imgBtnStyleBlock1Click);
     imgBtnStyleBlock2 =

@@ -111,6 +111,7 @@ TFormProjectMenu::TFormProjectMenu() : SkinnedScreen(Kind::FullScreen)
     labelSaved = AddLabel(G::labelSaved, StatusStyle());
     labelPerson = AddLabel(G::labelPerson, StatusStyle());
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    WatchHints(labelHelp, &m_hint);
 
     m_pictures = {
         {ImgBG, Skin::ProjectMenuBackground, Skin::ProjectMenuBackground},

@@ -39,6 +39,18 @@ void TImage::ClearPicture()
     update();
 }
 
+void TImage::SetLit(bool lit)
+{
+    setVisible(lit);
+    m_lit = lit;
+}
+
+void TImage::setVisible(bool visible)
+{
+    m_lit = false;
+    QWidget::setVisible(visible);
+}
+
 void TImage::paintEvent(QPaintEvent*)
 {
     if (m_picture.isNull())

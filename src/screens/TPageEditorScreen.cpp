@@ -42,6 +42,7 @@ TPageEditorScreen::TPageEditorScreen(const Look& look) : SkinnedScreen(Kind::Ful
 {
     SetLeaveKeyHandler([this](int key, Qt::KeyboardModifiers modifiers) { FormKeyDown(key, modifiers); });
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    WatchHints(labelHelp, &m_helpNumber);
     labelHelp->setAttribute(Qt::WA_TransparentForMouseEvents);
     imgLogo = AddImage(G::imgLogo);
     cdrom = AddSkinImage(G::cdrom, Skin::EditorBottomStrip);
@@ -203,7 +204,11 @@ void TPageEditorScreen::Finish()
 
 evCategory* TPageEditorScreen::CurrentPage() const { return m_timeline ? m_timeline->CurrentPage() : nullptr; }
 
-void TPageEditorScreen::PageChanged() { ShowThePage(); }
+void TPageEditorScreen::PageChanged()
+{
+    ClearPointerLooks();
+    ShowThePage();
+}
 
 void TPageEditorScreen::ShowHint(int32_t index) { ShowHelpHint(labelHelp, m_helpNumber, index); }
 
