@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Log.h"
+#include "screens/DataIndexes.h"
 #include "screens/PanelView.h"
 #include "screens/SkinService.h"
 
@@ -116,6 +117,12 @@ void SkinnedScreen::BeginRun()
 }
 
 void SkinnedScreen::WatchHints(TLabel* label, int32_t* remembered) { m_hintLabels.emplace_back(label, remembered); }
+
+void SkinnedScreen::ShowSaveResult(bool saved)
+{
+    if (saved && !m_hintLabels.empty())
+        m_hintLabels.front().first->SetCaption(HelpText(Help::SavedNotice));
+}
 
 void SkinnedScreen::ClearPointerLooks()
 {

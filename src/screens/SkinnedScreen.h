@@ -62,6 +62,11 @@ public:
     // left the screen. Done when the pointer leaves the panel and at the start of every Run.
     void ClearPointerLooks();
 
+    // After a save from the screen's save button: a short notice in the screen's help box (its first watched
+    // hint label) when it worked, which stays until the pointer moves on to another control. A failed save has
+    // said what went wrong already.
+    void ShowSaveResult(bool saved);
+
     // What Return (or Enter) and Escape do: a screen sets the handler of its confirming and of its cancelling
     // button; without one the key does nothing. A field that uses the key itself (a memo's Return) keeps it.
     void SetKeyHandlers(std::function<void()> onReturn, std::function<void()> onEscape);

@@ -494,10 +494,12 @@ void TFormGallery::imgTopSaveClick()
     StopSpeech();
     HourglassCursor hourglass;
     ApplicationContext* context = AppContext();
-    if (context && context->SaveProject()) {
+    const bool saved = context && context->SaveProject();
+    if (saved) {
         ClearModified();
         m_savedChanges = m_savedChanges || m_changed;
     }
+    ShowSaveResult(saved);
 }
 
 void TFormGallery::imgTopSpeakerOverClick()

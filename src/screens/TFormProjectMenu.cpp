@@ -464,7 +464,7 @@ void TFormProjectMenu::imgMusic_ActClick()
 void TFormProjectMenu::imgSave_ActClick()
 {
     StopSpeech();
-    Save();
+    ShowSaveResult(Save());
 }
 
 // A failed save says which file could not be written and why (ApplicationContext::SaveProject); the project

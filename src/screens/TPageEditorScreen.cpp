@@ -232,15 +232,17 @@ void TPageEditorScreen::imgTopPrjMenuClick() { CloseForm(); }
 // screen run on its own) the project is saved directly.
 void TPageEditorScreen::imgTopSaveClick()
 {
+    StopSpeech();
     if (auto* menu = dynamic_cast<TFormProjectMenu*>(GetProjectModificationHost())) {
-        menu->imgSave_ActClick();
+        ShowSaveResult(menu->Save());
         return;
     }
-    StopSpeech();
     HourglassCursor hourglass;
     ApplicationContext* context = AppContext();
-    if (context && context->SaveProject())
+    const bool saved = context && context->SaveProject();
+    if (saved)
         ClearModified();
+    ShowSaveResult(saved);
 }
 
 void TPageEditorScreen::imgTopSpeakerOverClick()

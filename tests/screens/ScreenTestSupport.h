@@ -34,7 +34,7 @@
 
 namespace screentest {
 
-constexpr int kHelpTexts = 298;
+constexpr int kHelpTexts = 299;
 constexpr int kPictures = 205;
 
 inline std::unique_ptr<evPicture> IndexPicture(int index)

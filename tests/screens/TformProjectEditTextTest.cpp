@@ -5,6 +5,7 @@
 #include "model/evFont.h"
 #include "model/evProject.h"
 #include "model/evUserTextfield.h"
+#include "screens/DataIndexes.h"
 #include "screens/ApplicationContext.h"
 #include "model/ProjectModification.h"
 #include "screens/TFontDialog.h"
@@ -165,6 +166,27 @@ TEST_F(TformProjectEditTextTest, PagesOfEachKindAndTheFieldsOffered)
         for (int32_t fixed : {30, 44, 50})
             EXPECT_EQ(page->FindUserEntry(fixed), nullptr);
     }
+}
+
+TEST_F(TformProjectEditTextTest, TheSaveButtonSaysWhenTheAlbumWasSaved)
+{
+    Open(1000);
+    const struct {
+        std::string file;
+        bool saved;
+    } cases[] = {
+        {PathOf("no such folder/album.evp"), false},
+        {PathOf("album.evp"), true},
+    };
+    for (const auto& c : cases) {
+        m_context.SetProjectFileName(c.file);
+        MarkModified();
+        m_editor->labelHelp->SetCaption("Help 13");
+        m_editor->imgTopSaveClick();
+        EXPECT_EQ(m_editor->labelHelp->Caption().toStdString(), c.saved ? HelpString(Help::SavedNotice) : "Help 13");
+        EXPECT_EQ(IsModified(), !c.saved);
+    }
+    m_editor->Finish();
 }
 
 TEST_F(TformProjectEditTextTest, StyleButtonsChangeThePageCopyAndSmallerStopsAtSix)
