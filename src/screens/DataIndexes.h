@@ -312,6 +312,7 @@ inline constexpr int32_t StatusNoRecoveryCopy = 295;
 inline constexpr int32_t LeaveWizardQuestion = 296;   // Escape on a wizard page after something was typed
 inline constexpr int32_t DropChangesQuestion = 297;
 inline constexpr int32_t SavedNotice = 298;           // after the save buttons of the menu, the editors and the gallery
+inline constexpr int32_t ReplaceDiscQuestion = 299;   // finishing into a folder that holds a disc already
 }  // namespace Help
 
 namespace Skin {

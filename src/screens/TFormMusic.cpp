@@ -348,9 +348,11 @@ void TFormMusic::imgSelectMusicClick()
     FileDialogRequest request;
     request.title = HelpText(Help::Mp3DialogTitle);
     request.filter = QStringLiteral("MP3 files|*.mp3");
+    request.initialFolder = RememberedFolder(DialogPurpose::Music);
     const std::optional<std::string> file = Dialogs().OpenFile(request);
     if (!file)
         return;
+    RememberFolderOf(DialogPurpose::Music, *file);
     const std::filesystem::path path(*file);
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {

@@ -362,9 +362,11 @@ void TFormPhotographer::ChoosePicture(PictureSlot slot)
         return;
     FileDialogRequest request;
     request.filter = HelpText(Help::PictureFilter);
+    request.initialFolder = RememberedFolder(DialogPurpose::Pictures);
     const std::optional<std::string> file = Dialogs().OpenFile(request);
     if (!file)
         return;
+    RememberFolderOf(DialogPurpose::Pictures, *file);
     const bool fixed = target->GetFrameID() == 0 || target->GetAlternateFrameID() == 0;
     Bitmap picture;
     if (imageEdit->Run(*file, target->GetWidth(), target->GetHeight(), fixed, picture))

@@ -34,7 +34,7 @@
 
 namespace screentest {
 
-constexpr int kHelpTexts = 299;
+constexpr int kHelpTexts = 300;
 constexpr int kPictures = 205;
 
 inline std::unique_ptr<evPicture> IndexPicture(int index)

@@ -37,7 +37,7 @@ struct DataKitOptions {
 
 class DataKit {
 public:
-    static constexpr int kHelpTextCount = 299;
+    static constexpr int kHelpTextCount = 300;
     static constexpr int kSpeechClipCount = 15;
     static constexpr int kSamplePictureWidth = 400;
     static constexpr int kSamplePictureHeight = 300;
