@@ -128,7 +128,7 @@ int32_t TFormMusic::PlayStopHint() const
 void TFormMusic::Run()
 {
     if (!Project()) {
-        ShowMessage(QStringLiteral("Fataler Fehler: Kein Projekt vorhanden!"));
+        ShowMessage(QStringLiteral("No album is open, so there is no music to choose for it."));
         return;
     }
     Prepare();

@@ -18,7 +18,7 @@ namespace G = Geometry::NewProject1;
 
 TFormNewProject1::TFormNewProject1() : SkinnedScreen(Kind::FullScreen)
 {
-    setWindowTitle("Neues Projekt anlegen - Projekt personalisieren");
+    setWindowTitle("New album - names and date");
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
     AddSkin(ImgBG, Skin::Backdrop);
     imgTop = AddSkinImage(G::imgTop, Skin::NewProjectHeader);

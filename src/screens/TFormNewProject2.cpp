@@ -23,7 +23,7 @@ namespace G = Geometry::NewProject2;
 
 TFormNewProject2::TFormNewProject2() : SkinnedScreen(Kind::FullScreen)
 {
-    setWindowTitle("Neues Projekt anlegen - Design auswählen");
+    setWindowTitle("New album - design");
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
     AddSkin(ImgBG, Skin::Backdrop);
     imgTop = AddSkinImage(G::imgTop, Skin::DesignHeader);

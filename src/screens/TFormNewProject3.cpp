@@ -79,7 +79,7 @@ std::string NewProjectFileName(const std::string& projectsFolder, const std::str
 
 TFormNewProject3::TFormNewProject3() : SkinnedScreen(Kind::FullScreen)
 {
-    setWindowTitle("Neues Projekt anlegen - Handlung festlegen");
+    setWindowTitle("New album - chapters");
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
     AddSkin(ImgBG, Skin::Backdrop);
     imgTop = AddImage(G::imgTop);

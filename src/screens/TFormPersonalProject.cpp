@@ -19,7 +19,7 @@ namespace G = Geometry::PersonalProject;
 
 TFormPersonalProject::TFormPersonalProject() : SkinnedScreen(Kind::FullScreen)
 {
-    setWindowTitle("Projekt personalisieren");
+    setWindowTitle("Names and date");
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
     AddSkin(ImgBG, Skin::Backdrop);
     imgCap = AddSkinImage(G::imgCap, Skin::PersonalDataCaption);

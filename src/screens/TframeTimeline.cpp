@@ -375,7 +375,7 @@ void TframeTimeline::DrawMarkers(evCategory* node, int x, int y)
     DrawBox(Rect(left, y, left + kMarkerSize, y + kMarkerSize), MarkerColour(bits, cbLayoutSet, cbNotKind3),
             kColorBlack, "L", kColorBlack);
     DrawBox(Rect(left, y + 17, left + kMarkerSize, y + 17 + kMarkerSize),
-            MarkerColour(bits, cbPicturesFilled, cbNoPictures), kColorBlack, "B", kColorBlack);
+            MarkerColour(bits, cbPicturesFilled, cbNoPictures), kColorBlack, "P", kColorBlack);
     DrawBox(Rect(left, y + 34, left + kMarkerSize, y + 34 + kMarkerSize), MarkerColour(bits, cbTextsFilled, cbNoTexts),
             kColorBlack, "T", kColorBlack);
 }
