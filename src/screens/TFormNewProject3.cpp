@@ -12,6 +12,7 @@
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Log.h"
+#include "platform/PanelScale.h"
 #include "platform/Text.h"
 #include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
@@ -25,6 +26,7 @@
 #include "screens/WizardLook.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <filesystem>
@@ -125,6 +127,7 @@ TFormNewProject3::TFormNewProject3() : SkinnedScreen(Kind::FullScreen)
     connect(imgBt, &TImage::mouseUp, this, [this] { imgBtnListMouseUp(); });
     connect(imgBb, &TImage::mouseUp, this, [this] { imgBtnListMouseUp(); });
     connect(&ScrollTimer, &QTimer::timeout, this, [this] { ScrollTimerTick(); });
+    Panel()->installEventFilter(this);
 }
 
 TFormNewProject3::~TFormNewProject3() { FreeRows(); }
@@ -398,16 +401,19 @@ void TFormNewProject3::SwitchEntry(evCategory& entry)
 
 // ------------------------------------------------------------------------------------------------ scrolling
 
+// A press moves one row at once; held down, the list goes on moving after a short pause.
 void TFormNewProject3::imgBtnListUpMouseDown()
 {
     m_scrollingUp = true;
-    ScrollTimer.start();
+    ScrollBy(-1);
+    ScrollTimer.start(kScrollDelay);
 }
 
 void TFormNewProject3::imgBtnListDownMouseDown()
 {
     m_scrollingDown = true;
-    ScrollTimer.start();
+    ScrollBy(1);
+    ScrollTimer.start(kScrollDelay);
 }
 
 void TFormNewProject3::imgBtnListMouseUp()
@@ -418,11 +424,27 @@ void TFormNewProject3::imgBtnListMouseUp()
 
 void TFormNewProject3::ScrollTimerTick()
 {
-    if (m_scrollingUp && m_firstVisible > 0)
-        --m_firstVisible;
-    if (m_scrollingDown && static_cast<int32_t>(m_rows.size()) - m_firstVisible > G::VisibleRows)
-        ++m_firstVisible;
+    ScrollTimer.setInterval(kScrollInterval);
+    ScrollBy((m_scrollingDown ? 1 : 0) - (m_scrollingUp ? 1 : 0));
+}
+
+void TFormNewProject3::ScrollBy(int32_t rows)
+{
+    const int32_t last = std::max(0, static_cast<int32_t>(m_rows.size()) - G::VisibleRows);
+    m_firstVisible = std::clamp(m_firstVisible + rows, 0, last);
     PlaceRows();
+}
+
+void TFormNewProject3::ScrollIntoView(const evCategory* entry)
+{
+    const auto found = std::find(m_rows.begin(), m_rows.end(), entry);
+    if (found == m_rows.end())
+        return;
+    const int32_t row = static_cast<int32_t>(found - m_rows.begin());
+    if (row < m_firstVisible)
+        ScrollBy(row - m_firstVisible);
+    else if (row >= m_firstVisible + G::VisibleRows)
+        ScrollBy(row - (m_firstVisible + G::VisibleRows - 1));
 }
 
 // --------------------------------------------------------------------------------------------- edit buttons
@@ -458,8 +480,11 @@ void TFormNewProject3::imgBtnNewClick()
         ShowMessage(Help::NameEmpty);
         return;
     }
-    entry->InsertAfter(std::make_unique<evCategory>(FromDisplay(text), "", true, 3));
+    auto added = std::make_unique<evCategory>(FromDisplay(text), "", true, 3);
+    const evCategory* shown = added.get();
+    entry->InsertAfter(std::move(added));
     RebuildRows();
+    ScrollIntoView(shown);
 }
 
 void TFormNewProject3::imgBtnNewSubClick()
@@ -478,8 +503,11 @@ void TFormNewProject3::imgBtnNewSubClick()
         ShowMessage(Help::NameEmpty);
         return;
     }
-    entry->AddChild(std::make_unique<evCategory>(FromDisplay(text), "", true, 3));
+    auto added = std::make_unique<evCategory>(FromDisplay(text), "", true, 3);
+    const evCategory* shown = added.get();
+    entry->AddChild(std::move(added));
     RebuildRows();
+    ScrollIntoView(shown);
 }
 
 void TFormNewProject3::imgBtnEditNameClick()
@@ -619,6 +647,17 @@ void TFormNewProject3::ImgBGMouseMove(int, int) { ShowHelpHint(labelHelp, m_hint
 
 bool TFormNewProject3::eventFilter(QObject* watched, QEvent* event)
 {
+    // The wheel over the list (its rows pass it on to the panel) moves the rows.
+    if (watched == Panel() && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (G::ListArea.Contains(PixelAt(wheel->position()).x(), PixelAt(wheel->position()).y())) {
+            m_wheel += wheel->angleDelta().y();
+            const int32_t notches = m_wheel / kWheelNotch;
+            m_wheel -= notches * kWheelNotch;
+            ScrollBy(-notches * kWheelRows);
+            return true;
+        }
+    }
     const auto label = std::find(m_rowLabels.begin(), m_rowLabels.end(), watched);
     if (label == m_rowLabels.end())
         return SkinnedScreen::eventFilter(watched, event);
