@@ -189,7 +189,10 @@ void TFormNewProject2::ShowFullScreen()
 {
     if (m_selected < 0 || m_previewJpeg.IsEmpty() || !Screens().formPreview)
         return;
-    Screens().formPreview->ShowPicture(m_previewJpeg);
+    // The sample at the size of the design's page, whatever size the design file keeps it in.
+    const evLayoutPreview* preview = PreviewAt(m_selected);
+    const QSize page = preview ? QSize(preview->GetPageWidth(), preview->GetPageHeight()) : QSize();
+    Screens().formPreview->ShowPicture(m_previewJpeg, page);
 }
 
 void TFormNewProject2::Image2Click()

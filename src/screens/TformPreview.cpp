@@ -43,21 +43,29 @@ TformPreview::TformPreview() : SkinnedScreen(Kind::FullScreen)
 
 TformPreview::~TformPreview() = default;
 
-void TformPreview::ShowPicture(const JpegImage& picture)
+void TformPreview::ShowPicture(const JpegImage& picture, QSize size)
 {
-    PreparePicture(picture);
+    PreparePicture(picture, size);
     ShowModal();
     FinishPicture();
 }
 
-void TformPreview::PreparePicture(const JpegImage& picture)
+void TformPreview::PreparePicture(const JpegImage& picture, QSize size)
 {
     BeginRun();
     imgClose->setEnabled(true);
     imgClose->show();
     imgClose->raise();
     try {
-        imgPreview->SetPicture(picture.IsEmpty() ? Bitmap() : picture.Decode(), ViewerWidget::Placement::Centred);
+        Bitmap shown = picture.IsEmpty() ? Bitmap() : picture.Decode();
+        const QSize panel(Geometry::PanelWidth, Geometry::PanelHeight);
+        if (!shown.IsEmpty() && size.isValid() && !size.isEmpty()) {
+            const QSize fitted = size.width() > panel.width() || size.height() > panel.height()
+                                     ? size.scaled(panel, Qt::KeepAspectRatio)
+                                     : size;
+            shown = Bitmap(shown.ToQImage().scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        }
+        imgPreview->SetPicture(std::move(shown), ViewerWidget::Placement::Centred);
     } catch (const EVelloraError& e) {
         imgPreview->ClearPicture();
         ktLogs::LogLine(std::string("Preview picture not shown: ") + e.what());

@@ -191,8 +191,9 @@ TEST_F(DataKitTest, DesignsReadBackWithTheirSpecialPagesAndSamplePicture)
         EXPECT_EQ(preview.GetPageWidth(), 1024);
         EXPECT_EQ(preview.GetPageHeight(), 768);
         ASSERT_NE(preview.GetSamplePicture(), nullptr);
-        EXPECT_EQ(preview.GetSamplePicture()->GetWidth(), DataKit::kSamplePictureWidth);
-        EXPECT_EQ(preview.GetSamplePicture()->GetHeight(), DataKit::kSamplePictureHeight);
+        // The sample shows the page at its own size.
+        EXPECT_EQ(preview.GetSamplePicture()->GetWidth(), preview.GetPageWidth());
+        EXPECT_EQ(preview.GetSamplePicture()->GetHeight(), preview.GetPageHeight());
         names.insert(preview.GetName());
 
         const auto design = ReadBody<evLayout>(path);

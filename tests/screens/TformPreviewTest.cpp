@@ -111,3 +111,26 @@ TEST_F(TformPreviewTest, NavigationReplacesThePageOrClosesThePreview)
     EXPECT_TRUE(preview.IsCloseRequested());
     preview.FinishPage();
 }
+
+// A design's sample is shown at the size of the design's page (the design choice's "Full size"), reduced to fit
+// the panel when the page is larger, and as it is without a size.
+TEST_F(TformPreviewTest, APictureIsShownAtTheSizeAskedForWithinThePanel)
+{
+    const JpegImage sample = JpegImage::FromBitmap(Bitmap(QImage(40, 30, QImage::Format_RGB32)), 90);
+    const struct {
+        QSize asked;
+        QSize shown;
+    } cases[] = {
+        {QSize(), QSize(40, 30)},
+        {QSize(1024, 768), QSize(1024, 768)},
+        {QSize(800, 600), QSize(800, 600)},
+        {QSize(2048, 1536), QSize(1024, 768)},
+        {QSize(1600, 600), QSize(1024, 384)},
+    };
+    TformPreview preview;
+    for (const auto& c : cases) {
+        preview.PreparePicture(sample, c.asked);
+        EXPECT_EQ(preview.imgPreview->PictureArea().size(), c.shown) << c.asked.width();
+        preview.FinishPicture();
+    }
+}
