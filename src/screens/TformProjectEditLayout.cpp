@@ -228,11 +228,18 @@ void TformProjectEditLayout::SetLabelOpaque(TLabel* label, bool opaque)
     RepaintNow(label);
 }
 
+// The page's own layout shows the page as it is, with what was filled in (empty slots marked); the page is
+// rendered again first when its preview is stale, as after opening the album. Any other layout shows its template.
 void TformProjectEditLayout::DrawLayoutPreview()
 {
     imgPreview->ClearPicture();
     if (!m_currentLayout)
         return;
+    evCategory* page = CurrentPage();
+    if (page && page->GetPageLayoutID() == m_currentLayout->GetID() && page->Render(nullptr, true)) {
+        ShowPageWithFrame(imgPreview, *page, nullptr);
+        return;
+    }
     Bitmap blank(imgPreview->width(), imgPreview->height());
     try {
         m_currentLayout->DrawPreview(Rect(0, 0, blank.Width(), blank.Height()), blank.GetCanvas());

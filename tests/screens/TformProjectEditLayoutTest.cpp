@@ -4,6 +4,7 @@
 #include "model/ProjectFile.h"
 #include "model/evCategory.h"
 #include "model/evProject.h"
+#include "model/evUserPicture.h"
 #include "screens/ApplicationContext.h"
 #include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
@@ -24,8 +25,12 @@ std::unique_ptr<evLayout> MakeDesign()
 {
     auto design = std::make_unique<evLayout>("Rose", "", 64, 48);
     const std::pair<int32_t, int32_t> layouts[] = {{1000, 0}, {1001, 1}, {1002, 3}, {1003, 1}, {1004, 8}, {1005, 2}};
-    for (const auto& [id, kind] : layouts)
-        AddPageLayout(*design, id, kind, id == 1004 ? "W" : "");
+    for (const auto& [id, kind] : layouts) {
+        evPageLayout* layout = AddPageLayout(*design, id, kind, id == 1004 ? "W" : "");
+        // Layout 1003 has a picture slot (50) over its middle.
+        if (id == 1003)
+            PlaceOwnElement(*layout, WithID(std::make_unique<evUserPicture>("slot", 32, 24), 50), 150, 16, 12);
+    }
     for (int32_t id = 2000; id < 2020; ++id)
         AddPageLayout(*design, id, 4);
     RenderPageLayoutPreviews(*design);
@@ -150,6 +155,25 @@ TEST_F(TformProjectEditLayoutTest, AtMostSixteenLayoutsAreVisible)
     m_editor->DescribeLayout(3);
     EXPECT_EQ(m_editor->labelHelp->text(), "Drei & Co");
     m_editor->Finish();
+}
+
+// The page's own layout shows the page as it is, also right after the album was opened (no preview rendered yet).
+TEST_F(TformProjectEditLayoutTest, ThePreviewShowsThePageWithWhatWasFilledIn)
+{
+    const TColor green = RGBColor(0, 200, 0);
+    for (const bool filled : {false, true}) {
+        SCOPED_TRACE(filled);
+        m_page->SetPageLayoutID(1003);
+        m_page->SetUserElements(std::make_unique<evObjectCollection>());
+        if (filled)
+            m_page->AddUserElement(50, SolidPicture(32, 24, green));
+        Open(m_page);
+        const QImage& shown = m_editor->imgPreview->Picture();
+        ASSERT_FALSE(shown.isNull());
+        const TColor middle = FromQColor(QColor(shown.pixel(shown.width() / 2, shown.height() / 2)));
+        EXPECT_EQ(Near(middle, green, 40), filled);
+        m_editor->Finish();
+    }
 }
 
 TEST_F(TformProjectEditLayoutTest, ChoosingALayoutAsksOnlyWhenContentWouldBeLost)
