@@ -32,6 +32,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFont>
 #include <QRawFont>
 #include <QTemporaryDir>
 
@@ -205,6 +206,57 @@ TEST_F(DataKitTest, DesignsReadBackWithTheirSpecialPagesAndSamplePicture)
         }
     }
     EXPECT_EQ(names.size(), files.size());
+}
+
+// Text in bold or italic must never fall back to another font for a letter: every family a design (or the studio
+// page) embeds comes with its bold and italic faces, every face writes the letters of Western European names and
+// the euro sign, and the face the font system picks for each style is the family's own.
+TEST_F(DataKitTest, EveryDesignFontWritesEveryLetterInBoldAndItalic)
+{
+    const QString letters = QString::fromUtf8("ÄÖÜäöüßçéèëêàâîïôûùÿñÅøæ€");
+    // A script is slanted already; it has no italic face, and an italic style only leans it further.
+    const std::set<QString> slantedScripts = {"Dancing Script"};
+    std::vector<std::string> files = DesignFiles();
+    files.push_back(s_data + "/studio.evb");
+    for (const std::string& path : files) {
+        const auto design = ReadBody<evLayout>(path);
+        std::map<QString, std::set<std::pair<bool, bool>>> facesOfFamily;
+        for (int32_t i = 0; i < design->GetElementsB().Count(); ++i) {
+            const auto* font = design->GetElementsB().GetItemAs<evFont>(i);
+            if (!font)
+                continue;
+            const QByteArray bytes(reinterpret_cast<const char*>(font->GetData().data()),
+                                   static_cast<qsizetype>(font->GetData().size()));
+            const QRawFont raw(bytes, 20);
+            ASSERT_TRUE(raw.isValid()) << path << " / " << font->GetFileName();
+            EXPECT_EQ(raw.familyName().toStdString(), font->GetFaceName()) << path << " / " << font->GetFileName();
+            facesOfFamily[raw.familyName()].insert({raw.weight() >= QFont::Bold, raw.style() != QFont::StyleNormal});
+            for (const QChar letter : letters)
+                EXPECT_TRUE(raw.supportsCharacter(letter))
+                    << font->GetFileName() << " lacks " << QString(letter).toStdString();
+        }
+        EXPECT_FALSE(facesOfFamily.empty()) << path;
+        for (const auto& [family, faces] : facesOfFamily) {
+            const bool needsItalic = slantedScripts.count(family) == 0;
+            for (const bool bold : {false, true}) {
+                for (const bool italic : {false, true}) {
+                    const std::string style = family.toStdString() + (bold ? " bold" : "") + (italic ? " italic" : "");
+                    if (bold || (italic && needsItalic))
+                        EXPECT_TRUE(faces.count({bold, italic && needsItalic}) == 1) << path << ": no face " << style;
+                    QFont wanted(family);
+                    wanted.setPixelSize(20);
+                    wanted.setBold(bold);
+                    wanted.setItalic(italic);
+                    const QRawFont used = QRawFont::fromFont(wanted);
+                    EXPECT_EQ(used.familyName(), family) << path << ": " << style;
+                    EXPECT_EQ(used.weight() >= QFont::Bold, bold) << path << ": " << style;
+                    for (const QChar letter : letters)
+                        EXPECT_TRUE(used.supportsCharacter(letter))
+                            << path << ": " << style << " lacks " << QString(letter).toStdString();
+                }
+            }
+        }
+    }
 }
 
 TEST_F(DataKitTest, EveryReferenceOfEveryPageLayoutResolves)

@@ -1109,7 +1109,8 @@ SkinScene SkinScreens::Imprint()
         PaintNote(p, QRectF(card.left() + 38, card.top() + 152, 560, 200),
                   QStringLiteral("Vellora turns wedding and family photographs into an interactive album on a CD.\n\n"
                                  "\u00a9 2025 The Vellora authors. All rights reserved.\n\n"
-                                 "Typefaces: EB Garamond, Dancing Script and Lato, used under the SIL Open Font License.\n\n"
+                                 "Typefaces: EB Garamond, Linux Libertine, Dancing Script and Lato, used under "
+                                 "the SIL Open Font License.\n\n"
                                  "Help and support: www.vellora.example/support"),
                   17, SkinColor::Ink, false);
     });
