@@ -1,5 +1,6 @@
 #include "screens/TLabel.h"
 
+#include <QFontMetrics>
 #include <QPalette>
 
 TLabel::TLabel(QWidget* parent, const Geometry::ControlRect& rect, const LabelStyle& style) : QLabel(parent)
@@ -47,6 +48,21 @@ QString TLabel::DisplayedText(const QString& caption)
         }
     }
     return shown;
+}
+
+QString TLabel::ShortenedToWidth(const QString& text, const QFont& font, int width)
+{
+    const QFontMetrics metrics(font);
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    const QString ellipsis(QChar(0x2026));
+    QString shown = text;
+    for (qsizetype blank = shown.lastIndexOf(u' '); blank > 0; blank = shown.lastIndexOf(u' ')) {
+        shown = shown.left(blank);
+        if (metrics.horizontalAdvance(shown + ellipsis) <= width)
+            return shown + ellipsis;
+    }
+    return metrics.elidedText(text, Qt::ElideRight, width);
 }
 
 LabelStyle HintLabelStyle(const QString& family)

@@ -36,6 +36,9 @@ public:
 
     // The text a caption shows: "&&" becomes "&", a single "&" disappears.
     static QString DisplayedText(const QString& caption);
+    // The text as it fits the width in the font: whole words are dropped from its end for an ellipsis ("Two
+    // photographs and…"); only a first word too long alone is cut within itself.
+    static QString ShortenedToWidth(const QString& text, const QFont& font, int width);
 
 private:
     QString m_caption;

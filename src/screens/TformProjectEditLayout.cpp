@@ -178,7 +178,9 @@ void TformProjectEditLayout::AddLayoutLabel(evPageLayout* layout)
     label->setAttribute(Qt::WA_TransparentForMouseEvents, false);
     label->setCursor(Qt::PointingHandCursor);
     label->setMouseTracking(true);
-    label->SetCaption(DoubleAmpersands(ToDisplay(layout->GetName())));
+    // A long name is shortened after a whole word; the hint shows it whole.
+    const QString name = TLabel::ShortenedToWidth(ToDisplay(layout->GetName()), label->font(), label->width());
+    label->SetCaption(DoubleAmpersands(name));
     label->setVisible(row < G::ListMaxRows);
     label->installEventFilter(this);
     m_layoutList.push_back({label, layout});
@@ -286,7 +288,10 @@ void TformProjectEditLayout::DescribeLayout(int32_t index)
     if (index < 0 || index >= static_cast<int32_t>(m_layoutList.size()))
         return;
     const std::string language = FromDisplay(HelpText(Help::LanguageCode));
-    labelHelp->SetCaption(DoubleAmpersands(ToDisplay(m_layoutList[static_cast<size_t>(index)].layout->GetTitle(language))));
+    const evPageLayout& layout = *m_layoutList[static_cast<size_t>(index)].layout;
+    const QString name = ToDisplay(layout.GetName());
+    const QString title = ToDisplay(layout.GetTitle(language));
+    labelHelp->SetCaption(DoubleAmpersands(title.isEmpty() || title == name ? name : name + ": " + title));
     m_helpNumber = -1;
 }
 

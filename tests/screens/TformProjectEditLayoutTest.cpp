@@ -13,6 +13,7 @@
 #include "screens/TokPopup.h"
 #include "screens/TyesNoPopup.h"
 
+#include <QFontMetrics>
 #include <QTest>
 
 using namespace screentest;
@@ -150,11 +151,40 @@ TEST_F(TformProjectEditLayoutTest, AtMostSixteenLayoutsAreVisible)
         EXPECT_EQ(list[i].label->geometry(), QRect(305, 205 + 17 * static_cast<int>(i), 140, 17));
     }
     EXPECT_EQ(list[3].label->text(), "layout2003");
-    // The bundle's language (help text 144) is not "en", so a layout describes itself with its other title.
+    // The bundle's language (help text 144) is not "en", so a layout describes itself with its name and its other
+    // title.
     list[3].layout->SetOtherTitle("Drei & Co");
     m_editor->DescribeLayout(3);
-    EXPECT_EQ(m_editor->labelHelp->text(), "Drei & Co");
+    EXPECT_EQ(m_editor->labelHelp->text(), "layout2003: Drei & Co");
     m_editor->Finish();
+}
+
+TEST(LayoutNameTest, ALongNameIsShortenedAfterAWholeWord)
+{
+    QFont font("MS Sans Serif");
+    font.setPixelSize(13);
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const QString ellipsis(QChar(0x2026));
+    const struct {
+        QString name;
+        QString shown;
+    } cases[] = {
+        {"Text", "Text"},
+        {"Two photographs and text", "Two photographs" + ellipsis},
+        {"Photograph and text", "Photograph and" + ellipsis},
+    };
+    for (const auto& c : cases) {
+        // Just wide enough for the expected text: a word more would not fit.
+        const int width = metrics.horizontalAdvance(c.shown);
+        const QString shown = TLabel::ShortenedToWidth(c.name, font, width);
+        EXPECT_EQ(shown, c.shown) << c.name.toStdString();
+        EXPECT_LE(metrics.horizontalAdvance(shown), width);
+    }
+    // A single word too long for the width is cut within itself.
+    const QString cut = TLabel::ShortenedToWidth("Hochzeitsfotografie", font, metrics.horizontalAdvance("Hochzeit"));
+    EXPECT_TRUE(cut.endsWith(ellipsis));
+    EXPECT_LE(metrics.horizontalAdvance(cut), metrics.horizontalAdvance("Hochzeit"));
 }
 
 // The page's own layout shows the page as it is, also right after the album was opened (no preview rendered yet).
