@@ -467,8 +467,8 @@ inline constexpr ControlRect ListArea{496, 200, 396, 282};            // ours: f
 // ------------------------------------------------------------------------------------- imprint, preview
 namespace Imprint {
 inline constexpr ControlRect ImgBG{0, 0, 1024, 768};
-inline constexpr ControlRect ImgImprint{109, 100, 636, 411};
-inline constexpr ControlRect ImgBtn{593, 451, 136, 44};               // ours: inside the imprint card
+inline constexpr ControlRect ImgImprint{194, 178, 636, 411};         // ours: centred on the panel
+inline constexpr ControlRect ImgBtn{678, 529, 136, 44};               // ours: inside the imprint card
 inline constexpr ControlRect ImgApply = ImgBtn;                       // ours: click area of the OK image
 }
 
