@@ -85,6 +85,7 @@ TEST(ScreenGeometryTest, CoversLieExactlyOverWhatTheyCover)
     ExpectInside(G::Finish::ImgBtn, {{"ImgCancel", G::Finish::ImgCancel}, {"ImgApply", G::Finish::ImgApply}});
     ExpectInside(G::NewProject1::imgBtn, {{"ImgCancel", G::NewProject1::ImgCancel}, {"ImgApply", G::NewProject1::ImgApply}});
     ExpectInside(G::Imprint::ImgImprint, {{"ImgBtn", G::Imprint::ImgBtn}});
+    ExpectInside(G::NewProject1::imgFrm, {{"imgCalendar", G::NewProject1::imgCalendar}});
 }
 
 // Centred to the pixel: a card of odd size lies half a pixel nearer one edge.
