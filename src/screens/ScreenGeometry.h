@@ -475,6 +475,9 @@ inline constexpr ControlRect ImgApply = ImgBtn;                       // ours: c
 namespace Preview {
 inline constexpr ControlRect imgPreview{0, 0, 1024, 768};
 inline constexpr ControlRect imgClose{387, 733, 250, 35};
+// Over a picture that fills the panel the close button goes to the top right corner, where the pages of the
+// designs keep no buttons of their own (ours).
+inline constexpr ControlRect imgCloseOnPage{770, 4, 250, 35};
 // A page shown in part of the window (the studio page): 900 x 500, centred; the close button stays below it.
 inline constexpr ControlRect ReducedPage{62, 134, 900, 500};
 }

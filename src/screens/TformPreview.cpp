@@ -53,6 +53,7 @@ void TformPreview::ShowPicture(const JpegImage& picture, QSize size)
 void TformPreview::PreparePicture(const JpegImage& picture, QSize size)
 {
     BeginRun();
+    imgClose->move(G::imgCloseOnPage.x, G::imgCloseOnPage.y);
     imgClose->setEnabled(true);
     imgClose->show();
     imgClose->raise();
@@ -115,6 +116,7 @@ void TformPreview::PreparePageInArea(std::unique_ptr<evProjectorPage> page, cons
     m_page = std::move(page);
     imgPreview->setGeometry(area.x, area.y, area.w, area.h);
     imgPreview->SetPageSize(QSize(G::imgPreview.w, G::imgPreview.h));
+    imgClose->move(G::imgClose.x, G::imgClose.y);
     imgClose->setEnabled(true);
     imgClose->show();
     imgClose->raise();
@@ -141,8 +143,9 @@ void TformPreview::StartPage()
         m_page->Start(*imgPreview, nullptr, std::move(callbacks));
         return;
     }
-    // The close button lies on the page, where a click on it ends the preview.
-    const ViewerOverlay overlay{m_closePicture, TPoint{G::imgClose.x, G::imgClose.y}};
+    // The close button lies on the page, where a click on it ends the preview: in its top right corner, clear of
+    // the page's own buttons.
+    const ViewerOverlay overlay{m_closePicture, TPoint{G::imgCloseOnPage.x, G::imgCloseOnPage.y}};
     m_page->Start(*imgPreview, &overlay, std::move(callbacks));
 }
 

@@ -24,6 +24,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Fonts.h"
 #include "platform/Stream.h"
+#include "screens/ScreenGeometry.h"
 #include "model/evActionElement.h"
 #include "model/evProjectorMouseAction.h"
 #include "model/evProjectorPage.h"
@@ -254,6 +255,30 @@ TEST_F(DataKitTest, EveryDesignFontWritesEveryLetterInBoldAndItalic)
                         EXPECT_TRUE(used.supportsCharacter(letter))
                             << path << ": " << style << " lacks " << QString(letter).toStdString();
                 }
+            }
+        }
+    }
+}
+
+// The preview's close button lies over a page that fills the panel; nothing of a page that answers the pointer
+// (buttons, menus, photographs that grow, strips) may be under it. Titles and other labels may.
+TEST_F(DataKitTest, NoButtonOfAPageLiesUnderThePreviewsCloseButton)
+{
+    const std::set<int32_t> answering = {atExit,         atBack, atSound,       atChapterMenu,
+                                         atEnlargeOnHover, atEnd, atNextSibling, atFilmStrip};
+    const Geometry::ControlRect close = Geometry::Preview::imgCloseOnPage;
+    const TRect closeRect = Rect(close.x, close.y, close.Right(), close.Bottom());
+    for (const std::string& path : DesignFiles()) {
+        const auto design = ReadBody<evLayout>(path);
+        for (evPageLayout* layout : PageLayouts(*design)) {
+            for (int32_t i = 0; i < layout->GetActionElements().Count(); ++i) {
+                const auto* action = layout->GetActionElements().GetItemAs<evActionElement>(i);
+                if (answering.count(action->GetActionType()) == 0)
+                    continue;
+                const TRect r = action->GetRect();
+                const bool apart = r.Right <= closeRect.Left || r.Left >= closeRect.Right ||
+                                   r.Bottom <= closeRect.Top || r.Top >= closeRect.Bottom;
+                EXPECT_TRUE(apart) << path << " / " << layout->GetName() << " action " << i;
             }
         }
     }

@@ -76,7 +76,8 @@ TEST_F(TformPreviewTest, APageIsViewedWithACloseAreaAddedOnce)
     EXPECT_EQ(preview.imgPreview->Picture().Height(), 768);
     ASSERT_EQ(CountTargets(*page, -1), 1);
     const auto* close = page->GetNaviActions().GetItemAs<evProjectorNaviAction>(page->GetNaviActions().Count() - 1);
-    EXPECT_EQ(close->GetRect(), Rect(387, 733, 387 + 149, 733 + 2)); // the test bundle's picture 148 is 149 x 2
+    // In the top right corner, clear of the page's own buttons (the test bundle's picture 148 is 149 x 2).
+    EXPECT_EQ(close->GetRect(), Rect(770, 4, 770 + 149, 4 + 2));
     page->Render(preview.imgPreview->Picture().GetCanvas());
     page->Render(preview.imgPreview->Picture().GetCanvas());
     EXPECT_EQ(CountTargets(*page, -1), 1);
@@ -131,6 +132,14 @@ TEST_F(TformPreviewTest, APictureIsShownAtTheSizeAskedForWithinThePanel)
     for (const auto& c : cases) {
         preview.PreparePicture(sample, c.asked);
         EXPECT_EQ(preview.imgPreview->PictureArea().size(), c.shown) << c.asked.width();
+        // The close button keeps to the top right corner, off a page's own buttons.
+        EXPECT_EQ(preview.imgClose->pos(), QPoint(770, 4));
         preview.FinishPicture();
     }
+    // Below a page shown in part of the window it goes back beneath the page.
+    evCategory* welcome = m_context.GetCurrentProject()->GetFirstCategory();
+    preview.PreparePageInArea(welcome->CreatePresentationPage(), Geometry::Preview::ReducedPage);
+    EXPECT_EQ(preview.imgClose->pos(), QPoint(387, 733));
+    EXPECT_FALSE(preview.imgClose->geometry().intersects(QRect(62, 134, 900, 500)));
+    preview.FinishPage();
 }
