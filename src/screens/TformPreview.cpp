@@ -30,6 +30,8 @@ TformPreview::TformPreview() : SkinnedScreen(Kind::FullScreen)
     }
     ReleaseSkinImage();
     connect(imgClose, &TImage::clicked, this, [this] { imgCloseClick(); });
+    // Escape ends the preview as its close button does.
+    SetKeyHandlers({}, [this] { imgCloseClick(); });
     imgPreview->SetPointerHandlers(
         [this](int32_t x, int32_t y) {
             if (m_page)

@@ -11,6 +11,8 @@
 #include "screens/TformPreview.h"
 #include "screens/ViewerWidget.h"
 
+#include <QTest>
+
 using namespace screentest;
 
 namespace {
@@ -141,5 +143,24 @@ TEST_F(TformPreviewTest, APictureIsShownAtTheSizeAskedForWithinThePanel)
     preview.PreparePageInArea(welcome->CreatePresentationPage(), Geometry::Preview::ReducedPage);
     EXPECT_EQ(preview.imgClose->pos(), QPoint(387, 733));
     EXPECT_FALSE(preview.imgClose->geometry().intersects(QRect(62, 134, 900, 500)));
+    preview.FinishPage();
+}
+
+// Escape closes the preview of a picture and of a page; Return leaves it open.
+TEST_F(TformPreviewTest, EscapeClosesThePreview)
+{
+    const JpegImage sample = JpegImage::FromBitmap(Bitmap(QImage(40, 30, QImage::Format_RGB32)), 90);
+    TformPreview preview;
+    preview.PreparePicture(sample, QSize(1024, 768));
+    QTest::keyClick(&preview, Qt::Key_Return);
+    EXPECT_FALSE(preview.IsCloseRequested());
+    QTest::keyClick(&preview, Qt::Key_Escape);
+    EXPECT_TRUE(preview.IsCloseRequested());
+    preview.FinishPicture();
+
+    preview.PreparePage(m_context.GetCurrentProject()->GetFirstCategory()->CreatePresentationPage());
+    EXPECT_FALSE(preview.IsCloseRequested());
+    QTest::keyClick(&preview, Qt::Key_Escape);
+    EXPECT_TRUE(preview.IsCloseRequested());
     preview.FinishPage();
 }
