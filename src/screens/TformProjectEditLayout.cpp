@@ -267,6 +267,9 @@ bool TformProjectEditLayout::eventFilter(QObject* watched, QEvent* event)
     const int32_t index = IndexOfLabel(watched);
     if (index < 0)
         return TPageEditorScreen::eventFilter(watched, event);
+    // The press is taken, so that the release comes back to the label (a label leaves presses to its parent).
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+        return true;
     if (event->type() == QEvent::MouseMove) {
         const auto* label = static_cast<QWidget*>(watched);
         const QPoint point = PixelAt(static_cast<QMouseEvent*>(event)->position());

@@ -13,7 +13,9 @@
 #include "screens/TokPopup.h"
 #include "screens/TyesNoPopup.h"
 
+#include <QApplication>
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QTest>
 
 using namespace screentest;
@@ -156,6 +158,27 @@ TEST_F(TformProjectEditLayoutTest, AtMostSixteenLayoutsAreVisible)
     list[3].layout->SetOtherTitle("Drei & Co");
     m_editor->DescribeLayout(3);
     EXPECT_EQ(m_editor->labelHelp->text(), "layout2003: Drei & Co");
+    m_editor->Finish();
+}
+
+// A click on a name chooses the layout: the label takes the press, so that its release comes back to it (on the
+// enlarged panel a press nobody takes sends the release nowhere).
+TEST_F(TformProjectEditLayoutTest, AClickOnALayoutNameChoosesIt)
+{
+    Open(m_page);
+    m_editor->imgKindClick(4);
+    const auto& list = m_editor->LayoutList();
+    ASSERT_GE(list.size(), 2u);
+    TLabel* label = list[1].label;
+    const QPointF inside(10, 8);
+    QMouseEvent press(QEvent::MouseButtonPress, inside, label->mapToGlobal(inside), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(label, &press);
+    EXPECT_TRUE(press.isAccepted());
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, label->mapToGlobal(inside), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(label, &release);
+    EXPECT_EQ(m_page->GetPageLayoutID(), list[1].layout->GetID());
     m_editor->Finish();
 }
 
