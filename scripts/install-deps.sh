@@ -15,7 +15,7 @@ PACKAGES=(
   libisofs-dev xorriso
   libheif-dev zlib1g-dev
   libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev
-  fonts-dancingscript fonts-ebgaramond fonts-lato
+  fonts-dancingscript fonts-ebgaramond fonts-lato fonts-linuxlibertine
   clang
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
   chromium chromium-driver python3-selenium python3-pil

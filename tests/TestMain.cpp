@@ -1,5 +1,6 @@
 // Shared entry of every test program: a Qt application (offscreen in CTest) around GoogleTest.
 #include "platform/TempFiles.h"
+#include "platform/UserSettings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,5 +23,7 @@ int main(int argc, char** argv)
     QTemporaryDir temp(QDir::tempPath() + "/vellora-test-XXXXXX");
     if (temp.isValid())
         SetTempFolder(temp.path().toStdString());
+    // What the screens remember between runs stays in that folder too, never in the user's own settings.
+    SetUserSettingsFile(temp.isValid() ? temp.path().toStdString() + "/settings.txt" : std::string());
     return RUN_ALL_TESTS();
 }

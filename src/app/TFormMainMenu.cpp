@@ -148,6 +148,7 @@ void TFormMainMenu::CreateControls()
     hint.alignment = Qt::AlignCenter;
     hint.wordWrap = true;
     LabelHint = AddLabel(G::LabelHint, hint);
+    WatchHints(LabelHint, nullptr);
     m_menuPictures = {{{ImgBG, Skin::MainMenuBackground},
                        {Img1, Skin::MainNewProjectActive},
                        {Img1disabled, Skin::MainNewProjectGreyed},
@@ -391,7 +392,12 @@ void TFormMainMenu::SetGreyed(bool greyed)
 
 void TFormMainMenu::FormActivate() { SetGreyed(false); }
 
-void TFormMainMenu::FormDeactivate() { SetGreyed(true); }
+// A screen comes in front: the tile that opened it is no longer under the pointer.
+void TFormMainMenu::FormDeactivate()
+{
+    ClearPointerLooks();
+    SetGreyed(true);
+}
 
 void TFormMainMenu::showEvent(QShowEvent* event)
 {

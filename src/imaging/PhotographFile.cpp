@@ -261,6 +261,9 @@ ReducedPhotograph ReadPhotographReduced(const std::string& path, int width, int 
         const QColorSpace profile = heif.image.colorSpace();
         photograph.bitmap = Upright24(ToSrgb(std::move(heif.image), profile), {}); // turned by the decoder
     } else {
+        // The toolkit's JPEG reader fills what is missing of a short file with grey and calls it a success.
+        if (!JpegReachesItsEnd(bytes, size_t(size)))
+            throw EImageError(kCutShort);
         const PictureMetadata meta = ScanPictureMetadata(bytes, size_t(size));
         ToolkitPicture picture = ReadWithToolkit(path, meta, QSize(std::max(width, 0), std::max(height, 0)));
         photograph.bitmap = std::move(picture.bitmap);

@@ -16,6 +16,9 @@ inline constexpr const char* kNoPicture = "This file cannot be read as a picture
 inline constexpr const char* kTooLarge = "This picture is too large: it has more than 150 million pixels.";
 inline constexpr const char* kNoMemory = "There is not enough memory for this picture.";
 inline constexpr const char* kDamaged = "This picture cannot be read: the file is damaged or too large.";
+inline constexpr const char* kCutShort =
+    "This picture cannot be read: the file ends before the picture does. It was probably not copied or "
+    "downloaded completely; please take the original file again.";
 inline constexpr const char* kDamagedProfile =
     "This picture cannot be read: its colour profile is damaged, so its colours cannot be shown right.";
 } // namespace PhotographMessage
@@ -25,7 +28,8 @@ struct Photograph {
     std::string captureDate; // "YYYY-MM-DD HH:MM:SS" as the camera recorded it, or empty
 };
 
-// EImageError with a message for the user when the file cannot be read, is no picture of a known format, has
+// EImageError with a message for the user when the file cannot be read, is cut short, is no picture of a known
+// format, has
 // more than kMaxBitmapPixels pixels (checked from the file's header before anything is decoded) or carries a
 // damaged colour profile. A whole profile of a kind the toolkit cannot convert is taken as sRGB.
 Photograph ReadPhotograph(const std::string& path);

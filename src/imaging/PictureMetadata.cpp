@@ -224,7 +224,55 @@ std::string ValidDate(std::string text)
     return text;
 }
 
+// The position of the marker that ends the entropy-coded data starting at pos, or size when the data runs to the
+// end. Inside the data a 0xFF is followed by a stuffed zero or a restart marker.
+size_t EndOfEntropyData(const uint8_t* data, size_t size, size_t pos)
+{
+    while (pos < size) {
+        const auto* ff = static_cast<const uint8_t*>(std::memchr(data + pos, 0xFF, size - pos));
+        if (ff == nullptr)
+            return size;
+        pos = size_t(ff - data);
+        if (pos + 1 >= size)
+            return size;
+        const uint8_t next = data[pos + 1];
+        if (next != 0x00 && next != 0xFF && !(next >= 0xD0 && next <= 0xD7))
+            return pos;
+        pos += next == 0xFF ? 1 : 2;
+    }
+    return size;
+}
+
 } // namespace
+
+bool JpegReachesItsEnd(const uint8_t* data, size_t size)
+{
+    if (!StartsWith(data, size, "\xFF\xD8", 2))
+        return true;
+    size_t pos = 2;
+    while (pos + 2 <= size) {
+        if (data[pos] != 0xFF)
+            return true; // no marker where one belongs: damage the decoder reports
+        const uint8_t marker = data[pos + 1];
+        if (marker == 0xD9)
+            return true;
+        if (marker == 0xFF || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            pos += marker == 0xFF ? 1 : 2;
+            continue;
+        }
+        if (pos + 4 > size)
+            return false;
+        const size_t length = Be16(data + pos + 2);
+        if (length < 2)
+            return true;
+        if (pos + 2 + length > size)
+            return false;
+        pos += 2 + length;
+        if (marker == 0xDA)
+            pos = EndOfEntropyData(data, size, pos);
+    }
+    return false;
+}
 
 PictureMetadata ScanPictureMetadata(const uint8_t* data, size_t size)
 {

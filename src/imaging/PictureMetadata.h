@@ -22,6 +22,11 @@ struct PictureMetadata {
 // own structure is its EXIF block; its profile is left to the toolkit's reader.
 PictureMetadata ScanPictureMetadata(const uint8_t* data, size_t size);
 
+// False when the bytes are a JPEG file that ends before its end-of-picture marker (a file cut short while it was
+// copied or downloaded); true for a whole JPEG and for anything else. Markers are followed through every scan,
+// so progressive files are checked to their last scan; a file damaged in its middle is left to the decoder.
+bool JpegReachesItsEnd(const uint8_t* data, size_t size);
+
 // True when the bytes hold an ICC profile whose header and tag table fit within them.
 bool IsWholeIccProfile(const QByteArray& icc);
 

@@ -19,6 +19,6 @@ PersonalDataResult CheckPersonalData(const std::string& firstName, const std::st
         return {std::nullopt, PersonalDataField::FirstName};
     if (IsBlankName(secondName))
         return {std::nullopt, PersonalDataField::SecondName};
-    const std::optional<double> day = ParseShortDate(date);
+    const std::optional<double> day = ParseDateInput(date);
     return {day, PersonalDataField::Date};
 }

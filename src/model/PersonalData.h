@@ -16,6 +16,6 @@ struct PersonalDataResult {
     PersonalDataField failed = PersonalDataField::FirstName; // otherwise the first field that is not
 };
 
-// Checks the names and the date as typed (the date in a form ParseShortDate reads).
+// Checks the names and the date as typed (the date in a form ParseDateInput reads).
 PersonalDataResult CheckPersonalData(const std::string& firstName, const std::string& secondName,
                                      const std::string& date);

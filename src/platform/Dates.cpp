@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -83,10 +84,9 @@ bool MatchLiteral(const QString& text, qsizetype& pos, const QString& literal)
     return true;
 }
 
-// A month or weekday name of the system's language at pos; the month (1 to 12) or the weekday (1 to 7).
-int MatchName(const QString& text, qsizetype& pos, bool month)
+// A month or weekday name of the locale's language at pos; the month (1 to 12) or the weekday (1 to 7).
+int MatchName(const QString& text, qsizetype& pos, bool month, const QLocale& locale)
 {
-    const QLocale locale = QLocale::system();
     int best = 0;
     qsizetype bestLength = 0;
     for (int i = 1; i <= (month ? 12 : 7); ++i) {
@@ -112,23 +112,42 @@ struct DateFields {
     int day = 0;
     int month = 0;
     int year = 0;
+    int weekday = 0; // 0 when the text names none
 };
 
-bool ReadField(const QString& text, qsizetype& pos, const FormatPart& part, bool exact, int currentYear,
+// How a year may be typed: with one to four digits (one or two taken in the window around the current year),
+// or with exactly four.
+enum class YearDigits { Windowed, Four };
+
+struct ReadRules {
+    QLocale locale;
+    int currentYear = 0;
+    YearDigits years = YearDigits::Windowed;
+};
+
+bool ReadYear(const QString& text, qsizetype& pos, const FormatPart& part, bool exact, const ReadRules& rules,
+              DateFields& date)
+{
+    int value = 0;
+    int digits = 0;
+    if (!ReadNumber(text, pos, exact ? part.width : 4, exact, value, digits) || digits == 3)
+        return false;
+    if (rules.years == YearDigits::Four && digits != 4)
+        return false;
+    date.year = digits <= 2 && rules.years == YearDigits::Windowed ? WindowedYear(value, rules.currentYear) : value;
+    return true;
+}
+
+bool ReadField(const QString& text, qsizetype& pos, const FormatPart& part, bool exact, const ReadRules& rules,
                DateFields& date)
 {
     int value = 0;
     int digits = 0;
-    if (part.field == u'y') {
-        if (!ReadNumber(text, pos, exact ? part.width : 4, exact, value, digits) || digits == 3)
-            return false;
-        date.year = digits <= 2 ? WindowedYear(value, currentYear) : value;
-        return true;
-    }
+    if (part.field == u'y')
+        return ReadYear(text, pos, part, exact, rules, date);
     if (part.width >= 3) {
-        const int named = MatchName(text, pos, part.field == u'M');
-        if (part.field == u'M')
-            date.month = named;
+        const int named = MatchName(text, pos, part.field == u'M', rules.locale);
+        (part.field == u'M' ? date.month : date.weekday) = named;
         return named != 0;
     }
     if (!ReadNumber(text, pos, exact ? part.width : 2, exact, value, digits))
@@ -137,12 +156,10 @@ bool ReadField(const QString& text, qsizetype& pos, const FormatPart& part, bool
     return true;
 }
 
-} // namespace
-
-std::optional<double> ParseDateWithFormat(const std::string& text, const std::string& format, int currentYear)
+std::optional<double> ParseWithRules(const QString& text, const QString& format, const ReadRules& rules)
 {
-    const QString typed = QString::fromStdString(text).trimmed();
-    const std::vector<FormatPart> parts = SplitFormat(QString::fromStdString(format));
+    const QString typed = text.trimmed();
+    const std::vector<FormatPart> parts = SplitFormat(format);
     DateFields date;
     qsizetype pos = 0;
     for (size_t i = 0; i < parts.size(); ++i) {
@@ -153,22 +170,77 @@ std::optional<double> ParseDateWithFormat(const std::string& text, const std::st
             continue;
         }
         const bool fieldFollows = i + 1 < parts.size() && !parts[i + 1].field.isNull();
-        if (!ReadField(typed, pos, part, fieldFollows, currentYear, date))
+        if (!ReadField(typed, pos, part, fieldFollows, rules, date))
             return std::nullopt;
     }
     if (pos != typed.size())
         return std::nullopt;
     const QDate day(date.year, date.month, date.day);
-    if (date.year == 0 || !day.isValid())
+    if (date.year == 0 || !day.isValid() || (date.weekday != 0 && date.weekday != day.dayOfWeek()))
         return std::nullopt;
     return static_cast<double>(kDayZero.daysTo(day));
 }
 
-std::optional<double> ParseShortDate(const std::string& text)
+// A format with every two-digit year widened to four digits; a run of four is left alone.
+QString WithFourDigitYears(QString format)
 {
-    const QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
-    const int currentYear = kDayZero.addDays(static_cast<qint64>(TodayDate())).year();
-    return ParseDateWithFormat(text, format.toStdString(), currentYear);
+    return format.replace(QRegularExpression("(?<!y)yy(?!y)"), "yyyy");
+}
+
+bool NamesTheMonth(const QString& format) { return format.contains(QLatin1String("MMM")); }
+
+// The long form without the weekday and the separator that goes with it: "dddd, d MMMM yyyy" becomes
+// "d MMMM yyyy", "yyyy年M月d日dddd" becomes "yyyy年M月d日".
+QString WithoutWeekday(const QString& format)
+{
+    QString result = format;
+    result.replace(QRegularExpression("(?<!d)d{3,4}(?!d)[,.\\s]*"), QString());
+    return result.trimmed();
+}
+
+} // namespace
+
+std::optional<double> ParseDateWithFormat(const std::string& text, const std::string& format, int currentYear)
+{
+    ReadRules rules{QLocale::system(), currentYear, YearDigits::Windowed};
+    return ParseWithRules(QString::fromStdString(text), QString::fromStdString(format), rules);
+}
+
+std::vector<std::string> DateInputFormats(const QLocale& locale)
+{
+    const QString shortForm = WithFourDigitYears(locale.dateFormat(QLocale::ShortFormat));
+    const QString longForm = WithFourDigitYears(locale.dateFormat(QLocale::LongFormat));
+    const QString numeric = NamesTheMonth(shortForm) ? QStringLiteral("dd.MM.yyyy") : shortForm;
+    std::vector<std::string> formats;
+    for (const QString& format : {numeric, QStringLiteral("yyyy-MM-dd"), WithoutWeekday(longForm), shortForm,
+                                  longForm}) {
+        const std::string text = format.toStdString();
+        if (!text.empty() && std::find(formats.begin(), formats.end(), text) == formats.end())
+            formats.push_back(text);
+    }
+    return formats;
+}
+
+std::optional<double> ParseDateInput(const std::string& text, const QLocale& locale)
+{
+    const ReadRules rules{locale, 0, YearDigits::Four};
+    const QString typed = QString::fromStdString(text);
+    for (const std::string& format : DateInputFormats(locale)) {
+        if (const std::optional<double> day = ParseWithRules(typed, QString::fromStdString(format), rules))
+            return day;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> DateInputExamples(double date, const QLocale& locale)
+{
+    const QDate day = kDayZero.addDays(static_cast<qint64>(date));
+    std::vector<std::string> examples;
+    // The first three forms: the numeric one, ISO 8601 and the long one without the weekday.
+    const std::vector<std::string> formats = DateInputFormats(locale);
+    for (size_t i = 0; i < formats.size() && i < 3; ++i)
+        examples.push_back(locale.toString(day, QString::fromStdString(formats[i])).toStdString());
+    return examples;
 }
 
 double TodayDate()

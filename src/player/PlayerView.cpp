@@ -1,8 +1,8 @@
 #include "player/PlayerView.h"
 
-#include <QTimer>
+#include "platform/PanelScale.h"
 
-#include <cmath>
+#include <QTimer>
 
 PlayerView::PlayerView(QWidget* parent) : ViewerWidgetBase(parent, "Player")
 {
@@ -23,8 +23,7 @@ void PlayerView::Changed()
 
 TPoint PlayerView::ToPage(QPointF position) const
 {
-    if (width() <= 0 || height() <= 0)
-        return TPoint{-1, -1};
-    return TPoint{static_cast<int32_t>(std::floor(position.x() * kPageWidth / width())),
-                  static_cast<int32_t>(std::floor(position.y() * kPageHeight / height()))};
+    const PanelPlacement shown{QSize(kPageWidth, kPageHeight), double(width()) / kPageWidth, rect()};
+    const QPoint page = ToPanel(shown, position);
+    return TPoint{page.x(), page.y()};
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The player's picture of the page. The page is always 1024 x 768 pixels; the widget shows it at its own size
-// (smaller on a small screen) and hands on pointer positions in page pixels.
+// The player's picture of the page. The page is always 1024 x 768 pixels; the widget shows it scaled smoothly
+// to its own size (the largest that fits the screen) and hands on pointer positions in page pixels.
 
 #include "presentation/ViewerWidgetBase.h"
 

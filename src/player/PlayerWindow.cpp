@@ -2,15 +2,16 @@
 
 #include "audio/evMusic.h"
 #include "platform/Color.h"
+#include "platform/PanelScale.h"
 #include "player/PlayerView.h"
 #include "presentation/PresentationFile.h"
 #include "presentation/PresentationPlayer.h"
 
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QPalette>
 #include <QTimer>
 
-#include <algorithm>
 
 PlayerWindow::PlayerWindow(PresentationFile& presentation)
     : m_presentation(presentation), m_music(dynamic_cast<evMusic*>(presentation.music.get()))
@@ -59,11 +60,40 @@ void PlayerWindow::SetSoundOn(bool on)
 
 void PlayerWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
         close();
         return;
+    case Qt::Key_Right:
+    case Qt::Key_Space:
+    case Qt::Key_PageDown:
+        m_player->Next();
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_PageUp:
+        m_player->Back();
+        return;
+    case Qt::Key_Home:
+        m_player->First();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
     }
-    QWidget::keyPressEvent(event);
+}
+
+// One page a notch of the wheel, turning down for the next page; the small steps of a touchpad add up.
+void PlayerWindow::wheelEvent(QWheelEvent* event)
+{
+    m_wheel += event->angleDelta().y();
+    while (m_wheel <= -kWheelNotch) {
+        m_wheel += kWheelNotch;
+        m_player->Next();
+    }
+    while (m_wheel >= kWheelNotch) {
+        m_wheel -= kWheelNotch;
+        m_player->Back();
+    }
+    event->accept();
 }
 
 void PlayerWindow::resizeEvent(QResizeEvent* event)
@@ -72,12 +102,9 @@ void PlayerWindow::resizeEvent(QResizeEvent* event)
     PlaceView();
 }
 
-// The page at its own size, or scaled down (keeping its proportions) to fit a smaller screen, centred.
+// The page at the largest size that fits the screen, keeping its proportions, centred.
 void PlayerWindow::PlaceView()
 {
-    const double scale = std::min({1.0, static_cast<double>(width()) / PlayerView::kPageWidth,
-                                   static_cast<double>(height()) / PlayerView::kPageHeight});
-    const int viewWidth = std::max(1, static_cast<int>(PlayerView::kPageWidth * scale));
-    const int viewHeight = std::max(1, static_cast<int>(PlayerView::kPageHeight * scale));
-    m_view->setGeometry((width() - viewWidth) / 2, (height() - viewHeight) / 2, viewWidth, viewHeight);
+    const QSize page(PlayerView::kPageWidth, PlayerView::kPageHeight);
+    m_view->setGeometry(PlacePanel(size(), page, PanelFit::GrowAndShrink).area);
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The player's full-screen window: the presentation's background colour with the page centred on it.
-// Escape ends the show, as does a navigation to target -1.
+// The player's full-screen window: the presentation's background colour with the page centred on it, as large
+// as the screen allows. Escape ends the show, as does a navigation to target -1; Right, Space and Page Down go
+// to the next page, Left and Page Up back, Home to the first page, and the mouse wheel turns the pages.
 
 #include <QWidget>
 
@@ -22,6 +23,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -32,4 +34,6 @@ private:
     evMusic* m_music = nullptr;
     PlayerView* m_view = nullptr;
     std::unique_ptr<PresentationPlayer> m_player;
+    int m_wheel = 0;
+    static constexpr int kWheelNotch = 120;
 };

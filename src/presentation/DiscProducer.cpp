@@ -126,6 +126,13 @@ std::string DiscFolderFor(const std::string& chosenFolder)
     return chosenFolder + "/Vellora";
 }
 
+bool HoldsDisc(const std::string& discFolder)
+{
+    std::error_code error;
+    return !discFolder.empty() &&
+           fs::exists(fs::path(discFolder) / DiscProducer::kPresentationFile, error);
+}
+
 std::optional<int32_t> ParseStudioDuration(const std::string& text)
 {
     const size_t first = text.find_first_not_of(" \t");

@@ -68,6 +68,8 @@ std::string FinishErrorExplanation(const std::string& code);
 // The disc folder inside the chosen folder: chosen + "/" + "Vellora", without a second separator; "" when no
 // folder was chosen.
 std::string DiscFolderFor(const std::string& chosenFolder);
+// Whether the disc folder already holds a disc of ours (its presentation file), which finishing would replace.
+bool HoldsDisc(const std::string& discFolder);
 // The duration as typed: an optional sign and decimal digits (blanks around them are allowed) that fit 32 bits.
 std::optional<int32_t> ParseStudioDuration(const std::string& text);
 

@@ -70,6 +70,22 @@ void PresentationPlayer::GoTo(int32_t target)
         Show(m_presentation.pages[static_cast<size_t>(target)].get(), target);
 }
 
+void PresentationPlayer::Next()
+{
+    if (m_currentIndex < 0)
+        ShowFirstPage();
+    else
+        GoTo(m_currentIndex + 1);
+}
+
+void PresentationPlayer::Back()
+{
+    if (m_currentIndex > 0)
+        GoTo(m_currentIndex - 1);
+}
+
+void PresentationPlayer::First() { ShowFirstPage(); }
+
 void PresentationPlayer::ToggleSound()
 {
     m_soundOn = !m_soundOn;

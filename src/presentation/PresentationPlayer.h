@@ -31,6 +31,11 @@ public:
     // A navigation target of the page shown.
     void GoTo(int32_t target);
     void ToggleSound();
+    // Keys and the mouse wheel: the next page (from the studio page: page 0; nothing after the last one), the
+    // page before (nothing before page 0), page 0.
+    void Next();
+    void Back();
+    void First();
     bool IsSoundOn() const { return m_soundOn; }
 
     // The pointer on the control, in page pixels.

@@ -309,6 +309,10 @@ inline constexpr int32_t SaveChangesKept = 292;
 inline constexpr int32_t RecoveryOffer = 293;
 inline constexpr int32_t RecoveryDamaged = 294;
 inline constexpr int32_t StatusNoRecoveryCopy = 295;
+inline constexpr int32_t LeaveWizardQuestion = 296;   // Escape on a wizard page after something was typed
+inline constexpr int32_t DropChangesQuestion = 297;
+inline constexpr int32_t SavedNotice = 298;           // after the save buttons of the menu, the editors and the gallery
+inline constexpr int32_t ReplaceDiscQuestion = 299;   // finishing into a folder that holds a disc already
 }  // namespace Help
 
 namespace Skin {
@@ -482,4 +486,5 @@ inline constexpr int32_t FindingsPopup = 200;
 inline constexpr int32_t VideoButtonActive = 201;
 inline constexpr int32_t WaitCancel = 202;                   // Cancel button of the wait pop-up
 inline constexpr int32_t LabelTestSheetActive = 203;         // the label print screen's test-sheet button
+inline constexpr int32_t CalendarActive = 204;               // the calendar button beside the date field
 }  // namespace Skin

@@ -1,8 +1,13 @@
 #include "screens/FileDialogs.h"
 
+#include "platform/UserSettings.h"
+
 #include <QFile>
 #include <QFileDialog>
 #include <QStringList>
+
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -58,6 +63,34 @@ public:
 FileDialogs* g_dialogs = nullptr;
 
 } // namespace
+
+namespace {
+
+const char* SettingName(DialogPurpose purpose)
+{
+    switch (purpose) {
+    case DialogPurpose::Pictures: return "folder.pictures";
+    case DialogPurpose::Music: return "folder.music";
+    case DialogPurpose::DiscFolder: return "folder.disc";
+    }
+    return "folder.other";
+}
+
+} // namespace
+
+std::string RememberedFolder(DialogPurpose purpose)
+{
+    const std::string folder = Settings().Get(SettingName(purpose));
+    std::error_code error;
+    return !folder.empty() && std::filesystem::is_directory(folder, error) ? folder : std::string();
+}
+
+void RememberFolder(DialogPurpose purpose, const std::string& folder) { Settings().Set(SettingName(purpose), folder); }
+
+void RememberFolderOf(DialogPurpose purpose, const std::string& file)
+{
+    RememberFolder(purpose, std::filesystem::path(file).parent_path().string());
+}
 
 std::vector<std::string> FileDialogs::OpenFiles(const FileDialogRequest& request)
 {

@@ -30,6 +30,15 @@ public:
     virtual std::optional<std::string> ChooseFolder(const QString& title, const std::string& initialFolder) = 0;
 };
 
+// The folders the dialogs open in: each purpose remembers the folder of its last choice between runs (see
+// UserSettings), the pictures apart from the projects and the music, as long as the folder still exists.
+enum class DialogPurpose { Pictures, Music, DiscFolder };
+// The folder of the last choice, or empty (the dialog then opens where it likes).
+std::string RememberedFolder(DialogPurpose purpose);
+// Remembers a chosen folder, or the folder of a chosen file.
+void RememberFolder(DialogPurpose purpose, const std::string& folder);
+void RememberFolderOf(DialogPurpose purpose, const std::string& file);
+
 FileDialogs& Dialogs();
 // Replaces the dialogs; nullptr restores the system's.
 void SetDialogs(FileDialogs* dialogs);

@@ -3,12 +3,12 @@
 #include "model/PersonalData.h"
 #include "platform/Text.h"
 #include "screens/DataIndexes.h"
+#include "screens/DateEntry.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TTransEdit.h"
 #include "screens/TokPopup.h"
 
-#include <cstdint>
 
 std::optional<double> CheckPersonalData(TTransEdit* firstName, TTransEdit* secondName, TTransEdit* date)
 {
@@ -19,8 +19,11 @@ std::optional<double> CheckPersonalData(TTransEdit* firstName, TTransEdit* secon
     TTransEdit* const fields[] = {firstName, secondName, date};
     const int32_t messages[] = {Help::FirstNameMissing, Help::SecondNameMissing, Help::DateUnreadable};
     const auto failed = static_cast<size_t>(result.failed);
+    // A date that cannot be read is answered with today's date in the forms the field reads.
+    const QString message = result.failed == PersonalDataField::Date ? DateEntry::WithExamples(messages[failed])
+                                                                    : HelpText(messages[failed]);
     if (Screens().okPopup)
-        Screens().okPopup->Run(HelpText(messages[failed]));
+        Screens().okPopup->Run(message);
     fields[failed]->selectAll();
     fields[failed]->setFocus();
     return std::nullopt;

@@ -384,6 +384,9 @@ inline constexpr ControlRect labelHelp = Grid::HelpLabel;             // ours
 inline constexpr ControlRect Field1{280, 216, 464, 38};
 inline constexpr ControlRect Field2{280, 296, 464, 38};
 inline constexpr ControlRect Field3{280, 376, 224, 38};
+// The calendar button beside the date field and its active look (ours).
+inline constexpr ControlRect imgCalendar{514, 376, 38, 38};
+inline constexpr ControlRect imgCalendarActive = imgCalendar;
 }
 
 namespace PersonalProject {
@@ -394,6 +397,8 @@ inline constexpr ControlRect imgBtn = NewProject1::imgBtn;            // ours
 inline constexpr ControlRect TransEdit1 = NewProject1::EditName1;     // ours
 inline constexpr ControlRect TransEdit2 = NewProject1::EditName2;     // ours
 inline constexpr ControlRect TransEdit3 = NewProject1::EditDatum;     // ours
+inline constexpr ControlRect imgCalendar = NewProject1::imgCalendar;   // ours
+inline constexpr ControlRect imgCalendarActive = NewProject1::imgCalendarActive; // ours
 inline constexpr ControlRect imgBtnCancel = Grid::CancelButton;       // ours
 inline constexpr ControlRect imgBtnApply = Grid::OkButton;            // ours
 inline constexpr ControlRect imgHelpBox = Grid::HelpBox;              // ours
@@ -462,14 +467,17 @@ inline constexpr ControlRect ListArea{496, 200, 396, 282};            // ours: f
 // ------------------------------------------------------------------------------------- imprint, preview
 namespace Imprint {
 inline constexpr ControlRect ImgBG{0, 0, 1024, 768};
-inline constexpr ControlRect ImgImprint{109, 100, 636, 411};
-inline constexpr ControlRect ImgBtn{593, 451, 136, 44};               // ours: inside the imprint card
+inline constexpr ControlRect ImgImprint{194, 178, 636, 411};         // ours: centred on the panel
+inline constexpr ControlRect ImgBtn{678, 529, 136, 44};               // ours: inside the imprint card
 inline constexpr ControlRect ImgApply = ImgBtn;                       // ours: click area of the OK image
 }
 
 namespace Preview {
 inline constexpr ControlRect imgPreview{0, 0, 1024, 768};
 inline constexpr ControlRect imgClose{387, 733, 250, 35};
+// Over a picture that fills the panel the close button goes to the top right corner, where the pages of the
+// designs keep no buttons of their own (ours).
+inline constexpr ControlRect imgCloseOnPage{770, 4, 250, 35};
 // A page shown in part of the window (the studio page): 900 x 500, centred; the close button stays below it.
 inline constexpr ControlRect ReducedPage{62, 134, 900, 500};
 }

@@ -87,7 +87,7 @@ void ShowHelpHint(TLabel* label, int32_t& remembered, int32_t index)
 bool HoverShow(int x, int y, TImage* image, const QObject* sender)
 {
     if (sender != image)
-        image->setVisible(image->Rect().Contains(x, y));
+        image->SetLit(image->Rect().Contains(x, y));
     return !image->isHidden();
 }
 

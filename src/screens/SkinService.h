@@ -34,7 +34,8 @@ QString HelpText(int32_t index);
 // Sets the caption to HelpText(index) only when the index differs from the remembered one, and remembers it.
 void ShowHelpHint(TLabel* label, int32_t& remembered, int32_t index);
 // Shows the image while (x, y), in the coordinates of the image's parent, lies inside it, and hides it when not;
-// leaves it as it is when the mouse report comes from the image itself. Returns whether it is visible now.
+// leaves it as it is when the mouse report comes from the image itself. Returns whether it is visible now. The
+// image is lit (TImage::SetLit): the screen puts it away when the pointer leaves.
 bool HoverShow(int x, int y, TImage* image, const QObject* sender);
 
 // Stops the current clip and plays the one at the index; nothing without sound, with speech off or without

@@ -25,6 +25,7 @@ TFormAddEntry::TFormAddEntry() : SkinnedScreen(Kind::Popup)
     connect(ImgApply, &TImage::clicked, this, [this] { ImgApplyClick(); });
     connect(ImgCancel, &TImage::clicked, this, [this] { ImgCancelClick(); });
     connect(imgBtnSmallCancel, &TImage::clicked, this, [this] { imgBtnSmallCancelClick(); });
+    SetKeyHandlers([this] { ImgApplyClick(); }, [this] { ImgCancelClick(); });
 }
 
 bool TFormAddEntry::Run(const QString& caption, const QString& initialText)

@@ -20,6 +20,7 @@ TFormExit::TFormExit() : SkinnedScreen(Kind::Popup)
     connect(imgYesActive, &TImage::clicked, this, [this] { imgYesActiveClick(); });
     connect(imgNoActive, &TImage::clicked, this, [this] { imgNoActiveClick(); });
     connect(Image3, &TImage::clicked, this, [this] { Image3Click(); });
+    SetKeyHandlers([this] { imgYesActiveClick(); }, [this] { imgNoActiveClick(); });
 }
 
 bool TFormExit::Run()

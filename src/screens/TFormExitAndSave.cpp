@@ -23,6 +23,7 @@ TFormExitAndSave::TFormExitAndSave() : SkinnedScreen(Kind::Popup)
     connect(imgBtnExitNoSave_Act, &TImage::clicked, this, [this] { imgBtnExitNoSave_ActClick(); });
     connect(imgBtnCancel_Act, &TImage::clicked, this, [this] { imgBtnCancel_ActClick(); });
     connect(imgCancel1, &TImage::clicked, this, [this] { imgCancel1Click(); });
+    SetKeyHandlers([this] { imgBtnExitSave_ActClick(); }, [this] { imgBtnCancel_ActClick(); });
 }
 
 int32_t TFormExitAndSave::Run()

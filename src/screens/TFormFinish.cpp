@@ -14,6 +14,7 @@
 #include "presentation/StudioBranding.h"
 #include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
+#include "screens/FileDialogs.h"
 #include "screens/ProjectStatus.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
@@ -24,6 +25,7 @@
 #include "screens/TformFindingsPopUp.h"
 #include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
+#include "screens/TyesNoPopup.h"
 
 #include <QFile>
 #include <QFontMetrics>
@@ -71,6 +73,7 @@ TFormFinish::TFormFinish() : SkinnedScreen(Kind::FullScreen)
     ImgBtn = AddSkinImage(G::ImgBtn, Skin::FinishButtons);
     imgHelpBox = AddSkinImage(G::imgHelpBox, Skin::HelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    WatchHints(labelHelp, &m_hint);
     LabelStatus = AddLabel(G::LabelStatus, WhiteLine());
     LabelDir = AddLabel(G::LabelDir, WhiteLine());
     Image1 = AddImage(G::Image1, TImage::Role::Button);
@@ -123,8 +126,16 @@ void TFormFinish::Prepare()
     LabelStatus->SetCaption(CurrentProject() ? ProjectStatusLine(*CurrentProject()).text
                                              : HelpText(Help::StatusIncomplete));
     m_findings.clear();
-    m_folder.clear();
-    LabelDir->SetCaption(QString());
+    // The folder chosen last time, while it is there.
+    DirDialog1.Directory = RememberedFolder(DialogPurpose::DiscFolder);
+    m_folder = DiscFolderFor(DirDialog1.Directory);
+    ShowFolder();
+}
+
+void TFormFinish::ShowFolder()
+{
+    const QString shown = ShortenAtEnd(QFile::decodeName(m_folder.c_str()), LabelDir->font(), LabelDir->width());
+    LabelDir->SetCaption(DoubleAmpersands(shown));
 }
 
 void TFormFinish::Conclude()
@@ -173,8 +184,8 @@ void TFormFinish::Image1Click()
     if (!DirDialog1.Execute())
         return;
     m_folder = DiscFolderFor(DirDialog1.Directory);
-    const QString shown = ShortenAtEnd(QFile::decodeName(m_folder.c_str()), LabelDir->font(), LabelDir->width());
-    LabelDir->SetCaption(DoubleAmpersands(shown));
+    RememberFolder(DialogPurpose::DiscFolder, DirDialog1.Directory);
+    ShowFolder();
 }
 
 void TFormFinish::ImgApplyClick()
@@ -186,6 +197,11 @@ void TFormFinish::ImgApplyClick()
     if (m_studioOn && !ParseStudioDuration(editDuration->text().toStdString())) {
         ShowMessage(HelpText(Help::DurationNotNumber));
         return;
+    }
+    if (HoldsDisc(m_folder)) {
+        TyesNoPopup* question = Screens().yesNoPopup.get();
+        if (question && !question->Run(HelpText(Help::ReplaceDiscQuestion)))
+            return;
     }
     evProject* project = CurrentProject();
     if (project && CheckBeforeFinishing(*project))

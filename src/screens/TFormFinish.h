@@ -75,6 +75,8 @@ public:
 private:
     bool CheckBeforeFinishing(evProject& project);
     void SetStudio(std::unique_ptr<StudioBranding> studio);
+    // The chosen disc folder in its label, shortened at the end when it is long.
+    void ShowFolder();
     void Produce(evProject& project);
     void Fail(const std::string& code, const std::string& file = {}, int systemError = 0);
     void ShowHint(int32_t index);

@@ -44,6 +44,7 @@ TFormFinishComplete::TFormFinishComplete() : SkinnedScreen(Kind::FullScreen)
     ImgBtn = AddSkinImage(G::ImgBtn, Skin::ReportOkButton);
     imgHelpBox = AddSkinImage(G::imgHelpBox, Skin::HelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
+    WatchHints(labelHelp, &m_hint);
     ImgApply = AddImage(G::ImgBtn, TImage::Role::Button);
     imgBtnDiscImage = AddHoverImage(G::imgBtnDiscImage, Skin::DiscImageButtonActive);
     imgBtnVideo = AddHoverImage(G::imgBtnVideo, Skin::VideoButtonActive);

@@ -90,6 +90,7 @@ TFormGallery::TFormGallery() : SkinnedScreen(Kind::FullScreen)
 {
     SetLeaveKeyHandler([this](int key, Qt::KeyboardModifiers modifiers) { FormKeyDown(key, modifiers); });
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    WatchHints(labelHelp, &m_helpNumber);
     labelHelp->setAttribute(Qt::WA_TransparentForMouseEvents);
     imgLogo = AddImage(G::imgLogo);
     imgPreview = AddImage(G::imgPreview, TImage::Role::Background);
@@ -493,10 +494,12 @@ void TFormGallery::imgTopSaveClick()
     StopSpeech();
     HourglassCursor hourglass;
     ApplicationContext* context = AppContext();
-    if (context && context->SaveProject()) {
+    const bool saved = context && context->SaveProject();
+    if (saved) {
         ClearModified();
         m_savedChanges = m_savedChanges || m_changed;
     }
+    ShowSaveResult(saved);
 }
 
 void TFormGallery::imgTopSpeakerOverClick()

@@ -79,6 +79,7 @@ TFormImageEdit::TFormImageEdit() : SkinnedScreen(Kind::FullScreen)
     Image = AddImage(G::Image, TImage::Role::Background);
     Image->setCursor(Qt::CrossCursor);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    WatchHints(labelHelp, &m_helpNumber);
     labelTitle = AddLabel(G::labelTitle, PopupTextStyle(kColorWhite));
     ImgPositiv = AddControl(G::ImgPositiv, TImage::Role::Background, Help::ResolutionGood);
     ImgNeutral = AddControl(G::ImgNeutral, TImage::Role::Background, Help::ResolutionBorderline);

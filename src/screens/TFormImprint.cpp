@@ -11,6 +11,7 @@ TFormImprint::TFormImprint() : SkinnedScreen(Kind::FullScreen)
     ImgBtn = AddSkinImage(G::ImgBtn, Skin::ReportOkButton);
     ImgApply = AddImage(G::ImgApply, TImage::Role::Button);
     connect(ImgApply, &TImage::clicked, this, [this] { ImgApplyClick(); });
+    SetKeyHandlers([this] { ImgApplyClick(); }, [this] { ImgApplyClick(); });
 }
 
 void TFormImprint::Run()

@@ -7,6 +7,7 @@
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
 #include "platform/Log.h"
+#include "platform/PanelScale.h"
 #include "platform/Text.h"
 #include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
@@ -73,6 +74,7 @@ TFormMusic::TFormMusic() : SkinnedScreen(Kind::FullScreen)
     imgHelp = AddImage(G::imgHelp, TImage::Role::Background);
     AddSkin(imgHelp, Skin::MusicHelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    WatchHints(labelHelp, &m_rememberedHint);
     imgLogo = AddImage(G::imgLogo);
     lblMusicFile = AddLabel(G::lblMusicFile, TitleStyle());
     imgStop = AddSkinImage(G::imgStop, Skin::MusicStop);
@@ -126,7 +128,7 @@ int32_t TFormMusic::PlayStopHint() const
 void TFormMusic::Run()
 {
     if (!Project()) {
-        ShowMessage(QStringLiteral("Fataler Fehler: Kein Projekt vorhanden!"));
+        ShowMessage(QStringLiteral("No album is open, so there is no music to choose for it."));
         return;
     }
     Prepare();
@@ -242,7 +244,7 @@ bool TFormMusic::eventFilter(QObject* watched, QEvent* event)
         return true;
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && (*found)->rect().contains(mouse->position().toPoint()))
+        if (mouse->button() == Qt::LeftButton && (*found)->rect().contains(PixelAt(mouse->position())))
             LabelClick(index);
         return true;
     }
@@ -346,9 +348,11 @@ void TFormMusic::imgSelectMusicClick()
     FileDialogRequest request;
     request.title = HelpText(Help::Mp3DialogTitle);
     request.filter = QStringLiteral("MP3 files|*.mp3");
+    request.initialFolder = RememberedFolder(DialogPurpose::Music);
     const std::optional<std::string> file = Dialogs().OpenFile(request);
     if (!file)
         return;
+    RememberFolderOf(DialogPurpose::Music, *file);
     const std::filesystem::path path(*file);
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {

@@ -4,6 +4,7 @@
 #include "platform/Dates.h"
 #include "platform/Text.h"
 #include "screens/DataIndexes.h"
+#include "screens/DateEntry.h"
 #include "screens/PersonalDataCheck.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
@@ -11,11 +12,13 @@
 #include "screens/TTransEdit.h"
 #include "screens/WizardLook.h"
 
+#include <QEvent>
+
 namespace G = Geometry::NewProject1;
 
 TFormNewProject1::TFormNewProject1() : SkinnedScreen(Kind::FullScreen)
 {
-    setWindowTitle("Neues Projekt anlegen - Projekt personalisieren");
+    setWindowTitle("New album - names and date");
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
     AddSkin(ImgBG, Skin::Backdrop);
     imgTop = AddSkinImage(G::imgTop, Skin::NewProjectHeader);
@@ -23,6 +26,7 @@ TFormNewProject1::TFormNewProject1() : SkinnedScreen(Kind::FullScreen)
     imgBtn = AddSkinImage(G::imgBtn, Skin::NamesButtons);
     imgHelpBox = AddSkinImage(G::imgHelpBox, Skin::HelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
+    WatchHints(labelHelp, &m_hint);
     EditName1 = AddTransField(Panel(), G::EditName1);
     EditName2 = AddTransField(Panel(), G::EditName2);
     EditDatum = AddTransField(Panel(), G::EditDatum);
@@ -30,13 +34,18 @@ TFormNewProject1::TFormNewProject1() : SkinnedScreen(Kind::FullScreen)
     EditName2->setMaxLength(kMaxNameLength);
     ImgCancel = AddImage(G::ImgCancel, TImage::Role::Button);
     ImgApply = AddImage(G::ImgApply, TImage::Role::Button);
+    calendar = new DateCalendar(*this, EditDatum, G::imgCalendar, G::imgCalendarActive);
+    EditDatum->setMouseTracking(true);
     for (TTransEdit* edit : {EditName1, EditName2, EditDatum})
         edit->installEventFilter(this);
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
+    for (TImage* image : {calendar->Button(), calendar->ActiveButton()})
+        connect(image, &TImage::mouseMoved, this, [this] { ShowDateHint(labelHelp, m_hint); });
     connect(ImgApply, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintOk); });
     connect(ImgCancel, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintCancel); });
     connect(ImgApply, &TImage::clicked, this, [this] { ImgApplyClick(); });
     connect(ImgCancel, &TImage::clicked, this, [this] { ImgCancelClick(); });
+    SetKeyHandlers([this] { ImgApplyClick(); }, [this] { EscapePressed(); });
 }
 
 TFormNewProject1::~TFormNewProject1() = default;
@@ -82,7 +91,20 @@ void TFormNewProject1::ImgCancelClick()
     Close();
 }
 
-void TFormNewProject1::ImgBGMouseMove(int, int) { ShowHelpHint(labelHelp, m_hint, Help::PersonInstruction); }
+// Escape leaves at once while nothing was typed; otherwise only when the question is answered yes.
+void TFormNewProject1::EscapePressed()
+{
+    const bool typed = !EditName1->text().isEmpty() || !EditName2->text().isEmpty() ||
+                       EditDatum->text() != ToDisplay(ShortDateText(TodayDate()));
+    if (!typed || ConfirmLeaving(Help::LeaveWizardQuestion))
+        ImgCancelClick();
+}
+
+void TFormNewProject1::ImgBGMouseMove(int x, int y)
+{
+    calendar->HoverAt(x, y, ImgBG);
+    ShowHelpHint(labelHelp, m_hint, Help::PersonInstruction);
+}
 
 std::string TFormNewProject1::GetFirstName() const { return FromDisplay(EditName1->text()); }
 
@@ -90,8 +112,7 @@ std::string TFormNewProject1::GetSecondName() const { return FromDisplay(EditNam
 
 bool TFormNewProject1::eventFilter(QObject* watched, QEvent* event)
 {
-    // Enter in a field does nothing at all.
-    if (IsEnterKey(event))
-        return true;
+    if (watched == EditDatum && event->type() == QEvent::MouseMove)
+        ShowDateHint(labelHelp, m_hint);
     return SkinnedScreen::eventFilter(watched, event);
 }

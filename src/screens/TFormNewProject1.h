@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+class DateCalendar;
 class TTransEdit;
 class evProject;
 
@@ -27,6 +28,8 @@ public:
 
     void ImgApplyClick();
     void ImgCancelClick();
+    // Cancels, after asking when something was typed.
+    void EscapePressed();
     void ImgBGMouseMove(int x, int y);
 
     bool GetAccepted() const { return m_accepted; }
@@ -46,6 +49,7 @@ public:
     TTransEdit* EditDatum;
     TImage* ImgCancel;
     TImage* ImgApply;
+    DateCalendar* calendar;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

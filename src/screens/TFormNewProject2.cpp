@@ -23,7 +23,7 @@ namespace G = Geometry::NewProject2;
 
 TFormNewProject2::TFormNewProject2() : SkinnedScreen(Kind::FullScreen)
 {
-    setWindowTitle("Neues Projekt anlegen - Design auswählen");
+    setWindowTitle("New album - design");
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
     AddSkin(ImgBG, Skin::Backdrop);
     imgTop = AddSkinImage(G::imgTop, Skin::DesignHeader);
@@ -38,6 +38,7 @@ TFormNewProject2::TFormNewProject2() : SkinnedScreen(Kind::FullScreen)
     Image2 = AddImage(G::Image2, TImage::Role::Button);
     imgHelpBox = AddSkinImage(G::imgHelpBox, Skin::HelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
+    WatchHints(labelHelp, &m_hint);
 
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
     connect(Image3, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintDesignList); });
@@ -51,6 +52,11 @@ TFormNewProject2::TFormNewProject2() : SkinnedScreen(Kind::FullScreen)
     connect(ImgFullScreenActive, &TImage::clicked, this, [this] { ShowFullScreen(); });
     connect(Image2, &TImage::clicked, this, [this] { Image2Click(); });
     connect(Image1, &TImage::clicked, this, [this] { Image1Click(); });
+    // The names were typed on the page before, so Escape asks first.
+    SetKeyHandlers([this] { Image2Click(); }, [this] {
+        if (ConfirmLeaving(Help::LeaveWizardQuestion))
+            Image1Click();
+    });
 }
 
 TFormNewProject2::~TFormNewProject2() = default;
@@ -183,7 +189,10 @@ void TFormNewProject2::ShowFullScreen()
 {
     if (m_selected < 0 || m_previewJpeg.IsEmpty() || !Screens().formPreview)
         return;
-    Screens().formPreview->ShowPicture(m_previewJpeg);
+    // The sample at the size of the design's page, whatever size the design file keeps it in.
+    const evLayoutPreview* preview = PreviewAt(m_selected);
+    const QSize page = preview ? QSize(preview->GetPageWidth(), preview->GetPageHeight()) : QSize();
+    Screens().formPreview->ShowPicture(m_previewJpeg, page);
 }
 
 void TFormNewProject2::Image2Click()

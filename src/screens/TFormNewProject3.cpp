@@ -12,6 +12,7 @@
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Log.h"
+#include "platform/PanelScale.h"
 #include "platform/Text.h"
 #include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
@@ -25,6 +26,7 @@
 #include "screens/WizardLook.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <filesystem>
@@ -79,7 +81,7 @@ std::string NewProjectFileName(const std::string& projectsFolder, const std::str
 
 TFormNewProject3::TFormNewProject3() : SkinnedScreen(Kind::FullScreen)
 {
-    setWindowTitle("Neues Projekt anlegen - Handlung festlegen");
+    setWindowTitle("New album - chapters");
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
     AddSkin(ImgBG, Skin::Backdrop);
     imgTop = AddImage(G::imgTop);
@@ -98,6 +100,7 @@ TFormNewProject3::TFormNewProject3() : SkinnedScreen(Kind::FullScreen)
     imgBtnOk = AddImage(G::imgBtnOk, TImage::Role::Button);
     imgHlp = AddSkinImage(G::imgHlp, Skin::ChapterHelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
+    WatchHints(labelHelp, &m_hint);
     ScrollTimer.setInterval(kScrollInterval);
 
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
@@ -118,11 +121,13 @@ TFormNewProject3::TFormNewProject3() : SkinnedScreen(Kind::FullScreen)
     connect(imgBtnRemove, &TImage::clicked, this, [this] { imgBtnRemoveClick(); });
     connect(imgBtnCancel, &TImage::clicked, this, [this] { imgBtnCancelClick(); });
     connect(imgBtnOk, &TImage::clicked, this, [this] { imgBtnOkClick(); });
+    SetKeyHandlers([this] { imgBtnOkClick(); }, [this] { EscapePressed(); });
     connect(imgBt, &TImage::mouseDown, this, [this] { imgBtnListUpMouseDown(); });
     connect(imgBb, &TImage::mouseDown, this, [this] { imgBtnListDownMouseDown(); });
     connect(imgBt, &TImage::mouseUp, this, [this] { imgBtnListMouseUp(); });
     connect(imgBb, &TImage::mouseUp, this, [this] { imgBtnListMouseUp(); });
     connect(&ScrollTimer, &QTimer::timeout, this, [this] { ScrollTimerTick(); });
+    Panel()->installEventFilter(this);
 }
 
 TFormNewProject3::~TFormNewProject3() { FreeRows(); }
@@ -153,6 +158,7 @@ void TFormNewProject3::PrepareWizard(const std::string& firstName, const std::st
                                      const std::string& designFileName, double date, const evCategory* templateTree)
 {
     m_editMode = false;
+    m_original = nullptr;
     m_firstName = firstName;
     m_secondName = secondName;
     m_designFileName = designFileName;
@@ -169,7 +175,8 @@ void TFormNewProject3::PrepareEdit(const evProject& project)
     m_secondName = project.GetSecondName();
     m_designFileName = project.GetDesignFileName();
     m_date = project.GetDate();
-    m_tree = project.GetFirstCategory() ? project.GetFirstCategory()->CloneCategory() : nullptr;
+    m_original = project.GetFirstCategory();
+    m_tree = m_original ? m_original->CloneCategory() : nullptr;
     PrepareCommon();
 }
 
@@ -394,16 +401,19 @@ void TFormNewProject3::SwitchEntry(evCategory& entry)
 
 // ------------------------------------------------------------------------------------------------ scrolling
 
+// A press moves one row at once; held down, the list goes on moving after a short pause.
 void TFormNewProject3::imgBtnListUpMouseDown()
 {
     m_scrollingUp = true;
-    ScrollTimer.start();
+    ScrollBy(-1);
+    ScrollTimer.start(kScrollDelay);
 }
 
 void TFormNewProject3::imgBtnListDownMouseDown()
 {
     m_scrollingDown = true;
-    ScrollTimer.start();
+    ScrollBy(1);
+    ScrollTimer.start(kScrollDelay);
 }
 
 void TFormNewProject3::imgBtnListMouseUp()
@@ -414,11 +424,27 @@ void TFormNewProject3::imgBtnListMouseUp()
 
 void TFormNewProject3::ScrollTimerTick()
 {
-    if (m_scrollingUp && m_firstVisible > 0)
-        --m_firstVisible;
-    if (m_scrollingDown && static_cast<int32_t>(m_rows.size()) - m_firstVisible > G::VisibleRows)
-        ++m_firstVisible;
+    ScrollTimer.setInterval(kScrollInterval);
+    ScrollBy((m_scrollingDown ? 1 : 0) - (m_scrollingUp ? 1 : 0));
+}
+
+void TFormNewProject3::ScrollBy(int32_t rows)
+{
+    const int32_t last = std::max(0, static_cast<int32_t>(m_rows.size()) - G::VisibleRows);
+    m_firstVisible = std::clamp(m_firstVisible + rows, 0, last);
     PlaceRows();
+}
+
+void TFormNewProject3::ScrollIntoView(const evCategory* entry)
+{
+    const auto found = std::find(m_rows.begin(), m_rows.end(), entry);
+    if (found == m_rows.end())
+        return;
+    const int32_t row = static_cast<int32_t>(found - m_rows.begin());
+    if (row < m_firstVisible)
+        ScrollBy(row - m_firstVisible);
+    else if (row >= m_firstVisible + G::VisibleRows)
+        ScrollBy(row - (m_firstVisible + G::VisibleRows - 1));
 }
 
 // --------------------------------------------------------------------------------------------- edit buttons
@@ -454,8 +480,11 @@ void TFormNewProject3::imgBtnNewClick()
         ShowMessage(Help::NameEmpty);
         return;
     }
-    entry->InsertAfter(std::make_unique<evCategory>(FromDisplay(text), "", true, 3));
+    auto added = std::make_unique<evCategory>(FromDisplay(text), "", true, 3);
+    const evCategory* shown = added.get();
+    entry->InsertAfter(std::move(added));
     RebuildRows();
+    ScrollIntoView(shown);
 }
 
 void TFormNewProject3::imgBtnNewSubClick()
@@ -474,8 +503,11 @@ void TFormNewProject3::imgBtnNewSubClick()
         ShowMessage(Help::NameEmpty);
         return;
     }
-    entry->AddChild(std::make_unique<evCategory>(FromDisplay(text), "", true, 3));
+    auto added = std::make_unique<evCategory>(FromDisplay(text), "", true, 3);
+    const evCategory* shown = added.get();
+    entry->AddChild(std::move(added));
     RebuildRows();
+    ScrollIntoView(shown);
 }
 
 void TFormNewProject3::imgBtnEditNameClick()
@@ -520,6 +552,15 @@ void TFormNewProject3::RemoveEntry(evCategory& entry)
 
 // --------------------------------------------------------------------------------------------------- closing
 
+// In the wizard the names were typed on the first page, so Escape always asks; the chapter editor asks when the
+// chapters were changed.
+void TFormNewProject3::EscapePressed()
+{
+    const bool changed = !m_editMode || !m_tree || !m_original || !m_tree->IsEqual(m_original);
+    if (!changed || ConfirmLeaving(m_editMode ? Help::DropChangesQuestion : Help::LeaveWizardQuestion))
+        imgBtnCancelClick();
+}
+
 void TFormNewProject3::imgBtnCancelClick()
 {
     StopSpeech();
@@ -550,10 +591,10 @@ std::string TFormNewProject3::ChooseProjectFileName()
     std::error_code error;
     if (!std::filesystem::exists(fileName, error))
         return fileName;
-    const std::string title = m_newProject->GetFourthText() + " " + m_newProject->GetThirdText() + ", " +
-                              ShortDateText(m_newProject->GetDate());
+    // The file name comes from the two names, so the message names the album by them.
+    const QString title = DoubleAmpersands(ToDisplay(m_newProject->GetTitle()));
     if (Screens().okPopup)
-        Screens().okPopup->Run(HelpText(Help::ProjectExistsStart) + DoubleAmpersands(ToDisplay(title)) +
+        Screens().okPopup->Run(HelpText(Help::ProjectExistsStart) + " " + title + " " +
                                HelpText(Help::ProjectExistsEnd));
     const FileDialogRequest request{HelpText(Help::SaveDialogTitle), "Vellora Project|*.evp", projectsFolder, ".evp"};
     std::optional<std::string> chosen = Dialogs().SaveFile(request);
@@ -606,6 +647,17 @@ void TFormNewProject3::ImgBGMouseMove(int, int) { ShowHelpHint(labelHelp, m_hint
 
 bool TFormNewProject3::eventFilter(QObject* watched, QEvent* event)
 {
+    // The wheel over the list (its rows pass it on to the panel) moves the rows.
+    if (watched == Panel() && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (G::ListArea.Contains(PixelAt(wheel->position()).x(), PixelAt(wheel->position()).y())) {
+            m_wheel += wheel->angleDelta().y();
+            const int32_t notches = m_wheel / kWheelNotch;
+            m_wheel -= notches * kWheelNotch;
+            ScrollBy(-notches * kWheelRows);
+            return true;
+        }
+    }
     const auto label = std::find(m_rowLabels.begin(), m_rowLabels.end(), watched);
     if (label == m_rowLabels.end())
         return SkinnedScreen::eventFilter(watched, event);

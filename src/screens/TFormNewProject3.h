@@ -28,6 +28,10 @@ class TFormNewProject3 : public SkinnedScreen {
 public:
     static constexpr int32_t kMaxLevelEntries = 7;
     static constexpr int kScrollInterval = 50;
+    // How long an arrow is held before the list goes on moving by itself.
+    static constexpr int kScrollDelay = 400;
+    static constexpr int kWheelNotch = 120;
+    static constexpr int kWheelRows = 3; // rows a notch of the wheel moves
 
     TFormNewProject3();
     ~TFormNewProject3() override;
@@ -56,11 +60,16 @@ public:
     // Either arrow released.
     void imgBtnListMouseUp();
     void ScrollTimerTick();
+    // Moves the rows by that many (down for positive), within the list.
+    void ScrollBy(int32_t rows);
+    void ScrollIntoView(const evCategory* entry);
     void imgBtnNewClick();
     void imgBtnNewSubClick();
     void imgBtnEditNameClick();
     void imgBtnRemoveClick();
     void imgBtnCancelClick();
+    // Cancels, after asking (see the definition).
+    void EscapePressed();
     void imgBtnOkClick();
     void ImgBGMouseMove(int x, int y);
 
@@ -122,6 +131,7 @@ private:
     bool PrepareNewProject();
 
     std::unique_ptr<evCategory> m_tree;
+    const evCategory* m_original = nullptr; // the project's own tree while it is edited
     std::unique_ptr<evProject> m_newProject;
     std::vector<evCategory*> m_rows;
     std::vector<int> m_rowDepths;
@@ -134,6 +144,7 @@ private:
     double m_date = 0.0;
     int32_t m_selected = -1;
     int32_t m_firstVisible = 0;
+    int m_wheel = 0; // wheel turns not yet a whole notch
     int32_t m_hint = -1;
     bool m_scrollingUp = false;
     bool m_scrollingDown = false;

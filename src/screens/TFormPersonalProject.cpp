@@ -5,6 +5,7 @@
 #include "platform/Text.h"
 #include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
+#include "screens/DateEntry.h"
 #include "screens/PersonalDataCheck.h"
 #include "model/ProjectModification.h"
 #include "screens/SkinService.h"
@@ -18,7 +19,7 @@ namespace G = Geometry::PersonalProject;
 
 TFormPersonalProject::TFormPersonalProject() : SkinnedScreen(Kind::FullScreen)
 {
-    setWindowTitle("Projekt personalisieren");
+    setWindowTitle("Names and date");
     ImgBG = AddImage(G::ImgBG, TImage::Role::Background);
     AddSkin(ImgBG, Skin::Backdrop);
     imgCap = AddSkinImage(G::imgCap, Skin::PersonalDataCaption);
@@ -26,19 +27,24 @@ TFormPersonalProject::TFormPersonalProject() : SkinnedScreen(Kind::FullScreen)
     imgBtn = AddSkinImage(G::imgBtn, Skin::NamesButtons);
     imgHelpBox = AddSkinImage(G::imgHelpBox, Skin::HelpBox);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
+    WatchHints(labelHelp, &m_hint);
     TransEdit1 = AddTransField(Panel(), G::TransEdit1);
     TransEdit2 = AddTransField(Panel(), G::TransEdit2);
     TransEdit3 = AddTransField(Panel(), G::TransEdit3);
     TransEdit3->setMouseTracking(true);
     imgBtnCancel = AddImage(G::imgBtnCancel, TImage::Role::Button);
     imgBtnApply = AddImage(G::imgBtnApply, TImage::Role::Button);
+    calendar = new DateCalendar(*this, TransEdit3, G::imgCalendar, G::imgCalendarActive);
     for (TTransEdit* edit : {TransEdit1, TransEdit2, TransEdit3})
         edit->installEventFilter(this);
     connect(ImgBG, &TImage::mouseMoved, this, [this](int x, int y) { ImgBGMouseMove(x, y); });
+    for (TImage* image : {calendar->Button(), calendar->ActiveButton()})
+        connect(image, &TImage::mouseMoved, this, [this] { ShowDateHint(labelHelp, m_hint); });
     connect(imgBtnApply, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintOk); });
     connect(imgBtnCancel, &TImage::mouseMoved, this, [this] { ShowHelpHint(labelHelp, m_hint, Help::HintCancel); });
     connect(imgBtnApply, &TImage::clicked, this, [this] { imgBtnApplyClick(); });
     connect(imgBtnCancel, &TImage::clicked, this, [this] { imgBtnCancelClick(); });
+    SetKeyHandlers([this] { imgBtnApplyClick(); }, [this] { EscapePressed(); });
 }
 
 TFormPersonalProject::~TFormPersonalProject() = default;
@@ -84,13 +90,24 @@ void TFormPersonalProject::imgBtnApplyClick()
 
 void TFormPersonalProject::imgBtnCancelClick() { Close(); }
 
-void TFormPersonalProject::ImgBGMouseMove(int, int) { ShowHelpHint(labelHelp, m_hint, Help::PersonInstruction); }
+void TFormPersonalProject::EscapePressed()
+{
+    const bool changed = m_project && (FromDisplay(TransEdit1->text()) != m_project->GetFirstName() ||
+                                       FromDisplay(TransEdit2->text()) != m_project->GetSecondName() ||
+                                       TransEdit3->text() != ToDisplay(ShortDateText(m_project->GetDate())));
+    if (!changed || ConfirmLeaving(Help::DropChangesQuestion))
+        imgBtnCancelClick();
+}
+
+void TFormPersonalProject::ImgBGMouseMove(int x, int y)
+{
+    calendar->HoverAt(x, y, ImgBG);
+    ShowHelpHint(labelHelp, m_hint, Help::PersonInstruction);
+}
 
 bool TFormPersonalProject::eventFilter(QObject* watched, QEvent* event)
 {
-    if (IsEnterKey(event))
-        return true;
     if (watched == TransEdit3 && event->type() == QEvent::MouseMove)
-        ShowHelpHint(labelHelp, m_hint, Help::HintDateField);
+        ShowDateHint(labelHelp, m_hint);
     return SkinnedScreen::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+class DateCalendar;
 class TTransEdit;
 class evProject;
 
@@ -23,6 +24,8 @@ public:
     // The checks; when they pass the project takes the values, MarkModified is called and the screen closes.
     void imgBtnApplyClick();
     void imgBtnCancelClick();
+    // Cancels, after asking when a field was changed.
+    void EscapePressed();
     void ImgBGMouseMove(int x, int y);
 
     bool GetApplied() const { return m_applied; }
@@ -38,6 +41,7 @@ public:
     TTransEdit* TransEdit3;
     TImage* imgBtnCancel;
     TImage* imgBtnApply;
+    DateCalendar* calendar;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -86,6 +86,7 @@ TFormPhotographer::TFormPhotographer() : SkinnedScreen(Kind::FullScreen)
     imgLogo = AddImage(G::imgLogo);
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle("Arial"));
     lblHelp = AddLabel(G::lblHelp, HintLabelStyle("Arial"));
+    WatchHints(lblHelp, &m_hint);
     imgBtnStyleBlock1 =
         AddButton(G::imgBtnStyleBlock1, Help::HintFontIntro, &TFormPhotographer::imgBtnStyleBlock1Click);
     imgBtnStyleBlock2 =
@@ -361,9 +362,11 @@ void TFormPhotographer::ChoosePicture(PictureSlot slot)
         return;
     FileDialogRequest request;
     request.filter = HelpText(Help::PictureFilter);
+    request.initialFolder = RememberedFolder(DialogPurpose::Pictures);
     const std::optional<std::string> file = Dialogs().OpenFile(request);
     if (!file)
         return;
+    RememberFolderOf(DialogPurpose::Pictures, *file);
     const bool fixed = target->GetFrameID() == 0 || target->GetAlternateFrameID() == 0;
     Bitmap picture;
     if (imageEdit->Run(*file, target->GetWidth(), target->GetHeight(), fixed, picture))

@@ -111,6 +111,7 @@ TFormProjectMenu::TFormProjectMenu() : SkinnedScreen(Kind::FullScreen)
     labelSaved = AddLabel(G::labelSaved, StatusStyle());
     labelPerson = AddLabel(G::labelPerson, StatusStyle());
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    WatchHints(labelHelp, &m_hint);
 
     m_pictures = {
         {ImgBG, Skin::ProjectMenuBackground, Skin::ProjectMenuBackground},
@@ -446,7 +447,7 @@ void TFormProjectMenu::imgMusic_ActClick()
 void TFormProjectMenu::imgSave_ActClick()
 {
     StopSpeech();
-    Save();
+    ShowSaveResult(Save());
 }
 
 // A failed save says which file could not be written and why (ApplicationContext::SaveProject); the project

@@ -51,6 +51,8 @@ public:
     void ImgEdPers_ActClick();
     void imgMusic_ActClick();
     void imgSave_ActClick();
+    // Saves the open project and updates the save button and the status lines; false when it failed.
+    bool Save();
     void imgFin_ActClick();
     void imgExitPrj_ActClick();
     void imgExitPrg_ActClick();
@@ -120,7 +122,6 @@ private:
     int32_t RunPageEditors();
     void LendTimeline(QWidget* panel);
     void TakeTimelineBack();
-    bool Save();
     void Leave();
     bool HoverAllowed(const TImage* image) const;
     bool LabelKitAvailable() const;

@@ -20,6 +20,7 @@ TFormSave::TFormSave() : SkinnedScreen(Kind::Popup)
     connect(imgYesActive, &TImage::clicked, this, [this] { imgYesActiveClick(); });
     connect(imgNoActive, &TImage::clicked, this, [this] { imgNoActiveClick(); });
     connect(imgExit, &TImage::clicked, this, [this] { imgExitClick(); });
+    SetKeyHandlers([this] { imgYesActiveClick(); }, [this] { imgExitClick(); });
 }
 
 bool TFormSave::Run()

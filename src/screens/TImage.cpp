@@ -1,6 +1,7 @@
 #include "screens/TImage.h"
 
 #include "platform/Jpeg.h"
+#include "platform/PanelScale.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -38,17 +39,31 @@ void TImage::ClearPicture()
     update();
 }
 
+void TImage::SetLit(bool lit)
+{
+    setVisible(lit);
+    m_lit = lit;
+}
+
+void TImage::setVisible(bool visible)
+{
+    m_lit = false;
+    QWidget::setVisible(visible);
+}
+
 void TImage::paintEvent(QPaintEvent*)
 {
     if (m_picture.isNull())
         return;
     QPainter painter(this);
+    // Shown enlarged on a large screen (see PanelView), the picture is scaled smoothly.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.drawImage(0, 0, m_picture);
 }
 
 void TImage::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint point = event->position().toPoint();
+    const QPoint point = PixelAt(event->position());
     if (event->button() == Qt::LeftButton)
         m_pressed = true;
     emit mouseDown(point.x(), point.y());
@@ -56,7 +71,7 @@ void TImage::mousePressEvent(QMouseEvent* event)
 
 void TImage::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPoint point = event->position().toPoint();
+    const QPoint point = PixelAt(event->position());
     const bool click = event->button() == Qt::LeftButton && m_pressed && rect().contains(point);
     if (event->button() == Qt::LeftButton)
         m_pressed = false;
@@ -78,6 +93,6 @@ void TImage::mouseDoubleClickEvent(QMouseEvent* event)
 
 void TImage::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint point = event->position().toPoint();
+    const QPoint point = PixelAt(event->position());
     emit mouseMoved(point.x(), point.y());
 }

@@ -32,6 +32,12 @@ public:
 
     Geometry::ControlRect Rect() const { return {x(), y(), width(), height()}; }
 
+    // The active look of a button, shown while the pointer is over it (see HoverShow). Showing or hiding the
+    // control in any other way makes it a state of the screen instead, which the pointer leaving leaves alone.
+    void SetLit(bool lit);
+    bool IsLit() const { return m_lit; }
+    void setVisible(bool visible) override;
+
 signals:
     void clicked();
     void doubleClicked(Qt::KeyboardModifiers modifiers);
@@ -49,4 +55,5 @@ protected:
 private:
     QImage m_picture;
     bool m_pressed = false;
+    bool m_lit = false;
 };

@@ -75,6 +75,21 @@ QString TLabel::Shortened(const QString& text, const QFont& font, int width, Kee
     return shown(low);
 }
 
+QString TLabel::ShortenedAtWord(const QString& text, const QFont& font, int width)
+{
+    const QFontMetrics metrics(font);
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    const QString ellipsis(QChar(0x2026));
+    QString shown = text;
+    for (qsizetype blank = shown.lastIndexOf(u' '); blank > 0; blank = shown.lastIndexOf(u' ')) {
+        shown = shown.left(blank);
+        if (metrics.horizontalAdvance(shown + ellipsis) <= width)
+            return shown + ellipsis;
+    }
+    return metrics.elidedText(text, Qt::ElideRight, width);
+}
+
 LabelStyle HintLabelStyle(const QString& family)
 {
     LabelStyle style;

@@ -40,6 +40,9 @@ public:
     // start) or at the start (keeping the end, as for a path).
     enum class Keep { Start, End };
     static QString Shortened(const QString& text, const QFont& font, int width, Keep keep);
+    // The text as it fits the width in the font: whole words are dropped from its end for an ellipsis ("Two
+    // photographs and…"); only a first word too long alone is cut within itself.
+    static QString ShortenedAtWord(const QString& text, const QFont& font, int width);
 
 private:
     QString m_caption;

@@ -26,6 +26,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace G = Geometry::EditorCommon;
 
 namespace {
@@ -42,6 +44,7 @@ TPageEditorScreen::TPageEditorScreen(const Look& look) : SkinnedScreen(Kind::Ful
 {
     SetLeaveKeyHandler([this](int key, Qt::KeyboardModifiers modifiers) { FormKeyDown(key, modifiers); });
     labelHelp = AddLabel(G::labelHelp, HintLabelStyle());
+    WatchHints(labelHelp, &m_helpNumber);
     labelHelp->setAttribute(Qt::WA_TransparentForMouseEvents);
     imgLogo = AddImage(G::imgLogo);
     cdrom = AddSkinImage(G::cdrom, Skin::EditorBottomStrip);
@@ -203,7 +206,11 @@ void TPageEditorScreen::Finish()
 
 evCategory* TPageEditorScreen::CurrentPage() const { return m_timeline ? m_timeline->CurrentPage() : nullptr; }
 
-void TPageEditorScreen::PageChanged() { ShowThePage(); }
+void TPageEditorScreen::PageChanged()
+{
+    ClearPointerLooks();
+    ShowThePage();
+}
 
 void TPageEditorScreen::ShowHint(int32_t index) { ShowHelpHint(labelHelp, m_helpNumber, index); }
 
@@ -227,15 +234,17 @@ void TPageEditorScreen::imgTopPrjMenuClick() { CloseForm(); }
 // screen run on its own) the project is saved directly.
 void TPageEditorScreen::imgTopSaveClick()
 {
+    StopSpeech();
     if (auto* menu = dynamic_cast<TFormProjectMenu*>(GetProjectModificationHost())) {
-        menu->imgSave_ActClick();
+        ShowSaveResult(menu->Save());
         return;
     }
-    StopSpeech();
     HourglassCursor hourglass;
     ApplicationContext* context = AppContext();
-    if (context && context->SaveProject())
+    const bool saved = context && context->SaveProject();
+    if (saved)
         ClearModified();
+    ShowSaveResult(saved);
 }
 
 void TPageEditorScreen::imgTopSpeakerOverClick()
@@ -334,6 +343,24 @@ void TPageEditorScreen::PanelMouseMove(const QObject* sender, int x, int y)
 
 // ------------------------------------------------------------------------------------------- page display
 
+// The yellow frame lies around the rectangle, so that it hides nothing of what the rectangle shows (the first
+// line of a text); at the page's edges it comes inside just as far as it must to stay visible.
+void TPageEditorScreen::DrawFrameAround(Bitmap& page, const TRect& frame)
+{
+    constexpr int kPen = 8;
+    constexpr int kHalf = kPen / 2;
+    const int32_t left = std::max(frame.Left - kHalf - 1, kHalf);
+    const int32_t top = std::max(frame.Top - kHalf - 1, kHalf);
+    const int32_t right = std::min(frame.Right + kHalf + 1, page.Width() - kHalf);
+    const int32_t bottom = std::min(frame.Bottom + kHalf + 1, page.Height() - kHalf);
+    Canvas& canvas = page.GetCanvas();
+    canvas.SetBrushStyle(BrushStyle::Clear);
+    canvas.SetPenStyle(PenStyle::Solid);
+    canvas.SetPenWidth(kPen);
+    canvas.SetPenColor(0x00FFFF);
+    canvas.Rectangle(Rect(left, top, right, bottom));
+}
+
 void TPageEditorScreen::ShowPageWithFrame(TImage* preview, const evCategory& page, const TRect* frame)
 {
     const evLayout* design = Design();
@@ -343,14 +370,8 @@ void TPageEditorScreen::ShowPageWithFrame(TImage* preview, const evCategory& pag
     try {
         Bitmap bitmap(design->GetPageWidth(), design->GetPageHeight());
         page.AssignPreviewTo(bitmap);
-        if (frame) {
-            Canvas& canvas = bitmap.GetCanvas();
-            canvas.SetBrushStyle(BrushStyle::Clear);
-            canvas.SetPenStyle(PenStyle::Solid);
-            canvas.SetPenWidth(10);
-            canvas.SetPenColor(0x00FFFF);
-            canvas.Rectangle(Rect(frame->Left + 4, frame->Top + 4, frame->Right - 4, frame->Bottom - 4));
-        }
+        if (frame)
+            DrawFrameAround(bitmap, *frame);
         Bitmap shown(preview->width(), preview->height());
         shown.GetCanvas().StretchDraw(Rect(0, 0, shown.Width(), shown.Height()), bitmap);
         preview->SetPicture(shown.ToQImage());

@@ -122,6 +122,7 @@ protected:
     // The yellow selection frame (page pixels; none without a frame) on the page's rendered preview, stretched
     // over the preview image.
     static void ShowPageWithFrame(TImage* preview, const evCategory& page, const TRect* frame);
+    static void DrawFrameAround(Bitmap& page, const TRect& frame);
     // The page as the player shows it, in the preview screen.
     static void ShowPresentation(evCategory& page);
     static evProject* Project();

@@ -30,6 +30,7 @@ TformFindingsPopUp::TformFindingsPopUp() : SkinnedScreen(Kind::Popup)
     connect(imgBtnFinish, &TImage::clicked, this, [this] { imgBtnFinishClick(); });
     connect(imgBtnBack, &TImage::clicked, this, [this] { imgBtnBackClick(); });
     connect(imgBtnCancelX, &TImage::clicked, this, [this] { imgBtnCancelXClick(); });
+    SetKeyHandlers([this] { imgBtnFinishClick(); }, [this] { imgBtnBackClick(); });
 }
 
 bool TformFindingsPopUp::Run(const std::vector<PreflightFinding>& findings)

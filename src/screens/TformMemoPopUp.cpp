@@ -2,6 +2,7 @@
 
 #include "screens/DataIndexes.h"
 
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 
 namespace G = Geometry::MemoPopup;
@@ -24,6 +25,8 @@ TformMemoPopUp::TformMemoPopUp() : SkinnedScreen(Kind::Popup)
     connect(imgBtnOK, &TImage::clicked, this, [this] { imgBtnOKClick(); });
     connect(imgBtnCancel, &TImage::clicked, this, [this] { imgBtnCancelClick(); });
     connect(imgBtnCancelX, &TImage::clicked, this, [this] { imgBtnCancelXClick(); });
+    memoText->installEventFilter(this);
+    SetKeyHandlers({}, [this] { imgBtnCancelClick(); });
 }
 
 bool TformMemoPopUp::Run(const QString& caption, const QString& text)
@@ -69,4 +72,17 @@ void TformMemoPopUp::imgBtnCancelXClick()
 {
     m_applied = false;
     Close();
+}
+
+bool TformMemoPopUp::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == memoText && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && key->modifiers().testFlag(Qt::ControlModifier)) {
+            imgBtnOKClick();
+            return true;
+        }
+    }
+    return SkinnedScreen::eventFilter(watched, event);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The memo pop-up: a caption and several lines of text to apply or cancel. The text is read from memoText
-// afterwards.
+// afterwards. Return starts a new line; Ctrl+Return applies, Escape cancels.
 
 #include "screens/SkinnedScreen.h"
 
@@ -29,6 +29,9 @@ public:
     TImage* imgBtnOK;
     TImage* imgBtnCancel;
     TImage* imgBtnCancelX;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool m_applied = false;

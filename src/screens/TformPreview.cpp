@@ -30,6 +30,8 @@ TformPreview::TformPreview() : SkinnedScreen(Kind::FullScreen)
     }
     ReleaseSkinImage();
     connect(imgClose, &TImage::clicked, this, [this] { imgCloseClick(); });
+    // Escape ends the preview as its close button does.
+    SetKeyHandlers({}, [this] { imgCloseClick(); });
     imgPreview->SetPointerHandlers(
         [this](int32_t x, int32_t y) {
             if (m_page)
@@ -43,21 +45,30 @@ TformPreview::TformPreview() : SkinnedScreen(Kind::FullScreen)
 
 TformPreview::~TformPreview() = default;
 
-void TformPreview::ShowPicture(const JpegImage& picture)
+void TformPreview::ShowPicture(const JpegImage& picture, QSize size)
 {
-    PreparePicture(picture);
+    PreparePicture(picture, size);
     ShowModal();
     FinishPicture();
 }
 
-void TformPreview::PreparePicture(const JpegImage& picture)
+void TformPreview::PreparePicture(const JpegImage& picture, QSize size)
 {
     BeginRun();
+    imgClose->move(G::imgCloseOnPage.x, G::imgCloseOnPage.y);
     imgClose->setEnabled(true);
     imgClose->show();
     imgClose->raise();
     try {
-        imgPreview->SetPicture(picture.IsEmpty() ? Bitmap() : picture.Decode(), ViewerWidget::Placement::Centred);
+        Bitmap shown = picture.IsEmpty() ? Bitmap() : picture.Decode();
+        const QSize panel(Geometry::PanelWidth, Geometry::PanelHeight);
+        if (!shown.IsEmpty() && size.isValid() && !size.isEmpty()) {
+            const QSize fitted = size.width() > panel.width() || size.height() > panel.height()
+                                     ? size.scaled(panel, Qt::KeepAspectRatio)
+                                     : size;
+            shown = Bitmap(shown.ToQImage().scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        }
+        imgPreview->SetPicture(std::move(shown), ViewerWidget::Placement::Centred);
     } catch (const EVelloraError& e) {
         imgPreview->ClearPicture();
         ktLogs::LogLine(std::string("Preview picture not shown: ") + e.what());
@@ -107,6 +118,7 @@ void TformPreview::PreparePageInArea(std::unique_ptr<evProjectorPage> page, cons
     m_page = std::move(page);
     imgPreview->setGeometry(area.x, area.y, area.w, area.h);
     imgPreview->SetPageSize(QSize(G::imgPreview.w, G::imgPreview.h));
+    imgClose->move(G::imgClose.x, G::imgClose.y);
     imgClose->setEnabled(true);
     imgClose->show();
     imgClose->raise();
@@ -133,8 +145,9 @@ void TformPreview::StartPage()
         m_page->Start(*imgPreview, nullptr, std::move(callbacks));
         return;
     }
-    // The close button lies on the page, where a click on it ends the preview.
-    const ViewerOverlay overlay{m_closePicture, TPoint{G::imgClose.x, G::imgClose.y}};
+    // The close button lies on the page, where a click on it ends the preview: in its top right corner, clear of
+    // the page's own buttons.
+    const ViewerOverlay overlay{m_closePicture, TPoint{G::imgCloseOnPage.x, G::imgCloseOnPage.y}};
     m_page->Start(*imgPreview, &overlay, std::move(callbacks));
 }
 

@@ -21,8 +21,10 @@ public:
     TformPreview();
     ~TformPreview() override;
 
-    void ShowPicture(const JpegImage& picture);
-    void PreparePicture(const JpegImage& picture);
+    // The picture in the middle; with a size, shown at that size (a design's sample at the size of its page),
+    // reduced to fit the panel when it is larger.
+    void ShowPicture(const JpegImage& picture, QSize size = QSize());
+    void PreparePicture(const JpegImage& picture, QSize size = QSize());
     void FinishPicture();
 
     // Keeps the page and frees it afterwards.

@@ -8,6 +8,7 @@
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
 #include "platform/Log.h"
+#include "platform/PanelScale.h"
 #include "platform/Text.h"
 #include "screens/DataIndexes.h"
 #include "screens/HourglassCursor.h"
@@ -177,7 +178,9 @@ void TformProjectEditLayout::AddLayoutLabel(evPageLayout* layout)
     label->setAttribute(Qt::WA_TransparentForMouseEvents, false);
     label->setCursor(Qt::PointingHandCursor);
     label->setMouseTracking(true);
-    label->SetCaption(DoubleAmpersands(ToDisplay(layout->GetName())));
+    // A long name is shortened after a whole word; the hint shows it whole.
+    const QString name = TLabel::ShortenedAtWord(ToDisplay(layout->GetName()), label->font(), label->width());
+    label->SetCaption(DoubleAmpersands(name));
     label->setVisible(row < G::ListMaxRows);
     label->installEventFilter(this);
     m_layoutList.push_back({label, layout});
@@ -224,14 +227,21 @@ void TformProjectEditLayout::SetLabelOpaque(TLabel* label, bool opaque)
     label->setAttribute(Qt::WA_NoSystemBackground, !opaque);
     label->setAutoFillBackground(opaque);
     label->SetFontColour(opaque ? kColorWhite : kColorBlack);
-    label->repaint();
+    RepaintNow(label);
 }
 
+// The page's own layout shows the page as it is, with what was filled in (empty slots marked); the page is
+// rendered again first when its preview is stale, as after opening the album. Any other layout shows its template.
 void TformProjectEditLayout::DrawLayoutPreview()
 {
     imgPreview->ClearPicture();
     if (!m_currentLayout)
         return;
+    evCategory* page = CurrentPage();
+    if (page && page->GetPageLayoutID() == m_currentLayout->GetID() && page->Render(nullptr, true)) {
+        ShowPageWithFrame(imgPreview, *page, nullptr);
+        return;
+    }
     Bitmap blank(imgPreview->width(), imgPreview->height());
     try {
         m_currentLayout->DrawPreview(Rect(0, 0, blank.Width(), blank.Height()), blank.GetCanvas());
@@ -257,15 +267,18 @@ bool TformProjectEditLayout::eventFilter(QObject* watched, QEvent* event)
     const int32_t index = IndexOfLabel(watched);
     if (index < 0)
         return TPageEditorScreen::eventFilter(watched, event);
+    // The press is taken, so that the release comes back to the label (a label leaves presses to its parent).
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+        return true;
     if (event->type() == QEvent::MouseMove) {
         const auto* label = static_cast<QWidget*>(watched);
-        const QPoint point = static_cast<QMouseEvent*>(event)->position().toPoint();
+        const QPoint point = PixelAt(static_cast<QMouseEvent*>(event)->position());
         PanelMouseMove(watched, label->x() + point.x(), label->y() + point.y());
         DescribeLayout(index);
     } else if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const auto* label = static_cast<QWidget*>(watched);
-        if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint()))
+        if (mouse->button() == Qt::LeftButton && label->rect().contains(PixelAt(mouse->position())))
             ChooseLayout(index);
         return true;
     }
@@ -278,7 +291,10 @@ void TformProjectEditLayout::DescribeLayout(int32_t index)
     if (index < 0 || index >= static_cast<int32_t>(m_layoutList.size()))
         return;
     const std::string language = FromDisplay(HelpText(Help::LanguageCode));
-    labelHelp->SetCaption(DoubleAmpersands(ToDisplay(m_layoutList[static_cast<size_t>(index)].layout->GetTitle(language))));
+    const evPageLayout& layout = *m_layoutList[static_cast<size_t>(index)].layout;
+    const QString name = ToDisplay(layout.GetName());
+    const QString title = ToDisplay(layout.GetTitle(language));
+    labelHelp->SetCaption(DoubleAmpersands(title.isEmpty() || title == name ? name : name + ": " + title));
     m_helpNumber = -1;
 }
 

@@ -57,7 +57,7 @@ private:
     void FreeList();
     void AddLayoutLabel(evPageLayout* layout);
     void HighlightLabel(int32_t index);
-    static void SetLabelOpaque(TLabel* label, bool opaque);
+    void SetLabelOpaque(TLabel* label, bool opaque);
     void DrawLayoutPreview();
     int32_t IndexOfLabel(const QObject* label) const;
 

@@ -117,12 +117,16 @@ std::vector<std::string> TformProjectEditPicture::ChoosePictureFiles(bool severa
 {
     FileDialogRequest request;
     request.filter = HelpText(Help::PictureFilter);
-    if (several)
-        return Dialogs().OpenFiles(request);
-    std::optional<std::string> chosen = Dialogs().OpenFile(request);
-    if (!chosen)
-        return {};
-    return {std::move(*chosen)};
+    request.initialFolder = RememberedFolder(DialogPurpose::Pictures);
+    std::vector<std::string> chosen;
+    if (several) {
+        chosen = Dialogs().OpenFiles(request);
+    } else if (std::optional<std::string> one = Dialogs().OpenFile(request)) {
+        chosen.push_back(std::move(*one));
+    }
+    if (!chosen.empty())
+        RememberFolderOf(DialogPurpose::Pictures, chosen.front());
+    return chosen;
 }
 
 void TformProjectEditPicture::PrepareEditor() { ClearSelection(); }

@@ -15,6 +15,7 @@
 #include "screens/DataIndexes.h"
 #include "screens/HourglassCursor.h"
 #include "screens/ITimelineHost.h"
+#include "screens/PanelView.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TyesNoPopup.h"
@@ -374,7 +375,7 @@ void TframeTimeline::DrawMarkers(evCategory* node, int x, int y)
     DrawBox(Rect(left, y, left + kMarkerSize, y + kMarkerSize), MarkerColour(bits, cbLayoutSet, cbNotKind3),
             kColorBlack, "L", kColorBlack);
     DrawBox(Rect(left, y + 17, left + kMarkerSize, y + 17 + kMarkerSize),
-            MarkerColour(bits, cbPicturesFilled, cbNoPictures), kColorBlack, "B", kColorBlack);
+            MarkerColour(bits, cbPicturesFilled, cbNoPictures), kColorBlack, "P", kColorBlack);
     DrawBox(Rect(left, y + 34, left + kMarkerSize, y + 34 + kMarkerSize), MarkerColour(bits, cbTextsFilled, cbNoTexts),
             kColorBlack, "T", kColorBlack);
 }
@@ -627,7 +628,7 @@ void TframeTimeline::SwitchOff(evCategory* object)
     NotifyPageChanged();
 }
 
-ITimelineHost* TframeTimeline::Host() const { return dynamic_cast<ITimelineHost*>(window()); }
+ITimelineHost* TframeTimeline::Host() const { return dynamic_cast<ITimelineHost*>(PanelView::HostWindow(this)); }
 
 void TframeTimeline::NotifyPageChanged()
 {

@@ -38,7 +38,7 @@ public:
         hkSwitchOff = 3,  // "X"
         hkTexts = 4,      // "T" marker
         hkLayout = 5,     // "L" marker
-        hkPictures = 6,   // "B" marker
+        hkPictures = 6,   // "P" marker
     };
     struct Hotspot {
         int32_t left = 0;

@@ -14,6 +14,7 @@ TokPopup::TokPopup() : SkinnedScreen(Kind::Popup)
     imgX = AddImage(G::imgX, TImage::Role::Button);
     connect(ImgOK, &TImage::clicked, this, [this] { ImgOKClick(); });
     connect(imgX, &TImage::clicked, this, [this] { imgXClick(); });
+    SetKeyHandlers([this] { ImgOKClick(); }, [this] { imgXClick(); });
 }
 
 void TokPopup::Run(const QString& text)

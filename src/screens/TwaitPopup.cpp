@@ -20,7 +20,7 @@ class TwaitPopup::Bar : public ProgressBar {
 public:
     static constexpr int kEventsMs = 100;
 
-    explicit Bar(QProgressBar* bar) : m_bar(bar) {}
+    Bar(TwaitPopup& popup, QProgressBar* bar) : m_popup(popup), m_bar(bar) {}
     void SetPosition(int percent) override
     {
         if (m_responsive && m_sinceEvents.elapsed() >= kEventsMs) {
@@ -32,7 +32,7 @@ public:
             return;
         m_bar->setValue(clamped);
         if (m_bar->isVisible())
-            m_bar->repaint();
+            m_popup.RepaintNow(m_bar);
     }
     void SetResponsive(bool responsive)
     {
@@ -41,6 +41,7 @@ public:
     }
 
 private:
+    TwaitPopup& m_popup;
     QProgressBar* m_bar;
     bool m_responsive = false;
     QElapsedTimer m_sinceEvents;
@@ -61,7 +62,11 @@ TwaitPopup::TwaitPopup() : SkinnedScreen(Kind::Popup)
     imgCancel = AddImage(G::imgCancel, TImage::Role::Button);
     imgCancel->hide();
     connect(imgCancel, &TImage::clicked, this, [this] { imgCancelClick(); });
-    m_bar = std::make_unique<Bar>(pb);
+    SetKeyHandlers({}, [this] {
+        if (imgCancel->isVisibleTo(Panel()))
+            imgCancelClick();
+    });
+    m_bar = std::make_unique<Bar>(*this, pb);
     try {
         m_background->SetPicture(SkinPicture(Skin::PopupBackground));
     } catch (const EVelloraError& e) {

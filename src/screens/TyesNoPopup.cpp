@@ -16,6 +16,7 @@ TyesNoPopup::TyesNoPopup() : SkinnedScreen(Kind::Popup)
     connect(ImgYes, &TImage::clicked, this, [this] { ImgYesClick(); });
     connect(ImgNo, &TImage::clicked, this, [this] { ImgNoClick(); });
     connect(imgBtnSmallCancel, &TImage::clicked, this, [this] { imgBtnSmallCancelClick(); });
+    SetKeyHandlers([this] { ImgYesClick(); }, [this] { ImgNoClick(); });
 }
 
 bool TyesNoPopup::Run(const QString& text)

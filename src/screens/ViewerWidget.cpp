@@ -1,5 +1,9 @@
 #include "screens/ViewerWidget.h"
 
+#include "screens/PanelView.h"
+
+#include <QCursor>
+
 ViewerWidget::ViewerWidget(QWidget* parent, const Geometry::ControlRect& rect) : ViewerWidgetBase(parent, "Preview")
 {
     setGeometry(rect.x, rect.y, rect.w, rect.h);
@@ -34,3 +38,6 @@ TPoint ViewerWidget::ToPicture(QPoint point) const
     const int64_t y = static_cast<int64_t>(point.y() - area.y()) * m_picture.Height() / area.height();
     return TPoint{static_cast<int32_t>(x), static_cast<int32_t>(y)};
 }
+
+// The panel may be shown enlarged by a view, where the widget's own mapping from the screen does not hold.
+TPoint ViewerWidget::PointerPosition() const { return ToPicture(PanelView::MapFromGlobal(this, QCursor::pos())); }

@@ -5,6 +5,7 @@
 // A page can also be viewed in a smaller widget: the viewer then works on a page of its own size, shown in the
 // middle reduced to fit, and the pointer's places are turned into the page's pixels.
 
+#include "platform/PanelScale.h"
 #include "presentation/ViewerWidgetBase.h"
 #include "screens/ScreenGeometry.h"
 
@@ -24,9 +25,10 @@ public:
     void Changed() override { update(); }
     int Width() const override { return m_pageSize.isEmpty() ? width() : m_pageSize.width(); }
     int Height() const override { return m_pageSize.isEmpty() ? height() : m_pageSize.height(); }
+    TPoint PointerPosition() const override;
 
 protected:
-    TPoint ToPage(QPointF position) const override { return ToPicture(position.toPoint()); }
+    TPoint ToPage(QPointF position) const override { return ToPicture(PixelAt(position)); }
 
 private:
     Placement m_placement = Placement::TopLeft;

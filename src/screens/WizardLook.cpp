@@ -1,9 +1,17 @@
 #include "screens/WizardLook.h"
 
 #include "platform/Canvas.h"
+#include "screens/ScreenSet.h"
+#include "screens/SkinService.h"
 #include "screens/TTransEdit.h"
+#include "screens/TyesNoPopup.h"
 
-#include <QKeyEvent>
+
+bool ConfirmLeaving(int32_t question)
+{
+    TyesNoPopup* popup = Screens().yesNoPopup.get();
+    return !popup || popup->Run(HelpText(question));
+}
 
 TTransEdit* AddTransField(QWidget* panel, const Geometry::ControlRect& rect)
 {
@@ -17,14 +25,6 @@ TTransEdit* AddTransField(QWidget* panel, const Geometry::ControlRect& rect)
     edit->setPalette(palette);
     edit->SetTransparent(true);
     return edit;
-}
-
-bool IsEnterKey(const QEvent* event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<const QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 TLabel* AddListLabel(QWidget* panel, const Geometry::ControlRect& rect, const QString& caption)

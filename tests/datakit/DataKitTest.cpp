@@ -24,6 +24,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Fonts.h"
 #include "platform/Stream.h"
+#include "screens/ScreenGeometry.h"
 #include "model/evActionElement.h"
 #include "model/evProjectorMouseAction.h"
 #include "model/evProjectorPage.h"
@@ -32,6 +33,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFont>
 #include <QRawFont>
 #include <QTemporaryDir>
 
@@ -191,8 +193,9 @@ TEST_F(DataKitTest, DesignsReadBackWithTheirSpecialPagesAndSamplePicture)
         EXPECT_EQ(preview.GetPageWidth(), 1024);
         EXPECT_EQ(preview.GetPageHeight(), 768);
         ASSERT_NE(preview.GetSamplePicture(), nullptr);
-        EXPECT_EQ(preview.GetSamplePicture()->GetWidth(), DataKit::kSamplePictureWidth);
-        EXPECT_EQ(preview.GetSamplePicture()->GetHeight(), DataKit::kSamplePictureHeight);
+        // The sample shows the page at its own size.
+        EXPECT_EQ(preview.GetSamplePicture()->GetWidth(), preview.GetPageWidth());
+        EXPECT_EQ(preview.GetSamplePicture()->GetHeight(), preview.GetPageHeight());
         names.insert(preview.GetName());
 
         const auto design = ReadBody<evLayout>(path);
@@ -204,6 +207,81 @@ TEST_F(DataKitTest, DesignsReadBackWithTheirSpecialPagesAndSamplePicture)
         }
     }
     EXPECT_EQ(names.size(), files.size());
+}
+
+// Text in bold or italic must never fall back to another font for a letter: every family a design (or the studio
+// page) embeds comes with its bold and italic faces, every face writes the letters of Western European names and
+// the euro sign, and the face the font system picks for each style is the family's own.
+TEST_F(DataKitTest, EveryDesignFontWritesEveryLetterInBoldAndItalic)
+{
+    const QString letters = QString::fromUtf8("ÄÖÜäöüßçéèëêàâîïôûùÿñÅøæ€");
+    // A script is slanted already; it has no italic face, and an italic style only leans it further.
+    const std::set<QString> slantedScripts = {"Dancing Script"};
+    std::vector<std::string> files = DesignFiles();
+    files.push_back(s_data + "/studio.evb");
+    for (const std::string& path : files) {
+        const auto design = ReadBody<evLayout>(path);
+        std::map<QString, std::set<std::pair<bool, bool>>> facesOfFamily;
+        for (int32_t i = 0; i < design->GetElementsB().Count(); ++i) {
+            const auto* font = design->GetElementsB().GetItemAs<evFont>(i);
+            if (!font)
+                continue;
+            const QByteArray bytes(reinterpret_cast<const char*>(font->GetData().data()),
+                                   static_cast<qsizetype>(font->GetData().size()));
+            const QRawFont raw(bytes, 20);
+            ASSERT_TRUE(raw.isValid()) << path << " / " << font->GetFileName();
+            EXPECT_EQ(raw.familyName().toStdString(), font->GetFaceName()) << path << " / " << font->GetFileName();
+            facesOfFamily[raw.familyName()].insert({raw.weight() >= QFont::Bold, raw.style() != QFont::StyleNormal});
+            for (const QChar letter : letters)
+                EXPECT_TRUE(raw.supportsCharacter(letter))
+                    << font->GetFileName() << " lacks " << QString(letter).toStdString();
+        }
+        EXPECT_FALSE(facesOfFamily.empty()) << path;
+        for (const auto& [family, faces] : facesOfFamily) {
+            const bool needsItalic = slantedScripts.count(family) == 0;
+            for (const bool bold : {false, true}) {
+                for (const bool italic : {false, true}) {
+                    const std::string style = family.toStdString() + (bold ? " bold" : "") + (italic ? " italic" : "");
+                    if (bold || (italic && needsItalic))
+                        EXPECT_TRUE(faces.count({bold, italic && needsItalic}) == 1) << path << ": no face " << style;
+                    QFont wanted(family);
+                    wanted.setPixelSize(20);
+                    wanted.setBold(bold);
+                    wanted.setItalic(italic);
+                    const QRawFont used = QRawFont::fromFont(wanted);
+                    EXPECT_EQ(used.familyName(), family) << path << ": " << style;
+                    EXPECT_EQ(used.weight() >= QFont::Bold, bold) << path << ": " << style;
+                    for (const QChar letter : letters)
+                        EXPECT_TRUE(used.supportsCharacter(letter))
+                            << path << ": " << style << " lacks " << QString(letter).toStdString();
+                }
+            }
+        }
+    }
+}
+
+// The preview's close button lies over a page that fills the panel; nothing of a page that answers the pointer
+// (buttons, menus, photographs that grow, strips) may be under it. Titles and other labels may.
+TEST_F(DataKitTest, NoButtonOfAPageLiesUnderThePreviewsCloseButton)
+{
+    const std::set<int32_t> answering = {atExit,         atBack, atSound,       atChapterMenu,
+                                         atEnlargeOnHover, atEnd, atNextSibling, atFilmStrip};
+    const Geometry::ControlRect close = Geometry::Preview::imgCloseOnPage;
+    const TRect closeRect = Rect(close.x, close.y, close.Right(), close.Bottom());
+    for (const std::string& path : DesignFiles()) {
+        const auto design = ReadBody<evLayout>(path);
+        for (evPageLayout* layout : PageLayouts(*design)) {
+            for (int32_t i = 0; i < layout->GetActionElements().Count(); ++i) {
+                const auto* action = layout->GetActionElements().GetItemAs<evActionElement>(i);
+                if (answering.count(action->GetActionType()) == 0)
+                    continue;
+                const TRect r = action->GetRect();
+                const bool apart = r.Right <= closeRect.Left || r.Left >= closeRect.Right ||
+                                   r.Bottom <= closeRect.Top || r.Top >= closeRect.Bottom;
+                EXPECT_TRUE(apart) << path << " / " << layout->GetName() << " action " << i;
+            }
+        }
+    }
 }
 
 TEST_F(DataKitTest, EveryReferenceOfEveryPageLayoutResolves)

@@ -113,6 +113,7 @@ std::map<int, QSize> GeometrySizes()
         {Skin::VideoButtonActive, SizeOf(G::FinishComplete::imgBtnVideo)},
         {Skin::WaitCancel, SizeOf(G::WaitPopup::imgCancel)},
         {Skin::LabelTestSheetActive, SizeOf(G::LabelKitPrint::imgBtnTestSheet)},
+        {Skin::CalendarActive, SizeOf(G::NewProject1::imgCalendarActive)},
     };
     for (int index : {Skin::StayButtonActive, Skin::StayButton, Skin::LeaveButtonActive, Skin::LeaveButton,
                       Skin::DontSaveButtonActive, Skin::DontSaveButton, Skin::SaveButtonActive, Skin::SaveButton})
@@ -174,8 +175,8 @@ TEST(SkinPainterTest, EveryPositionHoldsAPictureOfItsPlaceSize)
     std::map<int, QSize> expected = GeometrySizes();
     for (const auto& [index, size] : CatalogueSizes())
         ASSERT_TRUE(expected.emplace(index, size).second) << "picture " << index << " listed twice";
-    ASSERT_EQ(SkinPainter::Count(), 204);
-    ASSERT_EQ(expected.size() + UnusedIndexes().size(), 204u);
+    ASSERT_EQ(SkinPainter::Count(), 205);
+    ASSERT_EQ(expected.size() + UnusedIndexes().size(), 205u);
     for (int index = 0; index < SkinPainter::Count(); ++index) {
         SCOPED_TRACE("picture " + std::to_string(index));
         const QImage picture = painter.Paint(index);
@@ -228,4 +229,8 @@ TEST(SkinPainterTest, StateImagesFitTheirScreens)
                 {{Skin::Backdrop, G::Grid::FullPanel}, {Skin::FinishCompleteReport, G::FinishComplete::ImgReport}});
     ExpectFitsOver(painter, finishComplete, Skin::DiscImageButtonActive, G::FinishComplete::imgBtnDiscImage);
     ExpectFitsOver(painter, finishComplete, Skin::VideoButtonActive, G::FinishComplete::imgBtnVideo);
+    const QImage personCard =
+        Compose(painter, {1024, 768},
+                {{Skin::Backdrop, G::Grid::FullPanel}, {Skin::NamesFrame, G::NewProject1::imgFrm}});
+    ExpectFitsOver(painter, personCard, Skin::CalendarActive, G::NewProject1::imgCalendarActive);
 }

@@ -16,6 +16,7 @@
 #include <QBuffer>
 #include <QColorSpace>
 #include <QFile>
+#include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <array>
@@ -74,6 +75,28 @@ QByteArray Encoded(const QImage& image, const char* format)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     EXPECT_TRUE(image.save(&buffer, format, 100));
+    return bytes;
+}
+
+// A picture with detail everywhere, so that a cut anywhere falls into its pixel data.
+QImage Noisy(int width = 96, int height = 64)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * x + y * 7) % 256, (x * y * 13) % 256));
+    return image;
+}
+
+QByteArray ProgressiveJpeg(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.setQuality(90);
+    EXPECT_TRUE(writer.write(image));
     return bytes;
 }
 
@@ -303,6 +326,11 @@ TEST_F(PhotographFileTest, BadFilesAreRefusedWithAMessage)
          "colour profile"},
         {"JPEG with a damaged tag table", JpegWithProfile(Filled({9, 9, 9}), overlongTags), "colour profile"},
         {"no picture at all", QByteArray("just some text"), "cannot be read as a picture"},
+        {"JPEG cut in the middle", Encoded(Noisy(), "JPEG").left(Encoded(Noisy(), "JPEG").size() / 2), "ends before"},
+        {"JPEG without its end marker", Encoded(Noisy(), "JPEG").chopped(2), "ends before"},
+        {"progressive JPEG cut in a later scan", ProgressiveJpeg(Noisy()).left(ProgressiveJpeg(Noisy()).size() * 3 / 4),
+         "ends before"},
+        {"PNG cut in the middle", Encoded(Noisy(), "PNG").left(Encoded(Noisy(), "PNG").size() / 2), "cannot be read"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -358,6 +386,21 @@ TEST_F(PhotographFileTest, AReducedReadIsAsLargeAsAskedAndNoLarger)
         // Orientation 6 turns the picture clockwise: the bottom-left quadrant comes to the top left.
         ExpectNear(PixelOf(b, b.Width() / 4, b.Height() / 4), isTurned ? Rgb{0x20, 0x20, 0xD0} : Rgb{0xD0, 0x20, 0x20}, 6);
         ExpectNear(PixelOf(b, 3 * b.Width() / 4, 3 * b.Height() / 4), isTurned ? Rgb{0x20, 0xD0, 0x20} : Rgb{0xD0, 0xD0, 0xD0}, 6);
+    }
+}
+
+TEST_F(PhotographFileTest, WholeJpegsAreReadWithWhateverFollowsTheirEnd)
+{
+    const QByteArray baseline = Encoded(Noisy(), "JPEG");
+    const QByteArray progressive = ProgressiveJpeg(Noisy());
+    for (const QByteArray& file : {baseline, progressive, baseline + QByteArray("trailing bytes of a camera", 26)}) {
+        EXPECT_TRUE(JpegReachesItsEnd(reinterpret_cast<const uint8_t*>(file.constData()), size_t(file.size())));
+        EXPECT_EQ(Read(file).bitmap.Width(), 96);
+    }
+    // Every cut inside the file is noticed, wherever it falls: in a segment, its length, or the pixel data.
+    for (const QByteArray& file : {baseline, progressive}) {
+        for (qsizetype cut = 3; cut < file.size(); cut += 7)
+            EXPECT_FALSE(JpegReachesItsEnd(reinterpret_cast<const uint8_t*>(file.constData()), size_t(cut))) << cut;
     }
 }
 

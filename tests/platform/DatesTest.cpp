@@ -58,10 +58,76 @@ TEST(DatesTest, TheShortDateShownIsReadBackAndTodayFollowsItsSource)
     SetTodaySource([] { return Day(2026, 12, 6); });
     EXPECT_EQ(TodayDate(), Day(2026, 12, 6));
     for (const double day : {Day(2026, 12, 6), Day(1985, 1, 31), Day(2003, 2, 28), Day(1900, 3, 1)})
-        EXPECT_EQ(ParseShortDate(ShortDateText(day)), day) << ShortDateText(day);
-    EXPECT_EQ(ParseShortDate(ShortDateText(Day(2003, 2, 28)) + "1"), std::nullopt);
+        EXPECT_EQ(ParseDateInput(ShortDateText(day)), day) << ShortDateText(day);
+    EXPECT_EQ(ParseDateInput(ShortDateText(Day(2003, 2, 28)) + "1"), std::nullopt);
     SetTodaySource({});
     EXPECT_EQ(TodayDate(), static_cast<double>(QDate(1899, 12, 30).daysTo(QDate::currentDate())));
+}
+
+struct InputCase {
+    QLocale locale;
+    const char* text;
+    std::optional<double> expected;
+};
+
+TEST(DatesTest, TypedDatesAreReadInTheLocalesNumericIsoAndLongFormsWithFourDigitYears)
+{
+    const QLocale c = QLocale::c();
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    const double christmas = Day(2026, 12, 24);
+    const InputCase cases[] = {
+        // The C locale shows "24 Dec 2026" and has no numeric form of its own: day first with full stops.
+        {c, "24.12.2026", christmas},
+        {c, "2026-12-24", christmas},
+        {c, "24 December 2026", christmas},
+        {c, "Thursday, 24 December 2026", christmas},
+        {c, "Friday, 24 December 2026", std::nullopt},
+        {c, "24 Dec 2026", christmas},
+        {c, " 24.12.2026 ", christmas},
+        {c, "12/24/2026", std::nullopt},
+        {c, "24.12.26", std::nullopt},
+        {c, "31.02.2026", std::nullopt},
+        {c, "2026-02-30", std::nullopt},
+        {c, "2026-12-24x", std::nullopt},
+        {c, "26-12-24", std::nullopt},
+        {c, "", std::nullopt},
+        {german, "24.12.2026", christmas},
+        {german, "24.12.26", std::nullopt},
+        {german, "24. Dezember 2026", christmas},
+        {german, "Donnerstag, 24. Dezember 2026", christmas},
+        {german, "2026-12-24", christmas},
+        {german, "12/24/2026", std::nullopt},
+        {us, "12/24/2026", christmas},
+        {us, "12/24/26", std::nullopt},
+        {us, "24.12.2026", std::nullopt},
+        {us, "December 24, 2026", christmas},
+        {us, "2026-12-24", christmas},
+        {japanese, "2026/12/24", christmas},
+        {japanese, "2026年12月24日", christmas},
+    };
+    for (const InputCase& c : cases)
+        EXPECT_EQ(ParseDateInput(c.text, c.locale), c.expected) << c.locale.name().toStdString() << " " << c.text;
+}
+
+TEST(DatesTest, TheExamplesOfADateAreReadBackAndTheShownShortDateToo)
+{
+    using Examples = std::vector<std::string>;
+    const double day = Day(2026, 12, 7);
+    const struct {
+        QLocale locale;
+        Examples examples;
+    } cases[] = {
+        {QLocale::c(), Examples{"07.12.2026", "2026-12-07", "7 December 2026"}},
+        {QLocale(QLocale::German, QLocale::Germany), Examples{"07.12.2026", "2026-12-07", "7. Dezember 2026"}},
+        {QLocale(QLocale::English, QLocale::UnitedStates), Examples{"12/7/2026", "2026-12-07", "December 7, 2026"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DateInputExamples(day, c.locale), c.examples) << c.locale.name().toStdString();
+        for (const std::string& example : c.examples)
+            EXPECT_EQ(ParseDateInput(example, c.locale), day) << example;
+    }
 }
 
 } // namespace

@@ -206,6 +206,45 @@ void ShowEverything(PresentationFile& presentation, FakeViewerControl& control, 
 
 } // namespace
 
+TEST_F(PlayerTest, KeysTurnToTheNextPageBackAndToTheFirst)
+{
+    presentation.pages.push_back(MakePage(kGreen, {}));
+    auto player = MakePlayer();
+    player->Begin();
+    // From the studio page Back stays, Next and First go to page 0.
+    player->Back();
+    EXPECT_TRUE(player->IsShowingStudio());
+    player->Next();
+    EXPECT_EQ(player->CurrentPageIndex(), 0);
+    struct Step {
+        void (PresentationPlayer::*key)();
+        int32_t page;
+        TColor colour;
+    };
+    const Step steps[] = {
+        {&PresentationPlayer::Back, 0, kRed},    {&PresentationPlayer::Next, 1, kYellow},
+        {&PresentationPlayer::Next, 2, kGreen},  {&PresentationPlayer::Next, 2, kGreen},
+        {&PresentationPlayer::Back, 1, kYellow}, {&PresentationPlayer::First, 0, kRed},
+    };
+    for (const Step& step : steps) {
+        (player.get()->*step.key)();
+        EXPECT_EQ(player->CurrentPageIndex(), step.page);
+        EXPECT_TRUE(Near(At(10, 10), step.colour)) << step.page;
+    }
+    EXPECT_EQ(quits, 0);
+    player.reset();
+    // A presentation without pages shows its background whatever the keys say.
+    presentation.pages.clear();
+    presentation.studio.reset();
+    auto empty = MakePlayer();
+    empty->Begin();
+    for (auto key : {&PresentationPlayer::Next, &PresentationPlayer::Back, &PresentationPlayer::First}) {
+        (empty.get()->*key)();
+        EXPECT_EQ(empty->CurrentPageIndex(), -1);
+        EXPECT_EQ(At(10, 10), kBackground);
+    }
+}
+
 TEST_F(PlayerTest, DamagedNumbersAnywhereNeverBreakTheShow)
 {
     const std::vector<uint8_t> good = RichPresentationBytes();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -84,4 +85,14 @@ TEST(ScreenGeometryTest, CoversLieExactlyOverWhatTheyCover)
     ExpectInside(G::Finish::ImgBtn, {{"ImgCancel", G::Finish::ImgCancel}, {"ImgApply", G::Finish::ImgApply}});
     ExpectInside(G::NewProject1::imgBtn, {{"ImgCancel", G::NewProject1::ImgCancel}, {"ImgApply", G::NewProject1::ImgApply}});
     ExpectInside(G::Imprint::ImgImprint, {{"ImgBtn", G::Imprint::ImgBtn}});
+    ExpectInside(G::NewProject1::imgFrm, {{"imgCalendar", G::NewProject1::imgCalendar}});
+}
+
+// Centred to the pixel: a card of odd size lies half a pixel nearer one edge.
+TEST(ScreenGeometryTest, CardsOnTheirOwnAreCentredOnThePanel)
+{
+    for (const G::ControlRect& card : {G::Imprint::ImgImprint}) {
+        EXPECT_LE(std::abs(card.x * 2 + card.w - G::PanelWidth), 1) << card.x;
+        EXPECT_LE(std::abs(card.y * 2 + card.h - G::PanelHeight), 1) << card.y;
+    }
 }

@@ -34,8 +34,8 @@
 
 namespace screentest {
 
-constexpr int kHelpTexts = 296;
-constexpr int kPictures = 204;
+constexpr int kHelpTexts = 300;
+constexpr int kPictures = 205;
 
 inline std::unique_ptr<evPicture> IndexPicture(int index)
 {

@@ -1,9 +1,11 @@
 #include "screens/ScreenTestSupport.h"
 
+#include "screens/SkinService.h"
 #include "screens/SkinnedScreen.h"
 #include "screens/TImage.h"
 #include "screens/TLabel.h"
 
+#include <QGraphicsView>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -21,10 +23,16 @@ public:
         background = AddSkinImage({0, 0, 1024, 768}, 1);
         button = AddHoverImage({10, 10, 50, 20}, 92);
         missing = AddSkinImage({100, 10, 50, 20}, 5000);
+        chosen = AddHoverImage({10, 40, 50, 20}, 93);
+        hint = AddLabel({10, 700, 400, 20}, LabelStyle());
+        WatchHints(hint, &remembered);
     }
     TImage* background;
     TImage* button;
     TImage* missing;
+    TImage* chosen;
+    TLabel* hint;
+    int32_t remembered = -1;
 };
 
 } // namespace
@@ -43,6 +51,54 @@ TEST_F(SkinnedScreenTest, PicturesAreHeldOnlyDuringARun)
     screen.EndRun();
     EXPECT_FALSE(screen.background->HasPicture());
     EXPECT_FALSE(screen.button->HasPicture());
+}
+
+TEST_F(SkinnedScreenTest, WhenThePointerLeavesOrAnotherScreenComesUpTheLitButtonAndTheHintGo)
+{
+    ThreePictureScreen screen;
+    screen.BeginRun();
+    const auto light = [&screen] {
+        HoverShow(15, 15, screen.button, screen.background);
+        ShowHelpHint(screen.hint, screen.remembered, 7);
+        // A state of the screen shown by the screen itself, not by the pointer.
+        screen.chosen->show();
+        ASSERT_TRUE(screen.button->isVisibleTo(screen.Panel()));
+        ASSERT_EQ(screen.hint->Caption(), "Help 7");
+    };
+    const auto expectDark = [&screen] {
+        EXPECT_FALSE(screen.button->isVisibleTo(screen.Panel()));
+        EXPECT_TRUE(screen.chosen->isVisibleTo(screen.Panel()));
+        EXPECT_EQ(screen.hint->Caption(), "");
+        EXPECT_EQ(screen.remembered, -1);
+    };
+    light();
+    screen.ClearPointerLooks();
+    expectDark();
+
+    // The pointer leaves the panel.
+    light();
+    screen.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
+    QWidget* viewport = screen.findChild<QGraphicsView*>()->viewport();
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(viewport, &leave);
+    expectDark();
+
+    // Another screen comes up in front of it.
+    light();
+    SkinnedScreen popup(SkinnedScreen::Kind::Popup);
+    popup.BeginRun();
+    QTimer::singleShot(20, &popup, [&popup] { popup.Close(); });
+    popup.ShowModal();
+    expectDark();
+
+    // And the next run starts dark.
+    light();
+    screen.hide();
+    screen.EndRun();
+    screen.BeginRun();
+    expectDark();
+    screen.EndRun();
 }
 
 TEST_F(SkinnedScreenTest, CloseEndsTheModalShowOrPreventsIt)

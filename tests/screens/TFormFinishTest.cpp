@@ -16,6 +16,7 @@
 #include "screens/TformFindingsPopUp.h"
 #include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
+#include "screens/TyesNoPopup.h"
 
 #include "WriteLeftovers.h"
 #include "WriterFaults.h"
@@ -129,6 +130,50 @@ TEST_F(TFormFinishTest, WritesTheDiscFolderWithOrWithoutTheStudioPage)
         EXPECT_EQ(presentation->studio != nullptr, c.expectedDuration >= 0);
         EXPECT_EQ(presentation->studioDuration, std::max(c.expectedDuration, 0));
     }
+}
+
+TEST_F(TFormFinishTest, RemembersTheFolderAndAsksBeforeReplacingADiscInIt)
+{
+    Screens().yesNoPopup = std::make_unique<TyesNoPopup>();
+    const std::string disc = PathOf("albums") + "/Vellora";
+    {
+        TFormFinish screen;
+        screen.Prepare();
+        EXPECT_EQ(screen.LabelDir->text(), "");
+        ChooseFolder(screen, "albums");
+        EXPECT_EQ(Message([&] { screen.ImgApplyClick(); }), "");
+        EXPECT_EQ(screen.GetOutcome(), TFormFinish::Outcome::Success);
+        screen.Conclude();
+    }
+    std::ofstream(disc + "/data/data.evp") << "marked";
+    for (const bool replace : {false, true}) {
+        SCOPED_TRACE(replace);
+        TFormFinish screen;
+        screen.Prepare();
+        // The folder of the last finishing is chosen again, and the folder dialog opens on it.
+        EXPECT_EQ(screen.LabelDir->text().toStdString(), disc);
+        QStringList questions;
+        ModalAnswerer answer([&](QWidget* modal) {
+            auto* question = static_cast<TyesNoPopup*>(modal);
+            questions << question->LabelMessage->Caption();
+            replace ? question->ImgYesClick() : question->ImgNoClick();
+        });
+        screen.ImgApplyClick();
+        EXPECT_EQ(questions, QStringList{QString::fromStdString(HelpString(Help::ReplaceDiscQuestion))});
+        EXPECT_EQ(screen.GetOutcome(), replace ? TFormFinish::Outcome::Success : TFormFinish::Outcome::None);
+        screen.Conclude();
+        std::ifstream kept(disc + "/data/data.evp");
+        std::string text;
+        std::getline(kept, text);
+        EXPECT_EQ(text == "marked", !replace);
+    }
+    TFormFinish screen;
+    screen.Prepare();
+    m_dialogs.folderAnswers.push_back(std::nullopt);
+    screen.Image1Click();
+    EXPECT_EQ(m_dialogs.folderRequests.back().initialFolder, PathOf("albums"));
+    screen.Conclude();
+    Screens().yesNoPopup.reset();
 }
 
 TEST_F(TFormFinishTest, StopsBeforeWritingWithoutAFolderOrWithADurationThatIsNoNumber)

@@ -6,6 +6,7 @@
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evProject.h"
+#include "screens/DataIndexes.h"
 #include "screens/ApplicationContext.h"
 #include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
@@ -194,6 +195,7 @@ TEST_F(TFormGalleryTest, CancelAfterASaveLeavesTheProjectModified)
     m_gallery->ImgDeleteClick();
     m_gallery->imgTopSaveClick();
     EXPECT_FALSE(IsModified());
+    EXPECT_EQ(m_gallery->labelHelp->Caption(), HelpString(Help::SavedNotice).c_str());
     m_gallery->ImgCancelClick();
     m_gallery->Finish();
     EXPECT_TRUE(IsModified());

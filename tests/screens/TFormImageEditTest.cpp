@@ -318,6 +318,10 @@ TEST_F(TFormImageEditTest, FilesThatAreNoPictureOrTooLargeShowAMessageAndChangeN
     const std::string heic = PathOf("cut.heic");
     WriteFile(heic, {0, 0, 0, 24, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c', 0, 0, 0, 0,
                      'm', 'i', 'f', '1', 'h', 'e', 'i', 'c'});
+    // A photograph cut in the middle of its pixels, as an interrupted copy leaves it.
+    const std::vector<uint8_t> whole = EncodeJpeg(Filled(400, 300, 90, 120, 150), 90);
+    const std::string cut = PathOf("cut.jpg");
+    WriteFile(cut, std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(whole.size() * 2 / 3)));
     const struct {
         std::string path;
         const char* message;
@@ -326,6 +330,7 @@ TEST_F(TFormImageEditTest, FilesThatAreNoPictureOrTooLargeShowAMessageAndChangeN
         {huge, "This picture is too large: it has more than 150 million pixels."},
         {PathOf("missing.png"), "This file cannot be read as a picture."},
         {heic, "This picture cannot be read: the file is damaged or too large."},
+        {cut, PhotographMessage::kCutShort},
     };
     for (const auto& c : cases) {
         bool prepared = true;

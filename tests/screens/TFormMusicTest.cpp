@@ -224,6 +224,6 @@ TEST_F(TFormMusicTest, WithoutAProjectOnlyTheMessageIsShown)
 {
     m_context.FreeCurrentProject();
     TFormMusic screen;
-    EXPECT_EQ(AnswerMessage([&] { screen.Run(); }), "Fataler Fehler: Kein Projekt vorhanden!");
+    EXPECT_EQ(AnswerMessage([&] { screen.Run(); }), "No album is open, so there is no music to choose for it.");
     EXPECT_FALSE(screen.isVisible());
 }

@@ -3,9 +3,12 @@
 #include "model/evProject.h"
 #include "platform/Dates.h"
 #include "platform/Text.h"
+#include "screens/DateEntry.h"
 #include "screens/TFormNewProject1.h"
 #include "screens/TTransEdit.h"
 
+#include <QCalendarWidget>
+#include <QMouseEvent>
 #include <QTest>
 
 using namespace wizardtest;
@@ -26,7 +29,7 @@ protected:
     }
 };
 
-TEST_F(NewProject1Test, StartsEmptyWithTodayAndSwallowsEnter)
+TEST_F(NewProject1Test, StartsEmptyWithTodayAndTheFirstNameFocused)
 {
     TFormNewProject1 page;
     page.EditName1->setText("old");
@@ -34,18 +37,10 @@ TEST_F(NewProject1Test, StartsEmptyWithTodayAndSwallowsEnter)
     EXPECT_TRUE(page.EditName1->text().isEmpty());
     EXPECT_TRUE(page.EditName2->text().isEmpty());
     EXPECT_EQ(page.EditDatum->text(), ToDisplay(ShortDateText(46362.0)));
-    EXPECT_EQ(page.focusWidget(), page.EditName1);
+    EXPECT_EQ(page.Panel()->focusWidget(), page.EditName1);
     EXPECT_EQ(page.EditName1->maxLength(), 50);
     EXPECT_EQ(page.EditName2->maxLength(), 50);
     EXPECT_TRUE(page.EditDatum->GetTransparent());
-
-    page.EditName1->setText("Anna");
-    page.EditName2->setText("Ben");
-    for (TTransEdit* field : {page.EditName1, page.EditName2, page.EditDatum})
-        QTest::keyClick(field, Qt::Key_Return);
-    QTest::keyClick(page.EditDatum, Qt::Key_Enter);
-    EXPECT_FALSE(page.IsCloseRequested());
-    EXPECT_FALSE(page.GetAccepted());
     page.EndRun();
 }
 
@@ -57,13 +52,19 @@ TEST_F(NewProject1Test, ApplyChecksTheNamesAndTheDateInOrder)
         int failingField; // -1: accepted
     };
     const QString today = ToDisplay(ShortDateText(46362.0));
+    // The message for an unreadable date goes on with today's date in the forms the field reads.
+    const QString unreadable = "Help 2 " + DateEntry::Examples(46362.0) + ".";
+    ASSERT_TRUE(unreadable.contains("2026-12-06"));
     const Case cases[] = {
         {"", "Ben", today, {"Help 0"}, 0},
         {" \t ", "", "31.02.2003", {"Help 0"}, 0},
         {"Anna", " \x01", today, {"Help 1"}, 1},
-        {"Anna", "Ben", "31.02.2003", {"Help 2"}, 2},
-        {"Anna", "Ben", today + "x", {"Help 2"}, 2},
+        {"Anna", "Ben", "31.02.2003", {unreadable}, 2},
+        {"Anna", "Ben", today + "x", {unreadable}, 2},
+        {"Anna", "Ben", "06.12.26", {unreadable}, 2},
         {" Anna & Ben ", "X", today, {}, -1},
+        {" Anna & Ben ", "X", "2026-12-06", {}, -1},
+        {" Anna & Ben ", "X", "06.12.2026", {}, -1},
     };
     for (const Case& c : cases) {
         TFormNewProject1 page;
@@ -79,7 +80,7 @@ TEST_F(NewProject1Test, ApplyChecksTheNamesAndTheDateInOrder)
         if (c.failingField >= 0) {
             TTransEdit* fields[] = {page.EditName1, page.EditName2, page.EditDatum};
             TTransEdit* field = fields[c.failingField];
-            EXPECT_EQ(page.focusWidget(), field) << c.failingField;
+            EXPECT_EQ(page.Panel()->focusWidget(), field) << c.failingField;
             EXPECT_EQ(field->selectedText(), field->text());
         } else {
             // The names go on as they were typed.
@@ -89,6 +90,53 @@ TEST_F(NewProject1Test, ApplyChecksTheNamesAndTheDateInOrder)
         }
         page.EndRun();
     }
+}
+
+TEST_F(NewProject1Test, TheCalendarOpensOnTheTypedDateAndWritesThePickedDay)
+{
+    TFormNewProject1 page;
+    page.Prepare();
+    QCalendarWidget* calendar = page.calendar->Calendar();
+    struct Case {
+        QString typed;
+        QDate shown;
+    };
+    for (const Case& c : {Case{"2027-03-14", QDate(2027, 3, 14)}, Case{"no date", QDate(2026, 12, 6)}}) {
+        page.EditDatum->setText(c.typed);
+        page.calendar->Open();
+        EXPECT_TRUE(page.calendar->IsOpen());
+        EXPECT_EQ(calendar->selectedDate(), c.shown) << c.typed.toStdString();
+        EXPECT_EQ(calendar->monthShown(), c.shown.month());
+        page.calendar->Close();
+        EXPECT_EQ(page.EditDatum->text(), c.typed);
+    }
+    // A click on a day writes it as the program shows dates, and the date is then read back.
+    page.calendar->Open();
+    emit calendar->clicked(QDate(2028, 2, 29));
+    EXPECT_FALSE(page.calendar->IsOpen());
+    const double leapDay = static_cast<double>(QDate(1899, 12, 30).daysTo(QDate(2028, 2, 29)));
+    EXPECT_EQ(page.EditDatum->text(), ToDisplay(ShortDateText(leapDay)));
+    page.EditName1->setText("Anna");
+    page.EditName2->setText("Ben");
+    page.ImgApplyClick();
+    EXPECT_EQ(page.GetDate(), leapDay);
+    page.EndRun();
+}
+
+TEST_F(NewProject1Test, TheDateFieldsHintShowsTodayAndTheCalendarButtonLightsUnderTheMouse)
+{
+    TFormNewProject1 page;
+    page.Prepare();
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(page.EditDatum, &move);
+    EXPECT_EQ(page.labelHelp->Caption(), "Help 108 " + DateEntry::Examples(46362.0) + ".");
+    const Geometry::ControlRect button = Geometry::NewProject1::imgCalendar;
+    page.ImgBGMouseMove(button.x + 3, button.y + 3);
+    EXPECT_TRUE(page.calendar->ActiveButton()->isVisibleTo(page.Panel()));
+    EXPECT_EQ(page.labelHelp->Caption(), "Help 105");
+    page.ImgBGMouseMove(button.x - 3, button.y + 3);
+    EXPECT_FALSE(page.calendar->ActiveButton()->isVisibleTo(page.Panel()));
+    page.EndRun();
 }
 
 } // namespace

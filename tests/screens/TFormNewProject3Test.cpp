@@ -13,6 +13,7 @@
 #include "screens/TTransEdit.h"
 
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace wizardtest;
 
@@ -162,7 +163,7 @@ TEST_F(NewProject3Test, SwitchingOnReachesTheAncestorsAndOffTheWholeSubtree)
     page.FinishWizard();
 }
 
-TEST_F(NewProject3Test, ArrowsScrollOneRowPerTickWhileHeld)
+TEST_F(NewProject3Test, ArrowsMoveOneRowAClickAndGoOnWhileHeld)
 {
     auto tree = Entry("T0", true);
     for (int i = 1; i < 20; ++i)
@@ -170,11 +171,18 @@ TEST_F(NewProject3Test, ArrowsScrollOneRowPerTickWhileHeld)
     TFormNewProject3 page;
     PrepareWizard(page, std::move(tree));
     page.SelectRow(0);
+    // A click: one row, and nothing more once released.
+    page.imgBtnListDownMouseDown();
+    EXPECT_EQ(page.GetFirstVisible(), 1);
+    page.imgBtnListMouseUp();
+    EXPECT_FALSE(page.ScrollTimer.isActive());
+    // Held: after a pause, one row a tick, up to the last row.
     page.imgBtnListDownMouseDown();
     EXPECT_TRUE(page.ScrollTimer.isActive());
-    EXPECT_EQ(page.ScrollTimer.interval(), 50);
+    EXPECT_EQ(page.ScrollTimer.interval(), TFormNewProject3::kScrollDelay);
     for (int tick = 0; tick < 6; ++tick)
         page.ScrollTimerTick();
+    EXPECT_EQ(page.ScrollTimer.interval(), TFormNewProject3::kScrollInterval);
     EXPECT_EQ(page.GetFirstVisible(), 4); // 20 rows, 16 visible
     page.imgBtnListMouseUp();
     EXPECT_FALSE(page.ScrollTimer.isActive());
@@ -186,9 +194,44 @@ TEST_F(NewProject3Test, ArrowsScrollOneRowPerTickWhileHeld)
     // The selection scrolled out of view keeps its colours.
     EXPECT_EQ(page.GetRowLabels()[0]->FontColour(), kColorWhite);
     page.imgBtnListUpMouseDown();
-    page.ScrollTimerTick();
     EXPECT_EQ(page.GetFirstVisible(), 3);
     page.imgBtnListMouseUp();
+
+    // The wheel over the list: three rows a notch, nothing beside the list.
+    const auto wheel = [&page](QPoint at, int delta) {
+        const QPointF point(at);
+        QWheelEvent event(point, point, QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(page.Panel(), &event);
+    };
+    wheel({600, 300}, 120);
+    EXPECT_EQ(page.GetFirstVisible(), 0);
+    wheel({600, 300}, -120);
+    EXPECT_EQ(page.GetFirstVisible(), 3);
+    wheel({600, 300}, -60);
+    EXPECT_EQ(page.GetFirstVisible(), 3);
+    wheel({600, 300}, -60);
+    EXPECT_EQ(page.GetFirstVisible(), 4);
+    wheel({200, 300}, 120);
+    EXPECT_EQ(page.GetFirstVisible(), 4);
+    page.FinishWizard();
+}
+
+TEST_F(NewProject3Test, ANewChapterAtTheEndOfALongListComesIntoView)
+{
+    auto tree = Entry("T0", true);
+    for (int i = 1; i < 20; ++i)
+        tree->AppendSibling(Entry("T" + std::to_string(i), true));
+    TFormNewProject3 page;
+    PrepareWizard(page, std::move(tree));
+    PopupScript popups;
+    popups.entryAnswers = {QString("Dance")};
+    page.SelectRow(19);
+    page.imgBtnNewSubClick();
+    ASSERT_EQ(page.GetRows().size(), 21u);
+    EXPECT_EQ(page.GetRows()[20]->GetTitle(), "Dance");
+    EXPECT_EQ(page.GetFirstVisible(), 5);
+    EXPECT_FALSE(page.GetRowLabels()[20]->isHidden());
     page.FinishWizard();
 }
 
@@ -247,7 +290,8 @@ TEST_F(NewProject3Test, OkReportsEachFailureAndEndsWithoutProject)
 {
     InstallDesign("Rose");
     InstallDesign("NoLabel", {"W", "M", "E"});
-    const QString exists = "Help 157" + DoubleAmpersands(" , " + ToDisplay(ShortDateText(46362.0))) + "Help 158";
+    // The album is named by its two names, with a blank on either side and nothing left of an empty text.
+    const QString exists = "Help 157 Anna && Ben Help 158";
     const struct {
         const char* what;
         std::string design;

@@ -274,6 +274,7 @@ TEST_F(TFormProjectMenuTest, AFailedSaveSaysWhyAndKeepsTheChangesAndTheMenuOpen)
     menu.imgSave_ActClick();
     EXPECT_FALSE(menu.IsModified());
     EXPECT_EQ(menu.labelSaved->Caption(), HelpCaption(88));
+    EXPECT_EQ(menu.labelHelp->Caption(), HelpCaption(Help::SavedNotice));
     EXPECT_TRUE(menu.imgSave_InAct->isVisibleTo(menu.Panel()));
     EXPECT_EQ(ReadProjectFile(file)->GetFirstName(), "Anna");
     EXPECT_NE(FileBytes(file), before);

@@ -119,8 +119,8 @@ TEST_F(TformLabelKitPrintTest, EntryShowsBothLabelsAtTheirPlacesWithTheirPicture
     Prepare();
     EXPECT_EQ(m_dialog.restarts, 1);
     EXPECT_EQ(Positions(*m_screen), (std::vector<QString>{"45.0 mm", "20.4 mm", "45.0 mm", "157.4 mm"}));
-    EXPECT_TRUE(m_screen->imgPrntUpLblChecked->isVisibleTo(m_screen.get()));
-    EXPECT_TRUE(m_screen->imgPrntLoLblChecked->isVisibleTo(m_screen.get()));
+    EXPECT_TRUE(m_screen->imgPrntUpLblChecked->isVisibleTo(m_screen->Panel()));
+    EXPECT_TRUE(m_screen->imgPrntLoLblChecked->isVisibleTo(m_screen->Panel()));
     EXPECT_EQ(m_screen->imgPrntUpLblChecked->Picture().width(), Skin::PrintUpperLabelTicked + 1);
     EXPECT_EQ(m_screen->imgBG->Picture().width(), Skin::LabelKitPrintBackground + 1);
     EXPECT_FALSE(m_screen->GetResult());
@@ -170,7 +170,7 @@ TEST_F(TformLabelKitPrintTest, ASwitchedOffLabelLeavesThePreviewAndDoesNotMove)
     Prepare();
     QTest::mouseClick(m_screen->imgPrntUpLblChecked, Qt::LeftButton);
     EXPECT_FALSE(m_screen->GetSheet().GetPrint(LabelSheet::lbUpper));
-    EXPECT_FALSE(m_screen->imgPrntUpLblChecked->isVisibleTo(m_screen.get()));
+    EXPECT_FALSE(m_screen->imgPrntUpLblChecked->isVisibleTo(m_screen->Panel()));
     EXPECT_EQ(PreviewPixelIn(LabelSheet::lbUpper), qRgb(255, 255, 255));
     m_screen->imgBtnUpperLblLeftMouseDown();
     EXPECT_EQ(m_screen->lblUpCorX->Caption(), "45.0 mm");
@@ -265,11 +265,11 @@ TEST_F(TformLabelKitPrintTest, HintsFollowTheMouse)
     // The test sheet's look appears under the mouse, over the background.
     const Geometry::ControlRect sheet = Geometry::LabelKitPrint::imgBtnTestSheet;
     m_screen->ControlMouseMove(m_screen->imgBG, sheet.x + 5, sheet.y + 5);
-    EXPECT_TRUE(m_screen->imgBtnTestSheet->isVisibleTo(m_screen.get()));
+    EXPECT_TRUE(m_screen->imgBtnTestSheet->isVisibleTo(m_screen->Panel()));
     EXPECT_EQ(m_screen->labelHelp->Caption(), HelpCaption(Help::HintLabelTestSheet));
     EXPECT_EQ(m_screen->imgBtnTestSheet->Picture().width(), Skin::LabelTestSheetActive + 1);
     m_screen->ControlMouseMove(m_screen->imgBG, 10, 10);
-    EXPECT_FALSE(m_screen->imgBtnTestSheet->isVisibleTo(m_screen.get()));
+    EXPECT_FALSE(m_screen->imgBtnTestSheet->isVisibleTo(m_screen->Panel()));
     EXPECT_EQ(m_screen->labelHelp->Caption(), HelpCaption(Help::LabelPrintInstruction));
 }
 
@@ -318,7 +318,7 @@ protected:
         m_screen->Prepare(*m_project);
     }
     evCategory& Category() { return *m_project->GetDiscLabelCategory(); }
-    bool ClearCovered() const { return m_screen->imgBtnClearUserPicInactive->isVisibleTo(m_screen.get()); }
+    bool ClearCovered() const { return m_screen->imgBtnClearUserPicInactive->isVisibleTo(m_screen->Panel()); }
     QRgb PreviewCentre() const { return m_screen->imgPreview->Picture().pixel(200, 200); }
     // Runs the handler and answers what comes up with the action.
     void Answering(void (TformLabelkitSetup::*handler)(), const ModalAnswerer::Action& action)
@@ -532,11 +532,11 @@ TEST_F(TFormProjectMenuLabelTest, TheTileShowsWithAProjectAndRunsTheSetUp)
 {
     m_context.SetCurrentProject(MakeLabelAlbum());
     ASSERT_TRUE(m_menu->Prepare());
-    EXPECT_TRUE(m_menu->imgBtn_LabelKit->isVisibleTo(m_menu.get()));
-    EXPECT_TRUE(m_menu->imgLabelKitText->isVisibleTo(m_menu.get()));
+    EXPECT_TRUE(m_menu->imgBtn_LabelKit->isVisibleTo(m_menu->Panel()));
+    EXPECT_TRUE(m_menu->imgLabelKitText->isVisibleTo(m_menu->Panel()));
     const Geometry::ControlRect tile = Geometry::ProjectMenu::imgBtn_Labelkit_Act;
     m_menu->ImgBGMouseMove(m_menu->ImgBG, tile.x + 10, tile.y + 10);
-    EXPECT_TRUE(m_menu->imgBtn_Labelkit_Act->isVisibleTo(m_menu.get()));
+    EXPECT_TRUE(m_menu->imgBtn_Labelkit_Act->isVisibleTo(m_menu->Panel()));
     EXPECT_EQ(m_menu->labelHelp->Caption(), HelpCaption(Help::HintMenuLabelKit));
     int shown = 0;
     ModalAnswerer answerer([&](QWidget* modal) {

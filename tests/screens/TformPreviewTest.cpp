@@ -11,6 +11,8 @@
 #include "screens/TformPreview.h"
 #include "screens/ViewerWidget.h"
 
+#include <QTest>
+
 using namespace screentest;
 
 namespace {
@@ -76,7 +78,8 @@ TEST_F(TformPreviewTest, APageIsViewedWithACloseAreaAddedOnce)
     EXPECT_EQ(preview.imgPreview->Picture().Height(), 768);
     ASSERT_EQ(CountTargets(*page, -1), 1);
     const auto* close = page->GetNaviActions().GetItemAs<evProjectorNaviAction>(page->GetNaviActions().Count() - 1);
-    EXPECT_EQ(close->GetRect(), Rect(387, 733, 387 + 149, 733 + 2)); // the test bundle's picture 148 is 149 x 2
+    // In the top right corner, clear of the page's own buttons (the test bundle's picture 148 is 149 x 2).
+    EXPECT_EQ(close->GetRect(), Rect(770, 4, 770 + 149, 4 + 2));
     page->Render(preview.imgPreview->Picture().GetCanvas());
     page->Render(preview.imgPreview->Picture().GetCanvas());
     EXPECT_EQ(CountTargets(*page, -1), 1);
@@ -108,6 +111,56 @@ TEST_F(TformPreviewTest, NavigationReplacesThePageOrClosesThePreview)
     EXPECT_FALSE(preview.IsCloseRequested());
 
     preview.GoToTarget(-1);
+    EXPECT_TRUE(preview.IsCloseRequested());
+    preview.FinishPage();
+}
+
+// A design's sample is shown at the size of the design's page (the design choice's "Full size"), reduced to fit
+// the panel when the page is larger, and as it is without a size.
+TEST_F(TformPreviewTest, APictureIsShownAtTheSizeAskedForWithinThePanel)
+{
+    const JpegImage sample = JpegImage::FromBitmap(Bitmap(QImage(40, 30, QImage::Format_RGB32)), 90);
+    const struct {
+        QSize asked;
+        QSize shown;
+    } cases[] = {
+        {QSize(), QSize(40, 30)},
+        {QSize(1024, 768), QSize(1024, 768)},
+        {QSize(800, 600), QSize(800, 600)},
+        {QSize(2048, 1536), QSize(1024, 768)},
+        {QSize(1600, 600), QSize(1024, 384)},
+    };
+    TformPreview preview;
+    for (const auto& c : cases) {
+        preview.PreparePicture(sample, c.asked);
+        EXPECT_EQ(preview.imgPreview->PictureArea().size(), c.shown) << c.asked.width();
+        // The close button keeps to the top right corner, off a page's own buttons.
+        EXPECT_EQ(preview.imgClose->pos(), QPoint(770, 4));
+        preview.FinishPicture();
+    }
+    // Below a page shown in part of the window it goes back beneath the page.
+    evCategory* welcome = m_context.GetCurrentProject()->GetFirstCategory();
+    preview.PreparePageInArea(welcome->CreatePresentationPage(), Geometry::Preview::ReducedPage);
+    EXPECT_EQ(preview.imgClose->pos(), QPoint(387, 733));
+    EXPECT_FALSE(preview.imgClose->geometry().intersects(QRect(62, 134, 900, 500)));
+    preview.FinishPage();
+}
+
+// Escape closes the preview of a picture and of a page; Return leaves it open.
+TEST_F(TformPreviewTest, EscapeClosesThePreview)
+{
+    const JpegImage sample = JpegImage::FromBitmap(Bitmap(QImage(40, 30, QImage::Format_RGB32)), 90);
+    TformPreview preview;
+    preview.PreparePicture(sample, QSize(1024, 768));
+    QTest::keyClick(&preview, Qt::Key_Return);
+    EXPECT_FALSE(preview.IsCloseRequested());
+    QTest::keyClick(&preview, Qt::Key_Escape);
+    EXPECT_TRUE(preview.IsCloseRequested());
+    preview.FinishPicture();
+
+    preview.PreparePage(m_context.GetCurrentProject()->GetFirstCategory()->CreatePresentationPage());
+    EXPECT_FALSE(preview.IsCloseRequested());
+    QTest::keyClick(&preview, Qt::Key_Escape);
     EXPECT_TRUE(preview.IsCloseRequested());
     preview.FinishPage();
 }

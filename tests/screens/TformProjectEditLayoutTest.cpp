@@ -4,6 +4,7 @@
 #include "model/ProjectFile.h"
 #include "model/evCategory.h"
 #include "model/evProject.h"
+#include "model/evUserPicture.h"
 #include "screens/ApplicationContext.h"
 #include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
@@ -12,6 +13,9 @@
 #include "screens/TokPopup.h"
 #include "screens/TyesNoPopup.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QMouseEvent>
 #include <QTest>
 
 using namespace screentest;
@@ -24,8 +28,12 @@ std::unique_ptr<evLayout> MakeDesign()
 {
     auto design = std::make_unique<evLayout>("Rose", "", 64, 48);
     const std::pair<int32_t, int32_t> layouts[] = {{1000, 0}, {1001, 1}, {1002, 3}, {1003, 1}, {1004, 8}, {1005, 2}};
-    for (const auto& [id, kind] : layouts)
-        AddPageLayout(*design, id, kind, id == 1004 ? "W" : "");
+    for (const auto& [id, kind] : layouts) {
+        evPageLayout* layout = AddPageLayout(*design, id, kind, id == 1004 ? "W" : "");
+        // Layout 1003 has a picture slot (50) over its middle.
+        if (id == 1003)
+            PlaceOwnElement(*layout, WithID(std::make_unique<evUserPicture>("slot", 32, 24), 50), 150, 16, 12);
+    }
     for (int32_t id = 2000; id < 2020; ++id)
         AddPageLayout(*design, id, 4);
     RenderPageLayoutPreviews(*design);
@@ -145,11 +153,80 @@ TEST_F(TformProjectEditLayoutTest, AtMostSixteenLayoutsAreVisible)
         EXPECT_EQ(list[i].label->geometry(), QRect(305, 205 + 17 * static_cast<int>(i), 140, 17));
     }
     EXPECT_EQ(list[3].label->text(), "layout2003");
-    // The bundle's language (help text 144) is not "en", so a layout describes itself with its other title.
+    // The bundle's language (help text 144) is not "en", so a layout describes itself with its name and its other
+    // title.
     list[3].layout->SetOtherTitle("Drei & Co");
     m_editor->DescribeLayout(3);
-    EXPECT_EQ(m_editor->labelHelp->text(), "Drei & Co");
+    EXPECT_EQ(m_editor->labelHelp->text(), "layout2003: Drei & Co");
     m_editor->Finish();
+}
+
+// A click on a name chooses the layout: the label takes the press, so that its release comes back to it (on the
+// enlarged panel a press nobody takes sends the release nowhere).
+TEST_F(TformProjectEditLayoutTest, AClickOnALayoutNameChoosesIt)
+{
+    Open(m_page);
+    m_editor->imgKindClick(4);
+    const auto& list = m_editor->LayoutList();
+    ASSERT_GE(list.size(), 2u);
+    TLabel* label = list[1].label;
+    const QPointF inside(10, 8);
+    QMouseEvent press(QEvent::MouseButtonPress, inside, label->mapToGlobal(inside), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(label, &press);
+    EXPECT_TRUE(press.isAccepted());
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, label->mapToGlobal(inside), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(label, &release);
+    EXPECT_EQ(m_page->GetPageLayoutID(), list[1].layout->GetID());
+    m_editor->Finish();
+}
+
+TEST(LayoutNameTest, ALongNameIsShortenedAfterAWholeWord)
+{
+    QFont font("MS Sans Serif");
+    font.setPixelSize(13);
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const QString ellipsis(QChar(0x2026));
+    const struct {
+        QString name;
+        QString shown;
+    } cases[] = {
+        {"Text", "Text"},
+        {"Two photographs and text", "Two photographs" + ellipsis},
+        {"Photograph and text", "Photograph and" + ellipsis},
+    };
+    for (const auto& c : cases) {
+        // Just wide enough for the expected text: a word more would not fit.
+        const int width = metrics.horizontalAdvance(c.shown);
+        const QString shown = TLabel::ShortenedAtWord(c.name, font, width);
+        EXPECT_EQ(shown, c.shown) << c.name.toStdString();
+        EXPECT_LE(metrics.horizontalAdvance(shown), width);
+    }
+    // A single word too long for the width is cut within itself.
+    const QString cut = TLabel::ShortenedAtWord("Hochzeitsfotografie", font, metrics.horizontalAdvance("Hochzeit"));
+    EXPECT_TRUE(cut.endsWith(ellipsis));
+    EXPECT_LE(metrics.horizontalAdvance(cut), metrics.horizontalAdvance("Hochzeit"));
+}
+
+// The page's own layout shows the page as it is, also right after the album was opened (no preview rendered yet).
+TEST_F(TformProjectEditLayoutTest, ThePreviewShowsThePageWithWhatWasFilledIn)
+{
+    const TColor green = RGBColor(0, 200, 0);
+    for (const bool filled : {false, true}) {
+        SCOPED_TRACE(filled);
+        m_page->SetPageLayoutID(1003);
+        m_page->SetUserElements(std::make_unique<evObjectCollection>());
+        if (filled)
+            m_page->AddUserElement(50, SolidPicture(32, 24, green));
+        Open(m_page);
+        const QImage& shown = m_editor->imgPreview->Picture();
+        ASSERT_FALSE(shown.isNull());
+        const TColor middle = FromQColor(QColor(shown.pixel(shown.width() / 2, shown.height() / 2)));
+        EXPECT_EQ(Near(middle, green, 40), filled);
+        m_editor->Finish();
+    }
 }
 
 TEST_F(TformProjectEditLayoutTest, ChoosingALayoutAsksOnlyWhenContentWouldBeLost)

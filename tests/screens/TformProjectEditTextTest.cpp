@@ -5,6 +5,7 @@
 #include "model/evFont.h"
 #include "model/evProject.h"
 #include "model/evUserTextfield.h"
+#include "screens/DataIndexes.h"
 #include "screens/ApplicationContext.h"
 #include "model/ProjectModification.h"
 #include "screens/TFontDialog.h"
@@ -156,15 +157,42 @@ TEST_F(TformProjectEditTextTest, PagesOfEachKindAndTheFieldsOffered)
             ASSERT_EQ(CurrentSlot(), c.offered[i]) << "step " << i;
             if (c.offered[i] == 0)
                 continue;
-            // The page's own copy is edited, and its place is framed in the preview.
+            // The page's own copy is edited, and its place is framed in the preview: around the field, so that
+            // the frame hides nothing of its first line (at the page's edges it comes just inside).
             EXPECT_EQ(m_editor->GetCurrentField(), page->FindUserElement(c.offered[i]));
             const evPageLayoutEntry& entry = *m_editor->GetCurrentEntry();
-            EXPECT_TRUE(YellowAt(entry.GetLeft() + 4, entry.GetTop() + 30));
-            EXPECT_FALSE(YellowAt(entry.GetLeft() + 75, entry.GetTop() + 30));
+            const int left = entry.GetLeft(), top = entry.GetTop();
+            EXPECT_TRUE(YellowAt(left + 150 + 3, top + 30));
+            EXPECT_FALSE(YellowAt(left + 75, top + 30));
+            if (left >= 10 && top >= 10) {
+                EXPECT_TRUE(YellowAt(left - 4, top + 30));
+                EXPECT_FALSE(YellowAt(left + 4, top + 4));
+            }
         }
         for (int32_t fixed : {30, 44, 50})
             EXPECT_EQ(page->FindUserEntry(fixed), nullptr);
     }
+}
+
+TEST_F(TformProjectEditTextTest, TheSaveButtonSaysWhenTheAlbumWasSaved)
+{
+    Open(1000);
+    const struct {
+        std::string file;
+        bool saved;
+    } cases[] = {
+        {PathOf("no such folder/album.evp"), false},
+        {PathOf("album.evp"), true},
+    };
+    for (const auto& c : cases) {
+        m_context.SetProjectFileName(c.file);
+        MarkModified();
+        m_editor->labelHelp->SetCaption("Help 13");
+        m_editor->imgTopSaveClick();
+        EXPECT_EQ(m_editor->labelHelp->Caption().toStdString(), c.saved ? HelpString(Help::SavedNotice) : "Help 13");
+        EXPECT_EQ(IsModified(), !c.saved);
+    }
+    m_editor->Finish();
 }
 
 TEST_F(TformProjectEditTextTest, StyleButtonsChangeThePageCopyAndSmallerStopsAtSix)

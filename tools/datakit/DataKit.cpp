@@ -112,9 +112,8 @@ std::unique_ptr<evLayout> DataKit::CompileDesign(const std::string& path, const 
     MemoryStream saved(Saved(*design));
     DesignPreview preview(std::make_unique<evLayout>(saved, nullptr));
     auto* page = dynamic_cast<evPageLayout*>(preview.Design().FindByID(compiler.SamplePageLayoutID()));
-    const QImage miniature = preview.RenderFilled(*page).scaled(kSamplePictureWidth, kSamplePictureHeight,
-                                                                Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    design->SetSamplePicture(std::make_unique<evPicture>("sample", Bitmap(miniature)));
+    // At the page's own size, so that "Full size" in the design choice shows the page as it is.
+    design->SetSamplePicture(std::make_unique<evPicture>("sample", Bitmap(preview.RenderFilled(*page))));
     return design;
 }
 

@@ -37,10 +37,8 @@ struct DataKitOptions {
 
 class DataKit {
 public:
-    static constexpr int kHelpTextCount = 296;
+    static constexpr int kHelpTextCount = 300;
     static constexpr int kSpeechClipCount = 15;
-    static constexpr int kSamplePictureWidth = 400;
-    static constexpr int kSamplePictureHeight = 300;
 
     explicit DataKit(DataKitOptions options);
     ~DataKit();

@@ -129,6 +129,16 @@ void DrawDocumentIcons(QPainter& p, Icon icon)
         p.drawRoundedRect(QRectF(3, 8, 15, 12), 1.2, 1.2);
         Mountain(p, 3.5, 12.5, 14, 7);
         break;
+    case Icon::Calendar:
+        p.drawRoundedRect(QRectF(3, 5, 18, 16), 1.5, 1.5);
+        Line(p, 3, 10, 21, 10);
+        Line(p, 8, 3, 8, 7);
+        Line(p, 16, 3, 16, 7);
+        for (const qreal y : {14.0, 18.0}) {
+            for (const qreal x : {8.0, 12.0, 16.0})
+                FillCircle(p, x, y, 0.9, 0.9);
+        }
+        break;
     case Icon::Printer:
         p.drawRect(QRectF(7, 3, 10, 5));
         p.drawRoundedRect(QRectF(3, 8, 18, 9), 1.5, 1.5);

@@ -61,6 +61,7 @@ enum class Icon {
     NewSub,
     Heart,
     Warning,
+    Calendar,
 };
 
 class SkinIcons {

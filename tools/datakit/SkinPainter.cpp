@@ -55,7 +55,7 @@ namespace {
 
 using Id = SkinPainter::SceneId;
 
-constexpr int kPictureCount = 204;
+constexpr int kPictureCount = 205;
 
 // How one picture is made: the whole scene, a rectangle of it, or one control's rectangle with that control in
 // a given look; `overrides` set the looks of other controls first.
@@ -211,6 +211,7 @@ std::vector<Recipe> FormRecipes()
         As(Skin::DiscImageButtonActive, Id::FinishComplete, "imgBtnDiscImage", Look::Active),
         As(Skin::VideoButtonActive, Id::FinishComplete, "imgBtnVideo", Look::Active),
         As(Skin::WaitCancel, Id::PopupPlain, "imgCancel", Look::Passive),
+        As(Skin::CalendarActive, Id::NewProject1, "imgCalendar", Look::Active),
     };
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Paints the skin pictures of the main data file, addressed by their position in its picture list (0..203).
+// Paints the skin pictures of the main data file, addressed by their position in its picture list (0..204).
 // Each picture has the size of the control that shows it (see src/screens/ScreenGeometry.h); positions that no
 // screen uses hold a small placeholder so that later positions do not shift.
 //

@@ -495,8 +495,9 @@ void PaintPersonCard(QPainter& p)
     PaintFieldLabel(p, QRectF(112, N::Field3.y, 160, N::Field3.h), QStringLiteral("Wedding date"));
     for (const R& field : {N::Field1, N::Field2, N::Field3})
         SkinStyle::DrawInset(p, F(field));
-    SkinStyle::DrawText(p, F(N::Field3).adjusted(N::Field3.w + 14, 0, 250, 0), QStringLiteral("as your computer writes dates"),
-                        SkinStyle::Serif(15, true), SkinColor::InkSoft, Qt::AlignLeft | Qt::AlignVCenter);
+    SkinStyle::DrawText(p, F(N::imgCalendar).adjusted(N::imgCalendar.w + 14, 0, 330, 0),
+                        QStringLiteral("type it, or pick it from the calendar"), SkinStyle::Serif(15, true),
+                        SkinColor::InkSoft, Qt::AlignLeft | Qt::AlignVCenter);
     SkinIcons::Draw(p, Icon::Rings, QRectF(790, 214, 110, 110), QColor(0xc9, 0xa4, 0x5e, 140), 1.0);
     PaintNote(p, QRectF(112, 452, 460, 40), QStringLiteral("You can change these details at any time."), 16);
 }
@@ -1057,6 +1058,7 @@ SkinScene SkinScreens::NewProject1(bool personalData)
         PaintHelpBox(p, G::Grid::HelpBox);
     });
     AddOkCancel(scene, "ImgCancel", "ImgApply", QStringLiteral("Cancel"), QStringLiteral("OK"));
+    scene.Add("imgCalendar", G::NewProject1::imgCalendar, SquareIcon(Icon::Calendar));
     return scene;
 }
 
@@ -1107,7 +1109,8 @@ SkinScene SkinScreens::Imprint()
         PaintNote(p, QRectF(card.left() + 38, card.top() + 152, 560, 200),
                   QStringLiteral("Vellora turns wedding and family photographs into an interactive album on a CD.\n\n"
                                  "\u00a9 2025 The Vellora authors. All rights reserved.\n\n"
-                                 "Typefaces: EB Garamond, Dancing Script and Lato, used under the SIL Open Font License.\n\n"
+                                 "Typefaces: EB Garamond, Linux Libertine, Dancing Script and Lato, used under "
+                                 "the SIL Open Font License.\n\n"
                                  "Help and support: www.vellora.example/support"),
                   17, SkinColor::Ink, false);
     });
