@@ -61,6 +61,7 @@ void BM_StartupToMainMenu(benchmark::State& state)
         splash->show();
         splash->repaint();
         StartupEnvironment environment = StartupEnvironment::ForFolders(PortableFolders(folder));
+        environment.screenSize = QSize(1024, 768); // the off-screen platform's own screen is smaller
         environment.showStatus = [&splash](const QString& text) { splash->SetStatus(text); };
         auto menu = std::make_unique<TFormMainMenu>(environment);
         if (menu->GetStartupState() != -1) {

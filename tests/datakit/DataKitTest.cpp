@@ -242,8 +242,9 @@ TEST_F(DataKitTest, EveryDesignFontWritesEveryLetterInBoldAndItalic)
             for (const bool bold : {false, true}) {
                 for (const bool italic : {false, true}) {
                     const std::string style = family.toStdString() + (bold ? " bold" : "") + (italic ? " italic" : "");
-                    if (bold || (italic && needsItalic))
+                    if (bold || (italic && needsItalic)) {
                         EXPECT_TRUE(faces.count({bold, italic && needsItalic}) == 1) << path << ": no face " << style;
+                    }
                     QFont wanted(family);
                     wanted.setPixelSize(20);
                     wanted.setBold(bold);

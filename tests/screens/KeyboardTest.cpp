@@ -176,8 +176,9 @@ TEST_F(KeyboardTest, OnTheFirstWizardPageReturnAppliesAndEscapeAsksWhenSomething
         page.ShowModal();
         EXPECT_EQ(popups.questions, c.questions);
         EXPECT_EQ(page.GetAccepted(), c.accepted);
-        if (c.accepted)
+        if (c.accepted) {
             EXPECT_EQ(page.GetFirstName(), "Anna");
+        }
         page.EndRun();
     }
 }
