@@ -3,6 +3,7 @@
 // slots, a title, Exit, Back, Sound and Next buttons, and a slide-show page layout), and the measuring helpers they
 // share: wall and processor time of a run, and the resident memory's high-water mark.
 
+#include "model/evActionElement.h"
 #include "model/evCategory.h"
 #include "model/evLayout.h"
 #include "model/evPageLayout.h"
@@ -12,7 +13,6 @@
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Jpeg.h"
-#include "model/evActionElement.h"
 
 #include "BenchSupport.h"
 
@@ -66,7 +66,6 @@ void Measure(Seconds& total, Work work)
     total.processor += ProcessorSeconds() - processor;
 }
 
-
 // Kilobytes of a line of /proc/self/status ("VmRSS", "VmHWM").
 inline int64_t StatusKilobytes(const char* field)
 {
@@ -97,8 +96,7 @@ inline void AddButton(evPageLayout& layout, int32_t id, int32_t type, const TRec
     field->SetFixed(1);
     layout.AddOwnElement(std::move(field));
     layout.GetEntries().Add(WithID(std::make_unique<evPageLayoutEntry>(rect.Left, rect.Top, 0, id), id + 1));
-    auto action =
-        std::make_unique<evActionElement>("button", type, rect.Left, rect.Top, rect.Width(), rect.Height());
+    auto action = std::make_unique<evActionElement>("button", type, rect.Left, rect.Top, rect.Width(), rect.Height());
     action->SetLabel(id + 1);
     layout.AddActionElement(WithID(std::move(action), id + 2));
 }

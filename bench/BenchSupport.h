@@ -50,8 +50,8 @@ std::unique_ptr<T> WithID(std::unique_ptr<T> object, int32_t id)
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 // Binary PPM, as the command-line tools read it: "P6", size, maximum, then R, G, B per pixel.

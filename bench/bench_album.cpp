@@ -15,6 +15,7 @@
 // Times are wall-clock; the machine may be shared, so the run prints processor time as well.
 // VELLORA_BENCH_ALBUM_PAGES=n runs one album of n pages instead (for a run under a sanitizer).
 #include "model/ProjectFile.h"
+#include "model/evActionElement.h"
 #include "model/evCategory.h"
 #include "model/evLayout.h"
 #include "model/evPageLayout.h"
@@ -30,7 +31,6 @@
 #include "platform/TempFiles.h"
 #include "presentation/ClassList.h"
 #include "presentation/DiscProducer.h"
-#include "model/evActionElement.h"
 
 #include "BenchSupport.h"
 
@@ -38,15 +38,15 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <spawn.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -63,18 +63,15 @@ constexpr int kPhotosPerPage = 5;
 constexpr int32_t kBackgroundId = 1;
 constexpr int32_t kPageLayoutId = 10;
 // Two large slots above, three small ones below.
-const TRect kSlots[kPhotosPerPage] = {{40, 120, 500, 420},  {524, 120, 984, 420}, {40, 450, 340, 650},
-                                      {362, 450, 662, 650}, {684, 450, 984, 650}};
+const TRect kSlots[kPhotosPerPage] = {
+    {40, 120, 500, 420}, {524, 120, 984, 420}, {40, 450, 340, 650}, {362, 450, 662, 650}, {684, 450, 984, 650}};
 
 struct Photo {
     std::string path; // the file djpeg decodes
     JpegImage jpeg;
 };
 
-double Now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 double ProcessorSeconds()
 {
@@ -83,8 +80,7 @@ double ProcessorSeconds()
     getrusage(RUSAGE_SELF, &self);
     getrusage(RUSAGE_CHILDREN, &children);
     auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(self.ru_utime) + seconds(self.ru_stime) + seconds(children.ru_utime) +
-           seconds(children.ru_stime);
+    return seconds(self.ru_utime) + seconds(self.ru_stime) + seconds(children.ru_utime) + seconds(children.ru_stime);
 }
 
 int64_t StatusKilobytes(const char* field)
@@ -178,17 +174,15 @@ std::unique_ptr<evLayout> BuildDesign(const JpegImage& background)
         layout->GetEntries().Add(WithID(std::make_unique<evPageLayoutEntry>(rect.Left, rect.Top, 0, id), id + 10));
     }
     const int32_t title = 200;
-    auto field = WithID(std::make_unique<evUserTextfield>("title", "", "DejaVu Sans", 0, 24, true, false, false, 1,
-                                                          800, 60),
-                        title);
+    auto field = WithID(
+        std::make_unique<evUserTextfield>("title", "", "DejaVu Sans", 0, 24, true, false, false, 1, 800, 60), title);
     field->SetFixed(1);
     layout->AddOwnElement(std::move(field));
     layout->GetEntries().Add(WithID(std::make_unique<evPageLayoutEntry>(112, 30, 0, title), title + 1));
     auto action = std::make_unique<evActionElement>("title", atPageTitle, 112, 30, 800, 60);
     action->SetLabel(title + 1);
     layout->AddActionElement(WithID(std::move(action), title + 2));
-    layout->AddActionElement(
-        WithID(std::make_unique<evActionElement>("next", atNextSibling, 754, 700, 150, 40), 300));
+    layout->AddActionElement(WithID(std::make_unique<evActionElement>("next", atNextSibling, 754, 700, 150, 40), 300));
     design->AddPageLayout(std::move(layout));
     return design;
 }
@@ -317,8 +311,8 @@ int main(int argc, char** argv)
         const Run finish = Measure([&] { producer.Produce(); });
         const double peakMB = reset ? static_cast<double>(StatusKilobytes("VmHWM") - before) / 1024.0 : -1;
 
-        std::printf("%d pages, %d photographs, album file %.0f MB: djpeg floor %.2f s wall / %.2f s processor\n",
-                    pages, count, fileMB, floor, djpeg.processor);
+        std::printf("%d pages, %d photographs, album file %.0f MB: djpeg floor %.2f s wall / %.2f s processor\n", pages,
+                    count, fileMB, floor, djpeg.processor);
         std::printf("  open   %.3f s wall / %.3f s processor  = %.3f x floor\n", open.wall, open.processor,
                     open.wall / floor);
         std::printf("  finish %.2f s wall / %.2f s processor  = %.2f x floor; peak %.0f MB above the loaded album\n",

@@ -9,12 +9,14 @@
 // system). Beside it, in the same run, the floor: the pure JPEG work on the same pictures, each photograph decoded once
 // at full size and one picture of its slot's size encoded, plus each page's background decoded and one
 // 1024 x 768 snapshot encoded. The ratio of the two is printed at the end.
+#include "model/evActionElement.h"
 #include "model/evCategory.h"
 #include "model/evLayout.h"
 #include "model/evPageLayout.h"
 #include "model/evPageLayoutEntry.h"
 #include "model/evPicture.h"
 #include "model/evProject.h"
+#include "model/evProjectorPage.h"
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Bitmap.h"
@@ -25,8 +27,6 @@
 #include "presentation/DiscProducer.h"
 #include "presentation/PresentationFile.h"
 #include "presentation/WebExport.h"
-#include "model/evProjectorPage.h"
-#include "model/evActionElement.h"
 
 #include "BenchAlbum.h"
 #include "BenchSupport.h"
@@ -39,10 +39,10 @@
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>

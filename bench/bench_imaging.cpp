@@ -136,10 +136,7 @@ void BM_Gray_Vellora(benchmark::State& state)
     Measure(state, [&] { GrayBitmap(photo, gsFull); });
 }
 
-void BM_Gray_vips(benchmark::State& state)
-{
-    RunVips(state, {{"colourspace", g_in->vipsPath, g_in->outPath, "b-w"}});
-}
+void BM_Gray_vips(benchmark::State& state) { RunVips(state, {{"colourspace", g_in->vipsPath, g_in->outPath, "b-w"}}); }
 
 void BM_Resample_Vellora(benchmark::State& state)
 {
@@ -259,7 +256,8 @@ public:
         const double overhead = vipsCalls * Ms("BM_Copy_vips");
         std::printf("%-18s Vellora %7.1f ms   vips %7.1f ms   vips/Vellora %.2f", what, a, b, b / a);
         if (vipsCalls > 0 && overhead > 0)
-            std::printf("   net of %d x vips copy (%.1f ms): %.2f", vipsCalls, overhead / vipsCalls, (b - overhead) / a);
+            std::printf("   net of %d x vips copy (%.1f ms): %.2f", vipsCalls, overhead / vipsCalls,
+                        (b - overhead) / a);
         std::printf("\n");
     }
 
@@ -352,8 +350,9 @@ int main(int argc, char** argv)
     reporter.PrintRatio("greyscale", "BM_Gray_Vellora", "BM_Gray_vips", 1);
     reporter.PrintRatio("resample to half", "BM_Resample_Vellora", "BM_Resample_vips", 1);
     reporter.PrintRatio("open (decode+fit)", "BM_Open_Vellora", "BM_Open_vips", 0);
-    std::printf("opening: reading the file %.1f ms (libjpeg-turbo decoding alone %.1f ms), fitting and drawing %.1f ms\n",
-                reporter.Ms("BM_Decode_Vellora"), reporter.Ms("BM_DecodeDirect_libjpeg"), reporter.Ms("BM_Fit_Vellora"));
+    std::printf(
+        "opening: reading the file %.1f ms (libjpeg-turbo decoding alone %.1f ms), fitting and drawing %.1f ms\n",
+        reporter.Ms("BM_Decode_Vellora"), reporter.Ms("BM_DecodeDirect_libjpeg"), reporter.Ms("BM_Fit_Vellora"));
     benchmark::Shutdown();
     return 0;
 }

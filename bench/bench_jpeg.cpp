@@ -150,8 +150,9 @@ void BM_Encode_Vellora(benchmark::State& state)
 
 void BM_Encode_cjpeg(benchmark::State& state)
 {
-    const std::vector<std::string> command = {"cjpeg", "-quality", std::to_string(kDefaultJpegQuality), "-dct", "int",
-                                              "-baseline", "-outfile", "/dev/null", g_photo->ppmPath};
+    const std::vector<std::string> command = {"cjpeg",    "-quality",  std::to_string(kDefaultJpegQuality),
+                                              "-dct",     "int",       "-baseline",
+                                              "-outfile", "/dev/null", g_photo->ppmPath};
     for (auto _ : state)
         if (!RunTool(command))
             state.SkipWithError("cjpeg failed (is libjpeg-turbo-progs installed?)");

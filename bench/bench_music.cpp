@@ -33,7 +33,7 @@ std::string TrackFile(const QTemporaryDir& dir)
 
 double PeakResidentMegabytes()
 {
-    rusage usage {};
+    rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }

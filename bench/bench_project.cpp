@@ -63,7 +63,6 @@ double PeakMegabytes()
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-
 std::unique_ptr<evLayout> BuildDesign(const JpegImage& background)
 {
     auto design = std::make_unique<evLayout>("Bench", "", 1024, 768);
@@ -112,10 +111,7 @@ void BuildAlbum()
     g_album->project->SetDesign(BuildDesign(g_album->background));
 }
 
-void ReportMemory(benchmark::State& state)
-{
-    state.counters["peak_rss_MB"] = PeakMegabytes();
-}
+void ReportMemory(benchmark::State& state) { state.counters["peak_rss_MB"] = PeakMegabytes(); }
 
 void BM_WriteProjectFile(benchmark::State& state)
 {

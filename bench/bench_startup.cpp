@@ -95,8 +95,8 @@ void PrintSizes()
             std::printf("%-12s %10.2f MB\n", name, static_cast<double>(size) / (1024.0 * 1024.0));
     }
     for (const fs::path& path : DesignFiles())
-        std::printf("%-12s %10.2f MB  (designs/%s)\n", "design", static_cast<double>(fs::file_size(path)) / (1024.0 * 1024.0),
-                    path.filename().string().c_str());
+        std::printf("%-12s %10.2f MB  (designs/%s)\n", "design",
+                    static_cast<double>(fs::file_size(path)) / (1024.0 * 1024.0), path.filename().string().c_str());
 }
 
 } // namespace

@@ -10,8 +10,8 @@
 #include "app/StartupEnvironment.h"
 #include "app/TFormMainMenu.h"
 #include "app/TformSplash.h"
-#include "presentation/ClassList.h"
 #include "platform/ProgramFolders.h"
+#include "presentation/ClassList.h"
 #include "screens/ScreenSet.h"
 #include "screens/TokPopup.h"
 
@@ -65,8 +65,8 @@ void BM_StartupToMainMenu(benchmark::State& state)
         environment.showStatus = [&splash](const QString& text) { splash->SetStatus(text); };
         auto menu = std::make_unique<TFormMainMenu>(environment);
         if (menu->GetStartupState() != -1) {
-            state.SkipWithError(("start-up failed with state " + std::to_string(menu->GetStartupState()) +
-                                 " in " + folder).c_str());
+            state.SkipWithError(
+                ("start-up failed with state " + std::to_string(menu->GetStartupState()) + " in " + folder).c_str());
             break;
         }
         CreateScreens(environment.showStatus);

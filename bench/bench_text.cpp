@@ -2,11 +2,11 @@
 // text measurer plus the drawing, with and without a presentation page (which adds the quality-100 snapshot).
 #include "model/evLayout.h"
 #include "model/evPageLayout.h"
+#include "model/evProjectorPage.h"
 #include "model/evUserTextfield.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "presentation/ClassList.h"
-#include "model/evProjectorPage.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
@@ -19,8 +19,8 @@ constexpr int kPageHeight = 768;
 
 std::string Words(int count)
 {
-    static const char* const kWords[] = {"wedding", "day", "in", "the", "garden", "with", "family", "and",
-                                         "friends", "under", "a", "summer", "sky", "after", "church"};
+    static const char* const kWords[] = {"wedding", "day",   "in", "the",    "garden", "with",  "family", "and",
+                                         "friends", "under", "a",  "summer", "sky",    "after", "church"};
     std::string text;
     for (int i = 0; i < count; ++i) {
         if (i > 0)
@@ -83,7 +83,7 @@ void BM_DrawWithLineLinks(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DrawWithLineLinks)->Unit(benchmark::kMillisecond);
-}
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -8,6 +8,7 @@
 // Reported per run: wall and processor seconds per minute of video, and the peak resident memory during the
 // export above the resident memory before it (the kernel's high-water mark, reset through /proc/self/clear_refs);
 // it must not grow with the album's length.
+#include "model/evActionElement.h"
 #include "model/evCategory.h"
 #include "model/evLayout.h"
 #include "model/evPageLayout.h"
@@ -20,7 +21,6 @@
 #include "platform/Jpeg.h"
 #include "platform/TempFiles.h"
 #include "presentation/ClassList.h"
-#include "model/evActionElement.h"
 #include "video/VideoExport.h"
 
 #include "BenchAlbum.h"

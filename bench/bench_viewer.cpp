@@ -1,17 +1,17 @@
 // The page viewer's work per frame: rendering a full 1024 x 768 page (decoding its JPEG elements), one
 // cross-fade tick over a slide and over the whole page (it must fit well inside its 10 ms), and one film-strip
 // tick that moves the strip and draws its window.
-#include "model/evObjectCollection.h"
-#include "platform/Bitmap.h"
-#include "platform/Canvas.h"
-#include "platform/Clock.h"
-#include "platform/Jpeg.h"
 #include "model/ViewerControl.h"
 #include "model/evFade.h"
+#include "model/evObjectCollection.h"
 #include "model/evProjectorMouseAction.h"
 #include "model/evProjectorPage.h"
 #include "model/evProjectorPageElement.h"
 #include "model/evProjectorSliderElement.h"
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+#include "platform/Clock.h"
+#include "platform/Jpeg.h"
 
 #include <benchmark/benchmark.h>
 
@@ -73,8 +73,8 @@ std::unique_ptr<evProjectorPage> TypicalPage()
     auto page = std::make_unique<evProjectorPage>();
     page->AddElement(std::make_unique<evProjectorPageElement>(0, 0, JpegImage::FromBitmap(Picture(1024, 768, 0)), 0));
     for (int i = 0; i < 6; ++i)
-        page->AddElement(std::make_unique<evProjectorPageElement>(
-            60 + (i % 3) * 320, 80 + (i / 3) * 300, JpegImage::FromBitmap(Picture(280, 210, i + 1)), 0));
+        page->AddElement(std::make_unique<evProjectorPageElement>(60 + (i % 3) * 320, 80 + (i / 3) * 300,
+                                                                  JpegImage::FromBitmap(Picture(280, 210, i + 1)), 0));
     for (int i = 0; i < 4; ++i)
         page->AddElement(std::make_unique<evProjectorPageElement>(
             60 + i * 200, 700, JpegImage::FromBitmap(Picture(180, 40, 50 + i), kTextJpegQuality), 0));

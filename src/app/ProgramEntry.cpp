@@ -110,8 +110,7 @@ QString StartupFailureMessage(int32_t startupState)
     case -3:
         return "Vellora is unable to load necessary files.Therefore, the main program cannot be initialized.Please "
                "try to re-install Vellora.";
-    default:
-        return HelpText(startupState);
+    default: return HelpText(startupState);
     }
 }
 

@@ -20,10 +20,10 @@
 #include "screens/TFormPhotographer.h"
 #include "screens/TFormProjectMenu.h"
 #include "screens/TFormSave.h"
+#include "screens/TformFindingsPopUp.h"
 #include "screens/TformLabelKitPrint.h"
 #include "screens/TformLabelkitSetup.h"
 #include "screens/TformMemoPopUp.h"
-#include "screens/TformFindingsPopUp.h"
 #include "screens/TformPreview.h"
 #include "screens/TformProjectEditLayout.h"
 #include "screens/TformProjectEditPicture.h"
@@ -70,13 +70,12 @@ std::vector<ScreenGroup> StartupScreens()
         {Help::SplashTextEditor, {Create(&ScreenSet::formEditText)}},
         {Help::SplashPreview, {Create(&ScreenSet::formPreview)}},
         {Help::SplashFinishing,
-         {Create(&ScreenSet::formFinish), Create(&ScreenSet::formFinishComplete),
-          Create(&ScreenSet::formFinishError), Create(&ScreenSet::formFindingsPopUp)}},
+         {Create(&ScreenSet::formFinish), Create(&ScreenSet::formFinishComplete), Create(&ScreenSet::formFinishError),
+          Create(&ScreenSet::formFindingsPopUp)}},
         // TFormImprint, TformLabelKitPrint, TformLabelkitSetup, TformMemoPopUp, TFormGallery, TFormPhotographer
         {Help::SplashRemaining,
-         {Create(&ScreenSet::formImprint), Create(&ScreenSet::formLabelKitPrint),
-          Create(&ScreenSet::formLabelkitSetup), Create(&ScreenSet::formMemoPopUp), Create(&ScreenSet::formGallery),
-          Create(&ScreenSet::formPhotographer)}},
+         {Create(&ScreenSet::formImprint), Create(&ScreenSet::formLabelKitPrint), Create(&ScreenSet::formLabelkitSetup),
+          Create(&ScreenSet::formMemoPopUp), Create(&ScreenSet::formGallery), Create(&ScreenSet::formPhotographer)}},
     };
 }
 

@@ -44,8 +44,8 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <malloc.h>
+#include <map>
 #include <new>
 #include <vector>
 

@@ -3,7 +3,8 @@
 // it takes the program's folders (noting the XDG folders it could not use), reads the main data file, lists the
 // designs (noting those it cannot read), checks the sound system, starts the audio library and reads the music
 // and speech lists. A failure is kept in the start-up state for the program entry to report; audio problems only
-// leave a warning for the first show and turn sound off. Destroying it frees the open project, the designs and the branding bundle and stops the audio library.
+// leave a warning for the first show and turn sound off. Destroying it frees the open project, the designs and the
+// branding bundle and stops the audio library.
 //
 // The menu offers a new project, opening a project file, leaving the program and the imprint. When it first
 // appears it offers the unsaved changes that recovery copies in the projects folder hold (model/RecoveryCopy.h).

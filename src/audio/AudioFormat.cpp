@@ -84,15 +84,10 @@ AudioFormat DetectAudioFormat(const std::string& path)
 const char* AudioFormatName(AudioFormat format)
 {
     switch (format) {
-    case AudioFormat::Mp3:
-        return "MP3";
-    case AudioFormat::Ogg:
-        return "Ogg";
-    case AudioFormat::Wav:
-        return "WAV";
-    case AudioFormat::Flac:
-        return "FLAC";
-    default:
-        return "unknown";
+    case AudioFormat::Mp3: return "MP3";
+    case AudioFormat::Ogg: return "Ogg";
+    case AudioFormat::Wav: return "WAV";
+    case AudioFormat::Flac: return "FLAC";
+    default: return "unknown";
     }
 }

@@ -17,7 +17,7 @@ using BOOL = int;
 constexpr DWORD kFlagLoop = 4;
 constexpr const char* kTempTemplate = "bass.dll";
 constexpr const char* kResourceName = "BASS_DLL";
-}
+} // namespace
 
 struct BassLibrary::EntryPoints {
     DWORD (*GetVersion)() = nullptr;
@@ -156,10 +156,7 @@ void BassLibrary::ChannelSetPosition(uint32_t stream, uint64_t position)
         m_api->ChannelSetPosition(stream, position);
 }
 
-uint32_t BassLibrary::ChannelIsActive(uint32_t stream)
-{
-    return m_started ? m_api->ChannelIsActive(stream) : 0;
-}
+uint32_t BassLibrary::ChannelIsActive(uint32_t stream) { return m_started ? m_api->ChannelIsActive(stream) : 0; }
 
 void BassLibrary::StreamFree(uint32_t stream)
 {

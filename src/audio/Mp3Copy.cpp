@@ -35,7 +35,7 @@ struct Failure {
     std::string reason;
 };
 
-[[noreturn]] void Fail(std::string reason) { throw Failure {std::move(reason)}; }
+[[noreturn]] void Fail(std::string reason) { throw Failure{std::move(reason)}; }
 
 std::string MixerError()
 {

@@ -25,14 +25,10 @@ int64_t SizeOfFile(const std::string& path)
 const char* StatusText(int32_t status)
 {
     switch (status) {
-    case evMusic::StatusPlaying:
-        return "Playing";
-    case evMusic::StatusStalled:
-        return "Stalled";
-    case evMusic::StatusPaused:
-        return "Paused";
-    default:
-        return "Stopped";
+    case evMusic::StatusPlaying: return "Playing";
+    case evMusic::StatusStalled: return "Stalled";
+    case evMusic::StatusPaused: return "Paused";
+    default: return "Stopped";
     }
 }
 
@@ -49,9 +45,7 @@ evMusic::evMusic(std::string title, int32_t playMode, const std::string& sourceF
     CreateStream(kCreateFlags);
 }
 
-evMusic::evMusic(std::string title, int32_t playMode, NoAudio) : m_title(std::move(title)), m_playMode(playMode)
-{
-}
+evMusic::evMusic(std::string title, int32_t playMode, NoAudio) : m_title(std::move(title)), m_playMode(playMode) {}
 
 // Body after the evObject header (version int32, identifier int32):
 //   string  title
@@ -129,7 +123,7 @@ void evMusic::SaveToStream(Stream& stream) const
 std::unique_ptr<evObject> evMusic::Clone() const
 {
     if (SizeOfFile(m_file) < 0)
-        return std::unique_ptr<evObject>(new evMusic(m_title, m_playMode, NoAudio {}));
+        return std::unique_ptr<evObject>(new evMusic(m_title, m_playMode, NoAudio{}));
     return std::make_unique<evMusic>(m_title, m_playMode, m_file);
 }
 

@@ -10,8 +10,7 @@ class CommandArguments {
 public:
     CommandArguments(std::string command, const std::vector<std::string>& args)
         : m_command(std::move(command)), m_args(args)
-    {
-    }
+    {}
 
     // Called with each option in turn; it takes the option's value with Value() and returns false for an option
     // it does not know. The one argument that is no option is the project; any other is an error.

@@ -8,11 +8,11 @@
 #include "model/evPhotograph.h"
 #include "model/evPicture.h"
 #include "model/evProject.h"
+#include "model/evProjectorPage.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
 #include "platform/Text.h"
 #include "presentation/PresentationFile.h"
-#include "model/evProjectorPage.h"
 
 namespace {
 
@@ -48,9 +48,7 @@ template <class T>
 CliKind BodyKind(std::string name)
 {
     return {std::move(name),
-            [](Stream& in, std::ostream& out) {
-                out << ToDisplayUtf8(ReadBody<T>(in, nullptr)->ToString()) << '\n';
-            },
+            [](Stream& in, std::ostream& out) { out << ToDisplayUtf8(ReadBody<T>(in, nullptr)->ToString()) << '\n'; },
             [](Stream& in, Stream& out) { ReadBody<T>(in, nullptr)->SaveToStream(out); }};
 }
 
@@ -108,8 +106,7 @@ void PrintPresentation(const PresentationFile& file, std::ostream& out)
 // A disc's presentation file, "data/data.evp".
 CliKind PresentationKind()
 {
-    return {"presentation",
-            [](Stream& in, std::ostream& out) { PrintPresentation(*PresentationFile::Read(in), out); },
+    return {"presentation", [](Stream& in, std::ostream& out) { PrintPresentation(*PresentationFile::Read(in), out); },
             [](Stream& in, Stream& out) { PresentationFile::Read(in)->Write(out); }};
 }
 

@@ -72,10 +72,7 @@ bool ChunkActive(const AudioStream& s)
     return s.chunk && s.channel >= 0 && Mix_GetChunk(s.channel) == s.chunk && Mix_Playing(s.channel);
 }
 
-bool MusicActive(DWORD handle)
-{
-    return handle != 0 && g_lib.musicOwner == handle && Mix_PlayingMusic();
-}
+bool MusicActive(DWORD handle) { return handle != 0 && g_lib.musicOwner == handle && Mix_PlayingMusic(); }
 
 // A finished sample is freed at once, so only clips that play hold decoded audio.
 void ReleaseChunk(AudioStream& s)

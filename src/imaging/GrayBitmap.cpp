@@ -98,8 +98,8 @@ template <int Strength, bool Is16>
 void Gray16BitPixels(Bitmap& bitmap)
 {
     const uint32_t* table = Is16 ? Table16<Strength>().data() : Table15<Strength>().data();
-    constexpr uint32_t mask = Is16 ? (Strength == gsThreeQuarters ? 0x39E7u : 0x7BEFu)
-                                   : (Strength == gsThreeQuarters ? 0x1CE7u : 0x3DEFu);
+    constexpr uint32_t mask =
+        Is16 ? (Strength == gsThreeQuarters ? 0x39E7u : 0x7BEFu) : (Strength == gsThreeQuarters ? 0x1CE7u : 0x3DEFu);
     constexpr int shift = Strength == gsThreeQuarters ? 2 : 1;
     const int width = bitmap.Width();
     for (int y = 0; y < bitmap.Height(); ++y) {

@@ -6,12 +6,11 @@
 #include "platform/Bitmap.h"
 
 enum GrayStrength : int {
-    gsFull = 0,         // grey only
+    gsFull = 0,          // grey only
     gsThreeQuarters = 1, // a quarter of the colour stays
-    gsHalf = 2,         // half colour, half grey
+    gsHalf = 2,          // half colour, half grey
 };
 
 // In place. An empty bitmap stays as it is; an 8-bit bitmap is converted to 32 bits first. In 32 bits the fourth
 // byte of every pixel becomes 0. A strength outside 0..2 changes nothing.
 void GrayBitmap(Bitmap& bitmap, int strength);
-

@@ -43,21 +43,17 @@ struct OptionsFree {
 {
     switch (error.subcode) {
     case heif_suberror_No_pitm_box:
-    case heif_suberror_No_or_invalid_primary_item:
-        throw EImageError(kNoPrimary);
+    case heif_suberror_No_or_invalid_primary_item: throw EImageError(kNoPrimary);
     case heif_suberror_Unsupported_codec:
-    case heif_suberror_Unsupported_image_type:
-        throw EImageError(kUnsupported);
-    case heif_suberror_Security_limit_exceeded:
-        throw EImageError(PhotographMessage::kTooLarge);
+    case heif_suberror_Unsupported_image_type: throw EImageError(kUnsupported);
+    case heif_suberror_Security_limit_exceeded: throw EImageError(PhotographMessage::kTooLarge);
     case heif_suberror_Nonexisting_item_referenced:
         // The library leaves out items of a type it cannot decode, so a main image of an unknown codec shows as
         // a main-image reference to nothing.
         if (error.message != nullptr && std::strstr(error.message, "pitm") != nullptr)
             throw EImageError(kUnsupported);
         break;
-    default:
-        break;
+    default: break;
     }
     if (error.code == heif_error_Unsupported_filetype || error.code == heif_error_Unsupported_feature)
         throw EImageError(kUnsupported);
@@ -96,20 +92,16 @@ Chromaticities PrimariesOf(const heif_color_profile_nclx& nclx)
 {
     const QPointF d65(0.3127, 0.3290);
     switch (nclx.color_primaries) {
-    case heif_color_primaries_ITU_R_BT_2020_2_and_2100_0:
-        return {d65, {0.708, 0.292}, {0.170, 0.797}, {0.131, 0.046}};
+    case heif_color_primaries_ITU_R_BT_2020_2_and_2100_0: return {d65, {0.708, 0.292}, {0.170, 0.797}, {0.131, 0.046}};
     case heif_color_primaries_SMPTE_RP_431_2: // DCI-P3 with its own white
         return {{0.314, 0.351}, {0.680, 0.320}, {0.265, 0.690}, {0.150, 0.060}};
     case heif_color_primaries_SMPTE_EG_432_1: // Display P3
         return {d65, {0.680, 0.320}, {0.265, 0.690}, {0.150, 0.060}};
     case heif_color_primaries_ITU_R_BT_601_6:
-    case heif_color_primaries_SMPTE_240M:
-        return {d65, {0.630, 0.340}, {0.310, 0.595}, {0.155, 0.070}};
+    case heif_color_primaries_SMPTE_240M: return {d65, {0.630, 0.340}, {0.310, 0.595}, {0.155, 0.070}};
     case heif_color_primaries_ITU_R_BT_709_5:
-    case heif_color_primaries_unspecified:
-        return {d65, {0.64, 0.33}, {0.30, 0.60}, {0.15, 0.06}};
-    default:
-        break;
+    case heif_color_primaries_unspecified: return {d65, {0.64, 0.33}, {0.30, 0.60}, {0.15, 0.06}};
+    default: break;
     }
     const Chromaticities decoded{{nclx.color_primary_white_x, nclx.color_primary_white_y},
                                  {nclx.color_primary_red_x, nclx.color_primary_red_y},
@@ -129,8 +121,7 @@ QColorSpace FromNclx(const heif_color_profile_nclx& nclx)
     const bool srgbPrimaries = nclx.color_primaries == heif_color_primaries_ITU_R_BT_709_5 ||
                                nclx.color_primaries == heif_color_primaries_unspecified;
     switch (nclx.transfer_characteristics) {
-    case heif_transfer_characteristic_linear:
-        return QColorSpace(w, r, g, b, QColorSpace::TransferFunction::Linear);
+    case heif_transfer_characteristic_linear: return QColorSpace(w, r, g, b, QColorSpace::TransferFunction::Linear);
     case heif_transfer_characteristic_ITU_R_BT_470_6_System_M:
         return QColorSpace(w, r, g, b, QColorSpace::TransferFunction::Gamma, 2.2f);
     case heif_transfer_characteristic_ITU_R_BT_470_6_System_B_G:
@@ -138,8 +129,7 @@ QColorSpace FromNclx(const heif_color_profile_nclx& nclx)
     case heif_transfer_characteristic_ITU_R_BT_709_5:
     case heif_transfer_characteristic_ITU_R_BT_601_6:
     case heif_transfer_characteristic_ITU_R_BT_2020_2_10bit:
-    case heif_transfer_characteristic_ITU_R_BT_2020_2_12bit:
-        return QColorSpace(w, r, g, b, Bt709Table());
+    case heif_transfer_characteristic_ITU_R_BT_2020_2_12bit: return QColorSpace(w, r, g, b, Bt709Table());
     default:
         if (srgbPrimaries)
             return {};

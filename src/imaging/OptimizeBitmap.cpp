@@ -90,15 +90,9 @@ void GetHistogram(int channel, const Bitmap& bitmap, THistogram& histogram)
     case hcRed: CountByte(bitmap, 2, counter); break;
     case hcGreen: CountByte(bitmap, 1, counter); break;
     case hcBlue: CountByte(bitmap, 0, counter); break;
-    case hcMaximum:
-        CountDerived(bitmap, counter, [](int r, int g, int b) { return std::max({r, g, b}); });
-        break;
-    case hcAverage:
-        CountDerived(bitmap, counter, [](int r, int g, int b) { return (r + g + b) / 3; });
-        break;
-    default:
-        CountDerived(bitmap, counter, [](int, int, int) { return 0; });
-        break;
+    case hcMaximum: CountDerived(bitmap, counter, [](int r, int g, int b) { return std::max({r, g, b}); }); break;
+    case hcAverage: CountDerived(bitmap, counter, [](int r, int g, int b) { return (r + g + b) / 3; }); break;
+    default: CountDerived(bitmap, counter, [](int, int, int) { return 0; }); break;
     }
     counter.AddTo(histogram);
 }

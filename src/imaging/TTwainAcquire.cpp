@@ -31,14 +31,12 @@ constexpr std::streamsize kMaxSaneConfigRead = 64 * 1024;
 constexpr int kMaxDllDEntries = 256;
 constexpr size_t kMaxStatusText = 1024;
 
-constexpr std::array<TW_UINT16, 16> kLanguageCodes = {TWLG_DUT, TWLG_ENG,     TWLG_FRN,     TWLG_GER,
-                                                      TWLG_USA, TWLG_ITN,     TWLG_SPA,     TWLG_NOR,
-                                                      TWLG_FIN, TWLG_DAN,     TWLG_RUSSIAN, TWLG_POR,
-                                                      TWLG_SWE, TWLG_POLISH,  TWLG_GREEK,   TWLG_TURKISH};
-constexpr std::array<TW_UINT16, 16> kCountryCodes = {TWCY_NETHERLANDS, TWCY_BRITAIN, TWCY_FRANCE,   TWCY_GERMANY,
-                                                     TWCY_USA,         TWCY_SPAIN,   TWCY_ITALY,    TWCY_DENMARK,
-                                                     TWCY_FINLAND,     TWCY_NORWAY,  TWCY_RUSSIA,   TWCY_PORTUGAL,
-                                                     TWCY_SWEDEN,      TWCY_POLAND,  TWCY_GREECE,   TWCY_TURKEY};
+constexpr std::array<TW_UINT16, 16> kLanguageCodes = {
+    TWLG_DUT, TWLG_ENG, TWLG_FRN,     TWLG_GER, TWLG_USA, TWLG_ITN,    TWLG_SPA,   TWLG_NOR,
+    TWLG_FIN, TWLG_DAN, TWLG_RUSSIAN, TWLG_POR, TWLG_SWE, TWLG_POLISH, TWLG_GREEK, TWLG_TURKISH};
+constexpr std::array<TW_UINT16, 16> kCountryCodes = {
+    TWCY_NETHERLANDS, TWCY_BRITAIN, TWCY_FRANCE, TWCY_GERMANY,  TWCY_USA,    TWCY_SPAIN,  TWCY_ITALY,  TWCY_DENMARK,
+    TWCY_FINLAND,     TWCY_NORWAY,  TWCY_RUSSIA, TWCY_PORTUGAL, TWCY_SWEDEN, TWCY_POLAND, TWCY_GREECE, TWCY_TURKEY};
 
 // A programming error of the caller: a step called in a state where it makes no sense.
 void Require(bool condition, const char* text)
@@ -154,9 +152,18 @@ TTwainAcquire::~TTwainAcquire()
             ktLogs::LogLine(std::string("Scanner component, ") + step + ": " + error.what());
         }
     };
-    logged("disabling the source", [this] { if (m_dsEnabled) DisableDataSource(); });
-    logged("closing the source", [this] { if (m_dsOpen) CloseDataSource(); });
-    logged("closing the manager", [this] { if (m_dsmOpen) CloseDataSourceManager(); });
+    logged("disabling the source", [this] {
+        if (m_dsEnabled)
+            DisableDataSource();
+    });
+    logged("closing the source", [this] {
+        if (m_dsOpen)
+            CloseDataSource();
+    });
+    logged("closing the manager", [this] {
+        if (m_dsmOpen)
+            CloseDataSourceManager();
+    });
     UnloadLibrary();
     logged("restoring the default source", [this] { RestoreDefaultSource(); });
     if (m_hookInstalled)
@@ -360,9 +367,8 @@ void TTwainAcquire::Initialize()
     m_appIdentity.Id = 0;
     LoadLibrary();
     if (!m_hookInstalled) {
-        m_savedHook = SetApplicationMessageHook([this](AppMessage& message, bool& handled) {
-            ProcessMessage(message, handled);
-        });
+        m_savedHook =
+            SetApplicationMessageHook([this](AppMessage& message, bool& handled) { ProcessMessage(message, handled); });
         m_hookInstalled = true;
     }
     OpenDataSourceManager();

@@ -34,12 +34,40 @@ class TTwainAcquire {
 public:
     // The languages and countries the component announces, in the order of its enumerations.
     enum class TLanguage : uint8_t {
-        Dutch, English, French, German, USA, Italian, Spanish, Norwegian, Finnish, Danish, Russian, Portuguese,
-        Swedish, Polish, Greek, Turkish
+        Dutch,
+        English,
+        French,
+        German,
+        USA,
+        Italian,
+        Spanish,
+        Norwegian,
+        Finnish,
+        Danish,
+        Russian,
+        Portuguese,
+        Swedish,
+        Polish,
+        Greek,
+        Turkish
     };
     enum class TCountry : uint8_t {
-        Netherlands, Britain, France, Germany, USA, Spain, Italy, Denmark, Finland, Norway, Russia, Portugal, Sweden,
-        Poland, Greece, Turkey
+        Netherlands,
+        Britain,
+        France,
+        Germany,
+        USA,
+        Spain,
+        Italy,
+        Denmark,
+        Finland,
+        Norway,
+        Russia,
+        Portugal,
+        Sweden,
+        Poland,
+        Greece,
+        Turkey
     };
 
     using ScanReadyEvent = std::function<void(TTwainAcquire& sender)>;

@@ -1,6 +1,7 @@
 #include "model/ModelClasses.h"
 
 #include "model/ClassRegistry.h"
+#include "model/evActionElement.h"
 #include "model/evBranding.h"
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
@@ -10,7 +11,6 @@
 #include "model/evPageLayoutEntry.h"
 #include "model/evPhotograph.h"
 #include "model/evUserPicture.h"
-#include "model/evActionElement.h"
 
 // evProject and evLayoutPreview are deliberately absent: they are only ever read by their own constructors.
 void RegisterAlbumClasses()

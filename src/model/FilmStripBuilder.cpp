@@ -7,8 +7,7 @@
 
 FilmStripBuilder::FilmStripBuilder(int32_t cellWidth, int32_t cellHeight, int32_t direction, TColor background)
     : m_cellWidth(cellWidth), m_cellHeight(cellHeight), m_direction(direction), m_background(background)
-{
-}
+{}
 
 int32_t FilmStripBuilder::CellCount(int32_t pictureCount, const TRect& window) const
 {
@@ -43,8 +42,8 @@ Bitmap FilmStripBuilder::Thumbnail(const evPicture& picture) const
     const int32_t pictureHeight = picture.GetHeight();
     if (picture.GetImageStream().empty() || pictureWidth <= 0 || pictureHeight <= 0)
         return thumbnail;
-    const double scale = std::min(static_cast<double>(m_cellWidth) / pictureWidth,
-                                  static_cast<double>(m_cellHeight) / pictureHeight);
+    const double scale =
+        std::min(static_cast<double>(m_cellWidth) / pictureWidth, static_cast<double>(m_cellHeight) / pictureHeight);
     const int32_t width = std::clamp(static_cast<int32_t>(pictureWidth * scale + 0.5), 1, m_cellWidth);
     const int32_t height = std::clamp(static_cast<int32_t>(pictureHeight * scale + 0.5), 1, m_cellHeight);
     const int32_t left = (m_cellWidth - width) / 2;

@@ -12,7 +12,7 @@ bool IsBlankName(const std::string& utf8);
 enum class PersonalDataField { FirstName, SecondName, Date };
 
 struct PersonalDataResult {
-    std::optional<double> date;             // the date when every field is right
+    std::optional<double> date;                              // the date when every field is right
     PersonalDataField failed = PersonalDataField::FirstName; // otherwise the first field that is not
 };
 

@@ -41,14 +41,10 @@ evCategory* CategoryFor(evProject& project, int special)
 {
     evCategory* category = project.GetFirstCategory();
     switch (special) {
-    case 0:
-        return category;
-    case 1:
-        return category ? category->GetNext() : nullptr;
-    case 3:
-        return category && category->GetNext() ? category->GetNext()->GetNext() : nullptr;
-    default:
-        return project.GetDiscLabelCategory();
+    case 0: return category;
+    case 1: return category ? category->GetNext() : nullptr;
+    case 3: return category && category->GetNext() ? category->GetNext()->GetNext() : nullptr;
+    default: return project.GetDiscLabelCategory();
     }
 }
 
@@ -144,8 +140,7 @@ void BindSpecialPageLayouts(evProject& project, ProjectBinding binding)
     }
 }
 
-std::unique_ptr<evProject> OpenProject(const std::string& path, const std::string& designsFolder,
-                                       ProgressBar* progress)
+std::unique_ptr<evProject> OpenProject(const std::string& path, const std::string& designsFolder, ProgressBar* progress)
 {
     return OpenProject(path, std::vector<std::string>{designsFolder}, progress);
 }
@@ -154,9 +149,8 @@ std::unique_ptr<evProject> OpenProject(const std::string& path, const std::vecto
                                        ProgressBar* progress)
 {
     std::unique_ptr<evProject> project = ReadProjectFile(path, progress);
-    project->SetDesign(
-        ReadDesignFile(FindDesignFolder(designsFolders, project->GetDesignFileName()), project->GetDesignFileName(),
-                       progress));
+    project->SetDesign(ReadDesignFile(FindDesignFolder(designsFolders, project->GetDesignFileName()),
+                                      project->GetDesignFileName(), progress));
     RenderPageLayoutPreviews(*project->GetDesign(), progress);
     BindSpecialPageLayouts(*project, ProjectBinding::Opening);
     return project;

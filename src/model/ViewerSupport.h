@@ -4,10 +4,10 @@
 // Rectangles that the viewer builds from stored positions, which a damaged file may put anywhere: coordinates
 // are kept within +-2^30, so widths, heights and the sum of two coordinates never overflow.
 
+#include "model/evProjectorPageElement.h"
 #include "platform/Errors.h"
 #include "platform/Geometry.h"
 #include "platform/Log.h"
-#include "model/evProjectorPageElement.h"
 
 #include <algorithm>
 #include <cstdint>

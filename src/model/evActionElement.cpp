@@ -1,5 +1,6 @@
 #include "model/evActionElement.h"
 
+#include "model/FilmStripBuilder.h"
 #include "model/PageOrder.h"
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
@@ -9,16 +10,15 @@
 #include "model/evPageLayoutEntry.h"
 #include "model/evPicture.h"
 #include "model/evProject.h"
-#include "model/evUserPicture.h"
-#include "model/evUserTextfield.h"
-#include "platform/Dates.h"
-#include "platform/Stream.h"
-#include "model/FilmStripBuilder.h"
 #include "model/evProjectorMouseAction.h"
 #include "model/evProjectorNaviAction.h"
 #include "model/evProjectorPage.h"
 #include "model/evProjectorPageElement.h"
 #include "model/evProjectorSliderElement.h"
+#include "model/evUserPicture.h"
+#include "model/evUserTextfield.h"
+#include "platform/Dates.h"
+#include "platform/Stream.h"
 
 #include <algorithm>
 #include <vector>
@@ -26,8 +26,7 @@
 evActionElement::evActionElement(std::string name, int32_t actionType, int32_t x, int32_t y, int32_t width,
                                  int32_t height)
     : m_name(std::move(name)), m_actionType(actionType), m_x(x), m_y(y), m_width(width), m_height(height)
-{
-}
+{}
 
 // Layout after the evObject header:
 //   string name
@@ -86,8 +85,8 @@ std::unique_ptr<evObject> evActionElement::Clone() const
 std::string evActionElement::ToString() const
 {
     std::string text = "evActionElement[" + std::to_string(GetID()) + ", " + std::to_string(GetStoredVersion());
-    for (int32_t value : {m_x, m_y, m_width, m_height, m_actionType, m_firstSlot, m_secondSlot, m_label, m_valueA,
-                          m_valueB})
+    for (int32_t value :
+         {m_x, m_y, m_width, m_height, m_actionType, m_firstSlot, m_secondSlot, m_label, m_valueA, m_valueB})
         text += ", " + std::to_string(value);
     return text + "]";
 }
@@ -154,7 +153,8 @@ private:
 // One paragraph per chapter: a line end inside a title would split it into two click areas.
 std::string MenuLine(std::string title)
 {
-    std::replace_if(title.begin(), title.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        title.begin(), title.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return title;
 }
 
@@ -322,8 +322,7 @@ void evActionElement::DrawSound(const TRect& rect, Canvas& canvas, evProjectorPa
         return;
     SetKindOfLast(*page, std::min(onElements, 2), kKindSoundOn);
     const int32_t count = page->GetElements().Count();
-    page->AddNaviAction(
-        std::make_unique<evProjectorNaviAction>(rect, evProjectorPage::kTargetSound, count - 1, count));
+    page->AddNaviAction(std::make_unique<evProjectorNaviAction>(rect, evProjectorPage::kTargetSound, count - 1, count));
 }
 
 // The click areas are the paragraphs that the label's line links made, in order: one per chapter that fits
@@ -409,9 +408,8 @@ void evActionElement::DrawFilmStrip(const TRect& rect, evProjectorPage* page) co
         return;
     const Placed<evUserPicture> second = ResolveEntry<evUserPicture>(m_secondSlot);
     auto items = second ? FilmStripItems(pictures, cells, second.rect) : std::make_unique<evObjectCollection>();
-    page->AddElement(std::make_unique<evProjectorSliderElement>(rect, kKindSlider, m_valueA, std::move(items),
-                                                                m_valueB, cellHeight, cellWidth,
-                                                                builder.Build(pictures, cells)));
+    page->AddElement(std::make_unique<evProjectorSliderElement>(rect, kKindSlider, m_valueA, std::move(items), m_valueB,
+                                                                cellHeight, cellWidth, builder.Build(pictures, cells)));
     page->AddMouseAction(std::make_unique<evProjectorMouseAction>(rect, kMouseCursorOnly, 0));
 }
 

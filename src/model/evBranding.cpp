@@ -14,19 +14,14 @@ std::unique_ptr<evObjectCollection> OrEmpty(std::unique_ptr<evObjectCollection> 
 
 } // namespace
 
-evBranding::evBranding(std::string name)
-    : evBranding(std::move(name), nullptr, nullptr, nullptr, nullptr, nullptr)
-{
-}
+evBranding::evBranding(std::string name) : evBranding(std::move(name), nullptr, nullptr, nullptr, nullptr, nullptr) {}
 
 evBranding::evBranding(std::string name, std::unique_ptr<evCategory> chapterTree,
                        std::unique_ptr<evObjectCollection> helpTexts, std::unique_ptr<evObjectCollection> pictures,
                        std::unique_ptr<evObjectCollection> music, std::unique_ptr<evObjectCollection> speech)
     : m_name(std::move(name)), m_chapterTree(std::move(chapterTree)), m_helpTexts(OrEmpty(std::move(helpTexts))),
-      m_pictures(OrEmpty(std::move(pictures))), m_music(OrEmpty(std::move(music))),
-      m_speech(OrEmpty(std::move(speech)))
-{
-}
+      m_pictures(OrEmpty(std::move(pictures))), m_music(OrEmpty(std::move(music))), m_speech(OrEmpty(std::move(speech)))
+{}
 
 // Layout after the evObject header:
 //   string name
@@ -41,12 +36,12 @@ evBranding::evBranding(Stream& stream, ProgressBar* progress) : evObject(stream,
     m_name = stream.ReadString();
     m_chapterTree = ReadObjectAs<evCategory>(stream, progress);
     m_helpTexts = std::make_unique<evObjectCollection>(stream, progress);
-    m_pictures = version >= 2 ? std::make_unique<evObjectCollection>(stream, progress)
-                              : std::make_unique<evObjectCollection>();
-    m_music = version >= 3 ? std::make_unique<evObjectCollection>(stream, progress)
-                           : std::make_unique<evObjectCollection>();
-    m_speech = version >= 4 ? std::make_unique<evObjectCollection>(stream, progress)
-                            : std::make_unique<evObjectCollection>();
+    m_pictures =
+        version >= 2 ? std::make_unique<evObjectCollection>(stream, progress) : std::make_unique<evObjectCollection>();
+    m_music =
+        version >= 3 ? std::make_unique<evObjectCollection>(stream, progress) : std::make_unique<evObjectCollection>();
+    m_speech =
+        version >= 4 ? std::make_unique<evObjectCollection>(stream, progress) : std::make_unique<evObjectCollection>();
 }
 
 evBranding::~evBranding()
@@ -72,8 +67,7 @@ void evBranding::SaveToStream(Stream& stream) const
 std::unique_ptr<evObject> evBranding::Clone() const
 {
     return std::make_unique<evBranding>(m_name, m_chapterTree ? m_chapterTree->CloneCategory() : nullptr,
-                                        m_helpTexts->Clone(), m_pictures->Clone(), m_music->Clone(),
-                                        m_speech->Clone());
+                                        m_helpTexts->Clone(), m_pictures->Clone(), m_music->Clone(), m_speech->Clone());
 }
 
 bool evBranding::IsEqual(const evObject* other) const
@@ -91,8 +85,7 @@ bool evBranding::IsEqual(const evObject* other) const
 
 std::string evBranding::ToString() const
 {
-    return "evBranding[" + std::to_string(GetID()) + ", " + std::to_string(GetStoredVersion()) + ", '" + m_name +
-           "']";
+    return "evBranding[" + std::to_string(GetID()) + ", " + std::to_string(GetStoredVersion()) + ", '" + m_name + "']";
 }
 
 void evBranding::SetMusic(std::unique_ptr<evObjectCollection> music) { m_music = OrEmpty(std::move(music)); }

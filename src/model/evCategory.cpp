@@ -11,8 +11,7 @@
 
 evCategory::evCategory(std::string title, std::string comment, bool optional, int32_t kind)
     : evCategory(std::move(title), std::move(comment), optional, kind, nullptr, nullptr)
-{
-}
+{}
 
 evCategory::evCategory(std::string title, std::string comment, bool optional, int32_t kind,
                        std::unique_ptr<evCategory> sub, std::unique_ptr<evCategory> next)

@@ -7,8 +7,7 @@
 
 evCategoryEntry::evCategoryEntry(int32_t slotId, std::unique_ptr<evObject> element)
     : m_slotId(slotId), m_element(std::move(element))
-{
-}
+{}
 
 // Layout after the evObject header:
 //   int32 slot identifier, reference element (read without the progress bar)

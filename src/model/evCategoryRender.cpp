@@ -135,4 +135,3 @@ std::unique_ptr<evProjectorPage> evCategory::CreatePresentationPage()
     Render(page.get(), true);
     return page;
 }
-

@@ -16,10 +16,7 @@ std::string BoolText(bool value) { return value ? "true, " : "false, "; }
 
 } // namespace
 
-evCategory::evCategory(Stream& stream, HeadOnly) : evObject(stream, nullptr)
-{
-    ReadHead(stream);
-}
+evCategory::evCategory(Stream& stream, HeadOnly) : evObject(stream, nullptr) { ReadHead(stream); }
 
 // The body of every category of the tree is read here, the nested ones included, without recursion; see the
 // layout above the class.
@@ -212,9 +209,9 @@ void evCategory::AppendTextHead(std::string& text) const
 
 void evCategory::AppendTextTail(std::string& text) const
 {
-    text += ", comment: '" + m_comment + "', optional: " + BoolText(m_optional) + ", selected: " +
-            BoolText(m_selected) + "kind: " + std::to_string(m_kind) + ", pageLayout: " +
-            std::to_string(m_pageLayoutId) + ", userElements: " + m_userElements->ToString() + "]";
+    text += ", comment: '" + m_comment + "', optional: " + BoolText(m_optional) +
+            ", selected: " + BoolText(m_selected) + "kind: " + std::to_string(m_kind) +
+            ", pageLayout: " + std::to_string(m_pageLayoutId) + ", userElements: " + m_userElements->ToString() + "]";
 }
 
 std::string evCategory::ToString() const
@@ -242,4 +239,3 @@ std::string evCategory::ToString() const
     }
     return text;
 }
-

@@ -1,16 +1,11 @@
 #include "model/evDrawableElement.h"
 
-
 evDrawableElement::evDrawableElement() = default;
 
-evDrawableElement::evDrawableElement(std::string name) : m_name(std::move(name))
-{
-}
+evDrawableElement::evDrawableElement(std::string name) : m_name(std::move(name)) {}
 
 // Layout: the evObject header only (int32 version, int32 identifier).
-evDrawableElement::evDrawableElement(Stream& stream, ProgressBar* progress) : evObject(stream, progress)
-{
-}
+evDrawableElement::evDrawableElement(Stream& stream, ProgressBar* progress) : evObject(stream, progress) {}
 
 evDrawableElement::~evDrawableElement() = default;
 

@@ -1,8 +1,8 @@
 #include "model/evFade.h"
 
+#include "model/ViewerControl.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
-#include "model/ViewerControl.h"
 
 #include <algorithm>
 #include <climits>
@@ -64,8 +64,8 @@ bool evFade::IsRunning() { return g_running && g_running->m_level > 0; }
 evFade* evFade::Running() { return g_running.get(); }
 
 evFade::evFade(ViewerControl& control, int32_t x, int32_t y, const Bitmap& picture, int32_t duration)
-    : m_control(control), m_old(control.Picture()), m_new(picture), m_x(x), m_y(y),
-      m_start(Clock::MillisecondsOfDay()), m_duration(duration)
+    : m_control(control), m_old(control.Picture()), m_new(picture), m_x(x), m_y(y), m_start(Clock::MillisecondsOfDay()),
+      m_duration(duration)
 {
     m_old.SetPixelFormat(PixelFormat::pf24bit);
     m_new.SetPixelFormat(PixelFormat::pf24bit);

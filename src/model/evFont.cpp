@@ -43,7 +43,7 @@ std::string SafeTemplate(const std::string& fileName)
     }
     return name;
 }
-}
+} // namespace
 
 // The copy goes to a unique name made from the bare file name, so a stored name with folders or ".." stays
 // inside the temporary folder. A copy that cannot be written completely is removed again before the error

@@ -4,8 +4,7 @@
 
 evHelptext::evHelptext(std::string name, int32_t number, std::string text)
     : m_name(std::move(name)), m_number(number), m_text(std::move(text))
-{
-}
+{}
 
 // Layout after the evObject header:
 //   string name, int32 number, string text

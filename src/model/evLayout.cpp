@@ -7,12 +7,10 @@
 #include "platform/Stream.h"
 
 evLayout::evLayout(std::string name, std::string description, int32_t pageWidth, int32_t pageHeight)
-    : m_name(std::move(name)), m_description(std::move(description)), m_pageWidth(pageWidth),
-      m_pageHeight(pageHeight), m_elementsA(std::make_unique<evObjectCollection>()),
-      m_elementsB(std::make_unique<evObjectCollection>()), m_elementsC(std::make_unique<evObjectCollection>()),
-      m_pageLayouts(std::make_unique<evObjectCollection>())
-{
-}
+    : m_name(std::move(name)), m_description(std::move(description)), m_pageWidth(pageWidth), m_pageHeight(pageHeight),
+      m_elementsA(std::make_unique<evObjectCollection>()), m_elementsB(std::make_unique<evObjectCollection>()),
+      m_elementsC(std::make_unique<evObjectCollection>()), m_pageLayouts(std::make_unique<evObjectCollection>())
+{}
 
 // Layout after the evObject header:
 //   reference sample picture            version >= 3

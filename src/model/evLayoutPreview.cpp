@@ -24,7 +24,7 @@ evLayoutPreview::~evLayoutPreview() = default;
 
 std::string evLayoutPreview::ToString() const
 {
-    return "evLayoutPreview[" + std::to_string(GetID()) + ", " + std::to_string(GetStoredVersion()) + ", '" +
-           m_name + "', '" + m_description + "', '" + m_fileName + "', " + std::to_string(m_pageWidth) + ", " +
+    return "evLayoutPreview[" + std::to_string(GetID()) + ", " + std::to_string(GetStoredVersion()) + ", '" + m_name +
+           "', '" + m_description + "', '" + m_fileName + "', " + std::to_string(m_pageWidth) + ", " +
            std::to_string(m_pageHeight) + "]";
 }

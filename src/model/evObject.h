@@ -15,10 +15,10 @@ class Stream;
 class ProgressBar;
 
 // Declares the class name used on the stream and the ancestor the registry walks to. Leaves access public.
-#define EV_DECLARE_CLASS(ClassName_, Base_)                                                                      \
-public:                                                                                                          \
-    using Base = Base_;                                                                                          \
-    static constexpr const char* kClassName = #ClassName_;                                                       \
+#define EV_DECLARE_CLASS(ClassName_, Base_)                                                                            \
+public:                                                                                                                \
+    using Base = Base_;                                                                                                \
+    static constexpr const char* kClassName = #ClassName_;                                                             \
     const char* ClassName() const override { return kClassName; }
 
 class evObject {

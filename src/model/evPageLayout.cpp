@@ -1,6 +1,7 @@
 #include "model/evPageLayout.h"
 
 #include "model/IevLayoutElement.h"
+#include "model/evActionElement.h"
 #include "model/evLayout.h"
 #include "model/evPageLayoutEntry.h"
 #include "model/evUserTextfield.h"
@@ -10,7 +11,6 @@
 #include "platform/Stream.h"
 #include "platform/TempFiles.h"
 #include "platform/TextMeasurer.h"
-#include "model/evActionElement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,8 +35,8 @@ evPageLayout::evPageLayout(evLayout* design, std::string name, std::string engli
                            int32_t kind)
     : evDrawableElement(std::move(name)), m_englishTitle(std::move(englishTitle)), m_comment(std::move(comment)),
       m_kind(kind), m_entries(std::make_unique<evObjectCollection>()),
-      m_ownElements(std::make_unique<evObjectCollection>()),
-      m_actionElements(std::make_unique<evObjectCollection>()), m_design(design)
+      m_ownElements(std::make_unique<evObjectCollection>()), m_actionElements(std::make_unique<evObjectCollection>()),
+      m_design(design)
 {
     ReservePreviewFile();
     m_textMeasurer = std::make_unique<TextMeasurer>();
@@ -269,8 +269,8 @@ evActionElement* evPageLayout::FindActionElement(int32_t entryId) const
 {
     for (int32_t i = 0; i < m_actionElements->Count(); ++i) {
         auto* action = m_actionElements->GetItemAs<evActionElement>(i);
-        if (action && (action->GetFirstSlot() == entryId || action->GetSecondSlot() == entryId ||
-                       action->GetLabel() == entryId))
+        if (action &&
+            (action->GetFirstSlot() == entryId || action->GetSecondSlot() == entryId || action->GetLabel() == entryId))
             return action;
     }
     return nullptr;

@@ -4,8 +4,7 @@
 
 evPageLayoutEntry::evPageLayoutEntry(int32_t left, int32_t top, uint8_t flag, int32_t elementId)
     : m_left(left), m_top(top), m_flag(flag), m_elementId(elementId)
-{
-}
+{}
 
 // Layout after the evObject header:
 //   int32 left, int32 top, int32 flag (low byte kept), int32 element identifier

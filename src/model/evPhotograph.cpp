@@ -4,11 +4,11 @@
 #include "model/evCategoryEntry.h"
 #include "model/evDrawableElement.h"
 #include "model/evPageLayout.h"
+#include "model/evProjectorPage.h"
 #include "model/evUserTextfield.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
 #include "platform/TempFiles.h"
-#include "model/evProjectorPage.h"
 
 namespace {
 
@@ -45,8 +45,7 @@ private:
 
 evPhotograph::evPhotograph(evPageLayout* pageLayout)
     : m_userElements(std::make_unique<evObjectCollection>()), m_pageLayout(pageLayout)
-{
-}
+{}
 
 // Layout after the evObject header:
 //   10 x int32 slot identifiers (logo, sample 1, sample 2, intro, web address, address, e-mail, studio, phone,

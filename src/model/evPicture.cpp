@@ -2,14 +2,14 @@
 
 #include "model/PreparedPictures.h"
 
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Color.h"
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Stream.h"
-#include "model/evProjectorPage.h"
-#include "model/evProjectorPageElement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,10 +20,7 @@ evPicture::evPicture(std::string name, const Bitmap& picture) : evDrawableElemen
     SetGraphic(picture);
 }
 
-evPicture::evPicture(std::string name, const JpegImage& jpeg) : evDrawableElement(std::move(name))
-{
-    SetGraphic(jpeg);
-}
+evPicture::evPicture(std::string name, const JpegImage& jpeg) : evDrawableElement(std::move(name)) { SetGraphic(jpeg); }
 
 evPicture::evPicture(std::string name, Stream& source, int32_t placeholder, int32_t width, int32_t height)
     : evDrawableElement(std::move(name)), m_placeholder(placeholder), m_width(width), m_height(height)
@@ -194,8 +191,7 @@ void evPicture::Draw(const TRect& rect, Canvas& canvas, const DrawOptions& optio
         canvas.Draw(rect.Left, rect.Top, prepared->scaled);
     if (prepared->snapshot.IsEmpty())
         prepared->snapshot = JpegImage::FromBitmap(prepared->scaled);
-    page->AddElement(
-        std::make_unique<evProjectorPageElement>(rect.Left, rect.Top, std::move(prepared->snapshot), 0));
+    page->AddElement(std::make_unique<evProjectorPageElement>(rect.Left, rect.Top, std::move(prepared->snapshot), 0));
 }
 
 void evPicture::AddSnapshot(evProjectorPage& page, const TRect& rect, const Bitmap& pixels)

@@ -80,8 +80,8 @@ void evProject::SaveToStream(Stream& stream) const
 
 std::string evProject::ToString() const
 {
-    return "evProject[" + std::to_string(GetID()) + ", " + std::to_string(GetVersion()) + ", '" + m_firstName +
-           "', '" + m_secondName + "', " + ShortDateText(m_date) + ", " + m_reserved1 + ", " + m_reserved2 + ", '" +
+    return "evProject[" + std::to_string(GetID()) + ", " + std::to_string(GetVersion()) + ", '" + m_firstName + "', '" +
+           m_secondName + "', " + ShortDateText(m_date) + ", " + m_reserved1 + ", " + m_reserved2 + ", '" +
            m_designFileName + "', " + (m_firstCategory ? m_firstCategory->ToString() : std::string("nil")) + ", " +
            (m_music ? m_music->ToString() : std::string("nil")) + "]";
 }

@@ -1,13 +1,11 @@
 #include "model/evProjector.h"
 
 #include "model/evObjectCollection.h"
+#include "model/evProjectorPage.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
-#include "model/evProjectorPage.h"
 
-evProjector::evProjector() : m_pages(std::make_unique<evObjectCollection>())
-{
-}
+evProjector::evProjector() : m_pages(std::make_unique<evObjectCollection>()) {}
 
 // Layout after the evObject header:
 //   collection pages

@@ -5,8 +5,7 @@
 evProjectorMouseAction::evProjectorMouseAction(const TRect& rect, int32_t type, int32_t firstElement,
                                                int32_t secondElement)
     : m_rect(rect), m_type(type), m_firstElement(firstElement), m_secondElement(secondElement)
-{
-}
+{}
 
 // Layout after the evObject header:
 //   int32 left, top, right, bottom, int32 type, int32 first element, int32 second element

@@ -4,14 +4,12 @@
 
 evProjectorNaviAction::evProjectorNaviAction(const TRect& rect, int32_t target)
     : evProjectorNaviAction(rect, target, -1, -1)
-{
-}
+{}
 
 evProjectorNaviAction::evProjectorNaviAction(const TRect& rect, int32_t target, int32_t firstElement,
                                              int32_t secondElement)
     : m_rect(rect), m_target(target), m_firstElement(firstElement), m_secondElement(secondElement)
-{
-}
+{}
 
 // Layout after the evObject header:
 //   int32 left, top, right, bottom, int32 reserved, int32 target

@@ -1,17 +1,17 @@
 #include "model/evProjectorPage.h"
 
-#include "model/evObjectCollection.h"
-#include "platform/Canvas.h"
-#include "platform/Clock.h"
-#include "platform/Errors.h"
-#include "platform/Stream.h"
 #include "model/ViewerControl.h"
 #include "model/ViewerSupport.h"
 #include "model/evFade.h"
+#include "model/evObjectCollection.h"
 #include "model/evProjectorMouseAction.h"
 #include "model/evProjectorNaviAction.h"
 #include "model/evProjectorPageElement.h"
 #include "model/evProjectorSliderElement.h"
+#include "platform/Canvas.h"
+#include "platform/Clock.h"
+#include "platform/Errors.h"
+#include "platform/Stream.h"
 
 namespace {
 Bitmap CopyArea(const Bitmap& source, const TRect& area)
@@ -23,11 +23,9 @@ Bitmap CopyArea(const Bitmap& source, const TRect& area)
 } // namespace
 
 evProjectorPage::evProjectorPage()
-    : m_elements(std::make_unique<evObjectCollection>()),
-      m_mouseActions(std::make_unique<evObjectCollection>()),
+    : m_elements(std::make_unique<evObjectCollection>()), m_mouseActions(std::make_unique<evObjectCollection>()),
       m_naviActions(std::make_unique<evObjectCollection>())
-{
-}
+{}
 
 // Layout after the evObject header:
 //   collection elements, collection mouse actions, collection navigation actions,
@@ -41,10 +39,7 @@ evProjectorPage::evProjectorPage(Stream& stream, ProgressBar* progress) : evObje
     m_slideInterval = stream.ReadInt32();
 }
 
-evProjectorPage::~evProjectorPage()
-{
-    StopViewing();
-}
+evProjectorPage::~evProjectorPage() { StopViewing(); }
 
 void evProjectorPage::SaveToStream(Stream& stream) const
 {

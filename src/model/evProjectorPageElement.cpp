@@ -5,8 +5,7 @@
 
 evProjectorPageElement::evProjectorPageElement(int32_t x, int32_t y, JpegImage picture, int32_t kind)
     : m_x(x), m_y(y), m_picture(std::move(picture)), m_kind(kind)
-{
-}
+{}
 
 // Layout after the evObject header:
 //   int32 X, int32 Y, int32 kind, int32 N, N bytes JPEG file (N = 0: empty picture)

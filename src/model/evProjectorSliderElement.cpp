@@ -1,24 +1,19 @@
 #include "model/evProjectorSliderElement.h"
 
+#include "model/ViewerControl.h"
+#include "model/ViewerSupport.h"
 #include "model/evObjectCollection.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
-#include "model/ViewerControl.h"
-#include "model/ViewerSupport.h"
 
 evProjectorSliderElement::evProjectorSliderElement(const TRect& window, int32_t kind, int32_t speed,
                                                    std::unique_ptr<evObjectCollection> items, int32_t direction,
                                                    int32_t itemHeight, int32_t itemWidth, const Bitmap& strip)
-    : evProjectorPageElement(window.Left, window.Top, JpegImage::FromBitmap(strip), kind),
-      m_window(window),
-      m_direction(direction),
-      m_itemWidth(itemWidth),
-      m_itemHeight(itemHeight),
-      m_speed(speed),
-      m_items(items ? std::move(items) : std::make_unique<evObjectCollection>()),
-      m_strip(strip)
+    : evProjectorPageElement(window.Left, window.Top, JpegImage::FromBitmap(strip), kind), m_window(window),
+      m_direction(direction), m_itemWidth(itemWidth), m_itemHeight(itemHeight), m_speed(speed),
+      m_items(items ? std::move(items) : std::make_unique<evObjectCollection>()), m_strip(strip)
 {
     ResetOffset();
 }

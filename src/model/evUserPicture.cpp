@@ -5,13 +5,13 @@
 #include "model/evPageLayout.h"
 #include "model/evPageLayoutEntry.h"
 #include "model/evPicture.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Color.h"
 #include "platform/Jpeg.h"
 #include "platform/Stream.h"
-#include "model/evProjectorPage.h"
-#include "model/evProjectorPageElement.h"
 
 namespace {
 
@@ -29,8 +29,7 @@ Orientation OrientationOf(int32_t width, int32_t height)
 
 evUserPicture::evUserPicture(std::string name, int32_t width, int32_t height)
     : evDrawableElement(std::move(name)), m_width(width), m_height(height)
-{
-}
+{}
 
 // Layout after the evObject header:
 //   string name
@@ -78,10 +77,9 @@ std::unique_ptr<evObject> evUserPicture::Clone() const
 
 std::string evUserPicture::ToString() const
 {
-    return "evUserPicture[" + std::to_string(GetID()) + ", " + std::to_string(GetStoredVersion()) + ", '" +
-           GetName() + "', " + std::to_string(m_width) + ", " + std::to_string(m_height) + ", " +
-           std::to_string(m_referenceId) + ", " + std::to_string(m_frameId) + ", " +
-           std::to_string(m_alternateFrameId) + "]";
+    return "evUserPicture[" + std::to_string(GetID()) + ", " + std::to_string(GetStoredVersion()) + ", '" + GetName() +
+           "', " + std::to_string(m_width) + ", " + std::to_string(m_height) + ", " + std::to_string(m_referenceId) +
+           ", " + std::to_string(m_frameId) + ", " + std::to_string(m_alternateFrameId) + "]";
 }
 
 void evUserPicture::RemoveReferences(const evObject* object)
@@ -184,8 +182,7 @@ void evUserPicture::Draw(const TRect& rect, Canvas& canvas, const DrawOptions& o
         photograph->Draw(pictureRect, canvas, {.drawAll = true, .page = page, .markEmpty = true});
         // The page gets one element: the frame with the photograph inside it. Only when each draw added
         // exactly one element are the last two the frame's and the photograph's.
-        if (page && frame.element && afterFrame == elementsBefore + 1 &&
-            page->GetElements().Count() == afterFrame + 1)
+        if (page && frame.element && afterFrame == elementsBefore + 1 && page->GetElements().Count() == afterFrame + 1)
             MergeFrameAndPhotograph(*page, frame.rect, pictureRect);
         return;
     }

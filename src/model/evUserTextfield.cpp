@@ -4,14 +4,14 @@
 #include "model/evFont.h"
 #include "model/evLayout.h"
 #include "model/evPageLayout.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Jpeg.h"
 #include "platform/Stream.h"
 #include "platform/TextMeasurer.h"
-#include "model/evProjectorMouseAction.h"
-#include "model/evProjectorPage.h"
-#include "model/evProjectorPageElement.h"
 
 #include <algorithm>
 
@@ -34,7 +34,7 @@ void AddSnapshot(evProjectorPage& page, const Bitmap& bitmap, int32_t x, int32_t
     page.AddElement(
         std::make_unique<evProjectorPageElement>(x, y, JpegImage::FromBitmap(bitmap, kTextJpegQuality), kind));
 }
-}
+} // namespace
 
 // What one Draw call carries from line to line.
 struct evUserTextfield::DrawState {
@@ -53,19 +53,10 @@ struct evUserTextfield::DrawState {
 evUserTextfield::evUserTextfield(std::string name, std::string text, std::string fontName, int32_t fontID,
                                  int32_t fontSize, bool bold, bool italic, bool underline, int32_t alignment,
                                  int32_t width, int32_t height)
-    : evDrawableElement(std::move(name)),
-      m_text(std::move(text)),
-      m_fontName(std::move(fontName)),
-      m_fontID(fontID),
-      m_fontSize(fontSize),
-      m_bold(bold),
-      m_italic(italic),
-      m_underline(underline),
-      m_alignment(alignment),
-      m_width(width),
-      m_height(height)
-{
-}
+    : evDrawableElement(std::move(name)), m_text(std::move(text)), m_fontName(std::move(fontName)), m_fontID(fontID),
+      m_fontSize(fontSize), m_bold(bold), m_italic(italic), m_underline(underline), m_alignment(alignment),
+      m_width(width), m_height(height)
+{}
 
 // Layout after the evObject header:
 //   string name, int32 width, int32 height, string text, string font name, int32 font ID, int32 font size,
@@ -109,8 +100,8 @@ void evUserTextfield::SaveToStream(Stream& stream) const
 
 std::unique_ptr<evObject> evUserTextfield::Clone() const
 {
-    auto copy = std::make_unique<evUserTextfield>(GetName(), m_text, m_fontName, m_fontID, m_fontSize, m_bold,
-                                                  m_italic, m_underline, m_alignment, m_width, m_height);
+    auto copy = std::make_unique<evUserTextfield>(GetName(), m_text, m_fontName, m_fontID, m_fontSize, m_bold, m_italic,
+                                                  m_underline, m_alignment, m_width, m_height);
     copy->SetPageLayout(m_pageLayout);
     copy->SetColour(m_colour);
     copy->m_fixed = m_fixed;

@@ -61,8 +61,8 @@ std::string CandidateName(const std::string& folder, const std::string& stem, un
         if (c == '/' || c == '\\')
             c = '_';
     }
-    return folder + "/.vellora-" + shortStem + "-" + std::to_string(::getpid()) + "-" + std::to_string(serial) +
-           "-" + std::to_string(attempt) + ".tmp";
+    return folder + "/.vellora-" + shortStem + "-" + std::to_string(::getpid()) + "-" + std::to_string(serial) + "-" +
+           std::to_string(attempt) + ".tmp";
 }
 
 // The process id in a temporary's name ".vellora-<stem>-<pid>-<serial>-<attempt>.tmp" (the stem may hold

@@ -186,7 +186,8 @@ QImage ConvertImage(const QImage& image, PixelFormat format, const QList<QRgb>& 
 
 Bitmap::Bitmap() = default;
 
-Bitmap::Bitmap(int width, int height, PixelFormat format) : m_image(AllocateImage(width, height, format)), m_format(format)
+Bitmap::Bitmap(int width, int height, PixelFormat format)
+    : m_image(AllocateImage(width, height, format)), m_format(format)
 {
     if (format == PixelFormat::pf8bit)
         m_image.fill(255u);

@@ -18,4 +18,4 @@ QImage Read(const std::string& path, PixelFormat& format);
 void Write(Stream& stream, const Bitmap& bitmap);
 // As above into a new file; EFCreateError when it cannot be created, EWriteError when writing fails.
 void Write(const std::string& path, const Bitmap& bitmap);
-}
+} // namespace BmpFile

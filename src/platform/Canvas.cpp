@@ -200,8 +200,7 @@ void Canvas::StretchDraw(const TRect& rect, const Bitmap& source)
     const QRect target = ToQRect(rect);
     // Bilinear sampling skips pixels when shrinking a lot; averaging first keeps photographs free of noise.
     if (target.width() * 2 <= source.Width() && target.height() * 2 <= source.Height()) {
-        const QImage shrunk =
-            source.Image().scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage shrunk = source.Image().scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         PaintSession session(m_target);
         session.Painter().drawImage(target.topLeft(), shrunk);
         return;

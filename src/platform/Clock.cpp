@@ -8,7 +8,7 @@ std::function<int32_t()>& Source()
     static std::function<int32_t()> source;
     return source;
 }
-}
+} // namespace
 
 int32_t Clock::MillisecondsOfDay()
 {

@@ -10,4 +10,4 @@ constexpr int32_t kDayMilliseconds = 86'400'000;
 int32_t MillisecondsOfDay();
 // Replaces the time source; an empty function restores the system clock.
 void SetSource(std::function<int32_t()> source);
-}
+} // namespace Clock

@@ -182,10 +182,7 @@ std::optional<double> ParseWithRules(const QString& text, const QString& format,
 }
 
 // A format with every two-digit year widened to four digits; a run of four is left alone.
-QString WithFourDigitYears(QString format)
-{
-    return format.replace(QRegularExpression("(?<!y)yy(?!y)"), "yyyy");
-}
+QString WithFourDigitYears(QString format) { return format.replace(QRegularExpression("(?<!y)yy(?!y)"), "yyyy"); }
 
 bool NamesTheMonth(const QString& format) { return format.contains(QLatin1String("MMM")); }
 
@@ -212,8 +209,8 @@ std::vector<std::string> DateInputFormats(const QLocale& locale)
     const QString longForm = WithFourDigitYears(locale.dateFormat(QLocale::LongFormat));
     const QString numeric = NamesTheMonth(shortForm) ? QStringLiteral("dd.MM.yyyy") : shortForm;
     std::vector<std::string> formats;
-    for (const QString& format : {numeric, QStringLiteral("yyyy-MM-dd"), WithoutWeekday(longForm), shortForm,
-                                  longForm}) {
+    for (const QString& format :
+         {numeric, QStringLiteral("yyyy-MM-dd"), WithoutWeekday(longForm), shortForm, longForm}) {
         const std::string text = format.toStdString();
         if (!text.empty() && std::find(formats.begin(), formats.end(), text) == formats.end())
             formats.push_back(text);

@@ -17,8 +17,7 @@ public:
     using EVelloraError::EVelloraError;
     EStreamError(const std::string& message, std::string file, int systemError)
         : EVelloraError(message), m_file(std::move(file)), m_systemError(systemError)
-    {
-    }
+    {}
 
     const std::string& GetFile() const { return m_file; }
     int GetSystemError() const { return m_systemError; }

@@ -15,7 +15,7 @@ std::map<std::string, int>& AddedFonts()
     static std::map<std::string, int> fonts;
     return fonts;
 }
-}
+} // namespace
 
 bool Fonts::AddFontFile(const std::string& path)
 {

@@ -12,4 +12,4 @@ bool RemoveFontFile(const std::string& path);
 // The families the system knows (installed fonts and added files).
 std::vector<std::string> InstalledFamilies();
 bool IsInstalled(const std::string& family);
-}
+} // namespace Fonts

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 // libjpeg reports fatal errors through a callback that must not return. The callbacks here jump back with
 // longjmp to the function that set the jump point; everything that function changes after setjmp lives in a
@@ -278,10 +278,7 @@ int64_t ScaledSize(int64_t full, int scale) { return (full * scale + 7) / 8; }
 
 } // namespace
 
-Bitmap DecodeJpeg(const uint8_t* data, size_t size, PixelFormat format)
-{
-    return DecodeScaled(data, size, 8, format);
-}
+Bitmap DecodeJpeg(const uint8_t* data, size_t size, PixelFormat format) { return DecodeScaled(data, size, 8, format); }
 
 JpegInfo CheckJpegHeader(const uint8_t* data, size_t size)
 {

@@ -7,4 +7,4 @@ namespace ktLogs {
 void OpenLog(std::string_view path, bool flag);
 void CloseLog();
 void LogLine(std::string_view text);
-}
+} // namespace ktLogs

@@ -22,8 +22,8 @@ namespace fs = std::filesystem;
 constexpr const char* kMainDataFile = "data/main.evb";
 // user-dirs.dirs is a few lines; anything much larger is not one.
 constexpr std::streamsize kLongestUserDirs = 64 * 1024;
-constexpr const char* kVariables[] = {"HOME", "TMPDIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DOCUMENTS_DIR",
-                                      "XDG_RUNTIME_DIR"};
+constexpr const char* kVariables[] = {
+    "HOME", "TMPDIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DOCUMENTS_DIR", "XDG_RUNTIME_DIR"};
 
 // The folder without "." and ".." steps and doubled slashes, with one trailing "/".
 std::string Folder(const std::string& path)
@@ -54,12 +54,12 @@ public:
         const std::string share = ShareFolderFor(m_inputs.programFolder);
         folders.dataFolder = share + "data/";
         folders.designsFolder = share + "designs/";
-        const std::string dataHome = Choose("XDG_DATA_HOME", Variable("XDG_DATA_HOME"), m_home + ".local/share/",
-                                            "vellora/");
+        const std::string dataHome =
+            Choose("XDG_DATA_HOME", Variable("XDG_DATA_HOME"), m_home + ".local/share/", "vellora/");
         folders.userDesignsFolder = dataHome + "designs/";
         folders.studioDataFile = dataHome + "studio.evd";
-        folders.settingsFolder = Choose("XDG_CONFIG_HOME", Variable("XDG_CONFIG_HOME"), m_home + ".config/",
-                                         "vellora/");
+        folders.settingsFolder =
+            Choose("XDG_CONFIG_HOME", Variable("XDG_CONFIG_HOME"), m_home + ".config/", "vellora/");
         folders.projectsFolder = Choose("XDG_DOCUMENTS_DIR", DocumentsValue(), m_home + "Documents/", "Vellora/");
         folders.tempBase = Choose("XDG_RUNTIME_DIR", Variable("XDG_RUNTIME_DIR"), m_systemTemp, "");
         folders.fallbacks = std::move(m_fallbacks);

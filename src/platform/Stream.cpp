@@ -143,8 +143,7 @@ MemoryStream::MemoryStream(std::vector<uint8_t> bytes) : m_data(std::move(bytes)
 
 MemoryStream::MemoryStream(const void* data, int64_t size)
     : m_data(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size)
-{
-}
+{}
 
 int64_t MemoryStream::Read(void* buffer, int64_t count)
 {

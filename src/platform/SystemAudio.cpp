@@ -13,15 +13,15 @@ std::string SystemAudioVersion()
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return {};
     std::string result;
-    SDL_AudioSpec wanted {};
+    SDL_AudioSpec wanted{};
     wanted.freq = 44100;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 2;
     wanted.samples = 1024;
-    SDL_AudioSpec obtained {};
+    SDL_AudioSpec obtained{};
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_ANY_CHANGE);
     if (device != 0) {
-        SDL_version version {};
+        SDL_version version{};
         SDL_GetVersion(&version);
         const char* driver = SDL_GetCurrentAudioDriver();
         result = std::to_string(version.major) + "." + std::to_string(version.minor) + "." +

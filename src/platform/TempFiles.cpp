@@ -27,7 +27,7 @@ std::string g_private; // this process's private folder, without the "/"; empty 
 // The private folder for the signal handler, which may not touch a std::string that another thread changes.
 char g_signalPath[PATH_MAX];
 
-std::string g_base;    // set by SetTempBase, without a trailing "/"; empty for the system's temporary folder
+std::string g_base; // set by SetTempBase, without a trailing "/"; empty for the system's temporary folder
 
 // Called with g_mutex held.
 std::string TempBase()

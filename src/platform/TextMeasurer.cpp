@@ -14,8 +14,7 @@ class ParagraphWrapper {
 public:
     ParagraphWrapper(std::string_view text, bool utf8, const QFontMetrics& metrics, int width)
         : m_text(text), m_utf8(utf8), m_metrics(metrics), m_width(width)
-    {
-    }
+    {}
 
     void AppendLines(std::vector<std::string>& lines) const
     {

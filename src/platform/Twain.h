@@ -83,8 +83,8 @@ static_assert(sizeof(TW_IDENTITY) == 156, "a TWAIN identity is 156 bytes");
 static_assert(sizeof(TW_ONEVALUE) == 6, "a one-value container is 6 bytes");
 
 extern "C" {
-using DSMENTRYPROC = TW_UINT16 (*)(TW_IDENTITY* pOrigin, TW_IDENTITY* pDest, TW_UINT32 DG, TW_UINT16 DAT,
-                                   TW_UINT16 MSG, TW_MEMREF pData);
+using DSMENTRYPROC = TW_UINT16 (*)(TW_IDENTITY* pOrigin, TW_IDENTITY* pDest, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG,
+                                   TW_MEMREF pData);
 }
 
 namespace Twain {

@@ -19,8 +19,8 @@ bool IsName(const std::string& name)
     if (name.empty() || name.size() > 64)
         return false;
     for (const char c : name) {
-        const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                             c == '_';
+        const bool allowed =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '_';
         if (!allowed)
             return false;
     }

@@ -8,10 +8,9 @@
 #include "presentation/PresentationPlayer.h"
 
 #include <QKeyEvent>
-#include <QWheelEvent>
 #include <QPalette>
 #include <QTimer>
-
+#include <QWheelEvent>
 
 PlayerWindow::PlayerWindow(PresentationFile& presentation)
     : m_presentation(presentation), m_music(dynamic_cast<evMusic*>(presentation.music.get()))
@@ -61,23 +60,14 @@ void PlayerWindow::SetSoundOn(bool on)
 void PlayerWindow::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
-    case Qt::Key_Escape:
-        close();
-        return;
+    case Qt::Key_Escape: close(); return;
     case Qt::Key_Right:
     case Qt::Key_Space:
-    case Qt::Key_PageDown:
-        m_player->Next();
-        return;
+    case Qt::Key_PageDown: m_player->Next(); return;
     case Qt::Key_Left:
-    case Qt::Key_PageUp:
-        m_player->Back();
-        return;
-    case Qt::Key_Home:
-        m_player->First();
-        return;
-    default:
-        QWidget::keyPressEvent(event);
+    case Qt::Key_PageUp: m_player->Back(); return;
+    case Qt::Key_Home: m_player->First(); return;
+    default: QWidget::keyPressEvent(event);
     }
 }
 

@@ -7,13 +7,13 @@
 // Exit status 0 after a show, 1 when the presentation cannot be read, 2 for a bad command line.
 
 #include "audio/BassLibrary.h"
+#include "model/evFade.h"
 #include "platform/Errors.h"
 #include "platform/SystemAudio.h"
 #include "platform/TempFiles.h"
 #include "player/PlayerWindow.h"
 #include "presentation/ClassList.h"
 #include "presentation/PresentationFile.h"
-#include "model/evFade.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -78,8 +78,7 @@ std::string TakeMessage(const char* minimumSeverity)
 
 void DiscardMessages()
 {
-    while (!TakeMessage("ALL").empty()) {
-    }
+    while (!TakeMessage("ALL").empty()) {}
 }
 
 // What libisofs says about a failure: its queued message when there is one, otherwise the error code's text.
@@ -123,8 +122,8 @@ public:
     // Like read(2): the bytes delivered, 0 at the end, below 0 when the image could not be made.
     int Read(unsigned char* buffer, int size)
     {
-        const int got = m_source->read ? m_source->read(m_source, buffer, size)
-                                       : m_source->read_xt(m_source, buffer, size);
+        const int got =
+            m_source->read ? m_source->read(m_source, buffer, size) : m_source->read_xt(m_source, buffer, size);
         m_ended = got == 0;
         return got;
     }
@@ -133,7 +132,6 @@ private:
     burn_source* m_source = nullptr;
     bool m_ended = false;
 };
-
 
 // An image inside the disc folder would end up on the next disc made from that folder.
 void RefuseTargetInside(const std::string& discFolder, const std::string& isoPath)
@@ -256,7 +254,7 @@ void CopyStream(ImageStream& stream, TemporaryImage& file, const std::function<v
     }
     if (total > 0 && done != total)
         throw EDiscImageError(Fail(file.Target(), "the image ended early (" + std::to_string(done) + " of " +
-                                                     std::to_string(total) + " bytes)"));
+                                                      std::to_string(total) + " bytes)"));
 }
 
 } // namespace
@@ -289,13 +287,22 @@ namespace {
 const char* SpelledLetter(char32_t c)
 {
     switch (c) {
-    case U'ß': case U'ẞ': return "SS";
-    case U'æ': case U'Æ': return "AE";
-    case U'œ': case U'Œ': return "OE";
-    case U'ø': case U'Ø': return "O";
-    case U'ł': case U'Ł': return "L";
-    case U'đ': case U'Đ': case U'ð': case U'Ð': return "D";
-    case U'þ': case U'Þ': return "TH";
+    case U'ß':
+    case U'ẞ': return "SS";
+    case U'æ':
+    case U'Æ': return "AE";
+    case U'œ':
+    case U'Œ': return "OE";
+    case U'ø':
+    case U'Ø': return "O";
+    case U'ł':
+    case U'Ł': return "L";
+    case U'đ':
+    case U'Đ':
+    case U'ð':
+    case U'Ð': return "D";
+    case U'þ':
+    case U'Þ': return "TH";
     case U'ı': return "I";
     default: return nullptr;
     }

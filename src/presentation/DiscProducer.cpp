@@ -7,12 +7,12 @@
 #include "model/evLayout.h"
 #include "model/evPhotograph.h"
 #include "model/evProject.h"
+#include "model/evProjectorPage.h"
 #include "platform/AtomicFile.h"
 #include "platform/Dates.h"
 #include "platform/Resources.h"
 #include "platform/Stream.h"
 #include "platform/Text.h"
-#include "model/evProjectorPage.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -81,10 +81,8 @@ void RemoveStaleWebFolders(const std::string& folder)
 } // namespace
 
 EFinishError::EFinishError(std::string code, const std::string& detail, std::string file, int systemError)
-    : EVelloraError(code + ": " + detail), m_code(std::move(code)), m_file(std::move(file)),
-      m_systemError(systemError)
-{
-}
+    : EVelloraError(code + ": " + detail), m_code(std::move(code)), m_file(std::move(file)), m_systemError(systemError)
+{}
 
 std::string FinishErrorPopupText(const std::string& code)
 {
@@ -129,8 +127,7 @@ std::string DiscFolderFor(const std::string& chosenFolder)
 bool HoldsDisc(const std::string& discFolder)
 {
     std::error_code error;
-    return !discFolder.empty() &&
-           fs::exists(fs::path(discFolder) / DiscProducer::kPresentationFile, error);
+    return !discFolder.empty() && fs::exists(fs::path(discFolder) / DiscProducer::kPresentationFile, error);
 }
 
 std::optional<int32_t> ParseStudioDuration(const std::string& text)
@@ -153,8 +150,7 @@ std::optional<int32_t> ParseStudioDuration(const std::string& text)
 
 DiscProducer::DiscProducer(evProject& project, std::string discFolder)
     : m_project(project), m_discFolder(std::move(discFolder))
-{
-}
+{}
 
 void DiscProducer::SetStudio(evPhotograph* record, std::string durationText)
 {

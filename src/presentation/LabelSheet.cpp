@@ -151,8 +151,8 @@ void LabelSheet::DrawTestLabel(Printer& printer, Label label) const
     }
     DrawRuler(printer, square);
     const int32_t titleTop = square.Top + Dots(14);
-    printer.DrawText(Rect(square.Left, titleTop, square.Right, titleTop + Dots(kTitleHeightMm * 1.4)),
-                     LabelName(label), Dots(kTitleHeightMm));
+    printer.DrawText(Rect(square.Left, titleTop, square.Right, titleTop + Dots(kTitleHeightMm * 1.4)), LabelName(label),
+                     Dots(kTitleHeightMm));
     const int32_t lineTop = titleTop + Dots(kTitleHeightMm * 1.6);
     const Position p = m_positions[label];
     printer.DrawText(Rect(square.Left, lineTop, square.Right, lineTop + Dots(kPositionHeightMm * 1.4)),

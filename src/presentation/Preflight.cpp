@@ -1,19 +1,19 @@
 #include "presentation/Preflight.h"
 
 #include "model/PageOrder.h"
+#include "model/evActionElement.h"
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evPageLayout.h"
 #include "model/evPageLayoutEntry.h"
 #include "model/evPicture.h"
 #include "model/evProject.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Errors.h"
 #include "platform/Text.h"
-#include "model/evActionElement.h"
-#include "model/evProjectorNaviAction.h"
-#include "model/evProjectorPage.h"
 
 #include <algorithm>
 #include <deque>
@@ -45,7 +45,8 @@ std::string Trimmed(const std::string& text)
 // Tabs and line ends would break the one-finding-a-line output.
 std::string OneLine(std::string text)
 {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
     return text;
 }
 
@@ -135,8 +136,7 @@ class PageContentCheck {
 public:
     PageContentCheck(const evCategory& page, evPageLayout& layout, const std::string& path)
         : m_page(page), m_layout(layout), m_path(path)
-    {
-    }
+    {}
 
     std::vector<PreflightFinding> Run()
     {
@@ -234,10 +234,9 @@ private:
         const int64_t shownHeight = place.Height();
         if ((width + 1) * (height + 1) >= shownWidth * shownHeight)
             return;
-        Add(PreflightKind::LowResolution, "a photograph of " + std::to_string(width) + " x " +
-                                              std::to_string(height) + " pixels is shown at " +
-                                              std::to_string(shownWidth) + " x " + std::to_string(shownHeight) +
-                                              " and will look soft");
+        Add(PreflightKind::LowResolution, "a photograph of " + std::to_string(width) + " x " + std::to_string(height) +
+                                              " pixels is shown at " + std::to_string(shownWidth) + " x " +
+                                              std::to_string(shownHeight) + " and will look soft");
     }
 
     const evCategory& m_page;
@@ -254,8 +253,7 @@ struct Area {
 
 Area Intersect(const Area& a, const Area& b)
 {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 
 // The parts of each piece that the cover leaves free.
@@ -395,10 +393,10 @@ void PreflightCheck::CollectPages(std::vector<Page>& listed, std::vector<Preflig
         if (category->GetPageLayoutID() == 0) {
             const int32_t below = PageOrder::CountIncluded(category, true);
             findings.push_back({path, PreflightKind::NoLayout,
-                                below == 0 ? "no page layout is chosen, so the page is left off the disc"
-                                           : "no page layout is chosen, so the page and the " +
-                                                 std::to_string(below) + (below == 1 ? " page" : " pages") +
-                                                 " below it are left off the disc"});
+                                below == 0
+                                    ? "no page layout is chosen, so the page is left off the disc"
+                                    : "no page layout is chosen, so the page and the " + std::to_string(below) +
+                                          (below == 1 ? " page" : " pages") + " below it are left off the disc"});
             continue;
         }
         if (category->GetSub())

@@ -1,16 +1,16 @@
 #include "presentation/PresentationFile.h"
 
 #include "model/ObjectStream.h"
+#include "model/evProjectorPage.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
-#include "model/evProjectorPage.h"
 
 #include <cstring>
 
 namespace {
 // The smallest page body: the evObject header, three empty collections, page type and slide interval.
 constexpr int64_t kMinimumPageBytes = 28;
-}
+} // namespace
 
 PresentationFile::PresentationFile() = default;
 PresentationFile::~PresentationFile() = default;

@@ -1,17 +1,15 @@
 #include "presentation/PresentationPlayer.h"
 
+#include "model/evProjectorPage.h"
 #include "platform/Canvas.h"
 #include "presentation/PresentationFile.h"
-#include "model/evProjectorPage.h"
 
 #include <algorithm>
 #include <climits>
 
-PresentationPlayer::PresentationPlayer(PresentationFile& presentation, ViewerControl& control, Host host,
-                                       bool soundOn)
+PresentationPlayer::PresentationPlayer(PresentationFile& presentation, ViewerControl& control, Host host, bool soundOn)
     : m_presentation(presentation), m_control(control), m_host(std::move(host)), m_soundOn(soundOn)
-{
-}
+{}
 
 PresentationPlayer::~PresentationPlayer()
 {
@@ -19,10 +17,7 @@ PresentationPlayer::~PresentationPlayer()
         m_current->StopViewing();
 }
 
-bool PresentationPlayer::IsShowingStudio() const
-{
-    return m_current && m_current == m_presentation.studio.get();
-}
+bool PresentationPlayer::IsShowingStudio() const { return m_current && m_current == m_presentation.studio.get(); }
 
 void PresentationPlayer::Begin()
 {

@@ -13,8 +13,7 @@
 
 StudioBranding::StudioBranding(std::unique_ptr<evLayout> design, std::unique_ptr<evPhotograph> record)
     : m_design(std::move(design)), m_record(std::move(record))
-{
-}
+{}
 
 // The record refers to the design's page layout, so it goes first.
 StudioBranding::~StudioBranding()
@@ -51,8 +50,7 @@ std::unique_ptr<StudioBranding> StudioBranding::Load(const std::string& designFi
 {
     try {
         const std::filesystem::path design = designFile;
-        std::unique_ptr<evLayout> layouts =
-            ReadDesignFile(design.parent_path().string(), design.filename().string());
+        std::unique_ptr<evLayout> layouts = ReadDesignFile(design.parent_path().string(), design.filename().string());
         evPageLayout* layout = FindStudioPageLayout(*layouts);
         if (!layout)
             return nullptr;

@@ -1,5 +1,6 @@
 #include "presentation/StudioFiles.h"
 
+#include "model/evActionElement.h"
 #include "model/evLayout.h"
 #include "model/evPageLayout.h"
 #include "model/evPageLayoutEntry.h"
@@ -11,7 +12,6 @@
 #include "platform/Log.h"
 #include "platform/Stream.h"
 #include "presentation/StudioBranding.h"
-#include "model/evActionElement.h"
 
 #include <array>
 #include <filesystem>
@@ -81,7 +81,8 @@ evPageLayout& StudioPageLayout(const evLayout& design)
 {
     evPageLayout* layout = StudioBranding::FindStudioPageLayout(design);
     if (!layout)
-        throw EVelloraError("The studio design has no page layout \"" + std::string(StudioBranding::kPageLayout) + "\"");
+        throw EVelloraError("The studio design has no page layout \"" + std::string(StudioBranding::kPageLayout) +
+                            "\"");
     return *layout;
 }
 

@@ -27,8 +27,7 @@ std::function<void()> Guarded(std::function<void()> onTick)
 
 ViewerPlatformTimer::ViewerPlatformTimer(int intervalMs, std::function<void()> onTick)
     : m_timer(std::make_unique<Timer>(intervalMs, Guarded(std::move(onTick))))
-{
-}
+{}
 
 ViewerPlatformTimer::~ViewerPlatformTimer() = default;
 

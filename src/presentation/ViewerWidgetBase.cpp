@@ -16,8 +16,7 @@ ViewerWidgetBase::ViewerWidgetBase(QWidget* parent, std::string logName)
     setMouseTracking(true);
 }
 
-void ViewerWidgetBase::SetPointerHandlers(std::function<void(int32_t, int32_t)> onMove,
-                                          std::function<void()> onClick)
+void ViewerWidgetBase::SetPointerHandlers(std::function<void(int32_t, int32_t)> onMove, std::function<void()> onClick)
 {
     m_onMove = std::move(onMove);
     m_onClick = std::move(onClick);

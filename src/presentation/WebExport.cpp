@@ -1,15 +1,15 @@
 #include "presentation/WebExport.h"
 
 #include "model/evObjectCollection.h"
-#include "platform/AtomicFile.h"
-#include "platform/Errors.h"
-#include "platform/Resources.h"
-#include "platform/Text.h"
 #include "model/evProjectorMouseAction.h"
 #include "model/evProjectorNaviAction.h"
 #include "model/evProjectorPage.h"
 #include "model/evProjectorPageElement.h"
 #include "model/evProjectorSliderElement.h"
+#include "platform/AtomicFile.h"
+#include "platform/Errors.h"
+#include "platform/Resources.h"
+#include "platform/Text.h"
 
 #include <QCryptographicHash>
 
@@ -79,9 +79,8 @@ bool CopyReadable(const std::string& source, const std::string& target, std::str
         problem = error.message();
         return false;
     }
-    fs::permissions(target,
-                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read,
-                    error);
+    fs::permissions(
+        target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read, error);
     return true;
 }
 
@@ -138,8 +137,8 @@ void WebExport::Begin(const std::string& title, const std::string& date, TColor 
         if (fs::create_directory(candidate, error)) {
             m_staging = candidate;
         } else if (error || attempt > 100) {
-            throw EFCreateError("Cannot create the folder \"" + candidate + "\": " +
-                                (error ? error.message() : std::string("too many folders of that name")));
+            throw EFCreateError("Cannot create the folder \"" + candidate +
+                                "\": " + (error ? error.message() : std::string("too many folders of that name")));
         }
     }
     std::error_code error;
@@ -211,9 +210,9 @@ std::string WebExport::ElementJson(const evProjectorPageElement& element)
         json += ",\"src\":\"" + Media(picture.Bytes()) + "\"";
     if (const auto* strip = dynamic_cast<const evProjectorSliderElement*>(&element)) {
         json += ",\"strip\":{\"window\":[" + RectJson(strip->GetWindow()) +
-                "],\"direction\":" + Number(strip->GetDirection()) + ",\"itemWidth\":" +
-                Number(strip->GetItemWidth()) + ",\"itemHeight\":" + Number(strip->GetItemHeight()) +
-                ",\"speed\":" + Number(strip->GetSpeed()) + ",\"items\":[";
+                "],\"direction\":" + Number(strip->GetDirection()) + ",\"itemWidth\":" + Number(strip->GetItemWidth()) +
+                ",\"itemHeight\":" + Number(strip->GetItemHeight()) + ",\"speed\":" + Number(strip->GetSpeed()) +
+                ",\"items\":[";
         const evObjectCollection& items = strip->GetItems();
         for (int32_t i = 0, written = 0; i < items.Count(); ++i) {
             if (const auto* item = items.GetItemAs<evProjectorPageElement>(i)) {
@@ -229,11 +228,10 @@ std::string WebExport::ElementJson(const evProjectorPageElement& element)
 // One file per distinct picture, named after its content.
 std::string WebExport::Media(const std::vector<uint8_t>& jpeg)
 {
-    const QByteArray hash =
-        QCryptographicHash::hash(QByteArrayView(jpeg.data(), static_cast<qsizetype>(jpeg.size())),
-                                 QCryptographicHash::Sha256)
-            .toHex()
-            .left(32);
+    const QByteArray hash = QCryptographicHash::hash(QByteArrayView(jpeg.data(), static_cast<qsizetype>(jpeg.size())),
+                                                     QCryptographicHash::Sha256)
+                                .toHex()
+                                .left(32);
     const std::string key = hash.toStdString();
     const auto found = m_mediaNames.find(key);
     if (found != m_mediaNames.end())
@@ -284,16 +282,16 @@ void WebExport::CopyMusic(const WebMusicTrack& track, const WebMusicAccess& acce
             files.emplace_back("music." + track.extension, track.mimeType);
     }
     if (!problem.empty()) {
-        const std::string playable = files.empty() ? "plays without music in web browsers"
-                                                   : "plays its music only in web browsers that play " +
-                                                         track.extension + " files";
-        m_warnings.push_back("The music \"" + track.title + "\" could not be converted for web browsers (" +
-                             problem + "); the album " + playable + ".");
+        const std::string playable =
+            files.empty() ? "plays without music in web browsers"
+                          : "plays its music only in web browsers that play " + track.extension + " files";
+        m_warnings.push_back("The music \"" + track.title + "\" could not be converted for web browsers (" + problem +
+                             "); the album " + playable + ".");
     }
     if (files.empty())
         return;
-    m_music = "{\"title\":" + WebJsonString(track.title) + ",\"loop\":" + (track.loop ? "true" : "false") +
-              ",\"files\":[";
+    m_music =
+        "{\"title\":" + WebJsonString(track.title) + ",\"loop\":" + (track.loop ? "true" : "false") + ",\"files\":[";
     for (size_t i = 0; i < files.size(); ++i) {
         m_music += (i ? "," : "") + std::string("{\"src\":") + WebJsonString(files[i].first) +
                    ",\"type\":" + WebJsonString(files[i].second) + "}";

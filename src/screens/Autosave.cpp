@@ -1,17 +1,18 @@
 #include "screens/Autosave.h"
 
+#include "model/ProjectModification.h"
 #include "model/RecoveryCopy.h"
 #include "model/evProject.h"
 #include "platform/BackgroundWriter.h"
 #include "platform/Log.h"
 #include "screens/ApplicationContext.h"
-#include "model/ProjectModification.h"
 
 Autosave::Autosave(const ApplicationContext& context) : m_context(context)
 {
     m_writer = std::make_unique<BackgroundWriter>([this](const BackgroundWriter::Outcome& outcome) {
         const Written written{outcome.path, outcome.removal, outcome.succeeded, outcome.message};
-        QMetaObject::invokeMethod(this, [this, written] { OnWritten(written); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, written] { OnWritten(written); }, Qt::QueuedConnection);
     });
     m_timer.setInterval(kIntervalMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, [this] { Keep(); });

@@ -77,7 +77,7 @@ private:
     unsigned long long m_keptChanges = 0;  // the change count the last copy holds
     unsigned long long m_savedChanges = 0; // the change count when the project was opened or saved
     bool m_restored = false;
-    bool m_owned = false;    // this session wrote the copy or restored from it
+    bool m_owned = false; // this session wrote the copy or restored from it
     bool m_problem = false;
     bool m_held = false;
 };

@@ -15,9 +15,8 @@ class SystemFileDialogs : public FileDialogs {
 public:
     std::optional<std::string> OpenFile(const FileDialogRequest& request) override
     {
-        const QString chosen = QFileDialog::getOpenFileName(nullptr, request.title,
-                                                            QFile::decodeName(request.initialFolder.c_str()),
-                                                            ToolkitFilter(request.filter));
+        const QString chosen = QFileDialog::getOpenFileName(
+            nullptr, request.title, QFile::decodeName(request.initialFolder.c_str()), ToolkitFilter(request.filter));
         if (chosen.isEmpty())
             return std::nullopt;
         return QFile::encodeName(chosen).toStdString();
@@ -25,9 +24,8 @@ public:
 
     std::vector<std::string> OpenFiles(const FileDialogRequest& request) override
     {
-        const QStringList chosen = QFileDialog::getOpenFileNames(nullptr, request.title,
-                                                                 QFile::decodeName(request.initialFolder.c_str()),
-                                                                 ToolkitFilter(request.filter));
+        const QStringList chosen = QFileDialog::getOpenFileNames(
+            nullptr, request.title, QFile::decodeName(request.initialFolder.c_str()), ToolkitFilter(request.filter));
         std::vector<std::string> names;
         for (const QString& name : chosen)
             names.push_back(QFile::encodeName(name).toStdString());
@@ -51,9 +49,8 @@ public:
 
     std::optional<std::string> ChooseFolder(const QString& title, const std::string& initialFolder) override
     {
-        const QString chosen = QFileDialog::getExistingDirectory(nullptr, title,
-                                                                 QFile::decodeName(initialFolder.c_str()),
-                                                                 QFileDialog::ShowDirsOnly);
+        const QString chosen = QFileDialog::getExistingDirectory(
+            nullptr, title, QFile::decodeName(initialFolder.c_str()), QFileDialog::ShowDirsOnly);
         if (chosen.isEmpty())
             return std::nullopt;
         return QFile::encodeName(chosen).toStdString();

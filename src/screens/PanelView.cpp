@@ -8,8 +8,8 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <vector>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -63,8 +63,7 @@ protected:
             wheel->setPos(QPointF(PixelAt(wheel->pos())));
             break;
         }
-        default:
-            break;
+        default: break;
         }
         return QGraphicsProxyWidget::sceneEvent(event);
     }

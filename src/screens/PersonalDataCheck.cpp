@@ -9,11 +9,10 @@
 #include "screens/TTransEdit.h"
 #include "screens/TokPopup.h"
 
-
 std::optional<double> CheckPersonalData(TTransEdit* firstName, TTransEdit* secondName, TTransEdit* date)
 {
-    const PersonalDataResult result = CheckPersonalData(FromDisplay(firstName->text()),
-                                                        FromDisplay(secondName->text()), FromDisplay(date->text()));
+    const PersonalDataResult result =
+        CheckPersonalData(FromDisplay(firstName->text()), FromDisplay(secondName->text()), FromDisplay(date->text()));
     if (result.date)
         return result.date;
     TTransEdit* const fields[] = {firstName, secondName, date};
@@ -21,7 +20,7 @@ std::optional<double> CheckPersonalData(TTransEdit* firstName, TTransEdit* secon
     const auto failed = static_cast<size_t>(result.failed);
     // A date that cannot be read is answered with today's date in the forms the field reads.
     const QString message = result.failed == PersonalDataField::Date ? DateEntry::WithExamples(messages[failed])
-                                                                    : HelpText(messages[failed]);
+                                                                     : HelpText(messages[failed]);
     if (Screens().okPopup)
         Screens().okPopup->Run(message);
     fields[failed]->selectAll();

@@ -18,10 +18,10 @@
 #include "screens/TFormPhotographer.h"
 #include "screens/TFormProjectMenu.h"
 #include "screens/TFormSave.h"
+#include "screens/TformFindingsPopUp.h"
 #include "screens/TformLabelKitPrint.h"
 #include "screens/TformLabelkitSetup.h"
 #include "screens/TformMemoPopUp.h"
-#include "screens/TformFindingsPopUp.h"
 #include "screens/TformPreview.h"
 #include "screens/TformProjectEditLayout.h"
 #include "screens/TformProjectEditPicture.h"
@@ -37,14 +37,10 @@ ScreenSet::~ScreenSet() = default;
 IPageEditor* ScreenSet::PageEditor(int32_t number) const
 {
     switch (number) {
-    case 2:
-        return formEditLayout.get();
-    case 3:
-        return formEditPicture.get();
-    case 4:
-        return formEditText.get();
-    default:
-        return nullptr;
+    case 2: return formEditLayout.get();
+    case 3: return formEditPicture.get();
+    case 4: return formEditText.get();
+    default: return nullptr;
     }
 }
 

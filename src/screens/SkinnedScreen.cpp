@@ -280,4 +280,3 @@ void SkinnedScreen::CentrePanel()
     if (m_kind == Kind::FullScreen)
         m_view->SetPlacement(ScreenPlacement(size()));
 }
-

@@ -46,7 +46,8 @@ public:
         chosen.name = FromDisplay(font.family());
         chosen.size = PointSizeOf(font, preset.size);
         chosen.colour = preset.colour;
-        chosen.style = (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) | (font.underline() ? fsUnderline : 0);
+        chosen.style =
+            (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) | (font.underline() ? fsUnderline : 0);
         return chosen;
     }
 };

@@ -12,20 +12,20 @@
 #include "presentation/DiscProducer.h"
 #include "presentation/Preflight.h"
 #include "presentation/StudioBranding.h"
+#include "presentation/StudioFiles.h"
 #include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
 #include "screens/FileDialogs.h"
 #include "screens/ProjectStatus.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
-#include "presentation/StudioFiles.h"
 #include "screens/TFormFinishComplete.h"
 #include "screens/TFormFinishError.h"
-#include "screens/WriteFailure.h"
 #include "screens/TformFindingsPopUp.h"
 #include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
 #include "screens/TyesNoPopup.h"
+#include "screens/WriteFailure.h"
 
 #include <QFile>
 #include <QFontMetrics>

@@ -1,6 +1,7 @@
 #include "screens/TFormGallery.h"
 
 #include "audio/BassLibrary.h"
+#include "model/ProjectModification.h"
 #include "model/evBranding.h"
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
@@ -11,7 +12,6 @@
 #include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
 #include "screens/HourglassCursor.h"
-#include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TFormImageEdit.h"
@@ -174,8 +174,7 @@ void TFormGallery::ConnectHandlers()
 
 // ------------------------------------------------------------------------------------------------------ run
 
-int32_t TFormGallery::Run(evCategory& page, int32_t key, bool fixedOrientation, int32_t slotWidth,
-                          int32_t slotHeight)
+int32_t TFormGallery::Run(evCategory& page, int32_t key, bool fixedOrientation, int32_t slotWidth, int32_t slotHeight)
 {
     Prepare(page, key, fixedOrientation, slotWidth, slotHeight);
     PlaySpeech(kSpeechClip);
@@ -184,8 +183,7 @@ int32_t TFormGallery::Run(evCategory& page, int32_t key, bool fixedOrientation, 
     return m_result;
 }
 
-void TFormGallery::Prepare(evCategory& page, int32_t key, bool fixedOrientation, int32_t slotWidth,
-                           int32_t slotHeight)
+void TFormGallery::Prepare(evCategory& page, int32_t key, bool fixedOrientation, int32_t slotWidth, int32_t slotHeight)
 {
     BeginRun();
     m_offset = 0;
@@ -280,9 +278,9 @@ void TFormGallery::DrawThumbnail(int32_t entryIndex)
         return;
     // The size comes from the header; the photograph is decoded at the scale of its cell only.
     const evPicture* photograph = PhotographOf(entry->GetElement());
-    const TPoint size = !photograph ? TPoint{kThumbnailSize, kThumbnailSize}
-                                    : FitInto(photograph->GetWidth(), photograph->GetHeight(), kThumbnailSize,
-                                              kThumbnailSize);
+    const TPoint size = !photograph
+                            ? TPoint{kThumbnailSize, kThumbnailSize}
+                            : FitInto(photograph->GetWidth(), photograph->GetHeight(), kThumbnailSize, kThumbnailSize);
     const TRect cell = Centred(entryIndex * kColumnWidth + kColumnWidth / 2, G::CellCentreY, size);
     if (photograph)
         m_thumbnails.GetCanvas().Draw(cell.Left, cell.Top, photograph->ScaledTo(cell.Width(), cell.Height()));
@@ -316,9 +314,9 @@ void TFormGallery::ShowCell(int32_t cell)
     if (const evPicture* photograph = PhotographOf(entry->GetElement())) {
         Bitmap preview(kPreviewWidth, kPreviewHeight);
         Fill(preview, Rect(0, 0, kPreviewWidth, kPreviewHeight), kColorWhite);
-        m_previewRect = Centred(kPreviewWidth / 2, kPreviewHeight / 2,
-                                FitInto(photograph->GetWidth(), photograph->GetHeight(), kPreviewWidth,
-                                        kPreviewHeight));
+        m_previewRect =
+            Centred(kPreviewWidth / 2, kPreviewHeight / 2,
+                    FitInto(photograph->GetWidth(), photograph->GetHeight(), kPreviewWidth, kPreviewHeight));
         preview.GetCanvas().Draw(m_previewRect.Left, m_previewRect.Top,
                                  photograph->ScaledTo(m_previewRect.Width(), m_previewRect.Height()));
         imgPreview->SetPicture(preview.ToQImage());

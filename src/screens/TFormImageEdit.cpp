@@ -163,8 +163,8 @@ bool TFormImageEdit::PrepareFile(const std::string& fileName, int32_t slotWidth,
     return false;
 }
 
-bool TFormImageEdit::PrepareBitmap(const Bitmap& source, int32_t slotWidth, int32_t slotHeight,
-                                   bool fixedOrientation, Bitmap& result)
+bool TFormImageEdit::PrepareBitmap(const Bitmap& source, int32_t slotWidth, int32_t slotHeight, bool fixedOrientation,
+                                   Bitmap& result)
 {
     if (source.IsEmpty()) {
         ShowMessage(QStringLiteral("There is no picture to edit."));
@@ -357,9 +357,7 @@ void TFormImageEdit::UpdateCursor(int x, int y)
 TRect TFormImageEdit::ProposedFrame(int x, int y)
 {
     switch (m_activeZone) {
-    case zWholeImage:
-        m_activeZone = zBottomRight;
-        return Rect(x, y, x + kNewFrame, y + kNewFrame);
+    case zWholeImage: m_activeZone = zBottomRight; return Rect(x, y, x + kNewFrame, y + kNewFrame);
     case zInside: {
         const int dx = x - m_last.X;
         const int dy = y - m_last.Y;

@@ -45,8 +45,7 @@ public:
 
     // True when the user applied; the result then holds the cut-out at the current target size. A file that is
     // no readable picture, or too large to hold, shows a message and returns false without showing the screen.
-    bool Run(const std::string& fileName, int32_t slotWidth, int32_t slotHeight, bool fixedOrientation,
-             Bitmap& result);
+    bool Run(const std::string& fileName, int32_t slotWidth, int32_t slotHeight, bool fixedOrientation, Bitmap& result);
     bool Run(const Bitmap& source, int32_t slotWidth, int32_t slotHeight, bool fixedOrientation, Bitmap& result);
 
     // The preparation of a run (everything before the screen is shown); false as above.
@@ -75,9 +74,9 @@ public:
     // The image control's picture: the display with the frame and its handles.
     const Bitmap& GetImageCanvas() const { return m_imageCanvas; }
     TRect GetCropFrame() const { return m_frame; }
-    TPoint GetBaseSize() const { return m_base; }     // (A, B)
-    TPoint GetTarget() const { return m_target; }     // (W, H)
-    TPoint GetShownSize() const { return m_shown; }   // (dw, dh)
+    TPoint GetBaseSize() const { return m_base; }   // (A, B)
+    TPoint GetTarget() const { return m_target; }   // (W, H)
+    TPoint GetShownSize() const { return m_shown; } // (dw, dh)
     const std::vector<DragZone>& GetZones() const { return m_zones; }
     bool IsDragging() const { return m_dragging; }
     int32_t GetActiveZone() const { return m_activeZone; }

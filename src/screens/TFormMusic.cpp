@@ -1,6 +1,7 @@
 #include "screens/TFormMusic.h"
 
 #include "audio/evMusic.h"
+#include "model/ProjectModification.h"
 #include "model/evBranding.h"
 #include "model/evObjectCollection.h"
 #include "model/evProject.h"
@@ -12,7 +13,6 @@
 #include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
 #include "screens/FileDialogs.h"
-#include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TokPopup.h"
@@ -240,19 +240,15 @@ bool TFormMusic::eventFilter(QObject* watched, QEvent* event)
     const auto index = static_cast<int32_t>(found - m_listLabels.begin());
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-        return true;
+    case QEvent::MouseButtonDblClick: return true;
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && (*found)->rect().contains(PixelAt(mouse->position())))
             LabelClick(index);
         return true;
     }
-    case QEvent::MouseMove:
-        ShowHint(Help::HintTrackList);
-        return true;
-    default:
-        return false;
+    case QEvent::MouseMove: ShowHint(Help::HintTrackList); return true;
+    default: return false;
     }
 }
 

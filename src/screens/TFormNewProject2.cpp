@@ -53,10 +53,11 @@ TFormNewProject2::TFormNewProject2() : SkinnedScreen(Kind::FullScreen)
     connect(Image2, &TImage::clicked, this, [this] { Image2Click(); });
     connect(Image1, &TImage::clicked, this, [this] { Image1Click(); });
     // The names were typed on the page before, so Escape asks first.
-    SetKeyHandlers([this] { Image2Click(); }, [this] {
-        if (ConfirmLeaving(Help::LeaveWizardQuestion))
-            Image1Click();
-    });
+    SetKeyHandlers([this] { Image2Click(); },
+                   [this] {
+                       if (ConfirmLeaving(Help::LeaveWizardQuestion))
+                           Image1Click();
+                   });
 }
 
 TFormNewProject2::~TFormNewProject2() = default;
@@ -160,8 +161,8 @@ void TFormNewProject2::ShowPreviewOf(const evLayoutPreview& preview)
     try {
         m_previewJpeg = JpegImage::FromBytes(sample->GetImageStream());
         const QImage picture = m_previewJpeg.Decode().ToQImage();
-        imgLayoutPreview->SetPicture(picture.scaled(G::imgLayoutPreview.w, G::imgLayoutPreview.h,
-                                                    Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        imgLayoutPreview->SetPicture(picture.scaled(G::imgLayoutPreview.w, G::imgLayoutPreview.h, Qt::IgnoreAspectRatio,
+                                                    Qt::SmoothTransformation));
     } catch (const EVelloraError& e) {
         m_previewJpeg = JpegImage();
         imgLayoutPreview->ClearPicture();
@@ -225,8 +226,7 @@ bool TFormNewProject2::eventFilter(QObject* watched, QEvent* event)
     const auto label = std::find(m_labels.begin(), m_labels.end(), watched);
     if (label == m_labels.end())
         return SkinnedScreen::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         SelectDesign(static_cast<int32_t>(label - m_labels.begin()));
         return true;
     }

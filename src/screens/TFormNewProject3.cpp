@@ -137,8 +137,8 @@ TFormNewProject3::~TFormNewProject3() { FreeRows(); }
 std::unique_ptr<evProject> TFormNewProject3::Run(const std::string& firstName, const std::string& secondName,
                                                  const std::string& designFileName, double date)
 {
-    const evBranding* branding = AppContext() && AppContext()->GetMainBranding() ? AppContext()->GetMainBranding()
-                                                                                 : SkinBranding();
+    const evBranding* branding =
+        AppContext() && AppContext()->GetMainBranding() ? AppContext()->GetMainBranding() : SkinBranding();
     PrepareWizard(firstName, secondName, designFileName, date, branding ? branding->GetChapterTree() : nullptr);
     ShowModal();
     return FinishWizard();
@@ -661,8 +661,7 @@ bool TFormNewProject3::eventFilter(QObject* watched, QEvent* event)
     const auto label = std::find(m_rowLabels.begin(), m_rowLabels.end(), watched);
     if (label == m_rowLabels.end())
         return SkinnedScreen::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         SelectRow(static_cast<int32_t>(label - m_rowLabels.begin()));
         return true;
     }

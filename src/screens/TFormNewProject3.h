@@ -43,8 +43,8 @@ public:
     bool RunEdit();
 
     // Wizard mode: loads the pictures and takes a copy of the template tree (none: an empty tree).
-    void PrepareWizard(const std::string& firstName, const std::string& secondName,
-                       const std::string& designFileName, double date, const evCategory* templateTree);
+    void PrepareWizard(const std::string& firstName, const std::string& secondName, const std::string& designFileName,
+                       double date, const evCategory* templateTree);
     // Edit mode: loads the pictures and takes a copy of the project's tree.
     void PrepareEdit(const evProject& project);
     // After the modal show in wizard mode: clears the pictures and the rows and hands over the new project when

@@ -1,5 +1,6 @@
 #include "screens/TFormPersonalProject.h"
 
+#include "model/ProjectModification.h"
 #include "model/evProject.h"
 #include "platform/Dates.h"
 #include "platform/Text.h"
@@ -7,13 +8,11 @@
 #include "screens/DataIndexes.h"
 #include "screens/DateEntry.h"
 #include "screens/PersonalDataCheck.h"
-#include "model/ProjectModification.h"
 #include "screens/SkinService.h"
 #include "screens/TTransEdit.h"
 #include "screens/WizardLook.h"
 
 #include <QEvent>
-
 
 namespace G = Geometry::PersonalProject;
 

@@ -1,5 +1,6 @@
 #include "screens/TFormPhotographer.h"
 
+#include "model/evActionElement.h"
 #include "model/evCategoryEntry.h"
 #include "model/evFont.h"
 #include "model/evLayout.h"
@@ -7,6 +8,7 @@
 #include "model/evPageLayoutEntry.h"
 #include "model/evPhotograph.h"
 #include "model/evPicture.h"
+#include "model/evProjectorPage.h"
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Bitmap.h"
@@ -14,14 +16,12 @@
 #include "platform/Errors.h"
 #include "platform/Log.h"
 #include "platform/Text.h"
-#include "model/evActionElement.h"
-#include "model/evProjectorPage.h"
+#include "presentation/StudioFiles.h"
 #include "screens/DataIndexes.h"
 #include "screens/FileDialogs.h"
 #include "screens/HourglassCursor.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
-#include "presentation/StudioFiles.h"
 #include "screens/TFormImageEdit.h"
 #include "screens/TTransEdit.h"
 #include "screens/TTransMemo.h"
@@ -58,7 +58,9 @@ constexpr TFormPhotographer::FontBlock kFontOf[TFormPhotographer::tsCount] = {
 
 // The text whose field gives each font dialog its font when the screen starts.
 constexpr TFormPhotographer::TextSlot kFirstTextOf[TFormPhotographer::fbCount] = {
-    TFormPhotographer::tsIntro, TFormPhotographer::tsStudio, TFormPhotographer::tsAddress,
+    TFormPhotographer::tsIntro,
+    TFormPhotographer::tsStudio,
+    TFormPhotographer::tsAddress,
     TFormPhotographer::tsInfo,
 };
 
@@ -75,7 +77,6 @@ std::string FromControlText(QString text)
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     return FromDisplay(text);
 }
-
 
 } // namespace
 

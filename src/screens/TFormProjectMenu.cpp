@@ -10,6 +10,7 @@
 #include "platform/Log.h"
 #include "platform/Text.h"
 #include "presentation/StudioBranding.h"
+#include "presentation/StudioFiles.h"
 #include "screens/ApplicationContext.h"
 #include "screens/Autosave.h"
 #include "screens/DataIndexes.h"
@@ -18,7 +19,6 @@
 #include "screens/ProjectStatus.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
-#include "presentation/StudioFiles.h"
 #include "screens/TFormExit.h"
 #include "screens/TFormExitAndSave.h"
 #include "screens/TFormFinish.h"
@@ -28,9 +28,9 @@
 #include "screens/TFormPhotographer.h"
 #include "screens/TFormSave.h"
 #include "screens/TformLabelkitSetup.h"
+#include "screens/TformPreview.h"
 #include "screens/TframeTimeline.h"
 #include "screens/TokPopup.h"
-#include "screens/TformPreview.h"
 
 #include <QFontMetrics>
 
@@ -143,7 +143,8 @@ TFormProjectMenu::TFormProjectMenu() : SkinnedScreen(Kind::FullScreen)
         ConnectMouseMoves(image);
     imgExtra1->hide();
     imgExtra2->hide();
-    connect(Image1, &TImage::doubleClicked, this, [this](Qt::KeyboardModifiers modifiers) { Image1DblClick(modifiers); });
+    connect(Image1, &TImage::doubleClicked, this,
+            [this](Qt::KeyboardModifiers modifiers) { Image1DblClick(modifiers); });
     connect(imgExtra1, &TImage::clicked, this, [this] { Guarded(&TFormProjectMenu::imgExtra1Click); });
     connect(imgExtra2, &TImage::clicked, this, [this] { Guarded(&TFormProjectMenu::imgExtra2Click); });
 
@@ -298,8 +299,9 @@ void TFormProjectMenu::RefreshStatus()
         labelMusic->SetFontColour(kMaroon);
     }
     const bool noCopy = m_modified && AppContext() && AppContext()->GetAutosave().HasProblem();
-    labelSaved->SetCaption(HelpText(noCopy ? Help::StatusNoRecoveryCopy
-                                    : m_modified ? Help::StatusUnsaved : Help::StatusSaved));
+    labelSaved->SetCaption(HelpText(noCopy       ? Help::StatusNoRecoveryCopy
+                                    : m_modified ? Help::StatusUnsaved
+                                                 : Help::StatusSaved));
     labelSaved->SetFontColour(m_modified ? kMaroon : kGreen);
     labelPerson->SetCaption(DoubleAmpersands(ToDisplay(project->GetFirstName())) + " && " +
                             DoubleAmpersands(ToDisplay(project->GetSecondName())));

@@ -1,27 +1,27 @@
 #include "screens/TPageEditorScreen.h"
 
 #include "audio/BassLibrary.h"
+#include "model/ProjectModification.h"
 #include "model/evBranding.h"
 #include "model/evCategory.h"
 #include "model/evLayout.h"
 #include "model/evProject.h"
+#include "model/evProjectorPage.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Log.h"
-#include "model/evProjectorPage.h"
 #include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
 #include "screens/HourglassCursor.h"
-#include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TFormExit.h"
 #include "screens/TFormExitAndSave.h"
 #include "screens/TFormProjectMenu.h"
-#include "screens/TframeTimeline.h"
 #include "screens/TformPreview.h"
+#include "screens/TframeTimeline.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -163,8 +163,9 @@ void TPageEditorScreen::AddHover(TImage* image, const TImage* cover) { m_hover.p
 
 void TPageEditorScreen::SetTabPossible(int32_t editor, bool possible)
 {
-    TImage* cover = editor == ResultLayout ? imgBtnLayDisabled : editor == ResultPictures ? imgBtnPicDisabled
-                                                                                         : imgBtnTexDisabled;
+    TImage* cover = editor == ResultLayout     ? imgBtnLayDisabled
+                    : editor == ResultPictures ? imgBtnPicDisabled
+                                               : imgBtnTexDisabled;
     if (cover)
         cover->setVisible(!possible);
 }

@@ -56,8 +56,8 @@ QString TformFindingsPopUp::FindingsText(const std::vector<PreflightFinding>& fi
     const size_t shown = std::min<size_t>(findings.size(), kShownFindings);
     for (size_t i = 0; i < shown; ++i) {
         const PreflightFinding& finding = findings[i];
-        const QString mark = finding.GetSeverity() == PreflightSeverity::CannotBeSeen ? QStringLiteral("(!) ")
-                                                                                       : QString();
+        const QString mark =
+            finding.GetSeverity() == PreflightSeverity::CannotBeSeen ? QStringLiteral("(!) ") : QString();
         lines << mark + QString::fromStdString(finding.pagePath) + QStringLiteral(": ") +
                      QString::fromStdString(finding.detail);
     }

@@ -1,7 +1,7 @@
 #include "screens/TformLabelkitSetup.h"
 
-#include "model/evCategory.h"
 #include "model/ProjectModification.h"
+#include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evPageLayout.h"
 #include "model/evPicture.h"
@@ -38,9 +38,8 @@ TformLabelkitSetup::TformLabelkitSetup() : SkinnedScreen(Kind::FullScreen)
     imgBtnEdUserText = AddButton(G::imgBtnEdUserText, Help::HintLabelText, &TformLabelkitSetup::imgBtnEdUserTextClick);
     imgBtnClearUserPic =
         AddButton(G::imgBtnClearUserPic, Help::HintLabelRemovePicture, &TformLabelkitSetup::imgBtnClearUserPicClick);
-    imgBtnClearUserPicInactive =
-        AddButton(G::imgBtnClearUserPicInactive, Help::HintLabelRemovePicture,
-                  &TformLabelkitSetup::imgBtnClearUserPicClick);
+    imgBtnClearUserPicInactive = AddButton(G::imgBtnClearUserPicInactive, Help::HintLabelRemovePicture,
+                                           &TformLabelkitSetup::imgBtnClearUserPicClick);
     AddSkin(imgBtnClearUserPicInactive, Skin::RemoveLabelPictureGreyed);
     imgBtnPrint = AddButton(G::imgBtnPrint, Help::HintLabelPrint, &TformLabelkitSetup::imgBtnPrintClick);
     imgBtnCancel = AddButton(G::imgBtnCancel, Help::HintLabelBack, &TformLabelkitSetup::imgBtnCancelClick);
@@ -118,10 +117,7 @@ void TformLabelkitSetup::Finish()
     m_project = nullptr;
 }
 
-evCategory* TformLabelkitSetup::GetCategory() const
-{
-    return m_project ? m_project->GetDiscLabelCategory() : nullptr;
-}
+evCategory* TformLabelkitSetup::GetCategory() const { return m_project ? m_project->GetDiscLabelCategory() : nullptr; }
 
 // The label as it is printed, drawn over the whole preview.
 void TformLabelkitSetup::DrawPreview()

@@ -1,5 +1,6 @@
 #include "screens/TformProjectEditLayout.h"
 
+#include "model/ProjectModification.h"
 #include "model/evCategory.h"
 #include "model/evLayout.h"
 #include "model/evObjectCollection.h"
@@ -12,7 +13,6 @@
 #include "platform/Text.h"
 #include "screens/DataIndexes.h"
 #include "screens/HourglassCursor.h"
-#include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TframeTimeline.h"

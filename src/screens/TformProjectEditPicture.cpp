@@ -1,5 +1,7 @@
 #include "screens/TformProjectEditPicture.h"
 
+#include "model/ProjectModification.h"
+#include "model/evActionElement.h"
 #include "model/evCategory.h"
 #include "model/evObjectCollection.h"
 #include "model/evPageLayout.h"
@@ -8,11 +10,9 @@
 #include "model/evUserPicture.h"
 #include "platform/Errors.h"
 #include "platform/Log.h"
-#include "model/evActionElement.h"
 #include "platform/MessageHook.h"
 #include "screens/DataIndexes.h"
 #include "screens/FileDialogs.h"
-#include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/SkinService.h"
 #include "screens/TFormGallery.h"
@@ -282,8 +282,8 @@ std::optional<TRect> TformProjectEditPicture::FrameRect() const
         return std::nullopt;
     if (m_actionElement && m_actionElement->GetActionType() == kFilmStrip)
         return m_actionElement->GetRect();
-    const int32_t key = m_actionElement && m_actionElement->GetActionType() == kSlideShow ? m_actionElement->GetID()
-                                                                                          : m_slot->GetID();
+    const int32_t key =
+        m_actionElement && m_actionElement->GetActionType() == kSlideShow ? m_actionElement->GetID() : m_slot->GetID();
     const evObject* found = m_actionElement && m_actionElement->GetActionType() == kSlideShow
                                 ? page->FindLastUserElement(key)
                                 : page->FindUserElement(key);

@@ -1,5 +1,6 @@
 #include "screens/TformProjectEditText.h"
 
+#include "model/ProjectModification.h"
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evFont.h"
@@ -9,7 +10,6 @@
 #include "model/evUserTextfield.h"
 #include "platform/Canvas.h"
 #include "platform/Text.h"
-#include "model/ProjectModification.h"
 #include "screens/DataIndexes.h"
 #include "screens/TFontDialog.h"
 #include "screens/TTransMemo.h"
@@ -168,7 +168,8 @@ std::vector<TformProjectEditText::FieldPlace> TformProjectEditText::EditableFiel
     const evObjectCollection& entries = layout.GetEntries();
     for (int32_t i = 0; i < entries.Count(); ++i) {
         auto* entry = entries.GetItemAs<evPageLayoutEntry>(i);
-        auto* field = entry ? dynamic_cast<evUserTextfield*>(layout.ResolveEntryElement(entry->GetElementID())) : nullptr;
+        auto* field =
+            entry ? dynamic_cast<evUserTextfield*>(layout.ResolveEntryElement(entry->GetElementID())) : nullptr;
         if (field && field->GetFixed() == 0)
             fields.push_back({field, entry});
     }

@@ -310,8 +310,8 @@ void TframeTimeline::DrawPending(const std::vector<Pending>& pending)
     int nextToPrepare = 0;
     for (int i = 0; i < n; ++i) {
         for (; nextToPrepare < n && nextToPrepare <= i + ahead; ++nextToPrepare)
-            prepared.PrepareThumbnail(nextToPrepare, *pending[static_cast<size_t>(nextToPrepare)].node,
-                                      kPreviewWidth, kPreviewHeight);
+            prepared.PrepareThumbnail(nextToPrepare, *pending[static_cast<size_t>(nextToPrepare)].node, kPreviewWidth,
+                                      kPreviewHeight);
         const Pending& p = pending[static_cast<size_t>(i)];
         {
             const PreparedPictures::Scope scope(prepared, i);
@@ -527,7 +527,10 @@ void TframeTimeline::MoveFrameTo(int32_t index)
     Compose();
 }
 
-void TframeTimeline::ShowPath(const evCategory* node) { labelCategoryTitle->SetCaption(DoubleAmpersands(PathOf(node))); }
+void TframeTimeline::ShowPath(const evCategory* node)
+{
+    labelCategoryTitle->SetCaption(DoubleAmpersands(PathOf(node)));
+}
 
 QString TframeTimeline::PathOf(const evCategory* node)
 {
@@ -604,11 +607,8 @@ void TframeTimeline::imgTimelineMouseDown(int x, int y)
         m_currentPage = spot.object;
         MoveFrameTo(m_hovered);
         break;
-    case hkSwitchOff:
-        SwitchOff(spot.object);
-        return;
-    default:
-        return;
+    case hkSwitchOff: SwitchOff(spot.object); return;
+    default: return;
     }
     NotifyPageChanged();
 }

@@ -32,13 +32,13 @@ class TframeTimeline : public QWidget {
 public:
     // What a hotspot stands for.
     enum HotspotKind : uint8_t {
-        hkStepUp = 0,     // "<<" above the shown category
-        hkStepIn = 1,     // "+n" below a page with sub-pages
-        hkPage = 2,       // the thumbnail
-        hkSwitchOff = 3,  // "X"
-        hkTexts = 4,      // "T" marker
-        hkLayout = 5,     // "L" marker
-        hkPictures = 6,   // "P" marker
+        hkStepUp = 0,    // "<<" above the shown category
+        hkStepIn = 1,    // "+n" below a page with sub-pages
+        hkPage = 2,      // the thumbnail
+        hkSwitchOff = 3, // "X"
+        hkTexts = 4,     // "T" marker
+        hkLayout = 5,    // "L" marker
+        hkPictures = 6,  // "P" marker
     };
     struct Hotspot {
         int32_t left = 0;

@@ -21,9 +21,8 @@ QRect ViewerWidget::PictureArea() const
     const QSize size(m_picture.Width(), m_picture.Height());
     if (m_placement == Placement::TopLeft || size.isEmpty())
         return QRect(QPoint(0, 0), size);
-    const QSize shown = size.width() <= width() && size.height() <= height()
-                            ? size
-                            : size.scaled(this->size(), Qt::KeepAspectRatio);
+    const QSize shown =
+        size.width() <= width() && size.height() <= height() ? size : size.scaled(this->size(), Qt::KeepAspectRatio);
     return QRect(QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
 }
 

@@ -6,7 +6,6 @@
 #include "screens/TTransEdit.h"
 #include "screens/TyesNoPopup.h"
 
-
 bool ConfirmLeaving(int32_t question)
 {
     TyesNoPopup* popup = Screens().yesNoPopup.get();

@@ -14,14 +14,11 @@ WriteProblem ClassifyWriteProblem(int systemError)
     switch (systemError) {
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
-        return WriteProblem::DiscFull;
+    case EFBIG: return WriteProblem::DiscFull;
     case EROFS:
     case EACCES:
-    case EPERM:
-        return WriteProblem::FolderNotWritable;
-    default:
-        return WriteProblem::Other;
+    case EPERM: return WriteProblem::FolderNotWritable;
+    default: return WriteProblem::Other;
     }
 }
 
@@ -29,12 +26,9 @@ QString WriteFailureText(const std::string& file, int systemError, const std::st
 {
     const QString name = DoubleAmpersands(QFile::decodeName(file.c_str()));
     switch (ClassifyWriteProblem(systemError)) {
-    case WriteProblem::DiscFull:
-        return HelpText(Help::WriteDiscFull) + "\n" + name;
-    case WriteProblem::FolderNotWritable:
-        return HelpText(Help::WriteFolderLocked) + "\n" + name;
-    case WriteProblem::Other:
-        break;
+    case WriteProblem::DiscFull: return HelpText(Help::WriteDiscFull) + "\n" + name;
+    case WriteProblem::FolderNotWritable: return HelpText(Help::WriteFolderLocked) + "\n" + name;
+    case WriteProblem::Other: break;
     }
     return HelpText(Help::WriteFailed) + "\n" + name + "\n" + DoubleAmpersands(ToDisplay(message));
 }

@@ -70,8 +70,7 @@ QString DeviceText(const TW_IDENTITY& identity)
 
 SaneSource::SaneSource(const TW_IDENTITY& identity, SANE_Handle handle)
     : m_identity(identity), m_deviceName(identity.ProductName), m_handle(handle)
-{
-}
+{}
 
 SaneSource::~SaneSource() { Close(); }
 
@@ -85,8 +84,7 @@ void SaneSource::Close()
     m_state = State::Closed;
 }
 
-TW_UINT16 SaneSource::Dispatch(TW_UINT32 group, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data,
-                               TwainCondition& condition)
+TW_UINT16 SaneSource::Dispatch(TW_UINT32 group, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data, TwainCondition& condition)
 {
     if (m_state == State::Closed)
         return Fail(condition, TWCC_BADDEST);
@@ -235,11 +233,17 @@ void SaneSource::StartScan(bool colour, int dotsPerInch)
         SaneFrameDevice device(m_handle);
         ScanReader reader(device, m_deviceName, resolution);
         const auto progress = [this](int percent) {
-            QMetaObject::invokeMethod(this, [this, percent] { if (m_dialog) m_dialog->SetProgress(percent); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [this, percent] {
+                    if (m_dialog)
+                        m_dialog->SetProgress(percent);
+                },
+                Qt::QueuedConnection);
         };
         auto result = std::make_shared<ScanResult>(reader.Run(m_cancel, progress));
-        QMetaObject::invokeMethod(this, [this, result] { ScanFinished(std::move(*result)); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, result] { ScanFinished(std::move(*result)); }, Qt::QueuedConnection);
     });
 }
 

@@ -59,8 +59,7 @@ HGLOBAL OwnedBlock::Release()
 
 ScanReader::ScanReader(FrameDevice& device, std::string deviceName, int dotsPerInch)
     : m_device(device), m_deviceName(std::move(deviceName)), m_dotsPerInch(dotsPerInch)
-{
-}
+{}
 
 ScanResult ScanReader::Run(const std::atomic<bool>& cancelled, const Progress& progress)
 {

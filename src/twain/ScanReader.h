@@ -51,9 +51,9 @@ private:
 struct ScanResult {
     enum class Outcome { Done, Cancelled, Failed };
     Outcome outcome = Outcome::Failed;
-    OwnedBlock picture;                          // Done: the bitmap
-    TW_UINT16 condition = Twain::TWCC_SUCCESS;   // Failed: the TWAIN condition
-    std::string message;                         // Failed: what happened, for the user
+    OwnedBlock picture;                        // Done: the bitmap
+    TW_UINT16 condition = Twain::TWCC_SUCCESS; // Failed: the TWAIN condition
+    std::string message;                       // Failed: what happened, for the user
 };
 
 class ScanReader {

@@ -96,8 +96,8 @@ TW_UINT16 Manager::Fail(TW_UINT16 code, std::string detail)
     return TWRC_FAILURE;
 }
 
-TW_UINT16 Manager::Entry(TW_IDENTITY* origin, TW_IDENTITY* destination, TW_UINT32 group, TW_UINT16 dat,
-                         TW_UINT16 msg, TW_MEMREF data)
+TW_UINT16 Manager::Entry(TW_IDENTITY* origin, TW_IDENTITY* destination, TW_UINT32 group, TW_UINT16 dat, TW_UINT16 msg,
+                         TW_MEMREF data)
 {
     if (!origin)
         return Fail(TWCC_BADPROTOCOL);
@@ -105,8 +105,7 @@ TW_UINT16 Manager::Entry(TW_IDENTITY* origin, TW_IDENTITY* destination, TW_UINT3
         return data ? GetStatus(static_cast<TW_STATUS*>(data)) : Fail(TWCC_BADVALUE);
     if (group == DG_CONTROL && dat == DAT_STATUSUTF8 && msg == MSG_GET)
         return data ? GetStatusText(static_cast<TW_STATUSUTF8*>(data)) : TWRC_FAILURE;
-    if (!(group == DG_CONTROL && dat == DAT_PARENT && msg == MSG_OPENDSM) &&
-        (!m_open || origin->Id != m_applicationId))
+    if (!(group == DG_CONTROL && dat == DAT_PARENT && msg == MSG_OPENDSM) && (!m_open || origin->Id != m_applicationId))
         return Fail(TWCC_SEQERROR);
     if (destination)
         return ToSource(destination, group, dat, msg, data);
@@ -133,8 +132,7 @@ TW_UINT16 Manager::ToManager(TW_IDENTITY* origin, TW_UINT32 group, TW_UINT16 dat
     }
 }
 
-TW_UINT16 Manager::ToSource(TW_IDENTITY* destination, TW_UINT32 group, TW_UINT16 dat, TW_UINT16 msg,
-                            TW_MEMREF data)
+TW_UINT16 Manager::ToSource(TW_IDENTITY* destination, TW_UINT32 group, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data)
 {
     if (!m_source || m_source->Identity().Id != destination->Id)
         return Fail(TWCC_BADDEST);
@@ -360,9 +358,8 @@ Manager& TheManager()
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) TW_UINT16 DSM_Entry(TW_IDENTITY* pOrigin, TW_IDENTITY* pDest,
-                                                                     TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG,
-                                                                     TW_MEMREF pData)
+extern "C" __attribute__((visibility("default"))) TW_UINT16
+DSM_Entry(TW_IDENTITY* pOrigin, TW_IDENTITY* pDest, TW_UINT32 DG, TW_UINT16 DAT, TW_UINT16 MSG, TW_MEMREF pData)
 {
     try {
         return TheManager().Entry(pOrigin, pDest, DG, DAT, MSG, pData);

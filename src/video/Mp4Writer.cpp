@@ -231,8 +231,8 @@ void Mp4Writer::State::EncodeAudio(int samples)
 
 Mp4Writer::Placement Mp4Writer::PlacePage(int frameWidth, int frameHeight, int pageWidth, int pageHeight)
 {
-    const double scale = std::min(static_cast<double>(frameWidth) / pageWidth,
-                                  static_cast<double>(frameHeight) / pageHeight);
+    const double scale =
+        std::min(static_cast<double>(frameWidth) / pageWidth, static_cast<double>(frameHeight) / pageHeight);
     const int width = std::clamp(static_cast<int>(std::lround(pageWidth * scale)) & ~1, 2, frameWidth);
     const int height = std::clamp(static_cast<int>(std::lround(pageHeight * scale)) & ~1, 2, frameHeight);
     return {((frameWidth - width) / 2) & ~1, ((frameHeight - height) / 2) & ~1, width, height};

@@ -89,8 +89,8 @@ void MusicReader::State::Open()
     if (decoder->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
         av_channel_layout_default(&decoder->ch_layout, decoder->ch_layout.nb_channels);
     AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
-    result = swr_alloc_set_opts2(&resampler, &stereo, AV_SAMPLE_FMT_FLTP, Mp4Settings::kSampleRate,
-                                 &decoder->ch_layout, decoder->sample_fmt, decoder->sample_rate, 0, nullptr);
+    result = swr_alloc_set_opts2(&resampler, &stereo, AV_SAMPLE_FMT_FLTP, Mp4Settings::kSampleRate, &decoder->ch_layout,
+                                 decoder->sample_fmt, decoder->sample_rate, 0, nullptr);
     if (result < 0 || (result = swr_init(resampler)) < 0)
         fail(AvErrorText(result));
     passSamples = 0;
@@ -104,8 +104,8 @@ void MusicReader::State::Convert()
     left.resize(static_cast<size_t>(room));
     right.resize(static_cast<size_t>(room));
     uint8_t* planes[2] = {reinterpret_cast<uint8_t*>(left.data()), reinterpret_cast<uint8_t*>(right.data())};
-    const int made = swr_convert(resampler, planes, room, const_cast<const uint8_t**>(frame->extended_data),
-                                 frame->nb_samples);
+    const int made =
+        swr_convert(resampler, planes, room, const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
     if (made <= 0)
         return;
     void* fifoPlanes[2] = {left.data(), right.data()};

@@ -1,10 +1,10 @@
 #include "video/PageMotion.h"
 
-#include "model/evObjectCollection.h"
-#include "platform/Canvas.h"
 #include "model/ViewerSupport.h"
+#include "model/evObjectCollection.h"
 #include "model/evProjectorPage.h"
 #include "model/evProjectorSliderElement.h"
+#include "platform/Canvas.h"
 
 #include <algorithm>
 

@@ -42,10 +42,10 @@ public:
 private:
     struct Slider {
         evProjectorSliderElement* element;
-        int32_t start;  // offset when the page appears
-        int32_t half;   // where the offset wraps
-        int64_t speed;  // pixels per second, as scrolled in the video
-        int32_t sign;   // +1 when the offset grows, -1 when it shrinks
+        int32_t start; // offset when the page appears
+        int32_t half;  // where the offset wraps
+        int64_t speed; // pixels per second, as scrolled in the video
+        int32_t sign;  // +1 when the offset grows, -1 when it shrinks
         bool horizontal;
     };
 

@@ -6,9 +6,9 @@
 #include "model/evLayout.h"
 #include "model/evPhotograph.h"
 #include "model/evProject.h"
+#include "model/evProjectorPage.h"
 #include "platform/AtomicFile.h"
 #include "platform/Text.h"
-#include "model/evProjectorPage.h"
 #include "video/MusicReader.h"
 #include "video/PageMotion.h"
 
@@ -44,8 +44,7 @@ public:
         : m_music(music), m_writer(writer), m_total(totalSamples),
           m_fade(std::min<int64_t>(totalSamples, VideoExport::kMusicFadeMs * Mp4Settings::kSampleRate / 1000)),
           m_left(kAudioChunk), m_right(kAudioChunk)
-    {
-    }
+    {}
 
     void WriteUpTo(int64_t sample)
     {
@@ -95,9 +94,7 @@ struct VideoExport::Segment {
     int64_t frames = 0;
 };
 
-VideoExport::VideoExport(evProject& project, std::string outFile) : m_project(project), m_outFile(std::move(outFile))
-{
-}
+VideoExport::VideoExport(evProject& project, std::string outFile) : m_project(project), m_outFile(std::move(outFile)) {}
 
 void VideoExport::SetPageSeconds(int seconds)
 {
@@ -131,8 +128,8 @@ void VideoExport::Produce()
     m_warnings.clear();
     m_chapters.clear();
     m_totalFrames = 0;
-    if (m_size.width < 16 || m_size.height < 16 || m_size.width > 4096 || m_size.height > 4096 ||
-        m_size.width % 2 || m_size.height % 2)
+    if (m_size.width < 16 || m_size.height < 16 || m_size.width > 4096 || m_size.height > 4096 || m_size.width % 2 ||
+        m_size.height % 2)
         throw EVideoError("The video size " + std::to_string(m_size.width) + "x" + std::to_string(m_size.height) +
                           " cannot be encoded");
     if (!m_project.GetDesign())

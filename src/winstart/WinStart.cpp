@@ -14,9 +14,9 @@
 #endif
 #define WIN32_LEAN_AND_MEAN
 
-#include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
+#include <windows.h>
 
 // No C++ library on purpose: bounded buffers keep the program a few kilobytes small.
 namespace {
@@ -88,21 +88,13 @@ void AppendShellError(INT_PTR code)
 {
     switch (code) {
     case 0:
-    case SE_ERR_OOM:
-        g_message.Append(L"Windows ran out of memory.");
-        break;
+    case SE_ERR_OOM: g_message.Append(L"Windows ran out of memory."); break;
     case SE_ERR_FNF:
-    case SE_ERR_PNF:
-        g_message.Append(L"Windows could not find the file.");
-        break;
+    case SE_ERR_PNF: g_message.Append(L"Windows could not find the file."); break;
     case SE_ERR_ACCESSDENIED:
-    case SE_ERR_SHARE:
-        g_message.Append(L"Windows was not allowed to read the file.");
-        break;
+    case SE_ERR_SHARE: g_message.Append(L"Windows was not allowed to read the file."); break;
     case SE_ERR_NOASSOC:
-    case SE_ERR_ASSOCINCOMPLETE:
-        g_message.Append(L"No web browser is set up to open .html files.");
-        break;
+    case SE_ERR_ASSOCINCOMPLETE: g_message.Append(L"No web browser is set up to open .html files."); break;
     default:
         g_message.Append(L"Windows reported error ");
         g_message.AppendNumber(code);

@@ -24,9 +24,9 @@ protected:
         fs::create_directories(m_folder / "usr/bin");
         fs::create_directories(share / "data");
         fs::create_directories(share / "designs");
-        m_branding = screentest::MakeBranding(screentest::kHelpTexts, screentest::kPictures,
-                                              {{Help::FolderNotUsable, "Not %1 but %2."},
-                                               {Help::DesignLeftOut, "Left out: %1"}});
+        m_branding = screentest::MakeBranding(
+            screentest::kHelpTexts, screentest::kPictures,
+            {{Help::FolderNotUsable, "Not %1 but %2."}, {Help::DesignLeftOut, "Left out: %1"}});
         WriteBody(*m_branding, (share / "data/main.evb").string());
         WriteBody(*MakeDesign("Rose"), (share / "designs/Rose.evl").string());
         WriteBody(*MakeDesign("Lily"), (share / "designs/Lily.evl").string());

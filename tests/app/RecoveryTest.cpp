@@ -4,13 +4,13 @@
 
 #include "app/ScreenCreation.h"
 #include "model/ProjectFile.h"
+#include "model/ProjectModification.h"
 #include "model/RecoveryCopy.h"
 #include "model/evCategory.h"
 #include "model/evHelptext.h"
 #include "model/evProject.h"
 #include "platform/EndingSignals.h"
 #include "screens/Autosave.h"
-#include "model/ProjectModification.h"
 #include "screens/DataIndexes.h"
 #include "screens/ScreenSet.h"
 #include "screens/TokPopup.h"
@@ -147,8 +147,7 @@ TEST_F(RecoveryTest, RestoreOpensTheCopyAsItsProjectWithItsChangesUnsaved)
     const QStringList texts = Offer(Reply::Restore);
     ASSERT_EQ(texts.size(), 1);
     const QString offer = texts[0];
-    EXPECT_TRUE(offer.startsWith("?Vellora found unsaved changes to Carla && Dan && Ben from "))
-        << offer.toStdString();
+    EXPECT_TRUE(offer.startsWith("?Vellora found unsaved changes to Carla && Dan && Ben from ")) << offer.toStdString();
     EXPECT_TRUE(offer.endsWith(". Restore them?")) << offer.toStdString();
     EXPECT_TRUE(offer.contains(QString::number(QDate::currentDate().year()))) << offer.toStdString();
     EXPECT_EQ(m_menuRuns, 1);

@@ -18,8 +18,8 @@ protected:
     {
         const std::string path = PathOf("tmp/" + title + ".wav");
         const std::vector<uint8_t> wave = audiotest::MakeWave(20);
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(wave.data()),
-                                                     static_cast<std::streamsize>(wave.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(wave.data()), static_cast<std::streamsize>(wave.size()));
         return std::make_unique<evMusic>(title, playMode, path);
     }
     void WriteSoundLists()
@@ -71,8 +71,8 @@ TEST_F(StartupTest, ASuccessfulStartReadsEverythingAndCreatesTheFolders)
     EXPECT_EQ(m_audioStarts, 1);
     EXPECT_EQ(m_audioVolume, 100);
 
-    const QStringList expected = {"Initializing program...", "Help 124Rose.evl", "Help 180", "Help 176", "Help 178",
-                                  "Help 179"};
+    const QStringList expected = {
+        "Initializing program...", "Help 124Rose.evl", "Help 180", "Help 176", "Help 178", "Help 179"};
     EXPECT_EQ(m_status, expected);
 }
 

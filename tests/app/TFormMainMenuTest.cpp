@@ -125,8 +125,8 @@ TEST_F(MainMenuTest, AProjectThatCannotBeOpenedIsReported)
     WriteBody(*MakeDesign("NoEnd", {"W", "M", "cd"}), DesignsFolder() + "NoEnd.evl");
     const std::string damaged = m_program + "/projects/damaged.evp";
     WriteBytes({3, 0, 0, 0, 1, 0}, damaged);
-    for (const std::string& design : {std::string("Missing.evl"), std::string("NoEnd.evl"),
-                                      std::string("../designs/Rose.evl"), std::string()}) {
+    for (const std::string& design :
+         {std::string("Missing.evl"), std::string("NoEnd.evl"), std::string("../designs/Rose.evl"), std::string()}) {
         const std::string path = design.empty() ? damaged : SaveProject(design);
         int32_t result = 0;
         const QStringList texts = OkTexts([&] { result = Menu().OpenProjectFile(path); });

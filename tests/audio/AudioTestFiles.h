@@ -41,7 +41,7 @@ inline std::vector<uint8_t> MakeWave(int milliseconds, int tone = 440, uint32_t 
     PutTag(out, "WAVE");
     PutTag(out, "fmt ");
     PutLe(out, 16, 4);
-    PutLe(out, 1, 2);                 // PCM
+    PutLe(out, 1, 2); // PCM
     PutLe(out, channels, 2);
     PutLe(out, rate, 4);
     PutLe(out, rate * frameBytes, 4); // bytes per second
@@ -161,4 +161,3 @@ private:
 };
 
 } // namespace audiotest
-

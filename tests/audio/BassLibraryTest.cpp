@@ -46,7 +46,7 @@ protected:
 // The file of a library that is certainly loadable but exports none of the entry points.
 std::string LibraryWithoutEntryPoints()
 {
-    Dl_info info {};
+    Dl_info info{};
     dladdr(reinterpret_cast<void*>(&qVersion), &info);
     return info.dli_fname ? info.dli_fname : "";
 }
@@ -97,4 +97,3 @@ TEST_F(BassLibraryTest, StartAudioClearsTheFlagOnFailureOnly)
     qputenv("SDL_AUDIODRIVER", "dummy");
     soundAvailable = saved;
 }
-

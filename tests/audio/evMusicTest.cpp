@@ -64,8 +64,9 @@ public:
     int64_t Write(const void*, int64_t) override { return 0; }
     int64_t Seek(int64_t offset, SeekOrigin origin) override
     {
-        m_position = origin == SeekOrigin::Begin ? offset : origin == SeekOrigin::End ? kSize + offset
-                                                                                       : m_position + offset;
+        m_position = origin == SeekOrigin::Begin ? offset
+                     : origin == SeekOrigin::End ? kSize + offset
+                                                 : m_position + offset;
         return m_position;
     }
     static constexpr int64_t kSize = 300ll * 1024 * 1024;
@@ -245,4 +246,3 @@ TEST_F(evMusicPlayback, StopRewindsAndPlayStartsAgain)
     music.Stop();
     EXPECT_EQ(music.Status(), evMusic::StatusStopped);
 }
-

@@ -41,13 +41,16 @@ TEST_F(CliCheckTest, ExitStatusSaysWhetherSomethingCannotBeSeen)
         std::vector<std::string> lines;
     };
     const Case cases[] = {
-        {"a complete album", [](evCategory&) {}, 0,
-         {"Nothing to finish: every page can be reached and is complete"}},
-        {"a chapter without a layout", [](evCategory& welcome) { welcome.GetSub()->SetPageLayoutID(0); }, 2,
+        {"a complete album", [](evCategory&) {}, 0, {"Nothing to finish: every page can be reached and is complete"}},
+        {"a chapter without a layout",
+         [](evCategory& welcome) { welcome.GetSub()->SetPageLayoutID(0); },
+         2,
          {"Welcome / Chapter one\tno-layout\tno page layout is chosen, so the page and the 1 page below it are "
           "left off the disc",
           "1 cannot be seen, 0 look unfinished"}},
-        {"only a sample text", [](evCategory& welcome) { welcome.AddChild(Page("Labels", 16)); }, 0,
+        {"only a sample text",
+         [](evCategory& welcome) { welcome.AddChild(Page("Labels", 16)); },
+         0,
          {"Welcome / Labels\ttemplate-text\tthe text \"Own\" is the design's sample text",
           "0 cannot be seen, 1 looks unfinished"}},
     };

@@ -4,10 +4,10 @@
 #include "CliRunner.h"
 
 #include "model/ProjectFile.h"
+#include "model/evProjectorPage.h"
 #include "presentation/DiscProducer.h"
 #include "presentation/FinishTestAlbum.h"
 #include "presentation/PresentationFile.h"
-#include "model/evProjectorPage.h"
 
 #include <gtest/gtest.h>
 
@@ -36,8 +36,8 @@ protected:
 
     CliResult Finish(std::vector<std::string> extra = {}) const
     {
-        std::vector<std::string> args{"finish",    Path("album.evp"), "--out", Path("out"), "--designs",
-                                      Path("designs"), "--data",      Path("data")};
+        std::vector<std::string> args{"finish",    Path("album.evp"), "--out",  Path("out"),
+                                      "--designs", Path("designs"),   "--data", Path("data")};
         args.insert(args.end(), extra.begin(), extra.end());
         return RunCli(args);
     }
@@ -57,7 +57,6 @@ protected:
         EXPECT_EQ(result.err.rfind("vellora-cli: ", 0), 0u) << result.err;
         EXPECT_FALSE(fs::exists(Disc()));
     }
-
 };
 
 } // namespace
@@ -68,8 +67,8 @@ TEST_F(CliFinishTest, FinishesTheProjectAndDumpsThePresentation)
     ASSERT_EQ(finished.status, 0) << finished.err;
     EXPECT_EQ(finished.out, Disc() + "\n");
     EXPECT_EQ(finished.err, ""); // progress is shown on a terminal only
-    for (const char* name : {"evplay", "evplay.exe", "index.html", "web/album.js", "autorun.inf", "data/ev.ico",
-                             "data/data.evp"})
+    for (const char* name :
+         {"evplay", "evplay.exe", "index.html", "web/album.js", "autorun.inf", "data/ev.ico", "data/data.evp"})
         EXPECT_TRUE(fs::is_regular_file(Disc() + "/" + name)) << name;
 
     const std::vector<std::string> lines = DumpPresentation();
@@ -148,8 +147,8 @@ TEST_F(CliFinishTest, IsoWritesTheImageOfTheDiscFolder)
     ASSERT_EQ(xorriso.exitCode(), 0) << xorriso.readAllStandardError().toStdString();
     const std::string info = xorriso.readAllStandardOutput().toStdString();
     EXPECT_NE(info.find("Volume Id    : ANNA_BEN"), std::string::npos) << info;
-    for (const char* name : {"evplay", "evplay.exe", "index.html", "web/album.js", "autorun.inf", "data/ev.ico",
-                             "data/data.evp"}) {
+    for (const char* name :
+         {"evplay", "evplay.exe", "index.html", "web/album.js", "autorun.inf", "data/ev.ico", "data/data.evp"}) {
         SCOPED_TRACE(name);
         MemoryStream original, copy;
         original.LoadFromFile(Disc() + "/" + name);

@@ -64,7 +64,9 @@ TEST_F(CliLabelTest, PrintsTheLabelsAtTrueSizeWhereTheyAreAsked)
     };
     const Case cases[] = {
         {"entry positions", {}, Rect(450, 204, 1650, 1404), Rect(450, 1574, 1650, 2774)},
-        {"moved", {"--upper", "465,214", "--lower", "123,1601"}, Rect(465, 214, 1665, 1414),
+        {"moved",
+         {"--upper", "465,214", "--lower", "123,1601"},
+         Rect(465, 214, 1665, 1414),
          Rect(123, 1601, 1323, 2801)},
         {"lower off", {"--lower", "off"}, Rect(450, 204, 1650, 1404), TRect{}},
         {"upper off, lower at the corner", {"--upper", "off", "--lower", "0,1700"}, TRect{}, Rect(0, 1700, 1200, 2900)},
@@ -117,9 +119,9 @@ TEST_F(CliLabelTest, AFolderThatCannotTakeThePdfLeavesNothingBehind)
     fs::create_directories(Path("locked"));
     fs::permissions(Path("locked"), fs::perms::owner_read | fs::perms::owner_exec);
     const bool asRoot = ::geteuid() == 0; // root writes into any folder
-    const std::vector<std::string> targets = asRoot ? std::vector<std::string>{Path("missing/labels.pdf")}
-                                                    : std::vector<std::string>{Path("missing/labels.pdf"),
-                                                                               Path("locked/labels.pdf")};
+    const std::vector<std::string> targets =
+        asRoot ? std::vector<std::string>{Path("missing/labels.pdf")}
+               : std::vector<std::string>{Path("missing/labels.pdf"), Path("locked/labels.pdf")};
     for (const std::string& target : targets) {
         SCOPED_TRACE(target);
         const CliResult result = Label(target);
@@ -141,8 +143,7 @@ TEST_F(CliLabelTest, AMissingOrDamagedProjectIsOneLine)
 {
     std::ofstream(Path("damaged.evp")) << "not a project";
     for (const std::string& project : {Path("none.evp"), Path("damaged.evp")}) {
-        const CliResult result =
-            RunCli({"label", project, "--out", Path("labels.pdf"), "--designs", Path("designs")});
+        const CliResult result = RunCli({"label", project, "--out", Path("labels.pdf"), "--designs", Path("designs")});
         EXPECT_EQ(result.status, 1);
         EXPECT_EQ(Lines(result.err).size(), 1u) << result.err;
         EXPECT_FALSE(fs::exists(Path("labels.pdf")));

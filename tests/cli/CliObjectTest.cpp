@@ -30,7 +30,7 @@ protected:
 };
 
 int CountLines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
-}
+} // namespace
 
 TEST_F(CliTest, DumpsObjectsAndCollections)
 {

@@ -101,10 +101,12 @@ TEST_F(CliSafeWritingTest, RacingResavesLeaveOneWholeFileAndTellTheTruth)
     for (int round = 0; round < 50; ++round) {
         // Odd rounds race a good writer against one that fails: the good one's content must survive.
         const std::string rival = round % 2 ? "damaged.evp" : "second.evp";
-        auto a = std::async(std::launch::async,
-                            [&] { return RunCli({"resave", "--as", "project", Path("first.evp"), out}, Options()); });
-        auto b = std::async(std::launch::async,
-                            [&] { return RunCli({"resave", "--as", "project", Path(rival), out}, Options()); });
+        auto a = std::async(std::launch::async, [&] {
+            return RunCli({"resave", "--as", "project", Path("first.evp"), out}, Options());
+        });
+        auto b = std::async(std::launch::async, [&] {
+            return RunCli({"resave", "--as", "project", Path(rival), out}, Options());
+        });
         const CliResult ra = a.get();
         const CliResult rb = b.get();
         SCOPED_TRACE("round " + std::to_string(round) + ": " + ra.err + rb.err);

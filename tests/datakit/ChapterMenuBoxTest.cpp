@@ -108,9 +108,9 @@ TEST(ChapterMenuBoxTest, BoxesBehindChapterMenusStayClearOfThePageBorder)
                     ++boxes;
                     EXPECT_TRUE(inside.contains(box))
                         << file.path().filename().string() << " / " << layout["id"].toString().toStdString()
-                        << ": the box at " << box.x() << "," << box.y() << " " << box.width() << "x"
-                        << box.height() << " reaches into the border (keep it inside " << inside.x() << ","
-                        << inside.y() << " - " << inside.right() << "," << inside.bottom() << ")";
+                        << ": the box at " << box.x() << "," << box.y() << " " << box.width() << "x" << box.height()
+                        << " reaches into the border (keep it inside " << inside.x() << "," << inside.y() << " - "
+                        << inside.right() << "," << inside.bottom() << ")";
                 }
             }
         }

@@ -2,10 +2,10 @@
 // is the name data-src/help-texts.txt gives that line, and the skin names are exactly the pictures the skin
 // painter paints. The table is read as text, so that a name added without its data (or data without its name)
 // fails here and not on a screen.
+#include "screens/DataIndexes.h"
 #include "DataKit.h"
 #include "HelpTextSource.h"
 #include "SkinPainter.h"
-#include "screens/DataIndexes.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +48,7 @@ std::map<std::string, int> TableNamespace(const std::string& space)
     return names;
 }
 
-}  // namespace
+} // namespace
 
 TEST(DataIndexesTest, EveryHelpNameIsTheNameTheHelpTextFileGivesItsIndex)
 {

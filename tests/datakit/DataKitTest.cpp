@@ -1,5 +1,5 @@
-#include "ChapterTreeSource.h"
 #include "DataKit.h"
+#include "ChapterTreeSource.h"
 #include "DesignPreview.h"
 #include "HelpTextSource.h"
 #include "MusicScore.h"
@@ -8,6 +8,7 @@
 #include "WriteLeftovers.h"
 #include "audio/evMusic.h"
 #include "model/ObjectStream.h"
+#include "model/evActionElement.h"
 #include "model/evBranding.h"
 #include "model/evCategory.h"
 #include "model/evFont.h"
@@ -19,17 +20,16 @@
 #include "model/evPageLayoutEntry.h"
 #include "model/evPhotograph.h"
 #include "model/evPicture.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
+#include "model/evProjectorSliderElement.h"
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Bitmap.h"
 #include "platform/Fonts.h"
 #include "platform/Stream.h"
 #include "screens/ScreenGeometry.h"
-#include "model/evActionElement.h"
-#include "model/evProjectorMouseAction.h"
-#include "model/evProjectorPage.h"
-#include "model/evProjectorPageElement.h"
-#include "model/evProjectorSliderElement.h"
 
 #include <gtest/gtest.h>
 
@@ -120,7 +120,8 @@ TEST_F(DataKitTest, MainFileHoldsEveryListAtItsIndex)
     const auto branding = ReadBody<evBranding>(s_data + "/main.evb");
     EXPECT_EQ(branding->GetStoredVersion(), 4);
 
-    const std::vector<IndexedText> texts = HelpTextSource::Load(SourceFolder() + "/help-texts.txt", DataKit::kHelpTextCount);
+    const std::vector<IndexedText> texts =
+        HelpTextSource::Load(SourceFolder() + "/help-texts.txt", DataKit::kHelpTextCount);
     ASSERT_EQ(branding->GetHelpTexts().Count(), DataKit::kHelpTextCount);
     for (int i = 0; i < DataKit::kHelpTextCount; ++i) {
         const auto* text = branding->GetHelpTexts().GetItemAs<evHelptext>(i);
@@ -265,8 +266,8 @@ TEST_F(DataKitTest, EveryDesignFontWritesEveryLetterInBoldAndItalic)
 // (buttons, menus, photographs that grow, strips) may be under it. Titles and other labels may.
 TEST_F(DataKitTest, NoButtonOfAPageLiesUnderThePreviewsCloseButton)
 {
-    const std::set<int32_t> answering = {atExit,         atBack, atSound,       atChapterMenu,
-                                         atEnlargeOnHover, atEnd, atNextSibling, atFilmStrip};
+    const std::set<int32_t> answering = {atExit,           atBack, atSound,       atChapterMenu,
+                                         atEnlargeOnHover, atEnd,  atNextSibling, atFilmStrip};
     const Geometry::ControlRect close = Geometry::Preview::imgCloseOnPage;
     const TRect closeRect = Rect(close.x, close.y, close.Right(), close.Bottom());
     for (const std::string& path : DesignFiles()) {

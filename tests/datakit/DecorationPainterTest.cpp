@@ -63,7 +63,8 @@ int MaxDifference(const QImage& a, const QImage& b)
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x)
             for (int shift : {0, 8, 16})
-                most = std::max(most, std::abs(int((a.pixel(x, y) >> shift) & 0xFF) - int((b.pixel(x, y) >> shift) & 0xFF)));
+                most = std::max(most,
+                                std::abs(int((a.pixel(x, y) >> shift) & 0xFF) - int((b.pixel(x, y) >> shift) & 0xFF)));
     return most;
 }
 

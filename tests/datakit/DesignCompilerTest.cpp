@@ -1,5 +1,6 @@
 #include "DesignCompiler.h"
 #include "ObjectIds.h"
+#include "model/evActionElement.h"
 #include "model/evFont.h"
 #include "model/evLayout.h"
 #include "model/evLayoutPreview.h"
@@ -10,7 +11,6 @@
 #include "model/evUserTextfield.h"
 #include "platform/Bitmap.h"
 #include "platform/Stream.h"
-#include "model/evActionElement.h"
 
 #include <gtest/gtest.h>
 
@@ -156,8 +156,8 @@ TEST(DesignCompilerTest, CompiledDesignReadsBackAndRenders)
         return true;
     };
     EXPECT_TRUE(near(preview.Pixel(5, 5), RGBColor(255, 0, 0)));   // background
-    EXPECT_TRUE(near(preview.Pixel(12, 12), RGBColor(0, 255, 0)));  // frame drawn by its slot
-    EXPECT_TRUE(near(preview.Pixel(30, 30), kColorDarkRed));        // the empty slot is marked
+    EXPECT_TRUE(near(preview.Pixel(12, 12), RGBColor(0, 255, 0))); // frame drawn by its slot
+    EXPECT_TRUE(near(preview.Pixel(30, 30), kColorDarkRed));       // the empty slot is marked
 }
 
 TEST(DesignCompilerTest, MistakesNameTheFileTheElementAndTheReason)
@@ -170,8 +170,7 @@ TEST(DesignCompilerTest, MistakesNameTheFileTheElementAndTheReason)
     const Case cases[] = {
         {R"({"fill": "#ff0000"})", R"({"fill": "#ff0000", "colr": 1})",
          "tiny.json: pictures[0] \"bg\" / paint[0]: unknown field \"colr\" (known here: fill, opacity)"},
-        {R"("englishTitle": "A page", )", "",
-         "tiny.json: pageLayouts[0] \"p\": the field \"englishTitle\" is missing"},
+        {R"("englishTitle": "A page", )", "", "tiny.json: pageLayouts[0] \"p\": the field \"englishTitle\" is missing"},
         {R"({"id": "lb", "at")", R"({"id": "tx", "at")",
          "tiny.json: pageLayouts[0] \"p\" / elements[4] \"tx\": the identifier \"tx\" is used twice in this page layout"},
         {R"("frame": "fr")", R"("frame": "nope")",
@@ -198,14 +197,16 @@ TEST(DesignCompilerTest, MistakesNameTheFileTheElementAndTheReason)
         {R"("kind": "textAndPictures")", R"("kind": "text")",
          "tiny.json: pageLayouts[0] \"p\" / kind: a text page has no photo to fill (mark the photo fixed or change "
          "the kind)"},
-        {R"("id": "p", )", R"("id": "frame", )", "tiny.json: pageLayouts[0] \"frame\": the identifier \"frame\" is used twice"},
+        {R"("id": "p", )", R"("id": "frame", )",
+         "tiny.json: pageLayouts[0] \"frame\": the identifier \"frame\" is used twice"},
         {R"("picture": "bg"})", R"("picture": "bg", "photo": {"size": [1, 1]}})",
          "tiny.json: pageLayouts[0] \"p\" / elements[0] \"bg\": an element places exactly one of \"picture\", "
          "\"photo\", \"text\" (or is a \"use\")"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ErrorOf(Replaced(kTiny, c.from, c.to)), c.message) << "replacing " << c.from;
-    EXPECT_EQ(ErrorOf(kTiny, {"W", "M"}), "tiny.json: pageLayouts: no page layout has the key \"M\", which this design needs");
+    EXPECT_EQ(ErrorOf(kTiny, {"W", "M"}),
+              "tiny.json: pageLayouts: no page layout has the key \"M\", which this design needs");
 }
 
 // A disc label's photos, texts and actions lie in the printable ring: within 57 mm of the centre of the 120 mm
@@ -233,8 +234,8 @@ TEST(DesignCompilerTest, DiscLabelContentStaysInThePrintableRing)
         std::string from, to, where;
     };
     const Case cases[] = {
-        {R"("at": [284, 600])", R"("at": [184, 680])", "elements[2] \"tx\""},      // a corner beyond the edge
-        {R"("at": [239, 78])", R"("at": [239, 96])", "elements[1] \"ph\""},        // reaches into the hole
+        {R"("at": [284, 600])", R"("at": [184, 680])", "elements[2] \"tx\""}, // a corner beyond the edge
+        {R"("at": [239, 78])", R"("at": [239, 96])", "elements[1] \"ph\""},   // reaches into the hole
         {R"("rect": [284, 600, 200, 40])", R"("rect": [300, 300, 40, 40])", "actions[0] \"own\""},
     };
     for (const Case& c : cases)

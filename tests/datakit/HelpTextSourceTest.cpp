@@ -29,7 +29,8 @@ std::string DataFile(const char* name) { return std::string(VELLORA_DATA_SRC_DIR
 
 std::set<int> UnusedHelpTexts()
 {
-    std::set<int> unused = {6, 10, 11, 23, 35, 44, 55, 75, 77, 89, 90, 117, 125, 131, 152, 192, 206, 211, 212, 213, 217};
+    std::set<int> unused = {6,   10,  11,  23,  35,  44,  55,  75,  77,  89, 90,
+                            117, 125, 131, 152, 192, 206, 211, 212, 213, 217};
     for (int range : {26, 27, 28, 29, 30, 31, 32, 39, 40, 41, 42, 50, 51, 52, 53})
         unused.insert(range);
     for (int i = 62; i <= 71; ++i)
@@ -39,18 +40,17 @@ std::set<int> UnusedHelpTexts()
     return unused;
 }
 
-}  // namespace
+} // namespace
 
 TEST(HelpTextSourceTest, ReadsEntriesInIndexOrderWithEscapes)
 {
-    const std::string content =
-        "# a comment\r\n"
-        "\r\n"
-        "2 | Third |   Line one\\nLine two  \r\n"
-        "   # an indented comment\n"
-        "0 | First_0 | Reading the design\\s\n"
-        "1 | Second | \n"
-        "3|Fourth|a \\\\ b | c\n";
+    const std::string content = "# a comment\r\n"
+                                "\r\n"
+                                "2 | Third |   Line one\\nLine two  \r\n"
+                                "   # an indented comment\n"
+                                "0 | First_0 | Reading the design\\s\n"
+                                "1 | Second | \n"
+                                "3|Fourth|a \\\\ b | c\n";
     const std::vector<IndexedText> entries = HelpTextSource::Parse(content, 4, "texts.txt");
     ASSERT_EQ(entries.size(), 4u);
     EXPECT_EQ(entries[0].index, 0);

@@ -22,8 +22,8 @@ const char* kHeader = "title Test\ntempo 120\nbeats 4\nvoice lead flute volume 0
 
 TEST(MusicScoreTest, ReadsNotesChordsRestsAndLengths)
 {
-    const MusicScore score = MusicScore::Parse(std::string(kHeader) + "lead: C4 D#4:0.5 Bb3 r:1/2 C4+E4+G4:1.5 |\n",
-                                               "piece.score");
+    const MusicScore score =
+        MusicScore::Parse(std::string(kHeader) + "lead: C4 D#4:0.5 Bb3 r:1/2 C4+E4+G4:1.5 |\n", "piece.score");
     EXPECT_EQ(score.Title(), "Test");
     EXPECT_DOUBLE_EQ(score.SecondsPerBeat(), 0.5);
     ASSERT_EQ(score.Voices().size(), 1u);
@@ -60,5 +60,6 @@ TEST(MusicScoreTest, RefusesMistakesWithTheirLine)
     EXPECT_EQ(ErrorOf("tempo 60\n"), "piece.score:1: a score needs a title, a tempo and at least one voice");
     EXPECT_EQ(ErrorOf(h + "lead: [ [ [ [ [ [ [ C4 ]x2 ]x2 ]x2 ]x2 ]x2 ]x2 ]x2\n"),
               "piece.score:5: groups nest at most 6 deep");
-    EXPECT_EQ(ErrorOf(h + "lead: [ [ [ [ | ]x64 ]x64 ]x64 ]x64\n"), "piece.score:5: the repeats make the score too long");
+    EXPECT_EQ(ErrorOf(h + "lead: [ [ [ [ | ]x64 ]x64 ]x64 ]x64\n"),
+              "piece.score:5: the repeats make the score too long");
 }

@@ -15,11 +15,12 @@ const QRgb kActive = qRgb(0, 200, 0);
 SkinScene TinyScene(Look initial = Look::Passive)
 {
     SkinScene scene(QSize(10, 6), [](QPainter& p) { p.fillRect(QRect(0, 0, 10, 6), QColor(kBase)); });
-    scene.Add("button", Geometry::ControlRect{2, 1, 4, 3},
-              [](QPainter& p, const QRectF& r, Look look) {
-                  p.fillRect(r, QColor(look == Look::Active ? kActive : kPassive));
-              },
-              initial);
+    scene.Add(
+        "button", Geometry::ControlRect{2, 1, 4, 3},
+        [](QPainter& p, const QRectF& r, Look look) {
+            p.fillRect(r, QColor(look == Look::Active ? kActive : kPassive));
+        },
+        initial);
     return scene;
 }
 
@@ -32,7 +33,7 @@ int CountColour(const QImage& image, QRgb colour)
     return count;
 }
 
-}  // namespace
+} // namespace
 
 TEST(SkinSceneTest, RenderDrawsTheBaseAndEachControlInItsLook)
 {

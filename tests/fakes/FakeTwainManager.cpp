@@ -103,7 +103,8 @@ uint16_t StatusText(TW_STATUSUTF8* text)
     return TWRC_SUCCESS;
 }
 
-[[maybe_unused]] uint16_t Entry(TW_IDENTITY* origin, TW_IDENTITY* dest, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data)
+[[maybe_unused]] uint16_t Entry(TW_IDENTITY* origin, TW_IDENTITY* dest, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
+                                TW_MEMREF data)
 {
     Script& s = State();
     if (dg == DG_CONTROL && dat == DAT_EVENT && msg == MSG_PROCESSEVENT)

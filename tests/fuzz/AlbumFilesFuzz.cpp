@@ -85,23 +85,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     MemoryStream stream(data + 1, static_cast<int64_t>(size - 1));
     try {
         switch (data[0] % 5) {
-        case 0:
-            ReadProject(stream);
-            break;
-        case 1:
-            ReadDesign(stream);
-            break;
-        case 2:
-            evLayoutPreview(stream, "fuzz.evl");
-            break;
-        case 3:
-            ReadAndUse<evBranding>(stream);
-            break;
-        default:
-            ReadAndUse<evPhotograph>(stream);
-            break;
+        case 0: ReadProject(stream); break;
+        case 1: ReadDesign(stream); break;
+        case 2: evLayoutPreview(stream, "fuzz.evl"); break;
+        case 3: ReadAndUse<evBranding>(stream); break;
+        default: ReadAndUse<evPhotograph>(stream); break;
         }
-    } catch (const EVelloraError&) {
-    }
+    } catch (const EVelloraError&) {}
     return 0;
 }

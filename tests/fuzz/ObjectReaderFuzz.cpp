@@ -40,7 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 (void)object->ToString();
             }
         }
-    } catch (const EVelloraError&) {
-    }
+    } catch (const EVelloraError&) {}
     return 0;
 }

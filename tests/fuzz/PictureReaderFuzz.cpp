@@ -91,7 +91,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 (void)EncodeJpeg(bitmap, 50);
             }
         }
-    } catch (const EVelloraError&) {
-    }
+    } catch (const EVelloraError&) {}
     return 0;
 }

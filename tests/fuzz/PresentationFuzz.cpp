@@ -3,6 +3,12 @@
 // strip and fade timers fired with the clock running on. Any indexes, targets, sizes and speeds a file holds
 // must end in an orderly error or in a page that shows: no crash, no leak, no division by zero.
 
+#include "model/ViewerControl.h"
+#include "model/evFade.h"
+#include "model/evObjectCollection.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
 #include "platform/Bitmap.h"
 #include "platform/Clock.h"
 #include "platform/Errors.h"
@@ -10,12 +16,6 @@
 #include "presentation/ClassList.h"
 #include "presentation/PresentationFile.h"
 #include "presentation/PresentationPlayer.h"
-#include "model/ViewerControl.h"
-#include "model/evFade.h"
-#include "model/evProjectorMouseAction.h"
-#include "model/evProjectorNaviAction.h"
-#include "model/evProjectorPage.h"
-#include "model/evObjectCollection.h"
 
 #include <QGuiApplication>
 
@@ -131,8 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         MemoryStream out;
         presentation->Write(out);
         Exercise(*presentation);
-    } catch (const EVelloraError&) {
-    }
+    } catch (const EVelloraError&) {}
     evFade::Allow();
     return 0;
 }

@@ -13,8 +13,7 @@ TEST(OptimizeBitmapTest, GetHistogramCountsEachChannelOfEveryPixel)
 {
     // Two pixels, bytes blue, green, red: (R 10, G 200, B 30) and (R 250, G 5, B 100).
     const Bitmap bitmap = FromRows(2, PixelFormat::pf24bit, {{30, 200, 10, 100, 5, 250}});
-    const std::vector<std::vector<int>> expectedBins = {
-        {10, 250}, {200, 5}, {30, 100}, {200, 250}, {80, 118}, {0, 0}};
+    const std::vector<std::vector<int>> expectedBins = {{10, 250}, {200, 5}, {30, 100}, {200, 250}, {80, 118}, {0, 0}};
     const int channels[] = {hcRed, hcGreen, hcBlue, hcMaximum, hcAverage, 9};
     for (int i = 0; i < 6; ++i) {
         THistogram histogram;

@@ -20,7 +20,8 @@ TEST(ResampleBilinearTest, TargetPixelsSampleAtTopLeftCornersAndFloorTheMix)
         // Doubling: odd columns and rows lie halfway; the last ones repeat the edge (no right or lower neighbour).
         {"2x2 to 4x4",
          {{0, 101}, {200, 41}},
-         4, 4,
+         4,
+         4,
          {{0, 50, 101, 101}, {100, 85, 71, 71}, {200, 120, 41, 41}, {200, 120, 41, 41}}},
         // Halving samples every second pixel from the first; nothing is averaged.
         {"4x2 to 2x1", {{10, 20, 30, 40}, {50, 60, 70, 80}}, 2, 1, {{10, 30}}},

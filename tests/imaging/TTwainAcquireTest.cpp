@@ -19,8 +19,8 @@
 #include <memory>
 #include <ostream>
 #include <string>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace Twain;
@@ -105,9 +105,8 @@ protected:
         ASSERT_TRUE(m_library.Load(FAKE_TWAIN_FILE)) << m_library.GetError();
         Bind();
         m_fake.Reset();
-        m_previousDisplay = SetApplicationExceptionDisplay([this](const std::exception& error) {
-            m_shown.push_back(error.what());
-        });
+        m_previousDisplay =
+            SetApplicationExceptionDisplay([this](const std::exception& error) { m_shown.push_back(error.what()); });
     }
     void TearDown() override
     {
@@ -218,7 +217,7 @@ TEST_F(TTwainAcquireTest, TheIdentityHasItsDefaultsAndTheLanguageAndCountryTable
     EXPECT_EQ(twain->GetProductname(), std::string(33, 'p'));
 
     const std::vector<std::pair<TW_UINT16, TW_UINT16>> table = {
-        {1, 31}, {2, 6},  {5, 33}, {6, 49},  {13, 1},  {8, 34},  {11, 39}, {9, 45},
+        {1, 31},  {2, 6},  {5, 33}, {6, 49},   {13, 1},  {8, 34},  {11, 39}, {9, 45},
         {4, 358}, {0, 47}, {78, 7}, {10, 351}, {12, 46}, {75, 48}, {63, 30}, {85, 90}};
     for (size_t i = 0; i < table.size(); ++i) {
         SCOPED_TRACE(i);
@@ -245,8 +244,8 @@ TEST_F(TTwainAcquireTest, TheIdentityHasItsDefaultsAndTheLanguageAndCountryTable
 TEST_F(TTwainAcquireTest, AMissingOrWrongLibraryCannotBeLoaded)
 {
     std::ofstream(m_dir / "not-a-library.so") << "text";
-    for (const std::string& file : {(m_dir / "missing.so").string(), (m_dir / "not-a-library.so").string(),
-                                    std::string(TWAIN_NO_ENTRY_FILE)}) {
+    for (const std::string& file :
+         {(m_dir / "missing.so").string(), (m_dir / "not-a-library.so").string(), std::string(TWAIN_NO_ENTRY_FILE)}) {
         SCOPED_TRACE(file);
         auto twain = Make(file);
         EXPECT_EQ(ErrorOf([&] { twain->Initialize(); }), "Unable to load or find: TWAIN_32.DLL");
@@ -346,8 +345,16 @@ TEST_F(TTwainAcquireTest, CheckStatusFromAnyOperationNamesTheOperationAndTheCode
     };
     const std::vector<Case> cases = {
         {"OpenDataSourceManager", kOpenManager, [](TTwainAcquire& t) { t.Initialize(); }},
-        {"SelectDataSource1", kGetDefault, [](TTwainAcquire& t) { t.Initialize(); t.SelectSource(); }},
-        {"SelectDataSource2", kUserSelect, [](TTwainAcquire& t) { t.Initialize(); t.SelectSource(); }},
+        {"SelectDataSource1", kGetDefault,
+         [](TTwainAcquire& t) {
+             t.Initialize();
+             t.SelectSource();
+         }},
+        {"SelectDataSource2", kUserSelect,
+         [](TTwainAcquire& t) {
+             t.Initialize();
+             t.SelectSource();
+         }},
         {"OpenDataSource", kOpenSource, acquire},
         {"XferMech", kSetCapability, acquire},
         {"EnableDataSource", kEnable, acquire},
@@ -355,7 +362,11 @@ TEST_F(TTwainAcquireTest, CheckStatusFromAnyOperationNamesTheOperationAndTheCode
         {"Abort Pending Transfers", kReset, deliver(MSG_XFERREADY, 1)},
         {"DisableDataSource", kDisable, deliver(MSG_CLOSEDSREQ, 0)},
         {"CloseDataSource", kCloseSource, deliver(MSG_CLOSEDSOK, 0)},
-        {"CloseDataSourceManager", kCloseManager, [](TTwainAcquire& t) { t.Initialize(); t.CloseDataSourceManager(); }},
+        {"CloseDataSourceManager", kCloseManager,
+         [](TTwainAcquire& t) {
+             t.Initialize();
+             t.CloseDataSourceManager();
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.operation);
@@ -399,8 +410,8 @@ TEST_F(TTwainAcquireTest, AcquireOpensSetsUpAndEnablesTheSource)
         twain->Acquire(&m_target);
         // Again: the source is open and enabled already, only the mechanism is set once more.
         twain->Acquire(&m_target);
-        EXPECT_EQ(Calls(), (std::vector<FakeTwainCall>{kOpenManager, kOpenSource, kSetCapability, kEnable,
-                                                        kSetCapability}));
+        EXPECT_EQ(Calls(),
+                  (std::vector<FakeTwainCall>{kOpenManager, kOpenSource, kSetCapability, kEnable, kSetCapability}));
         uint16_t cap = 0, conType = 0, itemType = 0, ui = 0, modal = 0;
         size_t blockSize = 0;
         uint32_t item = 99;
@@ -523,7 +534,9 @@ TEST_F(TTwainAcquireTest, AFailedTransferIsShownAndLeavesNoPicture)
     std::vector<uint8_t> cut = TwoPixelDib();
     cut.resize(44);
     const std::vector<Case> cases = {
-        {"manager reports a failure", true, {},
+        {"manager reports a failure",
+         true,
+         {},
          "Data Source Manager error in module Native Transfer:\r\nGeneral failure. Unload Source immediately.\r\n"
          "The scanner test:0 stopped: Error during device I/O"},
         {"picture cut short", false, cut, "The scanned picture is damaged: its rows are cut short"},

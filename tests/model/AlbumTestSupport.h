@@ -61,7 +61,7 @@ inline bool Near(int32_t actual, int32_t expected, int tolerance = 8)
     return true;
 }
 
-#define EXPECT_NEAR_COLOUR(actual, expected)                                                                      \
+#define EXPECT_NEAR_COLOUR(actual, expected)                                                                           \
     EXPECT_TRUE(Near((actual), (expected))) << std::hex << "actual 0x" << (actual) << ", expected 0x" << (expected)
 
 // Points the temporary folder at a fresh folder of its own for the test, so file names are predictable.

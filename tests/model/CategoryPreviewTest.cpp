@@ -100,7 +100,7 @@ TEST_F(CategoryRenderTest, EmptySlotsAreMarkedOnlyWhenAsked)
         m_page->MarkDirty();
         ASSERT_TRUE(m_page->Render(nullptr, markEmpty));
         const Bitmap preview = Preview();
-        EXPECT_EQ(preview.Pixel(10, 9) == kColorDarkRed, markEmpty); // the picture slot without a photograph
+        EXPECT_EQ(preview.Pixel(10, 9) == kColorDarkRed, markEmpty);  // the picture slot without a photograph
         EXPECT_EQ(preview.Pixel(26, 19) == kColorDarkRed, markEmpty); // the blank user text
     }
     // A current preview is not rendered again: the marks asked for now do not appear.

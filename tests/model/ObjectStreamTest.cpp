@@ -22,13 +22,13 @@ struct RecordingBar : ProgressBar {
     std::vector<int> positions;
     void SetPosition(int percent) override { positions.push_back(percent); }
 };
-}
+} // namespace
 
 TEST_F(ObjectStreamTest, ReferenceLayoutAndTags)
 {
     tstItem item("x", 7);
-    const std::vector<uint8_t> expected = {1, 0, 0, 0, 'P', 7, 0, 0, 0, 't', 's', 't', 'I', 't', 'e', 'm',
-                                           2, 0, 0, 0, 7, 0, 0, 0, 1, 0, 0, 0, 'x'};
+    const std::vector<uint8_t> expected = {1,   0, 0, 0, 'P', 7, 0, 0, 0, 't', 's', 't', 'I', 't', 'e',
+                                           'm', 2, 0, 0, 0,   7, 0, 0, 0, 1,   0,   0,   0,   'x'};
     EXPECT_EQ(Saved(&item), expected);
 
     // "NP" is six bytes and no object; any other tag is no object and consumes only the tag.

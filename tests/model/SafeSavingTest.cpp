@@ -158,8 +158,8 @@ TEST_F(SafeSavingTest, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewProject)
     const auto start = std::chrono::steady_clock::now();
     char ended = 0;
     [[maybe_unused]] const ssize_t heard = ::read(said[0], &ended, 1);
-    const long save = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start)
-                          .count();
+    const long save =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
     ::close(said[0]);
     int status = 0;
     ::waitpid(measured, &status, 0);

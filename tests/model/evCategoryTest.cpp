@@ -2,15 +2,15 @@
 
 #include "model/PageCompleteness.h"
 #include "model/PageOrder.h"
+#include "model/evActionElement.h"
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evHelptext.h"
 #include "model/evProject.h"
+#include "model/evProjectorPage.h"
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Errors.h"
-#include "model/evActionElement.h"
-#include "model/evProjectorPage.h"
 
 #include <fstream>
 

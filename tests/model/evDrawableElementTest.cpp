@@ -1,11 +1,11 @@
-#include "model/ObjectStream.h"
 #include "model/evDrawableElement.h"
+#include "model/ObjectStream.h"
+#include "model/evObjectCollection.h"
+#include "model/evProjectorPage.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
-#include "model/evProjectorPage.h"
-#include "model/evObjectCollection.h"
 
 #include <gtest/gtest.h>
 

@@ -66,7 +66,7 @@ protected:
     std::filesystem::path m_dir;
     std::vector<uint8_t> m_fontData;
 };
-}
+} // namespace
 
 TEST_F(evFontTest, ReadWritesTheFileAndSavesTheSameBytes)
 {
@@ -122,4 +122,3 @@ TEST_F(evFontTest, ACutStreamFailsAtEveryByteAndLeavesNoFile)
     negative.Data()[8 + 4 + 5 + 4 + 1 + 3] = 0x80; // the length's top byte: a negative count
     EXPECT_THROW(evFont(negative, nullptr), EReadError);
 }
-

@@ -1,7 +1,7 @@
 #include "AlbumTestSupport.h"
 
-#include "model/evLayoutPreview.h"
 #include "model/evHelptext.h"
+#include "model/evLayoutPreview.h"
 #include "platform/Errors.h"
 
 namespace {

@@ -33,7 +33,7 @@ public:
 private:
     int64_t m_limit;
 };
-}
+} // namespace
 
 TEST_F(CollectionTest, EmptyAndNegativeCountsReadAsEmpty)
 {

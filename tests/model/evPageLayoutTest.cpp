@@ -1,10 +1,10 @@
 #include "AlbumTestSupport.h"
 
+#include "model/evActionElement.h"
+#include "model/evProjectorPage.h"
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Errors.h"
-#include "model/evActionElement.h"
-#include "model/evProjectorPage.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evPhotograph.h"
+#include "model/evProjectorPage.h"
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Errors.h"
-#include "model/evProjectorPage.h"
 
 namespace {
 
@@ -50,8 +50,8 @@ TEST(evPhotographTest, StreamAndTextForm)
     for (int32_t slot = 1; slot <= 10; ++slot)
         in.WriteInt32(slot * 11);
     evObjectCollection elements;
-    elements.Add(std::make_unique<evCategoryEntry>(44, std::make_unique<evUserTextfield>(
-                                                           "t", "Studio", "Arial", 0, 8, false, false, false, 0, 5, 5)));
+    elements.Add(std::make_unique<evCategoryEntry>(
+        44, std::make_unique<evUserTextfield>("t", "Studio", "Arial", 0, 8, false, false, false, 0, 5, 5)));
     elements.SaveToStream(in);
     in.SetPosition(0);
     evPhotograph record(in, nullptr);

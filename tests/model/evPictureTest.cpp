@@ -1,13 +1,13 @@
-#include "model/ObjectStream.h"
 #include "model/evPicture.h"
+#include "model/ObjectStream.h"
+#include "model/evObjectCollection.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Stream.h"
-#include "model/evProjectorPage.h"
-#include "model/evProjectorPageElement.h"
-#include "model/evObjectCollection.h"
 
 #include "TestPictures.h"
 
@@ -54,7 +54,7 @@ std::unique_ptr<evPicture> Read(const std::vector<uint8_t>& bytes)
 
 constexpr TColor kRed = 0x0000FF;
 constexpr TColor kBlue = 0xFF0000;
-}
+} // namespace
 
 TEST(evPictureStream, ReadAndSaveKeepTheBytes)
 {
@@ -142,7 +142,7 @@ protected:
     Bitmap m_target;
     const TRect m_rect{3, 2, 13, 7};
 };
-}
+} // namespace
 
 TEST_F(evPictureDraw, StretchesIntoTheRectangle)
 {
@@ -228,8 +228,8 @@ TEST(evPictureScaled, SlotPicturesStayWithinOnePercentOfFullSizeDecoding)
     MemoryStream bytes(photo.Bytes());
     evPicture picture("photo", bytes, 0, photo.Width(), photo.Height());
     // Slots at 1/8, between scales, near half and near full size, and one that enlarges.
-    for (const auto& [width, height] : std::vector<std::pair<int, int>>{
-             {100, 75}, {150, 110}, {333, 201}, {390, 290}, {700, 500}, {1000, 700}}) {
+    for (const auto& [width, height] :
+         std::vector<std::pair<int, int>>{{100, 75}, {150, 110}, {333, 201}, {390, 290}, {700, 500}, {1000, 700}}) {
         Bitmap fullSize(width, height);
         fullSize.GetCanvas().StretchDraw(TRect{0, 0, width, height}, photo.Decode());
         const Bitmap scaled = picture.ScaledTo(width, height);
@@ -248,8 +248,7 @@ TEST(evPictureScaled, DataDamagedAfterASoundHeaderIsReadAndDrawsTheMark)
     std::vector<std::pair<std::string, std::vector<uint8_t>>> cases;
     // Cut short in the compressed data, just after the scan header and half-way.
     cases.emplace_back("cut after the scan header", std::vector<uint8_t>(whole.begin(), whole.begin() + scan + 20));
-    cases.emplace_back("cut half-way",
-                       std::vector<uint8_t>(whole.begin(), whole.begin() + (scan + whole.size()) / 2));
+    cases.emplace_back("cut half-way", std::vector<uint8_t>(whole.begin(), whole.begin() + (scan + whole.size()) / 2));
     // A header that claims four times the lines the data holds (192 instead of 48).
     std::vector<uint8_t> taller = whole;
     taller[frame + 5] = 0;

@@ -1,9 +1,9 @@
 #include "AlbumTestSupport.h"
 
 #include "model/evCategory.h"
-#include "model/evUserPicture.h"
 #include "model/evProjectorPage.h"
 #include "model/evProjectorPageElement.h"
+#include "model/evUserPicture.h"
 
 namespace {
 
@@ -108,10 +108,10 @@ protected:
     {
         TempFolderTest::SetUp();
         m_design = std::make_unique<evLayout>("d", "", 60, 40);
-        m_frame = static_cast<evPicture*>(m_design->GetElementsA().GetItem(
-            m_design->GetElementsA().Add(SolidPicture(30, 20, kBlue, 100))));
-        m_alternate = static_cast<evPicture*>(m_design->GetElementsA().GetItem(
-            m_design->GetElementsA().Add(SolidPicture(20, 30, kGreen, 101))));
+        m_frame = static_cast<evPicture*>(
+            m_design->GetElementsA().GetItem(m_design->GetElementsA().Add(SolidPicture(30, 20, kBlue, 100))));
+        m_alternate = static_cast<evPicture*>(
+            m_design->GetElementsA().GetItem(m_design->GetElementsA().Add(SolidPicture(20, 30, kGreen, 101))));
         auto layout = std::make_unique<evPageLayout>(m_design.get(), "p", "", "", 1);
         m_layout = layout.get();
         m_design->AddPageLayout(std::move(layout));

@@ -1,17 +1,17 @@
+#include "model/evUserTextfield.h"
 #include "model/evCategory.h"
 #include "model/evFont.h"
 #include "model/evLayout.h"
 #include "model/evPageLayout.h"
-#include "model/evUserTextfield.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Stream.h"
 #include "platform/TextMeasurer.h"
-#include "model/evProjectorMouseAction.h"
-#include "model/evProjectorPage.h"
-#include "model/evProjectorPageElement.h"
 
 #include "TestPictures.h"
 
@@ -64,8 +64,7 @@ int CountPixels(const Bitmap& bitmap, TColor colour)
 class evUserTextfieldTest : public ::testing::Test {
 protected:
     evUserTextfieldTest()
-        : m_design("design", "", 200, 150),
-          m_pageLayout(&m_design, "page", "Page", "", 0),
+        : m_design("design", "", 200, 150), m_pageLayout(&m_design, "page", "Page", "", 0),
           m_category("chapter", "", false, 3)
     {
         m_design.SetTextColour(kLinkRed);
@@ -117,7 +116,7 @@ protected:
     evCategory m_category;
     Bitmap m_target = Solid(160, 120, kColorWhite);
 };
-}
+} // namespace
 
 TEST(evUserTextfieldStream, RoundTripTextAndCuts)
 {

@@ -158,10 +158,8 @@ TEST_F(AtomicFileTest, KeepsPermissionsAndSymbolicLinks)
         AtomicWriter::Permissions permissions;
         mode_t after;
     } cases[] = {
-        {0600, AtomicWriter::Permissions::Plain, 0600},
-        {0640, AtomicWriter::Permissions::Plain, 0640},
-        {0755, AtomicWriter::Permissions::Plain, 0755},
-        {0444, AtomicWriter::Permissions::Plain, 0444},
+        {0600, AtomicWriter::Permissions::Plain, 0600},      {0640, AtomicWriter::Permissions::Plain, 0640},
+        {0755, AtomicWriter::Permissions::Plain, 0755},      {0444, AtomicWriter::Permissions::Plain, 0444},
         {0640, AtomicWriter::Permissions::Executable, 0750},
     };
     const std::string out = Path("kept.evp");
@@ -269,7 +267,7 @@ TEST_F(AtomicFileTest, StaleTemporariesOfEndedWritersAreRemoved)
     } cases[] = {
         {".vellora-data.evp-" + ended + "-0-0.tmp", true},
         {".vellora-my-album-2-" + ended + "-17-3.tmp", true}, // dashes in the stem
-        {".vellora-data.evp-" + running + "-0-0.tmp", false},  // its writer still runs
+        {".vellora-data.evp-" + running + "-0-0.tmp", false}, // its writer still runs
         {".vellora-data.evp-" + ended + "-0-0.part", false},
         {".vellora-data.evp-" + ended + "-x-0.tmp", false},
         {"vellora-data.evp-" + ended + "-0-0.tmp", false},

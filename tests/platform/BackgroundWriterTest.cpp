@@ -84,7 +84,7 @@ TEST_F(BackgroundWriterTest, FailuresAreReportedWithFileAndReason)
         BackgroundWriter writer(Recorder());
         writer.Write(missing, Content("x"));
         writer.Remove((m_dir / "never written").string()); // a file that is not there is no failure
-    } // the destructor finishes what was asked
+    }                                                      // the destructor finishes what was asked
     const std::vector<BackgroundWriter::Outcome> outcomes = Outcomes();
     ASSERT_EQ(outcomes.size(), 2u);
     EXPECT_FALSE(outcomes[0].succeeded);

@@ -174,8 +174,7 @@ TEST(BitmapTest, BmpFileLayoutIsBottomUpWithPaddedRows)
     bitmap.SetPixel(0, 1, RGBColor(4, 5, 6));
     const std::vector<uint8_t> bytes = SavedBytes(bitmap);
     ASSERT_EQ(bytes.size(), 54u + 8u);
-    EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 54, bytes.end()),
-              (std::vector<uint8_t>{6, 5, 4, 0, 3, 2, 1, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 54, bytes.end()), (std::vector<uint8_t>{6, 5, 4, 0, 3, 2, 1, 0}));
 
     Bitmap sixteen(1, 1, PixelFormat::pf16bit);
     const std::vector<uint8_t> fields = SavedBytes(sixteen);
@@ -250,14 +249,23 @@ TEST(BitmapTest, DamagedBmpFilesRaiseImageErrors)
 
     // Too many rows for the file, negative width, 2^31 height, 7 bits, RLE, odd header size, pixel data
     // inside the header or beyond the end, bad signature.
-    const struct { size_t at; int size; uint32_t value; } damage[] = {
-        {22, 4, 10000}, {18, 4, static_cast<uint32_t>(-3)}, {22, 4, 0x80000000u}, {28, 2, 7}, {30, 4, 1},
-        {14, 4, 1000}, {10, 4, 4}, {10, 4, 0x7FFFFFF0}, {0, 1, 'P'}};
+    const struct {
+        size_t at;
+        int size;
+        uint32_t value;
+    } damage[] = {{22, 4, 10000},       {18, 4, static_cast<uint32_t>(-3)},
+                  {22, 4, 0x80000000u}, {28, 2, 7},
+                  {30, 4, 1},           {14, 4, 1000},
+                  {10, 4, 4},           {10, 4, 0x7FFFFFF0},
+                  {0, 1, 'P'}};
     for (const auto& d : damage) {
         std::vector<uint8_t> variant = good;
-        if (d.size == 4) Put32(variant, d.at, d.value);
-        else if (d.size == 2) Put16(variant, d.at, static_cast<uint16_t>(d.value));
-        else variant[d.at] = static_cast<uint8_t>(d.value);
+        if (d.size == 4)
+            Put32(variant, d.at, d.value);
+        else if (d.size == 2)
+            Put16(variant, d.at, static_cast<uint16_t>(d.value));
+        else
+            variant[d.at] = static_cast<uint8_t>(d.value);
         EXPECT_THROW(LoadBytes(variant), EImageError) << d.at;
     }
 }

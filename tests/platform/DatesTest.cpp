@@ -8,7 +8,10 @@
 
 namespace {
 
-double Day(int year, int month, int day) { return static_cast<double>(QDate(1899, 12, 30).daysTo(QDate(year, month, day))); }
+double Day(int year, int month, int day)
+{
+    return static_cast<double>(QDate(1899, 12, 30).daysTo(QDate(year, month, day)));
+}
 
 struct DateCase {
     const char* text;

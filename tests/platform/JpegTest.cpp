@@ -121,7 +121,8 @@ TEST(JpegTest, RoundTripKeepsColoursAndSize)
         ASSERT_EQ(decoded.Format(), format);
         for (int y : {3, 12, 19, 28})
             for (int x : {3, 12, 19, 28})
-                ExpectNear(decoded.Pixel(x, y), original.Pixel(x, y), 6, "pixel " + std::to_string(x) + "," + std::to_string(y));
+                ExpectNear(decoded.Pixel(x, y), original.Pixel(x, y), 6,
+                           "pixel " + std::to_string(x) + "," + std::to_string(y));
     }
     EXPECT_EQ(DecodeJpeg(jpeg, PixelFormat::pf32bit).ScanLine(0)[3], 0xFF);
 }
@@ -183,7 +184,12 @@ TEST(JpegTest, GarbageAndTruncatedDataRaiseImageErrors)
 
     const std::vector<uint8_t> baseline = EncodeJpeg(Quadrants(PixelFormat::pf24bit));
     const std::vector<uint8_t> progressive = Compress(
-        32, 32, JCS_RGB, 3, [](int x, int y, uint8_t* p) { p[0] = static_cast<uint8_t>(x * 8); p[1] = static_cast<uint8_t>(y * 8); p[2] = 90; },
+        32, 32, JCS_RGB, 3,
+        [](int x, int y, uint8_t* p) {
+            p[0] = static_cast<uint8_t>(x * 8);
+            p[1] = static_cast<uint8_t>(y * 8);
+            p[2] = 90;
+        },
         [](jpeg_compress_struct& c) { jpeg_simple_progression(&c); });
     for (const std::vector<uint8_t>* whole : {&baseline, &progressive}) {
         // Without its final end marker the picture is complete; any shorter cut is an error.
@@ -220,15 +226,15 @@ TEST(JpegScaledTest, ScaleIsTheSmallestThatCoversTheTarget)
         int imageWidth, imageHeight, width, height, scale;
     };
     const Case cases[] = {
-        {2560, 1600, 320, 200, 1},  // exactly an eighth
-        {2560, 1600, 321, 200, 2},  // one pixel more needs the next scale
-        {2560, 1600, 320, 201, 2},  // in either direction
-        {2560, 1600, 1280, 800, 4}, // half
-        {2560, 1600, 2000, 10, 7},  // 2240 wide at 7/8
+        {2560, 1600, 320, 200, 1},   // exactly an eighth
+        {2560, 1600, 321, 200, 2},   // one pixel more needs the next scale
+        {2560, 1600, 320, 201, 2},   // in either direction
+        {2560, 1600, 1280, 800, 4},  // half
+        {2560, 1600, 2000, 10, 7},   // 2240 wide at 7/8
         {2560, 1600, 2561, 1600, 8}, // larger than the picture: full size, never more
-        {4000, 3000, 0, 0, 1},      // nothing asked
+        {4000, 3000, 0, 0, 1},       // nothing asked
         {4000, 3000, -5, 375, 1},
-        {7, 5, 1, 1, 1},            // rounded up: 1 x 1 at 1/8
+        {7, 5, 1, 1, 1}, // rounded up: 1 x 1 at 1/8
         {7, 5, 2, 1, 2},
     };
     for (const Case& c : cases)

@@ -83,8 +83,8 @@ TEST(PaintDevicePrinterTest, MetricsComeFromThePageLayoutAndResolution)
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         writer.setResolution(c.resolution);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, c.margins,
-                                         QPageLayout::Point));
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, c.margins, QPageLayout::Point));
         const PrinterMetrics metrics = PaintDevicePrinter(writer).GetMetrics();
         EXPECT_EQ(metrics.resolutionX, c.expected.resolutionX);
         EXPECT_EQ(metrics.resolutionY, c.expected.resolutionY);

@@ -37,7 +37,7 @@ TEST(Resources, SaveFailures)
     EXPECT_THROW(SaveResourceToFile("AUTORUN", dir.path().toStdString() + "/missing/folder/out"), EFCreateError);
 
     // A file that cannot grow past a few bytes: the write fails and the partial file is removed.
-    rlimit saved {};
+    rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     auto* previous = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = saved;

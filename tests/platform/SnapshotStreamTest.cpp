@@ -21,8 +21,7 @@ std::vector<uint8_t> Pattern(size_t size, uint8_t seed)
 
 // The same writes to a snapshot and to a memory stream, small and large, shared blocks and file ranges mixed.
 template <class Target>
-void WriteAlbumLike(Target& target, const std::shared_ptr<const std::vector<uint8_t>>& photo,
-                    const std::string& music)
+void WriteAlbumLike(Target& target, const std::shared_ptr<const std::vector<uint8_t>>& photo, const std::string& music)
 {
     target.WriteInt32(3);
     target.WriteString("Anna & Ben");

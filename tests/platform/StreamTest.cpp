@@ -1,5 +1,5 @@
-#include "platform/Errors.h"
 #include "platform/Stream.h"
+#include "platform/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ std::vector<uint8_t> Bytes(std::initializer_list<int> values)
         bytes.push_back(static_cast<uint8_t>(v));
     return bytes;
 }
-}
+} // namespace
 
 TEST(Stream, PrimitivesAreLittleEndianAndExact)
 {
@@ -23,8 +23,8 @@ TEST(Stream, PrimitivesAreLittleEndianAndExact)
     s.WriteString("ab");
     s.WriteString("");
     s.WriteDouble(1.0);
-    EXPECT_EQ(s.Data(), Bytes({1, 0xFE, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0, 'a', 'b', 0, 0, 0, 0,
-                               0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
+    EXPECT_EQ(s.Data(),
+              Bytes({1, 0xFE, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0, 'a', 'b', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
     s.SetPosition(0);
     EXPECT_TRUE(s.ReadBool());
     EXPECT_EQ(s.ReadInt32(), -2);
@@ -67,9 +67,11 @@ TEST(Stream, FileStreamRoundTripAndFullDisk)
     if (std::filesystem::exists("/dev/full")) {
         FileStream full("/dev/full", FileStream::Mode::OpenReadWrite);
         std::vector<uint8_t> block(1 << 20, 7);
-        EXPECT_THROW({
-            full.WriteBytes(block);
-            full.Flush();
-        }, EWriteError);
+        EXPECT_THROW(
+            {
+                full.WriteBytes(block);
+                full.Flush();
+            },
+            EWriteError);
     }
 }

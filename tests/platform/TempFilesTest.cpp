@@ -30,7 +30,7 @@ protected:
     std::string m_previous;
     std::filesystem::path m_dir;
 };
-}
+} // namespace
 
 TEST_F(TempFilesTest, CounterStartsAtZeroAndSkipsTakenNames)
 {
@@ -81,12 +81,12 @@ TEST_F(TempFilesTest, StaleFoldersOfEndedProcessesAreRemoved)
         bool removed;
     } cases[] = {
         {"vellora-" + ended + "-AbC123", true, true},
-        {"vellora-" + running + "-AbC123", true, false},          // its owner still runs
+        {"vellora-" + running + "-AbC123", true, false},                    // its owner still runs
         {"vellora-" + std::to_string(::getpid()) + "-xyzxyz", true, false}, // this process's own
-        {"vellora-" + ended + "-toolongname", true, false},       // not a name the program makes
+        {"vellora-" + ended + "-toolongname", true, false},                 // not a name the program makes
         {"vellora-x" + ended + "-AbC123", true, false},
         {"vellora-test-AbC123", true, false},
-        {"vellora-" + ended + "-file00", false, false},           // a file, not a folder
+        {"vellora-" + ended + "-file00", false, false}, // a file, not a folder
     };
     for (const auto& c : cases) {
         const std::filesystem::path path = m_dir / c.name;

@@ -31,8 +31,8 @@ TEST_F(UserSettingsTest, ReadsItsOwnLinesAndSkipsDamagedOnes)
     } cases[] = {
         {"plain", "folder.pictures=/home/anna/Photos\n", "/home/anna/Photos"},
         {"Windows line ends", "folder.pictures=/home/anna/Photos\r\n", "/home/anna/Photos"},
-        {"no line end, a blank name and stray lines before",
-         "=x\njust text\nfolder pictures=/no\nfolder.pictures=/a=b", "/a=b"},
+        {"no line end, a blank name and stray lines before", "=x\njust text\nfolder pictures=/no\nfolder.pictures=/a=b",
+         "/a=b"},
         {"a later line wins", "folder.pictures=/one\nfolder.pictures=/two\n", "/two"},
         {"a value too long", "folder.pictures=/" + std::string(UserSettings::kMaxValueBytes, 'x') + "\n", ""},
         {"a NUL in the value", std::string("folder.pictures=/a\0b\n", 21), ""},

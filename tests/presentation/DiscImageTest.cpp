@@ -10,13 +10,13 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <csignal>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -68,8 +68,8 @@ protected:
     void SetUp() override
     {
         static int counter = 0;
-        m_dir = fs::temp_directory_path() / ("vellora-iso-" + std::to_string(::getpid()) + "-" +
-                                             std::to_string(counter++));
+        m_dir =
+            fs::temp_directory_path() / ("vellora-iso-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
         fs::remove_all(m_dir);
         m_disc = m_dir / "out" / "Vellora";
         MakeDiscFolder();
@@ -157,8 +157,8 @@ TEST_F(DiscImageTest, JolietTreeCarriesTheReadableNames)
     EXPECT_TRUE(joliet);
     // Without Rock Ridge, xorriso reads the Joliet tree, the one Windows shows; plain ISO 9660 names could not
     // hold the umlauts.
-    const std::string listed = Xorriso({"-rockridge", "off", "-joliet", "on", "-indev",
-                                        QString::fromStdString(Iso()), "-find", "/", "-type", "f"});
+    const std::string listed = Xorriso(
+        {"-rockridge", "off", "-joliet", "on", "-indev", QString::fromStdString(Iso()), "-find", "/", "-type", "f"});
     EXPECT_NE(listed.find("/data/pictures/" + kUmlautName), std::string::npos) << listed;
     EXPECT_NE(listed.find("/evplay.exe"), std::string::npos) << listed;
 }
@@ -176,9 +176,9 @@ TEST(DiscVolumeNameTest, ReducesTheTwoNamesToVolumeCharacters)
         {"Søren", "Łukasz", "SOREN_LUKASZ"},
         {"Æsa", "Þór", "AESA_THOR"},
         {"Anne-Marie", "O'Neil", "ANNE_MARIE_O_NEIL"}, // punctuation becomes one "_"
-        {"  Anna  ", " & Ben!", "ANNA_BEN"},            // runs collapse, ends are trimmed
-        {"Ольга", "Ivan", "IVAN"},                      // other scripts become "_" and vanish at the ends
-        {"Anna", "\xff\xfe", "ANNA"},                   // bytes that are no UTF-8
+        {"  Anna  ", " & Ben!", "ANNA_BEN"},           // runs collapse, ends are trimmed
+        {"Ольга", "Ivan", "IVAN"},                     // other scripts become "_" and vanish at the ends
+        {"Anna", "\xff\xfe", "ANNA"},                  // bytes that are no UTF-8
         {"R2", "D2", "R2_D2"},
         {"", "", "VELLORA"},
         {"!!!", "???", "VELLORA"},
@@ -208,7 +208,8 @@ TEST_F(DiscImageTest, TargetThatCannotBeCreatedLeavesNoFile)
          cannotCreate(m_dir / "missing" / "album.iso", "No such file or directory")},
         {(m_dir / "a-file" / "album.iso").string(), cannotCreate(m_dir / "a-file" / "album.iso", "Not a directory")},
         {(m_disc / "data" / "album.iso").string(), refused(m_disc / "data" / "album.iso")},
-        {(m_dir / "out" / "." / "Vellora" / "album.iso").string(), refused(m_dir / "out" / "." / "Vellora" / "album.iso")},
+        {(m_dir / "out" / "." / "Vellora" / "album.iso").string(),
+         refused(m_dir / "out" / "." / "Vellora" / "album.iso")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.target);

@@ -6,12 +6,12 @@
 #include "audio/evMusic.h"
 #include "model/PageOrder.h"
 #include "model/evPhotograph.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
 #include "platform/Resources.h"
 #include "presentation/DiscProducer.h"
 #include "presentation/PresentationFile.h"
 #include "presentation/StudioBranding.h"
-#include "model/evProjectorPage.h"
-#include "model/evProjectorPageElement.h"
 
 #include <gtest/gtest.h>
 
@@ -128,8 +128,8 @@ TEST_F(DiscProducerTest, WritesTheDiscFolderPageByPage)
     EXPECT_EQ(FileBytes(DiscFile("data/ev.ico")), ResourceBytes("AUTORUNICON"));
     EXPECT_EQ(FileBytes(DiscFile("index.html")), ResourceBytes("WEB_INDEX"));
     EXPECT_TRUE(fs::is_regular_file(DiscFile("web/album.js")));
-    EXPECT_EQ(NamesIn(Disc()), (std::set<std::string>{"autorun.inf", "data", "evplay", "evplay.exe", "index.html",
-                                                     "web"}));
+    EXPECT_EQ(NamesIn(Disc()),
+              (std::set<std::string>{"autorun.inf", "data", "evplay", "evplay.exe", "index.html", "web"}));
     EXPECT_EQ(NamesIn(DiscFile("data")), (std::set<std::string>{"data.evp", "ev.ico"}));
 
     // The pages in page order, as each category renders it; no music, no studio page.

@@ -4,6 +4,11 @@
 #include "audio/AudioTestFiles.h"
 #include "audio/evMusic.h"
 #include "model/evObjectCollection.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
+#include "model/evProjectorSliderElement.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Color.h"
@@ -11,11 +16,6 @@
 #include "platform/Resources.h"
 #include "platform/Stream.h"
 #include "presentation/PresentationFile.h"
-#include "model/evProjectorMouseAction.h"
-#include "model/evProjectorNaviAction.h"
-#include "model/evProjectorPage.h"
-#include "model/evProjectorPageElement.h"
-#include "model/evProjectorSliderElement.h"
 
 #include "TestPictures.h"
 
@@ -53,8 +53,8 @@ std::unique_ptr<PresentationFile> SamplePresentation(const std::string& musicFil
     show->AddElement(Image(900, 700, 60, 30, RGBColor(0, 0, 0), 5));
     auto items = std::make_unique<evObjectCollection>();
     items->Add(Image(500, 100, 200, 150, RGBColor(255, 255, 0), 0));
-    show->AddElement(std::make_unique<evProjectorSliderElement>(TRect{100, 600, 500, 680}, 2, 80, std::move(items),
-                                                                1, 80, 100, Solid(800, 80, RGBColor(9, 9, 9))));
+    show->AddElement(std::make_unique<evProjectorSliderElement>(TRect{100, 600, 500, 680}, 2, 80, std::move(items), 1,
+                                                                80, 100, Solid(800, 80, RGBColor(9, 9, 9))));
     show->AddMouseAction(std::make_unique<evProjectorMouseAction>(TRect{100, 600, 500, 680}, 2, 0));
     show->AddNaviAction(std::make_unique<evProjectorNaviAction>(TRect{900, 700, 960, 730}, -2));
     show->AddNaviAction(std::make_unique<evProjectorNaviAction>(TRect{0, 0, 50, 50}, 1));

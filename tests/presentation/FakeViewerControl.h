@@ -2,9 +2,9 @@
 // A viewer control without a display: a bitmap, timers that tick only when a test fires them, a pointer the
 // test places, and the cursor and the number of Changed calls recorded. The clock is the test's too.
 
+#include "model/ViewerControl.h"
 #include "platform/Bitmap.h"
 #include "platform/Clock.h"
-#include "model/ViewerControl.h"
 
 #include <functional>
 #include <memory>

@@ -9,6 +9,7 @@
 // p*100+81.. (so every identifier of the design is different).
 
 #include "model/AlbumTestSupport.h"
+#include "model/evActionElement.h"
 #include "model/evCategory.h"
 #include "model/evLayout.h"
 #include "model/evPageLayout.h"
@@ -17,7 +18,6 @@
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "presentation/StudioBranding.h"
-#include "model/evActionElement.h"
 
 #include <memory>
 #include <string>
@@ -131,9 +131,8 @@ inline void AddPictureLayouts(evLayout& design)
 
 inline std::unique_ptr<evLayout> MakeDesign(const std::string& menuText = "space2")
 {
-    auto design = WithID(std::make_unique<evLayout>("Finish Test", "a design made by the tests", kPageWidth,
-                                                    kPageHeight),
-                         1);
+    auto design =
+        WithID(std::make_unique<evLayout>("Finish Test", "a design made by the tests", kPageWidth, kPageHeight), 1);
     design->SetTextColour(kTextColour);
     design->SetBackgroundColour(kBackground);
     AddNavigationLayout(*design, 10, "W", menuText);
@@ -187,8 +186,8 @@ inline std::unique_ptr<evLayout> MakeStudioDesign()
     auto design = WithID(std::make_unique<evLayout>("Studio", "", kPageWidth, kPageHeight), 1);
     design->SetBackgroundColour(kBackground);
     evPageLayout& layout = *AddPageLayout(*design, kStudioLayout, 4, "STUDIO");
-    const int32_t marks[] = {atStudioIntro, atStudioName, atStudioAddress, atStudioPhone,
-                             atStudioEmail, atStudioWeb, atStudioInformation};
+    const int32_t marks[] = {atStudioIntro, atStudioName, atStudioAddress,    atStudioPhone,
+                             atStudioEmail, atStudioWeb,  atStudioInformation};
     for (int n = 1; n <= 7; ++n) {
         const TRect rect = Rect(10, 28 * n, 180, 28 * n + 26);
         AddLabel(layout, n, rect, "text " + std::to_string(n), 0);

@@ -1,9 +1,9 @@
+#include "presentation/Preflight.h"
 #include "FinishTestAlbum.h"
 #include "model/evPicture.h"
-#include "platform/Stream.h"
-#include "presentation/Preflight.h"
 #include "model/evProjectorNaviAction.h"
 #include "model/evProjectorPage.h"
+#include "platform/Stream.h"
 
 #include <gtest/gtest.h>
 
@@ -88,14 +88,16 @@ struct AlbumCase {
 TEST(PreflightTest, FindsWhatTheDiscWouldHideOrShowUnfinished)
 {
     const AlbumCase cases[] = {
-        {"a complete album", [] {
+        {"a complete album",
+         [] {
              auto top = Page("Welcome", 10);
              top->AddChild(FilledPage("Ceremony"));
              top->AddChild(FilledPage("Party"));
              return top;
          },
          {}},
-        {"sub-pages under a layout without a chapter menu", [] {
+        {"sub-pages under a layout without a chapter menu",
+         [] {
              auto top = Page("Welcome", 10);
              auto chapter = FilledPage("Ceremony");
              chapter->SetPageLayoutID(kPlainLayout);
@@ -106,7 +108,8 @@ TEST(PreflightTest, FindsWhatTheDiscWouldHideOrShowUnfinished)
          },
          // Rings can be reached from The bride only, which nothing reaches.
          {"Welcome / Ceremony / The bride | unreachable", "Welcome / Ceremony / Rings | unreachable"}},
-        {"a chapter without a layout drops out with its sub-pages", [] {
+        {"a chapter without a layout drops out with its sub-pages",
+         [] {
              auto top = Page("Welcome", 10);
              auto chapter = Page("Ceremony", 0);
              chapter->AddChild(FilledPage("The bride"));
@@ -115,7 +118,8 @@ TEST(PreflightTest, FindsWhatTheDiscWouldHideOrShowUnfinished)
              return top;
          },
          {"Welcome / Ceremony | no-layout"}},
-        {"an unticked chapter is the user's choice", [] {
+        {"an unticked chapter is the user's choice",
+         [] {
              auto top = Page("Welcome", 10);
              auto skipped = Page("Skipped", 0, 3, true);
              skipped->SetSelected(false);
@@ -123,19 +127,22 @@ TEST(PreflightTest, FindsWhatTheDiscWouldHideOrShowUnfinished)
              return top;
          },
          {}},
-        {"a child without a title is left out of the menu", [] {
+        {"a child without a title is left out of the menu",
+         [] {
              auto top = Page("Welcome", 10);
              top->AddChild(FilledPage(""));
              return top;
          },
          {"Welcome / (untitled page) | unreachable"}},
-        {"a page layout that is not in the design", [] {
+        {"a page layout that is not in the design",
+         [] {
              auto top = Page("Welcome", 10);
              top->AddChild(Page("Lost", 99));
              return top;
          },
          {"Welcome / Lost | not-drawable"}},
-        {"empty slot, sample text, emptied text", [] {
+        {"empty slot, sample text, emptied text",
+         [] {
              auto top = Page("Welcome", 10);
              top->AddChild(Page("Nothing yet", kFreeLayout));
              auto same = Page("Sample kept", kFreeLayout);
@@ -150,7 +157,8 @@ TEST(PreflightTest, FindsWhatTheDiscWouldHideOrShowUnfinished)
          },
          {"Welcome / Nothing yet | empty-picture", "Welcome / Nothing yet | template-text",
           "Welcome / Sample kept | template-text", "Welcome / Emptied | empty-text"}},
-        {"photographs with too few pixels", [] {
+        {"photographs with too few pixels",
+         [] {
              auto top = Page("Welcome", 10);
              top->AddChild(FilledPage("Small", SolidPicture(50, 40, 0)));
              // The enlarged picture is drawn at 160 x 120 from a photograph of the small slot's 40 x 30.
@@ -163,14 +171,16 @@ TEST(PreflightTest, FindsWhatTheDiscWouldHideOrShowUnfinished)
              return top;
          },
          {"Welcome / Small | low-resolution", "Welcome / Enlarged | low-resolution"}},
-        {"a slide show without photographs", [] {
+        {"a slide show without photographs",
+         [] {
              auto top = Page("Welcome", 10);
              top->AddChild(Page("Slides", kSlideLayout));
              return top;
          },
          {"Welcome / Slides | empty-slide-show"}},
         // The page itself still renders, with the damaged mark in the photograph's place.
-        {"a damaged photograph is found", [] {
+        {"a damaged photograph is found",
+         [] {
              auto top = Page("Welcome", 10);
              top->AddChild(FilledPage("Broken", DamagedPicture()));
              return top;
@@ -239,16 +249,17 @@ TEST(PreflightTest, ClickableTargetsFollowTheViewer)
     const Case cases[] = {
         {"separate areas", {{{0, 0, 10, 10}, 1}, {{20, 0, 30, 10}, 2}}, {1, 2}},
         {"covered whole by an earlier one", {{{0, 0, 100, 100}, 1}, {{10, 10, 20, 20}, 2}}, {1}},
-        {"covered by two earlier ones together", {{{0, 0, 10, 20}, 1}, {{11, 0, 20, 20}, 3}, {{5, 5, 15, 15}, 2}},
+        {"covered by two earlier ones together",
+         {{{0, 0, 10, 20}, 1}, {{11, 0, 20, 20}, 3}, {{5, 5, 15, 15}, 2}},
          {1, 3}},
         {"one free column left", {{{0, 0, 9, 20}, 1}, {{0, 0, 10, 20}, 2}}, {1, 2}},
-        {"a later one under an earlier one stays reachable in its free part", {{{10, 10, 20, 20}, 1},
-                                                                              {{0, 0, 100, 100}, 2}},
+        {"a later one under an earlier one stays reachable in its free part",
+         {{{10, 10, 20, 20}, 1}, {{0, 0, 100, 100}, 2}},
          {1, 2}},
         {"outside the viewer", {{{1024, 0, 1100, 10}, 1}, {{-50, -50, -1, -1}, 2}, {{-50, -50, 0, 0}, 3}}, {3}},
         {"an empty rectangle", {{{10, 10, 5, 20}, 1}}, {}},
-        {"the same target twice, and special targets", {{{0, 0, 5, 5}, 4}, {{6, 0, 9, 5}, 4}, {{0, 6, 5, 9}, -2},
-                                                        {{6, 6, 9, 9}, -1}},
+        {"the same target twice, and special targets",
+         {{{0, 0, 5, 5}, 4}, {{6, 0, 9, 5}, 4}, {{0, 6, 5, 9}, -2}, {{6, 6, 9, 9}, -1}},
          {4, -2, -1}},
     };
     for (const Case& test : cases) {

@@ -6,10 +6,10 @@
 #include "model/PreparedPictures.h"
 #include "model/evPageLayoutEntry.h"
 #include "model/evPicture.h"
+#include "model/evProjectorPage.h"
 #include "platform/Jpeg.h"
 #include "presentation/DiscProducer.h"
 #include "presentation/PresentationFile.h"
-#include "model/evProjectorPage.h"
 
 #include <gtest/gtest.h>
 
@@ -210,8 +210,8 @@ TEST_F(PreparedPicturesTest, FinishingWritesThePagesInOrderAsRenderedAlone)
     std::vector<int> progress;
     producer.SetProgress([&](int percent) { progress.push_back(percent); });
     ASSERT_NO_THROW(producer.Produce());
-    const auto file = PresentationFile::ReadFromFile(DiscFolderFor(out.path().toStdString()) + "/" +
-                                                     DiscProducer::kPresentationFile);
+    const auto file =
+        PresentationFile::ReadFromFile(DiscFolderFor(out.path().toStdString()) + "/" + DiscProducer::kPresentationFile);
     ASSERT_EQ(file->pages.size(), m_plain.size());
     for (size_t i = 0; i < m_plain.size(); ++i)
         EXPECT_EQ(Saved(*file->pages[i]), m_plain[i]) << "page " << i;

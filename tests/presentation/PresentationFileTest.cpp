@@ -1,15 +1,15 @@
 // The presentation file: its layout byte for byte, a round trip with music and studio page, and damaged files.
+#include "presentation/PresentationFile.h"
 #include "audio/AudioTestFiles.h"
 #include "audio/evMusic.h"
 #include "model/ObjectStream.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
 #include "platform/Bitmap.h"
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Stream.h"
-#include "presentation/PresentationFile.h"
-#include "model/evProjectorNaviAction.h"
-#include "model/evProjectorPage.h"
-#include "model/evProjectorPageElement.h"
 
 #include <gtest/gtest.h>
 
@@ -91,8 +91,7 @@ TEST(PresentationFileTest, EveryCutFails)
             ReadBytes(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length)));
             ADD_FAILURE() << "no error at length " << length;
         } catch (const EReadError&) {
-        } catch (const EImageError&) {
-        }
+        } catch (const EImageError&) {}
     }
 }
 

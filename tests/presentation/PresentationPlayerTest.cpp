@@ -1,19 +1,19 @@
 // The player's course through a presentation: the studio page for its time, then page 0; navigation, the
 // sound switch and the end; presentations without pages; damaged numbers anywhere in the file.
-#include "FakeViewerControl.h"
-#include "model/evObjectCollection.h"
-#include "platform/Color.h"
-#include "platform/Errors.h"
-#include "platform/Stream.h"
-#include "platform/Jpeg.h"
-#include "presentation/PresentationFile.h"
 #include "presentation/PresentationPlayer.h"
+#include "FakeViewerControl.h"
 #include "model/evFade.h"
+#include "model/evObjectCollection.h"
 #include "model/evProjectorMouseAction.h"
 #include "model/evProjectorNaviAction.h"
 #include "model/evProjectorPage.h"
 #include "model/evProjectorPageElement.h"
 #include "model/evProjectorSliderElement.h"
+#include "platform/Color.h"
+#include "platform/Errors.h"
+#include "platform/Jpeg.h"
+#include "platform/Stream.h"
+#include "presentation/PresentationFile.h"
 
 #include "TestPictures.h"
 
@@ -151,14 +151,12 @@ std::vector<uint8_t> RichPresentationBytes()
     auto page = MakePage(kRed, {1, -1, -2, 99});
     page->SetPageType(1);
     page->SetSlideInterval(50);
-    page->AddElement(
-        std::make_unique<evProjectorPageElement>(5, 5, JpegImage::FromBitmap(Solid(2, 2, kYellow)), 3));
-    page->AddElement(
-        std::make_unique<evProjectorPageElement>(6, 6, JpegImage::FromBitmap(Solid(2, 2, kGreen)), 1));
+    page->AddElement(std::make_unique<evProjectorPageElement>(5, 5, JpegImage::FromBitmap(Solid(2, 2, kYellow)), 3));
+    page->AddElement(std::make_unique<evProjectorPageElement>(6, 6, JpegImage::FromBitmap(Solid(2, 2, kGreen)), 1));
     auto items = std::make_unique<evObjectCollection>();
     items->Add(std::make_unique<evProjectorPageElement>(20, 20, JpegImage::FromBitmap(Solid(2, 2, kBlue)), 0));
-    page->AddElement(std::make_unique<evProjectorSliderElement>(TRect{0, 25, 16, 29}, 2, 500, std::move(items), 1,
-                                                                4, 4, Solid(16, 4, kRed)));
+    page->AddElement(std::make_unique<evProjectorSliderElement>(TRect{0, 25, 16, 29}, 2, 500, std::move(items), 1, 4, 4,
+                                                                Solid(16, 4, kRed)));
     page->AddMouseAction(std::make_unique<evProjectorMouseAction>(TRect{5, 5, 9, 9}, 0, 4));
     page->AddMouseAction(std::make_unique<evProjectorMouseAction>(TRect{0, 15, 4, 19}, 1, 1, 2));
     page->AddMouseAction(std::make_unique<evProjectorMouseAction>(TRect{0, 25, 16, 29}, 2, 0));

@@ -1,15 +1,15 @@
 // The stored classes of presentation pages: elements, film strips, mouse and navigation actions, pages.
 #include "model/evObjectCollection.h"
-#include "platform/Bitmap.h"
-#include "platform/Canvas.h"
-#include "platform/Errors.h"
-#include "platform/Jpeg.h"
-#include "platform/Stream.h"
 #include "model/evProjectorMouseAction.h"
 #include "model/evProjectorNaviAction.h"
 #include "model/evProjectorPage.h"
 #include "model/evProjectorPageElement.h"
 #include "model/evProjectorSliderElement.h"
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+#include "platform/Errors.h"
+#include "platform/Jpeg.h"
+#include "platform/Stream.h"
 
 #include "TestPictures.h"
 
@@ -45,8 +45,7 @@ void ExpectEveryCutFails(const std::vector<uint8_t>& body)
             T object(s, nullptr);
             ADD_FAILURE() << "no error at length " << length;
         } catch (const EReadError&) {
-        } catch (const EImageError&) {
-        }
+        } catch (const EImageError&) {}
     }
 }
 
@@ -65,7 +64,7 @@ std::vector<uint8_t> ElementBody(int32_t x, int32_t y, int32_t kind, const std::
 
 constexpr TColor kRed = 0x0000FF;
 constexpr TColor kGreen = 0x00FF00;
-}
+} // namespace
 
 TEST(evProjectorPageElement, StreamRoundTripAndGeometry)
 {
@@ -141,7 +140,7 @@ std::unique_ptr<evProjectorSliderElement> MakeSlider(int32_t direction)
     return std::make_unique<evProjectorSliderElement>(TRect{2, 3, 10, 11}, 2, 25, std::move(items), direction, 8, 8,
                                                       TwoColourStrip(horizontal));
 }
-}
+} // namespace
 
 TEST(evProjectorSliderElement, StreamRoundTripKeepsBytesAndReadRebuildsTheStrip)
 {
@@ -169,7 +168,9 @@ namespace {
 std::unique_ptr<evProjectorPage> SamplePage()
 {
     auto page = std::make_unique<evProjectorPage>();
-    EXPECT_EQ(page->AddElement(std::make_unique<evProjectorPageElement>(0, 0, JpegImage::FromBitmap(Solid(3, 3, kRed)), 0)), 0);
+    EXPECT_EQ(
+        page->AddElement(std::make_unique<evProjectorPageElement>(0, 0, JpegImage::FromBitmap(Solid(3, 3, kRed)), 0)),
+        0);
     EXPECT_EQ(page->AddElement(std::make_unique<evProjectorPageElement>(5, 5, JpegImage(), 3)), 1);
     EXPECT_EQ(page->AddElement(MakeSlider(1)), 2);
     EXPECT_EQ(page->AddMouseAction(std::make_unique<evProjectorMouseAction>(TRect{0, 0, 3, 3}, 0, 0, 0)), 0);
@@ -179,7 +180,7 @@ std::unique_ptr<evProjectorPage> SamplePage()
     page->SetSlideInterval(2500);
     return page;
 }
-}
+} // namespace
 
 TEST(evProjectorPage, StreamRoundTripAndText)
 {
@@ -208,4 +209,3 @@ TEST(evProjectorPage, ACutPageFailsAtEveryByte)
     auto page = SamplePage();
     ExpectEveryCutFails<evProjectorPage>(Saved(*page));
 }
-

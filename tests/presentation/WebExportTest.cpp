@@ -8,17 +8,17 @@
 #include "audio/WebMusic.h"
 #include "audio/evMusic.h"
 #include "model/PageOrder.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPage.h"
+#include "model/evProjectorPageElement.h"
+#include "model/evProjectorSliderElement.h"
 #include "platform/Dates.h"
 #include "platform/Resources.h"
 #include "presentation/DiscProducer.h"
 #include "presentation/PresentationFile.h"
 #include "presentation/PresentationPlayer.h"
 #include "presentation/WebExport.h"
-#include "model/evProjectorMouseAction.h"
-#include "model/evProjectorNaviAction.h"
-#include "model/evProjectorPage.h"
-#include "model/evProjectorPageElement.h"
-#include "model/evProjectorSliderElement.h"
 
 #include <gtest/gtest.h>
 
@@ -108,8 +108,7 @@ void ExpectSameElement(const std::string& disc, const evProjectorPageElement& el
     if (element.GetPicture().IsEmpty())
         EXPECT_FALSE(json.contains("src")) << where;
     else
-        EXPECT_EQ(Bytes(disc + "/web/" + json["src"].toString().toStdString()), element.GetPicture().Bytes())
-            << where;
+        EXPECT_EQ(Bytes(disc + "/web/" + json["src"].toString().toStdString()), element.GetPicture().Bytes()) << where;
 }
 
 void ExpectSamePage(const std::string& disc, const evProjectorPage& page, const QJsonObject& json,
@@ -130,8 +129,8 @@ void ExpectSamePage(const std::string& disc, const evProjectorPage& page, const 
             continue;
         const QJsonObject film = item["strip"].toObject();
         const TRect& window = strip->GetWindow();
-        EXPECT_EQ(Ints(film["window"].toArray()), (std::vector<int>{window.Left, window.Top, window.Right,
-                                                                     window.Bottom}));
+        EXPECT_EQ(Ints(film["window"].toArray()),
+                  (std::vector<int>{window.Left, window.Top, window.Right, window.Bottom}));
         EXPECT_EQ(film["direction"].toInt(), strip->GetDirection());
         EXPECT_EQ(film["itemWidth"].toInt(), strip->GetItemWidth());
         EXPECT_EQ(film["itemHeight"].toInt(), strip->GetItemHeight());
@@ -148,8 +147,7 @@ void ExpectSamePage(const std::string& disc, const evProjectorPage& page, const 
         const auto* action = page.GetMouseActions().GetItemAs<evProjectorMouseAction>(i);
         const TRect& r = action->GetRect();
         EXPECT_EQ(Ints(mouse[i].toArray()), (std::vector<int>{r.Left, r.Top, r.Right, r.Bottom, action->GetType(),
-                                                              action->GetFirstElement(),
-                                                              action->GetSecondElement()}))
+                                                              action->GetFirstElement(), action->GetSecondElement()}))
             << where;
     }
     const QJsonArray navi = json["navi"].toArray();
@@ -157,8 +155,7 @@ void ExpectSamePage(const std::string& disc, const evProjectorPage& page, const 
     for (int32_t i = 0; i < navi.size(); ++i) {
         const auto* action = page.GetNaviActions().GetItemAs<evProjectorNaviAction>(i);
         const TRect& r = action->GetRect();
-        EXPECT_EQ(Ints(navi[i].toArray()),
-                  (std::vector<int>{r.Left, r.Top, r.Right, r.Bottom, action->GetTarget()}))
+        EXPECT_EQ(Ints(navi[i].toArray()), (std::vector<int>{r.Left, r.Top, r.Right, r.Bottom, action->GetTarget()}))
             << where;
     }
 }
@@ -206,11 +203,11 @@ TEST(WebJsonString, EveryTextStaysInsideItsString)
                                                "\\u003e\""},
         {"Zoë & Jürgen, Grüße", "\"Zo\\u00eb \\u0026 J\\u00fcrgen, Gr\\u00fc\\u00dfe\""},
         {"Наташа", "\"\\u041d\\u0430\\u0442\\u0430\\u0448\\u0430\""},
-        {"\xF0\x9F\x92\x8D", "\"\\ud83d\\udc8d\""},          // a ring: a pair of surrogates
+        {"\xF0\x9F\x92\x8D", "\"\\ud83d\\udc8d\""}, // a ring: a pair of surrogates
         {"line\r\nbreak\ttab", "\"line\\u000d\\u000abreak\\u0009tab\""},
         {"it's", "\"it\\u0027s\""},
-        {"caf\xE9", "\"caf\\u00e9\""},                       // not UTF-8: read as Windows-1252
-        {"\xE2\x80\xA8", "\"\\u2028\""},                    // a line separator ends a line in older scripts
+        {"caf\xE9", "\"caf\\u00e9\""},   // not UTF-8: read as Windows-1252
+        {"\xE2\x80\xA8", "\"\\u2028\""}, // a line separator ends a line in older scripts
     };
     for (const auto& [raw, expected] : cases)
         EXPECT_EQ(WebJsonString(raw), expected) << raw;
@@ -272,7 +269,6 @@ TEST_F(WebExportTest, AlbumJsHoldsWhatThePresentationFileHolds)
     EXPECT_EQ(Bytes(Disc() + "/web/music.wav"), MakeWave(1500));
     // The program's own copy of the music is private; the disc's is for everyone.
     EXPECT_NE(fs::status(Disc() + "/web/music.wav").permissions() & fs::perms::others_read, fs::perms::none);
-
 }
 
 TEST_F(WebExportTest, MusicThatCannotBeConvertedLeavesTheBrowserSilentWithAWarning)
@@ -301,8 +297,8 @@ TEST_F(WebExportTest, AFailedFinishLeavesThePreviousBrowserAlbumWhole)
     const std::unique_ptr<evProject> project = MakeWebAlbum();
     Finish(*project);
     const std::vector<uint8_t> album = Bytes(Disc() + "/web/album.js");
-    const size_t media = static_cast<size_t>(std::distance(fs::directory_iterator(Disc() + "/web/media"),
-                                                           fs::directory_iterator()));
+    const size_t media =
+        static_cast<size_t>(std::distance(fs::directory_iterator(Disc() + "/web/media"), fs::directory_iterator()));
 
     // The last page cannot be drawn: the new pictures of the pages before it were written, then thrown away.
     evCategory* last = project->GetFirstCategory();
@@ -312,9 +308,9 @@ TEST_F(WebExportTest, AFailedFinishLeavesThePreviousBrowserAlbumWhole)
     project->GetFirstCategory()->SetPageLayoutID(14);
     EXPECT_THROW(Finish(*project), EFinishError);
     EXPECT_EQ(Bytes(Disc() + "/web/album.js"), album);
-    EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(Disc() + "/web/media"),
-                                                fs::directory_iterator())),
-              media);
+    EXPECT_EQ(
+        static_cast<size_t>(std::distance(fs::directory_iterator(Disc() + "/web/media"), fs::directory_iterator())),
+        media);
     for (const auto& entry : fs::directory_iterator(Disc()))
         EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
 

@@ -1,6 +1,6 @@
+#include "model/evActionElement.h"
 #include "model/ObjectStream.h"
 #include "platform/Stream.h"
-#include "model/evActionElement.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The cross-fade: levels over time (midnight included), the mix of every channel, one fade at a time, Stop
 // and Allow, and a fade ended from inside its own tick.
+#include "model/evFade.h"
 #include "FakeViewerControl.h"
 #include "platform/Canvas.h"
 #include "platform/Color.h"
-#include "model/evFade.h"
 
 #include "TestPictures.h"
 
@@ -30,9 +30,9 @@ TEST_F(evFadeTest, MixRoundsEachChannel)
 {
     EXPECT_EQ(evFade::Mix(200, 100, 255), 200);
     EXPECT_EQ(evFade::Mix(200, 100, 0), 100);
-    EXPECT_EQ(evFade::Mix(200, 0, 127), 100);  // 99.61
-    EXPECT_EQ(evFade::Mix(0, 200, 127), 100);  // 100.39
-    EXPECT_EQ(evFade::Mix(100, 50, 127), 75);  // 74.90
+    EXPECT_EQ(evFade::Mix(200, 0, 127), 100); // 99.61
+    EXPECT_EQ(evFade::Mix(0, 200, 127), 100); // 100.39
+    EXPECT_EQ(evFade::Mix(100, 50, 127), 75); // 74.90
     EXPECT_EQ(evFade::Mix(255, 0, 1), 1);
 }
 

@@ -1,17 +1,17 @@
 // The page viewer on a control without a display: what each kind draws, hover images, highlights, the cursor,
 // clicks and their targets, the sound button, slide shows with their timer and fades, the overlay, film strips
 // and indexes that name nothing.
+#include "model/evProjectorPage.h"
 #include "FakeViewerControl.h"
+#include "model/evFade.h"
 #include "model/evObjectCollection.h"
+#include "model/evProjectorMouseAction.h"
+#include "model/evProjectorNaviAction.h"
+#include "model/evProjectorPageElement.h"
+#include "model/evProjectorSliderElement.h"
 #include "platform/Canvas.h"
 #include "platform/Color.h"
 #include "platform/Jpeg.h"
-#include "model/evFade.h"
-#include "model/evProjectorMouseAction.h"
-#include "model/evProjectorNaviAction.h"
-#include "model/evProjectorPage.h"
-#include "model/evProjectorPageElement.h"
-#include "model/evProjectorSliderElement.h"
 
 #include "TestPictures.h"
 

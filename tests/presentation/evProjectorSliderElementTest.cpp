@@ -1,12 +1,12 @@
 // The film strip at work: its timer, the movement in all four directions with the wrap at half the strip,
 // the hover test with the window's edges, the drawing of the window, and strips that give nothing to divide by.
+#include "model/evProjectorSliderElement.h"
 #include "FakeViewerControl.h"
 #include "model/evObjectCollection.h"
 #include "platform/Canvas.h"
 #include "platform/Color.h"
 #include "platform/Jpeg.h"
 #include "platform/Stream.h"
-#include "model/evProjectorSliderElement.h"
 
 #include "TestPictures.h"
 

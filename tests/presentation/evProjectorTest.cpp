@@ -1,12 +1,12 @@
 // The whole-presentation object: stored as its page collection, read back through the registry, and refusing
 // anything but pages.
+#include "model/evProjector.h"
 #include "model/ObjectStream.h"
 #include "model/evObjectCollection.h"
-#include "platform/Errors.h"
-#include "platform/Stream.h"
-#include "model/evProjector.h"
 #include "model/evProjectorNaviAction.h"
 #include "model/evProjectorPage.h"
+#include "platform/Errors.h"
+#include "platform/Stream.h"
 
 #include <gtest/gtest.h>
 

@@ -40,8 +40,7 @@ public:
               for (const auto& [key, modifiers] : keys)
                   QTest::keyClick(modal->windowHandle(), key, modifiers);
           })
-    {
-    }
+    {}
 
 private:
     screentest::ModalAnswerer m_answerer;
@@ -208,8 +207,8 @@ TEST_F(KeyboardTest, TabGoesDownTheFieldsOfTheFirstWizardPageAndRoundAgain)
 
 TEST_F(KeyboardTest, PersonalDataAsksBeforeEscapeDropsAChange)
 {
-    m_context.SetCurrentProject(std::make_unique<evProject>(
-        "Anna", "Ben", 40000.0, "Rose.evl", std::make_unique<evCategory>("Welcome", "", false, 3)));
+    m_context.SetCurrentProject(std::make_unique<evProject>("Anna", "Ben", 40000.0, "Rose.evl",
+                                                            std::make_unique<evCategory>("Welcome", "", false, 3)));
     evProject& project = *m_context.GetCurrentProject();
     const QString drop = screentest::HelpString(Help::DropChangesQuestion).c_str();
     for (const bool changed : {false, true}) {

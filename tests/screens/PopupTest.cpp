@@ -68,7 +68,8 @@ TEST_F(PopupTest, YesNoAnswersYesOnlyWithTheYesButton)
         QTest::mouseClick(popup.imgBtnSmallCancel, Qt::LeftButton, {}, Middle(popup.imgBtnSmallCancel));
     });
     EXPECT_FALSE(popup.Run("Remove?"));
-    ModalAnswerer yes([&popup](QWidget*) { QTest::mouseClick(popup.ImgYes, Qt::LeftButton, {}, Middle(popup.ImgYes)); });
+    ModalAnswerer yes(
+        [&popup](QWidget*) { QTest::mouseClick(popup.ImgYes, Qt::LeftButton, {}, Middle(popup.ImgYes)); });
     EXPECT_TRUE(popup.Run("Remove?"));
 }
 
@@ -186,8 +187,7 @@ TEST_F(PopupTest, ExitAndSaveAnswersZeroOneOrTwo)
     EXPECT_EQ(popup.GetAnswer(), 0);
     EXPECT_TRUE(popup.IsCloseRequested());
 
-    ModalAnswerer cross([&popup](QWidget*) {
-        QTest::mouseClick(popup.imgCancel1, Qt::LeftButton, {}, Middle(popup.imgCancel1));
-    });
+    ModalAnswerer cross(
+        [&popup](QWidget*) { QTest::mouseClick(popup.imgCancel1, Qt::LeftButton, {}, Middle(popup.imgCancel1)); });
     EXPECT_EQ(popup.Run(), 0);
 }

@@ -43,16 +43,22 @@ void ExpectTiles(const G::ControlRect& area, const std::vector<Named>& pieces)
     EXPECT_EQ(covered, long(area.w) * area.h);
 }
 
-}  // namespace
+} // namespace
 
 TEST(ScreenGeometryTest, SplitBackgroundsTileTheirScreens)
 {
     namespace E = G::EditorCommon;
-    ExpectTiles(G::EditLayout::imgBkg, {{"imgBg1", E::imgBg1}, {"imgBg2", E::imgBg2}, {"imgBg3", E::imgBg3},
-                                        {"imgBg4", E::imgBg4}, {"imgPreview", E::imgPreview}});
+    ExpectTiles(G::EditLayout::imgBkg, {{"imgBg1", E::imgBg1},
+                                        {"imgBg2", E::imgBg2},
+                                        {"imgBg3", E::imgBg3},
+                                        {"imgBg4", E::imgBg4},
+                                        {"imgPreview", E::imgPreview}});
     namespace IE = G::ImageEdit;
-    ExpectTiles(G::Panel, {{"ImgBG1", IE::ImgBG1}, {"ImgBG2", IE::ImgBG2}, {"ImgBG3", IE::ImgBG3},
-                           {"ImgBG4", IE::ImgBG4}, {"Image", IE::Image}});
+    ExpectTiles(G::Panel, {{"ImgBG1", IE::ImgBG1},
+                           {"ImgBG2", IE::ImgBG2},
+                           {"ImgBG3", IE::ImgBG3},
+                           {"ImgBG4", IE::ImgBG4},
+                           {"Image", IE::Image}});
     EXPECT_EQ(G::Timeline::Origin.Bottom(), E::cdrom.y);
     EXPECT_EQ(E::imgBg1.Bottom(), G::Timeline::Origin.y);
     EXPECT_EQ(G::Gallery::imgTimelineBG.Bottom(), G::PanelHeight);
@@ -64,9 +70,9 @@ TEST(ScreenGeometryTest, CoversLieExactlyOverWhatTheyCover)
     EXPECT_TRUE(G::Gallery::ImgNoScanner.ContainsRect(G::Gallery::ImgBtnScan));
     EXPECT_TRUE(G::ProjectMenu::imgBtn_LabelKit.ContainsRect(G::ProjectMenu::imgLabelKitText));
     ExpectInside(G::NewProject3::imgBtn, {{"imgBtnNew", G::NewProject3::imgBtnNew},
-                                         {"imgBtnNewSub", G::NewProject3::imgBtnNewSub},
-                                         {"imgBtnEditName", G::NewProject3::imgBtnEditName},
-                                         {"imgBtnRemove", G::NewProject3::imgBtnRemove}});
+                                          {"imgBtnNewSub", G::NewProject3::imgBtnNewSub},
+                                          {"imgBtnEditName", G::NewProject3::imgBtnEditName},
+                                          {"imgBtnRemove", G::NewProject3::imgBtnRemove}});
     ExpectInside(G::Music::imgBtn, {{"imgBtnPlayStop", G::Music::imgBtnPlayStop},
                                     {"imgSelectMusic", G::Music::imgSelectMusic},
                                     {"imgBtnNoMusic", G::Music::imgBtnNoMusic},
@@ -74,16 +80,20 @@ TEST(ScreenGeometryTest, CoversLieExactlyOverWhatTheyCover)
                                     {"imgBtnAccept", G::Music::imgBtnAccept},
                                     {"lblMusicFile", G::Music::lblMusicFile}});
     // Buttons without pictures of their own are painted into the frame they lie on.
-    ExpectInside(G::NewProject2::imgCnt, {{"Image1", G::NewProject2::Image1}, {"Image2", G::NewProject2::Image2},
-                                          {"ImgUp", G::NewProject2::ImgUp}, {"ImgDown", G::NewProject2::ImgDown},
+    ExpectInside(G::NewProject2::imgCnt, {{"Image1", G::NewProject2::Image1},
+                                          {"Image2", G::NewProject2::Image2},
+                                          {"ImgUp", G::NewProject2::ImgUp},
+                                          {"ImgDown", G::NewProject2::ImgDown},
                                           {"imgLayoutPreview", G::NewProject2::imgLayoutPreview},
                                           {"ImgFullscreen", G::NewProject2::ImgFullscreen}});
     ExpectInside(G::NewProject3::imgCnt, {{"imgBtnOk", G::NewProject3::imgBtnOk},
                                           {"imgBtnCancel", G::NewProject3::imgBtnCancel},
-                                          {"imgBt", G::NewProject3::imgBt}, {"imgBb", G::NewProject3::imgBb}});
+                                          {"imgBt", G::NewProject3::imgBt},
+                                          {"imgBb", G::NewProject3::imgBb}});
     ExpectInside(G::Music::imgCnt, {{"ImgUp", G::Music::ImgUp}, {"ImgDown", G::Music::ImgDown}});
     ExpectInside(G::Finish::ImgBtn, {{"ImgCancel", G::Finish::ImgCancel}, {"ImgApply", G::Finish::ImgApply}});
-    ExpectInside(G::NewProject1::imgBtn, {{"ImgCancel", G::NewProject1::ImgCancel}, {"ImgApply", G::NewProject1::ImgApply}});
+    ExpectInside(G::NewProject1::imgBtn,
+                 {{"ImgCancel", G::NewProject1::ImgCancel}, {"ImgApply", G::NewProject1::ImgApply}});
     ExpectInside(G::Imprint::ImgImprint, {{"ImgBtn", G::Imprint::ImgBtn}});
     ExpectInside(G::NewProject1::imgFrm, {{"imgCalendar", G::NewProject1::imgCalendar}});
 }

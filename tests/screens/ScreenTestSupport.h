@@ -22,8 +22,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -61,8 +61,7 @@ inline std::unique_ptr<evBranding> MakeBranding(int helpTexts = kHelpTexts, int 
     for (int i = 0; i < pictures; ++i)
         skin->Add(IndexPicture(i));
     return std::make_unique<evBranding>("test", nullptr, std::move(texts), std::move(skin),
-                                        std::make_unique<evObjectCollection>(),
-                                        std::make_unique<evObjectCollection>());
+                                        std::make_unique<evObjectCollection>(), std::make_unique<evObjectCollection>());
 }
 
 inline std::string HelpString(int index) { return "Help " + std::to_string(index); }

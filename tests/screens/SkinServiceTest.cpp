@@ -1,7 +1,7 @@
 #include "screens/ScreenTestSupport.h"
 
-#include "audio/evMusic.h"
 #include "audio/AudioTestFiles.h"
+#include "audio/evMusic.h"
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "screens/SkinService.h"
@@ -22,8 +22,8 @@ std::unique_ptr<evMusic> Clip(const std::string& folder, const std::string& name
 {
     const std::string path = folder + "/" + name + ".wav";
     const std::vector<uint8_t> wave = audiotest::MakeWave(50);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(wave.data()),
-                                                 static_cast<std::streamsize>(wave.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(wave.data()), static_cast<std::streamsize>(wave.size()));
     return std::make_unique<evMusic>(name, 1, path);
 }
 

@@ -22,7 +22,7 @@ std::unique_ptr<evLayout> StudioDesign(const std::string& key = "STUDIO")
 {
     auto design = WithID(std::make_unique<evLayout>("Studio", "", kPageWidth, kPageHeight), 1);
     evPageLayout& layout = *AddPageLayout(*design, kStudio, 4, key);
-    const int32_t marks[] = {atStudioIntro, atStudioAddress, atStudioName, atStudioPhone,
+    const int32_t marks[] = {atStudioIntro, atStudioAddress,     atStudioName, atStudioPhone,
                              atStudioEmail, atStudioInformation, atStudioWeb};
     for (int n = 1; n <= 7; ++n) {
         const TRect rect = Rect(10, 20 * n, 200, 20 * n + 18);
@@ -94,8 +94,8 @@ TEST_F(StudioFilesTest, AStoredRecordKeepsItsContentAndGetsWhatItLacks)
     evPhotograph stored(nullptr);
     stored.SetLogoSlot(99);
     stored.SetIntroSlot(FieldId(kStudio, 1));
-    stored.AddUserElement(FieldId(kStudio, 1), std::make_unique<evUserTextfield>(
-                                                  "intro", "Our studio", "Arial", 0, 8, false, false, false, 0, 5, 5));
+    stored.AddUserElement(FieldId(kStudio, 1), std::make_unique<evUserTextfield>("intro", "Our studio", "Arial", 0, 8,
+                                                                                 false, false, false, 0, 5, 5));
     stored.SetAddressSlot(FieldId(kStudio, 2)); // names a text field the record does not hold
     const std::string recordFile = Write(stored, "studio.evd");
 

@@ -3,11 +3,11 @@
 #include "screens/DataIndexes.h"
 #include "screens/ScreenTestSupport.h"
 
+#include "model/evProjectorPage.h"
 #include "platform/Resources.h"
 #include "presentation/DiscProducer.h"
 #include "presentation/FinishTestAlbum.h"
 #include "presentation/PresentationFile.h"
-#include "model/evProjectorPage.h"
 #include "screens/ApplicationContext.h"
 #include "screens/ProjectStatus.h"
 #include "screens/ScreenSet.h"
@@ -92,8 +92,9 @@ TEST_F(TFormFinishTest, WritesTheDiscFolderWithOrWithoutTheStudioPage)
         const char* duration;
         int32_t expectedDuration; // -1: no studio page
     };
-    for (const Case& c : {Case{"new", false, false, false, "5", -1}, Case{"existing", true, false, false, "5", -1},
-                          Case{"studio", false, true, false, " 7 ", 7}, Case{"studio-off", true, true, true, "x", -1}}) {
+    for (const Case& c :
+         {Case{"new", false, false, false, "5", -1}, Case{"existing", true, false, false, "5", -1},
+          Case{"studio", false, true, false, " 7 ", 7}, Case{"studio-off", true, true, true, "x", -1}}) {
         SCOPED_TRACE(c.name);
         fs::remove(m_context.GetStudioFile());
         if (c.studioFiles)

@@ -3,12 +3,12 @@
 #include "SaneTestBackend.h"
 
 #include "model/AlbumTestSupport.h"
+#include "model/ProjectModification.h"
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evProject.h"
-#include "screens/DataIndexes.h"
 #include "screens/ApplicationContext.h"
-#include "model/ProjectModification.h"
+#include "screens/DataIndexes.h"
 #include "screens/ScreenSet.h"
 #include "screens/TFormGallery.h"
 #include "screens/TFormImageEdit.h"
@@ -186,8 +186,8 @@ TEST_F(TFormGalleryTest, ScrollingStopsAtTheEnds)
 TEST_F(TFormGalleryTest, CancelAfterASaveLeavesTheProjectModified)
 {
     ApplicationContext context;
-    context.SetCurrentProject(std::make_unique<evProject>("Anna", "Ben", 1.0, "Rose.evl",
-                                                          std::make_unique<evCategory>("P", "", false, 3)));
+    context.SetCurrentProject(
+        std::make_unique<evProject>("Anna", "Ben", 1.0, "Rose.evl", std::make_unique<evCategory>("P", "", false, 3)));
     context.SetProjectFileName(PathOf("saved.evp"));
     SetAppContext(&context);
     Add({{kKey, 60, 40}});

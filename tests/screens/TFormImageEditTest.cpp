@@ -118,8 +118,8 @@ TEST_F(TFormImageEditTest, TheFirstFrameIsTheLargestOfTheTargetProportionsAtTheT
         {"portrait slot, fixed", 1200, 800, 200, 300, true, {609, 406}, {200, 300}, {200, 300}, {0, 0, 270, 406}},
     };
     for (const Case& c : cases) {
-        ASSERT_TRUE(m_screen.PrepareBitmap(Filled(c.photoWidth, c.photoHeight, 90, 120, 150), c.slotWidth,
-                                           c.slotHeight, c.fixed, m_result));
+        ASSERT_TRUE(m_screen.PrepareBitmap(Filled(c.photoWidth, c.photoHeight, 90, 120, 150), c.slotWidth, c.slotHeight,
+                                           c.fixed, m_result));
         EXPECT_EQ(m_screen.GetShownSize(), c.shown) << c.what;
         EXPECT_EQ(m_screen.GetBaseSize(), c.base) << c.what;
         EXPECT_EQ(m_screen.GetTarget(), c.target) << c.what;
@@ -205,7 +205,7 @@ TEST_F(TFormImageEditTest, MovesNewFramesAndRefusedFrames)
         EXPECT_EQ(m_screen.GetCropFrame(), s.frame) << s.what;
     }
     EXPECT_FALSE(m_screen.IsDragging()); // the press outside the image grabbed nothing
-    m_screen.ImageMouseMove(412, 362);    // the top-left handle
+    m_screen.ImageMouseMove(412, 362);   // the top-left handle
     EXPECT_EQ(m_screen.Image->cursor().shape(), Qt::SizeFDiagCursor);
     m_screen.ImageMouseMove(430, 375);
     EXPECT_EQ(m_screen.Image->cursor().shape(), Qt::SizeAllCursor);
@@ -283,9 +283,8 @@ TEST_F(TFormImageEditTest, PhotographsStandUprightWhateverOrientationTheyRecord)
         TColor topLeft, topRight, bottomLeft, bottomRight;
     };
     const Case cases[] = {
-        {1, red, green, blue, kColorWhite}, {2, green, red, kColorWhite, blue},
-        {3, kColorWhite, blue, green, red}, {4, blue, kColorWhite, red, green},
-        {5, red, blue, green, kColorWhite}, {6, blue, red, kColorWhite, green},
+        {1, red, green, blue, kColorWhite}, {2, green, red, kColorWhite, blue}, {3, kColorWhite, blue, green, red},
+        {4, blue, kColorWhite, red, green}, {5, red, blue, green, kColorWhite}, {6, blue, red, kColorWhite, green},
         {7, kColorWhite, green, blue, red}, {8, green, kColorWhite, red, blue},
     };
     for (const Case& c : cases) {
@@ -316,8 +315,8 @@ TEST_F(TFormImageEditTest, FilesThatAreNoPictureOrTooLargeShowAMessageAndChangeN
     WriteFile(huge, HugeBmpHeader());
     // A HEIF file that ends after its file type box.
     const std::string heic = PathOf("cut.heic");
-    WriteFile(heic, {0, 0, 0, 24, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c', 0, 0, 0, 0,
-                     'm', 'i', 'f', '1', 'h', 'e', 'i', 'c'});
+    WriteFile(heic, {0, 0, 0, 24, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c',
+                     0, 0, 0, 0,  'm', 'i', 'f', '1', 'h', 'e', 'i', 'c'});
     // A photograph cut in the middle of its pixels, as an interrupted copy leaves it.
     const std::vector<uint8_t> whole = EncodeJpeg(Filled(400, 300, 90, 120, 150), 90);
     const std::string cut = PathOf("cut.jpg");

@@ -1,9 +1,9 @@
 #include "screens/ScreenTestSupport.h"
 
 #include "audio/evMusic.h"
+#include "model/ProjectModification.h"
 #include "model/evProject.h"
 #include "screens/ApplicationContext.h"
-#include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/TFormMusic.h"
 #include "screens/TokPopup.h"
@@ -79,7 +79,7 @@ TEST_F(TFormMusicTest, ArrowsScrollTheListAndShowFourteenTitles)
         std::string presses; // u: up, d: down
         int first, last;     // the visible titles
     } cases[] = {
-        {20, "", 0, 15}, {20, "u", 0, 15}, {20, "d", 1, 14},       {20, "du", 0, 13},
+        {20, "", 0, 15},   {20, "u", 0, 15}, {20, "d", 1, 14},       {20, "du", 0, 13},
         {15, "dd", 1, 14}, {14, "d", 0, 13}, {20, "ddddddd", 6, 19},
     };
     for (const auto& c : cases) {
@@ -142,9 +142,9 @@ TEST_F(TFormMusicTest, AcceptAndCancelStoreTheChoice)
         bool projectHasOwnTrack;
         std::string expectedTitle; // empty: no music
     } cases[] = {
-        {Action::None, false, true, "Own song"},      {Action::None, false, false, ""},
-        {Action::ListTrack, false, true, "Track 2"},  {Action::OwnFile, false, true, "mine.mp3"},
-        {Action::NoMusic, false, true, ""},           {Action::OwnFile, true, true, "Own song"},
+        {Action::None, false, true, "Own song"},     {Action::None, false, false, ""},
+        {Action::ListTrack, false, true, "Track 2"}, {Action::OwnFile, false, true, "mine.mp3"},
+        {Action::NoMusic, false, true, ""},          {Action::OwnFile, true, true, "Own song"},
         {Action::NoMusic, true, true, "Own song"},
     };
     FillMusicList(4);

@@ -38,8 +38,10 @@ TEST_F(WizardTest, DesignListShowsSixteenRowsAndScrollsOneRowPerPress)
     const struct {
         void (TFormNewProject2::*press)();
         int firstVisible;
-    } steps[] = {{&TFormNewProject2::ImgDownMouseDown, 1}, {&TFormNewProject2::ImgDownMouseDown, 1},
-                 {&TFormNewProject2::ImgUpMouseDown, 0}, {&TFormNewProject2::ImgUpMouseDown, 0},
+    } steps[] = {{&TFormNewProject2::ImgDownMouseDown, 1},
+                 {&TFormNewProject2::ImgDownMouseDown, 1},
+                 {&TFormNewProject2::ImgUpMouseDown, 0},
+                 {&TFormNewProject2::ImgUpMouseDown, 0},
                  {&TFormNewProject2::ImgDownMouseDown, 1}};
     for (const auto& step : steps) {
         (page.*step.press)();

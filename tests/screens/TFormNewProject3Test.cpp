@@ -41,7 +41,8 @@ std::string Outline(const TFormNewProject3& page)
 {
     std::string text;
     for (size_t r = 0; r < page.GetRows().size(); ++r)
-        text += (r ? "|" : "") + std::string(static_cast<size_t>(page.GetRowDepths()[r]), '-') + page.GetRows()[r]->GetTitle();
+        text += (r ? "|" : "") + std::string(static_cast<size_t>(page.GetRowDepths()[r]), '-') +
+                page.GetRows()[r]->GetTitle();
     return text;
 }
 

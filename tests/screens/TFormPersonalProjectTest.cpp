@@ -1,13 +1,12 @@
 #include "screens/WizardTestSupport.h"
 
+#include "model/ProjectModification.h"
 #include "model/evCategory.h"
 #include "model/evProject.h"
 #include "platform/Dates.h"
 #include "platform/Text.h"
-#include "model/ProjectModification.h"
 #include "screens/TFormPersonalProject.h"
 #include "screens/TTransEdit.h"
-
 
 using namespace wizardtest;
 
@@ -15,8 +14,8 @@ namespace {
 
 TEST_F(WizardTest, PersonalDataAppliesCheckedValuesAndMarksTheProjectModified)
 {
-    m_context.SetCurrentProject(std::make_unique<evProject>(
-        "Anna", "Ben", 40000.0, "Rose.evl", std::make_unique<evCategory>("Welcome", "", false, 3)));
+    m_context.SetCurrentProject(std::make_unique<evProject>("Anna", "Ben", 40000.0, "Rose.evl",
+                                                            std::make_unique<evCategory>("Welcome", "", false, 3)));
     evProject& project = *m_context.GetCurrentProject();
     TFormPersonalProject screen;
 

@@ -4,10 +4,10 @@
 #include "screens/ScreenTestSupport.h"
 
 #include "model/evCategoryEntry.h"
-#include "presentation/FinishTestAlbum.h"
 #include "model/evProjectorPage.h"
-#include "screens/ScreenSet.h"
+#include "presentation/FinishTestAlbum.h"
 #include "presentation/StudioFiles.h"
+#include "screens/ScreenSet.h"
 #include "screens/TFontDialog.h"
 #include "screens/TFormImageEdit.h"
 #include "screens/TFormPhotographer.h"

@@ -5,10 +5,10 @@
 
 #include "audio/evMusic.h"
 #include "model/ProjectFile.h"
+#include "model/ProjectModification.h"
 #include "model/evProject.h"
 #include "presentation/FinishTestAlbum.h"
 #include "screens/ApplicationContext.h"
-#include "model/ProjectModification.h"
 #include "screens/Autosave.h"
 #include "screens/ProjectStatus.h"
 #include "screens/ScreenSet.h"
@@ -166,7 +166,8 @@ TEST_F(TFormProjectMenuTest, StatusLinesShowTreeMusicAndSavedState)
         menu.ImgBGMouseMove(menu.ImgBG, save.x + 5, save.y + 5);
         EXPECT_EQ(menu.labelHelp->Caption(), HelpCaption(c.modified ? 78 : 193));
         EXPECT_EQ(menu.labelPerson->text(), "Anna & Ben");
-        EXPECT_EQ(menu.labelMusic->FontColour(), c.music.empty() ? TFormProjectMenu::kMaroon : TFormProjectMenu::kGreen);
+        EXPECT_EQ(menu.labelMusic->FontColour(),
+                  c.music.empty() ? TFormProjectMenu::kMaroon : TFormProjectMenu::kGreen);
         const QString music = menu.labelMusic->text();
         const QString name = QString::fromStdString(c.music);
         if (c.music != longName) {
@@ -254,8 +255,8 @@ TEST_F(TFormProjectMenuTest, AFailedSaveSaysWhyAndKeepsTheChangesAndTheMenuOpen)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.error);
         WriterFaults faults(c.at, c.error);
-        EXPECT_EQ(Message([&] { menu.imgSave_ActClick(); }),
-                  HelpCaption(c.text) + "\n" + QString::fromStdString(file) + "\n" + HelpCaption(Help::SaveChangesKept));
+        EXPECT_EQ(Message([&] { menu.imgSave_ActClick(); }), HelpCaption(c.text) + "\n" + QString::fromStdString(file) +
+                                                                 "\n" + HelpCaption(Help::SaveChangesKept));
         EXPECT_TRUE(menu.IsModified());
         EXPECT_EQ(menu.labelSaved->Caption(), HelpCaption(87));
         EXPECT_FALSE(menu.imgSave_InAct->isVisibleTo(menu.Panel()));

@@ -412,7 +412,8 @@ TEST_F(TformLabelkitSetupTest, OwnTextWithUmlautsIsStoredAsUtf8)
     });
     const auto* text = dynamic_cast<evUserTextfield*>(Category().FindUserElement(TextSlotId()));
     ASSERT_NE(text, nullptr);
-    EXPECT_EQ(text->GetText(), "Gr\xC3\xBC\xC3\x9F" "e von J\xC3\xB6rg\r\nund \xC3\x84nnchen");
+    EXPECT_EQ(text->GetText(), "Gr\xC3\xBC\xC3\x9F"
+                               "e von J\xC3\xB6rg\r\nund \xC3\x84nnchen");
     EXPECT_TRUE(IsModified());
 }
 

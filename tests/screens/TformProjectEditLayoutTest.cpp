@@ -2,11 +2,11 @@
 
 #include "model/AlbumTestSupport.h"
 #include "model/ProjectFile.h"
+#include "model/ProjectModification.h"
 #include "model/evCategory.h"
 #include "model/evProject.h"
 #include "model/evUserPicture.h"
 #include "screens/ApplicationContext.h"
-#include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/TformProjectEditLayout.h"
 #include "screens/TframeTimeline.h"
@@ -127,7 +127,7 @@ TEST_F(TformProjectEditLayoutTest, ThePageLayoutChoosesTheListAndTheTabs)
         EXPECT_EQ(!m_editor->imgBtnPicDisabled->isHidden(), c.picturesGreyed);
         EXPECT_EQ(!m_editor->imgBtnTexDisabled->isHidden(), c.textsGreyed);
         EXPECT_EQ(m_editor->imgPreview->HasPicture(), c.layout != 0);
-        TImage* kindButton = c.listKind == 1 ? m_editor->imgKindOnlyPic
+        TImage* kindButton = c.listKind == 1   ? m_editor->imgKindOnlyPic
                              : c.listKind == 2 ? m_editor->imgKindTextAndPic
                                                : m_editor->imgKindOnlyText;
         EXPECT_FALSE(kindButton->isHidden());
@@ -175,8 +175,8 @@ TEST_F(TformProjectEditLayoutTest, AClickOnALayoutNameChoosesIt)
                       Qt::NoModifier);
     QApplication::sendEvent(label, &press);
     EXPECT_TRUE(press.isAccepted());
-    QMouseEvent release(QEvent::MouseButtonRelease, inside, label->mapToGlobal(inside), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, label->mapToGlobal(inside), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     QApplication::sendEvent(label, &release);
     EXPECT_EQ(m_page->GetPageLayoutID(), list[1].layout->GetID());
     m_editor->Finish();
@@ -335,7 +335,7 @@ TEST_F(TformProjectEditLayoutTest, HoverImagesFollowTheMouseUnlessGreyedOrSelect
     m_page->SetPageLayoutID(1000); // text only: the pictures tab is greyed, "only text" is the selected kind
     Open(m_page);
     TformProjectEditLayout& e = *m_editor;
-    const std::vector<TImage*> watched = {e.imgBtnLay,       e.imgBtnPic,     e.imgBtnTex,   e.imgKindOnlyText,
+    const std::vector<TImage*> watched = {e.imgBtnLay,      e.imgBtnPic,     e.imgBtnTex,    e.imgKindOnlyText,
                                           e.imgKindOnlyPic, e.imgFullscreen, e.imgTopPrjMenu};
     struct Case {
         QPoint point;

@@ -5,14 +5,14 @@
 
 #include "model/AlbumTestSupport.h"
 #include "model/ProjectFile.h"
+#include "model/ProjectModification.h"
+#include "model/evActionElement.h"
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evPageLayoutEntry.h"
 #include "model/evProject.h"
 #include "model/evUserPicture.h"
-#include "model/evActionElement.h"
 #include "screens/ApplicationContext.h"
-#include "model/ProjectModification.h"
 #include "screens/ScreenSet.h"
 #include "screens/TFormImageEdit.h"
 #include "screens/TformProjectEditPicture.h"
@@ -152,11 +152,7 @@ TEST_F(TformProjectEditPictureTest, OpeningAPageOffersTheFirstUnfilledSlot)
         int32_t slot, size, action;
     };
     const std::vector<Case> cases = {
-        {{}, A, A, 0},
-        {{A}, B, B, 0},
-        {{A, B}, F, L, Enlarge},
-        {{A, B, F}, S, S, Slides},
-        {{A, B, F, S}, B, B, 0},
+        {{}, A, A, 0}, {{A}, B, B, 0}, {{A, B}, F, L, Enlarge}, {{A, B, F}, S, S, Slides}, {{A, B, F, S}, B, B, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.filled.size() << " filled");
@@ -180,11 +176,10 @@ TEST_F(TformProjectEditPictureTest, AClickSelectsOrdinarySlotsAndFixedOnesOnlyTh
         int32_t slot, size;
     };
     const std::vector<Case> cases = {
-        {120, 30, B, B},
-        {220, 30, F, L},  // fixed, linked by the enlarge-on-hover element
-        {320, 30, A, A},  // fixed without an action element: ignored
-        {390, 90, A, A},  // nothing there
-        {100, 30, B, B},  // the border belongs to the slot
+        {120, 30, B, B}, {220, 30, F, L}, // fixed, linked by the enlarge-on-hover element
+        {320, 30, A, A},                  // fixed without an action element: ignored
+        {390, 90, A, A},                  // nothing there
+        {100, 30, B, B},                  // the border belongs to the slot
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);

@@ -1,13 +1,13 @@
 #include "screens/ScreenTestSupport.h"
 
 #include "model/AlbumTestSupport.h"
+#include "model/ProjectModification.h"
 #include "model/evCategory.h"
 #include "model/evFont.h"
 #include "model/evProject.h"
 #include "model/evUserTextfield.h"
-#include "screens/DataIndexes.h"
 #include "screens/ApplicationContext.h"
-#include "model/ProjectModification.h"
+#include "screens/DataIndexes.h"
 #include "screens/TFontDialog.h"
 #include "screens/TTransMemo.h"
 #include "screens/TformProjectEditText.h"
@@ -22,8 +22,8 @@ constexpr int32_t kDesignFont = 60;
 
 std::unique_ptr<evUserTextfield> Field(int32_t id, int32_t fixed = 0, int32_t fontID = 0, int32_t size = 12)
 {
-    auto field = std::make_unique<evUserTextfield>("f", "", "Liberation Sans", fontID, size, false, false, false, 0,
-                                                   150, 60);
+    auto field =
+        std::make_unique<evUserTextfield>("f", "", "Liberation Sans", fontID, size, false, false, false, 0, 150, 60);
     field->SetFixed(fixed);
     return WithID(std::move(field), id);
 }
@@ -59,7 +59,10 @@ std::unique_ptr<evLayout> MakeDesign()
 struct AnsweringFontDialog : TFontDialog {
     AnsweringFontDialog() { SetFontDialog(this); }
     ~AnsweringFontDialog() override { SetFontDialog(nullptr); }
-    std::optional<FontChoice> Execute(const FontChoice& preset) override { return ++asked, this->preset = preset, answer; }
+    std::optional<FontChoice> Execute(const FontChoice& preset) override
+    {
+        return ++asked, this->preset = preset, answer;
+    }
     std::optional<FontChoice> answer;
     FontChoice preset;
     int asked = 0;
@@ -99,7 +102,10 @@ protected:
         return page;
     }
     // The template behind the field being edited; 0 for none.
-    int32_t CurrentSlot() const { return m_editor->GetCurrentEntry() ? m_editor->GetCurrentEntry()->GetElementID() : 0; }
+    int32_t CurrentSlot() const
+    {
+        return m_editor->GetCurrentEntry() ? m_editor->GetCurrentEntry()->GetElementID() : 0;
+    }
     bool YellowAt(int pageX, int pageY) const
     {
         const QImage& shown = m_editor->imgPreview->Picture();
@@ -202,8 +208,12 @@ TEST_F(TformProjectEditTextTest, StyleButtonsChangeThePageCopyAndSmallerStopsAtS
         std::string clicks; // B bold, I italic, U underline, + larger, - smaller
         int32_t size, style;
     };
-    const Case cases[] = {{8, "----", 6, 0}, {6, "-", 6, 0},       {7, "--+", 7, 0},
-                          {200, "+++", 203, 0}, {12, "BI", 12, fsBold | fsItalic}, {12, "BIUB", 12, fsItalic | fsUnderline}};
+    const Case cases[] = {{8, "----", 6, 0},
+                          {6, "-", 6, 0},
+                          {7, "--+", 7, 0},
+                          {200, "+++", 203, 0},
+                          {12, "BI", 12, fsBold | fsItalic},
+                          {12, "BIUB", 12, fsItalic | fsUnderline}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.clicks);
         auto* field = dynamic_cast<evUserTextfield*>(Open(1000)->FindUserElement(31));
@@ -212,14 +222,16 @@ TEST_F(TformProjectEditTextTest, StyleButtonsChangeThePageCopyAndSmallerStopsAtS
         m_editor->Select(field, m_editor->GetCurrentEntry());
         ClearModified();
         for (char click : c.clicks)
-            click == 'B' ? m_editor->imgBoldClick() : click == 'I' ? m_editor->imgItalicClick()
-                : click == 'U' ? m_editor->imgUnderlineClick() : click == '+' ? m_editor->imgUpperClick()
-                                                                : m_editor->imgLowerClick();
+            click == 'B'   ? m_editor->imgBoldClick()
+            : click == 'I' ? m_editor->imgItalicClick()
+            : click == 'U' ? m_editor->imgUnderlineClick()
+            : click == '+' ? m_editor->imgUpperClick()
+                           : m_editor->imgLowerClick();
         EXPECT_EQ(field->GetFontSize(), c.size);
         EXPECT_EQ(field->GetStyle(), c.style);
         EXPECT_EQ(m_editor->memoText->font().pixelSize(), PointsToPixels(c.size));
         EXPECT_EQ(m_editor->memoText->font().bold(), (c.style & fsBold) != 0);
-        EXPECT_EQ(IsModified(), c.clicks != "-" ) << "only a refused smaller changes nothing";
+        EXPECT_EQ(IsModified(), c.clicks != "-") << "only a refused smaller changes nothing";
     }
 }
 
@@ -266,7 +278,8 @@ TEST_F(TformProjectEditTextTest, TypedTextReachesTheMarkersAndTheRendering)
 
     const QString shown = QString::fromUtf8("Grüße, é ü ß\nМария");
     m_editor->memoText->insertPlainText(shown);
-    const std::string first = "Gr\xC3\xBC\xC3\x9F" "e, \xC3\xA9 \xC3\xBC \xC3\x9F";
+    const std::string first = "Gr\xC3\xBC\xC3\x9F"
+                              "e, \xC3\xA9 \xC3\xBC \xC3\x9F";
     const std::string second = "\xD0\x9C\xD0\xB0\xD1\x80\xD0\xB8\xD1\x8F";
     EXPECT_EQ(m_editor->GetCurrentField()->GetText(), first + "\r\n" + second);
     EXPECT_TRUE(IsModified());

@@ -122,7 +122,8 @@ protected:
     int32_t Pages() const
     {
         const auto& spots = m_timeline->Hotspots();
-        return static_cast<int32_t>(std::count_if(spots.begin(), spots.end(), [](const auto& s) { return s.kind == Kind::hkPage; }));
+        return static_cast<int32_t>(
+            std::count_if(spots.begin(), spots.end(), [](const auto& s) { return s.kind == Kind::hkPage; }));
     }
     void ScrollToEnd(bool right)
     {

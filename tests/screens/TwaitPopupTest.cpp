@@ -53,10 +53,11 @@ TEST_F(TwaitPopupTest, ChainedStepsShareOneWindow)
 TEST_F(TwaitPopupTest, AFailingStepLeavesTheWindowToTheCaller)
 {
     TwaitPopup popup;
-    EXPECT_THROW(popup.Run("Help 94", [](ProgressBar& progress) -> bool {
-        progress.SetPosition(50);
-        throw EReadError("damaged");
-    }),
+    EXPECT_THROW(popup.Run("Help 94",
+                           [](ProgressBar& progress) -> bool {
+                               progress.SetPosition(50);
+                               throw EReadError("damaged");
+                           }),
                  EReadError);
     EXPECT_TRUE(popup.isVisible());
     EXPECT_EQ(popup.GetProgress(), 50);

@@ -14,7 +14,7 @@ struct CliResult {
 
 struct CliOptions {
     std::vector<std::pair<std::string, std::string>> environment; // added to the test's own
-    std::function<void()> childSetup;                               // runs in the child before the program starts
+    std::function<void()> childSetup;                             // runs in the child before the program starts
 };
 
 CliResult RunCli(const std::vector<std::string>& args, const CliOptions& options = {});

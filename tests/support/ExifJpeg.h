@@ -11,11 +11,11 @@ inline std::vector<uint8_t> WithExifOrientation(const std::vector<uint8_t>& jpeg
     const uint8_t lo = static_cast<uint8_t>(orientation & 0xFF);
     const uint8_t hi = static_cast<uint8_t>(orientation >> 8);
     const std::vector<uint8_t> payload = {
-        'E', 'x', 'i', 'f', 0, 0,                   // identifier
-        'I', 'I', 42, 0, 8, 0, 0, 0,                // TIFF header, first directory at offset 8
-        1, 0,                                       // one entry
-        0x12, 0x01, 3, 0, 1, 0, 0, 0, lo, hi, 0, 0, // orientation, SHORT, count 1, value
-        0, 0, 0, 0,                                 // no next directory
+        'E',  'x',  'i', 'f', 0, 0,                     // identifier
+        'I',  'I',  42,  0,   8, 0, 0, 0,               // TIFF header, first directory at offset 8
+        1,    0,                                        // one entry
+        0x12, 0x01, 3,   0,   1, 0, 0, 0, lo, hi, 0, 0, // orientation, SHORT, count 1, value
+        0,    0,    0,   0,                             // no next directory
     };
     const std::size_t length = payload.size() + 2;
     // After the start-of-image marker and the JFIF segment, where cameras put it.
@@ -34,11 +34,11 @@ inline std::vector<uint8_t> WithExifOrientation(const std::vector<uint8_t>& jpeg
 inline std::vector<uint8_t> WithExifDate(const std::vector<uint8_t>& jpeg, const char (&date)[20])
 {
     std::vector<uint8_t> payload = {
-        'E', 'x', 'i', 'f', 0, 0,                  // identifier
-        'I', 'I', 42, 0, 8, 0, 0, 0,               // TIFF header, first directory at offset 8
-        1, 0,                                      // one entry
-        0x32, 0x01, 2, 0, 20, 0, 0, 0, 26, 0, 0, 0, // date and time, ASCII, 20 characters at offset 26
-        0, 0, 0, 0,                                // no next directory
+        'E',  'x',  'i', 'f', 0,  0,                    // identifier
+        'I',  'I',  42,  0,   8,  0, 0, 0,              // TIFF header, first directory at offset 8
+        1,    0,                                        // one entry
+        0x32, 0x01, 2,   0,   20, 0, 0, 0, 26, 0, 0, 0, // date and time, ASCII, 20 characters at offset 26
+        0,    0,    0,   0,                             // no next directory
     };
     payload.insert(payload.end(), date, date + 20);
     const std::size_t length = payload.size() + 2;

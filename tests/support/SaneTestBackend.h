@@ -21,12 +21,12 @@
 
 #include <cstdlib>
 #include <dlfcn.h>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
+#include <unistd.h>
 
 namespace sanetest {
 

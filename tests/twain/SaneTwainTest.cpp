@@ -12,8 +12,8 @@
 #include <fstream>
 #include <memory>
 #include <string>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace sanetest;
@@ -29,9 +29,8 @@ protected:
                 ("vellora-sane-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
         fs::remove_all(m_dir);
         m_backend = std::make_unique<SaneTestBackend>(m_dir);
-        m_previousDisplay = SetApplicationExceptionDisplay([this](const std::exception& error) {
-            m_shown.push_back(error.what());
-        });
+        m_previousDisplay =
+            SetApplicationExceptionDisplay([this](const std::exception& error) { m_shown.push_back(error.what()); });
     }
     void TearDown() override
     {
@@ -99,8 +98,7 @@ TEST_F(SaneTwainTest, ADriverIsAConfiguredBackend)
         for (const auto& [file, text] : c.files)
             std::ofstream(folder / file) << text;
         EXPECT_EQ(TTwainAcquire::SaneBackendConfigured(folder.string()), c.found);
-        EXPECT_EQ(TTwainAcquire::SaneBackendConfigured((m_dir / "missing").string() + ":" + folder.string()),
-                  c.found);
+        EXPECT_EQ(TTwainAcquire::SaneBackendConfigured((m_dir / "missing").string() + ":" + folder.string()), c.found);
     }
     EXPECT_TRUE(TTwainAcquire().TwainDriverFound()); // SANE_CONFIG_DIR names the test backend's folder
 }

@@ -26,8 +26,7 @@ struct FakeFrame {
 class FakeDevice : public FrameDevice {
 public:
     explicit FakeDevice(std::vector<FakeFrame> frames, size_t chunk = 5) : m_frames(std::move(frames)), m_chunk(chunk)
-    {
-    }
+    {}
 
     SANE_Status Start() override
     {
@@ -49,8 +48,8 @@ public:
         length = 0;
         if (m_offset >= m_current->data.size())
             return m_current->end;
-        length = static_cast<SANE_Int>(std::min({m_chunk, static_cast<size_t>(maxLength),
-                                                 m_current->data.size() - m_offset}));
+        length = static_cast<SANE_Int>(
+            std::min({m_chunk, static_cast<size_t>(maxLength), m_current->data.size() - m_offset}));
         std::memcpy(buffer, m_current->data.data() + m_offset, static_cast<size_t>(length));
         m_offset += static_cast<size_t>(length);
         return SANE_STATUS_GOOD;
@@ -72,8 +71,7 @@ private:
     size_t m_offset = 0;
 };
 
-SANE_Parameters Parameters(SANE_Frame format, int width, int lines, int depth, int bytesPerLine = 0,
-                           bool last = true)
+SANE_Parameters Parameters(SANE_Frame format, int width, int lines, int depth, int bytesPerLine = 0, bool last = true)
 {
     const int channels = format == SANE_FRAME_RGB ? 3 : 1;
     SANE_Parameters p{};
@@ -141,23 +139,36 @@ TEST(ScanReaderTest, EveryFrameFormBecomesABitmap)
         std::vector<std::vector<int32_t>> pixels;
     };
     const std::vector<Case> cases = {
-        {"grey 8", {{Parameters(SANE_FRAME_GRAY, 3, 2, 8), {0, 128, 255, 10, 20, 30}}}, PixelFormat::pf8bit,
+        {"grey 8",
+         {{Parameters(SANE_FRAME_GRAY, 3, 2, 8), {0, 128, 255, 10, 20, 30}}},
+         PixelFormat::pf8bit,
          {{0x000000, 0x808080, 0xFFFFFF}, {0x0A0A0A, 0x141414, 0x1E1E1E}}},
-        {"grey 16, padded lines", {{Parameters(SANE_FRAME_GRAY, 2, 1, 16, 6), Samples16({0x1234, 0xFF00, 0}) }},
-         PixelFormat::pf8bit, {{0x121212, 0xFFFFFF}}},
-        {"line art", {{Parameters(SANE_FRAME_GRAY, 10, 2, 1), {0b10000000, 0b01000000, 0b00000000, 0b11000000}}},
+        {"grey 16, padded lines",
+         {{Parameters(SANE_FRAME_GRAY, 2, 1, 16, 6), Samples16({0x1234, 0xFF00, 0})}},
+         PixelFormat::pf8bit,
+         {{0x121212, 0xFFFFFF}}},
+        {"line art",
+         {{Parameters(SANE_FRAME_GRAY, 10, 2, 1), {0b10000000, 0b01000000, 0b00000000, 0b11000000}}},
          PixelFormat::pf8bit,
          {{0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0},
           {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0, 0}}},
-        {"colour 8", {{Parameters(SANE_FRAME_RGB, 2, 1, 8), {255, 0, 0, 1, 2, 3}}}, PixelFormat::pf24bit,
+        {"colour 8",
+         {{Parameters(SANE_FRAME_RGB, 2, 1, 8), {255, 0, 0, 1, 2, 3}}},
+         PixelFormat::pf24bit,
          {{0x0000FF, 0x030201}}},
-        {"colour 16", {{Parameters(SANE_FRAME_RGB, 1, 1, 16), Samples16({0xAB00, 0x00FF, 0x7F7F})}},
-         PixelFormat::pf24bit, {{0x7F00AB}}},
-        {"three frames", {{Parameters(SANE_FRAME_RED, 2, 1, 8, 0, false), {10, 20}},
-                          {Parameters(SANE_FRAME_BLUE, 2, 1, 8, 0, false), {30, 40}},
-                          {Parameters(SANE_FRAME_GREEN, 2, 1, 8), {50, 60}}},
-         PixelFormat::pf24bit, {{0x1E320A, 0x283C14}}},
-        {"hand scanner", {{Parameters(SANE_FRAME_GRAY, 2, -1, 8), {1, 2, 3, 4, 5}}}, PixelFormat::pf8bit,
+        {"colour 16",
+         {{Parameters(SANE_FRAME_RGB, 1, 1, 16), Samples16({0xAB00, 0x00FF, 0x7F7F})}},
+         PixelFormat::pf24bit,
+         {{0x7F00AB}}},
+        {"three frames",
+         {{Parameters(SANE_FRAME_RED, 2, 1, 8, 0, false), {10, 20}},
+          {Parameters(SANE_FRAME_BLUE, 2, 1, 8, 0, false), {30, 40}},
+          {Parameters(SANE_FRAME_GREEN, 2, 1, 8), {50, 60}}},
+         PixelFormat::pf24bit,
+         {{0x1E320A, 0x283C14}}},
+        {"hand scanner",
+         {{Parameters(SANE_FRAME_GRAY, 2, -1, 8), {1, 2, 3, 4, 5}}},
+         PixelFormat::pf8bit,
          {{0x010101, 0x020202}, {0x030303, 0x040404}}},
     };
     for (const Case& c : cases) {
@@ -201,33 +212,68 @@ TEST(ScanReaderTest, MisbehavingDevicesFailWithAText)
     };
     const SANE_Parameters grey = Parameters(SANE_FRAME_GRAY, 3, 4, 8);
     const std::vector<Case> cases = {
-        {"gone after two lines", {{grey, Bytes(6, 1), SANE_STATUS_IO_ERROR}}, SANE_STATUS_GOOD, Twain::TWCC_BUMMER,
+        {"gone after two lines",
+         {{grey, Bytes(6, 1), SANE_STATUS_IO_ERROR}},
+         SANE_STATUS_GOOD,
+         Twain::TWCC_BUMMER,
          "The scanner fake:0 stopped: Error during device I/O"},
-        {"fewer lines than announced", {{grey, Bytes(7, 1)}}, SANE_STATUS_GOOD, Twain::TWCC_BUMMER,
+        {"fewer lines than announced",
+         {{grey, Bytes(7, 1)}},
+         SANE_STATUS_GOOD,
+         Twain::TWCC_BUMMER,
          "The scanner fake:0 delivered 2 of 4 lines; the picture is incomplete"},
-        {"more than announced", {{grey, Bytes(13, 1)}}, SANE_STATUS_GOOD, Twain::TWCC_BUMMER,
+        {"more than announced",
+         {{grey, Bytes(13, 1)}},
+         SANE_STATUS_GOOD,
+         Twain::TWCC_BUMMER,
          "The scanner fake:0 sends more than the picture it announced"},
-        {"nothing at all", {{Parameters(SANE_FRAME_GRAY, 3, -1, 8), {}}}, SANE_STATUS_GOOD, Twain::TWCC_BUMMER,
+        {"nothing at all",
+         {{Parameters(SANE_FRAME_GRAY, 3, -1, 8), {}}},
+         SANE_STATUS_GOOD,
+         Twain::TWCC_BUMMER,
          "The scanner fake:0 delivered no picture"},
-        {"paper jam", {{grey, {}}}, SANE_STATUS_JAMMED, Twain::TWCC_PAPERJAM,
+        {"paper jam",
+         {{grey, {}}},
+         SANE_STATUS_JAMMED,
+         Twain::TWCC_PAPERJAM,
          "The scanner fake:0 reports a paper jam: status 6"},
-        {"4 bits per sample", {{Parameters(SANE_FRAME_GRAY, 3, 4, 4), {}}}, SANE_STATUS_GOOD, Twain::TWCC_BUMMER,
+        {"4 bits per sample",
+         {{Parameters(SANE_FRAME_GRAY, 3, 4, 4), {}}},
+         SANE_STATUS_GOOD,
+         Twain::TWCC_BUMMER,
          "The scanner fake:0 sends 4 bits per sample, which the program cannot read"},
-        {"lines too short", {{Parameters(SANE_FRAME_RGB, 3, 4, 8, 8), {}}}, SANE_STATUS_GOOD, Twain::TWCC_BUMMER,
+        {"lines too short",
+         {{Parameters(SANE_FRAME_RGB, 3, 4, 8, 8), {}}},
+         SANE_STATUS_GOOD,
+         Twain::TWCC_BUMMER,
          "The scanner fake:0 announces lines whose length does not fit the picture"},
-        {"no size", {{Parameters(SANE_FRAME_GRAY, 0, 4, 8), {}}}, SANE_STATUS_GOOD, Twain::TWCC_BUMMER,
+        {"no size",
+         {{Parameters(SANE_FRAME_GRAY, 0, 4, 8), {}}},
+         SANE_STATUS_GOOD,
+         Twain::TWCC_BUMMER,
          "The scanner fake:0 announces a picture without a size"},
-        {"too large", {{Parameters(SANE_FRAME_RGB, 100000, 100000, 8), {}}}, SANE_STATUS_GOOD, Twain::TWCC_BUMMER,
+        {"too large",
+         {{Parameters(SANE_FRAME_RGB, 100000, 100000, 8), {}}},
+         SANE_STATUS_GOOD,
+         Twain::TWCC_BUMMER,
          "The scanner fake:0 announces a picture larger than the program can hold"},
-        {"two colours only", {{Parameters(SANE_FRAME_RED, 1, 1, 8, 0, false), {1}},
-                              {Parameters(SANE_FRAME_GREEN, 1, 1, 8), {2}}},
-         SANE_STATUS_GOOD, Twain::TWCC_BUMMER, "The scanner fake:0 did not send all three colours of the picture"},
-        {"colour frames of different sizes", {{Parameters(SANE_FRAME_RED, 1, 1, 8, 0, false), {1}},
-                                              {Parameters(SANE_FRAME_GREEN, 2, 1, 8, 0, false), {2, 3}},
-                                              {Parameters(SANE_FRAME_BLUE, 1, 1, 8), {4}}},
-         SANE_STATUS_GOOD, Twain::TWCC_BUMMER, "The scanner fake:0 sent colour frames of different sizes"},
-        {"one colour as the whole picture", {{Parameters(SANE_FRAME_BLUE, 1, 1, 8), {1}}}, SANE_STATUS_GOOD,
-         Twain::TWCC_BUMMER, "The scanner fake:0 sent only one colour of the picture"},
+        {"two colours only",
+         {{Parameters(SANE_FRAME_RED, 1, 1, 8, 0, false), {1}}, {Parameters(SANE_FRAME_GREEN, 1, 1, 8), {2}}},
+         SANE_STATUS_GOOD,
+         Twain::TWCC_BUMMER,
+         "The scanner fake:0 did not send all three colours of the picture"},
+        {"colour frames of different sizes",
+         {{Parameters(SANE_FRAME_RED, 1, 1, 8, 0, false), {1}},
+          {Parameters(SANE_FRAME_GREEN, 2, 1, 8, 0, false), {2, 3}},
+          {Parameters(SANE_FRAME_BLUE, 1, 1, 8), {4}}},
+         SANE_STATUS_GOOD,
+         Twain::TWCC_BUMMER,
+         "The scanner fake:0 sent colour frames of different sizes"},
+        {"one colour as the whole picture",
+         {{Parameters(SANE_FRAME_BLUE, 1, 1, 8), {1}}},
+         SANE_STATUS_GOOD,
+         Twain::TWCC_BUMMER,
+         "The scanner fake:0 sent only one colour of the picture"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

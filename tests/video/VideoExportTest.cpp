@@ -4,8 +4,8 @@
 
 #include "audio/AudioTestFiles.h"
 #include "audio/evMusic.h"
-#include "presentation/FakeViewerControl.h"
 #include "model/evProjectorPage.h"
+#include "presentation/FakeViewerControl.h"
 #include "video/VideoExport.h"
 
 #include <gtest/gtest.h>
@@ -104,9 +104,9 @@ void DecodeStream(const std::string& path, AVMediaType type, Visit visit)
 QImage ToImage(const AVFrame& frame)
 {
     QImage image(frame.width, frame.height, QImage::Format_RGB888);
-    SwsContext* convert = sws_getContext(frame.width, frame.height, static_cast<AVPixelFormat>(frame.format),
-                                         frame.width, frame.height, AV_PIX_FMT_RGB24, SWS_BICUBIC, nullptr, nullptr,
-                                         nullptr);
+    SwsContext* convert =
+        sws_getContext(frame.width, frame.height, static_cast<AVPixelFormat>(frame.format), frame.width, frame.height,
+                       AV_PIX_FMT_RGB24, SWS_BICUBIC, nullptr, nullptr, nullptr);
     const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
     sws_setColorspaceDetails(convert, bt709, 0, bt709, 1, 0, 1 << 16, 1 << 16);
     uint8_t* target[1] = {image.bits()};
@@ -204,7 +204,7 @@ protected:
 
 TEST(VideoSizeTest, OnlyTheOfferedSizesAreTaken)
 {
-    const std::pair<const char*, bool> cases[] = {{"1920x1080", true}, {"1280x720", true}, {"640x480", false},
+    const std::pair<const char*, bool> cases[] = {{"1920x1080", true},  {"1280x720", true},    {"640x480", false},
                                                   {"1920X1080", false}, {"1920x1080 ", false}, {"", false}};
     for (const auto& [text, offered] : cases)
         EXPECT_EQ(ParseVideoSize(text).has_value(), offered) << text;

@@ -71,8 +71,8 @@ private:
 std::unique_ptr<evCategory> TreeReader::Build(const std::vector<Line>& lines) const
 {
     std::unique_ptr<evCategory> root;
-    std::vector<evCategory*> lastAt;   // the last chapter of each level on the current branch
-    std::vector<int> countAt;          // chapters in the current chain of each level
+    std::vector<evCategory*> lastAt; // the last chapter of each level on the current branch
+    std::vector<int> countAt;        // chapters in the current chain of each level
     for (const Line& line : lines) {
         if (line.depth > static_cast<int>(lastAt.size()) || (line.depth > 0 && lastAt.empty()))
             Fail(line.number, "indented deeper than one level below the chapter above");
@@ -82,7 +82,8 @@ std::unique_ptr<evCategory> TreeReader::Build(const std::vector<Line>& lines) co
             Fail(line.number, "the three top-level chapters are always in the album: mark them \"*\"");
         lastAt.resize(line.depth + 1, nullptr);
         countAt.resize(line.depth + 1, 0);
-        auto chapter = std::make_unique<evCategory>(line.title, line.comment, line.mark != '*', line.depth == 0 ? 1 : 3);
+        auto chapter =
+            std::make_unique<evCategory>(line.title, line.comment, line.mark != '*', line.depth == 0 ? 1 : 3);
         chapter->SetSelected(line.mark != '-');
         evCategory* raw = chapter.get();
         const bool firstOfChain = lastAt[line.depth] == nullptr;
@@ -103,7 +104,8 @@ std::unique_ptr<evCategory> TreeReader::Build(const std::vector<Line>& lines) co
         Fail(lines.empty() ? 0 : lines.back().number,
              "the top level must hold exactly three chapters: welcome, chapters and end page");
     if (!root->GetNext()->HasSub())
-        Fail(lines.empty() ? 0 : lines.back().number, "the second top-level chapter needs the album's chapters below it");
+        Fail(lines.empty() ? 0 : lines.back().number,
+             "the second top-level chapter needs the album's chapters below it");
     return root;
 }
 

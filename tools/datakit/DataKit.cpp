@@ -80,7 +80,10 @@ std::string DataKit::DataFolder() const { return (fs::path(m_options.outputFolde
 
 std::string DataKit::DesignsFolder() const { return (fs::path(m_options.outputFolder) / "designs").string(); }
 
-std::string DataKit::Source(const std::string& name) const { return (fs::path(m_options.sourceFolder) / name).string(); }
+std::string DataKit::Source(const std::string& name) const
+{
+    return (fs::path(m_options.sourceFolder) / name).string();
+}
 
 void DataKit::Report(const std::string& line) const
 {
@@ -101,7 +104,8 @@ void DataKit::BuildAll()
     BuildMainFile();
 }
 
-std::unique_ptr<evLayout> DataKit::CompileDesign(const std::string& path, const std::vector<std::string>& requiredKeys) const
+std::unique_ptr<evLayout> DataKit::CompileDesign(const std::string& path,
+                                                 const std::vector<std::string>& requiredKeys) const
 {
     DesignCompiler compiler(m_options.fontFolders);
     compiler.SetRequiredKeys(requiredKeys);
@@ -183,8 +187,8 @@ void DataKit::EncodeChecked(const AudioBuffer& audio, float quality, const std::
         throw EVelloraError(title + ": the encoded audio clips (peak " + std::to_string(info.peak) + ")");
     char line[200];
     std::snprintf(line, sizeof line, "%s: %.1f s, %d channel(s) at %d Hz, peak %.1f dBFS, level %.1f dBFS RMS",
-                  title.c_str(), info.seconds, info.channels, info.sampleRate, 20 * std::log10(std::max(info.peak, 1e-6f)),
-                  20 * std::log10(std::max(info.rms, 1e-6f)));
+                  title.c_str(), info.seconds, info.channels, info.sampleRate,
+                  20 * std::log10(std::max(info.peak, 1e-6f)), 20 * std::log10(std::max(info.rms, 1e-6f)));
     Report(line);
 }
 

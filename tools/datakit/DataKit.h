@@ -59,7 +59,8 @@ public:
 
     // Compiles a design description and gives it its sample picture (a miniature of its sample page, filled
     // with sample photographs).
-    std::unique_ptr<evLayout> CompileDesign(const std::string& path, const std::vector<std::string>& requiredKeys) const;
+    std::unique_ptr<evLayout> CompileDesign(const std::string& path,
+                                            const std::vector<std::string>& requiredKeys) const;
 
     // Writes bytes to a file beside the path and renames it over the path.
     static void WriteAtomically(const std::string& path, const std::vector<uint8_t>& bytes);

@@ -18,8 +18,8 @@
 
 #include <QGuiApplication>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -74,7 +74,8 @@ void WritePreviews(const DataKit& kit, const Arguments& arguments)
         writer.WriteDesign(*design, source.stem().string());
         std::printf("previews of %s\n", source.string().c_str());
     }
-    const auto studio = kit.CompileDesign((fs::path(arguments.options.sourceFolder) / "studio.json").string(), {"STUDIO"});
+    const auto studio =
+        kit.CompileDesign((fs::path(arguments.options.sourceFolder) / "studio.json").string(), {"STUDIO"});
     writer.WriteDesign(*studio, "studio");
     std::printf("%s\n", writer.WriteSkinContactSheet().c_str());
 }

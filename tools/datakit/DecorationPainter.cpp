@@ -3,18 +3,18 @@
 #include "Ornament.h"
 #include "VectorPath.h"
 
-#include <QRawFont>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
+#include <QRawFont>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-const char* const kOperations[] = {"text", "shadow", "ornament", "corners", "path", "line", "ellipse",
-                                   "border", "grain",  "vignette", "rect",    "fill"};
+const char* const kOperations[] = {"text",    "shadow", "ornament", "corners",  "path", "line",
+                                   "ellipse", "border", "grain",    "vignette", "rect", "fill"};
 
 QPen StrokePen(const QColor& colour, double width)
 {
@@ -70,8 +70,7 @@ void BoxBlur(QImage& image, int radius)
 DecorationPainter::DecorationPainter(std::map<std::string, QColor> palette, std::map<std::string, QByteArray> fontData,
                                      QColor base)
     : m_palette(std::move(palette)), m_fontData(std::move(fontData)), m_base(base)
-{
-}
+{}
 
 QColor DecorationPainter::Colour(const JsonCursor& value) const
 {
@@ -207,7 +206,8 @@ void DecorationPainter::PaintShape(QPainter& painter, const JsonCursor& layer, c
         if (!layer.Has("stroke"))
             layer.Fail("a border needs a \"stroke\" colour");
         const double inset = layer.Field("border").Number(0, 10000) + width / 2;
-        const QRectF box = QRectF(0, 0, painter.device()->width(), painter.device()->height()).adjusted(inset, inset, -inset, -inset);
+        const QRectF box =
+            QRectF(0, 0, painter.device()->width(), painter.device()->height()).adjusted(inset, inset, -inset, -inset);
         const double radius = layer.Number("radius", 0.0, 0.0, 10000.0);
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(box, radius, radius);
@@ -310,7 +310,8 @@ void DecorationPainter::PaintCorners(QPainter& painter, const JsonCursor& layer,
     const double mirrors[4][2] = {{1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
     for (const auto& mirror : mirrors) {
         painter.save();
-        painter.translate(mirror[0] > 0 ? centre : size.width() - centre, mirror[1] > 0 ? centre : size.height() - centre);
+        painter.translate(mirror[0] > 0 ? centre : size.width() - centre,
+                          mirror[1] > 0 ? centre : size.height() - centre);
         painter.scale(mirror[0] * box / 100.0, mirror[1] * box / 100.0);
         DrawOrnament(painter, name, colour, width);
         painter.restore();

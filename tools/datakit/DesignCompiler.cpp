@@ -24,10 +24,7 @@ constexpr int kMaxPictureSide = 4096;
 
 DesignCompiler::DesignCompiler(std::vector<std::string> fontFolders) : m_fontFolders(std::move(fontFolders)) {}
 
-std::vector<std::string> DesignCompiler::DefaultFontFolders()
-{
-    return {"/usr/share/fonts", "/usr/local/share/fonts"};
-}
+std::vector<std::string> DesignCompiler::DefaultFontFolders() { return {"/usr/share/fonts", "/usr/local/share/fonts"}; }
 
 std::unique_ptr<evLayout> DesignCompiler::CompileFile(const std::string& path)
 {
@@ -42,8 +39,8 @@ std::unique_ptr<evLayout> DesignCompiler::Compile(const JsonCursor& root)
     m_samplePage = 0;
     const std::vector<int> size = root.Field("pageSize").Ints(2, 16, 4096);
     m_context->pageSize = QSize(size[0], size[1]);
-    auto design = std::make_unique<evLayout>(root.Field("name").String(), root.String("description", ""), size[0],
-                                             size[1]);
+    auto design =
+        std::make_unique<evLayout>(root.Field("name").String(), root.String("description", ""), size[0], size[1]);
     if (design->GetName().empty() || design->GetName().find_first_of("/\\") != std::string::npos)
         root.Field("name").Fail("the name becomes the file name: it must not be empty or hold \"/\" or \"\\\"");
 

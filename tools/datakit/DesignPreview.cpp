@@ -2,6 +2,7 @@
 
 #include "SamplePhotographs.h"
 #include "model/PageOrder.h"
+#include "model/evActionElement.h"
 #include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evLayout.h"
@@ -9,17 +10,16 @@
 #include "model/evPageLayoutEntry.h"
 #include "model/evPicture.h"
 #include "model/evProject.h"
+#include "model/evProjectorPage.h"
 #include "model/evUserPicture.h"
 #include "platform/Bitmap.h"
-#include "model/evActionElement.h"
-#include "model/evProjectorPage.h"
 
 #include <QDate>
 
 namespace {
 
-constexpr const char* kChapters[] = {"Getting ready", "The ceremony", "Portraits of the couple", "The reception",
-                                     "Friends and family", "The evening party"};
+constexpr const char* kChapters[] = {"Getting ready", "The ceremony",       "Portraits of the couple",
+                                     "The reception", "Friends and family", "The evening party"};
 constexpr int kChapterWithSubs = 3;
 constexpr int kPhotosPerShow = 5;
 

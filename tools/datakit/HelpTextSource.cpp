@@ -62,9 +62,9 @@ int ParseIndex(std::string_view field, int count, const std::string& source, int
 std::string ParseName(std::string_view field, const std::string& source, int line)
 {
     const std::string_view name = Trim(field);
-    const bool valid = !name.empty() &&
-                       name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_") ==
-                           std::string_view::npos;
+    const bool valid =
+        !name.empty() && name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_") ==
+                             std::string_view::npos;
     if (!valid)
         Fail(source, line, "the name \"" + std::string(name) + "\" is not made of letters, digits and underscores");
     return std::string(name);
@@ -73,12 +73,9 @@ std::string ParseName(std::string_view field, const std::string& source, int lin
 char Unescape(char code, const std::string& source, int line)
 {
     switch (code) {
-    case 's':
-        return ' ';
-    case '\\':
-        return '\\';
-    default:
-        Fail(source, line, std::string("unknown escape \\") + code + " (use \\n, \\s or \\\\)");
+    case 's': return ' ';
+    case '\\': return '\\';
+    default: Fail(source, line, std::string("unknown escape \\") + code + " (use \\n, \\s or \\\\)");
     }
 }
 
@@ -138,7 +135,7 @@ void CheckComplete(const std::vector<int>& firstLine, const std::string& source)
                                (missingCount > 5 ? ", ...)" : ")"));
 }
 
-}  // namespace
+} // namespace
 
 std::vector<IndexedText> HelpTextSource::Parse(std::string_view content, int count, const std::string& sourceName)
 {
@@ -151,8 +148,9 @@ std::vector<IndexedText> HelpTextSource::Parse(std::string_view content, int cou
             continue;
         IndexedText entry = ParseLine(line, count, sourceName);
         if (firstLine[entry.index] != 0)
-            Fail(sourceName, line.number, "the index " + std::to_string(entry.index) + " appears again (first on line " +
-                                              std::to_string(firstLine[entry.index]) + ")");
+            Fail(sourceName, line.number,
+                 "the index " + std::to_string(entry.index) + " appears again (first on line " +
+                     std::to_string(firstLine[entry.index]) + ")");
         firstLine[entry.index] = line.number;
         entries[entry.index] = std::move(entry);
     }

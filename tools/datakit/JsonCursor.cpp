@@ -12,10 +12,7 @@ namespace {
 
 constexpr qint64 kMaxDescriptionBytes = 8 * 1024 * 1024;
 
-std::string Join(const std::string& path, const std::string& part)
-{
-    return path.empty() ? part : path + " / " + part;
-}
+std::string Join(const std::string& path, const std::string& part) { return path.empty() ? part : path + " / " + part; }
 
 std::string Quote(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
@@ -63,8 +60,7 @@ JsonCursor JsonCursor::Load(const std::string& path)
 
 JsonCursor::JsonCursor(QJsonValue value, std::string fileName, std::string path)
     : m_value(std::move(value)), m_fileName(std::move(fileName)), m_path(std::move(path))
-{
-}
+{}
 
 void JsonCursor::Fail(const std::string& message) const
 {
@@ -74,20 +70,13 @@ void JsonCursor::Fail(const std::string& message) const
 const char* JsonCursor::TypeName() const
 {
     switch (m_value.type()) {
-    case QJsonValue::Null:
-        return "null";
-    case QJsonValue::Bool:
-        return "a true/false value";
-    case QJsonValue::Double:
-        return "a number";
-    case QJsonValue::String:
-        return "a text";
-    case QJsonValue::Array:
-        return "a list";
-    case QJsonValue::Object:
-        return "an object";
-    default:
-        return "nothing";
+    case QJsonValue::Null: return "null";
+    case QJsonValue::Bool: return "a true/false value";
+    case QJsonValue::Double: return "a number";
+    case QJsonValue::String: return "a text";
+    case QJsonValue::Array: return "a list";
+    case QJsonValue::Object: return "an object";
+    default: return "nothing";
     }
 }
 
@@ -234,7 +223,8 @@ std::vector<double> JsonCursor::Numbers(size_t count) const
 {
     const std::vector<JsonCursor> items = Items();
     if (items.size() != count)
-        Fail("expected a list of " + std::to_string(count) + " numbers, found a list of " + std::to_string(items.size()));
+        Fail("expected a list of " + std::to_string(count) + " numbers, found a list of " +
+             std::to_string(items.size()));
     std::vector<double> values;
     for (const JsonCursor& item : items)
         values.push_back(item.Number(-1e6, 1e6));

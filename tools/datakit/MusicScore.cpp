@@ -21,8 +21,8 @@ struct Token {
 
 // A voice's tokens as a tree of repeated groups.
 struct Node {
-    Token token;                       // a leaf when children is empty and repeat is 0
-    int repeat = 0;                    // a group when > 0
+    Token token;    // a leaf when children is empty and repeat is 0
+    int repeat = 0; // a group when > 0
     std::vector<std::unique_ptr<Node>> children;
 };
 
@@ -132,7 +132,8 @@ void ScoreReader::ReadLine(const std::string& line, int number)
         const size_t first = rest.find_first_not_of(" \t");
         if (first == std::string::npos)
             Fail(number, head + " needs a text");
-        (head == "title" ? m_score.m_title : m_score.m_composer) = rest.substr(first, rest.find_last_not_of(" \t") - first + 1);
+        (head == "title" ? m_score.m_title : m_score.m_composer) =
+            rest.substr(first, rest.find_last_not_of(" \t") - first + 1);
     } else if (head == "tempo" && words.size() == 2) {
         m_score.m_tempo = ReadNumber(words[1], number, 20, 300);
     } else if (head == "beats" && words.size() == 2) {
@@ -223,7 +224,7 @@ void ScoreReader::CheckBar(const Token& token, const ScoreVoice& voice) const
 
 void ScoreReader::SetLoudness(const Token& token)
 {
-    static const std::map<std::string, double> kLevels = {{"!pp", 0.35}, {"!p", 0.5}, {"!mp", 0.62},
+    static const std::map<std::string, double> kLevels = {{"!pp", 0.35}, {"!p", 0.5},  {"!mp", 0.62},
                                                           {"!mf", 0.75}, {"!f", 0.88}, {"!ff", 1.0}};
     const auto level = kLevels.find(token.text);
     if (level == kLevels.end())
@@ -252,7 +253,8 @@ void ScoreReader::PlayNotes(const Token& token, ScoreVoice& voice)
     }
     voice.beats += m_currentLength;
     if (voice.beats > kMaxBeats)
-        Fail(token.line, "the voice \"" + voice.name + "\" is longer than " + std::to_string(int(kMaxBeats)) + " beats");
+        Fail(token.line,
+             "the voice \"" + voice.name + "\" is longer than " + std::to_string(int(kMaxBeats)) + " beats");
 }
 
 void ScoreReader::PlayToken(const Token& token, ScoreVoice& voice)

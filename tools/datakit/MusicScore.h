@@ -32,9 +32,9 @@
 #include <vector>
 
 struct ScoreNote {
-    double start = 0;    // in beats
-    double length = 0;   // in beats
-    int key = 60;        // MIDI key number, 60 = middle C
+    double start = 0;  // in beats
+    double length = 0; // in beats
+    int key = 60;      // MIDI key number, 60 = middle C
     double velocity = 0.75;
 };
 

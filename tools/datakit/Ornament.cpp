@@ -41,11 +41,9 @@ const std::map<std::string, Definition>& Definitions()
         {"arrowRight", {"", "M34 14 L68 50 L34 86", false}},
         {"arrowLeft", {"", "M66 14 L32 50 L66 86", false}},
         {"speaker",
-         {"M14 38 L34 38 L56 18 L56 82 L34 62 L14 62 Z", "M66 36 C73 43 73 57 66 64 M75 26 C88 40 88 60 75 74",
-          false}},
+         {"M14 38 L34 38 L56 18 L56 82 L34 62 L14 62 Z", "M66 36 C73 43 73 57 66 64 M75 26 C88 40 88 60 75 74", false}},
         {"cross", {"", "M26 26 L74 74 M74 26 L26 74", false}},
-        {"sparkle",
-         {"M50 4 C53 38 62 47 96 50 C62 53 53 62 50 96 C47 62 38 53 4 50 C38 47 47 38 50 4 Z", "", false}},
+        {"sparkle", {"M50 4 C53 38 62 47 96 50 C62 53 53 62 50 96 C47 62 38 53 4 50 C38 47 47 38 50 4 Z", "", false}},
     };
     return definitions;
 }

@@ -1,12 +1,12 @@
 #include "PageLayoutBuilder.h"
 
 #include "ObjectIds.h"
+#include "model/evActionElement.h"
 #include "model/evPageLayout.h"
 #include "model/evPageLayoutEntry.h"
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Color.h"
-#include "model/evActionElement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -141,7 +141,7 @@ std::unique_ptr<evPageLayout> PageLayoutBuilder::Build()
 int32_t PageLayoutBuilder::ReadKind() const
 {
     const JsonCursor value = m_description.Field("kind");
-    const std::pair<const char*, int> names[] = {{"text", 0},     {"pictures", 1},  {"textAndPictures", 2},
+    const std::pair<const char*, int> names[] = {{"text", 0},      {"pictures", 1},  {"textAndPictures", 2},
                                                  {"pictures2", 3}, {"animation", 4}, {"special", 8}};
     for (const auto& [label, code] : names) {
         if (value.IsNumber() ? value.Int(0, 100) == code : value.String() == label)
@@ -311,8 +311,8 @@ std::optional<JsonCursor> PageLayoutBuilder::TextValue(const JsonCursor& text, c
 std::unique_ptr<evObject> PageLayoutBuilder::MakeText(const Item& item)
 {
     const JsonCursor text = item.cursor.Field("text");
-    text.AllowOnly({"size", "style", "font", "fontSize", "bold", "italic", "underline", "align", "colour", "text",
-                    "fixed"});
+    text.AllowOnly(
+        {"size", "style", "font", "fontSize", "bold", "italic", "underline", "align", "colour", "text", "fixed"});
     const auto fontRef = TextValue(text, "font");
     const auto size = TextValue(text, "fontSize");
     const auto colour = TextValue(text, "colour");
@@ -385,8 +385,8 @@ void PageLayoutBuilder::ReadActionLabel(const JsonCursor& action, const ActionTy
         element.SetFirstSlot(label.entryId);
 }
 
-void PageLayoutBuilder::ReadActionSlot(const JsonCursor& action, const char* key, SlotUse use,
-                                       const ActionType& type, evActionElement& element) const
+void PageLayoutBuilder::ReadActionSlot(const JsonCursor& action, const char* key, SlotUse use, const ActionType& type,
+                                       evActionElement& element) const
 {
     if (use == SlotUse::None) {
         Forbid(action, type, key);
@@ -434,9 +434,8 @@ void PageLayoutBuilder::CheckKindContent(const evPageLayout& layout) const
         freePhotos += item.kind == Kind::Photo && !item.fixed;
     }
     auto hasType = [&](std::initializer_list<int> codes) {
-        return std::any_of(m_actionTypes.begin(), m_actionTypes.end(), [&](int code) {
-            return std::find(codes.begin(), codes.end(), code) != codes.end();
-        });
+        return std::any_of(m_actionTypes.begin(), m_actionTypes.end(),
+                           [&](int code) { return std::find(codes.begin(), codes.end(), code) != codes.end(); });
     };
     const int kind = layout.GetKind();
     const JsonCursor where = m_description.Field("kind");

@@ -64,9 +64,10 @@ std::vector<std::string> PreviewWriter::WriteDesign(const evLayout& design, cons
         const QRect cell((i % kSheetColumns) * kThumbWidth, (i / kSheetColumns) * (kThumbHeight + kCaption),
                          kThumbWidth, kThumbHeight);
         painter.drawImage(cell.adjusted(2, 2, -2, -2), page);
-        const QString caption = QString::fromStdString(layout->GetName()) +
-                                (layout->GetKey().empty() ? "" : "  [" + QString::fromStdString(layout->GetKey()) + "]") +
-                                QStringLiteral("  kind %1").arg(layout->GetKind());
+        const QString caption =
+            QString::fromStdString(layout->GetName()) +
+            (layout->GetKey().empty() ? "" : "  [" + QString::fromStdString(layout->GetKey()) + "]") +
+            QStringLiteral("  kind %1").arg(layout->GetKind());
         painter.drawText(QRect(cell.left() + 4, cell.bottom(), kThumbWidth - 8, kCaption), Qt::AlignVCenter, caption);
     }
     painter.end();

@@ -8,7 +8,7 @@ constexpr int kStereoSpread = 23;
 constexpr float kAllPassFeedback = 0.5f;
 constexpr float kInputGain = 0.015f;
 constexpr float kWetScale = 3.0f;
-}
+} // namespace
 
 Reverb::Reverb(int sampleRate, double room, double damping, double wet)
     : m_feedback(static_cast<float>(0.7 + 0.28 * room)), m_damping(static_cast<float>(damping * 0.4)),
@@ -18,7 +18,8 @@ Reverb::Reverb(int sampleRate, double room, double damping, double wet)
     for (int channel = 0; channel < 2; ++channel) {
         const int spread = channel * kStereoSpread;
         for (int delay : kCombDelays)
-            m_combs[channel].push_back(Comb{std::vector<float>(static_cast<size_t>((delay + spread) * scale) + 1, 0.f)});
+            m_combs[channel].push_back(
+                Comb{std::vector<float>(static_cast<size_t>((delay + spread) * scale) + 1, 0.f)});
         for (int delay : kAllPassDelays)
             m_allPasses[channel].push_back(
                 AllPass{std::vector<float>(static_cast<size_t>((delay + spread) * scale) + 1, 0.f)});

@@ -115,8 +115,8 @@ void Bouquet(Frame& f)
         p.restore();
     }
     const QColor petals[] = {QColor(0xf4, 0xd6, 0xd9), QColor(0xfb, 0xf3, 0xea), QColor(0xe9, 0xa9, 0xb4)};
-    const double spots[][2] = {{0.5, 0.45}, {0.4, 0.5}, {0.6, 0.52}, {0.45, 0.62}, {0.57, 0.36}, {0.38, 0.37},
-                               {0.62, 0.66}};
+    const double spots[][2] = {{0.5, 0.45},  {0.4, 0.5},   {0.6, 0.52}, {0.45, 0.62},
+                               {0.57, 0.36}, {0.38, 0.37}, {0.62, 0.66}};
     for (int i = 0; i < 7; ++i)
         Flower(p, f.At(spots[i][0], spots[i][1]), f.Unit() * 0.11, petals[i % 3], QColor(0xd9, 0xb8, 0x6a));
     p.setBrush(QColor(0xf6, 0xf0, 0xe6));
@@ -229,24 +229,12 @@ QImage SamplePhotographs::Paint(int scene, QSize size)
     painter.setRenderHint(QPainter::Antialiasing);
     Frame f{painter, static_cast<double>(size.width()), static_cast<double>(size.height())};
     switch (((scene % kSceneCount) + kSceneCount) % kSceneCount) {
-    case 0:
-        Sunset(f);
-        break;
-    case 1:
-        Bouquet(f);
-        break;
-    case 2:
-        Rings(f);
-        break;
-    case 3:
-        Seaside(f);
-        break;
-    case 4:
-        Arch(f);
-        break;
-    default:
-        Candles(f);
-        break;
+    case 0: Sunset(f); break;
+    case 1: Bouquet(f); break;
+    case 2: Rings(f); break;
+    case 3: Seaside(f); break;
+    case 4: Arch(f); break;
+    default: Candles(f); break;
     }
     return image;
 }

@@ -78,7 +78,10 @@ void MusicNote(QPainter& p)
 
 void Mountain(QPainter& p, qreal x, qreal y, qreal w, qreal h)
 {
-    Poly(p, {{x, y + h}, {x + w * 0.35, y + h * 0.35}, {x + w * 0.55, y + h * 0.7}, {x + w * 0.72, y + h * 0.45},
+    Poly(p, {{x, y + h},
+             {x + w * 0.35, y + h * 0.35},
+             {x + w * 0.55, y + h * 0.7},
+             {x + w * 0.72, y + h * 0.45},
              {x + w, y + h}});
 }
 
@@ -145,8 +148,7 @@ void DrawDocumentIcons(QPainter& p, Icon icon)
         p.drawRect(QRectF(7, 14, 10, 7));
         Line(p, 9, 17, 15, 17);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -191,17 +193,14 @@ void DrawPlaceIcons(QPainter& p, Icon icon)
         Line(p, 16, 11, 16, 21);
         Line(p, 11, 16, 21, 16);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
 void DrawSoundIcons(QPainter& p, Icon icon)
 {
     switch (icon) {
-    case Icon::Music:
-        MusicNote(p);
-        break;
+    case Icon::Music: MusicNote(p); break;
     case Icon::NoMusic:
         MusicNote(p);
         Line(p, 3, 3, 21, 21);
@@ -235,8 +234,7 @@ void DrawSoundIcons(QPainter& p, Icon icon)
         FillPath(p, path);
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -316,8 +314,7 @@ void DrawObjectIcons(QPainter& p, Icon icon)
             p.drawPath(path);
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -333,25 +330,15 @@ void DrawSignIcons(QPainter& p, Icon icon)
         FillCircle(p, 12, 7.6, 1.2, 1.2);
         Line(p, 12, 11, 12, 17);
         break;
-    case Icon::Check:
-        Poly(p, {{5, 12.5}, {10, 17}, {19, 7}});
-        break;
+    case Icon::Check: Poly(p, {{5, 12.5}, {10, 17}, {19, 7}}); break;
     case Icon::CrossMark:
         Line(p, 6.5, 6.5, 17.5, 17.5);
         Line(p, 17.5, 6.5, 6.5, 17.5);
         break;
-    case Icon::ArrowUp:
-        Arrow(p, 0);
-        break;
-    case Icon::ArrowRight:
-        Arrow(p, 90);
-        break;
-    case Icon::ArrowDown:
-        Arrow(p, 180);
-        break;
-    case Icon::ArrowLeft:
-        Arrow(p, 270);
-        break;
+    case Icon::ArrowUp: Arrow(p, 0); break;
+    case Icon::ArrowRight: Arrow(p, 90); break;
+    case Icon::ArrowDown: Arrow(p, 180); break;
+    case Icon::ArrowLeft: Arrow(p, 270); break;
     case Icon::Fullscreen:
         Poly(p, {{4, 9}, {4, 4}, {9, 4}});
         Poly(p, {{15, 4}, {20, 4}, {20, 9}});
@@ -416,20 +403,15 @@ void DrawSignIcons(QPainter& p, Icon icon)
         Line(p, 12, 9, 12, 14);
         FillCircle(p, 12, 17, 1.1, 1.1);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
 void DrawTypeIcons(QPainter& p, Icon icon)
 {
     switch (icon) {
-    case Icon::Bold:
-        Glyph(p, QStringLiteral("B"), QRectF(0, 0, 24, 24), 20, true, false, false);
-        break;
-    case Icon::Italic:
-        Glyph(p, QStringLiteral("I"), QRectF(0, 0, 24, 24), 21, false, true, false);
-        break;
+    case Icon::Bold: Glyph(p, QStringLiteral("B"), QRectF(0, 0, 24, 24), 20, true, false, false); break;
+    case Icon::Italic: Glyph(p, QStringLiteral("I"), QRectF(0, 0, 24, 24), 21, false, true, false); break;
     case Icon::Underline:
         Glyph(p, QStringLiteral("U"), QRectF(0, -2, 24, 24), 19, false, false, false);
         Line(p, 6.5, 20.5, 17.5, 20.5);
@@ -443,15 +425,12 @@ void DrawTypeIcons(QPainter& p, Icon icon)
         Glyph(p, QStringLiteral("A"), QRectF(1, 3, 15, 22), 15, false, false, false);
         Line(p, 16, 8, 22, 8);
         break;
-    case Icon::Font:
-        Glyph(p, QStringLiteral("Aa"), QRectF(-2, 0, 28, 24), 18, false, true, false);
-        break;
-    default:
-        break;
+    case Icon::Font: Glyph(p, QStringLiteral("Aa"), QRectF(-2, 0, 28, 24), 18, false, true, false); break;
+    default: break;
     }
 }
 
-}  // namespace
+} // namespace
 
 void SkinIcons::Draw(QPainter& p, Icon icon, const QRectF& box, const QColor& color, qreal stroke)
 {

@@ -68,7 +68,10 @@ struct Recipe {
     LookOverrides overrides;
 };
 
-Recipe Whole(int index, Id scene, LookOverrides overrides = {}) { return {index, scene, {}, Look::Passive, {}, std::move(overrides)}; }
+Recipe Whole(int index, Id scene, LookOverrides overrides = {})
+{
+    return {index, scene, {}, Look::Passive, {}, std::move(overrides)};
+}
 
 Recipe Part(int index, Id scene, const G::ControlRect& rect, LookOverrides overrides = {})
 {
@@ -173,8 +176,10 @@ std::vector<Recipe> FormRecipes()
     namespace N1 = G::NewProject1;
     namespace N3 = G::NewProject3;
     namespace Fi = G::Finish;
-    const LookOverrides greyedEditButtons{{"imgBtnNew", Look::Greyed}, {"imgBtnNewSub", Look::Greyed},
-                                          {"imgBtnEditName", Look::Greyed}, {"imgBtnRemove", Look::Greyed}};
+    const LookOverrides greyedEditButtons{{"imgBtnNew", Look::Greyed},
+                                          {"imgBtnNewSub", Look::Greyed},
+                                          {"imgBtnEditName", Look::Greyed},
+                                          {"imgBtnRemove", Look::Greyed}};
     return {
         Whole(Skin::Backdrop, Id::Backdrop),
         Part(Skin::HelpBox, Id::NewProject1, N1::imgHelpBox),
@@ -372,17 +377,14 @@ std::unique_ptr<SkinScene> MakeScene(Id id)
     return std::make_unique<SkinScene>(SkinScreens::Placeholder());
 }
 
-}  // namespace
+} // namespace
 
 SkinPainter::SkinPainter() = default;
 SkinPainter::~SkinPainter() = default;
 
 int SkinPainter::Count() { return kPictureCount; }
 
-bool SkinPainter::IsUsed(int index)
-{
-    return index >= 0 && index < kPictureCount && Recipes()[index].has_value();
-}
+bool SkinPainter::IsUsed(int index) { return index >= 0 && index < kPictureCount && Recipes()[index].has_value(); }
 
 const SkinScene& SkinPainter::Scene(SceneId id)
 {

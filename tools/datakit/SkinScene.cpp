@@ -63,5 +63,6 @@ QRectF SkinScene::ToRectF(const Geometry::ControlRect& rect) { return QRectF(rec
 
 ControlDrawer SkinScene::Button(const ButtonFace& face, Surface surface)
 {
-    return [face, surface](QPainter& p, const QRectF& r, Look look) { SkinStyle::DrawButton(p, r, face, look, surface); };
+    return
+        [face, surface](QPainter& p, const QRectF& r, Look look) { SkinStyle::DrawButton(p, r, face, look, surface); };
 }

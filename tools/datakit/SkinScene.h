@@ -22,7 +22,7 @@ struct SkinControl {
     std::string name;
     Geometry::ControlRect rect;
     ControlDrawer draw;
-    Look look = Look::Passive;  // how the scene shows it unless told otherwise
+    Look look = Look::Passive; // how the scene shows it unless told otherwise
 };
 
 class SkinScene {

@@ -48,7 +48,7 @@ ButtonFace RoundFace(Icon icon, qreal radius);
 
 ControlDrawer RoundIcon(Icon icon, Surface surface)
 {
-    return SkinScene::Button(RoundFace(icon, 100), surface);  // Qt clamps the radius, so the button is round
+    return SkinScene::Button(RoundFace(icon, 100), surface); // Qt clamps the radius, so the button is round
 }
 
 ControlDrawer SquareIcon(Icon icon) { return SkinScene::Button(RoundFace(icon, 6), Surface::Light); }
@@ -161,7 +161,8 @@ ControlDrawer Indicator(const QColor& color, Icon icon)
         p.drawEllipse(disc);
         if (icon == Icon::None) {
             p.setPen(QPen(Qt::white, 3.2, Qt::SolidLine, Qt::RoundCap));
-            p.drawLine(QPointF(disc.center().x() - 8, disc.center().y()), QPointF(disc.center().x() + 8, disc.center().y()));
+            p.drawLine(QPointF(disc.center().x() - 8, disc.center().y()),
+                       QPointF(disc.center().x() + 8, disc.center().y()));
             return;
         }
         SkinIcons::Draw(p, icon, disc.adjusted(10, 10, -10, -10), Qt::white, 3.0);
@@ -202,13 +203,14 @@ ControlDrawer MenuTile(const ButtonFace& face, TilePart part, const R& tile)
         if (part != TilePart::CaptionOnly) {
             ButtonFace shown = face;
             if (part == TilePart::BodyOnly)
-                shown.caption = QStringLiteral(" ");  // keeps the icon where the captioned tile has it
+                shown.caption = QStringLiteral(" "); // keeps the icon where the captioned tile has it
             SkinStyle::DrawButton(p, r, shown, look, Surface::Dark);
             return;
         }
         // The caption alone, laid out on the whole tile exactly as DrawButton would, clipped to its own place.
         p.setClipRect(r);
-        SkinStyle::DrawFace(p, F(tile).adjusted(1, 1, -1, -1), face, Qt::transparent, SkinStyle::TextColor(look, Surface::Dark, false));
+        SkinStyle::DrawFace(p, F(tile).adjusted(1, 1, -1, -1), face, Qt::transparent,
+                            SkinStyle::TextColor(look, Surface::Dark, false));
     };
 }
 
@@ -281,9 +283,10 @@ void PaintLightFrame(QPainter& p, const R& r)
 void PaintQuietLogo(QPainter& p, const R& area)
 {
     const QRectF r = F(area);
-    SkinIcons::Draw(p, Icon::Rings, QRectF(r.center().x() - 22, r.top() + 34, 44, 44), QColor(0xc9, 0xa4, 0x5e, 110), 1.3);
-    SkinStyle::DrawText(p, QRectF(r.left(), r.top() + 78, r.width(), 50), QStringLiteral("Vellora"), SkinStyle::Script(34),
-                        QColor(0xea, 0xd6, 0xa4, 120), Qt::AlignCenter);
+    SkinIcons::Draw(p, Icon::Rings, QRectF(r.center().x() - 22, r.top() + 34, 44, 44), QColor(0xc9, 0xa4, 0x5e, 110),
+                    1.3);
+    SkinStyle::DrawText(p, QRectF(r.left(), r.top() + 78, r.width(), 50), QStringLiteral("Vellora"),
+                        SkinStyle::Script(34), QColor(0xea, 0xd6, 0xa4, 120), Qt::AlignCenter);
 }
 
 // ----------------------------------------------------------------------------------------- editors
@@ -297,8 +300,8 @@ const char* const kSpeakerNone = "imgTopSpeakerNoSound";
 void PaintEditorChrome(QPainter& p, bool fullscreenButton)
 {
     SkinStyle::PaintBackdrop(p, F(G::Panel), false);
-    SkinStyle::DrawText(p, QRectF(72, 2, 160, 42), QStringLiteral("Vellora"), SkinStyle::Script(30), SkinColor::GoldLight,
-                        Qt::AlignLeft | Qt::AlignVCenter);
+    SkinStyle::DrawText(p, QRectF(72, 2, 160, 42), QStringLiteral("Vellora"), SkinStyle::Script(30),
+                        SkinColor::GoldLight, Qt::AlignLeft | Qt::AlignVCenter);
     SkinStyle::DrawText(p, QRectF(190, 10, 260, 32), QStringLiteral("Pages of your album"), SkinStyle::Serif(17, true),
                         SkinColor::OnDarkSoft, Qt::AlignLeft | Qt::AlignVCenter);
     SkinStyle::DrawCard(p, F(G::EditorCommon::WorkCard));
@@ -336,10 +339,12 @@ void PaintPictureCard(QPainter& p)
     PaintNote(p, QRectF(96, 168, 350, 40), QStringLiteral("Click a frame in the preview, then add a photograph."), 15);
     const QFont side = SkinStyle::Serif(16);
     const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
-    SkinStyle::DrawText(p, QRectF(96, 219, 180, 70), QStringLiteral("A picture file on this computer"), side, SkinColor::Ink, flags);
-    SkinStyle::DrawText(p, QRectF(96, 375, 180, 70), QStringLiteral("A paper photograph in the scanner"), side, SkinColor::Ink, flags);
-    PaintNote(p, QRectF(96, 470, 350, 60),
-              QStringLiteral("Every photograph is fitted to its frame in the next step."), 15);
+    SkinStyle::DrawText(p, QRectF(96, 219, 180, 70), QStringLiteral("A picture file on this computer"), side,
+                        SkinColor::Ink, flags);
+    SkinStyle::DrawText(p, QRectF(96, 375, 180, 70), QStringLiteral("A paper photograph in the scanner"), side,
+                        SkinColor::Ink, flags);
+    PaintNote(p, QRectF(96, 470, 350, 60), QStringLiteral("Every photograph is fitted to its frame in the next step."),
+              15);
 }
 
 void PaintTextCard(QPainter& p)
@@ -411,10 +416,13 @@ void AddPictureControls(SkinScene& scene)
               Look::Hidden);
     scene.Add("ImgBtnGallery", P::ImgBtnGallery, Tile(Icon::Gallery, QStringLiteral("Gallery"), Surface::Light, 13),
               Look::Hidden);
-    scene.Add("ImgGallery", P::ImgGallery, [](QPainter& p, const QRectF& r, Look) {
-        SkinStyle::DrawText(p, r, QStringLiteral("All slide show photos"), SkinStyle::Sans(12, QFont::Bold),
-                            SkinColor::GoldDeep, Qt::AlignLeft | Qt::AlignVCenter);
-    }, Look::Hidden);
+    scene.Add(
+        "ImgGallery", P::ImgGallery,
+        [](QPainter& p, const QRectF& r, Look) {
+            SkinStyle::DrawText(p, r, QStringLiteral("All slide show photos"), SkinStyle::Sans(12, QFont::Bold),
+                                SkinColor::GoldDeep, Qt::AlignLeft | Qt::AlignVCenter);
+        },
+        Look::Hidden);
 }
 
 void AddTextControls(SkinScene& scene)
@@ -539,8 +547,9 @@ void PaintChapterCards(QPainter& p)
     PaintCaption(p, 504, 182, QStringLiteral("Chapters of your album"));
     SkinStyle::DrawFlatInset(p, F(N::ListArea), SkinColor::Paper);
     PaintScrollTrack(p, N::imgBt, N::imgBb);
-    SkinStyle::DrawButton(p, F(N::imgBtnCancel), Face(Icon::CrossMark, QStringLiteral("Cancel"), FaceLayout::IconLeft, 14),
-                          Look::Passive, Surface::Light);
+    SkinStyle::DrawButton(p, F(N::imgBtnCancel),
+                          Face(Icon::CrossMark, QStringLiteral("Cancel"), FaceLayout::IconLeft, 14), Look::Passive,
+                          Surface::Light);
     SkinStyle::DrawButton(p, F(N::imgBtnOk), Face(Icon::Check, QStringLiteral("OK"), FaceLayout::IconLeft, 14, true),
                           Look::Passive, Surface::Light);
 }
@@ -584,14 +593,11 @@ QString PopupQuestion(SkinScreens::PopupKind kind)
 {
     using K = SkinScreens::PopupKind;
     switch (kind) {
-    case K::Save:
-        return QStringLiteral("Save the changes to this album before you close it?");
-    case K::Exit:
-        return QStringLiteral("Do you really want to leave Vellora?");
+    case K::Save: return QStringLiteral("Save the changes to this album before you close it?");
+    case K::Exit: return QStringLiteral("Do you really want to leave Vellora?");
     case K::ExitAndSave:
         return QStringLiteral("This album has unsaved changes. Save them and leave, leave without saving, or stay?");
-    default:
-        return QString();
+    default: return QString();
     }
 }
 
@@ -605,9 +611,7 @@ void AddPopupButtons(SkinScene& scene, SkinScreens::PopupKind kind)
     const auto leave = Pill(Icon::Door, QStringLiteral("Leave"), Surface::Light);
     const auto stay = Pill(Icon::Back, QStringLiteral("Stay"), Surface::Light);
     switch (kind) {
-    case K::Ok:
-        scene.Add("imgBtn", PG::ButtonCentre, ok);
-        break;
+    case K::Ok: scene.Add("imgBtn", PG::ButtonCentre, ok); break;
     case K::YesNo:
         scene.Add("ImgYes", PG::ButtonLeft, Pill(Icon::Check, QStringLiteral("Yes"), Surface::Light, true));
         scene.Add("ImgNo", PG::ButtonRight, Pill(Icon::CrossMark, QStringLiteral("No"), Surface::Light));
@@ -630,8 +634,7 @@ void AddPopupButtons(SkinScene& scene, SkinScreens::PopupKind kind)
         scene.Add("imgBtnExitNoSave", PG::ButtonOf3Second, leave, Look::Hidden);
         scene.Add("imgBtnCancel", PG::ButtonOf3Third, stay, Look::Hidden);
         break;
-    case K::Plain:
-        break;
+    case K::Plain: break;
     }
 }
 
@@ -674,7 +677,8 @@ ButtonFace MenuFace(Icon icon, const QString& caption, bool silver)
 void PaintLabelSetupBase(QPainter& p)
 {
     namespace LS = G::LabelkitSetup;
-    PaintFormBase(p, QStringLiteral("Your disc label"), QStringLiteral("A label for the CD, with your own picture and text"));
+    PaintFormBase(p, QStringLiteral("Your disc label"),
+                  QStringLiteral("A label for the CD, with your own picture and text"));
     SkinStyle::DrawCard(p, F(LS::Card));
     PaintCaption(p, 104, 204, QStringLiteral("Design the label"));
     SkinStyle::DrawHairline(p, QPointF(104, 425.5), QPointF(496, 425.5), QColor(0xc9, 0xa4, 0x5e, 110));
@@ -750,13 +754,14 @@ void PaintStudioBase(QPainter& p)
     PaintStudioField(p, Ph::memoInfo, QStringLiteral("Information"));
     const qreal bx = Ph::imgBtnStyleBlock3.x + Ph::imgBtnStyleBlock3.w / 2.0;
     const QColor bracket(0xc9, 0xa4, 0x5e, 170);
-    SkinStyle::DrawHairline(p, QPointF(bx, Ph::imgBtnStyleBlock3.Bottom() + 4), QPointF(bx, Ph::edURL.Bottom() - 8), bracket, 1.5);
+    SkinStyle::DrawHairline(p, QPointF(bx, Ph::imgBtnStyleBlock3.Bottom() + 4), QPointF(bx, Ph::edURL.Bottom() - 8),
+                            bracket, 1.5);
     for (const R& row : {Ph::memoPhone, Ph::edEmail, Ph::edURL})
         SkinStyle::DrawHairline(p, QPointF(bx - 8, row.y + 12.5), QPointF(bx, row.y + 12.5), bracket, 1.5);
     SkinStyle::DrawHairline(p, QPointF(600.5, 186), QPointF(600.5, 564), QColor(0xc9, 0xa4, 0x5e, 110));
     PaintCaption(p, 616, 188, QStringLiteral("Pictures"));
-    PaintNote(p, QRectF(616, 436, 312, 64), QStringLiteral("Your logo and two sample pictures appear beside your address."),
-              15);
+    PaintNote(p, QRectF(616, 436, 312, 64),
+              QStringLiteral("Your logo and two sample pictures appear beside your address."), 15);
     PaintHelpBox(p, G::Grid::HelpBox);
 }
 
@@ -770,8 +775,8 @@ void PaintQualityLegend(QPainter& p, qreal x, qreal y)
         p.setPen(Qt::NoPen);
         p.setBrush(color);
         p.drawEllipse(QPointF(x + 6, y), 6, 6);
-        SkinStyle::DrawText(p, QRectF(x + 18, y - 10, 100, 20), text, SkinStyle::Sans(13, QFont::Bold), SkinColor::OnDark,
-                            Qt::AlignLeft | Qt::AlignVCenter);
+        SkinStyle::DrawText(p, QRectF(x + 18, y - 10, 100, 20), text, SkinStyle::Sans(13, QFont::Bold),
+                            SkinColor::OnDark, Qt::AlignLeft | Qt::AlignVCenter);
         x += 112;
     }
 }
@@ -819,11 +824,12 @@ void PaintMusicBase(QPainter& p)
     SkinIcons::Draw(p, Icon::Music, QRectF(790, 214, 96, 96), QColor(0xc9, 0xa4, 0x5e, 150), 1.1);
     SkinStyle::DrawText(p, QRectF(752, 330, 172, 150),
                         QStringLiteral("Click a title to hear it. Your choice plays softly while the album is shown."),
-                        SkinStyle::Serif(16, true), SkinColor::InkSoft, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap);
+                        SkinStyle::Serif(16, true), SkinColor::InkSoft,
+                        Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap);
     PaintHelpBox(p, Mu::imgHelp);
 }
 
-}  // namespace
+} // namespace
 
 // ================================================================================================ scenes
 
@@ -843,8 +849,9 @@ SkinScene SkinScreens::MainMenu()
         SkinStyle::DrawText(p, QRectF(0, 336, 1024, 44), QStringLiteral("Wedding albums, made to be treasured"),
                             SkinStyle::Serif(28, true), SkinColor::OnDark, Qt::AlignCenter);
         SkinStyle::DrawOrnament(p, QPointF(512, 410), 170, SkinColor::Gold);
-        SkinStyle::DrawText(p, QRectF(0, 432, 1024, 60), QStringLiteral("Start a new album, or open one you have saved."),
-                            SkinStyle::Serif(19), SkinColor::OnDarkSoft, Qt::AlignCenter);
+        SkinStyle::DrawText(p, QRectF(0, 432, 1024, 60),
+                            QStringLiteral("Start a new album, or open one you have saved."), SkinStyle::Serif(19),
+                            SkinColor::OnDarkSoft, Qt::AlignCenter);
         SkinStyle::DrawDarkPanel(p, QRectF(343, 531, 338, 97), 14);
         SkinStyle::DrawHelpBox(p, QRectF(374, 656, 277, 65));
         SkinStyle::DrawText(p, QRectF(760, 704, 220, 20), QStringLiteral("Version 1.03"), SkinStyle::Sans(11),
@@ -875,7 +882,8 @@ SkinScene SkinScreens::ProjectMenu(bool alternative)
     scene.Add("imgLabelKitText", PM::imgLabelKitText, MenuTile(labelKit, TilePart::CaptionOnly, PM::imgBtn_LabelKit),
               Look::Hidden);
     scene.Add("imgBtn_Labelkit_Act", PM::imgBtn_Labelkit_Act, tile(labelKit), Look::Hidden);
-    scene.Add("ImgStudioBG", PM::ImgStudioBG, tile(MenuFace(Icon::Camera, QStringLiteral("Studio page"), s)), Look::Hidden);
+    scene.Add("ImgStudioBG", PM::ImgStudioBG, tile(MenuFace(Icon::Camera, QStringLiteral("Studio page"), s)),
+              Look::Hidden);
     auto pill = [s](Icon icon, const QString& caption) {
         return SkinScene::Button(Silvered(Face(icon, caption, FaceLayout::IconLeft, 14.5), s), Surface::Dark);
     };
@@ -929,18 +937,10 @@ SkinScene SkinScreens::EditorScene(Editor editor)
     SkinScene scene(QSize(G::PanelWidth, G::EditLayout::imgBkg.h), [editor](QPainter& p) {
         PaintEditorChrome(p, editor != Editor::Gallery);
         switch (editor) {
-        case Editor::Layout:
-            PaintLayoutCard(p);
-            break;
-        case Editor::Picture:
-            PaintPictureCard(p);
-            break;
-        case Editor::Text:
-            PaintTextCard(p);
-            break;
-        case Editor::Gallery:
-            PaintGalleryCard(p);
-            break;
+        case Editor::Layout: PaintLayoutCard(p); break;
+        case Editor::Picture: PaintPictureCard(p); break;
+        case Editor::Text: PaintTextCard(p); break;
+        case Editor::Gallery: PaintGalleryCard(p); break;
         }
     });
     if (editor != Editor::Gallery)
@@ -981,7 +981,8 @@ SkinScene SkinScreens::Music()
     SkinScene scene(kPanel, PaintMusicBase);
     scene.Add("imgBtnPlayStop", Mu::imgBtnPlayStop, Pill(Icon::Play, QStringLiteral("Play"), Surface::Light));
     scene.Add("imgStop", Mu::imgStop, Pill(Icon::Stop, QStringLiteral("Stop"), Surface::Light, true), Look::Hidden);
-    scene.Add("imgSelectMusic", Mu::imgSelectMusic, Pill(Icon::File, QStringLiteral("My own MP3 file"), Surface::Light));
+    scene.Add("imgSelectMusic", Mu::imgSelectMusic,
+              Pill(Icon::File, QStringLiteral("My own MP3 file"), Surface::Light));
     scene.Add("imgBtnNoMusic", Mu::imgBtnNoMusic, Pill(Icon::NoMusic, QStringLiteral("No music"), Surface::Light));
     scene.Add("imgBtnCancel", Mu::imgBtnCancel, Pill(Icon::CrossMark, QStringLiteral("Cancel"), Surface::Light));
     scene.Add("imgBtnAccept", Mu::imgBtnAccept, Pill(Icon::Check, QStringLiteral("Accept"), Surface::Light, true));
@@ -992,7 +993,8 @@ SkinScene SkinScreens::Finish()
 {
     namespace Fi = G::Finish;
     SkinScene scene(kPanel, [](QPainter& p) {
-        PaintFormBase(p, QStringLiteral("Finish your album"), QStringLiteral("Write the disc folder, ready to be burnt onto a CD"));
+        PaintFormBase(p, QStringLiteral("Finish your album"),
+                      QStringLiteral("Write the disc folder, ready to be burnt onto a CD"));
         PaintFinishForm(p);
         PaintHelpBox(p, Fi::imgHelpBox);
     });
@@ -1002,14 +1004,16 @@ SkinScene SkinScreens::Finish()
     scene.Add("imgVisibleOn", Fi::imgVisible, CheckSwitch(QStringLiteral("Show the studio page on the disc"), true),
               Look::Hidden);
     scene.Add("imgDuration", Fi::imgDuration, DurationFrame(), Look::Hidden);
-    AddOkCancel(scene, "ImgCancel", "ImgApply", QStringLiteral("Back"), QStringLiteral("Finish"), Icon::Disc, Icon::Back);
+    AddOkCancel(scene, "ImgCancel", "ImgApply", QStringLiteral("Back"), QStringLiteral("Finish"), Icon::Disc,
+                Icon::Back);
     return scene;
 }
 
 SkinScene SkinScreens::FinishComplete()
 {
     SkinScene scene(kPanel, [](QPainter& p) {
-        PaintFormBase(p, QStringLiteral("Finish your album"), QStringLiteral("Write the disc folder, ready to be burnt onto a CD"));
+        PaintFormBase(p, QStringLiteral("Finish your album"),
+                      QStringLiteral("Write the disc folder, ready to be burnt onto a CD"));
         SkinStyle::DrawCard(p, F(G::Grid::Content));
         SkinIcons::Draw(p, Icon::Check, QRectF(120, 214, 64, 64), SkinColor::Green, 2.2);
         SkinStyle::DrawText(p, QRectF(212, 204, 680, 48), QStringLiteral("Your album is ready"),
@@ -1026,7 +1030,8 @@ SkinScene SkinScreens::FinishComplete()
     scene.Add("ImgBtn", G::FinishComplete::ImgBtn, Pill(Icon::Check, QStringLiteral("OK"), Surface::Light, true));
     scene.Add("imgBtnDiscImage", G::FinishComplete::imgBtnDiscImage,
               Pill(Icon::Disc, QStringLiteral("Save a disc image"), Surface::Light));
-    scene.Add("imgBtnVideo", G::FinishComplete::imgBtnVideo, Pill(Icon::Play, QStringLiteral("Make a video"), Surface::Light));
+    scene.Add("imgBtnVideo", G::FinishComplete::imgBtnVideo,
+              Pill(Icon::Play, QStringLiteral("Make a video"), Surface::Light));
     return scene;
 }
 
@@ -1034,13 +1039,15 @@ SkinScene SkinScreens::FinishError()
 {
     namespace FE = G::FinishError;
     SkinScene scene(kPanel, [](QPainter& p) {
-        PaintFormBase(p, QStringLiteral("Finish your album"), QStringLiteral("Write the disc folder, ready to be burnt onto a CD"));
+        PaintFormBase(p, QStringLiteral("Finish your album"),
+                      QStringLiteral("Write the disc folder, ready to be burnt onto a CD"));
         SkinStyle::DrawCard(p, F(G::Grid::Content));
         SkinIcons::Draw(p, Icon::Warning, QRectF(120, 196, 60, 60), SkinColor::Red, 2.0);
         SkinStyle::DrawText(p, QRectF(206, 190, 680, 44), QStringLiteral("The album could not be finished"),
                             SkinStyle::Serif(32, false, true), SkinColor::Ink, Qt::AlignLeft | Qt::AlignVCenter);
         PaintNote(p, QRectF(208, 236, 680, 56),
-                  QStringLiteral("Your project itself is safe. Read the note below, then try again."), 18, SkinColor::Ink);
+                  QStringLiteral("Your project itself is safe. Read the note below, then try again."), 18,
+                  SkinColor::Ink);
         SkinStyle::DrawDarkPanel(p, F(FE::ImgFrame), 12);
     });
     scene.Add("ImgBtn", FE::ImgBtn, Pill(Icon::Check, QStringLiteral("OK"), Surface::Light, true));
@@ -1051,9 +1058,11 @@ SkinScene SkinScreens::NewProject1(bool personalData)
 {
     SkinScene scene(kPanel, [personalData](QPainter& p) {
         if (personalData)
-            PaintFormBase(p, QStringLiteral("Names and date"), QStringLiteral("The couple and the wedding day of this album"));
+            PaintFormBase(p, QStringLiteral("Names and date"),
+                          QStringLiteral("The couple and the wedding day of this album"));
         else
-            PaintFormBase(p, QStringLiteral("A new album"), QStringLiteral("Step 1 of 3 \u00b7 The couple and the wedding day"));
+            PaintFormBase(p, QStringLiteral("A new album"),
+                          QStringLiteral("Step 1 of 3 \u00b7 The couple and the wedding day"));
         PaintPersonCard(p);
         PaintHelpBox(p, G::Grid::HelpBox);
     });
@@ -1065,7 +1074,8 @@ SkinScene SkinScreens::NewProject1(bool personalData)
 SkinScene SkinScreens::NewProject2()
 {
     SkinScene scene(kPanel, [](QPainter& p) {
-        PaintFormBase(p, QStringLiteral("Choose a design"), QStringLiteral("Step 2 of 3 \u00b7 The look of your album"));
+        PaintFormBase(p, QStringLiteral("Choose a design"),
+                      QStringLiteral("Step 2 of 3 \u00b7 The look of your album"));
         PaintDesignCard(p);
         PaintHelpBox(p, G::Grid::HelpBox);
     });
@@ -1079,9 +1089,11 @@ SkinScene SkinScreens::NewProject3(bool editMode)
     namespace N = G::NewProject3;
     SkinScene scene(kPanel, [editMode](QPainter& p) {
         if (editMode)
-            PaintFormBase(p, QStringLiteral("Edit the chapters"), QStringLiteral("Add, rename or leave out chapters of your album"));
+            PaintFormBase(p, QStringLiteral("Edit the chapters"),
+                          QStringLiteral("Add, rename or leave out chapters of your album"));
         else
-            PaintFormBase(p, QStringLiteral("Your chapters"), QStringLiteral("Step 3 of 3 \u00b7 The story of your album"));
+            PaintFormBase(p, QStringLiteral("Your chapters"),
+                          QStringLiteral("Step 3 of 3 \u00b7 The story of your album"));
         PaintChapterCards(p);
         PaintHelpBox(p, G::Grid::HelpBox);
     });
@@ -1104,8 +1116,8 @@ SkinScene SkinScreens::Imprint()
         SkinStyle::DrawText(p, QRectF(card.left() + 38, card.top() + 96, 560, 28),
                             QStringLiteral("Wedding albums on disc \u00b7 Version 1.03"), SkinStyle::Serif(20, true),
                             SkinColor::InkSoft, Qt::AlignLeft | Qt::AlignVCenter);
-        SkinStyle::DrawHairline(p, QPointF(card.left() + 38, card.top() + 136.5), QPointF(card.right() - 38, card.top() + 136.5),
-                                QColor(0xc9, 0xa4, 0x5e, 160));
+        SkinStyle::DrawHairline(p, QPointF(card.left() + 38, card.top() + 136.5),
+                                QPointF(card.right() - 38, card.top() + 136.5), QColor(0xc9, 0xa4, 0x5e, 160));
         PaintNote(p, QRectF(card.left() + 38, card.top() + 152, 560, 200),
                   QStringLiteral("Vellora turns wedding and family photographs into an interactive album on a CD.\n\n"
                                  "\u00a9 2025 The Vellora authors. All rights reserved.\n\n"
@@ -1122,11 +1134,13 @@ SkinScene SkinScreens::Popup(PopupKind kind)
 {
     SkinScene scene(kPopup, PaintPopupBase);
     if (kind == PopupKind::AddEntry)
-        scene.Add("content", G::PopupGrid::Content, [](QPainter& p, const QRectF&, Look) { PaintAddEntryContent(p); },
-                  Look::Hidden);
+        scene.Add(
+            "content", G::PopupGrid::Content, [](QPainter& p, const QRectF&, Look) { PaintAddEntryContent(p); },
+            Look::Hidden);
     else if (kind != PopupKind::Plain)
-        scene.Add("content", G::PopupGrid::Content,
-                  [kind](QPainter& p, const QRectF&, Look) { PaintMessageFrame(p, PopupQuestion(kind)); }, Look::Hidden);
+        scene.Add(
+            "content", G::PopupGrid::Content,
+            [kind](QPainter& p, const QRectF&, Look) { PaintMessageFrame(p, PopupQuestion(kind)); }, Look::Hidden);
     AddPopupButtons(scene, kind);
     // The wait pop-up's Cancel, shown only while a step may be cancelled.
     if (kind == PopupKind::Plain)
@@ -1165,11 +1179,16 @@ SkinScene SkinScreens::LabelkitSetup()
 {
     namespace LS = G::LabelkitSetup;
     SkinScene scene(kPanel, PaintLabelSetupBase);
-    scene.Add("imgBtnLoadUserPic", LS::imgBtnLoadUserPic, Pill(Icon::Picture, QStringLiteral("Add your own picture"), Surface::Light));
-    scene.Add("imgBtnEdUserText", LS::imgBtnEdUserText, Pill(Icon::Pencil, QStringLiteral("Write the label text"), Surface::Light));
-    scene.Add("imgBtnClearUserPic", LS::imgBtnClearUserPic, Pill(Icon::Trash, QStringLiteral("Remove your picture"), Surface::Light));
-    scene.Add("imgBtnPrint", LS::imgBtnPrint, Pill(Icon::Printer, QStringLiteral("Go on to printing"), Surface::Light, true));
-    scene.Add("imgBtnCancel", LS::imgBtnCancel, Pill(Icon::Back, QStringLiteral("Back to the project menu"), Surface::Light));
+    scene.Add("imgBtnLoadUserPic", LS::imgBtnLoadUserPic,
+              Pill(Icon::Picture, QStringLiteral("Add your own picture"), Surface::Light));
+    scene.Add("imgBtnEdUserText", LS::imgBtnEdUserText,
+              Pill(Icon::Pencil, QStringLiteral("Write the label text"), Surface::Light));
+    scene.Add("imgBtnClearUserPic", LS::imgBtnClearUserPic,
+              Pill(Icon::Trash, QStringLiteral("Remove your picture"), Surface::Light));
+    scene.Add("imgBtnPrint", LS::imgBtnPrint,
+              Pill(Icon::Printer, QStringLiteral("Go on to printing"), Surface::Light, true));
+    scene.Add("imgBtnCancel", LS::imgBtnCancel,
+              Pill(Icon::Back, QStringLiteral("Back to the project menu"), Surface::Light));
     return scene;
 }
 
@@ -1178,21 +1197,24 @@ SkinScene SkinScreens::LabelKitPrint()
     namespace LP = G::LabelKitPrint;
     SkinScene scene(kPanel, PaintLabelPrintBase);
     scene.Add("imgPrntUpLabel", LP::imgPrntUpLabel, CheckSwitch(QStringLiteral("Print the upper label"), false));
-    scene.Add("imgPrntUpLblChecked", LP::imgPrntUpLblChecked, CheckSwitch(QStringLiteral("Print the upper label"), true),
-              Look::Hidden);
+    scene.Add("imgPrntUpLblChecked", LP::imgPrntUpLblChecked,
+              CheckSwitch(QStringLiteral("Print the upper label"), true), Look::Hidden);
     scene.Add("imgPrntLoLabel", LP::imgPrntLoLabel, CheckSwitch(QStringLiteral("Print the lower label"), false));
-    scene.Add("imgPrntLoLblChecked", LP::imgPrntLoLblChecked, CheckSwitch(QStringLiteral("Print the lower label"), true),
-              Look::Hidden);
+    scene.Add("imgPrntLoLblChecked", LP::imgPrntLoLblChecked,
+              CheckSwitch(QStringLiteral("Print the lower label"), true), Look::Hidden);
     AddArrowPad(scene, "imgBtnUpperLbl", LP::imgBtnUpperLblUp, LP::imgBtnUpperLblLeft, LP::imgBtnUpperLblRight,
                 LP::imgBtnUpperLblDown, "imgBtnUpperLblDown");
     AddArrowPad(scene, "imgBtnLowerLbl", LP::imgBtnLowerLblUp, LP::imgBtnLowerLblLeft, LP::imgBtnLowerLblRight,
                 LP::imgBtnLowerLblDpwn, "imgBtnLowerLblDpwn");
     scene.Add("imgBtnPrint", LP::imgBtnPrint, Pill(Icon::Printer, QStringLiteral("Print"), Surface::Light, true));
-    scene.Add("imgBtnReset", LP::imgBtnReset, Pill(Icon::Reset, QStringLiteral("Reset positions"), Surface::Light, false, 13.5));
+    scene.Add("imgBtnReset", LP::imgBtnReset,
+              Pill(Icon::Reset, QStringLiteral("Reset positions"), Surface::Light, false, 13.5));
     scene.Add("imgBtnTestSheet", LP::imgBtnTestSheet,
               Pill(Icon::File, QStringLiteral("Print a test sheet"), Surface::Light, false, 13.5));
-    scene.Add("imgBtnBackToEdLbl", LP::imgBtnBackToEdLbl, Pill(Icon::Back, QStringLiteral("Back to the label"), Surface::Light, false, 13.5));
-    scene.Add("imgBtnBackToPrjMenu", LP::imgBtnBackToPrjMenu, Pill(Icon::Home, QStringLiteral("Project menu"), Surface::Light, false, 13.5));
+    scene.Add("imgBtnBackToEdLbl", LP::imgBtnBackToEdLbl,
+              Pill(Icon::Back, QStringLiteral("Back to the label"), Surface::Light, false, 13.5));
+    scene.Add("imgBtnBackToPrjMenu", LP::imgBtnBackToPrjMenu,
+              Pill(Icon::Home, QStringLiteral("Project menu"), Surface::Light, false, 13.5));
     return scene;
 }
 
@@ -1200,8 +1222,9 @@ SkinScene SkinScreens::Photographer()
 {
     namespace Ph = G::Photographer;
     SkinScene scene(kPanel, PaintStudioBase);
-    for (const auto& [name, rect] : {std::pair{"imgBtnStyleBlock1", Ph::imgBtnStyleBlock1}, std::pair{"imgBtnStyleBlock2", Ph::imgBtnStyleBlock2},
-                                      std::pair{"imgBtnStyleBlock3", Ph::imgBtnStyleBlock3}, std::pair{"imgBtnFontInfo", Ph::imgBtnFontInfo}})
+    for (const auto& [name, rect] :
+         {std::pair{"imgBtnStyleBlock1", Ph::imgBtnStyleBlock1}, std::pair{"imgBtnStyleBlock2", Ph::imgBtnStyleBlock2},
+          std::pair{"imgBtnStyleBlock3", Ph::imgBtnStyleBlock3}, std::pair{"imgBtnFontInfo", Ph::imgBtnFontInfo}})
         scene.Add(name, rect, SquareIcon(Icon::Font));
     scene.Add("imgBtnLogo", Ph::imgBtnLogo, Tile(Icon::Rings, QStringLiteral("Logo"), Surface::Light, 13));
     scene.Add("imgBtnSample1", Ph::imgBtnSample1, Tile(Icon::Picture, QStringLiteral("Sample 1"), Surface::Light, 13));
@@ -1217,7 +1240,8 @@ SkinScene SkinScreens::Photographer()
 SkinScene SkinScreens::PreviewClose()
 {
     const R close = G::Preview::imgClose;
-    SkinScene scene(QSize(close.w, close.h), [](QPainter& p) { p.fillRect(QRectF(0, 0, 400, 100), SkinColor::Night1); });
+    SkinScene scene(QSize(close.w, close.h),
+                    [](QPainter& p) { p.fillRect(QRectF(0, 0, 400, 100), SkinColor::Night1); });
     ButtonFace face = Face(Icon::CrossMark, QStringLiteral("Close the preview"), FaceLayout::IconLeft, 14);
     face.radius = 6;
     scene.Add("imgClose", R{0, 0, close.w, close.h}, SkinScene::Button(face, Surface::Dark));

@@ -72,10 +72,8 @@ ButtonColors FillFor(Look look, Surface surface, bool primary, bool silver)
         if (surface == Surface::Dark)
             return {SkinColor::GreyDarkFill, SkinColor::GreyDarkFill, SkinColor::GreyDarkLine};
         return {SkinColor::GreyLightFill, SkinColor::GreyLightFill, SkinColor::GreyLightLine};
-    case Look::Current:
-        return {SkinColor::IvoryLight, SkinColor::Ivory, SkinColor::Gold};
-    default:
-        break;
+    case Look::Current: return {SkinColor::IvoryLight, SkinColor::Ivory, SkinColor::Gold};
+    default: break;
     }
     if (silver)
         return {SkinColor::Night3, SkinColor::Night2, WithAlpha(SkinColor::Silver, 190)};
@@ -86,7 +84,7 @@ ButtonColors FillFor(Look look, Surface surface, bool primary, bool silver)
     return {SkinColor::Paper, SkinColor::IvoryLight, WithAlpha(SkinColor::Gold, 220)};
 }
 
-}  // namespace
+} // namespace
 
 void SkinStyle::EnsureFonts()
 {
@@ -212,10 +210,7 @@ void SkinStyle::DrawCard(QPainter& p, const QRectF& r, qreal radius, bool innerL
     p.restore();
 }
 
-void SkinStyle::DrawInset(QPainter& p, const QRectF& r, qreal radius)
-{
-    DrawFlatInset(p, r, SkinColor::Paper, radius);
-}
+void SkinStyle::DrawInset(QPainter& p, const QRectF& r, qreal radius) { DrawFlatInset(p, r, SkinColor::Paper, radius); }
 
 void SkinStyle::DrawFlatInset(QPainter& p, const QRectF& r, const QColor& fill, qreal radius)
 {
@@ -302,14 +297,10 @@ void SkinStyle::DrawOrnament(QPainter& p, const QPointF& centre, qreal halfWidth
 QColor SkinStyle::IconColor(Look look, Surface surface, bool primary)
 {
     switch (look) {
-    case Look::Active:
-        return SkinColor::Night1;
-    case Look::Greyed:
-        return surface == Surface::Dark ? SkinColor::GreyDarkText : SkinColor::GreyLightText;
-    case Look::Current:
-        return SkinColor::GoldDark;
-    default:
-        break;
+    case Look::Active: return SkinColor::Night1;
+    case Look::Greyed: return surface == Surface::Dark ? SkinColor::GreyDarkText : SkinColor::GreyLightText;
+    case Look::Current: return SkinColor::GoldDark;
+    default: break;
     }
     if (primary)
         return SkinColor::GoldLight;
@@ -319,14 +310,10 @@ QColor SkinStyle::IconColor(Look look, Surface surface, bool primary)
 QColor SkinStyle::TextColor(Look look, Surface surface, bool primary)
 {
     switch (look) {
-    case Look::Active:
-        return SkinColor::Night1;
-    case Look::Greyed:
-        return surface == Surface::Dark ? SkinColor::GreyDarkText : SkinColor::GreyLightText;
-    case Look::Current:
-        return SkinColor::Ink;
-    default:
-        break;
+    case Look::Active: return SkinColor::Night1;
+    case Look::Greyed: return surface == Surface::Dark ? SkinColor::GreyDarkText : SkinColor::GreyLightText;
+    case Look::Current: return SkinColor::Ink;
+    default: break;
     }
     if (primary)
         return surface == Surface::Dark ? SkinColor::GoldPale : SkinColor::OnDark;
@@ -393,9 +380,7 @@ void SkinStyle::DrawFace(QPainter& p, const QRectF& r, const ButtonFace& face, c
                         iconColor);
         break;
     }
-    case FaceLayout::TextOnly:
-        p.drawText(r, Qt::AlignCenter, face.caption);
-        break;
+    case FaceLayout::TextOnly: p.drawText(r, Qt::AlignCenter, face.caption); break;
     }
     p.restore();
 }

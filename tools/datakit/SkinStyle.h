@@ -50,7 +50,7 @@ inline const QColor SilverLight{0xe6, 0xea, 0xef};
 inline const QColor Red{0xb5, 0x45, 0x2f};
 inline const QColor Amber{0xd6, 0xa0, 0x38};
 inline const QColor Green{0x5c, 0x8f, 0x45};
-}
+} // namespace SkinColor
 
 // How a button arranges its icon and caption.
 enum class FaceLayout { IconAbove, IconLeft, IconOnly, TextOnly };
@@ -60,9 +60,9 @@ struct ButtonFace {
     QString caption;
     FaceLayout layout = FaceLayout::IconLeft;
     qreal captionPx = 14;
-    bool primary = false;  // the main action of a screen: strong passive look
+    bool primary = false; // the main action of a screen: strong passive look
     qreal radius = 8;
-    bool silver = false;   // silver instead of gold (the project menu's alternative set)
+    bool silver = false; // silver instead of gold (the project menu's alternative set)
 };
 
 class SkinStyle {

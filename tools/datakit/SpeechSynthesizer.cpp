@@ -12,7 +12,7 @@
 namespace {
 
 constexpr const char* kVoice = "en-us+f2";
-constexpr int kRate = 150;      // words per minute: calm, as for someone hearing a program for the first time
+constexpr int kRate = 150; // words per minute: calm, as for someone hearing a program for the first time
 constexpr int kPitch = 48;
 constexpr double kLeadSeconds = 0.15;
 constexpr double kTrailSeconds = 0.35;
@@ -82,8 +82,8 @@ AudioBuffer SpeechSynthesizer::Speak(const std::string& text) const
     }
     std::vector<short> pcm;
     g_target = &pcm;
-    const espeak_ERROR error = espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
-                                            nullptr, nullptr);
+    const espeak_ERROR error =
+        espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
     espeak_Synchronize();
     g_target = nullptr;
     if (error != EE_OK || pcm.empty())

@@ -16,17 +16,17 @@ constexpr double kTailSeconds = 2.5;
 constexpr double kFadeInSeconds = 0.01;
 
 struct Timbre {
-    std::vector<double> harmonics;     // amplitudes of harmonics 1, 2, 3, ...
-    std::vector<double> mellow;        // the harmonics a plucked sound decays to (empty: no change)
-    double attack = 0.02;              // seconds
-    double decay = 0.2;                // seconds to fall from the attack peak to the sustain level
-    double sustain = 1.0;              // level while held
-    double release = 0.2;              // seconds after the note ends
-    double pluck = 0;                  // > 0: the sound dies away with this time constant (seconds)
-    double gate = 0.95;                // share of the written length that the note is held
+    std::vector<double> harmonics; // amplitudes of harmonics 1, 2, 3, ...
+    std::vector<double> mellow;    // the harmonics a plucked sound decays to (empty: no change)
+    double attack = 0.02;          // seconds
+    double decay = 0.2;            // seconds to fall from the attack peak to the sustain level
+    double sustain = 1.0;          // level while held
+    double release = 0.2;          // seconds after the note ends
+    double pluck = 0;              // > 0: the sound dies away with this time constant (seconds)
+    double gate = 0.95;            // share of the written length that the note is held
     double vibratoCents = 0;
     double vibratoRate = 5.0;
-    double detuneCents = 2.0;          // the chorus: two copies this far apart
+    double detuneCents = 2.0; // the chorus: two copies this far apart
     double gain = 1.0;
 };
 
@@ -38,9 +38,11 @@ const std::map<std::string, Timbre>& Timbres()
         {"cello", {{1, 0.6, 0.4, 0.25, 0.15, 0.1, 0.06}, {}, 0.09, 0.3, 0.85, 0.35, 0, 0.98, 9, 4.8, 4, 0.9}},
         {"pad", {{1, 0.35, 0.2, 0.1, 0.05}, {}, 0.45, 0.5, 0.8, 0.9, 0, 1.0, 6, 4.5, 8, 0.7}},
         {"flute", {{1, 0.22, 0.07, 0.03}, {}, 0.06, 0.2, 0.85, 0.18, 0, 0.93, 10, 5, 1.5, 0.9}},
-        {"brass", {{1, 0.7, 0.55, 0.42, 0.3, 0.2, 0.13, 0.08, 0.05}, {}, 0.04, 0.15, 0.8, 0.15, 0, 0.88, 6, 5.5, 3, 0.75}},
+        {"brass",
+         {{1, 0.7, 0.55, 0.42, 0.3, 0.2, 0.13, 0.08, 0.05}, {}, 0.04, 0.15, 0.8, 0.15, 0, 0.88, 6, 5.5, 3, 0.75}},
         {"harp", {{1, 0.45, 0.25, 0.12, 0.06, 0.03}, {1, 0.12, 0.03}, 0.004, 0.1, 1.0, 0.5, 1.6, 1.0, 0, 5, 1, 1.0}},
-        {"piano", {{1, 0.6, 0.35, 0.2, 0.12, 0.07, 0.04}, {1, 0.2, 0.05}, 0.003, 0.1, 1.0, 0.35, 2.2, 0.97, 0, 5, 1.2, 1.0}},
+        {"piano",
+         {{1, 0.6, 0.35, 0.2, 0.12, 0.07, 0.04}, {1, 0.2, 0.05}, 0.003, 0.1, 1.0, 0.35, 2.2, 0.97, 0, 5, 1.2, 1.0}},
         {"bass", {{1, 0.35, 0.12, 0.05}, {}, 0.02, 0.2, 0.85, 0.25, 0, 0.92, 0, 5, 1, 1.0}},
     };
     return timbres;
@@ -127,8 +129,8 @@ void NoteRenderer::Render(const ScoreNote& note, double secondsPerBeat, const Ti
     const size_t first = static_cast<size_t>(note.start * secondsPerBeat * m_rate);
     const size_t count = static_cast<size_t>((held + timbre.release) * m_rate);
     // High notes are a little softer, as with real instruments; the velocity shapes the loudness.
-    const double amplitude = timbre.gain * volume * (0.25 + 0.75 * note.velocity) *
-                             std::pow(261.63 / frequency, 0.2) * 0.18;
+    const double amplitude =
+        timbre.gain * volume * (0.25 + 0.75 * note.velocity) * std::pow(261.63 / frequency, 0.2) * 0.18;
     const double detune = std::pow(2.0, timbre.detuneCents / 1200.0);
     double phases[2] = {0.0, 0.37};
     double gains[2][2];
@@ -185,8 +187,8 @@ AudioBuffer Synthesizer::Render(const MusicScore& score, double maxSeconds) cons
     for (const ScoreVoice& voice : score.Voices()) {
         const Timbre& timbre = Timbres().at(voice.timbre);
         if (tables.count(voice.timbre) == 0)
-            tables[voice.timbre] = TimbreTables{MakeTable(timbre.harmonics),
-                                                timbre.mellow.empty() ? std::vector<float>() : MakeTable(timbre.mellow)};
+            tables[voice.timbre] = TimbreTables{
+                MakeTable(timbre.harmonics), timbre.mellow.empty() ? std::vector<float>() : MakeTable(timbre.mellow)};
         for (const ScoreNote& note : voice.notes) {
             if (note.start * secondsPerBeat < seconds)
                 renderer.Render(note, secondsPerBeat, timbre, tables[voice.timbre], voice.volume, voice.pan);

@@ -15,7 +15,8 @@ public:
 private:
     void SkipSeparators()
     {
-        while (m_pos < m_data.size() && (std::isspace(static_cast<unsigned char>(m_data[m_pos])) || m_data[m_pos] == ','))
+        while (m_pos < m_data.size() &&
+               (std::isspace(static_cast<unsigned char>(m_data[m_pos])) || m_data[m_pos] == ','))
             ++m_pos;
     }
     bool AtNumber()
@@ -122,8 +123,7 @@ bool PathReader::Segment(char command, QPainterPath& path)
         m_lastControl = a;
         m_current = b;
         break;
-    default:
-        return false;
+    default: return false;
     }
     m_lastCommand = upper;
     return true;
