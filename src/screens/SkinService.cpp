@@ -7,12 +7,14 @@
 #include "model/evPicture.h"
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
+#include "platform/Log.h"
 #include "platform/Text.h"
 #include "screens/TImage.h"
 #include "screens/TLabel.h"
 
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <system_error>
 
 namespace {
@@ -66,6 +68,17 @@ const JpegImage& SkinPicture(int32_t index)
 }
 
 void ReleaseSkinImage() { State().skinImage.reset(); }
+
+void ShowSkinPicture(TImage* image, int32_t index)
+{
+    try {
+        image->SetPicture(SkinPicture(index));
+    } catch (const EVelloraError& e) {
+        image->ClearPicture();
+        ktLogs::LogLine("Skin picture " + std::to_string(index) + " not loaded: " + e.what());
+    }
+    ReleaseSkinImage();
+}
 
 QString HelpText(int32_t index)
 {

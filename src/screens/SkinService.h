@@ -28,6 +28,9 @@ evBranding* SkinBranding();
 const JpegImage& SkinPicture(int32_t index);
 // Frees the shared skin image (end of the program).
 void ReleaseSkinImage();
+// Shows the skin picture at the index in the image; a picture that cannot be had leaves the image empty and is
+// logged. The shared skin image is released afterwards.
+void ShowSkinPicture(TImage* image, int32_t index);
 
 // The help text at the index, for display; empty when the list has no help text there.
 QString HelpText(int32_t index);

@@ -48,17 +48,6 @@ void ShowMessage(const QString& text)
         ok->Run(text);
 }
 
-void LoadPicture(TImage* image, int32_t index)
-{
-    try {
-        image->SetPicture(SkinPicture(index));
-    } catch (const EVelloraError& e) {
-        image->ClearPicture();
-        ktLogs::LogLine(std::string("Skin picture not loaded: ") + e.what());
-    }
-    ReleaseSkinImage();
-}
-
 evProject* CurrentProject() { return AppContext() ? AppContext()->GetCurrentProject() : nullptr; }
 
 } // namespace
@@ -170,8 +159,8 @@ void TFormFinish::SetStudio(std::unique_ptr<StudioBranding> studio)
     editDuration->setVisible(m_studioOn);
     editDuration->setEnabled(m_studioOn);
     if (m_studioOn) {
-        LoadPicture(imgVisible, Skin::StudioPageOn);
-        LoadPicture(imgDuration, Skin::StudioPageDuration);
+        ShowSkinPicture(imgVisible, Skin::StudioPageOn);
+        ShowSkinPicture(imgDuration, Skin::StudioPageDuration);
     } else {
         imgVisible->ClearPicture();
         imgDuration->ClearPicture();
@@ -293,7 +282,7 @@ void TFormFinish::imgBtnVisibleClick()
     if (!m_studio)
         return;
     m_studioOn = !m_studioOn;
-    LoadPicture(imgVisible, m_studioOn ? Skin::StudioPageOn : Skin::StudioPageOff);
+    ShowSkinPicture(imgVisible, m_studioOn ? Skin::StudioPageOn : Skin::StudioPageOff);
 }
 
 void TFormFinish::ImgBGMouseMove(int x, int y)

@@ -78,12 +78,6 @@ void Fill(Bitmap& bitmap, const TRect& rect, TColor colour)
     canvas.FillRect(rect);
 }
 
-bool SpeechPossible()
-{
-    const evBranding* branding = SkinBranding();
-    return soundAvailable && branding && branding->GetSpeech().Count() > 0;
-}
-
 } // namespace
 
 TFormGallery::TFormGallery() : SkinnedScreen(Kind::FullScreen)
@@ -545,19 +539,10 @@ void TFormGallery::PanelMouseMove(const QObject* sender, int x, int y)
 
 void TFormGallery::UpdateSpeakerImages()
 {
-    if (!SpeechPossible()) {
-        TPageEditorScreen::SetSkinPicture(imgTopSpeaker, Skin::PictureSpeakerNoSound);
-        imgTopSpeakerOver->ClearPicture();
-        imgTopSpeaker->setCursor(Qt::ArrowCursor);
-        imgTopSpeakerOver->setCursor(Qt::ArrowCursor);
-        return;
-    }
-    imgTopSpeakerOver->setCursor(Qt::PointingHandCursor);
-    if (SpeechEnabled()) {
-        imgTopSpeaker->ClearPicture();
-        TPageEditorScreen::SetSkinPicture(imgTopSpeakerOver, Skin::PictureSpeakerOnActive);
-    } else {
-        TPageEditorScreen::SetSkinPicture(imgTopSpeaker, Skin::PictureSpeakerOff);
-        TPageEditorScreen::SetSkinPicture(imgTopSpeakerOver, Skin::PictureSpeakerOffActive);
-    }
+    TPageEditorScreen::Look look;
+    look.speakerNoSound = Skin::PictureSpeakerNoSound;
+    look.speakerOnOver = Skin::PictureSpeakerOnActive;
+    look.speakerOff = Skin::PictureSpeakerOff;
+    look.speakerOffOver = Skin::PictureSpeakerOffActive;
+    TPageEditorScreen::ShowSpeaker(imgTopSpeaker, imgTopSpeakerOver, look);
 }

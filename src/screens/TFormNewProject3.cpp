@@ -469,18 +469,9 @@ void TFormNewProject3::imgBtnNewClick()
     evCategory* entry = SelectedEntry();
     if (!entry || !entry->GetOptional())
         return;
-    if (PageOrder::SiblingCount(entry) >= kMaxLevelEntries) {
-        ShowMessage(Help::LevelFull);
+    std::unique_ptr<evCategory> added = AskNewChapter(entry, Help::PromptNewChapter, Help::NewChapterTitle);
+    if (!added)
         return;
-    }
-    QString text;
-    if (!AskEntryText(Help::PromptNewChapter, HelpText(Help::NewChapterTitle), text))
-        return;
-    if (IsBlankName(FromDisplay(text))) {
-        ShowMessage(Help::NameEmpty);
-        return;
-    }
-    auto added = std::make_unique<evCategory>(FromDisplay(text), "", true, 3);
     const evCategory* shown = added.get();
     entry->InsertAfter(std::move(added));
     RebuildRows();
@@ -492,22 +483,33 @@ void TFormNewProject3::imgBtnNewSubClick()
     evCategory* entry = SelectedEntry();
     if (!entry || !(entry->GetOptional() || entry->GetKind() == 1))
         return;
-    if (PageOrder::SiblingCount(entry->GetSub()) >= kMaxLevelEntries) {
-        ShowMessage(Help::LevelFull);
+    std::unique_ptr<evCategory> added =
+        AskNewChapter(entry->GetSub(), Help::PromptNewSubChapter, Help::NewSubChapterTitle);
+    if (!added)
         return;
-    }
-    QString text;
-    if (!AskEntryText(Help::PromptNewSubChapter, HelpText(Help::NewSubChapterTitle), text))
-        return;
-    if (IsBlankName(FromDisplay(text))) {
-        ShowMessage(Help::NameEmpty);
-        return;
-    }
-    auto added = std::make_unique<evCategory>(FromDisplay(text), "", true, 3);
     const evCategory* shown = added.get();
     entry->AddChild(std::move(added));
     RebuildRows();
     ScrollIntoView(shown);
+}
+
+// A new chapter beside the siblings of the entry (none when the level is full, the user cancels or leaves the
+// name blank; each with its message).
+std::unique_ptr<evCategory> TFormNewProject3::AskNewChapter(const evCategory* sibling, int32_t prompt,
+                                                            int32_t suggestedTitle)
+{
+    if (PageOrder::SiblingCount(sibling) >= kMaxLevelEntries) {
+        ShowMessage(Help::LevelFull);
+        return nullptr;
+    }
+    QString text;
+    if (!AskEntryText(prompt, HelpText(suggestedTitle), text))
+        return nullptr;
+    if (IsBlankName(FromDisplay(text))) {
+        ShowMessage(Help::NameEmpty);
+        return nullptr;
+    }
+    return std::make_unique<evCategory>(FromDisplay(text), "", true, 3);
 }
 
 void TFormNewProject3::imgBtnEditNameClick()

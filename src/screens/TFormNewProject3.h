@@ -124,6 +124,7 @@ private:
     void ShowMessage(int32_t helpText);
     evCategory* SelectedEntry() const;
     bool AskEntryText(int32_t captionText, const QString& initialText, QString& text);
+    std::unique_ptr<evCategory> AskNewChapter(const evCategory* sibling, int32_t prompt, int32_t suggestedTitle);
     void SwitchEntry(evCategory& entry);
     void RemoveEntry(evCategory& entry);
     std::string ChooseProjectFileName();

@@ -65,16 +65,6 @@ int32_t AlternativeHint(int32_t hint)
     return found != alternatives.end() ? found->second : hint;
 }
 
-void LoadPicture(TImage* image, int32_t index)
-{
-    try {
-        image->SetPicture(SkinPicture(index));
-    } catch (const EVelloraError& e) {
-        image->ClearPicture();
-        ktLogs::LogLine(std::string("Skin picture not loaded: ") + e.what());
-    }
-}
-
 void ShowMessage(int32_t helpText)
 {
     if (TokPopup* ok = Screens().okPopup.get())
@@ -251,9 +241,9 @@ void TFormProjectMenu::MarkModified()
 void TFormProjectMenu::LoadMenuPictures()
 {
     for (const MenuPicture& picture : m_pictures)
-        LoadPicture(picture.image, m_alternativePictures ? picture.alternative : picture.normal);
+        ShowSkinPicture(picture.image, m_alternativePictures ? picture.alternative : picture.normal);
     if (!soundAvailable)
-        LoadPicture(imgMusic_Act, m_alternativePictures ? Skin::AltMenuMusicGreyed : Skin::MenuMusicGreyed);
+        ShowSkinPicture(imgMusic_Act, m_alternativePictures ? Skin::AltMenuMusicGreyed : Skin::MenuMusicGreyed);
     ReleaseSkinImage();
     for (const HoverButton& button : m_buttons)
         button.image->hide();

@@ -281,33 +281,26 @@ bool TPageEditorScreen::AskToLeave()
     return question && question->Run();
 }
 
-void TPageEditorScreen::SetSkinPicture(TImage* image, int32_t index)
-{
-    try {
-        image->SetPicture(SkinPicture(index));
-    } catch (const EVelloraError& e) {
-        image->ClearPicture();
-        ktLogs::LogLine(std::string("Speaker picture not loaded: ") + e.what());
-    }
-    ReleaseSkinImage();
-}
+void TPageEditorScreen::SetSkinPicture(TImage* image, int32_t index) { ShowSkinPicture(image, index); }
 
-void TPageEditorScreen::UpdateSpeakerImages()
+void TPageEditorScreen::UpdateSpeakerImages() { ShowSpeaker(imgTopSpeaker, imgTopSpeakerOver, m_look); }
+
+void TPageEditorScreen::ShowSpeaker(TImage* speaker, TImage* speakerOver, const Look& look)
 {
     if (!SpeechPossible()) {
-        SetSkinPicture(imgTopSpeaker, m_look.speakerNoSound);
-        imgTopSpeakerOver->ClearPicture();
-        imgTopSpeaker->setCursor(Qt::ArrowCursor);
-        imgTopSpeakerOver->setCursor(Qt::ArrowCursor);
+        SetSkinPicture(speaker, look.speakerNoSound);
+        speakerOver->ClearPicture();
+        speaker->setCursor(Qt::ArrowCursor);
+        speakerOver->setCursor(Qt::ArrowCursor);
         return;
     }
-    imgTopSpeakerOver->setCursor(Qt::PointingHandCursor);
+    speakerOver->setCursor(Qt::PointingHandCursor);
     if (SpeechEnabled()) {
-        imgTopSpeaker->ClearPicture();
-        SetSkinPicture(imgTopSpeakerOver, m_look.speakerOnOver);
+        speaker->ClearPicture();
+        SetSkinPicture(speakerOver, look.speakerOnOver);
     } else {
-        SetSkinPicture(imgTopSpeaker, m_look.speakerOff);
-        SetSkinPicture(imgTopSpeakerOver, m_look.speakerOffOver);
+        SetSkinPicture(speaker, look.speakerOff);
+        SetSkinPicture(speakerOver, look.speakerOffOver);
     }
 }
 

@@ -73,6 +73,8 @@ public:
     static bool AskToLeave();
     // Puts the skin picture into the image; a picture that cannot be loaded leaves it empty (and is logged).
     static void SetSkinPicture(TImage* image, int32_t index);
+    // The speaker button's two pictures for the state of speech (the gallery has the same button).
+    static void ShowSpeaker(TImage* speaker, TImage* speakerOver, const Look& look);
 
     int32_t GetResult() const { return m_result; }
     bool GetMayClose() const { return m_mayClose; }
