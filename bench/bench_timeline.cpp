@@ -95,6 +95,7 @@ void BuildChapter()
         g_chapter->pages.push_back(page);
     g_chapter->timeline = std::make_unique<TframeTimeline>();
     g_chapter->timeline->imgBg->SetPicture(SyntheticPhoto(1024, 148, 7).ToQImage());
+    g_chapter->timeline->show(); // thumbnails outside the window are filled in only while the strip is shown
 }
 
 // untilComplete: also until the thumbnails outside the window are filled in (while the program waits).

@@ -336,9 +336,18 @@ void TframeTimeline::DrawPendingInWindow()
     DrawPending(visible);
 }
 
+void TframeTimeline::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_pending.empty())
+        m_fillTimer->start();
+}
+
 // A few at a time, so the program stays responsive; the composed window is shown after each few.
 void TframeTimeline::FillPendingThumbnails()
 {
+    if (!isVisible())
+        return;
     const size_t batch = std::max(1u, std::thread::hardware_concurrency()) + 1;
     DrawPending(std::vector<Pending>(m_pending.begin(), m_pending.begin() + std::min(batch, m_pending.size())));
     Compose();

@@ -9,7 +9,8 @@
 //
 // A page's thumbnail is rendered once and kept by the page until it changes. After a rebuild only the thumbnails
 // in the window are rendered before the strip is shown; the others follow while the program waits for input, or
-// at once when scrolling brings them into the window.
+// at once when scrolling brings them into the window, and only while the strip is shown: a hidden strip may
+// still list pages that its owner is about to change.
 
 #include "platform/Bitmap.h"
 #include "platform/Color.h"
@@ -23,6 +24,7 @@
 #include <vector>
 
 class ITimelineHost;
+class QShowEvent;
 class QTimer;
 class evCategory;
 
@@ -118,6 +120,9 @@ public:
     TImage* imgScrollRight;
     TLabel* labelCategoryTitle;
     QTimer* timer;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     struct Flags {

@@ -272,6 +272,12 @@ TEST_F(TframeTimelineTest, ThumbnailsOutsideTheWindowFollowLaterOrWhenScrolledTo
     EXPECT_TRUE(kept(pages[19])) << "rendered when it came into the window";
     EXPECT_LT(m_timeline->PendingThumbnails(), 13u);
 
+    // Only while the strip is shown: its owner may change the pages while it is hidden.
+    const size_t pending = m_timeline->PendingThumbnails();
+    for (int round = 0; round < 5; ++round)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(m_timeline->PendingThumbnails(), pending);
+    m_host->show();
     for (int round = 0; round < 50 && m_timeline->PendingThumbnails() > 0; ++round)
         QCoreApplication::processEvents();
     EXPECT_EQ(m_timeline->PendingThumbnails(), 0u);
