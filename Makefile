@@ -32,7 +32,7 @@ package: build data
 test: deps
 	cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELLORA_SANITIZE=ON -DVELLORA_BUILD_TESTS=ON -DVELLORA_BUILD_APPS=OFF -DVELLORA_WERROR=ON
 	cmake --build build-test -j $(JOBS)
-	cd build-test && $(TEST_ENV) ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+	$(TEST_ENV) ASAN_OPTIONS=detect_leaks=1 bash scripts/run-tests.sh $(JOBS)
 
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLORA_BUILD_BENCH=ON
