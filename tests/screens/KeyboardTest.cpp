@@ -51,19 +51,7 @@ const Keys kReturn{{Qt::Key_Return, Qt::NoModifier}};
 const Keys kEnter{{Qt::Key_Enter, Qt::KeypadModifier}};
 const Keys kEscape{{Qt::Key_Escape, Qt::NoModifier}};
 
-class KeyboardTest : public WizardTest {
-protected:
-    void SetUp() override
-    {
-        WizardTest::SetUp();
-        SetTodaySource([] { return 46362.0; });
-    }
-    void TearDown() override
-    {
-        SetTodaySource({});
-        WizardTest::TearDown();
-    }
-};
+using KeyboardTest = FixedDayWizardTest;
 
 TEST_F(KeyboardTest, ReturnConfirmsAndEscapeCancelsEveryPopup)
 {

@@ -15,19 +15,7 @@ using namespace wizardtest;
 
 namespace {
 
-class NewProject1Test : public WizardTest {
-protected:
-    void SetUp() override
-    {
-        WizardTest::SetUp();
-        SetTodaySource([] { return 46362.0; });
-    }
-    void TearDown() override
-    {
-        SetTodaySource({});
-        WizardTest::TearDown();
-    }
-};
+using NewProject1Test = FixedDayWizardTest;
 
 TEST_F(NewProject1Test, StartsEmptyWithTodayAndTheFirstNameFocused)
 {

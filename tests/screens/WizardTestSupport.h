@@ -7,6 +7,7 @@
 
 #include "app/AppTestSupport.h"
 #include "model/evLayoutPreview.h"
+#include "platform/Dates.h"
 #include "screens/ApplicationContext.h"
 #include "screens/ScreenSet.h"
 #include "screens/TFormAddEntry.h"
@@ -113,6 +114,21 @@ protected:
 
     std::string m_program;
     ApplicationContext m_context;
+};
+
+// The wizard on a fixed day: today is 7 December 2026 (day 46362) for the date fields and their hints.
+class FixedDayWizardTest : public WizardTest {
+protected:
+    void SetUp() override
+    {
+        WizardTest::SetUp();
+        SetTodaySource([] { return 46362.0; });
+    }
+    void TearDown() override
+    {
+        SetTodaySource({});
+        WizardTest::TearDown();
+    }
 };
 
 } // namespace wizardtest
