@@ -1,4 +1,5 @@
 #include "CliRunner.h"
+#include "ScratchFolder.h"
 
 #include "model/ObjectStream.h"
 #include "model/evBranding.h"
@@ -19,15 +20,8 @@
 
 namespace {
 
-class CliAlbumTest : public ::testing::Test {
+class CliAlbumTest : public ScratchFolderTest {
 protected:
-    void SetUp() override
-    {
-        m_dir = std::filesystem::temp_directory_path() / ("vellora-cli-album-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
     std::string WriteBody(const std::string& name, const evObject& body) const
     {
         MemoryStream s;
@@ -49,8 +43,6 @@ protected:
         EXPECT_EQ(dumped.status, 0) << dumped.err;
         return dumped.out;
     }
-
-    std::filesystem::path m_dir;
 };
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "CliRunner.h"
+#include "ScratchFolder.h"
 
 #include "model/ObjectStream.h"
 #include "model/evObjectCollection.h"
@@ -11,22 +12,13 @@
 #include <tuple>
 
 namespace {
-class CliTest : public ::testing::Test {
+class CliTest : public ScratchFolderTest {
 protected:
-    void SetUp() override
-    {
-        m_dir = std::filesystem::temp_directory_path() / ("vellora-cli-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
     std::string Write(const std::string& name, const MemoryStream& s) const
     {
         s.SaveToFile(Path(name));
         return Path(name);
     }
-
-    std::filesystem::path m_dir;
 };
 
 int CountLines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }

@@ -1,4 +1,5 @@
 #include "platform/AtomicFile.h"
+#include "ScratchFolder.h"
 
 #include "platform/Errors.h"
 #include "platform/Stream.h"
@@ -24,22 +25,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class AtomicFileTest : public ::testing::Test {
+class AtomicFileTest : public ScratchFolderTest {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("vellora-atomic-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-    static std::string Read(const std::string& path)
-    {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    }
     static void Write(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
     static mode_t Mode(const std::string& path)
     {
@@ -58,8 +45,6 @@ protected:
         }
         return names;
     }
-
-    fs::path m_dir;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 // Printers over Qt's paged devices: metrics from the page layout and resolution, and the PDF file printer that
 // writes its file whole or not at all.
 #include "platform/Printer.h"
+#include "ScratchFolder.h"
 
 #include "WriteLeftovers.h"
 #include "platform/Bitmap.h"
@@ -21,24 +22,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class PrinterTest : public ::testing::Test {
+class PrinterTest : public ScratchFolderTest {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("vellora-printer-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-    static std::string Read(const std::string& path)
-    {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    }
-
-    fs::path m_dir;
 };
 
 void PrintOneSquare(Printer& printer)
