@@ -2,7 +2,10 @@
 // Inputs shared by the benchmarks: photograph-like pictures and stored objects with identifiers.
 
 #include "platform/Bitmap.h"
+#include "platform/Jpeg.h"
 #include "platform/Stream.h"
+
+#include <QtGlobal>
 
 #include <algorithm>
 #include <cstdint>
@@ -69,4 +72,20 @@ inline void WritePpm(const std::string& path, const Bitmap& bitmap)
         }
         out.write(row.data(), static_cast<std::streamsize>(row.size()));
     }
+}
+
+// Photograph-like JPEGs of one size, each with its own seed from firstSeed on.
+inline std::vector<JpegImage> SyntheticPhotos(int count, int width, int height, uint32_t firstSeed)
+{
+    std::vector<JpegImage> photos;
+    for (int i = 0; i < count; ++i)
+        photos.push_back(JpegImage::FromBitmap(SyntheticPhoto(width, height, firstSeed + static_cast<uint32_t>(i))));
+    return photos;
+}
+
+// The benchmarks draw without a screen unless the environment names one.
+inline void PreferOffscreenDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 }

@@ -274,8 +274,7 @@ Run Measure(Work work)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenDisplay();
     QGuiApplication app(argc, argv);
     RegisterAllClasses();
     QTemporaryDir temp;

@@ -157,14 +157,11 @@ BENCHMARK(BM_KilledSaves)->Unit(benchmark::kSecond)->Iterations(1);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenDisplay();
     QGuiApplication app(argc, argv);
     RegisterAllClasses();
     g_folder = std::make_unique<QTemporaryDir>();
-    std::vector<JpegImage> photos;
-    for (int i = 0; i < kDistinctPhotos; ++i)
-        photos.push_back(JpegImage::FromBitmap(SyntheticPhoto(kPhotoWidth, kPhotoHeight, 1000u + i)));
+    std::vector<JpegImage> photos = SyntheticPhotos(kDistinctPhotos, kPhotoWidth, kPhotoHeight, 1000u);
     JpegImage background = JpegImage::FromBitmap(SyntheticPhoto(1024, 768, 3));
     g_photos = &photos;
     g_background = &background;

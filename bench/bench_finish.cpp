@@ -172,13 +172,10 @@ BENCHMARK(BM_JpegFloor)->Arg(50)->Arg(100)->Iterations(2)->Unit(benchmark::kMill
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenDisplay();
     QGuiApplication app(argc, argv);
     RegisterAllClasses();
-    std::vector<JpegImage> photos;
-    for (int i = 0; i < kDistinctPhotos; ++i)
-        photos.push_back(JpegImage::FromBitmap(SyntheticPhoto(kPhotoWidth, kPhotoHeight, 1000u + i)));
+    std::vector<JpegImage> photos = SyntheticPhotos(kDistinctPhotos, kPhotoWidth, kPhotoHeight, 1000u);
     JpegImage background = JpegImage::FromBitmap(SyntheticPhoto(1024, 768, 3));
     g_photos = &photos;
     g_background = &background;

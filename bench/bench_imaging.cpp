@@ -333,8 +333,7 @@ std::string FourteenMegapixels(const QString& folder)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenDisplay();
     QApplication app(argc, argv); // the screen benchmark needs widgets
     benchmark::Initialize(&argc, argv);
     QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/vellora-bench-XXXXXX") : QString());

@@ -226,8 +226,7 @@ Photo MakePhoto(const QTemporaryDir& dir)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenDisplay();
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     QTemporaryDir dir;

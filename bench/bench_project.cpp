@@ -189,8 +189,7 @@ BENCHMARK(BM_RenderAllPagesFloor_Decode)->Unit(benchmark::kMillisecond)->Iterati
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenDisplay();
     QGuiApplication app(argc, argv);
     RegisterAllClasses();
     BuildAlbum();

@@ -3,6 +3,7 @@
 //
 // The data is the one the build writes into bin/data and bin/designs beside this program; the folder can be given
 // as the first argument instead.
+#include "BenchSupport.h"
 #include "model/evBranding.h"
 #include "model/evLayout.h"
 #include "model/evLayoutPreview.h"
@@ -103,8 +104,7 @@ void PrintSizes()
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenDisplay();
     QGuiApplication app(argc, argv);
     RegisterAllClasses();
     g_folder = QCoreApplication::applicationDirPath().toStdString();

@@ -1,5 +1,6 @@
 // Rendering a text field of about 400 words into a page-sized bitmap: line building through the page layout's
 // text measurer plus the drawing, with and without a presentation page (which adds the quality-100 snapshot).
+#include "BenchSupport.h"
 #include "model/evLayout.h"
 #include "model/evPageLayout.h"
 #include "model/evProjectorPage.h"
@@ -87,8 +88,7 @@ BENCHMARK(BM_DrawWithLineLinks)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenDisplay();
     QGuiApplication app(argc, argv);
     RegisterAllClasses();
     benchmark::Initialize(&argc, argv);

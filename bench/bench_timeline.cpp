@@ -171,8 +171,7 @@ BENCHMARK(BM_ScrollTick)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenDisplay();
     // The strip is a widget, so the benchmark needs the widget application, not only the GUI one.
     QApplication app(argc, argv);
     RegisterAllClasses();
