@@ -88,42 +88,28 @@ TEST(DibBitmapTest, PalettedAndTrueColourPicturesAreRead)
         PixelFormat format;
         std::vector<std::vector<int32_t>> pixels; // top row first
     };
+    // clang-format off
     const std::vector<Case> cases = {
-        {"1 bit, full table",
-         InfoHeader(3, 2, 1, 0) + Table(2, 4) + Bytes{0b10100000, 0, 0, 0, 0b01000000, 0, 0, 0},
-         PixelFormat::pf8bit,
-         {{Red(), Green(), Red()}, {Green(), Red(), Green()}}},
-        {"4 bits, 3 colours used",
-         InfoHeader(3, 2, 4, 3) + Table(3, 4) + Bytes{0x01, 0x20, 0, 0, 0x22, 0x10, 0, 0},
-         PixelFormat::pf8bit,
-         {{Blue(), Blue(), Green()}, {Red(), Green(), Blue()}}},
-        {"8 bits, full table",
-         InfoHeader(3, 2, 8, 0) + Table(256, 4) + Bytes{3, 4, 0, 0, 2, 1, 0, 0},
-         PixelFormat::pf8bit,
-         {{Blue(), Green(), Red()}, {0x1E1E1E, 0x282828, Red()}}},
-        {"8 bits, top-down",
-         InfoHeader(3, -2, 8, 2) + Table(2, 4) + Bytes{1, 1, 0, 0, 0, 0, 1, 0},
-         PixelFormat::pf8bit,
-         {{Green(), Green(), Red()}, {Red(), Red(), Green()}}},
-        {"24 bits",
-         InfoHeader(3, 2, 24, 0) + Bytes{255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0} +
-             Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0},
-         PixelFormat::pf24bit,
-         {{0x010203, 0x040506, 0x070809}, {Blue(), Green(), Red()}}},
-        {"24 bits with 2 colours used before the rows",
-         InfoHeader(3, 2, 24, 2) + Table(2, 4) + Bytes{255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0} +
-             Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0},
-         PixelFormat::pf24bit,
-         {{0x010203, 0x040506, 0x070809}, {Blue(), Green(), Red()}}},
-        {"core header, 3-byte entries",
-         CoreHeader(3, 2, 8) + Table(256, 3) + Bytes{0, 1, 2, 0, 2, 1, 0, 0},
-         PixelFormat::pf8bit,
-         {{Blue(), Green(), Red()}, {Red(), Green(), Blue()}}},
-        {"core header, 1 bit",
-         CoreHeader(3, 2, 1) + Table(2, 3) + Bytes{0b11100000, 0, 0, 0, 0, 0, 0, 0},
-         PixelFormat::pf8bit,
-         {{Red(), Red(), Red()}, {Green(), Green(), Green()}}},
+        {"1 bit, full table", InfoHeader(3, 2, 1, 0) + Table(2, 4) + Bytes{0b10100000, 0, 0, 0, 0b01000000, 0, 0, 0},
+         PixelFormat::pf8bit, {{Red(), Green(), Red()}, {Green(), Red(), Green()}}},
+        {"4 bits, 3 colours used", InfoHeader(3, 2, 4, 3) + Table(3, 4) + Bytes{0x01, 0x20, 0, 0, 0x22, 0x10, 0, 0},
+         PixelFormat::pf8bit, {{Blue(), Blue(), Green()}, {Red(), Green(), Blue()}}},
+        {"8 bits, full table", InfoHeader(3, 2, 8, 0) + Table(256, 4) + Bytes{3, 4, 0, 0, 2, 1, 0, 0},
+         PixelFormat::pf8bit, {{Blue(), Green(), Red()}, {0x1E1E1E, 0x282828, Red()}}},
+        {"8 bits, top-down", InfoHeader(3, -2, 8, 2) + Table(2, 4) + Bytes{1, 1, 0, 0, 0, 0, 1, 0},
+         PixelFormat::pf8bit, {{Green(), Green(), Red()}, {Red(), Red(), Green()}}},
+        {"24 bits", InfoHeader(3, 2, 24, 0) + Bytes{255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0} +
+                        Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0},
+         PixelFormat::pf24bit, {{0x010203, 0x040506, 0x070809}, {Blue(), Green(), Red()}}},
+        {"24 bits with 2 colours used before the rows", InfoHeader(3, 2, 24, 2) + Table(2, 4) +
+                        Bytes{255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0} + Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0},
+         PixelFormat::pf24bit, {{0x010203, 0x040506, 0x070809}, {Blue(), Green(), Red()}}},
+        {"core header, 3-byte entries", CoreHeader(3, 2, 8) + Table(256, 3) + Bytes{0, 1, 2, 0, 2, 1, 0, 0},
+         PixelFormat::pf8bit, {{Blue(), Green(), Red()}, {Red(), Green(), Blue()}}},
+        {"core header, 1 bit", CoreHeader(3, 2, 1) + Table(2, 3) + Bytes{0b11100000, 0, 0, 0, 0, 0, 0, 0},
+         PixelFormat::pf8bit, {{Red(), Red(), Red()}, {Green(), Green(), Green()}}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const Bitmap bitmap = Read(c.dib);
@@ -153,10 +139,12 @@ TEST(DibBitmapTest, DamagedOrUnreadableBlocksRaiseAnError)
     };
     const Bytes rows(8, 0);
     const Bytes header = InfoHeader(3, 2, 8, 0);
+    // clang-format off
     const std::vector<Case> cases = {
         {"no header", Bytes{40, 0}, "no header"},
         {"unknown header form", Bytes{20, 0, 0, 0} + Bytes(20, 0), "unknown header form"},
-        {"header cut short", Bytes(header.begin(), header.begin() + 30), "header is cut short"},
+        {"header cut short", Bytes(header.begin(), header.begin() + 30),
+         "header is cut short"},
         {"compressed", InfoHeader(3, 2, 8, 0, 1) + Table(256, 4) + rows, "compressed"},
         {"16 bits", InfoHeader(3, 2, 16, 0) + rows + rows, "16 bits per pixel"},
         {"no width", InfoHeader(0, 2, 8, 0) + Table(256, 4) + rows, "size is invalid"},
@@ -164,6 +152,7 @@ TEST(DibBitmapTest, DamagedOrUnreadableBlocksRaiseAnError)
         {"rows cut short", InfoHeader(3, 2, 8, 0) + Table(256, 4) + Bytes(6, 0), "rows are cut short"},
         {"colour table beyond the block", InfoHeader(3, 2, 8, 0xFFFFFFFF) + rows, "rows are cut short"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         try {
