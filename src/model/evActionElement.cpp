@@ -194,14 +194,30 @@ std::vector<const evPicture*> PicturesFiledUnder(const evCategory& category, int
 }
 
 // One item per thumbnail of the undoubled strip: the photograph itself, shown at the place given.
+// The photograph as an item shows it: at its own size, which the editors make the slot's. One larger than the slot
+// (from a file the editors did not write) is reduced to fit the slot with its proportions, so that it never covers
+// the rest of the page.
+JpegImage ItemPicture(const evPicture& picture, const TRect& place)
+{
+    JpegImage stored = JpegImage::FromBytes(picture.GetImageStream());
+    const int width = stored.Width();
+    const int height = stored.Height();
+    if (place.Width() <= 0 || place.Height() <= 0 || (width <= place.Width() && height <= place.Height()))
+        return stored;
+    const double scale =
+        std::min(static_cast<double>(place.Width()) / width, static_cast<double>(place.Height()) / height);
+    return JpegImage::FromBitmap(
+        picture.ScaledTo(std::max(1, static_cast<int>(width * scale)), std::max(1, static_cast<int>(height * scale))));
+}
+
 std::unique_ptr<evObjectCollection> FilmStripItems(const std::vector<const evPicture*>& pictures, int32_t cells,
                                                    const TRect& place)
 {
     auto items = std::make_unique<evObjectCollection>();
     for (int32_t i = 0; i < cells; ++i) {
         const evPicture& picture = *pictures[static_cast<size_t>(i) % pictures.size()];
-        items->Add(std::make_unique<evProjectorPageElement>(
-            place.Left, place.Top, JpegImage::FromBytes(picture.GetImageStream()), kKindAlways));
+        items->Add(
+            std::make_unique<evProjectorPageElement>(place.Left, place.Top, ItemPicture(picture, place), kKindAlways));
     }
     return items;
 }

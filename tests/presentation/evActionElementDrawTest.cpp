@@ -187,3 +187,28 @@ TEST_F(ActionDrawTest, ElementsWithoutSlotsOrOfOtherTypesAddOnlyWhatTheirTypeNee
     EXPECT_EQ(TargetAt(*page, Rect(5, 6, 7, 8)), 5);
     EXPECT_EQ(page->GetNaviActions().Count(), 2);
 }
+
+// A film strip's item shows the photograph at the second slot's place (100 x 80): as stored when it fits, reduced
+// with its proportions when it is larger, as a photograph from a file the editors did not write can be.
+TEST_F(ActionDrawTest, AFilmStripItemNeverOutgrowsItsSlot)
+{
+    auto project = MakeAlbum();
+    evCategory* film = AddTopPage(*project, "Film", 13);
+    auto fitting = SolidPicture(90, 60, kRed);
+    const std::vector<uint8_t> stored = fitting->GetImageStream();
+    film->AddUserElement(ActionId(13, 1), std::move(fitting));
+    film->AddUserElement(ActionId(13, 1), SolidPicture(400, 200, kGreen));
+    const auto page = PageOf(*film);
+    std::vector<const evProjectorSliderElement*> strips;
+    for (int32_t i = 0; i < page->GetElements().Count(); ++i)
+        if (const auto* strip = page->GetElements().GetItemAs<evProjectorSliderElement>(i))
+            strips.push_back(strip);
+    ASSERT_EQ(strips.size(), 1u);
+    const std::vector<evProjectorPageElement*> items = Members<evProjectorPageElement>(strips[0]->GetItems());
+    ASSERT_GE(items.size(), 2u);
+    EXPECT_EQ(items[0]->GetPicture().Bytes(), stored);
+    EXPECT_EQ(items[1]->GetPicture().Width(), 100);
+    EXPECT_EQ(items[1]->GetPicture().Height(), 50);
+    EXPECT_EQ(items[1]->GetX(), 100);
+    EXPECT_EQ(items[1]->GetY(), 100);
+}
