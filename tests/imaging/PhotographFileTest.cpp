@@ -69,12 +69,16 @@ QImage Filled(const Rgb& colour, int width = 64, int height = 48)
     return image;
 }
 
-QByteArray Encoded(const QImage& image, const char* format)
+// Quality 100; a progressive JPEG at 90, as cameras and editors write them.
+QByteArray Encoded(const QImage& image, const char* format, bool progressive = false)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(image.save(&buffer, format, 100));
+    QImageWriter writer(&buffer, format);
+    writer.setProgressiveScanWrite(progressive);
+    writer.setQuality(progressive ? 90 : 100);
+    EXPECT_TRUE(writer.write(image));
     return bytes;
 }
 
@@ -86,18 +90,6 @@ QImage Noisy(int width = 96, int height = 64)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * x + y * 7) % 256, (x * y * 13) % 256));
     return image;
-}
-
-QByteArray ProgressiveJpeg(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(true);
-    writer.setQuality(90);
-    EXPECT_TRUE(writer.write(image));
-    return bytes;
 }
 
 // A JPEG with the given profile split over APP2 segments of at most partBytes (count as declared).
@@ -320,6 +312,9 @@ TEST_F(PhotographFileTest, BadFilesAreRefusedWithAMessage)
         QByteArray file;
         const char* message;
     };
+    const QByteArray jpeg = Encoded(Noisy(), "JPEG");
+    const QByteArray progressive = Encoded(Noisy(), "jpeg", true);
+    const QByteArray png = Encoded(Noisy(), "PNG");
     const Case cases[] = {
         {"HEIF without its primary image", Patched(heic, "pitm", 0, "free"), "no main image"},
         {"HEIF with an unknown codec", Patched(heic, "hvc1", 0, "zzz1"), "cannot be read here"},
@@ -331,11 +326,10 @@ TEST_F(PhotographFileTest, BadFilesAreRefusedWithAMessage)
         {"JPEG with a part of its profile missing", JpegWithProfile(Filled({9, 9, 9}), p3, 60000, 2), "colour profile"},
         {"JPEG with a damaged tag table", JpegWithProfile(Filled({9, 9, 9}), overlongTags), "colour profile"},
         {"no picture at all", QByteArray("just some text"), "cannot be read as a picture"},
-        {"JPEG cut in the middle", Encoded(Noisy(), "JPEG").left(Encoded(Noisy(), "JPEG").size() / 2), "ends before"},
-        {"JPEG without its end marker", Encoded(Noisy(), "JPEG").chopped(2), "ends before"},
-        {"progressive JPEG cut in a later scan", ProgressiveJpeg(Noisy()).left(ProgressiveJpeg(Noisy()).size() * 3 / 4),
-         "ends before"},
-        {"PNG cut in the middle", Encoded(Noisy(), "PNG").left(Encoded(Noisy(), "PNG").size() / 2), "cannot be read"},
+        {"JPEG cut in the middle", jpeg.left(jpeg.size() / 2), "ends before"},
+        {"JPEG without its end marker", jpeg.chopped(2), "ends before"},
+        {"progressive JPEG cut in a later scan", progressive.left(progressive.size() * 3 / 4), "ends before"},
+        {"PNG cut in the middle", png.left(png.size() / 2), "cannot be read"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -401,7 +395,7 @@ TEST_F(PhotographFileTest, AReducedReadIsAsLargeAsAskedAndNoLarger)
 TEST_F(PhotographFileTest, WholeJpegsAreReadWithWhateverFollowsTheirEnd)
 {
     const QByteArray baseline = Encoded(Noisy(), "JPEG");
-    const QByteArray progressive = ProgressiveJpeg(Noisy());
+    const QByteArray progressive = Encoded(Noisy(), "jpeg", true);
     for (const QByteArray& file : {baseline, progressive, baseline + QByteArray("trailing bytes of a camera", 26)}) {
         EXPECT_TRUE(JpegReachesItsEnd(reinterpret_cast<const uint8_t*>(file.constData()), size_t(file.size())));
         EXPECT_EQ(Read(file).bitmap.Width(), 96);

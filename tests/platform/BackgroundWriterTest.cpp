@@ -1,4 +1,5 @@
 #include "platform/BackgroundWriter.h"
+#include "ScratchFolder.h"
 
 #include "platform/SnapshotStream.h"
 
@@ -6,8 +7,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 
 namespace fs = std::filesystem;
@@ -21,22 +20,8 @@ std::shared_ptr<const SnapshotStream> Content(const std::string& text)
     return snapshot;
 }
 
-std::string Read(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-class BackgroundWriterTest : public ::testing::Test {
+class BackgroundWriterTest : public ScratchFolderTest {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("vellora-background-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     std::vector<BackgroundWriter::Outcome> Outcomes()
     {
         std::lock_guard lock(m_mutex);
@@ -50,7 +35,6 @@ protected:
         };
     }
 
-    fs::path m_dir;
     std::mutex m_mutex;
     std::vector<BackgroundWriter::Outcome> m_outcomes;
 };

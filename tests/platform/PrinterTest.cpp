@@ -15,16 +15,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class PrinterTest : public ScratchFolderTest {
-protected:
-};
+using PrinterTest = ScratchFolderTest;
 
 void PrintOneSquare(Printer& printer)
 {
@@ -104,32 +100,37 @@ TEST_F(PrinterTest, PdfPrinterIsAnA4SheetWithoutMargins)
     EXPECT_NEAR(metrics.printableHeight, 14033, 1); // 842 points
 }
 
-TEST_F(PrinterTest, PdfIsWrittenWholeAtTheEndOfTheJob)
-{
-    const std::string path = Path("labels.pdf");
-    {
-        PdfFilePrinter pdf(path);
-        pdf.BeginDoc();
-        pdf.StretchDraw(Rect(100, 100, 600, 600), Bitmap(16, 16));
-        EXPECT_FALSE(fs::exists(path));
-        pdf.EndDoc();
-    }
-    const std::string written = Read(path);
-    EXPECT_EQ(written.substr(0, 5), "%PDF-");
-    EXPECT_NE(written.find("%%EOF"), std::string::npos);
-    EXPECT_TRUE(TemporariesIn(m_dir).empty());
-}
-
-TEST_F(PrinterTest, AJobLeftOpenKeepsThePreviousFile)
+// The file appears whole at the end of a job; a job left open, or one that meets a full disc, keeps the previous
+// file, and a second job replaces the first.
+TEST_F(PrinterTest, PdfIsWrittenWholeAtTheEndOfTheJobOrNotAtAll)
 {
     const std::string path = Path("labels.pdf");
     std::ofstream(path) << "previous";
+    PdfFilePrinter pdf(path);
     {
-        PdfFilePrinter pdf(path);
-        pdf.BeginDoc();
-        pdf.StretchDraw(Rect(0, 0, 10, 10), Bitmap(4, 4));
+        PdfFilePrinter open(path);
+        open.BeginDoc();
+        open.StretchDraw(Rect(0, 0, 10, 10), Bitmap(4, 4));
     }
     EXPECT_EQ(Read(path), "previous");
+    {
+        PdfFilePrinter full(path);
+        FileSizeLimit limit(64);
+        EXPECT_THROW(PrintOneSquare(full), EWriteError);
+    }
+    EXPECT_EQ(Read(path), "previous");
+    EXPECT_TRUE(TemporariesIn(m_dir).empty());
+
+    pdf.BeginDoc();
+    pdf.StretchDraw(Rect(100, 100, 600, 600), Bitmap(16, 16));
+    EXPECT_EQ(Read(path), "previous");
+    pdf.DrawText(Rect(0, 700, 2000, 800), "Grüße", 60);
+    pdf.EndDoc();
+    const std::string first = Read(path);
+    EXPECT_EQ(first.substr(0, 5), "%PDF-");
+    EXPECT_NE(first.find("%%EOF"), std::string::npos);
+    PrintOneSquare(pdf);
+    EXPECT_EQ(Read(path).size(), first.size());
     EXPECT_TRUE(TemporariesIn(m_dir).empty());
 }
 
@@ -143,27 +144,4 @@ TEST_F(PrinterTest, APdfInAFolderThatCannotTakeItIsRefusedAtTheStart)
     }
     EXPECT_FALSE(fs::exists(m_dir / "missing"));
     EXPECT_TRUE(fs::is_empty(m_dir));
-}
-
-TEST_F(PrinterTest, ASecondJobReplacesTheFirst)
-{
-    const std::string path = Path("twice.pdf");
-    PdfFilePrinter pdf(path);
-    PrintOneSquare(pdf);
-    const std::string first = Read(path);
-    PrintOneSquare(pdf);
-    EXPECT_EQ(Read(path).size(), first.size());
-}
-
-TEST_F(PrinterTest, AFullDiscLeavesNothingHalfWritten)
-{
-    const std::string path = Path("labels.pdf");
-    std::ofstream(path) << "previous";
-    PdfFilePrinter pdf(path);
-    {
-        FileSizeLimit limit(64);
-        EXPECT_THROW(PrintOneSquare(pdf), EWriteError);
-    }
-    EXPECT_EQ(Read(path), "previous");
-    EXPECT_TRUE(TemporariesIn(m_dir).empty());
 }

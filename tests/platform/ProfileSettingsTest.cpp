@@ -1,4 +1,5 @@
 #include "platform/ProfileSettings.h"
+#include "ScratchFolder.h"
 
 #include "platform/Errors.h"
 
@@ -7,36 +8,20 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class ProfileSettingsTest : public ::testing::Test {
+class ProfileSettingsTest : public ScratchFolderTest {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("vellora-ini-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string Path() const { return (m_dir / "sub" / "vellora.ini").string(); }
+    std::string Path() const { return ScratchFolderTest::Path("sub/vellora.ini"); }
     void Write(const std::string& text) const
     {
         fs::create_directories(m_dir / "sub");
         std::ofstream(Path(), std::ios::binary) << text;
     }
-    std::string Read() const
-    {
-        std::ifstream file(Path(), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    }
-
-    fs::path m_dir;
+    std::string Read() const { return ScratchFolderTest::Read(Path()); }
 };
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/TempFiles.h"
+#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,24 +12,22 @@
 #include <unistd.h>
 
 namespace {
-class TempFilesTest : public ::testing::Test {
+class TempFilesTest : public ScratchFolderTest {
 protected:
     void SetUp() override
     {
+        ScratchFolderTest::SetUp();
         m_previous = TempFolder();
-        m_dir = std::filesystem::temp_directory_path() / ("vellora-temp-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_dir);
         SetTempFolder(m_dir.string());
     }
     void TearDown() override
     {
         SetTempFolder(m_previous);
-        std::filesystem::remove_all(m_dir);
+        ScratchFolderTest::TearDown();
     }
     void Touch(const std::string& path) { std::ofstream(path) << "x"; }
 
     std::string m_previous;
-    std::filesystem::path m_dir;
 };
 } // namespace
 
@@ -129,11 +128,7 @@ TEST_F(TempFilesTest, ThePrivateFolderGoesIntoTheBaseThatIsSet)
 {
     const std::filesystem::path runtime = m_dir / "runtime";
     std::filesystem::create_directories(runtime);
-    pid_t ended = ::fork();
-    if (ended == 0)
-        ::_exit(0);
-    ::waitpid(ended, nullptr, 0);
-    const std::filesystem::path stale = runtime / ("vellora-" + std::to_string(ended) + "-Abc123");
+    const std::filesystem::path stale = runtime / ("vellora-" + std::to_string(EndedProcess()) + "-Abc123");
     std::filesystem::create_directories(stale);
 
     SetTempFolder("");
