@@ -49,20 +49,25 @@ Environment With(Environment environment, const std::string& name, const std::st
     return environment;
 }
 
+// The folders of an installed program for the user "ann" when no variable moves them.
+const std::string kDocs = "/home/ann/Documents/Vellora/";
+const std::string kConfig = "/home/ann/.config/vellora/";
+const std::string kData = "/home/ann/.local/share/vellora/";
+const std::string kDesigns = kData + "designs/";
+
 const std::vector<FolderCase>& Cases()
 {
     // clang-format off
     static const std::vector<FolderCase> cases = {
         {"data beside the program: everything stays there, XDG variables or not", true, true,
          With(With(kHomeOnly, "XDG_DATA_HOME", "/data"), "XDG_RUNTIME_DIR", "/run/user/7"), "", {},
-         FolderLayout::Portable, "/opt/vellora/bin/projects/", "/opt/vellora/bin/",
-         "/opt/vellora/bin/designs/", "/tmp/", {}},
+         FolderLayout::Portable, "/opt/vellora/bin/projects/", "/opt/vellora/bin/", "/opt/vellora/bin/designs/",
+         "/tmp/", {}},
         {"no data anywhere: as a portable program, whose start-up then reports the missing data", false, false,
          With(kHomeOnly, "TMPDIR", "/var/tmp"), "", {}, FolderLayout::Portable, "/opt/vellora/bin/projects/",
          "/opt/vellora/bin/", "/opt/vellora/bin/designs/", "/var/tmp/", {}},
         {"installed, no XDG variable: the defaults below HOME", false, true, kHomeOnly, "", {},
-         FolderLayout::Installed, "/home/ann/Documents/Vellora/", "/home/ann/.config/vellora/",
-         "/home/ann/.local/share/vellora/designs/", "/tmp/", {}},
+         FolderLayout::Installed, kDocs, kConfig, kDesigns, "/tmp/", {}},
         {"installed, every variable set", false, true,
          {{"HOME", "/home/ann"}, {"XDG_DATA_HOME", "/d"}, {"XDG_CONFIG_HOME", "/c/"},
           {"XDG_DOCUMENTS_DIR", "/docs//ann"}, {"XDG_RUNTIME_DIR", "/run/user/7"}, {"TMPDIR", "/var/tmp"}},
@@ -70,49 +75,38 @@ const std::vector<FolderCase>& Cases()
          "/run/user/7/", {}},
         {"empty variables count as unset", false, true,
          {{"HOME", "/home/ann"}, {"XDG_DATA_HOME", ""}, {"XDG_DOCUMENTS_DIR", ""}}, "", {},
-         FolderLayout::Installed, "/home/ann/Documents/Vellora/", "/home/ann/.config/vellora/",
-         "/home/ann/.local/share/vellora/designs/", "/tmp/", {}},
+         FolderLayout::Installed, kDocs, kConfig, kDesigns, "/tmp/", {}},
         {"XDG_DATA_HOME that cannot be written", false, true, With(kHomeOnly, "XDG_DATA_HOME", "/ro"), "",
-         {"/ro/vellora/"}, FolderLayout::Installed, "/home/ann/Documents/Vellora/", "/home/ann/.config/vellora/",
-         "/home/ann/.local/share/vellora/designs/", "/tmp/",
-         {{"XDG_DATA_HOME", "/ro/vellora/", "/home/ann/.local/share/vellora/"}}},
+         {"/ro/vellora/"}, FolderLayout::Installed, kDocs, kConfig, kDesigns, "/tmp/",
+         {{"XDG_DATA_HOME", "/ro/vellora/", kData}}},
         {"XDG_CONFIG_HOME relative: not used", false, true, With(kHomeOnly, "XDG_CONFIG_HOME", "config"), "", {},
-         FolderLayout::Installed, "/home/ann/Documents/Vellora/", "/home/ann/.config/vellora/",
-         "/home/ann/.local/share/vellora/designs/", "/tmp/",
-         {{"XDG_CONFIG_HOME", "config", "/home/ann/.config/vellora/"}}},
+         FolderLayout::Installed, kDocs, kConfig, kDesigns, "/tmp/", {{"XDG_CONFIG_HOME", "config", kConfig}}},
         {"XDG_DOCUMENTS_DIR that cannot be created", false, true, With(kHomeOnly, "XDG_DOCUMENTS_DIR", "/nfs/gone"),
-         "", {"/nfs/gone/Vellora/"}, FolderLayout::Installed, "/home/ann/Documents/Vellora/",
-         "/home/ann/.config/vellora/", "/home/ann/.local/share/vellora/designs/", "/tmp/",
-         {{"XDG_DOCUMENTS_DIR", "/nfs/gone/Vellora/", "/home/ann/Documents/Vellora/"}}},
+         "", {"/nfs/gone/Vellora/"}, FolderLayout::Installed, kDocs, kConfig, kDesigns, "/tmp/",
+         {{"XDG_DOCUMENTS_DIR", "/nfs/gone/Vellora/", kDocs}}},
         {"XDG_DOCUMENTS_DIR from user-dirs.dirs", false, true, kHomeOnly,
          "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
          "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n",
-         {}, FolderLayout::Installed, "/home/ann/Dokumente/Vellora/", "/home/ann/.config/vellora/",
-         "/home/ann/.local/share/vellora/designs/", "/tmp/", {}},
+         {}, FolderLayout::Installed, "/home/ann/Dokumente/Vellora/", kConfig, kDesigns, "/tmp/", {}},
         {"the environment comes before user-dirs.dirs", false, true, With(kHomeOnly, "XDG_DOCUMENTS_DIR", "/e"),
-         "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n", {}, FolderLayout::Installed, "/e/Vellora/",
-         "/home/ann/.config/vellora/", "/home/ann/.local/share/vellora/designs/", "/tmp/", {}},
+         "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n", {}, FolderLayout::Installed, "/e/Vellora/", kConfig, kDesigns,
+         "/tmp/", {}},
         {"a user-dirs.dirs folder that cannot be used", false, true, kHomeOnly,
          "XDG_DOCUMENTS_DIR=\"/media/usb/Docs\"\n", {"/media/usb/Docs/Vellora/"}, FolderLayout::Installed,
-         "/home/ann/Documents/Vellora/", "/home/ann/.config/vellora/", "/home/ann/.local/share/vellora/designs/",
-         "/tmp/", {{"XDG_DOCUMENTS_DIR", "/media/usb/Docs/Vellora/", "/home/ann/Documents/Vellora/"}}},
+         kDocs, kConfig, kDesigns, "/tmp/", {{"XDG_DOCUMENTS_DIR", "/media/usb/Docs/Vellora/", kDocs}}},
         {"a user-dirs.dirs entry that breaks the format is no entry", false, true, kHomeOnly,
-         "XDG_DOCUMENTS_DIR=\"$HOME/$(rm -rf ~)\"\n", {}, FolderLayout::Installed, "/home/ann/Documents/Vellora/",
-         "/home/ann/.config/vellora/", "/home/ann/.local/share/vellora/designs/", "/tmp/", {}},
+         "XDG_DOCUMENTS_DIR=\"$HOME/$(rm -rf ~)\"\n", {}, FolderLayout::Installed, kDocs, kConfig, kDesigns, "/tmp/",
+         {}},
         {"XDG_RUNTIME_DIR that cannot be used: the temporary folder", false, true,
          With(With(kHomeOnly, "XDG_RUNTIME_DIR", "/run/user/7"), "TMPDIR", "relative/tmp"), "", {"/run/user/7/"},
-         FolderLayout::Installed, "/home/ann/Documents/Vellora/", "/home/ann/.config/vellora/",
-         "/home/ann/.local/share/vellora/designs/", "/tmp/", {{"XDG_RUNTIME_DIR", "/run/user/7/", "/tmp/"}}},
+         FolderLayout::Installed, kDocs, kConfig, kDesigns, "/tmp/", {{"XDG_RUNTIME_DIR", "/run/user/7/", "/tmp/"}}},
         {"every variable refused at once", false, true,
          {{"HOME", "/home/ann"}, {"XDG_DATA_HOME", "/a"}, {"XDG_CONFIG_HOME", "/b"}, {"XDG_DOCUMENTS_DIR", "/c"},
           {"XDG_RUNTIME_DIR", "/d"}},
-         "", {"/a/vellora/", "/b/vellora/", "/c/Vellora/", "/d/"}, FolderLayout::Installed,
-         "/home/ann/Documents/Vellora/", "/home/ann/.config/vellora/", "/home/ann/.local/share/vellora/designs/",
+         "", {"/a/vellora/", "/b/vellora/", "/c/Vellora/", "/d/"}, FolderLayout::Installed, kDocs, kConfig, kDesigns,
          "/tmp/",
-         {{"XDG_DATA_HOME", "/a/vellora/", "/home/ann/.local/share/vellora/"},
-          {"XDG_CONFIG_HOME", "/b/vellora/", "/home/ann/.config/vellora/"},
-          {"XDG_DOCUMENTS_DIR", "/c/Vellora/", "/home/ann/Documents/Vellora/"},
-          {"XDG_RUNTIME_DIR", "/d/", "/tmp/"}}},
+         {{"XDG_DATA_HOME", "/a/vellora/", kData}, {"XDG_CONFIG_HOME", "/b/vellora/", kConfig},
+          {"XDG_DOCUMENTS_DIR", "/c/Vellora/", kDocs}, {"XDG_RUNTIME_DIR", "/d/", "/tmp/"}}},
     };
     // clang-format on
     return cases;
