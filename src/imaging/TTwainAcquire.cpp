@@ -509,31 +509,31 @@ void TTwainAcquire::ProcessMessage(AppMessage& message, bool& handled)
         m_savedHook(message, handled);
 }
 
-// Whatever happens to the picture, the source ends disabled and closed and OnScanReady fires; a failure is
-// raised after that, so the owner has its event before the error is shown.
 void TTwainAcquire::TransferReady()
 {
-    std::exception_ptr failure;
-    try {
+    EndAcquisition([this] {
         NativeTransfer();
         EndTransfer();
         DisableDataSource();
         CloseDataSource();
-    } catch (...) {
-        failure = std::current_exception();
-        CloseAfterFailure();
-    }
-    FireScanReady();
-    if (failure)
-        std::rethrow_exception(failure);
+    });
 }
 
 void TTwainAcquire::FinishAcquisition()
 {
-    std::exception_ptr failure;
-    try {
+    EndAcquisition([this] {
         DisableDataSource();
         CloseDataSource();
+    });
+}
+
+// Whatever happens to the picture, the source ends disabled and closed and OnScanReady fires; a failure is
+// raised after that, so the owner has its event before the error is shown.
+void TTwainAcquire::EndAcquisition(const std::function<void()>& steps)
+{
+    std::exception_ptr failure;
+    try {
+        steps();
     } catch (...) {
         failure = std::current_exception();
         CloseAfterFailure();

@@ -165,6 +165,7 @@ private:
     void NativeTransfer();
     void EndTransfer();
     void FinishAcquisition();
+    void EndAcquisition(const std::function<void()>& steps);
     void CloseAfterFailure();
     void FireScanReady();
 
