@@ -8,8 +8,6 @@
 #include "model/evPageLayout.h"
 #include "model/evPhotograph.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 
@@ -17,11 +15,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<uint8_t> Saved(const evObject& body)
+std::string Bytes(const MemoryStream& s) { return std::string(s.Data().begin(), s.Data().end()); }
+
+std::string Saved(const evObject& body)
 {
     MemoryStream s;
     body.SaveToStream(s);
-    return s.Data();
+    return Bytes(s);
+}
+
+// A collection of one object written field by field: count, reference marker, class, version, ID.
+std::string OneObjectByHand(int32_t version)
+{
+    MemoryStream s;
+    s.WriteInt32(1);
+    s.WriteString("P");
+    s.WriteString("evObject");
+    s.WriteInt32(version);
+    s.WriteInt32(77);
+    return Bytes(s);
 }
 
 std::unique_ptr<evProject> SmallProject()
@@ -35,9 +47,9 @@ std::unique_ptr<evProject> SmallProject()
 
 class CliDumpTest : public CliAlbumTest {
 protected:
-    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const
+    std::string Write(const std::string& name, const std::string& bytes) const
     {
-        MemoryStream(bytes).SaveToFile(Path(name));
+        std::ofstream(Path(name), std::ios::binary) << bytes;
         return Path(name);
     }
 };
@@ -47,37 +59,31 @@ protected:
 TEST_F(CliDumpTest, DumpPrintsOneLineAndResaveWritesTheSameBytes)
 {
     evObject object;
-    MemoryStream nil, one, two, byHand;
+    MemoryStream nil, one, two;
     WriteObject(nil, nullptr);
     WriteObject(one, &object);
     two.WriteInt32(2);
     WriteObject(two, &object);
     WriteObject(two, &object);
-    // A collection of one object written field by field: count, reference marker, class, version, ID.
-    byHand.WriteInt32(1);
-    byHand.WriteString("P");
-    byHand.WriteString("evObject");
-    byHand.WriteInt32(0);
-    byHand.WriteInt32(77);
     const std::unique_ptr<evProject> project = SmallProject();
     evLayout design("Rose", "Roses", 80, 60);
     design.AddPageLayout(std::make_unique<evPageLayout>(nullptr, "W", "Welcome", "", 2));
-    MemoryStream reread(Saved(design));
+    const std::string designBytes = Saved(design);
+    MemoryStream reread(designBytes.data(), static_cast<int64_t>(designBytes.size()));
     evPhotograph studio(nullptr);
     studio.SetLogoSlot(4);
 
     const struct {
         const char* kind;
-        std::vector<uint8_t> bytes;
-        std::string dump;
+        std::string bytes, dump;
     } cases[] = {
-        {"object", nil.Data(), "nil"},
-        {"object", one.Data(), "evObject[0, 0]"},
-        {"collection", two.Data(), "evObjectCollection[evObject[0, 0], evObject[0, 0]]"},
-        {"collection", byHand.Data(), "evObjectCollection[evObject[77, 0]]"},
+        {"object", Bytes(nil), "nil"},
+        {"object", Bytes(one), "evObject[0, 0]"},
+        {"collection", Bytes(two), "evObjectCollection[evObject[0, 0], evObject[0, 0]]"},
+        {"collection", OneObjectByHand(0), "evObjectCollection[evObject[77, 0]]"},
         {"project", Saved(*project), project->ToString()},
         // Read back, the page layout shows its stored version.
-        {"design", Saved(design), evLayout(reread, nullptr).ToString()},
+        {"design", designBytes, evLayout(reread, nullptr).ToString()},
         {"photograph", Saved(studio), "evPhotograph[ID 0, VER 0, "},
     };
     for (const auto& c : cases) {
@@ -88,13 +94,13 @@ TEST_F(CliDumpTest, DumpPrintsOneLineAndResaveWritesTheSameBytes)
         EXPECT_EQ(dumped.out, c.dump + "\n");
         const CliResult resaved = RunCli({"resave", "--as", c.kind, file, Path("out.bin")});
         EXPECT_EQ(resaved.status, 0) << resaved.err;
-        EXPECT_EQ(Read(Path("out.bin")), Read(file));
+        EXPECT_EQ(Read(Path("out.bin")), c.bytes);
     }
 
     // Every version of a project up to the current one is still read.
-    std::vector<uint8_t> older = Saved(*project);
-    for (int version = 0; version < 4; ++version) {
-        older[0] = static_cast<uint8_t>(version);
+    std::string older = Saved(*project);
+    for (char version = 0; version < 4; ++version) {
+        older[0] = version;
         const CliResult result = RunCli({"dump", "--as", "project", Write("older.evp", older)});
         EXPECT_EQ(result.err.find("version"), std::string::npos) << result.err;
     }
@@ -102,70 +108,46 @@ TEST_F(CliDumpTest, DumpPrintsOneLineAndResaveWritesTheSameBytes)
 
 TEST_F(CliDumpTest, DamagedForeignOrNewerFilesAreRefusedInOneLine)
 {
-    MemoryStream unknown, cutCollection, huge, newer;
+    MemoryStream unknown;
     unknown.WriteString("P");
     unknown.WriteString("evNothing\nsecond line");
-    cutCollection.WriteInt32(3);
-    huge.WriteInt32(0x7FFFFFF0);
-    newer.WriteInt32(1);
-    newer.WriteString("P");
-    newer.WriteString("evObject");
-    newer.WriteInt32(5); // the version
-    newer.WriteInt32(77);
-    Write("unknown.bin", unknown.Data());
-    Write("cut.evb", cutCollection.Data());
-    Write("huge.bin", huge.Data());
-    Write("newer.evb", newer.Data());
-    // Bodies cut three bytes short.
-    const std::vector<uint8_t> project = Saved(*SmallProject());
-    const std::pair<const char*, std::vector<uint8_t>> bodies[] = {{"project", project},
-                                                                   {"design", Saved(evLayout("Rose", "", 8, 6))},
-                                                                   {"branding", Saved(evBranding("main"))},
-                                                                   {"photograph", Saved(evPhotograph(nullptr))}};
-    for (const auto& [kind, bytes] : bodies)
-        Write(std::string("cut-") + kind, std::vector<uint8_t>(bytes.begin(), bytes.end() - 3));
-    // Files of other kinds, or of a newer program.
-    std::ofstream(Path("photo.jpg"), std::ios::binary) << "\xFF\xD8\xFF\xE0" << std::string(2000, '\x11');
-    Write("tail.evp", project);
-    std::ofstream(Path("tail.evp"), std::ios::binary | std::ios::app) << "tail";
-    std::vector<uint8_t> newerProject = project;
+    const std::string project = Saved(*SmallProject());
+    std::string newerProject = project;
     newerProject[0] = 4; // evProject version 4
-    Write("newer.evp", newerProject);
-    std::vector<uint8_t> tiff(64, 0);
-    tiff[0] = tiff[1] = 0x49;
-    tiff[2] = 0x2A;
-    Write("raw.bin", tiff);
+    const auto cut = [](const std::string& bytes) { return bytes.substr(0, bytes.size() - 3); };
+    const std::string jpeg = "\xFF\xD8\xFF\xE0" + std::string(2000, '\x11');
 
     struct Case {
-        std::string kind, file;
+        std::string kind, bytes;
         std::string message; // the whole line after the program's name, where it is pinned
     };
     // clang-format off
     const Case cases[] = {
-        {"object", "unknown.bin", ""},
-        {"object", "huge.bin", ""},
-        {"object", "missing.bin", ""},
-        {"collection", "cut.evb", ""},
-        {"project", "cut-project", ""},
-        {"design", "cut-design", ""},
-        {"branding", "cut-branding", ""},
-        {"photograph", "cut-photograph", ""},
-        {"collection", "newer.evb", "evObject version 5 is newer than this program reads"},
-        {"collection", "photo.jpg", "\"" + Path("photo.jpg") + "\": the collection ends at byte 4, but 2000 more bytes follow"},
-        {"design", "photo.jpg", "evLayout version -520103681 is no version at all"},
-        {"project", "tail.evp", "\"" + Path("tail.evp") + "\": the project ends at byte " + std::to_string(project.size()) + ", but 4 more bytes follow"},
-        {"project", "newer.evp", "evProject version 4 is newer than this program reads"},
-        {"photograph", "raw.bin", "evPhotograph version 2771273 is newer than this program reads"},
+        {"object", Bytes(unknown), ""},
+        {"object", std::string("\xF0\xFF\xFF\x7F", 4), ""}, // a huge length
+        {"collection", std::string("\x03\0\0\0", 4), ""},     // three items, none there
+        {"project", cut(project), ""},
+        {"design", cut(Saved(evLayout("Rose", "", 8, 6))), ""},
+        {"branding", cut(Saved(evBranding("main"))), ""},
+        {"photograph", cut(Saved(evPhotograph(nullptr))), ""},
+        {"collection", OneObjectByHand(5), "evObject version 5 is newer than this program reads"},
+        {"collection", jpeg, "\"" + Path("in.bin") + "\": the collection ends at byte 4, but 2000 more bytes follow"},
+        {"design", jpeg, "evLayout version -520103681 is no version at all"},
+        {"project", project + "tail", "\"" + Path("in.bin") + "\": the project ends at byte " + std::to_string(project.size()) + ", but 4 more bytes follow"},
+        {"project", newerProject, "evProject version 4 is newer than this program reads"},
+        {"photograph", "II*" + std::string(61, '\0'), "evPhotograph version 2771273 is newer than this program reads"}, // a TIFF
     };
     // clang-format on
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.kind + " " + c.file);
-        const CliResult dumped = RunCli({"dump", "--as", c.kind, Path(c.file)});
+        SCOPED_TRACE(c.kind + " " + std::to_string(c.bytes.size()));
+        const std::string file = Write("in.bin", c.bytes);
+        const CliResult dumped = RunCli({"dump", "--as", c.kind, file});
         EXPECT_TRUE(OneLineFailure(dumped));
         if (!c.message.empty()) {
             EXPECT_EQ(dumped.err, "vellora-cli: " + c.message + "\n");
         }
-        EXPECT_TRUE(OneLineFailure(RunCli({"resave", "--as", c.kind, Path(c.file), Path("never.bin")})));
+        EXPECT_TRUE(OneLineFailure(RunCli({"resave", "--as", c.kind, file, Path("never.bin")})));
         EXPECT_FALSE(fs::exists(Path("never.bin")));
     }
+    EXPECT_TRUE(OneLineFailure(RunCli({"dump", "--as", "object", Path("missing.bin")})));
 }

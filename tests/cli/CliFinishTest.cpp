@@ -1,17 +1,17 @@
-// `vellora-cli finish` on a project made here, read back with `vellora-cli dump --as presentation`; the disc image;
-// and damaged input, which gives one line on stderr, status 1 and no disc folder.
+// `vellora-cli check` and `finish` on a project made here: the lines and exit status of check (0 when nothing cannot
+// be seen, 2 when something cannot be seen), the finished disc read back with `vellora-cli dump --as presentation`,
+// the disc image, and damaged input, which gives one line on stderr, status 1 and no disc folder.
 #include "CliAlbumTest.h"
 
 #include "model/evProjectorPage.h"
 #include "presentation/FinishTestAlbum.h"
 #include "presentation/PresentationFile.h"
 
-#include <gtest/gtest.h>
-
 #include <QProcess>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 using namespace finishtest;
 namespace fs = std::filesystem;
@@ -35,6 +35,39 @@ protected:
 };
 
 } // namespace
+
+TEST_F(CliFinishTest, CheckSaysWhetherSomethingCannotBeSeen)
+{
+    struct Case {
+        const char* name;
+        std::function<void(evCategory&)> change;
+        int status;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"a complete album", [](evCategory&) {}, 0, {"Nothing to finish: every page can be reached and is complete"}},
+        {"a chapter without a layout",
+         [](evCategory& welcome) { welcome.GetSub()->SetPageLayoutID(0); },
+         2,
+         {"Welcome / Chapter one\tno-layout\tno page layout is chosen, so the page and the 1 page below it are "
+          "left off the disc",
+          "1 cannot be seen, 0 look unfinished"}},
+        {"only a sample text",
+         [](evCategory& welcome) { welcome.AddChild(Page("Labels", 16)); },
+         0,
+         {"Welcome / Labels\ttemplate-text\tthe text \"Own\" is the design's sample text",
+          "0 cannot be seen, 1 looks unfinished"}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        const std::unique_ptr<evProject> project = MakeAlbum();
+        test.change(*project->GetFirstCategory());
+        WriteAlbumFiles(*project);
+        const CliResult result = RunCli({"check", Path("album.evp"), "--designs", Path("designs")});
+        EXPECT_EQ(result.status, test.status) << result.err;
+        EXPECT_EQ(Lines(result.out), test.lines);
+    }
+}
 
 TEST_F(CliFinishTest, FinishesTheProjectAndDumpsThePresentation)
 {
@@ -63,7 +96,7 @@ TEST_F(CliFinishTest, FinishesTheProjectAndDumpsThePresentation)
     EXPECT_TRUE(OneLineFailure(RunCli({"dump", "--as", "presentation", presentation})));
 }
 
-TEST_F(CliFinishTest, DamagedOrMissingInputGivesOneLine)
+TEST_F(CliFinishTest, DamagedOrMissingInputOfCheckAndFinishGivesOneLine)
 {
     const std::string project = Read(Path("album.evp"));
     std::vector<std::vector<std::string>> runs = {
@@ -73,14 +106,19 @@ TEST_F(CliFinishTest, DamagedOrMissingInputGivesOneLine)
         {"finish", Path("album.evp"), "--out", Path("out"), "--designs", Path("data")},
         {"finish", Path("missing.evp"), "--out", Path("out")},
         {"finish", Path("album.evp")},
+        {"check", Path("album.evp"), "--designs", Path("no-designs")},
+        {"check", Path("missing.evp"), "--designs", Path("designs")},
+        {"check", Path("album.evp"), "--designs"},
+        {"check"},
     };
     for (size_t cut : {size_t{0}, size_t{7}, project.size() / 2, project.size() - 1}) {
         const std::string name = "cut" + std::to_string(cut) + ".evp";
         std::ofstream(Path(name), std::ios::binary) << project.substr(0, cut);
         runs.push_back(FinishArgs(name));
+        runs.push_back({"check", Path(name), "--designs", Path("designs")});
     }
     for (const std::vector<std::string>& args : runs) {
-        SCOPED_TRACE(args[1] + " " + args.back());
+        SCOPED_TRACE(args[0] + " " + args.back());
         EXPECT_TRUE(OneLineFailure(RunCli(args)));
         EXPECT_FALSE(fs::exists(Disc()));
     }
