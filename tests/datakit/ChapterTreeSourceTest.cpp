@@ -61,21 +61,20 @@ TEST(ChapterTreeSourceTest, BuildsTheTreeWithKindsAndChoices)
 
 TEST(ChapterTreeSourceTest, RefusesMalformedTreesWithTheirLine)
 {
-    EXPECT_EQ(ErrorOf("* A\n* B\n   + C\n* D\n"), "chapters.txt:3: indent with two blanks per level");
-    EXPECT_EQ(ErrorOf("* A\n* B\n    + C\n* D\n"),
-              "chapters.txt:3: indented deeper than one level below the chapter above");
-    EXPECT_EQ(ErrorOf("* A\n* B\n  C\n* D\n"),
-              "chapters.txt:3: a chapter begins with \"*\" (always in), \"+\" (optional, on) or \"-\" (optional, off)");
-    EXPECT_EQ(ErrorOf("* A\n+ B\n"),
-              "chapters.txt:2: the three top-level chapters are always in the album: mark them \"*\"");
-    EXPECT_EQ(ErrorOf("* A\n* B\n  + C\n"),
-              "chapters.txt:3: the top level must hold exactly three chapters: welcome, chapters and end page");
-    EXPECT_EQ(ErrorOf("* A\n* B\n* D\n"),
-              "chapters.txt:3: the second top-level chapter needs the album's chapters below it");
-    EXPECT_EQ(ErrorOf("* A\n* B\n  + | comment only\n* D\n"), "chapters.txt:3: the chapter has no title");
-    EXPECT_EQ(ErrorOf("* A\n* B\n\t+ C\n* D\n"), "chapters.txt:3: indent with blanks, not tabs");
-    EXPECT_EQ(ErrorOf("* A\n* B\n  + 1\n  + 2\n  + 3\n  + 4\n  + 5\n  + 6\n  + 7\n  + 8\n* D\n"),
-              "chapters.txt:10: a level holds at most 7 chapters");
-    EXPECT_EQ(ErrorOf(""),
-              "chapters.txt:0: the top level must hold exactly three chapters: welcome, chapters and end page");
+    // clang-format off
+    const std::pair<std::string, std::string> cases[] = {
+        {"* A\n* B\n   + C\n* D\n", "3: indent with two blanks per level"},
+        {"* A\n* B\n    + C\n* D\n", "3: indented deeper than one level below the chapter above"},
+        {"* A\n* B\n  C\n* D\n", "3: a chapter begins with \"*\" (always in), \"+\" (optional, on) or \"-\" (optional, off)"},
+        {"* A\n+ B\n", "2: the three top-level chapters are always in the album: mark them \"*\""},
+        {"* A\n* B\n  + C\n", "3: the top level must hold exactly three chapters: welcome, chapters and end page"},
+        {"* A\n* B\n* D\n", "3: the second top-level chapter needs the album's chapters below it"},
+        {"* A\n* B\n  + | comment only\n* D\n", "3: the chapter has no title"},
+        {"* A\n* B\n\t+ C\n* D\n", "3: indent with blanks, not tabs"},
+        {"* A\n* B\n  + 1\n  + 2\n  + 3\n  + 4\n  + 5\n  + 6\n  + 7\n  + 8\n* D\n", "10: a level holds at most 7 chapters"},
+        {"", "0: the top level must hold exactly three chapters: welcome, chapters and end page"},
+    };
+    // clang-format on
+    for (const auto& [content, message] : cases)
+        EXPECT_EQ(ErrorOf(content), "chapters.txt:" + message);
 }

@@ -1,13 +1,11 @@
 #include "DataKit.h"
 #include "ChapterTreeSource.h"
-#include "DesignPreview.h"
 #include "HelpTextSource.h"
 #include "MusicScore.h"
 #include "OggVorbis.h"
 #include "SkinPainter.h"
 #include "WriteLeftovers.h"
 #include "audio/evMusic.h"
-#include "model/ObjectStream.h"
 #include "model/evActionElement.h"
 #include "model/evBranding.h"
 #include "model/evCategory.h"
@@ -18,17 +16,14 @@
 #include "model/evObjectCollection.h"
 #include "model/evPageLayout.h"
 #include "model/evPageLayoutEntry.h"
-#include "model/evPhotograph.h"
 #include "model/evPicture.h"
-#include "model/evProjectorMouseAction.h"
-#include "model/evProjectorPage.h"
-#include "model/evProjectorPageElement.h"
-#include "model/evProjectorSliderElement.h"
+#include "model/evProject.h"
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Bitmap.h"
-#include "platform/Fonts.h"
 #include "platform/Stream.h"
+#include "presentation/DiscLabel.h"
+#include "presentation/Preflight.h"
 #include "screens/ScreenGeometry.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +32,7 @@
 #include <QRawFont>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -106,14 +102,10 @@ protected:
         return files;
     }
 
-    static std::unique_ptr<QTemporaryDir> s_output;
-    static std::string s_data;
-    static std::string s_designs;
+    static inline std::unique_ptr<QTemporaryDir> s_output;
+    static inline std::string s_data;
+    static inline std::string s_designs;
 };
-
-std::unique_ptr<QTemporaryDir> DataKitTest::s_output;
-std::string DataKitTest::s_data;
-std::string DataKitTest::s_designs;
 
 TEST_F(DataKitTest, MainFileHoldsEveryListAtItsIndex)
 {
@@ -129,7 +121,6 @@ TEST_F(DataKitTest, MainFileHoldsEveryListAtItsIndex)
         EXPECT_EQ(text->GetNumber(), i);
         EXPECT_EQ(text->GetText(), texts[i].text);
     }
-    EXPECT_EQ(branding->GetHelpTexts().GetItemAs<evHelptext>(144)->GetText(), "en");
 
     SkinPainter painter;
     ASSERT_EQ(branding->GetPictures().Count(), SkinPainter::Count());
@@ -286,12 +277,14 @@ TEST_F(DataKitTest, NoButtonOfAPageLiesUnderThePreviewsCloseButton)
     }
 }
 
-TEST_F(DataKitTest, EveryReferenceOfEveryPageLayoutResolves)
+TEST_F(DataKitTest, EveryPageLayoutResolvesItsReferencesAndRenders)
 {
     for (const std::string& path : DesignFiles()) {
         const auto design = ReadBody<evLayout>(path);
         for (evPageLayout* layout : PageLayouts(*design)) {
             const std::string where = path + " / " + layout->GetName();
+            EXPECT_NO_THROW(layout->RenderPreview()) << where;
+            EXPECT_GT(fs::file_size(layout->GetPreviewFile()), 1024u * 768u * 3u) << where;
             for (int32_t i = 0; i < layout->GetEntries().Count(); ++i) {
                 const auto* entry = layout->GetEntries().GetItemAs<evPageLayoutEntry>(i);
                 EXPECT_NE(dynamic_cast<evDrawableElement*>(design->FindByID(entry->GetElementID())), nullptr) << where;
@@ -331,14 +324,82 @@ TEST_F(DataKitTest, EveryReferenceOfEveryPageLayoutResolves)
     }
 }
 
-TEST_F(DataKitTest, EveryPageLayoutRenders)
+// Every page layout a user can choose for a page with sub-pages lets the player reach those sub-pages: one album
+// holds each offered layout as a chapter with The bride (same layout, with a page of its own below) and Rings.
+TEST_F(DataKitTest, EveryOfferedLayoutReachesItsSubPages)
 {
+    const auto page = [](const std::string& title, int32_t layoutId) {
+        auto category = std::make_unique<evCategory>(title, "", false, 3);
+        category->SetPageLayoutID(layoutId);
+        return category;
+    };
     for (const std::string& path : DesignFiles()) {
-        const auto design = ReadBody<evLayout>(path);
+        SCOPED_TRACE(path);
+        std::unique_ptr<evLayout> design = ReadBody<evLayout>(path);
+        std::unique_ptr<evCategory> first;
+        int offered = 0;
         for (evPageLayout* layout : PageLayouts(*design)) {
-            EXPECT_NO_THROW(layout->RenderPreview()) << path << " / " << layout->GetName();
-            EXPECT_GT(fs::file_size(layout->GetPreviewFile()), 1024u * 768u * 3u);
+            if (layout->GetKind() < pkTextOnly || layout->GetKind() > pkAnimation)
+                continue;
+            ++offered;
+            auto chapter = page(layout->GetEnglishTitle(), layout->GetID());
+            auto bride = page("The bride", layout->GetID());
+            bride->AddChild(page("Her dress", layout->GetID()));
+            chapter->AddChild(std::move(bride));
+            chapter->AddChild(page("Rings", layout->GetID()));
+            if (first)
+                first->AppendSibling(std::move(chapter)); // the chapters follow each other (Next)
+            else
+                first = std::move(chapter);
         }
+        ASSERT_GE(offered, 10);
+        evProject project("Anna", "Ben", 38000.0, "design.evl", std::move(first));
+        project.SetDesign(std::move(design));
+        for (const PreflightFinding& finding : PreflightCheck(project).Run())
+            EXPECT_NE(finding.GetSeverity(), PreflightSeverity::CannotBeSeen) << finding.ToLine();
+    }
+}
+
+// The disc labels are round: 118 mm across in the 120 mm square with a marked hole of 41 mm, white paper outside
+// the disc and in the hole, and a photo and a text for the user.
+TEST_F(DataKitTest, DiscLabelsAreRoundWithAMarkedHole)
+{
+    // White within what JPEG leaves of it next to a coloured edge.
+    const auto paper = [](int32_t colour) {
+        return (colour & 0xFF) >= 232 && ((colour >> 8) & 0xFF) >= 232 && ((colour >> 16) & 0xFF) >= 232;
+    };
+    for (const std::string& path : DesignFiles()) {
+        SCOPED_TRACE(path);
+        std::unique_ptr<evLayout> design = ReadBody<evLayout>(path);
+        const evPageLayout* layout = design->FindPageLayoutByKey("cd");
+        ASSERT_NE(layout, nullptr);
+        EXPECT_NE(FreePictureSlot(*layout), nullptr);
+        EXPECT_NE(FreeTextSlot(*layout), nullptr);
+        auto label = std::make_unique<evCategory>("cd label", "", true, 3);
+        label->SetPageLayoutID(layout->GetID());
+        evProject project("Anna", "Ben", 38000.0, "design.evl", std::make_unique<evCategory>("W", "", false, 3));
+        project.SetDesign(std::move(design));
+        project.SetDiscLabelCategory(std::move(label));
+        const Bitmap rendered = RenderDiscLabel(project);
+        ASSERT_EQ(rendered.Width(), 768);
+        // Whether the pixel at the distance (millimetres) from the centre in the direction (degrees) is paper.
+        const auto paperAt = [&](double mm, double degrees) {
+            const double pixels = mm * 768 / 120, radians = degrees * M_PI / 180;
+            return paper(rendered.Pixel(static_cast<int>(std::lround(384 + pixels * std::cos(radians))),
+                                        static_cast<int>(std::lround(384 + pixels * std::sin(radians)))));
+        };
+        for (double degrees = 0; degrees < 360; degrees += 15) {
+            SCOPED_TRACE(degrees);
+            EXPECT_TRUE(paperAt(59.6, degrees)) << "outside the disc";
+            EXPECT_FALSE(paperAt(57.5, degrees)) << "on the disc's edge";
+            EXPECT_TRUE(paperAt(18.5, degrees + 7)) << "in the hole";
+            bool marked = false; // a line drawn somewhere between 20 and 21 mm: the hole's edge
+            for (double mm = 20; mm <= 21; mm += 0.05)
+                marked = marked || !paperAt(mm, degrees);
+            EXPECT_TRUE(marked) << "the hole's edge";
+        }
+        EXPECT_TRUE(paper(rendered.Pixel(2, 2)));
+        EXPECT_TRUE(paper(rendered.Pixel(765, 765)));
     }
 }
 
