@@ -1,6 +1,6 @@
 #pragma once
-// What the command-line tests share: a folder of the test's own with designs/, data/ and out/, album files written
-// into it, the arguments of a finish run, the lines a run printed, and what a refusal looks like.
+// What the command-line tests share: a folder of the test's own (designs/, data/, out/, new/, tmp/) with the files
+// written into it, the arguments of a finish run, the lines a run printed, and what a refusal looks like.
 #include "CliRunner.h"
 #include "ScratchFolder.h"
 #include "model/ProjectFile.h"
@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -41,7 +42,7 @@ protected:
     void SetUp() override
     {
         ScratchFolderTest::SetUp();
-        for (const char* folder : {"designs", "data", "out"})
+        for (const char* folder : {"designs", "data", "out", "new", "tmp"})
             std::filesystem::create_directories(m_dir / folder);
     }
 
@@ -54,6 +55,11 @@ protected:
         WriteProjectFile(project, Path(name));
     }
 
+    std::string Write(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+        return Path(name);
+    }
     std::vector<std::string> FinishArgs(const std::string& project = "album.evp", const std::string& out = "out",
                                         const std::vector<std::string>& more = {}) const
     {

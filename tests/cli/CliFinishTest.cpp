@@ -10,16 +10,12 @@
 #include <QProcess>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 using namespace finishtest;
 namespace fs = std::filesystem;
 
 namespace {
-
-const char* const kDiscFiles[] = {"evplay",      "evplay.exe",  "index.html",   "web/album.js",
-                                  "autorun.inf", "data/ev.ico", "data/data.evp"};
 
 class CliFinishTest : public CliAlbumTest {
 protected:
@@ -68,7 +64,8 @@ TEST_F(CliFinishTest, FinishesTheProjectAndDumpsThePresentation)
     ASSERT_EQ(finished.status, 0) << finished.err;
     EXPECT_EQ(finished.out, Disc() + "\n");
     EXPECT_EQ(finished.err, ""); // progress is shown on a terminal only
-    for (const char* name : kDiscFiles)
+    for (const char* name :
+         {"evplay", "evplay.exe", "index.html", "web/album.js", "autorun.inf", "data/ev.ico", "data/data.evp"})
         EXPECT_TRUE(fs::is_regular_file(Disc() + "/" + name)) << name;
 
     const std::string presentation = Disc() + "/data/data.evp";
@@ -106,7 +103,7 @@ TEST_F(CliFinishTest, DamagedOrMissingInputOfCheckAndFinishGivesOneLine)
     };
     for (size_t cut : {size_t{0}, size_t{7}, project.size() / 2, project.size() - 1}) {
         const std::string name = "cut" + std::to_string(cut) + ".evp";
-        std::ofstream(Path(name), std::ios::binary) << project.substr(0, cut);
+        Write(name, project.substr(0, cut));
         runs.push_back(FinishArgs(name));
         runs.push_back({"check", Path(name), "--designs", Path("designs")});
     }

@@ -7,7 +7,6 @@
 #include "presentation/LabelTestAlbum.h"
 
 #include <filesystem>
-#include <fstream>
 
 using namespace labeltest;
 namespace fs = std::filesystem;
@@ -81,8 +80,8 @@ TEST_F(CliLabelTest, PrintsTheLabelsAtTrueSizeWhereTheyAreAsked)
 // Refusals and failures: one line saying why, and the sheet printed before is kept.
 TEST_F(CliLabelTest, RefusalsAndFailuresKeepThePreviousSheet)
 {
-    std::ofstream(Path("labels.pdf")) << "previous";
-    std::ofstream(Path("damaged.evp")) << "not a project";
+    Write("labels.pdf", "previous");
+    Write("damaged.evp", "not a project");
     fs::create_directories(Path("locked"));
     fs::permissions(Path("locked"), fs::perms::owner_read | fs::perms::owner_exec);
     struct Case {

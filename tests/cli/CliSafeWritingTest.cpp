@@ -11,7 +11,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <future>
 #include <thread>
 
@@ -38,8 +37,6 @@ protected:
     void SetUp() override
     {
         CliAlbumTest::SetUp();
-        for (const char* folder : {"new", "tmp"})
-            fs::create_directories(m_dir / folder);
         // Two albums whose pages differ, so the presentation files of the two differ.
         WriteAlbumFiles(*MakeAlbum(), "first.evp");
         const std::unique_ptr<evProject> second = MakeAlbum("space2", 3); // the end page is of another kind
@@ -67,7 +64,7 @@ TEST_F(CliSafeWritingTest, RacingResavesLeaveOneWholeFileAndTellTheTruth)
     const std::string first = Read(Path("first.evp"));
     const std::string second = Read(Path("second.evp"));
     ASSERT_TRUE(first != second);
-    std::ofstream(Path("damaged.evp"), std::ios::binary) << second.substr(0, second.size() / 2);
+    Write("damaged.evp", second.substr(0, second.size() / 2));
     const std::string out = Path("out.evp");
     for (int round = 0; round < 50; ++round) {
         // Odd rounds race a good writer against one that fails: the good one's content must survive.
@@ -92,24 +89,22 @@ TEST_F(CliSafeWritingTest, ResaveReplacesOddTargetsWholeOrKeepsWhatWasThere)
 {
     const std::string project = Read(Path("first.evp"));
     fs::create_directories(m_dir / "albums");
-    std::ofstream(Path("albums/real.evp")) << "old";
-    std::ofstream(Path("out.evp")) << "previous";
+    Write("albums/real.evp", "old");
+    Write("out.evp", "previous");
     // A project larger than the file size limit: the write fails with EFBIG instead of SIGXFSZ killing the program.
     auto big = MakeAlbum();
     big->SetFirstName(std::string(3 << 20, 'A'));
     WriteProjectFile(*big, Path("big.evp"));
-    const auto limit = [] {
-        rlimit limit{1 << 20, 1 << 20};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    };
     const struct {
         std::string project, target, failure;
         std::function<void()> childSetup;
     } failures[] = {
+        // clang-format off
         {"first.evp", "albums", "create \"" + Path("albums") + "\": Is a directory", {}},
         {"first.evp", "none/x.evp", "create \"" + Path("none/x.evp") + "\": No such file or directory", {}},
         {"first.evp", std::string(256, 'y'), "create \"" + Path(std::string(256, 'y')) + "\": File name too long", {}},
-        {"big.evp", "out.evp", "write \"" + Path("out.evp") + "\": File too large", limit},
+        {"big.evp", "out.evp", "write \"" + Path("out.evp") + "\": File too large", [] { rlimit limit{1 << 20, 1 << 20}; ::setrlimit(RLIMIT_FSIZE, &limit); }},
+        // clang-format on
     };
     for (const auto& c : failures) {
         const CliResult result = Run({"resave", "--as", "project", Path(c.project), Path(c.target)}, {}, c.childSetup);
@@ -122,9 +117,9 @@ TEST_F(CliSafeWritingTest, ResaveReplacesOddTargetsWholeOrKeepsWhatWasThere)
     EXPECT_TRUE(PrivateFolders(Path("tmp")).empty());
 
     // Files at the old fixed temporary names are never opened: a link there is not followed.
-    std::ofstream(Path("victim.txt")) << "victim";
+    Write("victim.txt", "victim");
     fs::create_symlink(Path("victim.txt"), Path("o.evp.part"));
-    std::ofstream(Path("o.evp.tmp")) << "other";
+    Write("o.evp.tmp", "other");
     // Permission bits and a symbolic link survive the replacement.
     fs::permissions(Path("out.evp"), fs::perms::owner_read | fs::perms::owner_write);
     fs::create_symlink("albums/real.evp", Path("link.evp"));
