@@ -25,10 +25,8 @@ constexpr double kEncoderPadding = 2.0 * 1152 / 44100;
 
 // The audio state a conversion must leave as it found it.
 struct AudioState {
-    int mixerOpen = 0;
-    int rate = 0;
+    int mixerOpen = 0, rate = 0, channels = 0;
     Uint16 format = 0;
-    int channels = 0;
     Uint32 subsystems = 0;
     std::optional<std::string> driverHint;
 
@@ -275,14 +273,10 @@ TEST_F(Mp3CopyTest, TracksThatCannotBeConvertedLeaveNoFileAndKeepAnEarlierCopy)
             EXPECT_TRUE(TemporariesIn(m_folder.Path("")).empty());
         }
     }
-}
-
-TEST_F(Mp3CopyTest, AnUnwritableTargetIsAConversionErrorNamedByTheSourceFile)
-{
+    // A target that cannot be written is a conversion error too, named by the source file.
     const std::string source = m_folder.Source(MakeWave(200));
-    const std::string mp3Path = m_folder.Path("no-such-folder/music.mp3");
-    const std::string message = ConversionError(source, mp3Path);
+    const std::string message = ConversionError(source, m_folder.Path("no-such-folder/music.mp3"));
     EXPECT_NE(message.find("\"" + BareFileName(source) + "\""), std::string::npos) << message;
-    EXPECT_FALSE(FileExists(mp3Path));
+    EXPECT_FALSE(FileExists(m_folder.Path("no-such-folder/music.mp3")));
     EXPECT_TRUE(TemporariesIn(m_folder.Path("")).empty());
 }

@@ -63,37 +63,34 @@ bool WaitFor(const std::function<bool()>& condition)
     return true;
 }
 
-class evMusicFormat : public ::testing::Test {
+// Every case has a temporary folder of its own, runs on SDL's dummy driver, and leaves soundAvailable as it found it.
+class AudioTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    explicit AudioTest(bool sound = false)
     {
-        m_savedSound = soundAvailable;
-        soundAvailable = false;
+        qputenv("SDL_AUDIODRIVER", "dummy");
+        soundAvailable = sound;
     }
-    void TearDown() override { soundAvailable = m_savedSound; }
+    ~AudioTest() override { soundAvailable = m_savedSound; }
 
+    bool m_savedSound = soundAvailable;
     ScopedTempFolder m_temp;
-    bool m_savedSound = false;
 };
 
-// Each case loads its own library instance; the suite's private temporary folder holds the copies.
-class BassLibraryTest : public ::testing::Test {
+using evMusicFormat = AudioTest;
+using BassLibraryTest = AudioTest; // each case loads its own library instance
+
+// Playback through the real audio library, copied out of the resources and bound by name.
+class evMusicPlayback : public AudioTest {
 protected:
-    void SetUp() override { qputenv("SDL_AUDIODRIVER", "dummy"); }
-    ScopedTempFolder m_temp;
+    evMusicPlayback() : AudioTest(true) {}
+    void SetUp() override { ASSERT_TRUE(BassLibrary::Instance().LoadFromResource("BASS_DLL", nullptr, 100)); }
+    void TearDown() override { BassLibrary::Instance().Unload(); }
 };
-
-// The file of a library that is certainly loadable but exports none of the entry points.
-std::string LibraryWithoutEntryPoints()
-{
-    Dl_info info{};
-    dladdr(reinterpret_cast<void*>(&qVersion), &info);
-    return info.dli_fname ? info.dli_fname : "";
-}
 
 } // namespace
 
-TEST_F(evMusicFormat, RoundTripKeepsEveryByte)
+TEST_F(evMusicFormat, RoundTripKeepsEveryByteAndVersionZeroIsWrittenCurrent)
 {
     const std::vector<uint8_t> audio = {'R', 'I', 'F', 'F', 0, 1, 2, 3, 0xff, 0x80};
     const std::vector<uint8_t> bytes = Body(1, 77, "Wedding \xe9t\xe9", 0, audio);
@@ -112,15 +109,12 @@ TEST_F(evMusicFormat, RoundTripKeepsEveryByte)
     auto again = ReadObjectAs<evMusic>(s);
     ASSERT_TRUE(again);
     EXPECT_EQ(Save(*again), bytes);
-}
 
-TEST_F(evMusicFormat, VersionZeroTracksLoopAndAreWrittenCurrent)
-{
-    const std::vector<uint8_t> audio = {1, 2, 3};
-    auto music = Read(Body(0, 4, "Old", std::nullopt, audio));
-    EXPECT_EQ(music->GetPlayMode(), 1);
-    EXPECT_EQ(music->GetStoredVersion(), 0);
-    EXPECT_EQ(Save(*music), Body(1, 4, "Old", 1, audio));
+    // Version 0 had no play mode: its tracks loop, and are written in the current version.
+    auto old = Read(Body(0, 4, "Old", std::nullopt, audio));
+    EXPECT_EQ(old->GetPlayMode(), 1);
+    EXPECT_EQ(old->GetStoredVersion(), 0);
+    EXPECT_EQ(Save(*old), Body(1, 4, "Old", 1, audio));
 }
 
 TEST_F(evMusicFormat, DamagedStreamsFailAndLeaveNoFiles)
@@ -147,9 +141,11 @@ TEST_F(evMusicFormat, DamagedStreamsFailAndLeaveNoFiles)
 
 TEST_F(BassLibraryTest, UnusableLibrariesLeaveAudioUnavailable)
 {
+    Dl_info info{};
+    dladdr(reinterpret_cast<void*>(&qVersion), &info);
     const std::vector<std::string> candidates = {
         m_temp.Source({'n', 'o', 't', ' ', 'a', ' ', 'l', 'i', 'b', 'r', 'a', 'r', 'y'}),
-        LibraryWithoutEntryPoints(),
+        info.dli_fname ? info.dli_fname : "", // a library certainly loadable, without the entry points
         EVBASS_WRONG_VERSION_FILE,
         m_temp.Path("missing.so"),
     };
@@ -168,9 +164,8 @@ TEST_F(BassLibraryTest, UnusableLibrariesLeaveAudioUnavailable)
 
 TEST_F(BassLibraryTest, StartAudioClearsTheFlagOnFailureOnly)
 {
-    const bool saved = soundAvailable;
-    soundAvailable = false;
-    EXPECT_FALSE(StartAudio(nullptr, 100));
+    EXPECT_FALSE(StartAudio(nullptr, 100)); // sound is not wanted
+
     EXPECT_FALSE(BassLibrary::Instance().IsLoaded());
     EXPECT_FALSE(AudioReady());
 
@@ -187,36 +182,11 @@ TEST_F(BassLibraryTest, StartAudioClearsTheFlagOnFailureOnly)
     EXPECT_FALSE(StartAudio(nullptr, 100));
     EXPECT_FALSE(soundAvailable);
     qputenv("SDL_AUDIODRIVER", "dummy");
-    soundAvailable = saved;
 }
-
-// Playback through the real audio library, copied out of the resources and bound by name, on SDL's dummy driver.
-class evMusicPlayback : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        qputenv("SDL_AUDIODRIVER", "dummy");
-        s_temp = new ScopedTempFolder;
-        s_savedSound = soundAvailable;
-        soundAvailable = true;
-        s_loaded = BassLibrary::Instance().LoadFromResource("BASS_DLL", nullptr, 100);
-    }
-    static void TearDownTestSuite()
-    {
-        BassLibrary::Instance().Unload();
-        soundAvailable = s_savedSound;
-        delete s_temp;
-    }
-    void SetUp() override { ASSERT_TRUE(s_loaded); }
-
-    static inline ScopedTempFolder* s_temp = nullptr;
-    static inline bool s_savedSound = false;
-    static inline bool s_loaded = false;
-};
 
 TEST_F(evMusicPlayback, PlaysStopsAndEndsByItself)
 {
-    evMusic clip("Hello", 0, s_temp->Source(MakeWave(1000)));
+    evMusic clip("Hello", 0, m_temp.Source(MakeWave(1000)));
     ASSERT_NE(clip.GetStream(), 0u);
     EXPECT_EQ(clip.Status(), evMusic::StatusStopped);
     ASSERT_TRUE(clip.Play());
@@ -236,7 +206,7 @@ TEST_F(evMusicPlayback, LoopingTrackOutlastsItsLength)
     const std::vector<uint8_t> wave = MakeWave(120);
     MemoryStream s(Body(0, 1, "Old", std::nullopt, wave));
     evMusic looping(s, nullptr);
-    evMusic once("Once", 0, s_temp->Source(wave));
+    evMusic once("Once", 0, m_temp.Source(wave));
     ASSERT_NE(looping.GetStream(), 0u);
     ASSERT_TRUE(looping.Play());
     ASSERT_TRUE(once.Play());
