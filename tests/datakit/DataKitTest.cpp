@@ -209,43 +209,47 @@ TEST_F(DataKitTest, DesignsReadBackWithTheirSpecialPagesAndSamplePicture)
 TEST_F(DataKitTest, EveryDesignFontWritesEveryLetterInBoldAndItalic)
 {
     const QString letters = QString::fromUtf8("ÄÖÜäöüßçéèëêàâîïôûùÿñÅøæ€");
+    const auto lacking = [&letters](const QRawFont& font) {
+        std::string missing;
+        for (const QChar letter : letters)
+            if (!font.supportsCharacter(letter))
+                missing += QString(letter).toStdString();
+        return missing;
+    };
     // A script is slanted already; it has no italic face, and an italic style only leans it further.
     const std::set<QString> slantedScripts = {"Dancing Script"};
     std::vector<std::string> files = DesignFiles();
     files.push_back(s_data + "/studio.evb");
     for (const std::string& path : files) {
+        SCOPED_TRACE(path);
         const auto design = ReadBody<evLayout>(path);
         std::map<QString, std::set<std::pair<bool, bool>>> facesOfFamily;
         for (const evFont* font : Items<evFont>(design->GetElementsB())) {
-            const QByteArray bytes(reinterpret_cast<const char*>(font->GetData().data()),
-                                   static_cast<qsizetype>(font->GetData().size()));
-            const QRawFont raw(bytes, 20);
-            ASSERT_TRUE(raw.isValid()) << path << " / " << font->GetFileName();
-            EXPECT_EQ(raw.familyName().toStdString(), font->GetFaceName()) << path << " / " << font->GetFileName();
+            const QRawFont raw(QByteArray(reinterpret_cast<const char*>(font->GetData().data()),
+                                          static_cast<qsizetype>(font->GetData().size())),
+                               20);
+            ASSERT_TRUE(raw.isValid()) << font->GetFileName();
+            EXPECT_EQ(raw.familyName().toStdString(), font->GetFaceName()) << font->GetFileName();
+            EXPECT_EQ(lacking(raw), "") << font->GetFileName();
             facesOfFamily[raw.familyName()].insert({raw.weight() >= QFont::Bold, raw.style() != QFont::StyleNormal});
-            for (const QChar letter : letters)
-                EXPECT_TRUE(raw.supportsCharacter(letter))
-                    << font->GetFileName() << " lacks " << QString(letter).toStdString();
         }
-        EXPECT_FALSE(facesOfFamily.empty()) << path;
+        EXPECT_FALSE(facesOfFamily.empty());
         for (const auto& [family, faces] : facesOfFamily) {
             const bool needsItalic = slantedScripts.count(family) == 0;
             for (const bool bold : {false, true}) {
                 for (const bool italic : {false, true}) {
-                    const std::string style = family.toStdString() + (bold ? " bold" : "") + (italic ? " italic" : "");
+                    SCOPED_TRACE(family.toStdString() + (bold ? " bold" : "") + (italic ? " italic" : ""));
                     if (bold || (italic && needsItalic)) {
-                        EXPECT_TRUE(faces.count({bold, italic && needsItalic}) == 1) << path << ": no face " << style;
+                        EXPECT_EQ(faces.count({bold, italic && needsItalic}), 1u) << "no such face";
                     }
                     QFont wanted(family);
                     wanted.setPixelSize(20);
                     wanted.setBold(bold);
                     wanted.setItalic(italic);
                     const QRawFont used = QRawFont::fromFont(wanted);
-                    EXPECT_EQ(used.familyName(), family) << path << ": " << style;
-                    EXPECT_EQ(used.weight() >= QFont::Bold, bold) << path << ": " << style;
-                    for (const QChar letter : letters)
-                        EXPECT_TRUE(used.supportsCharacter(letter))
-                            << path << ": " << style << " lacks " << QString(letter).toStdString();
+                    EXPECT_EQ(used.familyName(), family);
+                    EXPECT_EQ(used.weight() >= QFont::Bold, bold);
+                    EXPECT_EQ(lacking(used), "");
                 }
             }
         }
@@ -295,21 +299,15 @@ TEST_F(DataKitTest, EveryPageLayoutResolvesItsReferencesAndRenders)
             }
             for (const evActionElement* action : Items<evActionElement>(layout->GetActionElements())) {
                 const int type = action->GetActionType();
-                if (action->GetLabel() != 0) {
-                    EXPECT_NE(dynamic_cast<evUserTextfield*>(EntryElement(*layout, action->GetLabel())), nullptr)
-                        << where << " action " << type;
-                }
+                const auto placed = [&layout](int32_t entryId) { return EntryElement(*layout, entryId); };
                 const bool needsLabel = type <= 2 || type == 8 || type == 9 || type == 11 || type == 12 || type == 25;
-                EXPECT_EQ(action->GetLabel() != 0, needsLabel) << where << " action " << type;
                 const bool needsSlot = type == 10 || type == 15 || type == 16 || type == 24;
-                if (needsSlot) {
-                    EXPECT_NE(dynamic_cast<evUserPicture*>(EntryElement(*layout, action->GetFirstSlot())), nullptr)
-                        << where << " action " << type;
-                }
-                if (type == 10 || type == 15) {
-                    EXPECT_NE(dynamic_cast<evUserPicture*>(EntryElement(*layout, action->GetSecondSlot())), nullptr)
-                        << where << " action " << type;
-                }
+                const bool needsTwoSlots = type == 10 || type == 15;
+                SCOPED_TRACE(where + " action " + std::to_string(type));
+                EXPECT_EQ(action->GetLabel() != 0, needsLabel);
+                EXPECT_TRUE(action->GetLabel() == 0 || dynamic_cast<evUserTextfield*>(placed(action->GetLabel())));
+                EXPECT_TRUE(!needsSlot || dynamic_cast<evUserPicture*>(placed(action->GetFirstSlot())));
+                EXPECT_TRUE(!needsTwoSlots || dynamic_cast<evUserPicture*>(placed(action->GetSecondSlot())));
             }
         }
     }
