@@ -1,5 +1,8 @@
 #include "DesignCompiler.h"
+#include "DecorationPainter.h"
+#include "ErrorOf.h"
 #include "ObjectIds.h"
+#include "VectorPath.h"
 #include "model/evActionElement.h"
 #include "model/evFont.h"
 #include "model/evLayout.h"
@@ -56,14 +59,12 @@ std::unique_ptr<evLayout> Compile(const std::string& json, std::vector<std::stri
     return compiler.Compile(JsonCursor::Parse(QByteArray::fromStdString(json), "tiny.json"));
 }
 
-std::string ErrorOf(const std::string& json, std::vector<std::string> keys = {})
+JsonCursor Layers(const char* json) { return JsonCursor::Parse(QByteArray(json), "paint.json"); }
+
+DecorationPainter Painter()
 {
-    try {
-        Compile(json, std::move(keys));
-    } catch (const EDataSourceError& e) {
-        return e.what();
-    }
-    return "no error";
+    return DecorationPainter({{"gold", QColor(0xb0, 0x8d, 0x3c)}}, {{"sans", QByteArray("not a font")}},
+                             QColor(10, 20, 30));
 }
 
 } // namespace
@@ -171,10 +172,14 @@ TEST(DesignCompilerTest, MistakesNameTheFileTheElementAndTheReason)
     };
     // clang-format on
     for (const Case& c : cases)
-        EXPECT_EQ(ErrorOf(Replaced(kTiny, c.from, c.to)), "tiny.json: " + c.message) << "replacing " << c.from;
-    EXPECT_EQ(ErrorOf(kTiny, {"W", "M"}),
+        EXPECT_EQ(ErrorOf([&] { Compile(Replaced(kTiny, c.from, c.to)); }), "tiny.json: " + c.message)
+            << "replacing " << c.from;
+    EXPECT_EQ(ErrorOf([] {
+                  Compile(kTiny, {"W", "M"});
+              }),
               "tiny.json: pageLayouts: no page layout has the key \"M\", which this design needs");
-    EXPECT_EQ(ErrorOf("{\n  \"name\": \"x\",\n  oops\n}"), "tiny.json:3:4: not valid JSON (unterminated object)");
+    EXPECT_EQ(ErrorOf([] { Compile("{\n  \"name\": \"x\",\n  oops\n}"); }),
+              "tiny.json:3:4: not valid JSON (unterminated object)");
 }
 
 // A disc label's photos, texts and actions lie in the printable ring: within 57 mm of the centre of the 120 mm
@@ -207,7 +212,8 @@ TEST(DesignCompilerTest, DiscLabelContentStaysInThePrintableRing)
         {R"("rect": [284, 600, 200, 40])", R"("rect": [300, 300, 40, 40])", "actions[0] \"own\""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ErrorOf(Replaced(disc, c.from, c.to), {"cd"}), "tiny.json: pageLayouts[0] \"d\" / " + c.where + ring)
+        EXPECT_EQ(ErrorOf([&] { Compile(Replaced(disc, c.from, c.to), {"cd"}); }),
+                  "tiny.json: pageLayouts[0] \"d\" / " + c.where + ring)
             << "replacing " << c.from;
 }
 
@@ -216,4 +222,54 @@ TEST(ObjectIdsTest, StableNumbersArePositiveAndDifferByName)
     EXPECT_NE(ObjectIds::StableID("welcome.photo"), ObjectIds::StableID("end.photo"));
     for (const char* name : {"", "a", "p.bg", "frame-568x388"})
         EXPECT_GT(ObjectIds::StableID(name), 0);
+}
+
+TEST(DecorationPainterTest, StartsFromTheBaseColourAndFillsExactlyWhereAsked)
+{
+    const QImage plain = Painter().Paint(Layers("[]"), QSize(3, 2));
+    EXPECT_EQ(plain.pixel(0, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(plain.pixel(2, 1), qRgb(10, 20, 30));
+    const QImage filled = Painter().Paint(Layers(R"([{"fill": "gold"}])"), QSize(3, 2));
+    EXPECT_EQ(filled.pixel(1, 1), qRgb(0xb0, 0x8d, 0x3c));
+
+    const QImage image =
+        Painter().Paint(Layers(R"([{"fill": "#ffffff"}, {"rect": [2, 2, 4, 3], "fill": "#ff0000"}])"), QSize(8, 8));
+    EXPECT_EQ(image.pixel(1, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(2, 2), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(5, 4), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(6, 4), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(5, 5), qRgb(255, 255, 255));
+}
+
+TEST(DecorationPainterTest, MistakesNameTheLayerAndTheReason)
+{
+    // clang-format off
+    const std::pair<const char*, std::string> cases[] = {
+        {R"([{"fill": "#ff0000", "colr": 1}])", "[0]: unknown field \"colr\" (known here: fill, opacity)"},
+        {R"([{"fill": "#ff00"}])", "[0] / fill: the colour \"#ff00\" is not of the form #rrggbb or #rrggbbaa"},
+        {R"([{"fill": "silver"}])", "[0] / fill: \"silver\" is neither a colour #rrggbb nor a name of the colour table"},
+        {R"([{"ornament": "dragon", "at": [1, 1], "size": 4, "colour": "gold"}])", "[0] / ornament: unknown ornament \"dragon\" (known: arrowLeft, arrowRight, corner, cross, divider, dot, flourish, heart, leaf, rings, sparkle, speaker, sprig)"},
+        {R"([{"opacity": 1}])", "[0]: a layer needs one operation: fill, rect, ellipse, line, border, path, ornament, corners, text, shadow, grain or vignette"},
+        {R"([{"rect": [0, 0, 2], "fill": "gold"}])", "[0] / rect: expected a list of 4 numbers, found a list of 3"},
+        {R"([{"text": "x", "font": "serif", "px": 9, "rect": [0, 0, 4, 4], "colour": "gold"}])", "[0] / font: \"serif\" is not one of the design's fonts"},
+        {R"([{"text": "x", "font": "sans", "px": 9, "rect": [0, 0, 4, 4], "colour": "gold"}])", "[0] / font: the font \"sans\" cannot be read"},
+        {R"([{"ellipse": [0, 0, 4, 4], "rect": [0, 0, 1, 1]}])", "[0]: unknown field \"rect\" (known here: ellipse, fill, stroke, width, opacity)"},
+        {R"([{"path": "M 0 0 A 1 1 0 0 0 4 4", "fill": "gold"}])", "[0] / path: the path command \"A\" is not supported (use M L H V C S Q T Z)"},
+    };
+    // clang-format on
+    for (const auto& [json, message] : cases)
+        EXPECT_EQ(ErrorOf([&] { Painter().Paint(Layers(json), QSize(8, 8)); }), "paint.json: " + message);
+}
+
+TEST(VectorPathTest, RefusesMalformedData)
+{
+    QPainterPath path;
+    std::string error;
+    EXPECT_FALSE(VectorPath::Parse("10 10", path, error));
+    EXPECT_EQ(error, "the path must begin with a command letter, found \"1\"");
+    EXPECT_FALSE(VectorPath::Parse("M10", path, error));
+    EXPECT_EQ(error, "the command \"M\" lacks numbers near position 3");
+    EXPECT_FALSE(VectorPath::Parse("M0 0 X1", path, error));
+    EXPECT_TRUE(VectorPath::Parse("", path, error));
+    EXPECT_TRUE(path.isEmpty());
 }
