@@ -68,9 +68,8 @@ protected:
         EXPECT_TRUE(TemporariesIn(std::filesystem::path(mp3Path).parent_path()).empty());
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
         ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 4096), 0) << Mix_GetError();
-        int rate = 0;
+        int rate = 0, channels = 0;
         Uint16 format = 0;
-        int channels = 0;
         Mix_QuerySpec(&rate, &format, &channels);
         Mix_Chunk* chunk = Mix_LoadWAV(mp3Path.c_str());
         if (chunk && format == AUDIO_S16SYS) {

@@ -10,7 +10,6 @@
 
 #include <QThread>
 
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -54,13 +53,9 @@ std::unique_ptr<evMusic> Read(const std::vector<uint8_t>& bytes)
 // Waits for a state the audio thread will reach; the limit only keeps a broken build from hanging.
 bool WaitFor(const std::function<bool()>& condition)
 {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > limit)
-            return false;
+    for (int waited = 0; waited < 30000 && !condition(); waited += 10)
         QThread::msleep(10);
-    }
-    return true;
+    return condition();
 }
 
 // Every case has a temporary folder of its own, runs on SDL's dummy driver, and leaves soundAvailable as it found it.

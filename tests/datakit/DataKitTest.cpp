@@ -1,5 +1,6 @@
 #include "DataKit.h"
 #include "ChapterTreeSource.h"
+#include "ErrorOf.h"
 #include "HelpTextSource.h"
 #include "MusicScore.h"
 #include "OggVorbis.h"
@@ -410,16 +411,11 @@ TEST(DataKitBrokenSourceTest, AMistakeStopsTheBuildAndKeepsTheFilesBefore)
     const std::string from = R"("type": "slide show")";
     text.replace(text.find(from), from.size(), R"("type": "slideshow")");
     std::ofstream(json) << text;
-    try {
-        kit.BuildDesigns();
-        FAIL() << "a broken description was compiled";
-    } catch (const EDataSourceError& e) {
-        const std::string message = e.what();
-        EXPECT_NE(message.find("garden-party.json: pageLayouts[17] \"slideShow\" / actions[0] \"show\" / type: "
-                               "unknown action type"),
-                  std::string::npos)
-            << message;
-    }
+    const std::string message = ErrorOf([&] { kit.BuildDesigns(); });
+    EXPECT_NE(message.find("garden-party.json: pageLayouts[17] \"slideShow\" / actions[0] \"show\" / type: "
+                           "unknown action type"),
+              std::string::npos)
+        << message;
     EXPECT_TRUE(Read(written[0]) == good);
     EXPECT_TRUE(TemporariesIn(fs::path(written[0]).parent_path()).empty());
 }

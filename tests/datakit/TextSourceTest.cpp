@@ -82,12 +82,8 @@ TEST(HelpTextSourceTest, AFileThatCannotBeReadIsAnError)
         for (size_t written = 0; written <= HelpTextSource::MaxFileSize; written += line.size())
             huge << line;
     }
-    try {
-        HelpTextSource::Load(path, 3);
-        FAIL() << "a file beyond the size limit was read";
-    } catch (const ETextSourceError& e) {
-        EXPECT_NE(std::string(e.what()).find("larger than a text list can be"), std::string::npos);
-    }
+    const std::string error = ErrorOf<ETextSourceError>([&] { HelpTextSource::Load(path, 3); });
+    EXPECT_NE(error.find("larger than a text list can be"), std::string::npos) << error;
 }
 
 TEST(HelpTextSourceTest, ShippedHelpTextsAreComplete)
