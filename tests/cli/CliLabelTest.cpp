@@ -86,18 +86,18 @@ TEST_F(CliLabelTest, RefusalsAndFailuresKeepThePreviousSheet)
     fs::permissions(Path("locked"), fs::perms::owner_read | fs::perms::owner_exec);
     struct Case {
         std::vector<std::string> options;
-        std::string said; // what the line holds
+        std::string said; // what the line holds: all of it for a refusal
         std::string project = "album.evp", out = "labels.pdf";
     };
-    const std::string takes = " takes X,Y in tenths of a millimetre or \"off\", not ";
+    const std::string refused = "vellora-cli: label: ", takes = " takes X,Y in tenths of a millimetre or \"off\", not ";
     // clang-format off
     const Case cases[] = {
-        {{"--upper", "950,204"}, "label: the upper label at 950,204 does not lie on the A4 sheet\n"},
-        {{"--lower", "450,1780"}, "label: the lower label at 450,1780 does not lie on the A4 sheet\n"},
-        {{"--upper", "-5,0"}, "label: --upper" + takes + "\"-5,0\"\n"},
-        {{"--lower", "45.0,20"}, "label: --lower" + takes + "\"45.0,20\"\n"},
-        {{"--upper", "off", "--lower", "off"}, "label: both labels are off, so there is nothing to print\n"},
-        {{"--upper"}, "label: --upper needs a value\n"},
+        {{"--upper", "950,204"}, refused + "the upper label at 950,204 does not lie on the A4 sheet\n"},
+        {{"--lower", "450,1780"}, refused + "the lower label at 450,1780 does not lie on the A4 sheet\n"},
+        {{"--upper", "-5,0"}, refused + "--upper" + takes + "\"-5,0\"\n"},
+        {{"--lower", "45.0,20"}, refused + "--lower" + takes + "\"45.0,20\"\n"},
+        {{"--upper", "off", "--lower", "off"}, refused + "both labels are off, so there is nothing to print\n"},
+        {{"--upper"}, refused + "--upper needs a value\n"},
         {{}, "", "none.evp"},
         {{}, "", "damaged.evp"},
         {{}, Path("missing/x.pdf"), "album.evp", "missing/x.pdf"},
