@@ -76,53 +76,42 @@ inline std::vector<uint8_t> MakeOggVorbis(int milliseconds, int tone = 440)
         return out;
     }
     vorbis_comment comment;
-    vorbis_comment_init(&comment);
     vorbis_dsp_state dsp;
-    vorbis_analysis_init(&dsp, &info);
     vorbis_block block;
-    vorbis_block_init(&dsp, &block);
     ogg_stream_state stream;
-    ogg_stream_init(&stream, 1);
     ogg_page page;
-    const auto putPage = [&out, &page] {
-        out.insert(out.end(), page.header, page.header + page.header_len);
-        out.insert(out.end(), page.body, page.body + page.body_len);
+    ogg_packet header, comments, codebooks, packet;
+    vorbis_comment_init(&comment);
+    vorbis_analysis_init(&dsp, &info);
+    vorbis_block_init(&dsp, &block);
+    ogg_stream_init(&stream, 1);
+    const auto putPages = [&](bool flush) {
+        while ((flush ? ogg_stream_flush(&stream, &page) : ogg_stream_pageout(&stream, &page)) != 0) {
+            out.insert(out.end(), page.header, page.header + page.header_len);
+            out.insert(out.end(), page.body, page.body + page.body_len);
+        }
     };
-    ogg_packet header;
-    ogg_packet comments;
-    ogg_packet codebooks;
     vorbis_analysis_headerout(&dsp, &comment, &header, &comments, &codebooks);
-    ogg_stream_packetin(&stream, &header);
-    ogg_stream_packetin(&stream, &comments);
-    ogg_stream_packetin(&stream, &codebooks);
-    while (ogg_stream_flush(&stream, &page) != 0)
-        putPage();
-    const auto drain = [&] {
-        ogg_packet packet;
+    for (ogg_packet* headerPacket : {&header, &comments, &codebooks})
+        ogg_stream_packetin(&stream, headerPacket);
+    putPages(true);
+    for (int first = 0, count = 1; count > 0; first += count) {
+        count = std::min(4096, frames - first); // the last round writes none, which ends the stream
+        float** channels = count > 0 ? vorbis_analysis_buffer(&dsp, count) : nullptr;
+        for (int i = 0; i < count; ++i)
+            channels[0][i] = channels[1][i] =
+                static_cast<float>(0.25 * std::sin(2.0 * M_PI * tone * (first + i) / rate));
+        vorbis_analysis_wrote(&dsp, count);
         while (vorbis_analysis_blockout(&dsp, &block) == 1) {
             vorbis_analysis(&block, nullptr);
             vorbis_bitrate_addblock(&block);
             while (vorbis_bitrate_flushpacket(&dsp, &packet) == 1) {
                 ogg_stream_packetin(&stream, &packet);
-                while (ogg_stream_pageout(&stream, &page) != 0)
-                    putPage();
+                putPages(false);
             }
         }
-    };
-    for (int first = 0; first < frames; first += 4096) {
-        const int count = std::min(4096, frames - first);
-        float** channels = vorbis_analysis_buffer(&dsp, count);
-        for (int i = 0; i < count; ++i) {
-            const double phase = 2.0 * M_PI * tone * (first + i) / rate;
-            channels[0][i] = channels[1][i] = static_cast<float>(0.25 * std::sin(phase));
-        }
-        vorbis_analysis_wrote(&dsp, count);
-        drain();
     }
-    vorbis_analysis_wrote(&dsp, 0);
-    drain();
-    while (ogg_stream_flush(&stream, &page) != 0)
-        putPage();
+    putPages(true);
     ogg_stream_clear(&stream);
     vorbis_block_clear(&block);
     vorbis_dsp_clear(&dsp);
@@ -144,7 +133,8 @@ inline std::vector<uint8_t> ReadFile(const std::string& path)
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// Points the temporary folder at a fresh empty folder for the lifetime of the object.
+// Points the temporary folder at a fresh empty folder for the lifetime of the object. The files a test gives the
+// program to read (Source) lie in a folder of their own, so the temporary folder holds only what the program made.
 class ScopedTempFolder {
 public:
     ScopedTempFolder() : m_previous(TempFolder()) { SetTempFolder(m_dir.path().toStdString()); }
@@ -154,10 +144,18 @@ public:
     {
         return static_cast<int>(QDir(m_dir.path()).entryList({pattern}, QDir::Files).size());
     }
+    std::string Source(const std::vector<uint8_t>& bytes)
+    {
+        const std::string path = m_sources.path().toStdString() + "/source" + std::to_string(m_count++);
+        WriteFile(path, bytes);
+        return path;
+    }
 
 private:
     QTemporaryDir m_dir;
+    QTemporaryDir m_sources;
     std::string m_previous;
+    int m_count = 0;
 };
 
 } // namespace audiotest

@@ -23,19 +23,10 @@ constexpr int kTone = 440;
 // LAME's start delay and end padding, at most about two frames of 1152 samples.
 constexpr double kEncoderPadding = 2.0 * 1152 / 44100;
 
-struct Sound {
-    double seconds = 0;
-    double rms = 0;
-    // From the left channel's upward zero crossings.
-    double frequency = 0;
-};
-
 // The audio state a conversion must leave as it found it.
 struct AudioState {
-    int mixerOpen = 0;
-    int rate = 0;
+    int mixerOpen = 0, rate = 0, channels = 0;
     Uint16 format = 0;
-    int channels = 0;
     Uint32 subsystems = 0;
     std::optional<std::string> driverHint;
 
@@ -51,68 +42,60 @@ struct AudioState {
     bool operator==(const AudioState&) const = default;
 };
 
-// Decodes a file with the mixer, on its own mixer at 44100 Hz, 16-bit stereo.
-std::optional<Sound> DecodeWithMixer(const std::string& path)
+// The message of a conversion that fails, or "converted".
+std::string ConversionError(const std::string& source, const std::string& mp3Path, const std::string& title = {},
+                            int64_t maxPcmBytes = kMaxMp3CopyPcmBytes)
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return std::nullopt;
-    std::optional<Sound> sound;
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 4096) == 0) {
-        int rate = 0;
-        Uint16 format = 0;
-        int channels = 0;
-        Mix_QuerySpec(&rate, &format, &channels);
-        if (Mix_Chunk* chunk = Mix_LoadWAV(path.c_str()); chunk && format == AUDIO_S16SYS) {
-            const auto* samples = reinterpret_cast<const int16_t*>(chunk->abuf);
-            const size_t frames = chunk->alen / (2 * channels);
-            double sum = 0;
-            int crossings = 0;
-            for (size_t i = 0; i < frames; ++i) {
-                const double value = samples[i * channels] / 32768.0;
-                sum += value * value;
-                if (i > 0 && samples[(i - 1) * channels] < 0 && samples[i * channels] >= 0)
-                    ++crossings;
-            }
-            Sound result;
-            result.seconds = static_cast<double>(frames) / rate;
-            result.rms = frames ? std::sqrt(sum / frames) : 0;
-            result.frequency = result.seconds > 0 ? crossings / result.seconds : 0;
-            sound = result;
-            Mix_FreeChunk(chunk);
-        }
-        Mix_CloseAudio();
-        Mix_Quit();
+    try {
+        WriteMp3Copy(source, mp3Path, title, maxPcmBytes);
+    } catch (const EMp3CopyError& error) {
+        return error.what();
     }
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return sound;
+    return "converted";
 }
 
 class Mp3CopyTest : public ::testing::Test {
 protected:
     void SetUp() override { qputenv("SDL_AUDIODRIVER", "dummy"); }
 
-    std::string Source(const std::vector<uint8_t>& bytes)
-    {
-        const std::string path = m_folder.Path("source" + std::to_string(m_count++));
-        WriteFile(path, bytes);
-        return path;
-    }
-
-    void ExpectToneMp3(const std::string& mp3Path)
+    // An MP3 of the test tone, decoded by the mixer on a mixer of its own at 44100 Hz, 16-bit stereo: its length,
+    // a clear level, and its pitch from the left channel's upward zero crossings.
+    static void ExpectToneMp3(const std::string& mp3Path)
     {
         const std::vector<uint8_t> bytes = ReadFile(mp3Path);
         ASSERT_GE(bytes.size(), 4u);
         EXPECT_EQ(DetectAudioFormat(bytes.data(), bytes.size()), AudioFormat::Mp3);
-        const std::optional<Sound> sound = DecodeWithMixer(mp3Path);
-        ASSERT_TRUE(sound.has_value()) << Mix_GetError();
-        EXPECT_NEAR(sound->seconds, kToneSeconds, 0.1 + kEncoderPadding);
-        EXPECT_GT(sound->rms, 0.1);
-        EXPECT_NEAR(sound->frequency, kTone, 10);
         EXPECT_TRUE(TemporariesIn(std::filesystem::path(mp3Path).parent_path()).empty());
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+        ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 4096), 0) << Mix_GetError();
+        int rate = 0, channels = 0;
+        Uint16 format = 0;
+        Mix_QuerySpec(&rate, &format, &channels);
+        Mix_Chunk* chunk = Mix_LoadWAV(mp3Path.c_str());
+        if (chunk && format == AUDIO_S16SYS) {
+            const auto* samples = reinterpret_cast<const int16_t*>(chunk->abuf);
+            const size_t frames = chunk->alen / (2 * channels);
+            double sum = 0;
+            int crossings = 0;
+            for (size_t i = 0; i < frames; ++i) {
+                sum += std::pow(samples[i * channels] / 32768.0, 2);
+                crossings += i > 0 && samples[(i - 1) * channels] < 0 && samples[i * channels] >= 0;
+            }
+            const double seconds = static_cast<double>(frames) / rate;
+            EXPECT_NEAR(seconds, kToneSeconds, 0.1 + kEncoderPadding);
+            EXPECT_GT(frames ? std::sqrt(sum / frames) : 0, 0.1);
+            EXPECT_NEAR(seconds > 0 ? crossings / seconds : 0, kTone, 10);
+        } else {
+            ADD_FAILURE() << "the mixer did not decode the file: " << Mix_GetError();
+        }
+        if (chunk)
+            Mix_FreeChunk(chunk);
+        Mix_CloseAudio();
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
     ScopedTempFolder m_folder;
-    int m_count = 0;
 };
 
 } // namespace
@@ -178,56 +161,52 @@ TEST(AudioFormatTest, FilesAreJudgedByContentAndLookBehindAnId3Tag)
     EXPECT_EQ(DetectAudioFormat(folder.Path("missing.ogg")), AudioFormat::Unknown);
 }
 
+// Every track becomes an MP3 of the same length, level and pitch, and the audio state stays as it was. A mixer opened
+// by someone else (the audio library, in the program) is decoded into as it is, whatever its rate, sample format and
+// channels, and stays open unchanged.
 TEST_F(Mp3CopyTest, TracksBecomeMp3sOfTheSameLengthLevelAndPitch)
 {
-    struct Case {
-        const char* name;
-        std::vector<uint8_t> bytes;
-    };
-    std::vector<Case> cases = {
-        {"stereo WAV at 44100 Hz", MakeWave(2000, kTone, 0, 44100, 2)},
-        {"mono WAV at 22050 Hz", MakeWave(2000, kTone)},
-    };
-#ifdef VELLORA_HAVE_VORBISENC
-    cases.push_back({"Ogg Vorbis", MakeOggVorbis(2000, kTone)});
-#endif
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string mp3Path = m_folder.Path("music.mp3");
-        const AudioState before = AudioState::Now();
-        ASSERT_NO_THROW(WriteMp3Copy(Source(c.bytes), mp3Path, "Our song"));
-        EXPECT_TRUE(AudioState::Now() == before) << "the conversion changed the audio state";
-        ExpectToneMp3(mp3Path);
-    }
-}
-
-// A mixer opened by someone else (the audio library, in the program) is decoded into as it is, whatever its rate,
-// sample format and channels, and stays open unchanged.
-TEST_F(Mp3CopyTest, UsesAnOpenMixerAsItIs)
-{
-    const struct {
+    struct Mixer {
         int rate;
         Uint16 format;
         int channels;
-    } mixers[] = {
-        {48000, AUDIO_F32SYS, 1},
-        {22050, AUDIO_U8, 2},
-        {32000, AUDIO_S16MSB, 2},
     };
-    const std::string source = Source(MakeWave(2000, kTone, 0, 44100, 2));
-    for (const auto& m : mixers) {
-        SCOPED_TRACE(m.rate);
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
-        ASSERT_EQ(Mix_OpenAudioDevice(m.rate, m.format, m.channels, 2048, nullptr, 0), 0) << Mix_GetError();
-        const AudioState before = AudioState::Now();
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        std::optional<Mixer> mixer;
+    };
+    const std::vector<uint8_t> stereo = MakeWave(2000, kTone, 0, 44100, 2);
+    // clang-format off
+    std::vector<Case> cases = {
+        {"stereo WAV at 44100 Hz", stereo, {}},
+        {"mono WAV at 22050 Hz", MakeWave(2000, kTone), {}},
+        {"into an open mixer of float mono at 48000 Hz", stereo, Mixer{48000, AUDIO_F32SYS, 1}},
+        {"into an open mixer of 8-bit stereo at 22050 Hz", stereo, Mixer{22050, AUDIO_U8, 2}},
+        {"into an open mixer of big-endian stereo at 32000 Hz", stereo, Mixer{32000, AUDIO_S16MSB, 2}},
+    };
+    // clang-format on
+#ifdef VELLORA_HAVE_VORBISENC
+    cases.push_back({"Ogg Vorbis", MakeOggVorbis(2000, kTone), {}});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.mixer) {
+            ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+            ASSERT_EQ(Mix_OpenAudioDevice(c.mixer->rate, c.mixer->format, c.mixer->channels, 2048, nullptr, 0), 0)
+                << Mix_GetError();
+        }
         const std::string mp3Path = m_folder.Path("music.mp3");
-        EXPECT_NO_THROW(WriteMp3Copy(source, mp3Path));
+        const AudioState before = AudioState::Now();
+        EXPECT_NO_THROW(WriteMp3Copy(m_folder.Source(c.bytes), mp3Path, "Our song"));
         const AudioState after = AudioState::Now();
-        Mix_CloseAudio();
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        EXPECT_TRUE(after == before) << "the open mixer was changed";
-        EXPECT_EQ(after.rate, m.rate);
+        if (c.mixer) {
+            Mix_CloseAudio();
+            Mix_Quit();
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            EXPECT_EQ(after.rate, c.mixer->rate);
+        }
+        EXPECT_TRUE(after == before) << "the conversion changed the audio state";
         ExpectToneMp3(mp3Path);
     }
 }
@@ -237,42 +216,41 @@ TEST_F(Mp3CopyTest, TracksThatCannotBeConvertedLeaveNoFileAndKeepAnEarlierCopy)
     std::vector<uint8_t> garbage(5000);
     for (size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<uint8_t>(i * 7919 % 251);
-    std::vector<uint8_t> headerOnlyWave = MakeWave(0);
-    std::vector<uint8_t> brokenFrames = {0xFF, 0xFB, 0x90, 0x64};
-    brokenFrames.resize(3000, 0x55);
-    std::vector<uint8_t> cutWave = MakeWave(2000, kTone, 0, 44100, 2);
-    cutWave.resize(30);
     const auto marked = [&garbage](std::vector<uint8_t> marker) {
         marker.insert(marker.end(), garbage.begin(), garbage.end());
         return marker;
     };
-
+    std::vector<uint8_t> brokenFrames = {0xFF, 0xFB, 0x90, 0x64};
+    brokenFrames.resize(3000, 0x55);
+    const std::vector<uint8_t> wave = MakeWave(2000, kTone, 0, 44100, 2);
     // A file beyond the size any track may have; sparse, so it costs no disk.
-    const std::string oversized = Source(MakeWave(10));
+    const std::string oversized = m_folder.Source(MakeWave(10));
     std::filesystem::resize_file(oversized, static_cast<uintmax_t>(evMusic::kMaxAudioBytes) + 1);
 
     struct Case {
         const char* name;
         std::string source;
-        int64_t maxPcmBytes;
         const char* reason;
+        int64_t maxPcmBytes = kMaxMp3CopyPcmBytes;
     };
+    // clang-format off
     std::vector<Case> cases = {
-        {"garbage", Source(garbage), kMaxMp3CopyPcmBytes, "not an MP3"},
-        {"empty file", Source({}), kMaxMp3CopyPcmBytes, "empty"},
-        {"missing file", m_folder.Path("nowhere.ogg"), kMaxMp3CopyPcmBytes, "cannot be read"},
-        {"wave without samples", Source(headerOnlyWave), kMaxMp3CopyPcmBytes, ""},
-        {"wave cut inside its header", Source(cutWave), kMaxMp3CopyPcmBytes, ""},
-        {"MPEG frame header followed by noise", Source(brokenFrames), kMaxMp3CopyPcmBytes, ""},
-        {"Ogg marker followed by garbage", Source(marked({'O', 'g', 'g', 'S'})), kMaxMp3CopyPcmBytes, "decoded"},
-        {"FLAC marker followed by garbage", Source(marked({'f', 'L', 'a', 'C'})), kMaxMp3CopyPcmBytes, "decoded"},
-        {"file beyond the size limit", oversized, kMaxMp3CopyPcmBytes, "larger than 200 MB"},
-        {"sound beyond the decoded limit", Source(MakeWave(2000, kTone, 0, 44100, 2)), 100000, "more than 97 KB"},
+        {"garbage", m_folder.Source(garbage), "not an MP3"},
+        {"empty file", m_folder.Source({}), "empty"},
+        {"missing file", m_folder.Path("nowhere.ogg"), "cannot be read"},
+        {"wave without samples", m_folder.Source(MakeWave(0)), ""},
+        {"wave cut inside its header", m_folder.Source({wave.begin(), wave.begin() + 30}), ""},
+        {"MPEG frame header followed by noise", m_folder.Source(brokenFrames), ""},
+        {"Ogg marker followed by garbage", m_folder.Source(marked({'O', 'g', 'g', 'S'})), "decoded"},
+        {"FLAC marker followed by garbage", m_folder.Source(marked({'f', 'L', 'a', 'C'})), "decoded"},
+        {"file beyond the size limit", oversized, "larger than 200 MB"},
+        {"sound beyond the decoded limit", m_folder.Source(wave), "more than 97 KB", 100000},
     };
+    // clang-format on
 #ifdef VELLORA_HAVE_VORBISENC
-    std::vector<uint8_t> cutOgg = MakeOggVorbis(2000, kTone);
-    cutOgg.resize(cutOgg.size() < 400 ? cutOgg.size() : 400);
-    cases.push_back({"Ogg Vorbis cut inside its headers", Source(cutOgg), kMaxMp3CopyPcmBytes, ""});
+    const std::vector<uint8_t> ogg = MakeOggVorbis(2000, kTone);
+    cases.push_back({"Ogg Vorbis cut inside its headers",
+                     m_folder.Source({ogg.begin(), ogg.begin() + std::min<long>(400, std::ssize(ogg))}), ""});
 #endif
     const std::string mp3Path = m_folder.Path("music.mp3");
     const std::vector<uint8_t> earlier = {'e', 'a', 'r', 'l', 'i', 'e', 'r'};
@@ -283,37 +261,21 @@ TEST_F(Mp3CopyTest, TracksThatCannotBeConvertedLeaveNoFileAndKeepAnEarlierCopy)
             if (hadCopy)
                 WriteFile(mp3Path, earlier);
             const AudioState before = AudioState::Now();
-            try {
-                WriteMp3Copy(c.source, mp3Path, "Our song", c.maxPcmBytes);
-                ADD_FAILURE() << "converted";
-            } catch (const EMp3CopyError& error) {
-                const std::string message = error.what();
-                EXPECT_EQ(message.rfind("The music \"Our song\" could not be converted for web browsers: ", 0), 0u)
-                    << message;
-                EXPECT_NE(message.find(c.reason), std::string::npos) << message;
-                EXPECT_EQ(message.find('\n'), std::string::npos) << message;
-            }
+            const std::string message = ConversionError(c.source, mp3Path, "Our song", c.maxPcmBytes);
+            EXPECT_EQ(message.rfind("The music \"Our song\" could not be converted for web browsers: ", 0), 0u)
+                << message;
+            EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+            EXPECT_EQ(message.find('\n'), std::string::npos) << message;
             EXPECT_TRUE(AudioState::Now() == before) << "a failed conversion changed the audio state";
             EXPECT_EQ(FileExists(mp3Path), hadCopy);
-            if (hadCopy) {
-                EXPECT_EQ(ReadFile(mp3Path), earlier);
-            }
-            EXPECT_TRUE(TemporariesIn(std::filesystem::path(mp3Path).parent_path()).empty());
+            EXPECT_TRUE(!hadCopy || ReadFile(mp3Path) == earlier);
+            EXPECT_TRUE(TemporariesIn(m_folder.Path("")).empty());
         }
     }
-}
-
-TEST_F(Mp3CopyTest, AnUnwritableTargetIsAConversionErrorNamedByTheSourceFile)
-{
-    const std::string source = Source(MakeWave(200));
-    const std::string mp3Path = m_folder.Path("no-such-folder/music.mp3");
-    try {
-        WriteMp3Copy(source, mp3Path);
-        ADD_FAILURE() << "converted";
-    } catch (const EMp3CopyError& error) {
-        EXPECT_NE(std::string(error.what()).find("\"" + BareFileName(source) + "\""), std::string::npos)
-            << error.what();
-    }
-    EXPECT_FALSE(FileExists(mp3Path));
-    EXPECT_TRUE(TemporariesIn(std::filesystem::path(mp3Path).parent_path()).empty());
+    // A target that cannot be written is a conversion error too, named by the source file.
+    const std::string source = m_folder.Source(MakeWave(200));
+    const std::string message = ConversionError(source, m_folder.Path("no-such-folder/music.mp3"));
+    EXPECT_NE(message.find("\"" + BareFileName(source) + "\""), std::string::npos) << message;
+    EXPECT_FALSE(FileExists(m_folder.Path("no-such-folder/music.mp3")));
+    EXPECT_TRUE(TemporariesIn(m_folder.Path("")).empty());
 }

@@ -3,22 +3,25 @@
 #include "AudioTestFiles.h"
 #include "audio/BassLibrary.h"
 #include "model/ObjectStream.h"
+#include "platform/Resources.h"
 #include "platform/Stream.h"
 
 #include <gtest/gtest.h>
 
 #include <QThread>
 
-#include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <functional>
-#include <unistd.h>
+#include <optional>
+
+#include <dlfcn.h>
 
 using namespace audiotest;
 
 namespace {
 
-std::vector<uint8_t> Body(int32_t version, int32_t id, const std::string& title, const int32_t* playMode,
+std::vector<uint8_t> Body(int32_t version, int32_t id, const std::string& title, std::optional<int32_t> playMode,
                           const std::vector<uint8_t>& audio)
 {
     MemoryStream s;
@@ -47,64 +50,45 @@ std::unique_ptr<evMusic> Read(const std::vector<uint8_t>& bytes)
     return music;
 }
 
-// A stream that claims to hold far more than memory could, and reads as zeros.
-class HugeZeroStream : public Stream {
-public:
-    explicit HugeZeroStream(std::vector<uint8_t> head) : m_head(std::move(head)) {}
-    int64_t Read(void* buffer, int64_t count) override
-    {
-        const int64_t n = std::min(count, kSize - m_position);
-        for (int64_t i = 0; i < n; ++i) {
-            const int64_t at = m_position + i;
-            static_cast<uint8_t*>(buffer)[i] = at < static_cast<int64_t>(m_head.size()) ? m_head[at] : 0;
-        }
-        m_position += n;
-        return n;
-    }
-    int64_t Write(const void*, int64_t) override { return 0; }
-    int64_t Seek(int64_t offset, SeekOrigin origin) override
-    {
-        m_position = origin == SeekOrigin::Begin ? offset
-                     : origin == SeekOrigin::End ? kSize + offset
-                                                 : m_position + offset;
-        return m_position;
-    }
-    static constexpr int64_t kSize = 300ll * 1024 * 1024;
+// Waits for a state the audio thread will reach; the limit only keeps a broken build from hanging.
+bool WaitFor(const std::function<bool()>& condition)
+{
+    for (int waited = 0; waited < 30000 && !condition(); waited += 10)
+        QThread::msleep(10);
+    return condition();
+}
 
-private:
-    std::vector<uint8_t> m_head;
-    int64_t m_position = 0;
+// Every case has a temporary folder of its own, runs on SDL's dummy driver, and leaves soundAvailable as it found it.
+class AudioTest : public ::testing::Test {
+protected:
+    explicit AudioTest(bool sound = false)
+    {
+        qputenv("SDL_AUDIODRIVER", "dummy");
+        soundAvailable = sound;
+    }
+    ~AudioTest() override { soundAvailable = m_savedSound; }
+
+    bool m_savedSound = soundAvailable;
+    ScopedTempFolder m_temp;
 };
 
-class evMusicFormat : public ::testing::Test {
+using evMusicFormat = AudioTest;
+using BassLibraryTest = AudioTest; // each case loads its own library instance
+
+// Playback through the real audio library, copied out of the resources and bound by name.
+class evMusicPlayback : public AudioTest {
 protected:
-    void SetUp() override
-    {
-        m_savedSound = soundAvailable;
-        soundAvailable = false;
-    }
-    void TearDown() override { soundAvailable = m_savedSound; }
-
-    std::string Source(const std::vector<uint8_t>& bytes)
-    {
-        const std::string path = m_sources.path().toStdString() + "/source" + std::to_string(m_count++) + ".wav";
-        WriteFile(path, bytes);
-        return path;
-    }
-
-    ScopedTempFolder m_temp;
-    QTemporaryDir m_sources;
-    int m_count = 0;
-    bool m_savedSound = false;
+    evMusicPlayback() : AudioTest(true) {}
+    void SetUp() override { ASSERT_TRUE(BassLibrary::Instance().LoadFromResource("BASS_DLL", nullptr, 100)); }
+    void TearDown() override { BassLibrary::Instance().Unload(); }
 };
 
 } // namespace
 
-TEST_F(evMusicFormat, RoundTripKeepsEveryByte)
+TEST_F(evMusicFormat, RoundTripKeepsEveryByteAndVersionZeroIsWrittenCurrent)
 {
-    const int32_t mode = 0;
     const std::vector<uint8_t> audio = {'R', 'I', 'F', 'F', 0, 1, 2, 3, 0xff, 0x80};
-    const std::vector<uint8_t> bytes = Body(1, 77, "Wedding \xe9t\xe9", &mode, audio);
+    const std::vector<uint8_t> bytes = Body(1, 77, "Wedding \xe9t\xe9", 0, audio);
     auto music = Read(bytes);
     EXPECT_EQ(music->GetTitle(), "Wedding \xe9t\xe9");
     EXPECT_EQ(music->GetPlayMode(), 0);
@@ -120,99 +104,94 @@ TEST_F(evMusicFormat, RoundTripKeepsEveryByte)
     auto again = ReadObjectAs<evMusic>(s);
     ASSERT_TRUE(again);
     EXPECT_EQ(Save(*again), bytes);
+
+    // Version 0 had no play mode: its tracks loop, and are written in the current version.
+    auto old = Read(Body(0, 4, "Old", std::nullopt, audio));
+    EXPECT_EQ(old->GetPlayMode(), 1);
+    EXPECT_EQ(old->GetStoredVersion(), 0);
+    EXPECT_EQ(Save(*old), Body(1, 4, "Old", 1, audio));
 }
 
-TEST_F(evMusicFormat, VersionZeroTracksLoopAndAreWrittenCurrent)
+TEST_F(evMusicFormat, DamagedStreamsFailAndLeaveNoFiles)
 {
-    const std::vector<uint8_t> audio = {1, 2, 3};
-    auto music = Read(Body(0, 4, "Old", nullptr, audio));
-    EXPECT_EQ(music->GetPlayMode(), 1);
-    EXPECT_EQ(music->GetStoredVersion(), 0);
-    const int32_t loop = 1;
-    EXPECT_EQ(Save(*music), Body(1, 4, "Old", &loop, audio));
-}
-
-TEST_F(evMusicFormat, CutStreamsFailAndLeaveNoFiles)
-{
-    const int32_t mode = 1;
-    const std::vector<uint8_t> bytes = Body(1, 5, "Cut", &mode, MakeWave(5));
+    const std::vector<uint8_t> bytes = Body(1, 5, "Cut", 1, MakeWave(5));
     for (size_t cut = 0; cut < bytes.size(); ++cut) {
         MemoryStream s(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(cut)));
         EXPECT_THROW(evMusic(s, nullptr), EReadError) << "cut at " << cut;
     }
-    EXPECT_EQ(m_temp.FileCount("*"), 0);
-}
-
-TEST_F(evMusicFormat, DamagedLengthsAreRefused)
-{
-    const int32_t mode = 0;
-    std::vector<uint8_t> negative = Body(1, 0, "Bad", &mode, {});
+    std::vector<uint8_t> negative = Body(1, 0, "Bad", 0, {});
     std::memcpy(negative.data() + negative.size() - 4, "\xff\xff\xff\xff", 4);
     MemoryStream s(negative);
     EXPECT_THROW(evMusic(s, nullptr), EReadError);
-
-    // A length that the stream does hold, but beyond what a track may carry.
-    std::vector<uint8_t> head = Body(1, 0, "Huge", &mode, {});
+    // A length that the file does hold (sparse, so it costs no disk), but beyond what a track may carry.
+    std::vector<uint8_t> head = Body(1, 0, "Huge", 0, {});
     const int32_t huge = 250 * 1024 * 1024;
     std::memcpy(head.data() + head.size() - 4, &huge, 4);
-    HugeZeroStream hugeStream(head);
+    const std::string file = m_temp.Source(head);
+    std::filesystem::resize_file(file, 300u * 1024 * 1024);
+    FileStream hugeStream(file, FileStream::Mode::OpenRead);
     EXPECT_THROW(evMusic(hugeStream, nullptr), EReadError);
     EXPECT_EQ(m_temp.FileCount("*"), 0);
 }
 
-// Playback through the real audio library, copied out of the resources and bound by name, on SDL's dummy driver.
-class evMusicPlayback : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        qputenv("SDL_AUDIODRIVER", "dummy");
-        s_temp = new ScopedTempFolder;
-        s_savedSound = soundAvailable;
-        soundAvailable = true;
-        s_loaded = BassLibrary::Instance().LoadFromResource("BASS_DLL", nullptr, 100);
-    }
-    static void TearDownTestSuite()
-    {
-        BassLibrary::Instance().Unload();
-        soundAvailable = s_savedSound;
-        delete s_temp;
-    }
-    void SetUp() override { ASSERT_TRUE(s_loaded); }
-
-    std::string Source(const std::vector<uint8_t>& bytes)
-    {
-        const std::string path = m_sources.path().toStdString() + "/clip" + std::to_string(m_count++) + ".wav";
-        WriteFile(path, bytes);
-        return path;
-    }
-
-    // Waits for a state the audio thread will reach; the limit only keeps a broken build from hanging.
-    static bool WaitFor(const std::function<bool()>& condition)
-    {
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > limit)
-                return false;
-            QThread::msleep(10);
-        }
-        return true;
-    }
-
-    QTemporaryDir m_sources;
-    int m_count = 0;
-    static inline ScopedTempFolder* s_temp = nullptr;
-    static inline bool s_savedSound = false;
-    static inline bool s_loaded = false;
-};
-
-TEST_F(evMusicPlayback, ShortClipPlaysThenStops)
+TEST_F(BassLibraryTest, UnusableLibrariesLeaveAudioUnavailable)
 {
-    evMusic clip("Hello", 0, Source(MakeWave(1000)));
+    Dl_info info{};
+    dladdr(reinterpret_cast<void*>(&qVersion), &info);
+    const std::vector<std::string> candidates = {
+        m_temp.Source({'n', 'o', 't', ' ', 'a', ' ', 'l', 'i', 'b', 'r', 'a', 'r', 'y'}),
+        info.dli_fname ? info.dli_fname : "", // a library certainly loadable, without the entry points
+        EVBASS_WRONG_VERSION_FILE,
+        m_temp.Path("missing.so"),
+    };
+    for (const std::string& file : candidates) {
+        BassLibrary library;
+        EXPECT_FALSE(library.LoadFromFile(file, nullptr, 100)) << file;
+        EXPECT_FALSE(library.IsLoaded());
+        EXPECT_EQ(library.StreamCreateFile(m_temp.Source(MakeWave(10)), 0), 0u);
+        EXPECT_FALSE(library.StreamPlay(1, false));
+        EXPECT_EQ(m_temp.FileCount("bass*"), 0) << file;
+    }
+    BassLibrary library;
+    EXPECT_FALSE(library.LoadFromResource("NO_SUCH_RESOURCE", nullptr, 100));
+    EXPECT_EQ(m_temp.FileCount("*"), 0);
+}
+
+TEST_F(BassLibraryTest, StartAudioClearsTheFlagOnFailureOnly)
+{
+    EXPECT_FALSE(StartAudio(nullptr, 100)); // sound is not wanted
+
+    EXPECT_FALSE(BassLibrary::Instance().IsLoaded());
+    EXPECT_FALSE(AudioReady());
+
+    soundAvailable = true;
+    EXPECT_TRUE(StartAudio(nullptr, 100));
+    EXPECT_TRUE(AudioReady());
+    const std::string copy = BassLibrary::Instance().GetLibraryFile();
+    EXPECT_TRUE(FileExists(copy));
+    StopAudio();
+    EXPECT_FALSE(FileExists(copy));
+    EXPECT_FALSE(AudioReady());
+
+    qputenv("SDL_AUDIODRIVER", "no-such-driver");
+    EXPECT_FALSE(StartAudio(nullptr, 100));
+    EXPECT_FALSE(soundAvailable);
+    qputenv("SDL_AUDIODRIVER", "dummy");
+}
+
+TEST_F(evMusicPlayback, PlaysStopsAndEndsByItself)
+{
+    evMusic clip("Hello", 0, m_temp.Source(MakeWave(1000)));
     ASSERT_NE(clip.GetStream(), 0u);
     EXPECT_EQ(clip.Status(), evMusic::StatusStopped);
     ASSERT_TRUE(clip.Play());
     EXPECT_EQ(clip.Status(), evMusic::StatusPlaying);
     EXPECT_EQ(clip.ToString(), "evMusic[ID 0, VER 0, Title Hello, PlayMode 0, Status Playing]");
+    clip.Stop();
+    EXPECT_EQ(clip.Status(), evMusic::StatusStopped);
+    // Played again after a stop, it plays until its end.
+    ASSERT_TRUE(clip.Play());
+    EXPECT_EQ(clip.Status(), evMusic::StatusPlaying);
     EXPECT_TRUE(WaitFor([&] { return clip.Status() == evMusic::StatusStopped; }));
 }
 
@@ -220,9 +199,9 @@ TEST_F(evMusicPlayback, ShortClipPlaysThenStops)
 TEST_F(evMusicPlayback, LoopingTrackOutlastsItsLength)
 {
     const std::vector<uint8_t> wave = MakeWave(120);
-    MemoryStream s(Body(0, 1, "Old", nullptr, wave));
+    MemoryStream s(Body(0, 1, "Old", std::nullopt, wave));
     evMusic looping(s, nullptr);
-    evMusic once("Once", 0, Source(wave));
+    evMusic once("Once", 0, m_temp.Source(wave));
     ASSERT_NE(looping.GetStream(), 0u);
     ASSERT_TRUE(looping.Play());
     ASSERT_TRUE(once.Play());
@@ -233,16 +212,4 @@ TEST_F(evMusicPlayback, LoopingTrackOutlastsItsLength)
     EXPECT_EQ(looping.Status(), evMusic::StatusPlaying);
     looping.Stop();
     EXPECT_EQ(looping.Status(), evMusic::StatusStopped);
-}
-
-TEST_F(evMusicPlayback, StopRewindsAndPlayStartsAgain)
-{
-    evMusic music("Again", 0, Source(MakeWave(2000)));
-    ASSERT_TRUE(music.Play());
-    music.Stop();
-    EXPECT_EQ(music.Status(), evMusic::StatusStopped);
-    ASSERT_TRUE(music.Play());
-    EXPECT_EQ(music.Status(), evMusic::StatusPlaying);
-    music.Stop();
-    EXPECT_EQ(music.Status(), evMusic::StatusStopped);
 }

@@ -17,32 +17,24 @@ namespace {
 // Free space wanted between a box and the innermost border line.
 constexpr double kClearance = 16;
 
-QJsonObject ReadJson(const fs::path& path)
-{
-    QFile file(QString::fromStdString(path.string()));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
-
 QRectF RectOf(const QJsonValue& value)
 {
     const QJsonArray a = value.toArray();
     return a.size() == 4 ? QRectF(a[0].toDouble(), a[1].toDouble(), a[2].toDouble(), a[3].toDouble()) : QRectF();
 }
 
-// The paint layers of a picture: its own list or the shared list it names.
-QJsonArray PaintOf(const QJsonObject& design, const QJsonObject& picture)
+// The paint layers of a page layout's background picture: the picture's own list or the shared list it names.
+QJsonArray BackgroundPaint(const QJsonObject& design, const QJsonObject& layout)
 {
-    const QJsonValue paint = picture["paint"];
-    return paint.isString() ? design["paints"].toObject()[paint.toString()].toArray() : paint.toArray();
-}
-
-QJsonObject PictureNamed(const QJsonObject& design, const QString& id)
-{
-    for (const QJsonValue& picture : design["pictures"].toArray())
+    QString id;
+    for (const QJsonValue& element : layout["elements"].toArray())
+        if (element["id"].toString() == "background")
+            id = element["picture"].toString();
+    for (const QJsonValue& picture : design["pictures"].toArray()) {
+        const QJsonValue paint = picture["paint"];
         if (picture["id"].toString() == id)
-            return picture.toObject();
+            return paint.isString() ? design["paints"].toObject()[paint.toString()].toArray() : paint.toArray();
+    }
     return {};
 }
 
@@ -73,14 +65,6 @@ std::vector<QRectF> ChapterMenus(const QJsonObject& design, const QJsonObject& l
     return menus;
 }
 
-QString BackgroundOf(const QJsonObject& layout)
-{
-    for (const QJsonValue& element : layout["elements"].toArray())
-        if (element["id"].toString() == "background")
-            return element["picture"].toString();
-    return {};
-}
-
 } // namespace
 
 TEST(ChapterMenuBoxTest, BoxesBehindChapterMenusStayClearOfThePageBorder)
@@ -89,13 +73,15 @@ TEST(ChapterMenuBoxTest, BoxesBehindChapterMenusStayClearOfThePageBorder)
     for (const fs::directory_entry& file : fs::directory_iterator(fs::path(VELLORA_DATA_SRC_DIR) / "designs")) {
         if (file.path().extension() != ".json")
             continue;
-        const QJsonObject design = ReadJson(file.path());
+        QFile json(QString::fromStdString(file.path().string()));
+        ASSERT_TRUE(json.open(QIODevice::ReadOnly)) << file.path();
+        const QJsonObject design = QJsonDocument::fromJson(json.readAll()).object();
         ASSERT_FALSE(design.isEmpty()) << file.path();
         const QJsonArray size = design["pageSize"].toArray();
         const QRectF page(0, 0, size[0].toDouble(), size[1].toDouble());
         for (const QJsonValue& value : design["pageLayouts"].toArray()) {
             const QJsonObject layout = value.toObject();
-            const QJsonArray paint = PaintOf(design, PictureNamed(design, BackgroundOf(layout)));
+            const QJsonArray paint = BackgroundPaint(design, layout);
             const double reach = BorderReach(paint) + kClearance;
             const QRectF inside = page.adjusted(reach, reach, -reach, -reach);
             for (const QRectF& menu : ChapterMenus(design, layout)) {

@@ -1,9 +1,11 @@
 #include "DesignCompiler.h"
+#include "DecorationPainter.h"
+#include "ErrorOf.h"
 #include "ObjectIds.h"
+#include "VectorPath.h"
 #include "model/evActionElement.h"
 #include "model/evFont.h"
 #include "model/evLayout.h"
-#include "model/evLayoutPreview.h"
 #include "model/evPageLayout.h"
 #include "model/evPageLayoutEntry.h"
 #include "model/evPicture.h"
@@ -13,9 +15,6 @@
 #include "platform/Stream.h"
 
 #include <gtest/gtest.h>
-
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <cstdlib>
 #include <string>
@@ -60,22 +59,12 @@ std::unique_ptr<evLayout> Compile(const std::string& json, std::vector<std::stri
     return compiler.Compile(JsonCursor::Parse(QByteArray::fromStdString(json), "tiny.json"));
 }
 
-std::string ErrorOf(const std::string& json, std::vector<std::string> keys = {})
-{
-    try {
-        Compile(json, std::move(keys));
-    } catch (const EDataSourceError& e) {
-        return e.what();
-    }
-    return "no error";
-}
+JsonCursor Layers(const char* json) { return JsonCursor::Parse(QByteArray(json), "paint.json"); }
 
-std::unique_ptr<evLayout> ReadBack(const evLayout& design)
+DecorationPainter Painter()
 {
-    MemoryStream stream;
-    design.SaveToStream(stream);
-    stream.SetPosition(0);
-    return std::make_unique<evLayout>(stream, nullptr);
+    return DecorationPainter({{"gold", QColor(0xb0, 0x8d, 0x3c)}}, {{"sans", QByteArray("not a font")}},
+                             QColor(10, 20, 30));
 }
 
 } // namespace
@@ -135,15 +124,15 @@ TEST(DesignCompilerTest, BuildsTheDesignWithStableIdentifiers)
 
 TEST(DesignCompilerTest, CompiledDesignReadsBackAndRenders)
 {
-    const auto compiled = Compile(kTiny);
-    const auto design = ReadBack(*compiled);
-    MemoryStream again;
-    design->SaveToStream(again);
     MemoryStream first;
-    compiled->SaveToStream(first);
+    Compile(kTiny)->SaveToStream(first);
+    first.SetPosition(0);
+    evLayout design(first, nullptr);
+    MemoryStream again;
+    design.SaveToStream(again);
     EXPECT_EQ(again.Data(), first.Data());
 
-    evPageLayout* page = design->FindPageLayoutByKey("W");
+    evPageLayout* page = design.FindPageLayoutByKey("W");
     ASSERT_NE(page, nullptr);
     page->RenderPreview();
     Bitmap preview;
@@ -163,50 +152,34 @@ TEST(DesignCompilerTest, CompiledDesignReadsBackAndRenders)
 TEST(DesignCompilerTest, MistakesNameTheFileTheElementAndTheReason)
 {
     struct Case {
-        std::string from;
-        std::string to;
-        std::string message;
+        std::string from, to, message; // a replacement in the tiny design, and the message after "tiny.json: "
     };
+    // clang-format off
     const Case cases[] = {
-        {R"({"fill": "#ff0000"})", R"({"fill": "#ff0000", "colr": 1})",
-         "tiny.json: pictures[0] \"bg\" / paint[0]: unknown field \"colr\" (known here: fill, opacity)"},
-        {R"("englishTitle": "A page", )", "", "tiny.json: pageLayouts[0] \"p\": the field \"englishTitle\" is missing"},
-        {R"({"id": "lb", "at")", R"({"id": "tx", "at")",
-         "tiny.json: pageLayouts[0] \"p\" / elements[4] \"tx\": the identifier \"tx\" is used twice in this page layout"},
-        {R"("frame": "fr")", R"("frame": "nope")",
-         "tiny.json: pageLayouts[0] \"p\" / elements[2] \"ph\" / photo / frame: there is no element \"nope\" in this "
-         "page layout"},
-        {R"("fontSize": 9)", R"("fontSize": "big")",
-         "tiny.json: textStyles / small / fontSize: expected a number, found a text"},
-        {R"("frame": "fr")", R"("frame": "bg")",
-         "tiny.json: pageLayouts[0] \"p\" / elements[2] \"ph\" / photo / frame: a frame must be a placement of a picture "
-         "marked \"placeholder\": true, or the page would draw it for every photograph"},
-        {R"("style": "small", "fixed": true)", R"("style": "small")",
-         "tiny.json: pageLayouts[0] \"p\" / actions[0] \"t\" / label: this label's text is set by the action: mark the "
-         "text \"fixed\": true"},
-        {R"("at": [100, 10])", R"("at": [150, 10])",
-         "tiny.json: pageLayouts[0] \"p\" / elements[3] \"tx\": lies outside the page (150, 10, 90 x 60)"},
-        {R"("Lato-Regular.ttf")", R"("Nope.ttf")",
-         "tiny.json: fonts[0] \"sans\" / file: the font file \"Nope.ttf\" is in none of the font folders "
-         "(/usr/share/fonts, /usr/local/share/fonts)"},
-        {R"("type": "title")", R"("type": "teleport")",
-         "tiny.json: pageLayouts[0] \"p\" / actions[0] \"t\" / type: unknown action type (known: exit, back, sound, "
-         "title, chapter menu, enlarge, project title, date, close, next, film strip, slide show, studio intro, studio "
-         "name, studio address, studio information, studio phone, studio email, studio web, extra picture, label, or "
-         "their numbers)"},
-        {R"("kind": "textAndPictures")", R"("kind": "text")",
-         "tiny.json: pageLayouts[0] \"p\" / kind: a text page has no photo to fill (mark the photo fixed or change "
-         "the kind)"},
-        {R"("id": "p", )", R"("id": "frame", )",
-         "tiny.json: pageLayouts[0] \"frame\": the identifier \"frame\" is used twice"},
-        {R"("picture": "bg"})", R"("picture": "bg", "photo": {"size": [1, 1]}})",
-         "tiny.json: pageLayouts[0] \"p\" / elements[0] \"bg\": an element places exactly one of \"picture\", "
-         "\"photo\", \"text\" (or is a \"use\")"},
+        {R"({"fill": "#ff0000"})", R"({"fill": "#ff0000", "colr": 1})", "pictures[0] \"bg\" / paint[0]: unknown field \"colr\" (known here: fill, opacity)"},
+        {R"("englishTitle": "A page", )", "", "pageLayouts[0] \"p\": the field \"englishTitle\" is missing"},
+        {R"({"id": "lb", "at")", R"({"id": "tx", "at")", "pageLayouts[0] \"p\" / elements[4] \"tx\": the identifier \"tx\" is used twice in this page layout"},
+        {R"("frame": "fr")", R"("frame": "nope")", "pageLayouts[0] \"p\" / elements[2] \"ph\" / photo / frame: there is no element \"nope\" in this page layout"},
+        {R"("fontSize": 9)", R"("fontSize": "big")", "textStyles / small / fontSize: expected a number, found a text"},
+        {R"("frame": "fr")", R"("frame": "bg")", "pageLayouts[0] \"p\" / elements[2] \"ph\" / photo / frame: a frame must be a placement of a picture marked \"placeholder\": true, or the page would draw it for every photograph"},
+        {R"("style": "small", "fixed": true)", R"("style": "small")", "pageLayouts[0] \"p\" / actions[0] \"t\" / label: this label's text is set by the action: mark the text \"fixed\": true"},
+        {R"("at": [100, 10])", R"("at": [150, 10])", "pageLayouts[0] \"p\" / elements[3] \"tx\": lies outside the page (150, 10, 90 x 60)"},
+        {R"("Lato-Regular.ttf")", R"("Nope.ttf")", "fonts[0] \"sans\" / file: the font file \"Nope.ttf\" is in none of the font folders (/usr/share/fonts, /usr/local/share/fonts)"},
+        {R"("type": "title")", R"("type": "teleport")", "pageLayouts[0] \"p\" / actions[0] \"t\" / type: unknown action type (known: exit, back, sound, title, chapter menu, enlarge, project title, date, close, next, film strip, slide show, studio intro, studio name, studio address, studio information, studio phone, studio email, studio web, extra picture, label, or their numbers)"},
+        {R"("kind": "textAndPictures")", R"("kind": "text")", "pageLayouts[0] \"p\" / kind: a text page has no photo to fill (mark the photo fixed or change the kind)"},
+        {R"("id": "p", )", R"("id": "frame", )", "pageLayouts[0] \"frame\": the identifier \"frame\" is used twice"},
+        {R"("picture": "bg"})", R"("picture": "bg", "photo": {"size": [1, 1]}})", "pageLayouts[0] \"p\" / elements[0] \"bg\": an element places exactly one of \"picture\", \"photo\", \"text\" (or is a \"use\")"},
     };
+    // clang-format on
     for (const Case& c : cases)
-        EXPECT_EQ(ErrorOf(Replaced(kTiny, c.from, c.to)), c.message) << "replacing " << c.from;
-    EXPECT_EQ(ErrorOf(kTiny, {"W", "M"}),
+        EXPECT_EQ(ErrorOf([&] { Compile(Replaced(kTiny, c.from, c.to)); }), "tiny.json: " + c.message)
+            << "replacing " << c.from;
+    EXPECT_EQ(ErrorOf([] {
+                  Compile(kTiny, {"W", "M"});
+              }),
               "tiny.json: pageLayouts: no page layout has the key \"M\", which this design needs");
+    EXPECT_EQ(ErrorOf([] { Compile("{\n  \"name\": \"x\",\n  oops\n}"); }),
+              "tiny.json:3:4: not valid JSON (unterminated object)");
 }
 
 // A disc label's photos, texts and actions lie in the printable ring: within 57 mm of the centre of the 120 mm
@@ -239,19 +212,64 @@ TEST(DesignCompilerTest, DiscLabelContentStaysInThePrintableRing)
         {R"("rect": [284, 600, 200, 40])", R"("rect": [300, 300, 40, 40])", "actions[0] \"own\""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ErrorOf(Replaced(disc, c.from, c.to), {"cd"}), "tiny.json: pageLayouts[0] \"d\" / " + c.where + ring)
+        EXPECT_EQ(ErrorOf([&] { Compile(Replaced(disc, c.from, c.to), {"cd"}); }),
+                  "tiny.json: pageLayouts[0] \"d\" / " + c.where + ring)
             << "replacing " << c.from;
 }
 
-TEST(DesignCompilerTest, SyntaxErrorsGiveLineAndColumn)
+TEST(ObjectIdsTest, StableNumbersArePositiveAndDifferByName)
 {
-    EXPECT_EQ(ErrorOf("{\n  \"name\": \"x\",\n  oops\n}"), "tiny.json:3:4: not valid JSON (unterminated object)");
-}
-
-TEST(ObjectIdsTest, StableNumbersArePositiveAndDependOnTheNameOnly)
-{
-    EXPECT_EQ(ObjectIds::StableID("welcome.photo"), ObjectIds::StableID("welcome.photo"));
     EXPECT_NE(ObjectIds::StableID("welcome.photo"), ObjectIds::StableID("end.photo"));
     for (const char* name : {"", "a", "p.bg", "frame-568x388"})
         EXPECT_GT(ObjectIds::StableID(name), 0);
+}
+
+TEST(DecorationPainterTest, StartsFromTheBaseColourAndFillsExactlyWhereAsked)
+{
+    const QImage plain = Painter().Paint(Layers("[]"), QSize(3, 2));
+    EXPECT_EQ(plain.pixel(0, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(plain.pixel(2, 1), qRgb(10, 20, 30));
+    const QImage filled = Painter().Paint(Layers(R"([{"fill": "gold"}])"), QSize(3, 2));
+    EXPECT_EQ(filled.pixel(1, 1), qRgb(0xb0, 0x8d, 0x3c));
+
+    const QImage image =
+        Painter().Paint(Layers(R"([{"fill": "#ffffff"}, {"rect": [2, 2, 4, 3], "fill": "#ff0000"}])"), QSize(8, 8));
+    EXPECT_EQ(image.pixel(1, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(2, 2), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(5, 4), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(6, 4), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(5, 5), qRgb(255, 255, 255));
+}
+
+TEST(DecorationPainterTest, MistakesNameTheLayerAndTheReason)
+{
+    // clang-format off
+    const std::pair<const char*, std::string> cases[] = {
+        {R"([{"fill": "#ff0000", "colr": 1}])", "[0]: unknown field \"colr\" (known here: fill, opacity)"},
+        {R"([{"fill": "#ff00"}])", "[0] / fill: the colour \"#ff00\" is not of the form #rrggbb or #rrggbbaa"},
+        {R"([{"fill": "silver"}])", "[0] / fill: \"silver\" is neither a colour #rrggbb nor a name of the colour table"},
+        {R"([{"ornament": "dragon", "at": [1, 1], "size": 4, "colour": "gold"}])", "[0] / ornament: unknown ornament \"dragon\" (known: arrowLeft, arrowRight, corner, cross, divider, dot, flourish, heart, leaf, rings, sparkle, speaker, sprig)"},
+        {R"([{"opacity": 1}])", "[0]: a layer needs one operation: fill, rect, ellipse, line, border, path, ornament, corners, text, shadow, grain or vignette"},
+        {R"([{"rect": [0, 0, 2], "fill": "gold"}])", "[0] / rect: expected a list of 4 numbers, found a list of 3"},
+        {R"([{"text": "x", "font": "serif", "px": 9, "rect": [0, 0, 4, 4], "colour": "gold"}])", "[0] / font: \"serif\" is not one of the design's fonts"},
+        {R"([{"text": "x", "font": "sans", "px": 9, "rect": [0, 0, 4, 4], "colour": "gold"}])", "[0] / font: the font \"sans\" cannot be read"},
+        {R"([{"ellipse": [0, 0, 4, 4], "rect": [0, 0, 1, 1]}])", "[0]: unknown field \"rect\" (known here: ellipse, fill, stroke, width, opacity)"},
+        {R"([{"path": "M 0 0 A 1 1 0 0 0 4 4", "fill": "gold"}])", "[0] / path: the path command \"A\" is not supported (use M L H V C S Q T Z)"},
+    };
+    // clang-format on
+    for (const auto& [json, message] : cases)
+        EXPECT_EQ(ErrorOf([&] { Painter().Paint(Layers(json), QSize(8, 8)); }), "paint.json: " + message);
+}
+
+TEST(VectorPathTest, RefusesMalformedData)
+{
+    QPainterPath path;
+    std::string error;
+    EXPECT_FALSE(VectorPath::Parse("10 10", path, error));
+    EXPECT_EQ(error, "the path must begin with a command letter, found \"1\"");
+    EXPECT_FALSE(VectorPath::Parse("M10", path, error));
+    EXPECT_EQ(error, "the command \"M\" lacks numbers near position 3");
+    EXPECT_FALSE(VectorPath::Parse("M0 0 X1", path, error));
+    EXPECT_TRUE(VectorPath::Parse("", path, error));
+    EXPECT_TRUE(path.isEmpty());
 }

@@ -1,4 +1,5 @@
 #include "SkinPainter.h"
+#include "SkinScene.h"
 #include "platform/Errors.h"
 #include "screens/DataIndexes.h"
 #include "screens/ScreenGeometry.h"
@@ -8,7 +9,6 @@
 #include <QPainter>
 
 #include <map>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -129,17 +129,6 @@ std::map<int, QSize> GeometrySizes()
     return sizes;
 }
 
-const std::set<int>& UnusedIndexes()
-{
-    static const std::set<int> unused = [] {
-        std::set<int> s = {0, 12, 24, 26, 28, 49, 52, 56, 145, 146, 147, 154, 157, 160, 177, 178, 190};
-        for (int i = 112; i <= 128; ++i)
-            s.insert(i);
-        return s;
-    }();
-    return unused;
-}
-
 QImage Compose(SkinPainter& painter, QSize size, const std::vector<std::pair<int, G::ControlRect>>& parts)
 {
     QImage screen(size, QImage::Format_RGB32);
@@ -169,8 +158,35 @@ void ExpectFitsOver(SkinPainter& painter, const QImage& screen, int index, const
     EXPECT_GT(changed, at.w * at.h / 50);
 }
 
+const QRgb kBase = qRgb(200, 0, 0);
+const QRgb kPassive = qRgb(0, 0, 200);
+const QRgb kActive = qRgb(0, 200, 0);
+
+// A 10 x 6 scene: a red base and one 4 x 3 control at (2, 1), blue when passive and green when active.
+SkinScene TinyScene(Look initial = Look::Passive)
+{
+    SkinScene scene(QSize(10, 6), [](QPainter& p) { p.fillRect(QRect(0, 0, 10, 6), QColor(kBase)); });
+    scene.Add(
+        "button", Geometry::ControlRect{2, 1, 4, 3},
+        [](QPainter& p, const QRectF& r, Look look) {
+            p.fillRect(r, QColor(look == Look::Active ? kActive : kPassive));
+        },
+        initial);
+    return scene;
+}
+
+int CountColour(const QImage& image, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == colour;
+    return count;
+}
+
 } // namespace
 
+// The pictures of the two lists are the used ones; every other position holds a tiny placeholder.
 TEST(SkinPainterTest, EveryPositionHoldsAPictureOfItsPlaceSize)
 {
     SkinPainter painter;
@@ -178,12 +194,12 @@ TEST(SkinPainterTest, EveryPositionHoldsAPictureOfItsPlaceSize)
     for (const auto& [index, size] : CatalogueSizes())
         ASSERT_TRUE(expected.emplace(index, size).second) << "picture " << index << " listed twice";
     ASSERT_EQ(SkinPainter::Count(), 205);
-    ASSERT_EQ(expected.size() + UnusedIndexes().size(), 205u);
+    ASSERT_EQ(expected.size(), 205u - 34u); // 34 positions are unused
     for (int index = 0; index < SkinPainter::Count(); ++index) {
         SCOPED_TRACE("picture " + std::to_string(index));
         const QImage picture = painter.Paint(index);
         ASSERT_FALSE(picture.isNull());
-        EXPECT_EQ(SkinPainter::IsUsed(index), UnusedIndexes().count(index) == 0);
+        EXPECT_EQ(SkinPainter::IsUsed(index), expected.count(index) == 1);
         if (SkinPainter::IsUsed(index))
             EXPECT_EQ(picture.size(), expected.at(index));
         else
@@ -234,4 +250,29 @@ TEST(SkinPainterTest, StateImagesFitTheirScreens)
     const QImage personCard = Compose(
         painter, {1024, 768}, {{Skin::Backdrop, G::Grid::FullPanel}, {Skin::NamesFrame, G::NewProject1::imgFrm}});
     ExpectFitsOver(painter, personCard, Skin::CalendarActive, G::NewProject1::imgCalendarActive);
+}
+
+TEST(SkinSceneTest, RenderDrawsTheBaseAndEachControlInItsLook)
+{
+    const QImage passive = TinyScene().Render();
+    ASSERT_EQ(passive.size(), QSize(10, 6));
+    EXPECT_EQ(passive.pixel(0, 0), kBase);
+    EXPECT_EQ(passive.pixel(2, 1), kPassive);
+    EXPECT_EQ(passive.pixel(5, 3), kPassive);
+    EXPECT_EQ(passive.pixel(6, 3), kBase);
+    EXPECT_EQ(passive.pixel(5, 4), kBase);
+    EXPECT_EQ(CountColour(passive, kPassive), 12);
+
+    const QImage active = TinyScene().Render({{"button", Look::Active}});
+    EXPECT_EQ(CountColour(active, kActive), 12);
+    const QImage hidden = TinyScene().Render({{"button", Look::Hidden}});
+    EXPECT_EQ(CountColour(hidden, kBase), 60);
+    EXPECT_EQ(CountColour(TinyScene(Look::Hidden).Render(), kBase), 60);
+}
+
+TEST(SkinSceneTest, AnUnknownControlIsAnError)
+{
+    EXPECT_THROW(TinyScene().Picture("no such control", Look::Active), EVelloraError);
+    EXPECT_THROW(TinyScene().Control("no such control"), EVelloraError);
+    EXPECT_EQ(TinyScene().Control("button").rect, (Geometry::ControlRect{2, 1, 4, 3}));
 }
