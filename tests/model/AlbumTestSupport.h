@@ -9,6 +9,7 @@
 #include "model/evPicture.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
+#include "platform/Errors.h"
 #include "platform/Stream.h"
 #include "platform/TempFiles.h"
 
@@ -107,6 +108,22 @@ inline std::vector<uint8_t> SavedBody(const evObject& object)
     MemoryStream stream;
     object.SaveToStream(stream);
     return stream.Data();
+}
+
+inline void WriteInts(Stream& stream, std::initializer_list<int32_t> values)
+{
+    for (int32_t value : values)
+        stream.WriteInt32(value);
+}
+
+// Every shorter prefix of a good body fails to read with the error.
+template <class Error = EReadError, class Read>
+void ExpectEveryCutFails(const std::vector<uint8_t>& body, Read read)
+{
+    for (size_t length = 0; length < body.size(); ++length) {
+        MemoryStream cut(body.data(), static_cast<int64_t>(length));
+        EXPECT_THROW(read(cut), Error) << "cut at " << length;
+    }
 }
 
 // A page layout with the identifier, kind and key, added to the design.

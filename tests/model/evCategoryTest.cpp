@@ -45,12 +45,11 @@ void WriteHead(MemoryStream& s, int32_t version, int32_t id, const std::string& 
     s.WriteBool(false);
 }
 
-void WriteTail(MemoryStream& s)
+void WriteTail(MemoryStream& s, int32_t kind = 3, bool selected = true)
 {
-    s.WriteInt32(3);
-    s.WriteBool(true);
-    s.WriteInt32(0);
-    s.WriteInt32(0);
+    s.WriteInt32(kind);
+    s.WriteBool(selected);
+    WriteInts(s, {0, 0});
 }
 
 // A category body with `count` categories nested as first children (subs) or as a sibling chain (nexts), all
@@ -110,53 +109,39 @@ std::unique_ptr<evCategory> PageOrderTree()
 
 } // namespace
 
-TEST(evCategoryTest, Version0ReadsDefaultsAndIsWrittenAsVersion3)
+// Version 0 holds three numbers that are dropped, version 1 the kind, version 2 the kind and whether the page is
+// selected; the rest is read as defaults, and each is written as version 3.
+TEST(evCategoryTest, OlderVersionsReadDefaultsAndAreWrittenAsVersion3)
 {
-    MemoryStream in;
-    WriteHead(in, 0, 12, "Old");
-    in.WriteString("NP");
-    in.WriteString("NP");
-    for (int32_t v : {9, 9, 9})
-        in.WriteInt32(v);
-    auto category = ReadCategory(in);
-    EXPECT_EQ(in.Remaining(), 0);
-    EXPECT_EQ(category->GetKind(), 3);
-    EXPECT_TRUE(category->GetSelected());
-    EXPECT_EQ(category->GetPageLayoutID(), 0);
-    EXPECT_EQ(category->GetUserElements().Count(), 0);
-    EXPECT_TRUE(category->IsDirty());
-    EXPECT_TRUE(category->RenderFailed());
+    for (int32_t version : {0, 1, 2}) {
+        SCOPED_TRACE(version);
+        MemoryStream in;
+        WriteHead(in, version, 12, "Old");
+        in.WriteString("NP");
+        in.WriteString("NP");
+        if (version == 0)
+            WriteInts(in, {9, 9, 9});
+        else
+            in.WriteInt32(5);
+        if (version == 2)
+            in.WriteBool(false);
+        auto category = ReadCategory(in);
+        EXPECT_EQ(in.Remaining(), 0);
+        const int32_t kind = version == 0 ? 3 : 5;
+        EXPECT_EQ(category->GetKind(), kind);
+        EXPECT_EQ(category->GetSelected(), version != 2);
+        EXPECT_EQ(category->GetPageLayoutID(), 0);
+        EXPECT_EQ(category->GetUserElements().Count(), 0);
+        EXPECT_TRUE(category->IsDirty());
+        EXPECT_TRUE(category->RenderFailed());
 
-    MemoryStream expected;
-    WriteHead(expected, 3, 12, "Old");
-    expected.WriteString("NP");
-    expected.WriteString("NP");
-    WriteTail(expected);
-    EXPECT_EQ(SavedBody(*category), expected.Data());
-}
-
-TEST(evCategoryTest, Versions1And2ReadKindAndSelected)
-{
-    MemoryStream v1;
-    WriteHead(v1, 1, 1, "x");
-    v1.WriteString("NP");
-    v1.WriteString("NP");
-    v1.WriteInt32(5);
-    auto one = ReadCategory(v1);
-    EXPECT_EQ(v1.Remaining(), 0);
-    EXPECT_EQ(one->GetKind(), 5);
-    EXPECT_TRUE(one->GetSelected());
-
-    MemoryStream v2;
-    WriteHead(v2, 2, 1, "x");
-    v2.WriteString("NP");
-    v2.WriteString("NP");
-    v2.WriteInt32(5);
-    v2.WriteBool(false);
-    auto two = ReadCategory(v2);
-    EXPECT_EQ(v2.Remaining(), 0);
-    EXPECT_FALSE(two->GetSelected());
-    EXPECT_EQ(two->GetPageLayoutID(), 0);
+        MemoryStream expected;
+        WriteHead(expected, 3, 12, "Old");
+        expected.WriteString("NP");
+        expected.WriteString("NP");
+        WriteTail(expected, kind, version != 2);
+        EXPECT_EQ(SavedBody(*category), expected.Data());
+    }
 }
 
 TEST(evCategoryTest, TreeRoundTripsAndLinksAreRebuilt)
@@ -255,20 +240,15 @@ protected:
         TempFolderTest::SetUp();
         auto design = std::make_unique<evLayout>("Rose", "", 40, 30);
         evPageLayout* both = AddPageLayout(*design, 1000, 2);
-        PlaceOwnElement(*both, WithID(std::make_unique<evUserPicture>("p", 10, 8), 10), 20, 5, 5);
-        auto fixedSlot = std::make_unique<evUserPicture>("f", 4, 4);
-        fixedSlot->SetFixed(1);
-        PlaceOwnElement(*both, WithID(std::move(fixedSlot), 12), 22);
+        PlaceOwnElement(*both, Slot(10, 10, 8, 0), 20, 5, 5);
+        PlaceOwnElement(*both, Slot(12, 4, 4, 1), 22);
         PlaceOwnElement(*both, Field(11), 21, 20, 20);
-        auto hoverSlot = std::make_unique<evUserPicture>("h", 4, 4);
-        hoverSlot->SetFixed(1);
-        PlaceOwnElement(*both, WithID(std::move(hoverSlot), 13), 23, 30, 0);
+        PlaceOwnElement(*both, Slot(13, 4, 4, 1), 23, 30, 0);
         auto hover = std::make_unique<evActionElement>("hover", 10, 0, 0, 1, 1);
         hover->SetFirstSlot(23);
         both->AddActionElement(std::move(hover));
         PlaceOwnElement(*AddPageLayout(*design, 1001, 0), Field(14), 24);
-        PlaceOwnElement(*AddPageLayout(*design, 1002, 1), WithID(std::make_unique<evUserPicture>("q", 4, 4), 15), 25);
-        m_layout = both;
+        PlaceOwnElement(*AddPageLayout(*design, 1002, 1), Slot(15, 4, 4, 0), 25);
         m_project = std::make_unique<evProject>("A", "B", 0.0, "Rose.evl", Cat("root"));
         m_project->SetDesign(std::move(design));
         m_root = m_project->GetFirstCategory();
@@ -282,6 +262,12 @@ protected:
     {
         return WithID(std::make_unique<evUserTextfield>("t", text, "Arial", 0, 8, false, false, false, 0, 10, 6), id);
     }
+    static std::unique_ptr<evUserPicture> Slot(int32_t id, int width, int height, int32_t fixed)
+    {
+        auto slot = WithID(std::make_unique<evUserPicture>("p", width, height), id);
+        slot->SetFixed(fixed);
+        return slot;
+    }
     evCategory* Bound(std::unique_ptr<evCategory> category, int32_t layoutId)
     {
         evCategory* raw = category.get();
@@ -293,7 +279,6 @@ protected:
 
     std::unique_ptr<evProject> m_project;
     evCategory* m_root = nullptr;
-    evPageLayout* m_layout = nullptr;
 };
 
 } // namespace
@@ -342,20 +327,16 @@ TEST(evCategoryTest, DeepTreesAndLongChainsNeedNoDeepStack)
     }
 }
 
-TEST(evCategoryTest, TooDeepATreeIsARefusedFile)
+TEST(evCategoryTest, TooDeepATreeOrALinkToAnotherClassIsARefusedFile)
 {
-    MemoryStream in = NestedStream(evCategory::kMaxTreeDepth + 2, true);
-    EXPECT_THROW(ReadCategory(in), EReadError);
-}
-
-TEST(evCategoryTest, ALinkToAnotherClassIsARefusedFile)
-{
-    MemoryStream in;
-    WriteHead(in, 3, 1, "x");
-    WriteObject(in, std::make_unique<evHelptext>("h", 1, "t").get());
-    in.WriteString("NP");
-    WriteTail(in);
-    EXPECT_THROW(ReadCategory(in), EReadError);
+    MemoryStream deep = NestedStream(evCategory::kMaxTreeDepth + 2, true);
+    EXPECT_THROW(ReadCategory(deep), EReadError);
+    MemoryStream link;
+    WriteHead(link, 3, 1, "x");
+    WriteObject(link, std::make_unique<evHelptext>("h", 1, "t").get());
+    link.WriteString("NP");
+    WriteTail(link);
+    EXPECT_THROW(ReadCategory(link), EReadError);
 }
 
 TEST(evCategoryEntryTest, StreamTextAndClone)

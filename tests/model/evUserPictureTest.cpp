@@ -11,46 +11,37 @@ constexpr TColor kBlue = 0xFF0000;
 constexpr TColor kGreen = 0x00FF00;
 constexpr TColor kRed = 0x0000FF;
 
-MemoryStream SlotStream(int32_t version, bool withCentred)
+MemoryStream SlotStream(int32_t version, int32_t centred)
 {
     MemoryStream s;
     WriteHeader(s, version, 7);
     s.WriteString("slot");
-    for (int32_t v : {3, 4, 5, 300, 200, 0})
-        s.WriteInt32(v);
-    if (withCentred)
-        s.WriteInt32(1);
+    WriteInts(s, {3, 4, 5, 300, 200, 0});
+    if (version >= 1)
+        s.WriteInt32(centred);
     s.SetPosition(0);
     return s;
 }
 
 } // namespace
 
-TEST(evUserPictureTest, Version1RoundTripsByteForByte)
+// Version 1 round trips byte for byte; version 0 has no centred flag and is written as version 1.
+TEST(evUserPictureTest, StoredFormByVersion)
 {
-    MemoryStream in = SlotStream(1, true);
-    evUserPicture slot(in, nullptr);
-    EXPECT_EQ(in.Remaining(), 0);
-    EXPECT_EQ(slot.GetCentred(), 1);
-    EXPECT_EQ(SavedBody(slot), in.Data());
-    EXPECT_EQ(slot.ToString(), "evUserPicture[7, 1, 'slot', 300, 200, 3, 4, 5]");
-}
-
-TEST(evUserPictureTest, Version0HasNoCentredAndIsWrittenAsVersion1)
-{
-    MemoryStream in = SlotStream(0, false);
-    evUserPicture slot(in, nullptr);
-    EXPECT_EQ(in.Remaining(), 0);
-    EXPECT_EQ(slot.GetCentred(), 0);
-    MemoryStream expected = SlotStream(1, false);
-    expected.SetPosition(expected.Size());
-    expected.WriteInt32(0);
-    EXPECT_EQ(SavedBody(slot), expected.Data());
+    for (int32_t version : {0, 1}) {
+        SCOPED_TRACE(version);
+        MemoryStream in = SlotStream(version, 1);
+        evUserPicture slot(in, nullptr);
+        EXPECT_EQ(in.Remaining(), 0);
+        EXPECT_EQ(slot.GetCentred(), version);
+        EXPECT_EQ(SavedBody(slot), SlotStream(1, version).Data());
+        EXPECT_EQ(slot.ToString(), "evUserPicture[7, " + std::to_string(version) + ", 'slot', 300, 200, 3, 4, 5]");
+    }
 }
 
 TEST(evUserPictureTest, CloneAndReferenceRemoval)
 {
-    MemoryStream in = SlotStream(1, true);
+    MemoryStream in = SlotStream(1, 1);
     evUserPicture slot(in, nullptr);
     slot.SetFixed(2);
     auto copy = std::unique_ptr<evUserPicture>(static_cast<evUserPicture*>(slot.Clone().release()));
