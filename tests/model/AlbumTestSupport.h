@@ -2,6 +2,7 @@
 // Builders shared by the album model tests: objects with chosen identifiers, solid-colour pictures, a private
 // temporary folder, and a small design with a page layout.
 
+#include "StoredFormSupport.h"
 #include "model/ObjectStream.h"
 #include "model/evLayout.h"
 #include "model/evPageLayout.h"
@@ -9,7 +10,6 @@
 #include "model/evPicture.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
-#include "platform/Errors.h"
 #include "platform/Stream.h"
 #include "platform/TempFiles.h"
 
@@ -95,36 +95,6 @@ protected:
     std::filesystem::path m_folder;
     std::string m_saved;
 };
-
-// Writes the header of a body: version and identifier.
-inline void WriteHeader(Stream& stream, int32_t version, int32_t id)
-{
-    stream.WriteInt32(version);
-    stream.WriteInt32(id);
-}
-
-inline std::vector<uint8_t> SavedBody(const evObject& object)
-{
-    MemoryStream stream;
-    object.SaveToStream(stream);
-    return stream.Data();
-}
-
-inline void WriteInts(Stream& stream, std::initializer_list<int32_t> values)
-{
-    for (int32_t value : values)
-        stream.WriteInt32(value);
-}
-
-// Every shorter prefix of a good body fails to read with the error.
-template <class Error = EReadError, class Read>
-void ExpectEveryCutFails(const std::vector<uint8_t>& body, Read read)
-{
-    for (size_t length = 0; length < body.size(); ++length) {
-        MemoryStream cut(body.data(), static_cast<int64_t>(length));
-        EXPECT_THROW(read(cut), Error) << "cut at " << length;
-    }
-}
 
 // A page layout with the identifier, kind and key, added to the design.
 inline evPageLayout* AddPageLayout(evLayout& design, int32_t id, int32_t kind, const std::string& key = "")
