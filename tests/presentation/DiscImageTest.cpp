@@ -3,6 +3,8 @@
 // image that was there before.
 #include "presentation/DiscImage.h"
 
+#include "ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -13,10 +15,8 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -24,12 +24,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kUmlautName = "Grüße an Zoë.txt";
-
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void WriteAll(const fs::path& path, const std::string& bytes)
 {
@@ -63,21 +57,13 @@ bool IsExecutable(const fs::path& path)
     return (fs::status(path).permissions() & fs::perms::owner_exec) != fs::perms::none;
 }
 
-class DiscImageTest : public ::testing::Test {
+class DiscImageTest : public ScratchFolderTest {
 protected:
     void SetUp() override
     {
-        static int counter = 0;
-        m_dir =
-            fs::temp_directory_path() / ("vellora-iso-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        fs::remove_all(m_dir);
+        ScratchFolderTest::SetUp();
         m_disc = m_dir / "out" / "Vellora";
         MakeDiscFolder();
-    }
-    void TearDown() override
-    {
-        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(m_dir);
     }
 
     // A disc folder like the one finishing writes, with the cases an image must carry over.
@@ -108,7 +94,6 @@ protected:
         return names;
     }
 
-    fs::path m_dir;
     fs::path m_disc;
 };
 
@@ -133,7 +118,7 @@ TEST_F(DiscImageTest, ExtractedImageEqualsTheDiscFolder)
     for (const auto& [name, path] : original) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(copied.count(name));
-        EXPECT_EQ(ReadAll(copied.at(name)), ReadAll(path));
+        EXPECT_EQ(Read(copied.at(name).string()), Read(path.string()));
         EXPECT_EQ(IsExecutable(copied.at(name)), IsExecutable(path));
     }
     EXPECT_TRUE(IsExecutable(extracted / "evplay.exe"));
@@ -147,7 +132,7 @@ TEST_F(DiscImageTest, JolietTreeCarriesTheReadableNames)
 {
     WriteDiscImage(m_disc.string(), Iso(), "VELLORA");
     // A Joliet volume descriptor (type 2, UCS-2 escape sequence) follows the primary one at block 16.
-    const std::string bytes = ReadAll(Iso());
+    const std::string bytes = Read(Iso());
     bool joliet = false;
     for (size_t block = 17; block < 32 && (block + 1) * 2048 <= bytes.size(); ++block) {
         const std::string descriptor = bytes.substr(block * 2048, 2048);
@@ -227,7 +212,7 @@ TEST_F(DiscImageTest, TargetThatCannotBeCreatedLeavesNoFile)
 TEST_F(DiscImageTest, FailedWriteKeepsThePreviousImage)
 {
     WriteDiscImage(m_disc.string(), Iso(), "FIRST");
-    const std::string previous = ReadAll(Iso());
+    const std::string previous = Read(Iso());
 
     // The disc folder vanished: nothing is written.
     const fs::path moved = m_dir / "moved";
@@ -238,7 +223,7 @@ TEST_F(DiscImageTest, FailedWriteKeepsThePreviousImage)
     } catch (const EDiscImageError& error) {
         EXPECT_EQ(std::string(error.what()), m_disc.string() + ": No such file or directory");
     }
-    EXPECT_EQ(ReadAll(Iso()), previous);
+    EXPECT_EQ(Read(Iso()), previous);
     EXPECT_EQ(Leftovers(m_dir, "album.iso"), std::vector<std::string>{"moved"});
     fs::rename(moved, m_disc);
 
@@ -259,11 +244,11 @@ TEST_F(DiscImageTest, FailedWriteKeepsThePreviousImage)
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, savedSignal);
     EXPECT_EQ(message, "Cannot write \"" + Iso() + "\": File too large");
-    EXPECT_EQ(ReadAll(Iso()), previous);
+    EXPECT_EQ(Read(Iso()), previous);
     EXPECT_TRUE(Leftovers(m_dir, "album.iso").empty());
 
     // With room again the new image takes the old one's place.
     WriteDiscImage(m_disc.string(), Iso(), "SECOND");
-    EXPECT_NE(ReadAll(Iso()), previous);
+    EXPECT_NE(Read(Iso()), previous);
     EXPECT_GT(fs::file_size(Iso()), 3u * 1024 * 1024);
 }
