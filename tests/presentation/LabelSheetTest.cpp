@@ -75,6 +75,7 @@ TEST(LabelSheetTest, PrintRectanglesFollowTheResolutionAndTheUnprintableEdges)
         EXPECT_NEAR(c.upper.Width(), 120 * c.dpi / 25.4, 1.0);
         EXPECT_NEAR(c.upper.Height(), 120 * c.dpi / 25.4, 1.0);
         EXPECT_EQ(printer.drawnSizes[0], (TPoint{768, 768}));
+        EXPECT_EQ(sheet.GetMetrics(), printer.metrics); // as the printer gave them
     }
 }
 
@@ -98,14 +99,6 @@ TEST(LabelSheetTest, OnlyLabelsThatAreOnArePrintedAndNoneMeansNoJob)
         EXPECT_EQ(sheet.PrintTestSheet(printer), c.job);
         EXPECT_EQ(printer.frames.size(), c.drawn);
     }
-}
-
-TEST(LabelSheetTest, PrintingReadsThePrintersMetrics)
-{
-    FakePrinter printer(A4With(300, 17, 23));
-    LabelSheet sheet;
-    sheet.Print(printer, SolidBitmap(8, 8, kColorBlack));
-    EXPECT_EQ(sheet.GetMetrics(), printer.metrics);
 }
 
 TEST(LabelSheetTest, PreviewShowsTheSheetToScale)
@@ -230,20 +223,19 @@ TEST_F(DiscLabelTest, TheLabelIsTheLeftSquareOfTheDiscLabelPage)
     ASSERT_EQ(label.Height(), 768);
     EXPECT_NEAR_COLOUR(label.Pixel(0, 0), RGBColor(20, 40, 200));
     EXPECT_NEAR_COLOUR(label.Pixel(767, 300), RGBColor(20, 40, 200));
-}
 
-TEST_F(DiscLabelTest, ALabelThatCannotBeRenderedIsWhite)
-{
-    const std::unique_ptr<evProject> project = MakeLabelAlbum(true, 0);
-    const Bitmap label = RenderDiscLabel(*project);
-    ASSERT_EQ(label.Width(), 768);
-    EXPECT_EQ(label.Pixel(384, 384), kColorWhite);
-    project->SetDiscLabelCategory(nullptr);
-    EXPECT_EQ(RenderDiscLabel(*project).Width(), 768);
+    // A label that cannot be rendered (no page layout, no label at all) is white.
+    const std::unique_ptr<evProject> unbound = MakeLabelAlbum(true, 0);
+    const Bitmap white = RenderDiscLabel(*unbound);
+    ASSERT_EQ(white.Width(), 768);
+    EXPECT_EQ(white.Pixel(384, 384), kColorWhite);
+    unbound->SetDiscLabelCategory(nullptr);
+    EXPECT_EQ(RenderDiscLabel(*unbound).Width(), 768);
 }
 
 // The slots for the user are the first ones that are not fixed, in the order of the page layout's own elements.
-TEST_F(DiscLabelTest, FreeSlotsSkipFixedOnes)
+// The disc label counts its picture slot as any page does; its kind needs no texts.
+TEST_F(DiscLabelTest, FreeSlotsSkipFixedOnesAndCountForCompleteness)
 {
     const std::unique_ptr<evProject> project = MakeLabelAlbum();
     const evPageLayout* layout = DiscLabelPageLayout(*project);
@@ -255,12 +247,7 @@ TEST_F(DiscLabelTest, FreeSlotsSkipFixedOnes)
     const std::unique_ptr<evProject> fixedOnly = MakeLabelAlbum(false);
     EXPECT_EQ(FreePictureSlot(*DiscLabelPageLayout(*fixedOnly)), nullptr);
     EXPECT_EQ(FreeTextSlot(*DiscLabelPageLayout(*fixedOnly)), nullptr);
-}
 
-// The disc label counts its picture slot as any page does; its kind needs no texts.
-TEST_F(DiscLabelTest, LabelCompletenessCountsAsForAnyPage)
-{
-    const std::unique_ptr<evProject> project = MakeLabelAlbum();
     evCategory& label = *project->GetDiscLabelCategory();
     EXPECT_EQ(GetCompleteness(label), cbLayoutSet | cbNoTexts);
     PutPicture(*project, kColorBlack);

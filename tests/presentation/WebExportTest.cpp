@@ -292,36 +292,6 @@ TEST_F(WebExportTest, MusicThatCannotBeConvertedLeavesTheBrowserSilentWithAWarni
     EXPECT_TRUE(ReadAlbumJs(Disc())["music"].isNull());
 }
 
-TEST_F(WebExportTest, AFailedFinishLeavesThePreviousBrowserAlbumWhole)
-{
-    const std::unique_ptr<evProject> project = MakeWebAlbum();
-    Finish(*project);
-    const std::vector<uint8_t> album = Bytes(Disc() + "/web/album.js");
-    const size_t media =
-        static_cast<size_t>(std::distance(fs::directory_iterator(Disc() + "/web/media"), fs::directory_iterator()));
-
-    // The last page cannot be drawn: the new pictures of the pages before it were written, then thrown away.
-    evCategory* last = project->GetFirstCategory();
-    while (last->GetNext())
-        last = last->GetNext();
-    last->SetPageLayoutID(999);
-    project->GetFirstCategory()->SetPageLayoutID(14);
-    EXPECT_THROW(Finish(*project), EFinishError);
-    EXPECT_EQ(Bytes(Disc() + "/web/album.js"), album);
-    EXPECT_EQ(
-        static_cast<size_t>(std::distance(fs::directory_iterator(Disc() + "/web/media"), fs::directory_iterator())),
-        media);
-    for (const auto& entry : fs::directory_iterator(Disc()))
-        EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
-
-    // A finish that succeeds replaces the folder whole.
-    last->SetPageLayoutID(18);
-    Finish(*project);
-    EXPECT_NE(Bytes(Disc() + "/web/album.js"), album);
-    for (const auto& entry : fs::directory_iterator(Disc()))
-        EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
-}
-
 // The disc that the browser test plays, with what the native player makes of it: the pages it reaches from the
 // first page, and three pages as it draws them. Runs only as the browser test's set-up.
 TEST_F(WebExportTest, WritesTheDiscForTheBrowserTest)
