@@ -9,8 +9,6 @@
 #include "model/evProjectorPage.h"
 #include "model/evProjectorPageElement.h"
 #include "model/evProjectorSliderElement.h"
-#include "platform/Bitmap.h"
-#include "platform/Canvas.h"
 #include "platform/Color.h"
 #include "platform/Jpeg.h"
 #include "platform/Resources.h"
@@ -22,14 +20,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 
 namespace {
 
@@ -131,9 +127,6 @@ protected:
     std::string dataFile;
 };
 
-} // namespace
-
-namespace {
 // The colour the window shows at a point of the page, which is centred and scaled down to a smaller screen.
 QColor PageColourAt(const QImage& window, int x, int y)
 {
