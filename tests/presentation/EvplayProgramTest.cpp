@@ -16,6 +16,7 @@
 #include "presentation/PresentationFile.h"
 
 #include "TestPictures.h"
+#include "ViewerPageParts.h"
 
 #include <gtest/gtest.h>
 
@@ -29,11 +30,6 @@
 
 namespace {
 
-std::unique_ptr<evProjectorPageElement> Image(int x, int y, int width, int height, TColor colour, int32_t kind)
-{
-    return std::make_unique<evProjectorPageElement>(x, y, JpegImage::FromBitmap(Solid(width, height, colour)), kind);
-}
-
 // Every kind of page there is: a slide show with a film strip and a sound button, a plain page, a studio page.
 std::unique_ptr<PresentationFile> SamplePresentation(const std::string& musicFile)
 {
@@ -42,13 +38,13 @@ std::unique_ptr<PresentationFile> SamplePresentation(const std::string& musicFil
     auto show = std::make_unique<evProjectorPage>();
     show->SetPageType(1);
     show->SetSlideInterval(200);
-    show->AddElement(Image(0, 0, 1024, 768, RGBColor(200, 200, 200), 0));
-    show->AddElement(Image(100, 100, 300, 200, RGBColor(255, 0, 0), 3));
-    show->AddElement(Image(100, 100, 300, 200, RGBColor(0, 0, 255), 3));
-    show->AddElement(Image(900, 700, 60, 30, RGBColor(0, 255, 0), 4));
-    show->AddElement(Image(900, 700, 60, 30, RGBColor(0, 0, 0), 5));
+    show->AddElement(Picture(0, 0, 1024, 768, RGBColor(200, 200, 200), 0));
+    show->AddElement(Picture(100, 100, 300, 200, RGBColor(255, 0, 0), 3));
+    show->AddElement(Picture(100, 100, 300, 200, RGBColor(0, 0, 255), 3));
+    show->AddElement(Picture(900, 700, 60, 30, RGBColor(0, 255, 0), 4));
+    show->AddElement(Picture(900, 700, 60, 30, RGBColor(0, 0, 0), 5));
     auto items = std::make_unique<evObjectCollection>();
-    items->Add(Image(500, 100, 200, 150, RGBColor(255, 255, 0), 0));
+    items->Add(Picture(500, 100, 200, 150, RGBColor(255, 255, 0), 0));
     show->AddElement(std::make_unique<evProjectorSliderElement>(TRect{100, 600, 500, 680}, 2, 80, std::move(items), 1,
                                                                 80, 100, Solid(800, 80, RGBColor(9, 9, 9))));
     show->AddMouseAction(std::make_unique<evProjectorMouseAction>(TRect{100, 600, 500, 680}, 2, 0));
@@ -56,12 +52,12 @@ std::unique_ptr<PresentationFile> SamplePresentation(const std::string& musicFil
     show->AddNaviAction(std::make_unique<evProjectorNaviAction>(TRect{0, 0, 50, 50}, 1));
     file->pages.push_back(std::move(show));
     auto plain = std::make_unique<evProjectorPage>();
-    plain->AddElement(Image(0, 0, 1024, 768, RGBColor(90, 90, 90), 0));
+    plain->AddElement(Picture(0, 0, 1024, 768, RGBColor(90, 90, 90), 0));
     plain->AddNaviAction(std::make_unique<evProjectorNaviAction>(TRect{0, 0, 50, 50}, -1));
     file->pages.push_back(std::move(plain));
     file->music = std::make_unique<evMusic>("Tune", 1, musicFile);
     file->studio = std::make_unique<evProjectorPage>();
-    file->studio->AddElement(Image(0, 0, 1024, 768, RGBColor(255, 255, 255), 0));
+    file->studio->AddElement(Picture(0, 0, 1024, 768, RGBColor(255, 255, 255), 0));
     file->studioDuration = 1;
     return file;
 }
