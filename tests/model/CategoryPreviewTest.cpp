@@ -8,7 +8,6 @@
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Color.h"
-#include "platform/Errors.h"
 
 #include <filesystem>
 

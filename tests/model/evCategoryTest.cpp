@@ -7,12 +7,9 @@
 #include "model/evCategoryEntry.h"
 #include "model/evHelptext.h"
 #include "model/evProject.h"
-#include "model/evProjectorPage.h"
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Errors.h"
-
-#include <fstream>
 
 namespace {
 

@@ -1,7 +1,6 @@
 #include "model/evFont.h"
 #include "StoredFormSupport.h"
 #include "platform/Errors.h"
-#include "platform/Fonts.h"
 #include "platform/Stream.h"
 #include "platform/TempFiles.h"
 

@@ -1,7 +1,6 @@
 #include "AlbumTestSupport.h"
 
 #include "model/evHelptext.h"
-#include "model/evLayoutPreview.h"
 #include "platform/Errors.h"
 
 namespace {

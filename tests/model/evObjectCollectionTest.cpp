@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 namespace {
 class CollectionTest : public ::testing::Test {
 protected:

@@ -1,7 +1,5 @@
 #include "AlbumTestSupport.h"
 
-#include "model/evActionElement.h"
-#include "model/evProjectorPage.h"
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Errors.h"

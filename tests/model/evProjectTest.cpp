@@ -4,10 +4,7 @@
 #include "model/evCategory.h"
 #include "model/evHelptext.h"
 #include "model/evProject.h"
-#include "model/evUserPicture.h"
 #include "platform/Errors.h"
-
-#include <cmath>
 
 namespace {
 

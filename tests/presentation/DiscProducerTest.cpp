@@ -2,15 +2,11 @@
 // duration, and the code of every step that can fail.
 #include "presentation/FinishTestAlbum.h"
 
-#include "audio/AudioTestFiles.h"
-#include "audio/evMusic.h"
 #include "model/PageOrder.h"
 #include "model/evProjectorPage.h"
-#include "model/evProjectorPageElement.h"
 #include "platform/Resources.h"
 #include "presentation/DiscProducer.h"
 #include "presentation/PresentationFile.h"
-#include "presentation/StudioBranding.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,6 @@
 #include "model/evProjectorSliderElement.h"
 #include "platform/Color.h"
 #include "platform/Errors.h"
-#include "platform/Jpeg.h"
 #include "platform/Stream.h"
 #include "presentation/PresentationFile.h"
 
@@ -22,7 +21,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 
 namespace {

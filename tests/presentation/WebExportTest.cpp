@@ -14,7 +14,6 @@
 #include "model/evProjectorPageElement.h"
 #include "model/evProjectorSliderElement.h"
 #include "platform/Dates.h"
-#include "platform/Resources.h"
 #include "presentation/DiscProducer.h"
 #include "presentation/PresentationFile.h"
 #include "presentation/PresentationPlayer.h"

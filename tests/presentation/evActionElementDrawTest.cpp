@@ -3,7 +3,6 @@
 #include "presentation/FinishTestAlbum.h"
 
 #include "model/PageOrder.h"
-#include "model/evCategoryEntry.h"
 #include "model/evProjectorMouseAction.h"
 #include "model/evProjectorNaviAction.h"
 #include "model/evProjectorPage.h"

@@ -6,7 +6,6 @@
 #include "ViewerPageParts.h"
 #include "model/evFade.h"
 #include "model/evObjectCollection.h"
-#include "model/evProjectorSliderElement.h"
 
 #include "TestPictures.h"
 
