@@ -15,9 +15,12 @@ namespace {
 
 constexpr TColor kRed = 0x0000FF;
 
-std::unique_ptr<evCategory> Cat(const std::string& title, bool optional = false, int32_t kind = 3)
+std::unique_ptr<evCategory> Cat(const std::string& title, int32_t layoutId = 0, int32_t kind = 3, bool optional = false)
 {
-    return std::make_unique<evCategory>(title, "", optional, kind);
+    auto category = std::make_unique<evCategory>(title, "", optional, kind);
+    if (layoutId)
+        category->SetPageLayoutID(layoutId);
+    return category;
 }
 
 std::vector<std::string> Titles(const std::vector<evCategory*>& list)
@@ -78,29 +81,17 @@ MemoryStream NestedStream(int count, bool asSubs)
 //   A(1) [ A1(2), A2(opt, not selected)(3) [ A2a(4) ], A3(0 page layout) [ A3a(5) ] ], B(6), C(opt, selected)(7)
 std::unique_ptr<evCategory> PageOrderTree()
 {
-    auto a = Cat("A");
-    a->SetPageLayoutID(1);
-    auto a1 = Cat("A1", false, 2);
-    a1->SetPageLayoutID(2);
-    auto a2 = Cat("A2", true);
+    auto a = Cat("A", 1);
+    a->AddChild(Cat("A1", 2, 2));
+    auto a2 = Cat("A2", 3, 3, true);
     a2->SetSelected(false);
-    a2->SetPageLayoutID(3);
-    auto a2a = Cat("A2a");
-    a2a->SetPageLayoutID(4);
-    a2->AddChild(std::move(a2a));
-    auto a3 = Cat("A3", false, 2);
-    auto a3a = Cat("A3a");
-    a3a->SetPageLayoutID(5);
-    a3->AddChild(std::move(a3a));
-    a->AddChild(std::move(a1));
+    a2->AddChild(Cat("A2a", 4));
     a->AddChild(std::move(a2));
+    auto a3 = Cat("A3", 0, 2);
+    a3->AddChild(Cat("A3a", 5));
     a->AddChild(std::move(a3));
-    auto b = Cat("B", false, 2);
-    b->SetPageLayoutID(6);
-    auto c = Cat("C", true);
-    c->SetPageLayoutID(7);
-    a->AppendSibling(std::move(b));
-    a->AppendSibling(std::move(c));
+    a->AppendSibling(Cat("B", 6, 2));
+    a->AppendSibling(Cat("C", 7, 3, true));
     return a;
 }
 
@@ -297,7 +288,7 @@ TEST_F(CategoryPageTest, CompletenessBits)
     EXPECT_TRUE(IsComplete(page));
 
     EXPECT_EQ(GetCompleteness(*Bound(Cat("text only"), 1001)), cbLayoutSet | cbNoPictures);
-    EXPECT_EQ(GetCompleteness(*Bound(Cat("pictures only", false, 1), 1002)), cbNotKind3 | cbNoTexts);
+    EXPECT_EQ(GetCompleteness(*Bound(Cat("pictures only", 0, 1), 1002)), cbNotKind3 | cbNoTexts);
     EXPECT_EQ(GetCompleteness(*Bound(Cat("unknown"), 4711)), cbLayoutSet);
     EXPECT_EQ(GetCompleteness(*Cat("free")), 0);
 }

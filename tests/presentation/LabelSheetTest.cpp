@@ -16,6 +16,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -208,9 +209,8 @@ TEST(LabelSheetTest, TestSheetOutlinesTheLabelsWithRulersAndPositions)
     std::vector<std::string> texts;
     for (const FakePrinter::Text& text : printer.texts)
         texts.push_back(text.text);
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "46.5 mm from the left, 21.4 mm from the top"), texts.end());
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "46.5 mm from the left, 158.4 mm from the top"), texts.end());
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "Upper label"), texts.end());
+    EXPECT_THAT(texts, ::testing::IsSupersetOf({"46.5 mm from the left, 21.4 mm from the top",
+                                                "46.5 mm from the left, 158.4 mm from the top", "Upper label"}));
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "110"), 4); // top and left ruler of both labels
 }
 
