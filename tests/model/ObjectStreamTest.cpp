@@ -1,7 +1,6 @@
 #include "StoredFormSupport.h"
 #include "TestObjects.h"
 
-#include "model/ProgressBar.h"
 #include "platform/Errors.h"
 
 #include <gtest/gtest.h>
@@ -18,11 +17,6 @@ std::vector<uint8_t> Saved(const evObject* object)
     WriteObject(s, object);
     return s.Data();
 }
-
-struct RecordingBar : ProgressBar {
-    std::vector<int> positions;
-    void SetPosition(int percent) override { positions.push_back(percent); }
-};
 } // namespace
 
 TEST_F(ObjectStreamTest, ReferenceLayoutAndTags)

@@ -58,15 +58,6 @@ protected:
         return path;
     }
     std::string Designs() const { return m_designs.string(); }
-    std::string OpeningError(const std::string& path)
-    {
-        try {
-            OpenProject(path, Designs());
-        } catch (const EProjectError& error) {
-            return error.what();
-        }
-        return "no error";
-    }
 
     std::filesystem::path m_designs;
 };

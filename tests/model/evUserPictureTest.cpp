@@ -99,23 +99,20 @@ protected:
     {
         TempFolderTest::SetUp();
         m_design = std::make_unique<evLayout>("d", "", 60, 40);
-        m_frame = static_cast<evPicture*>(
-            m_design->GetElementsA().GetItem(m_design->GetElementsA().Add(SolidPicture(30, 20, kBlue, 100))));
-        m_alternate = static_cast<evPicture*>(
-            m_design->GetElementsA().GetItem(m_design->GetElementsA().Add(SolidPicture(20, 30, kGreen, 101))));
-        auto layout = std::make_unique<evPageLayout>(m_design.get(), "p", "", "", 1);
-        m_layout = layout.get();
-        m_design->AddPageLayout(std::move(layout));
-        m_layout->GetEntries().Add(WithID(std::make_unique<evPageLayoutEntry>(5, 5, 0, 100), 200));
-        m_layout->GetEntries().Add(WithID(std::make_unique<evPageLayoutEntry>(10, 2, 0, 101), 201));
+        m_design->GetElementsA().Add(SolidPicture(30, 20, kBlue, 100));
+        m_design->GetElementsA().Add(SolidPicture(20, 30, kGreen, 101));
+        auto owned = std::make_unique<evPageLayout>(m_design.get(), "p", "", "", 1);
+        evPageLayout& layout = *owned;
+        m_design->AddPageLayout(std::move(owned));
+        layout.GetEntries().Add(WithID(std::make_unique<evPageLayoutEntry>(5, 5, 0, 100), 200));
+        layout.GetEntries().Add(WithID(std::make_unique<evPageLayoutEntry>(10, 2, 0, 101), 201));
         auto slot = WithID(std::make_unique<evUserPicture>("slot", 20, 10), 300);
         slot->SetFrameID(200);
         slot->SetAlternateFrameID(201);
         m_slot = slot.get();
-        m_layout->AddOwnElement(std::move(slot));
+        layout.AddOwnElement(std::move(slot));
         m_category = std::make_unique<evCategory>("c", "", false, 3);
-        m_layout->SetCategory(m_category.get());
-        m_canvas = std::make_unique<Bitmap>(SolidBitmap(60, 40, kColorWhite));
+        layout.SetCategory(m_category.get());
     }
     void TearDown() override
     {
@@ -125,18 +122,15 @@ protected:
     }
     void Draw(evProjectorPage* page)
     {
-        m_slot->Draw(kSlotRect, m_canvas->GetCanvas(), {.page = page, .markEmpty = true});
+        m_slot->Draw(kSlotRect, m_canvas.GetCanvas(), {.page = page, .markEmpty = true});
     }
-    int32_t At(int x, int y) const { return m_canvas->Pixel(x, y); }
+    int32_t At(int x, int y) const { return m_canvas.Pixel(x, y); }
 
     static constexpr TRect kSlotRect{8, 8, 28, 18};
     std::unique_ptr<evLayout> m_design;
-    evPageLayout* m_layout = nullptr;
-    evPicture* m_frame = nullptr;
-    evPicture* m_alternate = nullptr;
     evUserPicture* m_slot = nullptr;
     std::unique_ptr<evCategory> m_category;
-    std::unique_ptr<Bitmap> m_canvas;
+    Bitmap m_canvas = SolidBitmap(60, 40, kColorWhite);
 };
 
 TEST_F(UserPictureDrawTest, OtherOrientationIsTurnedBeforeTheAlternateFrame)

@@ -45,10 +45,9 @@ std::string Xorriso(const QStringList& args)
 std::map<std::string, fs::path> FilesBelow(const fs::path& folder)
 {
     std::map<std::string, fs::path> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
         if (entry.is_regular_file())
             files[fs::relative(entry.path(), folder).string()] = entry.path();
-    }
     return files;
 }
 
@@ -59,16 +58,11 @@ bool IsExecutable(const fs::path& path)
 
 class DiscImageTest : public ScratchFolderTest {
 protected:
+    // A disc folder like the one finishing writes, with the cases an image must carry over.
     void SetUp() override
     {
         ScratchFolderTest::SetUp();
         m_disc = m_dir / "out" / "Vellora";
-        MakeDiscFolder();
-    }
-
-    // A disc folder like the one finishing writes, with the cases an image must carry over.
-    void MakeDiscFolder()
-    {
         WriteAll(m_disc / "evplay.exe", "#!/bin/sh\necho player\n");
         fs::permissions(m_disc / "evplay.exe", fs::perms::owner_exec | fs::perms::group_exec, fs::perm_options::add);
         WriteAll(m_disc / "autorun.inf", "[autorun]\r\nopen=evplay.exe\r\n");
@@ -81,16 +75,15 @@ protected:
         WriteAll(m_disc / "data" / "empty.bin", "");
     }
 
-    std::string Iso(const std::string& name = "album.iso") const { return (m_dir / name).string(); }
+    std::string Iso() const { return Path("album.iso"); }
 
-    // Files of the folder beside the image, apart from the image itself: temporary files left behind show here.
-    std::vector<std::string> Leftovers(const fs::path& folder, const std::string& keep) const
+    // Files beside the image apart from the one kept and the disc folder: temporary files left behind show here.
+    std::vector<std::string> Leftovers(const std::string& keep) const
     {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) {
+        for (const auto& entry : fs::directory_iterator(m_dir))
             if (entry.path().filename() != keep && entry.path().filename() != "out")
                 names.push_back(entry.path().filename().string());
-        }
         return names;
     }
 
@@ -206,7 +199,7 @@ TEST_F(DiscImageTest, TargetThatCannotBeCreatedLeavesNoFile)
         }
         EXPECT_FALSE(fs::exists(c.target));
     }
-    EXPECT_TRUE(Leftovers(m_dir, "a-file").empty());
+    EXPECT_TRUE(Leftovers("a-file").empty());
 }
 
 TEST_F(DiscImageTest, FailedWriteKeepsThePreviousImage)
@@ -224,7 +217,7 @@ TEST_F(DiscImageTest, FailedWriteKeepsThePreviousImage)
         EXPECT_EQ(std::string(error.what()), m_disc.string() + ": No such file or directory");
     }
     EXPECT_EQ(Read(Iso()), previous);
-    EXPECT_EQ(Leftovers(m_dir, "album.iso"), std::vector<std::string>{"moved"});
+    EXPECT_EQ(Leftovers("album.iso"), std::vector<std::string>{"moved"});
     fs::rename(moved, m_disc);
 
     // The file system refuses more bytes part way (a file size limit stands in for a full disc).
@@ -245,7 +238,7 @@ TEST_F(DiscImageTest, FailedWriteKeepsThePreviousImage)
     std::signal(SIGXFSZ, savedSignal);
     EXPECT_EQ(message, "Cannot write \"" + Iso() + "\": File too large");
     EXPECT_EQ(Read(Iso()), previous);
-    EXPECT_TRUE(Leftovers(m_dir, "album.iso").empty());
+    EXPECT_TRUE(Leftovers("album.iso").empty());
 
     // With room again the new image takes the old one's place.
     WriteDiscImage(m_disc.string(), Iso(), "SECOND");

@@ -38,14 +38,6 @@ PrinterMetrics A4With(int32_t dpi, int32_t offsetX, int32_t offsetY)
     return Metrics(dpi, offsetX, offsetY, a4.printableWidth - 2 * offsetX, a4.printableHeight - 2 * offsetY);
 }
 
-int Presses(LabelSheet& sheet, L::Label label, L::Direction direction, int times)
-{
-    int accepted = 0;
-    for (int i = 0; i < times; ++i)
-        accepted += sheet.Move(label, direction) ? 1 : 0;
-    return accepted;
-}
-
 class DiscLabelTest : public TempFolderTest {};
 
 } // namespace
@@ -138,7 +130,10 @@ TEST(LabelSheetTest, MovesStopAtTheEdgesOfThePrintableArea)
         SCOPED_TRACE(c.name);
         LabelSheet sheet;
         sheet.SetMetrics(c.metrics);
-        EXPECT_EQ(Presses(sheet, c.label, c.direction, 200), c.accepted);
+        int accepted = 0;
+        for (int press = 0; press < 200; ++press)
+            accepted += sheet.Move(c.label, c.direction) ? 1 : 0;
+        EXPECT_EQ(accepted, c.accepted);
         EXPECT_EQ(sheet.GetPosition(c.label), c.end);
     }
 }

@@ -221,7 +221,7 @@ TEST(evProjectorTest, StoredAsItsPagesAndReadThroughTheRegistry)
     EXPECT_EQ(read->GetCompanion(), nullptr);
     EXPECT_EQ(read->ToString(), projector.ToString());
     EXPECT_EQ(stream.Remaining(), 0);
-    ExpectEveryCutFails<evProjector>(SavedBody(projector));
+    ::ExpectEveryCutFails(SavedBody(projector), [](Stream& s) { evProjector(s, nullptr); });
 }
 
 TEST(evProjectorTest, AnythingButPagesIsAReadError)

@@ -21,7 +21,6 @@ namespace {
 constexpr int32_t kNone = -99;
 constexpr TColor kRed = 0x000000E0;
 constexpr TColor kGreen = 0x0000E000;
-constexpr TColor kBlue = 0x00E00000;
 
 class ActionDrawTest : public TempFolderTest {
 protected:
@@ -75,10 +74,9 @@ int32_t TargetAt(const evProjectorPage& page, const TRect& rect)
 std::vector<int32_t> KindsAt(const evProjectorPage& page, int32_t x, int32_t y)
 {
     std::vector<int32_t> kinds;
-    for (const auto* element : Members<evProjectorPageElement>(page.GetElements())) {
+    for (const auto* element : Members<evProjectorPageElement>(page.GetElements()))
         if (element->GetX() == x && element->GetY() == y)
             kinds.push_back(element->GetKind());
-    }
     return kinds;
 }
 
