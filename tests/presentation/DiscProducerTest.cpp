@@ -1,5 +1,5 @@
-// Finishing: the disc folder and its files, the presentation file page by page, the studio page and its
-// duration, and the code of every step that can fail.
+// Finishing: the disc folder and its files, the presentation file page by page, the studio page's duration, the
+// code of every step that can fail, and what a failed finish leaves of the one before.
 #include "presentation/FinishTestAlbum.h"
 
 #include "model/PageOrder.h"

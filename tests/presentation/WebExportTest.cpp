@@ -1,5 +1,5 @@
-// The album for web browsers: texts that can never leave their string, album.js against data.evp, the folder
-// that changes as a whole, and the disc that the browser test plays (written when VELLORA_WEB_DISC_OUT is set).
+// The album for web browsers: texts that can never leave their string, album.js against data.evp, music that
+// cannot be converted, and the disc that the browser test plays (written when VELLORA_WEB_DISC_OUT is set).
 #include "presentation/FinishTestAlbum.h"
 
 #include "FakeViewerControl.h"

@@ -1,5 +1,5 @@
-// Action elements turning album pages into presentation pages: page order and every navigation target, the
-// sound button, chapter menus, slide shows, film strips, hover pictures, extra pictures and labels.
+// Action elements turning album pages into presentation pages: page order and every navigation target, chapter
+// menus, elements without slots or of other types, and the items of film strips.
 #include "presentation/FinishTestAlbum.h"
 
 #include "model/PageOrder.h"

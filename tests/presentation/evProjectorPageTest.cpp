@@ -1,6 +1,5 @@
 // The page viewer on a control without a display: what each kind draws, hover images, highlights, the cursor,
-// clicks and their targets, the sound button, slide shows with their timer and fades, the overlay, film strips
-// and indexes that name nothing.
+// clicks and their targets, the sound button, and slide shows with their timer (across midnight) and fades.
 #include "model/evProjectorPage.h"
 #include "FakeViewerControl.h"
 #include "ViewerPageParts.h"
