@@ -13,6 +13,7 @@
 #include "platform/Jpeg.h"
 
 #include "TestPictures.h"
+#include "ViewerPageParts.h"
 #include "model/StoredFormSupport.h"
 
 #include <gtest/gtest.h>
@@ -51,9 +52,6 @@ std::vector<uint8_t> ElementBody(int32_t x, int32_t y, int32_t kind, const std::
     s.WriteBytes(jpeg);
     return s.Data();
 }
-
-constexpr TColor kRed = 0x0000FF;
-constexpr TColor kGreen = 0x00FF00;
 } // namespace
 
 TEST(evProjectorPageElement, StreamRoundTripAndGeometry)
@@ -124,8 +122,8 @@ Bitmap TwoColourStrip(bool horizontal)
 std::unique_ptr<evProjectorSliderElement> MakeSlider(int32_t direction)
 {
     auto items = std::make_unique<evObjectCollection>();
-    items->Add(std::make_unique<evProjectorPageElement>(40, 50, JpegImage::FromBitmap(Solid(4, 4, kRed)), 0));
-    items->Add(std::make_unique<evProjectorPageElement>(40, 50, JpegImage::FromBitmap(Solid(4, 4, kGreen)), 0));
+    items->Add(Picture(40, 50, 4, 4, kRed, 0));
+    items->Add(Picture(40, 50, 4, 4, kGreen, 0));
     const bool horizontal = direction < 2;
     return std::make_unique<evProjectorSliderElement>(TRect{2, 3, 10, 11}, 2, 25, std::move(items), direction, 8, 8,
                                                       TwoColourStrip(horizontal));
@@ -158,9 +156,7 @@ namespace {
 std::unique_ptr<evProjectorPage> SamplePage()
 {
     auto page = std::make_unique<evProjectorPage>();
-    EXPECT_EQ(
-        page->AddElement(std::make_unique<evProjectorPageElement>(0, 0, JpegImage::FromBitmap(Solid(3, 3, kRed)), 0)),
-        0);
+    EXPECT_EQ(page->AddElement(Picture(0, 0, 3, 3, kRed, 0)), 0);
     EXPECT_EQ(page->AddElement(std::make_unique<evProjectorPageElement>(5, 5, JpegImage(), 3)), 1);
     EXPECT_EQ(page->AddElement(MakeSlider(1)), 2);
     EXPECT_EQ(page->AddMouseAction(std::make_unique<evProjectorMouseAction>(TRect{0, 0, 3, 3}, 0, 0, 0)), 0);
