@@ -4,6 +4,7 @@
 #include "presentation/DiscImage.h"
 
 #include "ScratchFolder.h"
+#include "WriterFaults.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +13,9 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -215,23 +214,16 @@ TEST_F(DiscImageTest, FailedWriteKeepsThePreviousImage)
     EXPECT_EQ(Leftovers("album.iso"), std::vector<std::string>{"moved"});
     fs::rename(moved, m_disc);
 
-    // The file system refuses more bytes part way (a file size limit stands in for a full disc).
+    // The disc fills up part way.
     WriteAll(m_disc / "data" / "more.bin", std::string(2 * 1024 * 1024, 'x'));
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = fs::file_size(Iso()) + 1024 * 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
     std::string message;
     try {
+        WriterFaults full(WriterFaults::At::Write, ENOSPC, 1024 * 1024);
         WriteDiscImage(m_disc.string(), Iso(), "SECOND");
     } catch (const EDiscImageError& error) {
         message = error.what();
     }
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedSignal);
-    EXPECT_EQ(message, "Cannot write \"" + Iso() + "\": File too large");
+    EXPECT_EQ(message, "Cannot write \"" + Iso() + "\": No space left on device");
     EXPECT_EQ(Read(Iso()), previous);
     EXPECT_TRUE(Leftovers("album.iso").empty());
 
