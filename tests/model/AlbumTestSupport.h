@@ -2,6 +2,7 @@
 // Builders shared by the album model tests: objects with chosen identifiers, solid-colour pictures, a private
 // temporary folder, and a small design with a page layout.
 
+#include "StoredFormSupport.h"
 #include "model/ObjectStream.h"
 #include "model/evLayout.h"
 #include "model/evPageLayout.h"
@@ -94,20 +95,6 @@ protected:
     std::filesystem::path m_folder;
     std::string m_saved;
 };
-
-// Writes the header of a body: version and identifier.
-inline void WriteHeader(Stream& stream, int32_t version, int32_t id)
-{
-    stream.WriteInt32(version);
-    stream.WriteInt32(id);
-}
-
-inline std::vector<uint8_t> SavedBody(const evObject& object)
-{
-    MemoryStream stream;
-    object.SaveToStream(stream);
-    return stream.Data();
-}
 
 // A page layout with the identifier, kind and key, added to the design.
 inline evPageLayout* AddPageLayout(evLayout& design, int32_t id, int32_t kind, const std::string& key = "")

@@ -8,7 +8,6 @@
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Color.h"
-#include "platform/Errors.h"
 
 #include <filesystem>
 
@@ -149,7 +148,7 @@ TEST_F(CategoryRenderTest, APreviewThatCannotBeWrittenIsAFailedRendering)
 }
 
 // A thumbnail is kept in memory until the page changes; it needs no preview file, and one that cannot be made
-// is not tried again until the page changes.
+// is not tried again until the page changes. A current preview file is used as it is.
 TEST_F(CategoryRenderTest, ThumbnailsAreKeptUntilThePageChanges)
 {
     const int filesBefore = CountTempFiles();
@@ -171,13 +170,10 @@ TEST_F(CategoryRenderTest, ThumbnailsAreKeptUntilThePageChanges)
     m_page->SetPageLayoutID(1000);
     EXPECT_FALSE(m_page->GetPreview().ThumbnailFailed());
     EXPECT_TRUE(m_page->DrawThumbnail(rect, strip.GetCanvas()));
-}
 
-// With a current preview file the thumbnail is that file reduced, marks and all.
-TEST_F(CategoryRenderTest, AThumbnailShowsACurrentPreviewAsItIs)
-{
+    // With a current preview file the thumbnail is that file reduced, marks and all.
     ASSERT_TRUE(m_page->Render(nullptr, true));
-    Bitmap strip(40, 30);
+    strip = Bitmap(40, 30);
     ASSERT_TRUE(m_page->DrawThumbnail(Rect(0, 0, 40, 30), strip.GetCanvas()));
     EXPECT_EQ(strip.Pixel(10, 9), kColorDarkRed) << "the empty slot as the preview marks it";
     m_page->MarkDirty();

@@ -1,6 +1,6 @@
+#include "StoredFormSupport.h"
 #include "TestObjects.h"
 
-#include "model/ProgressBar.h"
 #include "platform/Errors.h"
 
 #include <gtest/gtest.h>
@@ -17,11 +17,6 @@ std::vector<uint8_t> Saved(const evObject* object)
     WriteObject(s, object);
     return s.Data();
 }
-
-struct RecordingBar : ProgressBar {
-    std::vector<int> positions;
-    void SetPosition(int percent) override { positions.push_back(percent); }
-};
 } // namespace
 
 TEST_F(ObjectStreamTest, ReferenceLayoutAndTags)
@@ -50,9 +45,7 @@ TEST_F(ObjectStreamTest, ReadAndSaveKeepsIdentifierButWritesCurrentVersion)
     MemoryStream old;
     old.WriteString("P");
     old.WriteString("tstItem");
-    old.WriteInt32(1);
-    old.WriteInt32(42);
-    old.WriteInt32(999);
+    WriteInts(old, {1, 42, 999});
     old.WriteString("text");
     old.SetPosition(0);
     std::unique_ptr<evObject> object = ReadObject(old);
@@ -81,8 +74,7 @@ TEST_F(ObjectStreamTest, VersionsNewerThanTheClassAreReadErrors)
         MemoryStream s;
         s.WriteString("P");
         s.WriteString("tstItem");
-        s.WriteInt32(c.version);
-        s.WriteInt32(5);
+        WriteHeader(s, c.version, 5);
         s.WriteString("text");
         s.SetPosition(0);
         if (!c.error) {
@@ -98,19 +90,28 @@ TEST_F(ObjectStreamTest, VersionsNewerThanTheClassAreReadErrors)
     }
 }
 
-TEST_F(ObjectStreamTest, UnknownClassAndWrongClassAreReadErrors)
+TEST_F(ObjectStreamTest, UnknownClassWrongClassAndDeepNestingAreReadErrors)
 {
     MemoryStream s;
     s.WriteString("P");
     s.WriteString("evNoSuchClass");
-    s.WriteInt32(0);
-    s.WriteInt32(0);
+    WriteHeader(s, 0, 0);
     s.SetPosition(0);
     EXPECT_THROW(ReadObject(s), EReadError);
 
     tstBox box;
     MemoryStream b(Saved(&box));
     EXPECT_THROW(ReadObjectAs<tstItem>(b), EReadError);
+
+    // Each level: "P", "tstBox", header, then the inner reference; too deep is a read error, not a stack overflow.
+    MemoryStream deep;
+    for (int i = 0; i < 100000; ++i) {
+        deep.WriteString("P");
+        deep.WriteString("tstBox");
+        WriteHeader(deep, 0, 0);
+    }
+    deep.SetPosition(0);
+    EXPECT_THROW(ReadObject(deep), EReadError);
 }
 
 TEST_F(ObjectStreamTest, ReaderCutAtEveryByteFailsCleanly)
@@ -120,27 +121,10 @@ TEST_F(ObjectStreamTest, ReaderCutAtEveryByteFailsCleanly)
     box.m_items->Add(std::make_unique<tstItem>("one", 1));
     box.m_items->Add(std::make_unique<tstOtherItem>("two", 2));
     const std::vector<uint8_t> full = Saved(&box);
-    for (size_t cut = 0; cut < full.size(); ++cut) {
-        MemoryStream s(std::vector<uint8_t>(full.begin(), full.begin() + static_cast<long>(cut)));
-        EXPECT_THROW(ReadObject(s), EReadError) << "cut at " << cut;
-    }
+    ExpectEveryCutFails(full, [](Stream& s) { ReadObject(s); });
     MemoryStream whole(full);
     std::unique_ptr<evObject> read = ReadObject(whole);
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(Saved(read.get()), full);
     EXPECT_EQ(dynamic_cast<tstItem*>(read->FindByID(2))->Text(), "two");
-}
-
-TEST_F(ObjectStreamTest, DeepNestingIsAReadErrorNotAStackOverflow)
-{
-    // Each level: "P", "tstBox", header, then the inner reference.
-    MemoryStream s;
-    for (int i = 0; i < 100000; ++i) {
-        s.WriteString("P");
-        s.WriteString("tstBox");
-        s.WriteInt32(0);
-        s.WriteInt32(0);
-    }
-    s.SetPosition(0);
-    EXPECT_THROW(ReadObject(s), EReadError);
 }

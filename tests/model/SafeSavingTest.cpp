@@ -33,13 +33,6 @@ std::vector<uint8_t> FileBytes(const std::string& path)
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
 }
 
-std::vector<uint8_t> Body(const evProject& project)
-{
-    MemoryStream stream;
-    project.SaveToStream(stream);
-    return stream.Data();
-}
-
 // A picture that JPEG cannot make small: about width x height x 1.5 bytes.
 std::unique_ptr<evPicture> NoisyPicture(int width, int height, unsigned seed)
 {
@@ -80,7 +73,7 @@ TEST_F(SafeSavingTest, ADiscFullAtEveryByteOfTheProjectKeepsThePreviousFile)
     WriteProjectFile(*Album("old", 1, 16, 12), path);
     const std::vector<uint8_t> before = FileBytes(path);
     const std::unique_ptr<evProject> changed = Album("new", 1, 24, 16);
-    const int64_t size = static_cast<int64_t>(Body(*changed).size());
+    const int64_t size = static_cast<int64_t>(SavedBody(*changed).size());
     ASSERT_GT(size, 1000);
     for (int64_t room = 0; room < size; ++room) {
         try {
@@ -88,7 +81,8 @@ TEST_F(SafeSavingTest, ADiscFullAtEveryByteOfTheProjectKeepsThePreviousFile)
             WriteProjectFile(*changed, path);
             ADD_FAILURE() << "written with room for " << room << " bytes";
         } catch (const EWriteError& error) {
-            if (error.GetSystemError() != ENOSPC || error.GetFile() != path)
+            if (error.GetSystemError() != ENOSPC || error.GetFile() != path ||
+                error.what() != "Cannot write \"" + path + "\": No space left on device")
                 ADD_FAILURE() << "at byte " << room << ": " << error.what();
         }
         if (FileBytes(path) != before || !TemporariesIn(m_folder).empty())
@@ -104,7 +98,7 @@ TEST_F(SafeSavingTest, ADiscFullAtEveryByteOfTheProjectKeepsThePreviousFile)
     }
     WriterFaults enough(WriterFaults::At::Write, ENOSPC, size);
     WriteProjectFile(*changed, path);
-    EXPECT_EQ(FileBytes(path), Body(*changed));
+    EXPECT_EQ(FileBytes(path), SavedBody(*changed));
 }
 
 // A disc that fills up while a page's photographs are written: the error still says which file and why, though
@@ -113,7 +107,7 @@ TEST_F(SafeSavingTest, ADiscFullInsideAPageNamesTheFileAndTheReason)
 {
     const std::string path = TempPath("Anna & Ben.evp");
     const std::unique_ptr<evProject> album = Album("big", 2, 300, 200);
-    ASSERT_GT(Body(*album).size(), 100000u); // the first 64 kB go to the disc while the page is written
+    ASSERT_GT(SavedBody(*album).size(), 100000u); // the first 64 kB go to the disc while the page is written
     WriterFaults full(WriterFaults::At::Write, ENOSPC, 30000);
     try {
         WriteProjectFile(*album, path);
@@ -133,8 +127,8 @@ TEST_F(SafeSavingTest, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewProject)
     const std::string path = TempPath("Anna & Ben.evp");
     const std::unique_ptr<evProject> oldAlbum = Album("old", 2, 300, 200);
     const std::unique_ptr<evProject> newAlbum = Album("new", 2, 300, 200);
-    const std::vector<uint8_t> oldBytes = Body(*oldAlbum);
-    const std::vector<uint8_t> newBytes = Body(*newAlbum);
+    const std::vector<uint8_t> oldBytes = SavedBody(*oldAlbum);
+    const std::vector<uint8_t> newBytes = SavedBody(*newAlbum);
     // The writer says when its save starts and when it has ended, so that the moments fall into the save, not
     // into the fork or the end of the process. The pipe's reading end is left open for the caller.
     int said[2] = {-1, -1};
@@ -195,7 +189,7 @@ TEST_F(SafeSavingTest, ASnapshotHoldsTheProjectAsItWasWhenTaken)
     const std::string track = TempPath("track.ogg");
     std::ofstream(track, std::ios::binary) << std::string(300000, 'm');
     album->SetMusic(std::make_unique<evMusic>("Waltz", 1, track));
-    const std::vector<uint8_t> then = Body(*album);
+    const std::vector<uint8_t> then = SavedBody(*album);
     const std::shared_ptr<SnapshotStream> snapshot = SnapshotProject(*album);
 
     // The user goes on: another photograph in the first slot, new names, the music file replaced.
@@ -203,7 +197,7 @@ TEST_F(SafeSavingTest, ASnapshotHoldsTheProjectAsItWasWhenTaken)
     album->SetFirstName("Carla");
     fs::remove(track);
     std::ofstream(track, std::ios::binary) << "other";
-    ASSERT_NE(Body(*album), then);
+    ASSERT_NE(SavedBody(*album), then);
 
     const std::string path = TempPath("Anna & Ben.evp");
     AtomicWriter writer(RecoveryPathFor(path));

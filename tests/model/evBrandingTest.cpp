@@ -37,50 +37,32 @@ MemoryStream BrandingStream(int32_t version, bool withTree)
 
 } // namespace
 
-TEST(evBrandingTest, Version4RoundTripsByteForByte)
+// Version 4 round trips byte for byte, with or without a chapter tree ("NP" in its place). Older versions read
+// with empty lists for what they lack and are written as version 4 (the missing lists are the last ones).
+TEST(evBrandingTest, StoredFormByVersion)
 {
-    MemoryStream in = BrandingStream(4, true);
-    evBranding branding(in, nullptr);
-    EXPECT_EQ(in.Remaining(), 0);
-    EXPECT_EQ(SavedBody(branding), in.Data());
-    EXPECT_EQ(branding.GetHelpTexts().Count(), 2); // same text, both kept
-    EXPECT_EQ(branding.GetPictures().Count(), 1);
-    EXPECT_EQ(branding.GetMusic().Count(), 1);
-    EXPECT_EQ(branding.GetSpeech().Count(), 1);
-    ASSERT_NE(branding.GetChapterTree(), nullptr);
-    EXPECT_EQ(branding.GetChapterTree()->GetTitle(), "Welcome");
-}
-
-TEST(evBrandingTest, OlderVersionsReadWithEmptyListsAndAreWrittenAsVersion4)
-{
-    for (int32_t version : {1, 3}) {
-        SCOPED_TRACE(version);
-        MemoryStream in = BrandingStream(version, true);
+    const std::pair<int32_t, bool> cases[] = {{4, true}, {4, false}, {3, true}, {1, true}};
+    for (const auto& [version, withTree] : cases) {
+        SCOPED_TRACE(std::to_string(version) + (withTree ? " with tree" : " without tree"));
+        MemoryStream in = BrandingStream(version, withTree);
         evBranding branding(in, nullptr);
         EXPECT_EQ(in.Remaining(), 0);
+        EXPECT_EQ(branding.GetHelpTexts().Count(), 2); // same text, both kept
         EXPECT_EQ(branding.GetPictures().Count(), version >= 2 ? 1 : 0);
         EXPECT_EQ(branding.GetMusic().Count(), version >= 3 ? 1 : 0);
-        EXPECT_EQ(branding.GetSpeech().Count(), 0);
+        EXPECT_EQ(branding.GetSpeech().Count(), version >= 4 ? 1 : 0);
+        ASSERT_EQ(branding.GetChapterTree() != nullptr, withTree);
+        if (withTree) {
+            EXPECT_EQ(branding.GetChapterTree()->GetTitle(), "Welcome");
+        }
 
         std::vector<uint8_t> expected = in.Data();
         expected[0] = 4;
-        if (version == 1) {
-            for (int i = 0; i < 8; ++i)
-                expected.push_back(0); // empty pictures and music
-        }
-        for (int i = 0; i < 4; ++i)
-            expected.push_back(0); // empty speech
+        expected.insert(expected.end(), 4 * ((version < 2) + (version < 3) + (version < 4)), 0);
         EXPECT_EQ(SavedBody(branding), expected);
+        if (!withTree) {
+            EXPECT_EQ(std::vector<uint8_t>(expected.begin() + 16, expected.begin() + 22),
+                      (std::vector<uint8_t>{2, 0, 0, 0, 'N', 'P'}));
+        }
     }
-}
-
-TEST(evBrandingTest, WithoutTreeWritesNP)
-{
-    MemoryStream in = BrandingStream(4, false);
-    evBranding branding(in, nullptr);
-    EXPECT_EQ(branding.GetChapterTree(), nullptr);
-    const std::vector<uint8_t> bytes = SavedBody(branding);
-    EXPECT_EQ(bytes, in.Data());
-    const std::vector<uint8_t> np = {2, 0, 0, 0, 'N', 'P'};
-    EXPECT_TRUE(std::equal(np.begin(), np.end(), bytes.begin() + 8 + 8));
 }

@@ -7,20 +7,20 @@
 #include "model/evCategoryEntry.h"
 #include "model/evHelptext.h"
 #include "model/evProject.h"
-#include "model/evProjectorPage.h"
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
 #include "platform/Errors.h"
-
-#include <fstream>
 
 namespace {
 
 constexpr TColor kRed = 0x0000FF;
 
-std::unique_ptr<evCategory> Cat(const std::string& title, bool optional = false, int32_t kind = 3)
+std::unique_ptr<evCategory> Cat(const std::string& title, int32_t layoutId = 0, int32_t kind = 3, bool optional = false)
 {
-    return std::make_unique<evCategory>(title, "", optional, kind);
+    auto category = std::make_unique<evCategory>(title, "", optional, kind);
+    if (layoutId)
+        category->SetPageLayoutID(layoutId);
+    return category;
 }
 
 std::vector<std::string> Titles(const std::vector<evCategory*>& list)
@@ -45,12 +45,11 @@ void WriteHead(MemoryStream& s, int32_t version, int32_t id, const std::string& 
     s.WriteBool(false);
 }
 
-void WriteTail(MemoryStream& s)
+void WriteTail(MemoryStream& s, int32_t kind = 3, bool selected = true)
 {
-    s.WriteInt32(3);
-    s.WriteBool(true);
-    s.WriteInt32(0);
-    s.WriteInt32(0);
+    s.WriteInt32(kind);
+    s.WriteBool(selected);
+    WriteInts(s, {0, 0});
 }
 
 // A category body with `count` categories nested as first children (subs) or as a sibling chain (nexts), all
@@ -82,81 +81,55 @@ MemoryStream NestedStream(int count, bool asSubs)
 //   A(1) [ A1(2), A2(opt, not selected)(3) [ A2a(4) ], A3(0 page layout) [ A3a(5) ] ], B(6), C(opt, selected)(7)
 std::unique_ptr<evCategory> PageOrderTree()
 {
-    auto a = Cat("A");
-    a->SetPageLayoutID(1);
-    auto a1 = Cat("A1", false, 2);
-    a1->SetPageLayoutID(2);
-    auto a2 = Cat("A2", true);
+    auto a = Cat("A", 1);
+    a->AddChild(Cat("A1", 2, 2));
+    auto a2 = Cat("A2", 3, 3, true);
     a2->SetSelected(false);
-    a2->SetPageLayoutID(3);
-    auto a2a = Cat("A2a");
-    a2a->SetPageLayoutID(4);
-    a2->AddChild(std::move(a2a));
-    auto a3 = Cat("A3", false, 2);
-    auto a3a = Cat("A3a");
-    a3a->SetPageLayoutID(5);
-    a3->AddChild(std::move(a3a));
-    a->AddChild(std::move(a1));
+    a2->AddChild(Cat("A2a", 4));
     a->AddChild(std::move(a2));
+    auto a3 = Cat("A3", 0, 2);
+    a3->AddChild(Cat("A3a", 5));
     a->AddChild(std::move(a3));
-    auto b = Cat("B", false, 2);
-    b->SetPageLayoutID(6);
-    auto c = Cat("C", true);
-    c->SetPageLayoutID(7);
-    a->AppendSibling(std::move(b));
-    a->AppendSibling(std::move(c));
+    a->AppendSibling(Cat("B", 6, 2));
+    a->AppendSibling(Cat("C", 7, 3, true));
     return a;
 }
 
 } // namespace
 
-TEST(evCategoryTest, Version0ReadsDefaultsAndIsWrittenAsVersion3)
+// Version 0 holds three numbers that are dropped, version 1 the kind, version 2 the kind and whether the page is
+// selected; the rest is read as defaults, and each is written as version 3.
+TEST(evCategoryTest, OlderVersionsReadDefaultsAndAreWrittenAsVersion3)
 {
-    MemoryStream in;
-    WriteHead(in, 0, 12, "Old");
-    in.WriteString("NP");
-    in.WriteString("NP");
-    for (int32_t v : {9, 9, 9})
-        in.WriteInt32(v);
-    auto category = ReadCategory(in);
-    EXPECT_EQ(in.Remaining(), 0);
-    EXPECT_EQ(category->GetKind(), 3);
-    EXPECT_TRUE(category->GetSelected());
-    EXPECT_EQ(category->GetPageLayoutID(), 0);
-    EXPECT_EQ(category->GetUserElements().Count(), 0);
-    EXPECT_TRUE(category->IsDirty());
-    EXPECT_TRUE(category->RenderFailed());
+    for (int32_t version : {0, 1, 2}) {
+        SCOPED_TRACE(version);
+        MemoryStream in;
+        WriteHead(in, version, 12, "Old");
+        in.WriteString("NP");
+        in.WriteString("NP");
+        if (version == 0)
+            WriteInts(in, {9, 9, 9});
+        else
+            in.WriteInt32(5);
+        if (version == 2)
+            in.WriteBool(false);
+        auto category = ReadCategory(in);
+        EXPECT_EQ(in.Remaining(), 0);
+        const int32_t kind = version == 0 ? 3 : 5;
+        EXPECT_EQ(category->GetKind(), kind);
+        EXPECT_EQ(category->GetSelected(), version != 2);
+        EXPECT_EQ(category->GetPageLayoutID(), 0);
+        EXPECT_EQ(category->GetUserElements().Count(), 0);
+        EXPECT_TRUE(category->IsDirty());
+        EXPECT_TRUE(category->RenderFailed());
 
-    MemoryStream expected;
-    WriteHead(expected, 3, 12, "Old");
-    expected.WriteString("NP");
-    expected.WriteString("NP");
-    WriteTail(expected);
-    EXPECT_EQ(SavedBody(*category), expected.Data());
-}
-
-TEST(evCategoryTest, Versions1And2ReadKindAndSelected)
-{
-    MemoryStream v1;
-    WriteHead(v1, 1, 1, "x");
-    v1.WriteString("NP");
-    v1.WriteString("NP");
-    v1.WriteInt32(5);
-    auto one = ReadCategory(v1);
-    EXPECT_EQ(v1.Remaining(), 0);
-    EXPECT_EQ(one->GetKind(), 5);
-    EXPECT_TRUE(one->GetSelected());
-
-    MemoryStream v2;
-    WriteHead(v2, 2, 1, "x");
-    v2.WriteString("NP");
-    v2.WriteString("NP");
-    v2.WriteInt32(5);
-    v2.WriteBool(false);
-    auto two = ReadCategory(v2);
-    EXPECT_EQ(v2.Remaining(), 0);
-    EXPECT_FALSE(two->GetSelected());
-    EXPECT_EQ(two->GetPageLayoutID(), 0);
+        MemoryStream expected;
+        WriteHead(expected, 3, 12, "Old");
+        expected.WriteString("NP");
+        expected.WriteString("NP");
+        WriteTail(expected, kind, version != 2);
+        EXPECT_EQ(SavedBody(*category), expected.Data());
+    }
 }
 
 TEST(evCategoryTest, TreeRoundTripsAndLinksAreRebuilt)
@@ -255,20 +228,15 @@ protected:
         TempFolderTest::SetUp();
         auto design = std::make_unique<evLayout>("Rose", "", 40, 30);
         evPageLayout* both = AddPageLayout(*design, 1000, 2);
-        PlaceOwnElement(*both, WithID(std::make_unique<evUserPicture>("p", 10, 8), 10), 20, 5, 5);
-        auto fixedSlot = std::make_unique<evUserPicture>("f", 4, 4);
-        fixedSlot->SetFixed(1);
-        PlaceOwnElement(*both, WithID(std::move(fixedSlot), 12), 22);
+        PlaceOwnElement(*both, Slot(10, 10, 8, 0), 20, 5, 5);
+        PlaceOwnElement(*both, Slot(12, 4, 4, 1), 22);
         PlaceOwnElement(*both, Field(11), 21, 20, 20);
-        auto hoverSlot = std::make_unique<evUserPicture>("h", 4, 4);
-        hoverSlot->SetFixed(1);
-        PlaceOwnElement(*both, WithID(std::move(hoverSlot), 13), 23, 30, 0);
+        PlaceOwnElement(*both, Slot(13, 4, 4, 1), 23, 30, 0);
         auto hover = std::make_unique<evActionElement>("hover", 10, 0, 0, 1, 1);
         hover->SetFirstSlot(23);
         both->AddActionElement(std::move(hover));
         PlaceOwnElement(*AddPageLayout(*design, 1001, 0), Field(14), 24);
-        PlaceOwnElement(*AddPageLayout(*design, 1002, 1), WithID(std::make_unique<evUserPicture>("q", 4, 4), 15), 25);
-        m_layout = both;
+        PlaceOwnElement(*AddPageLayout(*design, 1002, 1), Slot(15, 4, 4, 0), 25);
         m_project = std::make_unique<evProject>("A", "B", 0.0, "Rose.evl", Cat("root"));
         m_project->SetDesign(std::move(design));
         m_root = m_project->GetFirstCategory();
@@ -282,6 +250,12 @@ protected:
     {
         return WithID(std::make_unique<evUserTextfield>("t", text, "Arial", 0, 8, false, false, false, 0, 10, 6), id);
     }
+    static std::unique_ptr<evUserPicture> Slot(int32_t id, int width, int height, int32_t fixed)
+    {
+        auto slot = WithID(std::make_unique<evUserPicture>("p", width, height), id);
+        slot->SetFixed(fixed);
+        return slot;
+    }
     evCategory* Bound(std::unique_ptr<evCategory> category, int32_t layoutId)
     {
         evCategory* raw = category.get();
@@ -293,7 +267,6 @@ protected:
 
     std::unique_ptr<evProject> m_project;
     evCategory* m_root = nullptr;
-    evPageLayout* m_layout = nullptr;
 };
 
 } // namespace
@@ -315,7 +288,7 @@ TEST_F(CategoryPageTest, CompletenessBits)
     EXPECT_TRUE(IsComplete(page));
 
     EXPECT_EQ(GetCompleteness(*Bound(Cat("text only"), 1001)), cbLayoutSet | cbNoPictures);
-    EXPECT_EQ(GetCompleteness(*Bound(Cat("pictures only", false, 1), 1002)), cbNotKind3 | cbNoTexts);
+    EXPECT_EQ(GetCompleteness(*Bound(Cat("pictures only", 0, 1), 1002)), cbNotKind3 | cbNoTexts);
     EXPECT_EQ(GetCompleteness(*Bound(Cat("unknown"), 4711)), cbLayoutSet);
     EXPECT_EQ(GetCompleteness(*Cat("free")), 0);
 }
@@ -342,20 +315,16 @@ TEST(evCategoryTest, DeepTreesAndLongChainsNeedNoDeepStack)
     }
 }
 
-TEST(evCategoryTest, TooDeepATreeIsARefusedFile)
+TEST(evCategoryTest, TooDeepATreeOrALinkToAnotherClassIsARefusedFile)
 {
-    MemoryStream in = NestedStream(evCategory::kMaxTreeDepth + 2, true);
-    EXPECT_THROW(ReadCategory(in), EReadError);
-}
-
-TEST(evCategoryTest, ALinkToAnotherClassIsARefusedFile)
-{
-    MemoryStream in;
-    WriteHead(in, 3, 1, "x");
-    WriteObject(in, std::make_unique<evHelptext>("h", 1, "t").get());
-    in.WriteString("NP");
-    WriteTail(in);
-    EXPECT_THROW(ReadCategory(in), EReadError);
+    MemoryStream deep = NestedStream(evCategory::kMaxTreeDepth + 2, true);
+    EXPECT_THROW(ReadCategory(deep), EReadError);
+    MemoryStream link;
+    WriteHead(link, 3, 1, "x");
+    WriteObject(link, std::make_unique<evHelptext>("h", 1, "t").get());
+    link.WriteString("NP");
+    WriteTail(link);
+    EXPECT_THROW(ReadCategory(link), EReadError);
 }
 
 TEST(evCategoryEntryTest, StreamTextAndClone)

@@ -1,4 +1,5 @@
 #include "model/evDrawableElement.h"
+#include "StoredFormSupport.h"
 #include "model/ObjectStream.h"
 #include "model/evObjectCollection.h"
 #include "model/evProjectorPage.h"
@@ -15,8 +16,7 @@ TEST(evDrawableElement, BuiltFromAStreamByName)
     MemoryStream s;
     s.WriteString("P");
     s.WriteString("evDrawableElement");
-    s.WriteInt32(0); // the class's one version; newer ones are refused (ObjectStreamTest)
-    s.WriteInt32(8);
+    WriteHeader(s, 0, 8); // the class's one version; newer ones are refused (ObjectStreamTest)
     s.SetPosition(0);
     auto element = ReadObjectAs<evDrawableElement>(s);
     ASSERT_NE(element, nullptr);
@@ -36,9 +36,7 @@ TEST(evDrawableElement, BuiltFromAStreamByName)
     EXPECT_EQ(target.Pixel(1, 1), 0x123456);
     EXPECT_EQ(page.GetElements().Count(), 0);
 
-    MemoryStream saved;
-    element->SaveToStream(saved);
-    EXPECT_EQ(saved.Data(), (std::vector<uint8_t>{0, 0, 0, 0, 8, 0, 0, 0}));
+    EXPECT_EQ(SavedBody(*element), (std::vector<uint8_t>{0, 0, 0, 0, 8, 0, 0, 0}));
 
     MemoryStream cut(std::vector<uint8_t>{1, 0, 0, 0, 2});
     EXPECT_THROW(evDrawableElement(cut, nullptr), EReadError);

@@ -1,11 +1,9 @@
+#include "StoredFormSupport.h"
 #include "TestObjects.h"
 
 #include "platform/Errors.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 
 namespace {
 class CollectionTest : public ::testing::Test {
@@ -85,9 +83,5 @@ TEST_F(CollectionTest, MissingMemberAndCutStreamsAreReadErrors)
     evObjectCollection c;
     c.Add(std::make_unique<tstItem>("abc"));
     c.Add(std::make_unique<tstBox>());
-    const std::vector<uint8_t> full = Saved(c);
-    for (size_t cut = 0; cut < full.size(); ++cut) {
-        MemoryStream s(std::vector<uint8_t>(full.begin(), full.begin() + static_cast<long>(cut)));
-        EXPECT_THROW(evObjectCollection{s}, EReadError) << "cut at " << cut;
-    }
+    ExpectEveryCutFails(Saved(c), [](Stream& s) { evObjectCollection{s}; });
 }

@@ -1,6 +1,5 @@
 #include "AlbumTestSupport.h"
 
-#include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evPhotograph.h"
 #include "model/evProjectorPage.h"

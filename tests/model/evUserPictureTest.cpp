@@ -11,46 +11,37 @@ constexpr TColor kBlue = 0xFF0000;
 constexpr TColor kGreen = 0x00FF00;
 constexpr TColor kRed = 0x0000FF;
 
-MemoryStream SlotStream(int32_t version, bool withCentred)
+MemoryStream SlotStream(int32_t version, int32_t centred)
 {
     MemoryStream s;
     WriteHeader(s, version, 7);
     s.WriteString("slot");
-    for (int32_t v : {3, 4, 5, 300, 200, 0})
-        s.WriteInt32(v);
-    if (withCentred)
-        s.WriteInt32(1);
+    WriteInts(s, {3, 4, 5, 300, 200, 0});
+    if (version >= 1)
+        s.WriteInt32(centred);
     s.SetPosition(0);
     return s;
 }
 
 } // namespace
 
-TEST(evUserPictureTest, Version1RoundTripsByteForByte)
+// Version 1 round trips byte for byte; version 0 has no centred flag and is written as version 1.
+TEST(evUserPictureTest, StoredFormByVersion)
 {
-    MemoryStream in = SlotStream(1, true);
-    evUserPicture slot(in, nullptr);
-    EXPECT_EQ(in.Remaining(), 0);
-    EXPECT_EQ(slot.GetCentred(), 1);
-    EXPECT_EQ(SavedBody(slot), in.Data());
-    EXPECT_EQ(slot.ToString(), "evUserPicture[7, 1, 'slot', 300, 200, 3, 4, 5]");
-}
-
-TEST(evUserPictureTest, Version0HasNoCentredAndIsWrittenAsVersion1)
-{
-    MemoryStream in = SlotStream(0, false);
-    evUserPicture slot(in, nullptr);
-    EXPECT_EQ(in.Remaining(), 0);
-    EXPECT_EQ(slot.GetCentred(), 0);
-    MemoryStream expected = SlotStream(1, false);
-    expected.SetPosition(expected.Size());
-    expected.WriteInt32(0);
-    EXPECT_EQ(SavedBody(slot), expected.Data());
+    for (int32_t version : {0, 1}) {
+        SCOPED_TRACE(version);
+        MemoryStream in = SlotStream(version, 1);
+        evUserPicture slot(in, nullptr);
+        EXPECT_EQ(in.Remaining(), 0);
+        EXPECT_EQ(slot.GetCentred(), version);
+        EXPECT_EQ(SavedBody(slot), SlotStream(1, version).Data());
+        EXPECT_EQ(slot.ToString(), "evUserPicture[7, " + std::to_string(version) + ", 'slot', 300, 200, 3, 4, 5]");
+    }
 }
 
 TEST(evUserPictureTest, CloneAndReferenceRemoval)
 {
-    MemoryStream in = SlotStream(1, true);
+    MemoryStream in = SlotStream(1, 1);
     evUserPicture slot(in, nullptr);
     slot.SetFixed(2);
     auto copy = std::unique_ptr<evUserPicture>(static_cast<evUserPicture*>(slot.Clone().release()));
@@ -108,23 +99,20 @@ protected:
     {
         TempFolderTest::SetUp();
         m_design = std::make_unique<evLayout>("d", "", 60, 40);
-        m_frame = static_cast<evPicture*>(
-            m_design->GetElementsA().GetItem(m_design->GetElementsA().Add(SolidPicture(30, 20, kBlue, 100))));
-        m_alternate = static_cast<evPicture*>(
-            m_design->GetElementsA().GetItem(m_design->GetElementsA().Add(SolidPicture(20, 30, kGreen, 101))));
-        auto layout = std::make_unique<evPageLayout>(m_design.get(), "p", "", "", 1);
-        m_layout = layout.get();
-        m_design->AddPageLayout(std::move(layout));
-        m_layout->GetEntries().Add(WithID(std::make_unique<evPageLayoutEntry>(5, 5, 0, 100), 200));
-        m_layout->GetEntries().Add(WithID(std::make_unique<evPageLayoutEntry>(10, 2, 0, 101), 201));
+        m_design->GetElementsA().Add(SolidPicture(30, 20, kBlue, 100));
+        m_design->GetElementsA().Add(SolidPicture(20, 30, kGreen, 101));
+        auto owned = std::make_unique<evPageLayout>(m_design.get(), "p", "", "", 1);
+        evPageLayout& layout = *owned;
+        m_design->AddPageLayout(std::move(owned));
+        layout.GetEntries().Add(WithID(std::make_unique<evPageLayoutEntry>(5, 5, 0, 100), 200));
+        layout.GetEntries().Add(WithID(std::make_unique<evPageLayoutEntry>(10, 2, 0, 101), 201));
         auto slot = WithID(std::make_unique<evUserPicture>("slot", 20, 10), 300);
         slot->SetFrameID(200);
         slot->SetAlternateFrameID(201);
         m_slot = slot.get();
-        m_layout->AddOwnElement(std::move(slot));
+        layout.AddOwnElement(std::move(slot));
         m_category = std::make_unique<evCategory>("c", "", false, 3);
-        m_layout->SetCategory(m_category.get());
-        m_canvas = std::make_unique<Bitmap>(SolidBitmap(60, 40, kColorWhite));
+        layout.SetCategory(m_category.get());
     }
     void TearDown() override
     {
@@ -134,18 +122,15 @@ protected:
     }
     void Draw(evProjectorPage* page)
     {
-        m_slot->Draw(kSlotRect, m_canvas->GetCanvas(), {.page = page, .markEmpty = true});
+        m_slot->Draw(kSlotRect, m_canvas.GetCanvas(), {.page = page, .markEmpty = true});
     }
-    int32_t At(int x, int y) const { return m_canvas->Pixel(x, y); }
+    int32_t At(int x, int y) const { return m_canvas.Pixel(x, y); }
 
     static constexpr TRect kSlotRect{8, 8, 28, 18};
     std::unique_ptr<evLayout> m_design;
-    evPageLayout* m_layout = nullptr;
-    evPicture* m_frame = nullptr;
-    evPicture* m_alternate = nullptr;
     evUserPicture* m_slot = nullptr;
     std::unique_ptr<evCategory> m_category;
-    std::unique_ptr<Bitmap> m_canvas;
+    Bitmap m_canvas = SolidBitmap(60, 40, kColorWhite);
 };
 
 TEST_F(UserPictureDrawTest, OtherOrientationIsTurnedBeforeTheAlternateFrame)

@@ -1,18 +1,11 @@
 #include "model/evUserTextfield.h"
 #include "model/evCategory.h"
-#include "model/evFont.h"
 #include "model/evLayout.h"
 #include "model/evPageLayout.h"
-#include "model/evProjectorMouseAction.h"
-#include "model/evProjectorPage.h"
-#include "model/evProjectorPageElement.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
-#include "platform/Errors.h"
-#include "platform/Jpeg.h"
-#include "platform/Stream.h"
-#include "platform/TextMeasurer.h"
 
+#include "StoredFormSupport.h"
 #include "TestPictures.h"
 
 #include <gtest/gtest.h>
@@ -20,21 +13,13 @@
 #include <cstring>
 
 namespace {
-constexpr TColor kGreen = 0x00FF00;
 constexpr TColor kLinkRed = 0x0000FF;
 const std::string kFace = "Arial";
-
-std::vector<uint8_t> Saved(const evObject& object)
-{
-    MemoryStream s;
-    object.SaveToStream(s);
-    return s.Data();
-}
 
 // A field read from a stream, so that it carries an identifier as fields of a design do.
 std::unique_ptr<evUserTextfield> WithID(const evUserTextfield& field, int32_t id)
 {
-    std::vector<uint8_t> bytes = Saved(field);
+    std::vector<uint8_t> bytes = SavedBody(field);
     std::memcpy(bytes.data() + 4, &id, 4);
     MemoryStream s(bytes);
     return std::make_unique<evUserTextfield>(s, nullptr);
@@ -51,16 +36,8 @@ bool SamePixels(const Bitmap& a, const Bitmap& b)
     return true;
 }
 
-int CountPixels(const Bitmap& bitmap, TColor colour)
-{
-    int count = 0;
-    for (int y = 0; y < bitmap.Height(); ++y)
-        for (int x = 0; x < bitmap.Width(); ++x)
-            count += bitmap.Pixel(x, y) == colour ? 1 : 0;
-    return count;
-}
-
-// A design with one page layout bound to a category, as a page is rendered.
+// A design with one page layout bound to a category, as a page is rendered; the canvas m_font measures with
+// the fields' font (14 points, bold, black).
 class evUserTextfieldTest : public ::testing::Test {
 protected:
     evUserTextfieldTest()
@@ -69,6 +46,7 @@ protected:
     {
         m_design.SetTextColour(kLinkRed);
         m_pageLayout.SetCategory(&m_category);
+        m_font.SetFont(CanvasFont{kFace, 14, fsBold, 0});
     }
 
     std::unique_ptr<evUserTextfield> Field(const std::string& text, int32_t alignment, int32_t width, int32_t height,
@@ -81,73 +59,45 @@ protected:
         return field;
     }
 
-    // What a canvas shows after the given lines were written at the given offsets with the field's font.
-    Bitmap Expected(const TRect& rect, const std::vector<std::pair<int, std::string>>& lines, TColor colour,
-                    TColor background = kColorWhite, int size = 14, int style = fsBold)
+    // What a white canvas shows after the line was written at the offset with the field's font.
+    Bitmap Expected(const TRect& rect, int x, const std::string& line)
     {
-        Bitmap bitmap = Solid(m_target.Width(), m_target.Height(), background);
+        Bitmap bitmap = Solid(m_target.Width(), m_target.Height(), kColorWhite);
         Canvas& canvas = bitmap.GetCanvas();
         canvas.SetBrushStyle(BrushStyle::Clear);
-        canvas.SetFont(CanvasFont{kFace, size, style, colour});
-        int y = 0;
-        for (const auto& [x, line] : lines) {
-            canvas.TextRect(rect, rect.Left + x, rect.Top + y, line);
-            y += canvas.TextHeight("Fy" + line);
-        }
+        canvas.SetFont(CanvasFont{kFace, 14, fsBold, 0});
+        canvas.TextRect(rect, rect.Left + x, rect.Top, line);
         return bitmap;
-    }
-
-    int LineHeight(const std::string& line, int size = 14, int style = fsBold)
-    {
-        Bitmap probe(1, 1);
-        probe.GetCanvas().SetFont(CanvasFont{kFace, size, style, 0});
-        return probe.GetCanvas().TextHeight("Fy" + line);
-    }
-
-    int TextWidth(const std::string& line)
-    {
-        Bitmap probe(1, 1);
-        probe.GetCanvas().SetFont(CanvasFont{kFace, 14, fsBold, 0});
-        return probe.GetCanvas().TextWidth(line);
     }
 
     evLayout m_design;
     evPageLayout m_pageLayout;
     evCategory m_category;
     Bitmap m_target = Solid(160, 120, kColorWhite);
+    Bitmap m_probe{1, 1};
+    Canvas& m_font = m_probe.GetCanvas();
 };
 } // namespace
 
 TEST(evUserTextfieldStream, RoundTripTextAndCuts)
 {
     MemoryStream s;
-    s.WriteInt32(0);
-    s.WriteInt32(33);
+    WriteHeader(s, 0, 33);
     s.WriteString("title");
-    s.WriteInt32(120);
-    s.WriteInt32(40);
+    WriteInts(s, {120, 40});
     s.WriteString("Anna\r\nand Ben");
     s.WriteString("Arial");
-    s.WriteInt32(5);
-    s.WriteInt32(18);
-    s.WriteByte(1);
-    s.WriteByte(0);
-    s.WriteByte(1);
-    s.WriteInt32(0x123456);
-    s.WriteInt32(2);
-    s.WriteInt32(1);
+    WriteInts(s, {5, 18});
+    for (uint8_t style : {1, 0, 1})
+        s.WriteByte(style);
+    WriteInts(s, {0x123456, 2, 1});
     const std::vector<uint8_t> body = s.Data();
 
     MemoryStream in(body);
     evUserTextfield field(in, nullptr);
     EXPECT_EQ(in.Remaining(), 0);
-    EXPECT_EQ(field.GetName(), "title");
-    EXPECT_EQ(field.GetWidth(), 120);
-    EXPECT_EQ(field.GetHeight(), 40);
-    EXPECT_EQ(field.GetText(), "Anna\r\nand Ben");
-    EXPECT_EQ(field.GetFontName(), "Arial");
-    EXPECT_EQ(field.GetFontID(), 5);
-    EXPECT_EQ(field.GetFontSize(), 18);
+    // The text form holds name, text, font name, width, height, font identifier and size.
+    EXPECT_EQ(field.ToString(), "[33, 0, 'title', 'Anna\r\nand Ben', 'Arial', 120, 40, 5, 18]");
     EXPECT_EQ(field.GetStyle(), fsBold | fsUnderline);
     EXPECT_EQ(field.GetColour(), 0x123456);
     EXPECT_EQ(field.GetAlignment(), 2);
@@ -156,19 +106,14 @@ TEST(evUserTextfieldStream, RoundTripTextAndCuts)
     EXPECT_FALSE(field.GetLineLinks());
     EXPECT_FALSE(field.GetKeepBackground());
     EXPECT_TRUE(field.GetLines().empty());
-    EXPECT_EQ(Saved(field), body);
-    EXPECT_EQ(field.ToString(), "[33, 0, 'title', 'Anna\r\nand Ben', 'Arial', 120, 40, 5, 18]");
+    EXPECT_EQ(SavedBody(field), body);
     // A copy keeps every setting, the fixed flag included.
     const auto copy = field.Clone();
     const auto& copied = dynamic_cast<const evUserTextfield&>(*copy);
     EXPECT_EQ(copied.GetFixed(), 1);
     EXPECT_EQ(copied.GetColour(), 0x123456);
     EXPECT_EQ(copied.GetStyle(), fsBold | fsUnderline);
-
-    for (size_t length = 0; length < body.size(); ++length) {
-        MemoryStream cut(std::vector<uint8_t>(body.begin(), body.begin() + static_cast<long>(length)));
-        EXPECT_THROW(evUserTextfield(cut, nullptr), EReadError) << "length " << length;
-    }
+    ExpectEveryCutFails(body, [](Stream& cut) { evUserTextfield(cut, nullptr); });
 }
 
 TEST_F(evUserTextfieldTest, RemoveReferencesDropsOnlyItsFont)
@@ -190,22 +135,22 @@ TEST_F(evUserTextfieldTest, CentredLineWiderThanTheFieldRoundsTowardZero)
     // offset is -7 / 2 = -3, not -4.
     const std::string text = "Wedding";
     auto field = Field(text, 1, 400, 60);
-    const int width = TextWidth(text) - 7;
+    const int width = m_font.TextWidth(text) - 7;
     const TRect rect{20, 10, 20 + width, 70};
-    const Bitmap towardZero = Expected(rect, {{-3, text}}, 0);
-    ASSERT_FALSE(SamePixels(towardZero, Expected(rect, {{-4, text}}, 0)));
+    const Bitmap towardZero = Expected(rect, -3, text);
+    ASSERT_FALSE(SamePixels(towardZero, Expected(rect, -4, text)));
     field->Draw(rect, m_target.GetCanvas(), {});
     EXPECT_TRUE(SamePixels(m_target, towardZero));
 }
 
 TEST_F(evUserTextfieldTest, ALineMustEndStrictlyAboveTheBottom)
 {
-    const int h = LineHeight("Anna");
+    const int h = m_font.TextHeight("FyAnna");
     auto field = Field("Anna\r\nBen", 0, 120, 200);
     field->Draw(TRect{0, 0, 120, h}, m_target.GetCanvas(), {});
-    EXPECT_EQ(CountPixels(m_target, kColorWhite), m_target.Width() * m_target.Height());
+    EXPECT_TRUE(SamePixels(m_target, Solid(160, 120, kColorWhite)));
 
     const TRect oneLine{0, 0, 120, h + 1};
     field->Draw(oneLine, m_target.GetCanvas(), {});
-    EXPECT_TRUE(SamePixels(m_target, Expected(oneLine, {{0, "Anna"}}, 0)));
+    EXPECT_TRUE(SamePixels(m_target, Expected(oneLine, 0, "Anna")));
 }

@@ -3,6 +3,9 @@
 // image that was there before.
 #include "presentation/DiscImage.h"
 
+#include "ScratchFolder.h"
+#include "WriterFaults.h"
+
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -10,13 +13,9 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
-#include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -24,12 +23,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kUmlautName = "Grüße an Zoë.txt";
-
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void WriteAll(const fs::path& path, const std::string& bytes)
 {
@@ -51,10 +44,9 @@ std::string Xorriso(const QStringList& args)
 std::map<std::string, fs::path> FilesBelow(const fs::path& folder)
 {
     std::map<std::string, fs::path> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
         if (entry.is_regular_file())
             files[fs::relative(entry.path(), folder).string()] = entry.path();
-    }
     return files;
 }
 
@@ -63,26 +55,13 @@ bool IsExecutable(const fs::path& path)
     return (fs::status(path).permissions() & fs::perms::owner_exec) != fs::perms::none;
 }
 
-class DiscImageTest : public ::testing::Test {
+class DiscImageTest : public ScratchFolderTest {
 protected:
+    // A disc folder like the one finishing writes, with the cases an image must carry over.
     void SetUp() override
     {
-        static int counter = 0;
-        m_dir =
-            fs::temp_directory_path() / ("vellora-iso-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        fs::remove_all(m_dir);
+        ScratchFolderTest::SetUp();
         m_disc = m_dir / "out" / "Vellora";
-        MakeDiscFolder();
-    }
-    void TearDown() override
-    {
-        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(m_dir);
-    }
-
-    // A disc folder like the one finishing writes, with the cases an image must carry over.
-    void MakeDiscFolder()
-    {
         WriteAll(m_disc / "evplay.exe", "#!/bin/sh\necho player\n");
         fs::permissions(m_disc / "evplay.exe", fs::perms::owner_exec | fs::perms::group_exec, fs::perm_options::add);
         WriteAll(m_disc / "autorun.inf", "[autorun]\r\nopen=evplay.exe\r\n");
@@ -95,20 +74,18 @@ protected:
         WriteAll(m_disc / "data" / "empty.bin", "");
     }
 
-    std::string Iso(const std::string& name = "album.iso") const { return (m_dir / name).string(); }
+    std::string Iso() const { return Path("album.iso"); }
 
-    // Files of the folder beside the image, apart from the image itself: temporary files left behind show here.
-    std::vector<std::string> Leftovers(const fs::path& folder, const std::string& keep) const
+    // Files beside the image apart from the one kept and the disc folder: temporary files left behind show here.
+    std::vector<std::string> Leftovers(const std::string& keep) const
     {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) {
+        for (const auto& entry : fs::directory_iterator(m_dir))
             if (entry.path().filename() != keep && entry.path().filename() != "out")
                 names.push_back(entry.path().filename().string());
-        }
         return names;
     }
 
-    fs::path m_dir;
     fs::path m_disc;
 };
 
@@ -133,7 +110,7 @@ TEST_F(DiscImageTest, ExtractedImageEqualsTheDiscFolder)
     for (const auto& [name, path] : original) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(copied.count(name));
-        EXPECT_EQ(ReadAll(copied.at(name)), ReadAll(path));
+        EXPECT_EQ(Read(copied.at(name).string()), Read(path.string()));
         EXPECT_EQ(IsExecutable(copied.at(name)), IsExecutable(path));
     }
     EXPECT_TRUE(IsExecutable(extracted / "evplay.exe"));
@@ -147,7 +124,7 @@ TEST_F(DiscImageTest, JolietTreeCarriesTheReadableNames)
 {
     WriteDiscImage(m_disc.string(), Iso(), "VELLORA");
     // A Joliet volume descriptor (type 2, UCS-2 escape sequence) follows the primary one at block 16.
-    const std::string bytes = ReadAll(Iso());
+    const std::string bytes = Read(Iso());
     bool joliet = false;
     for (size_t block = 17; block < 32 && (block + 1) * 2048 <= bytes.size(); ++block) {
         const std::string descriptor = bytes.substr(block * 2048, 2048);
@@ -196,38 +173,33 @@ TEST(DiscVolumeNameTest, ReducesTheTwoNamesToVolumeCharacters)
 TEST_F(DiscImageTest, TargetThatCannotBeCreatedLeavesNoFile)
 {
     WriteAll(m_dir / "a-file", "not a folder");
-    const std::string inside = "a disc image cannot be saved inside the disc folder";
-    const auto cannotCreate = [](const std::filesystem::path& target, const std::string& cause) {
-        return "Cannot create \"" + target.string() + "\": " + cause;
+    // Why the target cannot be created; none for a target inside the disc folder, which is refused.
+    const std::pair<fs::path, std::string> targets[] = {
+        {m_dir / "missing" / "album.iso", "No such file or directory"},
+        {m_dir / "a-file" / "album.iso", "Not a directory"},
+        {m_disc / "data" / "album.iso", ""},
+        {m_dir / "out" / "." / "Vellora" / "album.iso", ""},
     };
-    const auto refused = [&](const std::filesystem::path& target) { return target.string() + ": " + inside; };
-    const struct {
-        std::string target, message;
-    } cases[] = {
-        {(m_dir / "missing" / "album.iso").string(),
-         cannotCreate(m_dir / "missing" / "album.iso", "No such file or directory")},
-        {(m_dir / "a-file" / "album.iso").string(), cannotCreate(m_dir / "a-file" / "album.iso", "Not a directory")},
-        {(m_disc / "data" / "album.iso").string(), refused(m_disc / "data" / "album.iso")},
-        {(m_dir / "out" / "." / "Vellora" / "album.iso").string(),
-         refused(m_dir / "out" / "." / "Vellora" / "album.iso")},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.target);
+    for (const auto& [path, cause] : targets) {
+        const std::string target = path.string();
+        SCOPED_TRACE(target);
         try {
-            WriteDiscImage(m_disc.string(), c.target, "VELLORA");
+            WriteDiscImage(m_disc.string(), target, "VELLORA");
             ADD_FAILURE() << "no error";
         } catch (const EDiscImageError& error) {
-            EXPECT_EQ(std::string(error.what()), c.message);
+            EXPECT_EQ(std::string(error.what()), cause.empty()
+                                                     ? target + ": a disc image cannot be saved inside the disc folder"
+                                                     : "Cannot create \"" + target + "\": " + cause);
         }
-        EXPECT_FALSE(fs::exists(c.target));
+        EXPECT_FALSE(fs::exists(target));
     }
-    EXPECT_TRUE(Leftovers(m_dir, "a-file").empty());
+    EXPECT_TRUE(Leftovers("a-file").empty());
 }
 
 TEST_F(DiscImageTest, FailedWriteKeepsThePreviousImage)
 {
     WriteDiscImage(m_disc.string(), Iso(), "FIRST");
-    const std::string previous = ReadAll(Iso());
+    const std::string previous = Read(Iso());
 
     // The disc folder vanished: nothing is written.
     const fs::path moved = m_dir / "moved";
@@ -238,32 +210,25 @@ TEST_F(DiscImageTest, FailedWriteKeepsThePreviousImage)
     } catch (const EDiscImageError& error) {
         EXPECT_EQ(std::string(error.what()), m_disc.string() + ": No such file or directory");
     }
-    EXPECT_EQ(ReadAll(Iso()), previous);
-    EXPECT_EQ(Leftovers(m_dir, "album.iso"), std::vector<std::string>{"moved"});
+    EXPECT_EQ(Read(Iso()), previous);
+    EXPECT_EQ(Leftovers("album.iso"), std::vector<std::string>{"moved"});
     fs::rename(moved, m_disc);
 
-    // The file system refuses more bytes part way (a file size limit stands in for a full disc).
+    // The disc fills up part way.
     WriteAll(m_disc / "data" / "more.bin", std::string(2 * 1024 * 1024, 'x'));
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = fs::file_size(Iso()) + 1024 * 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
     std::string message;
     try {
+        WriterFaults full(WriterFaults::At::Write, ENOSPC, 1024 * 1024);
         WriteDiscImage(m_disc.string(), Iso(), "SECOND");
     } catch (const EDiscImageError& error) {
         message = error.what();
     }
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedSignal);
-    EXPECT_EQ(message, "Cannot write \"" + Iso() + "\": File too large");
-    EXPECT_EQ(ReadAll(Iso()), previous);
-    EXPECT_TRUE(Leftovers(m_dir, "album.iso").empty());
+    EXPECT_EQ(message, "Cannot write \"" + Iso() + "\": No space left on device");
+    EXPECT_EQ(Read(Iso()), previous);
+    EXPECT_TRUE(Leftovers("album.iso").empty());
 
     // With room again the new image takes the old one's place.
     WriteDiscImage(m_disc.string(), Iso(), "SECOND");
-    EXPECT_NE(ReadAll(Iso()), previous);
+    EXPECT_NE(Read(Iso()), previous);
     EXPECT_GT(fs::file_size(Iso()), 3u * 1024 * 1024);
 }

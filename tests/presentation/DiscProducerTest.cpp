@@ -1,17 +1,12 @@
-// Finishing: the disc folder and its files, the presentation file page by page, the studio page and its
-// duration, and the code of every step that can fail.
+// Finishing: the disc folder and its files, the presentation file page by page, the studio page's duration, the
+// code of every step that can fail, and what a failed finish leaves of the one before.
 #include "presentation/FinishTestAlbum.h"
 
-#include "audio/AudioTestFiles.h"
-#include "audio/evMusic.h"
 #include "model/PageOrder.h"
-#include "model/evPhotograph.h"
 #include "model/evProjectorPage.h"
-#include "model/evProjectorPageElement.h"
 #include "platform/Resources.h"
 #include "presentation/DiscProducer.h"
 #include "presentation/PresentationFile.h"
-#include "presentation/StudioBranding.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +15,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <sys/stat.h>
 
@@ -47,10 +43,9 @@ protected:
     }
 
     // Runs finishing and returns the failed step's code, or "" on success.
-    std::string Produce(evPhotograph* studio = nullptr, const std::string& duration = "5")
+    std::string Produce(const std::optional<std::string>& disc = std::nullopt)
     {
-        DiscProducer producer(*m_project, Disc());
-        producer.SetStudio(studio, duration);
+        DiscProducer producer(*m_project, disc.value_or(Disc()));
         try {
             producer.Produce();
         } catch (const EFinishError& error) {
@@ -91,16 +86,15 @@ std::vector<uint8_t> ResourceBytes(const char* name)
 
 TEST(DiscProducerRulesTest, DiscFolderAndDuration)
 {
-    EXPECT_EQ(DiscFolderFor("/media/burn"), "/media/burn/Vellora");
-    EXPECT_EQ(DiscFolderFor("/media/burn/"), "/media/burn/Vellora");
-    EXPECT_EQ(DiscFolderFor("/"), "/Vellora");
-    EXPECT_EQ(DiscFolderFor(""), "");
+    const std::pair<const char*, const char*> folders[] = {
+        {"/media/burn", "/media/burn/Vellora"}, {"/media/burn/", "/media/burn/Vellora"}, {"/", "/Vellora"}, {"", ""}};
+    for (const auto& [chosen, disc] : folders)
+        EXPECT_EQ(DiscFolderFor(chosen), disc) << chosen;
 
-    EXPECT_EQ(ParseStudioDuration("5"), 5);
-    EXPECT_EQ(ParseStudioDuration(" 12 "), 12);
-    EXPECT_EQ(ParseStudioDuration("+7"), 7);
-    EXPECT_EQ(ParseStudioDuration("-3"), -3);
-    EXPECT_EQ(ParseStudioDuration("2147483647"), 2147483647);
+    const std::pair<const char*, int> durations[] = {
+        {"5", 5}, {" 12 ", 12}, {"+7", 7}, {"-3", -3}, {"2147483647", 2147483647}};
+    for (const auto& [text, seconds] : durations)
+        EXPECT_EQ(ParseStudioDuration(text), seconds) << text;
     for (const char* bad : {"", " ", "abc", "5s", "1.5", "2147483648", "+", "-", "+-1", "0x10"})
         EXPECT_EQ(ParseStudioDuration(bad), std::nullopt) << bad;
 
@@ -153,23 +147,9 @@ TEST_F(DiscProducerTest, WritesTheDiscFolderPageByPage)
 
 TEST_F(DiscProducerTest, EachFailingStepGivesItsCode)
 {
-    const std::string chosen = m_chosen.string();
-    Touch(chosen + "/blocker");
-    {
-        DiscProducer producer(*m_project, DiscFolderFor(chosen + "/blocker"));
-        try {
-            producer.Produce();
-            ADD_FAILURE() << "a folder below a file was created";
-        } catch (const EFinishError& error) {
-            EXPECT_EQ(error.GetCode(), "FIN_DIR");
-        }
-    }
-    try {
-        DiscProducer(*m_project, DiscFolderFor("")).Produce();
-        ADD_FAILURE() << "finished without a folder";
-    } catch (const EFinishError& error) {
-        EXPECT_EQ(error.GetCode(), "FIN_DIR");
-    }
+    Touch(m_chosen.string() + "/blocker");
+    EXPECT_EQ(Produce(DiscFolderFor(m_chosen.string() + "/blocker")), "FIN_DIR") << "a folder below a file";
+    EXPECT_EQ(Produce(DiscFolderFor("")), "FIN_DIR") << "no folder";
     Touch(Disc());
     EXPECT_EQ(Produce(), "FIN_DIR");
     fs::remove(Disc());
@@ -199,16 +179,29 @@ TEST_F(DiscProducerTest, EachFailingStepGivesItsCode)
     EXPECT_EQ(Produce(), "");
 }
 
-TEST_F(DiscProducerTest, APageThatCannotBeDrawnEndsFinishingAndKeepsTheOldFile)
+// A page that cannot be drawn ends finishing: the presentation file, the browser album and its pictures (those of
+// the changed page before it were written, then thrown away) stay as they were, and nothing is left beside them.
+// A finish that succeeds replaces them whole.
+TEST_F(DiscProducerTest, APageThatCannotBeDrawnEndsFinishingAndKeepsTheOldFiles)
 {
     ASSERT_EQ(Produce(), "");
     const std::vector<uint8_t> good = FileBytes(DiscFile(DiscProducer::kPresentationFile));
     const std::vector<uint8_t> goodAlbum = FileBytes(DiscFile("web/album.js"));
     const std::set<std::string> discNames = NamesIn(Disc());
-    m_project->GetFirstCategory()->GetSub()->SetPageLayoutID(999); // no such page layout in the design
+    const std::set<std::string> media = NamesIn(DiscFile("web/media"));
+    m_project->GetFirstCategory()->SetPageLayoutID(14);
+    evCategory* broken = m_project->GetFirstCategory()->GetSub();
+    broken->SetPageLayoutID(999); // no such page layout in the design
     EXPECT_EQ(Produce(), "FIN_PRJ");
     EXPECT_EQ(FileBytes(DiscFile(DiscProducer::kPresentationFile)), good);
     EXPECT_EQ(FileBytes(DiscFile("web/album.js")), goodAlbum);
+    EXPECT_EQ(NamesIn(DiscFile("web/media")), media);
     EXPECT_EQ(NamesIn(DiscFile("data")), (std::set<std::string>{"data.evp", "ev.ico"}));
+    EXPECT_EQ(NamesIn(Disc()), discNames);
+
+    broken->SetPageLayoutID(10);
+    EXPECT_EQ(Produce(), "");
+    EXPECT_NE(FileBytes(DiscFile("web/album.js")), goodAlbum);
+    EXPECT_NE(NamesIn(DiscFile("web/media")), media);
     EXPECT_EQ(NamesIn(Disc()), discNames);
 }

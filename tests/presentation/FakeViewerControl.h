@@ -34,12 +34,7 @@ public:
     FakeViewerControl(int width, int height) : picture(width, height) {}
 
     Bitmap& Picture() override { return picture; }
-    void Changed() override
-    {
-        ++changes;
-        if (onChanged)
-            onChanged();
-    }
+    void Changed() override { ++changes; }
     int Width() const override { return picture.Width(); }
     int Height() const override { return picture.Height(); }
     void SetCursor(ViewerCursor c) override { cursor = c; }
@@ -69,7 +64,6 @@ public:
 
     Bitmap picture;
     int changes = 0;
-    std::function<void()> onChanged;
     ViewerCursor cursor = ViewerCursor::Default;
     TPoint pointer{-1, -1};
     std::vector<FakeViewerTimer*> timers;

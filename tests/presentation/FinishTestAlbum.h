@@ -200,21 +200,15 @@ inline std::unique_ptr<evLayout> MakeStudioDesign()
     return design;
 }
 
-// A studio design with its page layout "STUDIO" (a logo slot drawn by action 24) and a record with a logo.
+// The studio files: the design above and a record whose logo (slot 8, drawn by action 8) is a picture.
 inline void WriteStudioFiles(const std::string& dataFolder)
 {
-    auto design = WithID(std::make_unique<evLayout>("Studio", "", kPageWidth, kPageHeight), 1);
-    evPageLayout& layout = *AddPageLayout(*design, 30, 4, "STUDIO");
-    AddSlot(layout, 1, Rect(10, 10, 110, 60));
-    AddAction(layout, 1, atExtraPicture, Rect(10, 10, 110, 60), {.first = 1});
-    AddAction(layout, 2, atStudioIntro, Rect(10, 70, 110, 90));
     MemoryStream designFile;
-    design->SaveToStream(designFile);
+    MakeStudioDesign()->SaveToStream(designFile);
     designFile.SaveToFile(dataFolder + "/" + StudioBranding::kDesignFile);
-
     evPhotograph record(nullptr);
-    record.SetLogoSlot(ActionId(30, 1));
-    record.AddUserElement(ActionId(30, 1), SolidPicture(100, 50, 0x00FF0000));
+    record.SetLogoSlot(ActionId(kStudioLayout, 8));
+    record.AddUserElement(ActionId(kStudioLayout, 8), SolidPicture(100, 50, 0x00FF0000));
     MemoryStream recordFile;
     record.SaveToStream(recordFile);
     recordFile.SaveToFile(dataFolder + "/" + StudioBranding::kRecordFile);

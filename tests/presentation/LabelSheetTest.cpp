@@ -16,6 +16,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,14 +36,6 @@ PrinterMetrics A4With(int32_t dpi, int32_t offsetX, int32_t offsetY)
 {
     const PrinterMetrics a4 = PrinterMetrics::A4(dpi);
     return Metrics(dpi, offsetX, offsetY, a4.printableWidth - 2 * offsetX, a4.printableHeight - 2 * offsetY);
-}
-
-int Presses(LabelSheet& sheet, L::Label label, L::Direction direction, int times)
-{
-    int accepted = 0;
-    for (int i = 0; i < times; ++i)
-        accepted += sheet.Move(label, direction) ? 1 : 0;
-    return accepted;
 }
 
 class DiscLabelTest : public TempFolderTest {};
@@ -75,6 +68,7 @@ TEST(LabelSheetTest, PrintRectanglesFollowTheResolutionAndTheUnprintableEdges)
         EXPECT_NEAR(c.upper.Width(), 120 * c.dpi / 25.4, 1.0);
         EXPECT_NEAR(c.upper.Height(), 120 * c.dpi / 25.4, 1.0);
         EXPECT_EQ(printer.drawnSizes[0], (TPoint{768, 768}));
+        EXPECT_EQ(sheet.GetMetrics(), printer.metrics); // as the printer gave them
     }
 }
 
@@ -98,14 +92,6 @@ TEST(LabelSheetTest, OnlyLabelsThatAreOnArePrintedAndNoneMeansNoJob)
         EXPECT_EQ(sheet.PrintTestSheet(printer), c.job);
         EXPECT_EQ(printer.frames.size(), c.drawn);
     }
-}
-
-TEST(LabelSheetTest, PrintingReadsThePrintersMetrics)
-{
-    FakePrinter printer(A4With(300, 17, 23));
-    LabelSheet sheet;
-    sheet.Print(printer, SolidBitmap(8, 8, kColorBlack));
-    EXPECT_EQ(sheet.GetMetrics(), printer.metrics);
 }
 
 TEST(LabelSheetTest, PreviewShowsTheSheetToScale)
@@ -144,7 +130,10 @@ TEST(LabelSheetTest, MovesStopAtTheEdgesOfThePrintableArea)
         SCOPED_TRACE(c.name);
         LabelSheet sheet;
         sheet.SetMetrics(c.metrics);
-        EXPECT_EQ(Presses(sheet, c.label, c.direction, 200), c.accepted);
+        int accepted = 0;
+        for (int press = 0; press < 200; ++press)
+            accepted += sheet.Move(c.label, c.direction) ? 1 : 0;
+        EXPECT_EQ(accepted, c.accepted);
         EXPECT_EQ(sheet.GetPosition(c.label), c.end);
     }
 }
@@ -215,9 +204,8 @@ TEST(LabelSheetTest, TestSheetOutlinesTheLabelsWithRulersAndPositions)
     std::vector<std::string> texts;
     for (const FakePrinter::Text& text : printer.texts)
         texts.push_back(text.text);
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "46.5 mm from the left, 21.4 mm from the top"), texts.end());
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "46.5 mm from the left, 158.4 mm from the top"), texts.end());
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "Upper label"), texts.end());
+    EXPECT_THAT(texts, ::testing::IsSupersetOf({"46.5 mm from the left, 21.4 mm from the top",
+                                                "46.5 mm from the left, 158.4 mm from the top", "Upper label"}));
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "110"), 4); // top and left ruler of both labels
 }
 
@@ -230,20 +218,19 @@ TEST_F(DiscLabelTest, TheLabelIsTheLeftSquareOfTheDiscLabelPage)
     ASSERT_EQ(label.Height(), 768);
     EXPECT_NEAR_COLOUR(label.Pixel(0, 0), RGBColor(20, 40, 200));
     EXPECT_NEAR_COLOUR(label.Pixel(767, 300), RGBColor(20, 40, 200));
-}
 
-TEST_F(DiscLabelTest, ALabelThatCannotBeRenderedIsWhite)
-{
-    const std::unique_ptr<evProject> project = MakeLabelAlbum(true, 0);
-    const Bitmap label = RenderDiscLabel(*project);
-    ASSERT_EQ(label.Width(), 768);
-    EXPECT_EQ(label.Pixel(384, 384), kColorWhite);
-    project->SetDiscLabelCategory(nullptr);
-    EXPECT_EQ(RenderDiscLabel(*project).Width(), 768);
+    // A label that cannot be rendered (no page layout, no label at all) is white.
+    const std::unique_ptr<evProject> unbound = MakeLabelAlbum(true, 0);
+    const Bitmap white = RenderDiscLabel(*unbound);
+    ASSERT_EQ(white.Width(), 768);
+    EXPECT_EQ(white.Pixel(384, 384), kColorWhite);
+    unbound->SetDiscLabelCategory(nullptr);
+    EXPECT_EQ(RenderDiscLabel(*unbound).Width(), 768);
 }
 
 // The slots for the user are the first ones that are not fixed, in the order of the page layout's own elements.
-TEST_F(DiscLabelTest, FreeSlotsSkipFixedOnes)
+// The disc label counts its picture slot as any page does; its kind needs no texts.
+TEST_F(DiscLabelTest, FreeSlotsSkipFixedOnesAndCountForCompleteness)
 {
     const std::unique_ptr<evProject> project = MakeLabelAlbum();
     const evPageLayout* layout = DiscLabelPageLayout(*project);
@@ -255,12 +242,7 @@ TEST_F(DiscLabelTest, FreeSlotsSkipFixedOnes)
     const std::unique_ptr<evProject> fixedOnly = MakeLabelAlbum(false);
     EXPECT_EQ(FreePictureSlot(*DiscLabelPageLayout(*fixedOnly)), nullptr);
     EXPECT_EQ(FreeTextSlot(*DiscLabelPageLayout(*fixedOnly)), nullptr);
-}
 
-// The disc label counts its picture slot as any page does; its kind needs no texts.
-TEST_F(DiscLabelTest, LabelCompletenessCountsAsForAnyPage)
-{
-    const std::unique_ptr<evProject> project = MakeLabelAlbum();
     evCategory& label = *project->GetDiscLabelCategory();
     EXPECT_EQ(GetCompleteness(label), cbLayoutSet | cbNoTexts);
     PutPicture(*project, kColorBlack);

@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-
 #include <vector>
 
 using namespace finishtest;
@@ -36,13 +35,6 @@ JpegImage PhotoLike(int width, int height, int seed)
                             static_cast<TColor>(((x * 7 + seed * 40) & 0xFF) | (((y * 5 + x) & 0xFF) << 8) |
                                                 (((x ^ y) * seed & 0xFF) << 16)));
     return JpegImage::FromBitmap(bitmap);
-}
-
-std::vector<uint8_t> Saved(const evObject& object)
-{
-    MemoryStream s;
-    object.SaveToStream(s);
-    return s.Data();
 }
 
 // The finish test album with a page layout of a background and three photograph slots (the third left empty on
@@ -81,7 +73,7 @@ protected:
         m_project = MakePhotoAlbum();
         PageOrder::Flatten(m_project->GetFirstCategory(), m_pages, true);
         for (evCategory* page : m_pages)
-            m_plain.push_back(Saved(*page->CreatePresentationPage()));
+            m_plain.push_back(SavedBody(*page->CreatePresentationPage()));
     }
 
     std::unique_ptr<evProject> m_project;
@@ -101,7 +93,7 @@ TEST_F(PreparedPicturesTest, PagesAreTheSameAndEveryPreparedPictureIsUsed)
         EXPECT_EQ(prepared.Pending(), 6 * 3 + 3u) << "background, two or three photographs per photograph page";
         for (size_t i = 0; i < m_pages.size(); ++i) {
             const PreparedPictures::Scope scope(prepared, static_cast<int32_t>(i));
-            EXPECT_EQ(Saved(*m_pages[i]->CreatePresentationPage()), m_plain[i]) << "page " << i;
+            EXPECT_EQ(SavedBody(*m_pages[i]->CreatePresentationPage()), m_plain[i]) << "page " << i;
             EXPECT_FALSE(m_pages[i]->RenderFailed()) << "page " << i;
         }
         EXPECT_EQ(prepared.Pending(), 0u) << workers << " workers";
@@ -214,7 +206,7 @@ TEST_F(PreparedPicturesTest, FinishingWritesThePagesInOrderAsRenderedAlone)
         PresentationFile::ReadFromFile(DiscFolderFor(out.path().toStdString()) + "/" + DiscProducer::kPresentationFile);
     ASSERT_EQ(file->pages.size(), m_plain.size());
     for (size_t i = 0; i < m_plain.size(); ++i)
-        EXPECT_EQ(Saved(*file->pages[i]), m_plain[i]) << "page " << i;
+        EXPECT_EQ(SavedBody(*file->pages[i]), m_plain[i]) << "page " << i;
     ASSERT_FALSE(progress.empty());
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
     EXPECT_EQ(progress.back(), 100);

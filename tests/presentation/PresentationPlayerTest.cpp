@@ -2,6 +2,7 @@
 // sound switch and the end; presentations without pages; damaged numbers anywhere in the file.
 #include "presentation/PresentationPlayer.h"
 #include "FakeViewerControl.h"
+#include "ViewerPageParts.h"
 #include "model/evFade.h"
 #include "model/evObjectCollection.h"
 #include "model/evProjectorMouseAction.h"
@@ -11,7 +12,6 @@
 #include "model/evProjectorSliderElement.h"
 #include "platform/Color.h"
 #include "platform/Errors.h"
-#include "platform/Jpeg.h"
 #include "platform/Stream.h"
 #include "presentation/PresentationFile.h"
 
@@ -21,16 +21,11 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 constexpr TColor kBackground = RGBColor(10, 20, 30);
-constexpr TColor kRed = RGBColor(255, 0, 0);
-constexpr TColor kGreen = RGBColor(0, 255, 0);
-constexpr TColor kBlue = RGBColor(0, 0, 255);
-constexpr TColor kYellow = RGBColor(255, 255, 0);
 
 // A page of 30 x 20 in one colour (the control is larger), with a sound look at (0, 15) and the given targets
 // in 5-pixel columns along the top.
@@ -39,15 +34,12 @@ std::unique_ptr<evProjectorPage> MakePage(TColor colour, std::initializer_list<i
     auto page = std::make_unique<evProjectorPage>();
     page->SetPageType(type);
     page->SetSlideInterval(100);
-    page->AddElement(
-        std::make_unique<evProjectorPageElement>(0, 0, JpegImage::FromBitmap(Solid(30, 20, colour), 100), 0));
-    page->AddElement(
-        std::make_unique<evProjectorPageElement>(0, 15, JpegImage::FromBitmap(Solid(4, 4, kGreen), 100), 4));
-    page->AddElement(
-        std::make_unique<evProjectorPageElement>(0, 15, JpegImage::FromBitmap(Solid(4, 4, kBlue), 100), 5));
+    AddPicture(*page, 0, 0, 30, 20, colour, 0);
+    AddPicture(*page, 0, 15, 4, 4, kGreen, 4);
+    AddPicture(*page, 0, 15, 4, 4, kBlue, 5);
     int32_t left = 0;
     for (int32_t target : targets) {
-        page->AddNaviAction(std::make_unique<evProjectorNaviAction>(TRect{left, 0, left + 4, 4}, target));
+        AddNavi(*page, TRect{left, 0, left + 4, 4}, target);
         left += 5;
     }
     return page;
@@ -151,15 +143,15 @@ std::vector<uint8_t> RichPresentationBytes()
     auto page = MakePage(kRed, {1, -1, -2, 99});
     page->SetPageType(1);
     page->SetSlideInterval(50);
-    page->AddElement(std::make_unique<evProjectorPageElement>(5, 5, JpegImage::FromBitmap(Solid(2, 2, kYellow)), 3));
-    page->AddElement(std::make_unique<evProjectorPageElement>(6, 6, JpegImage::FromBitmap(Solid(2, 2, kGreen)), 1));
+    AddPicture(*page, 5, 5, 2, 2, kYellow, 3);
+    AddPicture(*page, 6, 6, 2, 2, kGreen, 1);
     auto items = std::make_unique<evObjectCollection>();
-    items->Add(std::make_unique<evProjectorPageElement>(20, 20, JpegImage::FromBitmap(Solid(2, 2, kBlue)), 0));
+    items->Add(Picture(20, 20, 2, 2, kBlue, 0));
     page->AddElement(std::make_unique<evProjectorSliderElement>(TRect{0, 25, 16, 29}, 2, 500, std::move(items), 1, 4, 4,
                                                                 Solid(16, 4, kRed)));
-    page->AddMouseAction(std::make_unique<evProjectorMouseAction>(TRect{5, 5, 9, 9}, 0, 4));
-    page->AddMouseAction(std::make_unique<evProjectorMouseAction>(TRect{0, 15, 4, 19}, 1, 1, 2));
-    page->AddMouseAction(std::make_unique<evProjectorMouseAction>(TRect{0, 25, 16, 29}, 2, 0));
+    AddMouse(*page, TRect{5, 5, 9, 9}, 0, 4);
+    AddMouse(*page, TRect{0, 15, 4, 19}, 1, 1, 2);
+    AddMouse(*page, TRect{0, 25, 16, 29}, 2, 0);
     file.pages.push_back(std::move(page));
     file.pages.push_back(MakePage(kGreen, {0}));
     file.studio = MakePage(kBlue, {1});

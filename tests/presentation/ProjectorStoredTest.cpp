@@ -1,31 +1,26 @@
-// The stored classes of presentation pages: elements, film strips, mouse and navigation actions, pages.
+// The stored classes of presentation pages: elements, film strips, mouse and navigation actions, pages; the
+// whole presentation object, stored as its page collection and refusing anything but pages; and the action
+// elements of a design by version.
+#include "model/ObjectStream.h"
+#include "model/evActionElement.h"
 #include "model/evObjectCollection.h"
+#include "model/evProjector.h"
 #include "model/evProjectorMouseAction.h"
 #include "model/evProjectorNaviAction.h"
 #include "model/evProjectorPage.h"
 #include "model/evProjectorPageElement.h"
 #include "model/evProjectorSliderElement.h"
-#include "platform/Bitmap.h"
-#include "platform/Canvas.h"
-#include "platform/Errors.h"
 #include "platform/Jpeg.h"
-#include "platform/Stream.h"
 
 #include "TestPictures.h"
+#include "ViewerPageParts.h"
+#include "model/StoredFormSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 
 namespace {
-std::vector<uint8_t> Saved(const evObject& object)
-{
-    MemoryStream s;
-    object.SaveToStream(s);
-    return s.Data();
-}
-
 template <class T>
 std::unique_ptr<T> Read(const std::vector<uint8_t>& bytes)
 {
@@ -52,18 +47,11 @@ void ExpectEveryCutFails(const std::vector<uint8_t>& body)
 std::vector<uint8_t> ElementBody(int32_t x, int32_t y, int32_t kind, const std::vector<uint8_t>& jpeg)
 {
     MemoryStream s;
-    s.WriteInt32(0);
-    s.WriteInt32(12);
-    s.WriteInt32(x);
-    s.WriteInt32(y);
-    s.WriteInt32(kind);
-    s.WriteInt32(static_cast<int32_t>(jpeg.size()));
+    WriteHeader(s, 0, 12);
+    WriteInts(s, {x, y, kind, static_cast<int32_t>(jpeg.size())});
     s.WriteBytes(jpeg);
     return s.Data();
 }
-
-constexpr TColor kRed = 0x0000FF;
-constexpr TColor kGreen = 0x00FF00;
 } // namespace
 
 TEST(evProjectorPageElement, StreamRoundTripAndGeometry)
@@ -78,7 +66,7 @@ TEST(evProjectorPageElement, StreamRoundTripAndGeometry)
     EXPECT_EQ(element->GetPicture().Bytes(), jpeg);
     EXPECT_EQ(element->Rect(), (TRect{10, -3, 16, 1}));
     EXPECT_EQ(element->ToString(), "evProjectorPageElement[2]");
-    EXPECT_EQ(Saved(*element), body);
+    EXPECT_EQ(SavedBody(*element), body);
     ExpectEveryCutFails<evProjectorPageElement>(body);
 }
 
@@ -100,7 +88,7 @@ TEST(evProjectorActions, NaviActionKeepsReservedAndDropsIndexes)
     EXPECT_EQ(sound.GetFirstElement(), 3);
     EXPECT_EQ(sound.GetSecondElement(), 4);
     EXPECT_EQ(evProjectorNaviAction(TRect{}, 1).GetFirstElement(), -1);
-    const std::vector<uint8_t> body = Saved(sound);
+    const std::vector<uint8_t> body = SavedBody(sound);
     const std::vector<int32_t> expected{0, 0, 5, 6, 7, 8, 0, -2};
     ASSERT_EQ(body.size(), expected.size() * 4);
     EXPECT_EQ(std::memcmp(body.data(), expected.data(), body.size()), 0);
@@ -115,7 +103,7 @@ TEST(evProjectorActions, NaviActionKeepsReservedAndDropsIndexes)
     EXPECT_EQ(read->GetFirstElement(), -1);
     EXPECT_EQ(read->GetSecondElement(), -1);
     EXPECT_EQ(read->ToString(), "evProjectorNaviAction[99, 4]");
-    EXPECT_EQ(Saved(*read), storedBytes);
+    EXPECT_EQ(SavedBody(*read), storedBytes);
     ExpectEveryCutFails<evProjectorNaviAction>(storedBytes);
 }
 
@@ -134,8 +122,8 @@ Bitmap TwoColourStrip(bool horizontal)
 std::unique_ptr<evProjectorSliderElement> MakeSlider(int32_t direction)
 {
     auto items = std::make_unique<evObjectCollection>();
-    items->Add(std::make_unique<evProjectorPageElement>(40, 50, JpegImage::FromBitmap(Solid(4, 4, kRed)), 0));
-    items->Add(std::make_unique<evProjectorPageElement>(40, 50, JpegImage::FromBitmap(Solid(4, 4, kGreen)), 0));
+    items->Add(Picture(40, 50, 4, 4, kRed, 0));
+    items->Add(Picture(40, 50, 4, 4, kGreen, 0));
     const bool horizontal = direction < 2;
     return std::make_unique<evProjectorSliderElement>(TRect{2, 3, 10, 11}, 2, 25, std::move(items), direction, 8, 8,
                                                       TwoColourStrip(horizontal));
@@ -146,7 +134,7 @@ TEST(evProjectorSliderElement, StreamRoundTripKeepsBytesAndReadRebuildsTheStrip)
 {
     for (int32_t direction : {0, 1, 2, 3}) {
         auto slider = MakeSlider(direction);
-        const std::vector<uint8_t> body = Saved(*slider);
+        const std::vector<uint8_t> body = SavedBody(*slider);
         auto read = Read<evProjectorSliderElement>(body);
         EXPECT_EQ(read->GetWindow(), (TRect{2, 3, 10, 11}));
         EXPECT_EQ(read->GetDirection(), direction);
@@ -158,7 +146,7 @@ TEST(evProjectorSliderElement, StreamRoundTripKeepsBytesAndReadRebuildsTheStrip)
         EXPECT_EQ(read->GetCurrentItem(), -1);
         EXPECT_EQ(read->GetStrip().Width(), slider->GetStrip().Width());
         EXPECT_EQ(read->GetStrip().Height(), slider->GetStrip().Height());
-        EXPECT_EQ(Saved(*read), body);
+        EXPECT_EQ(SavedBody(*read), body);
         if (direction == 0)
             ExpectEveryCutFails<evProjectorSliderElement>(body);
     }
@@ -168,9 +156,7 @@ namespace {
 std::unique_ptr<evProjectorPage> SamplePage()
 {
     auto page = std::make_unique<evProjectorPage>();
-    EXPECT_EQ(
-        page->AddElement(std::make_unique<evProjectorPageElement>(0, 0, JpegImage::FromBitmap(Solid(3, 3, kRed)), 0)),
-        0);
+    EXPECT_EQ(page->AddElement(Picture(0, 0, 3, 3, kRed, 0)), 0);
     EXPECT_EQ(page->AddElement(std::make_unique<evProjectorPageElement>(5, 5, JpegImage(), 3)), 1);
     EXPECT_EQ(page->AddElement(MakeSlider(1)), 2);
     EXPECT_EQ(page->AddMouseAction(std::make_unique<evProjectorMouseAction>(TRect{0, 0, 3, 3}, 0, 0, 0)), 0);
@@ -182,30 +168,102 @@ std::unique_ptr<evProjectorPage> SamplePage()
 }
 } // namespace
 
-TEST(evProjectorPage, StreamRoundTripAndText)
+TEST(evProjectorPage, StreamRoundTripTextAndCuts)
 {
     auto page = SamplePage();
     EXPECT_EQ(page->ToString(),
               "evProjectorPage[evObjectCollection[evProjectorPageElement[0], evProjectorPageElement[3], "
               "evProjectorPageElement[2]], evObjectCollection[evProjectorMouseAction[0, 0, 0]], "
               "evObjectCollection[evProjectorNaviAction[0, -2], evProjectorNaviAction[0, 7]]]");
-    const std::vector<uint8_t> body = Saved(*page);
+    const std::vector<uint8_t> body = SavedBody(*page);
     auto read = Read<evProjectorPage>(body);
     EXPECT_EQ(read->GetPageType(), 1);
     EXPECT_EQ(read->GetSlideInterval(), 2500);
     EXPECT_EQ(read->GetElements().GetClassAt(2), "evProjectorSliderElement");
     EXPECT_EQ(read->ToString(), page->ToString());
-    EXPECT_EQ(Saved(*read), body);
+    EXPECT_EQ(SavedBody(*read), body);
 
     // The tail of the body: page type and slide interval after the three collections.
     int32_t tail[2];
     std::memcpy(tail, body.data() + body.size() - 8, 8);
     EXPECT_EQ(tail[0], 1);
     EXPECT_EQ(tail[1], 2500);
+    ExpectEveryCutFails<evProjectorPage>(body);
 }
 
-TEST(evProjectorPage, ACutPageFailsAtEveryByte)
+TEST(evProjectorTest, StoredAsItsPagesAndReadThroughTheRegistry)
 {
-    auto page = SamplePage();
-    ExpectEveryCutFails<evProjectorPage>(Saved(*page));
+    evProjector projector;
+    for (int32_t target : {1, -1}) {
+        auto page = std::make_unique<evProjectorPage>();
+        page->AddNaviAction(std::make_unique<evProjectorNaviAction>(TRect{0, 0, 5, 5}, target));
+        projector.GetPages().Add(std::move(page));
+    }
+    projector.SetCompanion(std::make_unique<evProjectorPage>());
+    MemoryStream stream;
+    WriteObject(stream, &projector);
+
+    MemoryStream expected;
+    expected.WriteString("P");
+    expected.WriteString("evProjector");
+    WriteHeader(expected, 0, 0);
+    ASSERT_TRUE(projector.GetPages().SaveToStream(expected));
+    EXPECT_EQ(stream.Data(), expected.Data());
+
+    stream.SetPosition(0);
+    const auto read = ReadObjectAs<evProjector>(stream);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->GetPages().Count(), 2);
+    EXPECT_EQ(read->GetCompanion(), nullptr);
+    EXPECT_EQ(read->ToString(), projector.ToString());
+    EXPECT_EQ(stream.Remaining(), 0);
+    ::ExpectEveryCutFails(SavedBody(projector), [](Stream& s) { evProjector(s, nullptr); });
+}
+
+TEST(evProjectorTest, AnythingButPagesIsAReadError)
+{
+    evObjectCollection pages;
+    pages.Add(std::make_unique<evProjectorNaviAction>(TRect{0, 0, 1, 1}, 0));
+    MemoryStream stream;
+    WriteHeader(stream, 0, 0);
+    ASSERT_TRUE(pages.SaveToStream(stream));
+    stream.SetPosition(0);
+    EXPECT_THROW(evProjector(stream, nullptr), EReadError);
+}
+
+// Version 2 round trips byte for byte; version 1 has no values A and B, version 0 no slots either, and both are
+// written as version 2.
+TEST(evActionElementTest, StoredFormByVersion)
+{
+    const auto stream = [](int32_t version) {
+        MemoryStream s;
+        WriteHeader(s, version, 8);
+        s.WriteString("button");
+        WriteInts(s, {10, 20, 30, 40, 15});
+        if (version >= 1)
+            WriteInts(s, {1, 2, 3});
+        if (version >= 2)
+            WriteInts(s, {250, 2});
+        s.SetPosition(0);
+        return s;
+    };
+    const char* const texts[] = {"evActionElement[8, 0, 10, 20, 30, 40, 15, 0, 0, 0, 0, 0]",
+                                 "evActionElement[8, 1, 10, 20, 30, 40, 15, 1, 2, 3, 0, 0]",
+                                 "evActionElement[8, 2, 10, 20, 30, 40, 15, 1, 2, 3, 250, 2]"};
+    for (int32_t version : {0, 1, 2}) {
+        SCOPED_TRACE(version);
+        MemoryStream in = stream(version);
+        evActionElement element(in, nullptr);
+        EXPECT_EQ(in.Remaining(), 0);
+        EXPECT_EQ(element.ToString(), texts[version]);
+        // Name and rectangle end at byte 38, the slots at 50, the values at 58.
+        std::vector<uint8_t> upgraded = stream(2).Data();
+        std::fill(upgraded.begin() + (version == 0 ? 38 : version == 1 ? 50 : 58), upgraded.end(), 0);
+        EXPECT_EQ(SavedBody(element), upgraded);
+    }
+    MemoryStream v0 = stream(0);
+    const evActionElement zero(v0, nullptr);
+    EXPECT_EQ(zero.Clone()->ToString(), "evActionElement[0, 0, 10, 20, 30, 40, 15, 0, 0, 0, 0, 0]");
+    EXPECT_EQ(zero.GetRect().Right, 40);
+    EXPECT_EQ(zero.GetRect().Bottom, 60);
 }

@@ -20,7 +20,7 @@ uint32_t LittleEndian(const QByteArray& data, qsizetype offset, int size)
 
 } // namespace
 
-TEST(WinStarterResource, IsA64BitWindowsGuiProgram)
+TEST(WinStarterResource, IsASmall64BitWindowsGuiProgramThatNeedsNoMinGwRuntime)
 {
     QByteArray data;
     ASSERT_TRUE(ReadResource("WINSTARTER", data));
@@ -35,12 +35,11 @@ TEST(WinStarterResource, IsA64BitWindowsGuiProgram)
     const qsizetype optional = pe + 24;
     EXPECT_EQ(LittleEndian(data, optional, 2), 0x20Bu) << "not a PE32+ optional header";
     EXPECT_EQ(LittleEndian(data, optional + 68, 2), 2u) << "not a GUI program (it would open a console window)";
-}
 
-TEST(WinStarterResource, IsSmallAndNeedsNoMinGwRuntime)
-{
-    QByteArray data;
-    ASSERT_TRUE(ReadResource("winstarter", data));
+    // The name is found in any case.
+    QByteArray lower;
+    ASSERT_TRUE(ReadResource("winstarter", lower));
+    EXPECT_EQ(lower, data);
     // A static C++ runtime alone would add well over 100 KB; the starter uses the Win32 API only.
     EXPECT_LT(data.size(), 64 * 1024);
     for (const char* dll : {"libstdc++-6.dll", "libgcc_s_seh-1.dll", "libwinpthread-1.dll"})

@@ -1,9 +1,8 @@
-// Action elements turning album pages into presentation pages: page order and every navigation target, the
-// sound button, chapter menus, slide shows, film strips, hover pictures, extra pictures and labels.
+// Action elements turning album pages into presentation pages: page order and every navigation target, chapter
+// menus, elements without slots or of other types, and the items of film strips.
 #include "presentation/FinishTestAlbum.h"
 
 #include "model/PageOrder.h"
-#include "model/evCategoryEntry.h"
 #include "model/evProjectorMouseAction.h"
 #include "model/evProjectorNaviAction.h"
 #include "model/evProjectorPage.h"
@@ -22,7 +21,6 @@ namespace {
 constexpr int32_t kNone = -99;
 constexpr TColor kRed = 0x000000E0;
 constexpr TColor kGreen = 0x0000E000;
-constexpr TColor kBlue = 0x00E00000;
 
 class ActionDrawTest : public TempFolderTest {
 protected:
@@ -76,10 +74,9 @@ int32_t TargetAt(const evProjectorPage& page, const TRect& rect)
 std::vector<int32_t> KindsAt(const evProjectorPage& page, int32_t x, int32_t y)
 {
     std::vector<int32_t> kinds;
-    for (const auto* element : Members<evProjectorPageElement>(page.GetElements())) {
+    for (const auto* element : Members<evProjectorPageElement>(page.GetElements()))
         if (element->GetX() == x && element->GetY() == y)
             kinds.push_back(element->GetKind());
-    }
     return kinds;
 }
 
@@ -96,7 +93,7 @@ std::vector<const evProjectorMouseAction*> MouseActionsInside(const evProjectorP
 
 } // namespace
 
-TEST_F(ActionDrawTest, ExitBackAndNextSiblingFollowThePageOrder)
+TEST_F(ActionDrawTest, ExitBackAndNextSiblingFollowThePageOrderAndExitNeedsAnEndPage)
 {
     auto project = MakeAlbum();
     const std::vector<evCategory*> pages = IncludedPages(*project);
@@ -125,12 +122,10 @@ TEST_F(ActionDrawTest, ExitBackAndNextSiblingFollowThePageOrder)
     ASSERT_NE(exitLabel, nullptr);
     EXPECT_EQ(exitLabel->GetText(), "");
     EXPECT_FALSE(exitLabel->GetLineLinks());
-}
 
-TEST_F(ActionDrawTest, ExitWithoutAnEndPageLeadsNowhere)
-{
-    auto project = MakeAlbum("space2", 3);
-    for (evCategory* category : IncludedPages(*project))
+    // Without an end page (the last page of another kind) Exit leads nowhere.
+    auto noEnd = MakeAlbum("space2", 3);
+    for (evCategory* category : IncludedPages(*noEnd))
         EXPECT_EQ(TargetAt(*PageOf(*category), kExitRect), -1);
 }
 

@@ -2,7 +2,6 @@
 // and Allow, and a fade ended from inside its own tick.
 #include "model/evFade.h"
 #include "FakeViewerControl.h"
-#include "platform/Canvas.h"
 #include "platform/Color.h"
 
 #include "TestPictures.h"

@@ -1,54 +1,25 @@
 // The page viewer on a control without a display: what each kind draws, hover images, highlights, the cursor,
-// clicks and their targets, the sound button, slide shows with their timer and fades, the overlay, film strips
-// and indexes that name nothing.
+// clicks and their targets, the sound button, and slide shows with their timer (across midnight) and fades.
 #include "model/evProjectorPage.h"
 #include "FakeViewerControl.h"
+#include "ViewerPageParts.h"
 #include "model/evFade.h"
 #include "model/evObjectCollection.h"
-#include "model/evProjectorMouseAction.h"
-#include "model/evProjectorNaviAction.h"
-#include "model/evProjectorPageElement.h"
-#include "model/evProjectorSliderElement.h"
-#include "platform/Canvas.h"
-#include "platform/Color.h"
-#include "platform/Jpeg.h"
 
 #include "TestPictures.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <vector>
 
 namespace {
 
-constexpr TColor kGrey = RGBColor(128, 128, 128);
-constexpr TColor kRed = RGBColor(255, 0, 0);
-constexpr TColor kGreen = RGBColor(0, 255, 0);
-constexpr TColor kBlue = RGBColor(0, 0, 255);
-constexpr TColor kYellow = RGBColor(255, 255, 0);
-
 int32_t AddImage(evProjectorPage& page, int x, int y, int size, TColor colour, int32_t kind)
 {
-    return page.AddElement(
-        std::make_unique<evProjectorPageElement>(x, y, JpegImage::FromBitmap(Solid(size, size, colour), 100), kind));
+    return AddPicture(page, x, y, size, size, colour, kind);
 }
 
-int32_t AddBackground(evProjectorPage& page)
-{
-    return page.AddElement(
-        std::make_unique<evProjectorPageElement>(0, 0, JpegImage::FromBitmap(Solid(40, 30, kGrey), 100), 0));
-}
-
-void AddMouse(evProjectorPage& page, TRect rect, int32_t type, int32_t first, int32_t second = 0)
-{
-    page.AddMouseAction(std::make_unique<evProjectorMouseAction>(rect, type, first, second));
-}
-
-void AddNavi(evProjectorPage& page, TRect rect, int32_t target)
-{
-    page.AddNaviAction(std::make_unique<evProjectorNaviAction>(rect, target));
-}
+int32_t AddBackground(evProjectorPage& page) { return AddPicture(page, 0, 0, 40, 30, kGrey, 0); }
 
 class PageViewerTest : public ::testing::Test {
 protected:

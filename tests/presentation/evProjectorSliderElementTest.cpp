@@ -2,23 +2,14 @@
 // the hover test with the window's edges, the drawing of the window, and strips that give nothing to divide by.
 #include "model/evProjectorSliderElement.h"
 #include "FakeViewerControl.h"
+#include "ViewerPageParts.h"
 #include "model/evObjectCollection.h"
-#include "platform/Canvas.h"
-#include "platform/Color.h"
-#include "platform/Jpeg.h"
-#include "platform/Stream.h"
 
 #include "TestPictures.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace {
-
-constexpr TColor kRed = RGBColor(255, 0, 0);
-constexpr TColor kGreen = RGBColor(0, 255, 0);
-constexpr TColor kBlue = RGBColor(0, 0, 255);
 
 // A strip of 32 x 8 (or 8 x 32) in four cells of 8: red, green, red, green, that is two items shown twice.
 // The items are drawn at (40, 0) as 4 x 4 squares, red and blue.
@@ -31,8 +22,8 @@ std::unique_ptr<evProjectorSliderElement> MakeSlider(int32_t direction, int32_t 
             if (((horizontal ? x : y) / 8) % 2 == 1)
                 strip.SetPixel(x, y, kGreen);
     auto items = std::make_unique<evObjectCollection>();
-    items->Add(std::make_unique<evProjectorPageElement>(40, 0, JpegImage::FromBitmap(Solid(4, 4, kRed), 100), 0));
-    items->Add(std::make_unique<evProjectorPageElement>(40, 0, JpegImage::FromBitmap(Solid(4, 4, kBlue), 100), 0));
+    items->Add(Picture(40, 0, 4, 4, kRed, 0));
+    items->Add(Picture(40, 0, 4, 4, kBlue, 0));
     return std::make_unique<evProjectorSliderElement>(TRect{2, 3, 10, 11}, 2, speed, std::move(items), direction,
                                                       itemSize, itemSize, strip);
 }
