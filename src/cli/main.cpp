@@ -77,8 +77,9 @@ int Dump(const CliKind& kind, const std::string& path)
 {
     FileStream in(path, FileStream::Mode::OpenRead);
     std::ostringstream text; // printed only when the whole file was read
-    kind.dump(in, text);
-    in.ExpectEnd("\"" + path + "\": the " + kind.name);
+    const std::string what = "\"" + path + "\": the " + kind.name;
+    ReadNamingFile(what, path, [&] { kind.dump(in, text); });
+    in.ExpectEnd(what);
     std::cout << text.str() << std::flush;
     return 0;
 }
@@ -88,8 +89,9 @@ int Resave(const CliKind& kind, const std::string& inPath, const std::string& ou
     MemoryStream written;
     {
         FileStream in(inPath, FileStream::Mode::OpenRead);
-        kind.resave(in, written);
-        in.ExpectEnd("\"" + inPath + "\": the " + kind.name);
+        const std::string what = "\"" + inPath + "\": the " + kind.name;
+        ReadNamingFile(what, inPath, [&] { kind.resave(in, written); });
+        in.ExpectEnd(what);
     }
     // The output is written beside its final name and renamed over it, so a failure never leaves half a file.
     WriteFileAtomically(outPath, written.Data().data(), written.Data().size());

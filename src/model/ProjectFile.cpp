@@ -52,10 +52,7 @@ evCategory* CategoryFor(evProject& project, int special)
 
 std::unique_ptr<evProject> ReadProjectFile(const std::string& path, ProgressBar* progress)
 {
-    FileStream file(path, FileStream::Mode::OpenRead);
-    std::unique_ptr<evProject> project = ReadBody<evProject>(file, progress);
-    file.ExpectEnd("The project file \"" + path + "\"");
-    return project;
+    return ReadBodyFile<evProject>(path, "The project file \"" + path + "\"", progress);
 }
 
 void WriteProjectFile(const evProject& project, const std::string& path)
@@ -105,10 +102,7 @@ std::unique_ptr<evLayout> ReadDesignFile(const std::string& designsFolder, const
                                          ProgressBar* progress)
 {
     const std::string path = DesignFilePath(designsFolder, designFileName);
-    FileStream file(path, FileStream::Mode::OpenRead);
-    std::unique_ptr<evLayout> design = ReadBody<evLayout>(file, progress);
-    file.ExpectEnd("The design file \"" + path + "\"");
-    return design;
+    return ReadBodyFile<evLayout>(path, "The design file \"" + path + "\"", progress);
 }
 
 void RenderPageLayoutPreviews(evLayout& design, ProgressBar* progress)

@@ -6,6 +6,8 @@
 //   int32  identifier
 // Subclasses append their own fields, from the root class down.
 
+#include "platform/Stream.h"
+
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -76,5 +78,16 @@ std::unique_ptr<T> ReadBody(Stream& stream, ProgressBar* progress)
     std::unique_ptr<T> body = std::make_unique<T>(stream, progress);
     if (body->GetVersion() != T::kVersion) // a class that overrides GetVersion without its kVersion
         throw std::logic_error(std::string(T::kClassName) + " has no kVersion of its own");
+    return body;
+}
+
+// A file that holds one body of T and nothing after it. Errors name the file: what is how a message names it
+// ("The project file \"path\"").
+template <class T>
+std::unique_ptr<T> ReadBodyFile(const std::string& path, const std::string& what, ProgressBar* progress)
+{
+    FileStream file(path, FileStream::Mode::OpenRead);
+    std::unique_ptr<T> body = ReadNamingFile(what, path, [&] { return ReadBody<T>(file, progress); });
+    file.ExpectEnd(what);
     return body;
 }

@@ -292,3 +292,9 @@ void FileStream::Sync()
         throw EWriteError("Cannot write \"" + m_path + "\": " + std::string(std::strerror(error)), m_path, error);
     }
 }
+
+void RaiseNamingFile(const EReadError& error, const std::string& what, const std::string& path)
+{
+    throw EReadError(what + " cannot be read: " + error.what(), error.GetFile().empty() ? path : error.GetFile(),
+                     error.GetSystemError());
+}

@@ -3,6 +3,8 @@
 // object stream. Every read checks what the stream still holds before it allocates anything, so a damaged count
 // ends in EReadError instead of a huge allocation.
 
+#include "platform/Errors.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -112,3 +114,20 @@ private:
     std::string m_path;
     int64_t m_readOnlySize = -1; // a file opened for reading keeps its size
 };
+
+[[noreturn]] void RaiseNamingFile(const EReadError& error, const std::string& what, const std::string& path);
+
+// Runs a read of the file's contents; a read error that does not name the file yet is raised again as
+// "<what> cannot be read: <reason>", where what names the file. A user who gave several files sees which one
+// it was.
+template <class Read>
+auto ReadNamingFile(const std::string& what, const std::string& path, Read read) -> decltype(read())
+{
+    try {
+        return read();
+    } catch (const EReadError& error) {
+        if (std::string_view(error.what()).find(path) != std::string_view::npos)
+            throw;
+        RaiseNamingFile(error, what, path);
+    }
+}

@@ -37,8 +37,9 @@ std::unique_ptr<PresentationFile> PresentationFile::Read(Stream& stream)
 std::unique_ptr<PresentationFile> PresentationFile::ReadFromFile(const std::string& path)
 {
     FileStream stream(path, FileStream::Mode::OpenRead);
-    std::unique_ptr<PresentationFile> file = Read(stream);
-    stream.ExpectEnd("The presentation file \"" + path + "\"");
+    const std::string what = "The presentation file \"" + path + "\"";
+    std::unique_ptr<PresentationFile> file = ReadNamingFile(what, path, [&] { return Read(stream); });
+    stream.ExpectEnd(what);
     return file;
 }
 

@@ -90,18 +90,12 @@ evPageLayout& StudioPageLayout(const evLayout& design)
 
 std::unique_ptr<evLayout> ReadStudioDesign(const std::string& path)
 {
-    FileStream file(path, FileStream::Mode::OpenRead);
-    std::unique_ptr<evLayout> design = ReadBody<evLayout>(file, nullptr);
-    file.ExpectEnd("The studio design \"" + path + "\"");
-    return design;
+    return ReadBodyFile<evLayout>(path, "The studio design \"" + path + "\"", nullptr);
 }
 
 std::unique_ptr<evPhotograph> ReadStudioRecord(const std::string& path)
 {
-    FileStream file(path, FileStream::Mode::OpenRead);
-    std::unique_ptr<evPhotograph> record = ReadBody<evPhotograph>(file, nullptr);
-    file.ExpectEnd("The studio record \"" + path + "\"");
-    return record;
+    return ReadBodyFile<evPhotograph>(path, "The studio record \"" + path + "\"", nullptr);
 }
 
 std::unique_ptr<StudioBranding> LoadStudioForFinishing(const std::string& designFile, const std::string& recordFile)
