@@ -27,10 +27,10 @@ protected:
         evObjectCollection music;
         music.Add(Track("Waltz", 1));
         music.Add(Track("Minuet", 1));
-        WriteCollection(music, DataFolder() + "music.evb");
+        WriteBody(music, DataFolder() + "music.evb");
         evObjectCollection speech;
         speech.Add(Track("Welcome", 1));
-        WriteCollection(speech, DataFolder() + "speaker.evb");
+        WriteBody(speech, DataFolder() + "speaker.evb");
     }
 };
 
@@ -137,12 +137,11 @@ TEST_F(StartupTest, WithoutAUsableDesignStartUpEnds)
 
 TEST_F(StartupTest, TheScreenMustHoldThePanel)
 {
-    m_environment.screenSize = QSize(1023, 768);
-    EXPECT_EQ(Start().GetStartupState(), 204);
-    m_environment.screenSize = QSize(1280, 767);
-    EXPECT_EQ(Start().GetStartupState(), 204);
-    m_environment.screenSize = QSize(1024, 768);
-    EXPECT_EQ(Start().GetStartupState(), -1);
+    for (const auto& [size, state] :
+         {std::pair{QSize(1023, 768), 204}, {QSize(1280, 767), 204}, {QSize(1024, 768), -1}}) {
+        m_environment.screenSize = size;
+        EXPECT_EQ(Start().GetStartupState(), state) << size.width() << " x " << size.height();
+    }
 }
 
 TEST_F(StartupTest, AnOldOrUnknownSoundSystemTurnsSoundOff)
@@ -169,15 +168,17 @@ TEST_F(StartupTest, AnOldOrUnknownSoundSystemTurnsSoundOff)
 
 TEST_F(StartupTest, AudioVersionNumberTakesThePartBetweenTheFirstTwoFullStops)
 {
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4.09.00.0904"), 9);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("2.26.5 pulseaudio"), 26);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber(""), 0);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("no full stop"), 0);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4..1"), 0);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4.7"), 7);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4.x.1"), std::nullopt);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4. 3.1"), std::nullopt);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4.99999999999.1"), std::nullopt);
+    const std::pair<const char*, std::optional<int>> cases[] = {{"4.09.00.0904", 9},
+                                                                {"2.26.5 pulseaudio", 26},
+                                                                {"", 0},
+                                                                {"no full stop", 0},
+                                                                {"4..1", 0},
+                                                                {"4.7", 7},
+                                                                {"4.x.1", std::nullopt},
+                                                                {"4. 3.1", std::nullopt},
+                                                                {"4.99999999999.1", std::nullopt}};
+    for (const auto& [version, number] : cases)
+        EXPECT_EQ(TFormMainMenu::AudioVersionNumber(version), number) << version;
 }
 
 TEST_F(StartupTest, AnUnusableAudioLibraryTurnsSoundOff)

@@ -25,6 +25,7 @@
 #include <functional>
 
 using namespace wizardtest;
+using screentest::NewCategory;
 
 namespace {
 
@@ -99,29 +100,29 @@ TEST_F(KeyboardTest, ReturnConfirmsAndEscapeCancelsEveryPopup)
 TEST_F(KeyboardTest, TheEntryAndMemoPopupsKeepTheirTextOnlyWhenConfirmed)
 {
     TFormAddEntry entry;
-    {
-        // Typed into the field, which has the focus; Return goes on from the field to the pop-up.
-        KeysOnShow keys({{Qt::Key_X, Qt::NoModifier}, {Qt::Key_Return, Qt::NoModifier}});
-        EXPECT_TRUE(entry.Run("Caption", "old"));
-        EXPECT_EQ(entry.GetText(), "x");
-    }
-    {
-        KeysOnShow keys({{Qt::Key_Y, Qt::NoModifier}, {Qt::Key_Escape, Qt::NoModifier}});
-        EXPECT_FALSE(entry.Run("Caption", "old"));
-    }
     TformMemoPopUp memo;
-    {
+    const auto entryRun = [&] { return entry.Run("Caption", "old") ? entry.GetText() : QString("cancelled"); };
+    const auto memoRun = [&] { return memo.Run("Caption", "a") ? memo.GetText() : QString("cancelled"); };
+    const struct {
+        Keys keys;
+        std::function<QString()> run;
+        QString expected;
+    } cases[] = {
+        // Typed into the field, which has the focus; Return goes on from the field to the pop-up.
+        {{{Qt::Key_X, Qt::NoModifier}, {Qt::Key_Return, Qt::NoModifier}}, entryRun, "x"},
+        {{{Qt::Key_Y, Qt::NoModifier}, {Qt::Key_Escape, Qt::NoModifier}}, entryRun, "cancelled"},
         // Return is a new line in the memo; Ctrl+Return keeps the text.
-        KeysOnShow keys({{Qt::Key_End, Qt::ControlModifier},
-                         {Qt::Key_Return, Qt::NoModifier},
-                         {Qt::Key_B, Qt::NoModifier},
-                         {Qt::Key_Return, Qt::ControlModifier}});
-        EXPECT_TRUE(memo.Run("Caption", "a"));
-        EXPECT_EQ(memo.GetText(), "a\r\nb");
-    }
-    {
-        KeysOnShow keys({{Qt::Key_C, Qt::NoModifier}, {Qt::Key_Escape, Qt::NoModifier}});
-        EXPECT_FALSE(memo.Run("Caption", "a"));
+        {{{Qt::Key_End, Qt::ControlModifier},
+          {Qt::Key_Return, Qt::NoModifier},
+          {Qt::Key_B, Qt::NoModifier},
+          {Qt::Key_Return, Qt::ControlModifier}},
+         memoRun,
+         "a\r\nb"},
+        {{{Qt::Key_C, Qt::NoModifier}, {Qt::Key_Escape, Qt::NoModifier}}, memoRun, "cancelled"},
+    };
+    for (const auto& c : cases) {
+        KeysOnShow keys(c.keys);
+        EXPECT_EQ(c.run(), c.expected);
     }
 }
 
@@ -195,9 +196,8 @@ TEST_F(KeyboardTest, TabGoesDownTheFieldsOfTheFirstWizardPageAndRoundAgain)
 
 TEST_F(KeyboardTest, PersonalDataAsksBeforeEscapeDropsAChange)
 {
-    m_context.SetCurrentProject(std::make_unique<evProject>("Anna", "Ben", 40000.0, "Rose.evl",
-                                                            std::make_unique<evCategory>("Welcome", "", false, 3)));
-    evProject& project = *m_context.GetCurrentProject();
+    UseAlbum(NewCategory("Welcome"));
+    evProject& project = Project();
     const QString drop = screentest::HelpString(Help::DropChangesQuestion).c_str();
     for (const bool changed : {false, true}) {
         TFormPersonalProject screen;

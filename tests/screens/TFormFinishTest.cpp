@@ -8,15 +8,11 @@
 #include "presentation/DiscProducer.h"
 #include "presentation/FinishTestAlbum.h"
 #include "presentation/PresentationFile.h"
-#include "screens/ApplicationContext.h"
 #include "screens/ProjectStatus.h"
-#include "screens/ScreenSet.h"
 #include "screens/TFormFinish.h"
 #include "screens/TFormFinishError.h"
 #include "screens/TformFindingsPopUp.h"
-#include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
-#include "screens/TyesNoPopup.h"
 
 #include "WriteLeftovers.h"
 #include "WriterFaults.h"
@@ -25,33 +21,20 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include <fstream>
-
 using namespace screentest;
 namespace fs = std::filesystem;
 
 namespace {
 
-class TFormFinishTest : public SkinTest {
+class TFormFinishTest : public ContextTest {
 protected:
     void SetUp() override
     {
-        SkinTest::SetUp();
+        ContextTest::SetUp();
         m_context.SetProgramFolder(PathOf("program"));
         fs::create_directories(m_context.GetDataFolder());
         m_context.SetCurrentProject(finishtest::MakeAlbum());
-        SetAppContext(&m_context);
         Screens().waitPopup = std::make_unique<TwaitPopup>();
-        Screens().okPopup = std::make_unique<TokPopup>();
-    }
-    void TearDown() override
-    {
-        Screens().formFinishError.reset();
-        Screens().okPopup.reset();
-        Screens().waitPopup.reset();
-        SetAppContext(nullptr);
-        m_context.FreeCurrentProject();
-        SkinTest::TearDown();
     }
 
     // A new existing folder, chosen on the screen.
@@ -62,20 +45,8 @@ protected:
         screen.Image1Click();
         return PathOf(name);
     }
-    // Runs the action and returns the text of the OK pop-up it showed ("" for none).
-    static std::string Message(const std::function<void()>& action)
-    {
-        std::string text;
-        ModalAnswerer answerer([&text](QWidget* modal) {
-            auto* popup = static_cast<TokPopup*>(modal);
-            text = popup->LabelMessage->Caption().toStdString();
-            popup->ImgOKClick();
-        });
-        action();
-        return text;
-    }
+    static std::string Message(const std::function<void()>& action) { return OkMessage(action).toStdString(); }
 
-    ApplicationContext m_context;
     AnsweringDialogs m_dialogs;
 };
 
@@ -84,6 +55,7 @@ protected:
 TEST_F(TFormFinishTest, WritesTheDiscFolderWithOrWithoutTheStudioPage)
 {
     ASSERT_TRUE(HasResource("PROJECTOR")) << "test_screens must carry the player (link vellora_player_resource)";
+    Screens().yesNoPopup.reset(); // an older disc is replaced without the question
     struct Case {
         const char* name;
         bool discFolderExists;
@@ -135,7 +107,6 @@ TEST_F(TFormFinishTest, WritesTheDiscFolderWithOrWithoutTheStudioPage)
 
 TEST_F(TFormFinishTest, RemembersTheFolderAndAsksBeforeReplacingADiscInIt)
 {
-    Screens().yesNoPopup = std::make_unique<TyesNoPopup>();
     const std::string disc = PathOf("albums") + "/Vellora";
     {
         TFormFinish screen;
@@ -153,14 +124,7 @@ TEST_F(TFormFinishTest, RemembersTheFolderAndAsksBeforeReplacingADiscInIt)
         screen.Prepare();
         // The folder of the last finishing is chosen again, and the folder dialog opens on it.
         EXPECT_EQ(screen.LabelDir->text().toStdString(), disc);
-        QStringList questions;
-        ModalAnswerer answer([&](QWidget* modal) {
-            auto* question = static_cast<TyesNoPopup*>(modal);
-            questions << question->LabelMessage->Caption();
-            replace ? question->ImgYesClick() : question->ImgNoClick();
-        });
-        screen.ImgApplyClick();
-        EXPECT_EQ(questions, QStringList{QString::fromStdString(HelpString(Help::ReplaceDiscQuestion))});
+        EXPECT_EQ(YesNoQuestion([&] { screen.ImgApplyClick(); }, replace), HelpCaption(Help::ReplaceDiscQuestion));
         EXPECT_EQ(screen.GetOutcome(), replace ? TFormFinish::Outcome::Success : TFormFinish::Outcome::None);
         screen.Conclude();
         std::ifstream kept(disc + "/data/data.evp");
@@ -174,7 +138,6 @@ TEST_F(TFormFinishTest, RemembersTheFolderAndAsksBeforeReplacingADiscInIt)
     screen.Image1Click();
     EXPECT_EQ(m_dialogs.folderRequests.back().initialFolder, PathOf("albums"));
     screen.Conclude();
-    Screens().yesNoPopup.reset();
 }
 
 TEST_F(TFormFinishTest, StopsBeforeWritingWithoutAFolderOrWithADurationThatIsNoNumber)
@@ -215,14 +178,13 @@ TEST_F(TFormFinishTest, AFailedStepIsNamedAndTheErrorScreenSaysWhatToDo)
         EXPECT_EQ(screen.GetOutcome(), TFormFinish::Outcome::Failure);
         EXPECT_FALSE(Screens().waitPopup->isVisible());
 
-        std::string shown;
-        ModalAnswerer answerer([&shown](QWidget* modal) {
-            auto* error = static_cast<TFormFinishError*>(modal);
-            shown = error->LabelText->text().toStdString();
-            error->ImgApplyClick();
-        });
-        screen.Conclude();
-        EXPECT_EQ(shown, FinishErrorExplanation(code));
+        EXPECT_EQ(Answering<TFormFinishError>([&] { screen.Conclude(); },
+                                              [&code](TFormFinishError& error) {
+                                                  EXPECT_EQ(error.LabelText->text().toStdString(),
+                                                            FinishErrorExplanation(code));
+                                                  error.ImgApplyClick();
+                                              }),
+                  1);
     }
 }
 
@@ -287,17 +249,12 @@ TEST_F(TFormFinishTest, FindingsAreShownBeforeAnythingIsWritten)
         const std::string name = finishAnyway ? "anyway" : "back";
         ChooseFolder(screen, name);
         std::string listed;
-        ModalAnswerer answerer([&listed, finishAnyway](QWidget* modal) {
-            auto* popup = dynamic_cast<TformFindingsPopUp*>(modal);
-            ASSERT_NE(popup, nullptr);
-            listed = popup->memoText->toPlainText().toStdString();
-            if (finishAnyway)
-                popup->imgBtnFinishClick();
-            else
-                popup->imgBtnBackClick();
-        });
-        screen.ImgApplyClick();
-        EXPECT_EQ(answerer.Answered(), 1);
+        EXPECT_EQ(Answering<TformFindingsPopUp>([&] { screen.ImgApplyClick(); },
+                                                [&listed, finishAnyway](TformFindingsPopUp& popup) {
+                                                    listed = popup.memoText->toPlainText().toStdString();
+                                                    finishAnyway ? popup.imgBtnFinishClick() : popup.imgBtnBackClick();
+                                                }),
+                  1);
         EXPECT_EQ(listed.rfind("(!) Welcome / Chapter one: no page layout is chosen", 0), 0u) << listed;
         ASSERT_EQ(screen.GetFindings().size(), 1u);
         EXPECT_EQ(screen.GetOutcome(), finishAnyway ? TFormFinish::Outcome::Success : TFormFinish::Outcome::None);
@@ -305,5 +262,4 @@ TEST_F(TFormFinishTest, FindingsAreShownBeforeAnythingIsWritten)
         EXPECT_EQ(screen.IsCloseRequested(), finishAnyway);
         screen.EndRun();
     }
-    Screens().formFindingsPopUp.reset();
 }

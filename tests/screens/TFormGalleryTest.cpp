@@ -3,15 +3,10 @@
 #include "SaneTestBackend.h"
 
 #include "model/AlbumTestSupport.h"
-#include "model/ProjectModification.h"
-#include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evProject.h"
-#include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
-#include "screens/ScreenSet.h"
 #include "screens/TFormGallery.h"
-#include "screens/TFormImageEdit.h"
 #include "screens/TformProjectEditPicture.h"
 
 using namespace screentest;
@@ -27,39 +22,17 @@ std::vector<uint8_t> BytesOf(const evObjectCollection& collection)
     return stream.Data();
 }
 
-// Applies every image edit screen that comes up while the test waits in its modal loop.
-class ImageEditApplier {
-public:
-    ImageEditApplier()
-    {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [] {
-            auto* screen = dynamic_cast<TFormImageEdit*>(QApplication::activeModalWidget());
-            if (screen && screen->isVisible())
-                screen->ImgApplyClick();
-        });
-        m_timer.start();
-    }
-
-private:
-    QTimer m_timer;
-};
-
-class TFormGalleryTest : public SkinTest {
+class TFormGalleryTest : public ContextTest {
 protected:
     void SetUp() override
     {
-        SkinTest::SetUp();
-        ClearModified();
+        ContextTest::SetUp();
         Screens().formImageEdit = std::make_unique<TFormImageEdit>();
-        m_gallery = std::make_unique<TFormGallery>();
     }
     void TearDown() override
     {
         m_gallery.reset();
-        Screens().formImageEdit.reset();
-        ClearModified();
-        SkinTest::TearDown();
+        ContextTest::TearDown();
     }
 
     // Photographs of the given sizes, each under the slot identifier.
@@ -78,7 +51,7 @@ protected:
     }
 
     evCategory m_page{"Page", "", false, 3};
-    std::unique_ptr<TFormGallery> m_gallery;
+    std::unique_ptr<TFormGallery> m_gallery = std::make_unique<TFormGallery>();
 };
 
 } // namespace
@@ -132,8 +105,7 @@ TEST_F(TFormGalleryTest, OnlyApplyKeepsTheChanges)
         Open();
         ClearModified();
         AnsweringDialogs dialogs;
-        const std::string path = PathOf("p.png");
-        SolidBitmap(90, 60, RGBColor(0, 200, 0)).Image().save(QString::fromStdString(path));
+        const std::string path = WritePhoto(PathOf("p.png"), 90, 60);
         dialogs.openManyAnswers.push_back({path, path});
         ImageEditApplier applier;
         m_gallery->ImgBtnLoadClick();
@@ -185,23 +157,18 @@ TEST_F(TFormGalleryTest, ScrollingStopsAtTheEnds)
 // would be closed without a question while its file holds what the user cancelled.
 TEST_F(TFormGalleryTest, CancelAfterASaveLeavesTheProjectModified)
 {
-    ApplicationContext context;
-    context.SetCurrentProject(
-        std::make_unique<evProject>("Anna", "Ben", 1.0, "Rose.evl", std::make_unique<evCategory>("P", "", false, 3)));
-    context.SetProjectFileName(PathOf("saved.evp"));
-    SetAppContext(&context);
+    UseAlbum(NewCategory("P"));
+    m_context.SetProjectFileName(PathOf("saved.evp"));
     Add({{kKey, 60, 40}});
     Open();
     m_gallery->ImgDeleteClick();
     m_gallery->imgTopSaveClick();
     EXPECT_FALSE(IsModified());
-    EXPECT_EQ(m_gallery->labelHelp->Caption(), HelpString(Help::SavedNotice).c_str());
+    EXPECT_EQ(m_gallery->labelHelp->Caption(), HelpCaption(Help::SavedNotice));
     m_gallery->ImgCancelClick();
     m_gallery->Finish();
     EXPECT_TRUE(IsModified());
     EXPECT_EQ(m_page.GetUserElements().Count(), 1);
-    SetAppContext(nullptr);
-    context.FreeCurrentProject();
 }
 
 TEST_F(TFormGalleryTest, ADamagedPhotographGetsItsCellWithTheDamagedMark)
@@ -249,6 +216,4 @@ TEST_F(TFormGalleryTest, AScanAddsAPhotographToTheSlideShow)
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->GetSlotID(), kKey);
     EXPECT_TRUE(IsModified());
-    m_gallery = std::move(Screens().formGallery);
-    Screens().formEditPicture.reset();
 }

@@ -4,35 +4,14 @@
 #include "TestPictures.h"
 #include "imaging/PhotographFile.h"
 #include "platform/Jpeg.h"
-#include "screens/ScreenSet.h"
 #include "screens/TFormImageEdit.h"
-#include "screens/TokPopup.h"
 
 #include <QDateTime>
 #include <QLocale>
 
-#include <cstring>
-#include <fstream>
-#include <string>
-#include <vector>
-
 using namespace screentest;
 
 namespace {
-
-Bitmap Filled(int width, int height, uint8_t blue, uint8_t green, uint8_t red)
-{
-    Bitmap bitmap(width, height);
-    for (int y = 0; y < height; ++y) {
-        uint8_t* line = bitmap.ScanLine(y);
-        for (int x = 0; x < width; ++x) {
-            line[3 * x] = blue;
-            line[3 * x + 1] = green;
-            line[3 * x + 2] = red;
-        }
-    }
-    return bitmap;
-}
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {
@@ -57,18 +36,13 @@ std::vector<uint8_t> HugeBmpHeader()
     return header;
 }
 
-class TFormImageEditTest : public SkinTest {
+class TFormImageEditTest : public ContextTest {
 protected:
-    void TearDown() override
-    {
-        Screens().okPopup.reset();
-        SkinTest::TearDown();
-    }
-
     // Photograph 1200 x 800, shown as 609 x 406.
     void PrepareLandscape(bool fixedOrientation)
     {
-        ASSERT_TRUE(m_screen.PrepareBitmap(Filled(1200, 800, 90, 120, 150), 300, 200, fixedOrientation, m_result));
+        ASSERT_TRUE(
+            m_screen.PrepareBitmap(Solid(1200, 800, RGBColor(150, 120, 90)), 300, 200, fixedOrientation, m_result));
     }
 
     void Drag(TPoint from, const std::vector<TPoint>& moves)
@@ -77,21 +51,6 @@ protected:
         for (const TPoint& p : moves)
             m_screen.ImageMouseMove(p.X, p.Y);
         m_screen.ImageMouseUp(moves.back().X, moves.back().Y);
-    }
-
-    // The message of the OK pop-up that the next step shows, answered from the real modal loop.
-    template <class Step>
-    QString MessageOf(Step step)
-    {
-        Screens().okPopup = std::make_unique<TokPopup>();
-        QString message;
-        ModalAnswerer answer([&message](QWidget*) {
-            message = Screens().okPopup->LabelMessage->Caption();
-            Screens().okPopup->ImgOKClick();
-        });
-        step();
-        EXPECT_EQ(answer.Answered(), 1);
-        return message;
     }
 
     TFormImageEdit m_screen;
@@ -118,8 +77,8 @@ TEST_F(TFormImageEditTest, TheFirstFrameIsTheLargestOfTheTargetProportionsAtTheT
         {"portrait slot, fixed", 1200, 800, 200, 300, true, {609, 406}, {200, 300}, {200, 300}, {0, 0, 270, 406}},
     };
     for (const Case& c : cases) {
-        ASSERT_TRUE(m_screen.PrepareBitmap(Filled(c.photoWidth, c.photoHeight, 90, 120, 150), c.slotWidth, c.slotHeight,
-                                           c.fixed, m_result));
+        ASSERT_TRUE(m_screen.PrepareBitmap(Solid(c.photoWidth, c.photoHeight, RGBColor(150, 120, 90)), c.slotWidth,
+                                           c.slotHeight, c.fixed, m_result));
         EXPECT_EQ(m_screen.GetShownSize(), c.shown) << c.what;
         EXPECT_EQ(m_screen.GetBaseSize(), c.base) << c.what;
         EXPECT_EQ(m_screen.GetTarget(), c.target) << c.what;
@@ -217,7 +176,7 @@ TEST_F(TFormImageEditTest, MovesNewFramesAndRefusedFrames)
 // 1.5 (y - 1) wide, rounded halves to even.
 TEST_F(TFormImageEditTest, TheIndicatorComparesTheFramesPhotographPixelsWithTheTargetWidth)
 {
-    ASSERT_TRUE(m_screen.PrepareBitmap(Filled(609, 457, 1, 2, 3), 300, 200, false, m_result));
+    ASSERT_TRUE(m_screen.PrepareBitmap(Solid(609, 457, RGBColor(3, 2, 1)), 300, 200, false, m_result));
     EXPECT_TRUE(m_screen.ImgPositiv->isVisibleTo(m_screen.Panel()));
     struct Case {
         int y;
@@ -241,7 +200,7 @@ TEST_F(TFormImageEditTest, TheIndicatorComparesTheFramesPhotographPixelsWithTheT
 
 TEST_F(TFormImageEditTest, CorrectionsWorkOnTheWorkingPhotographUntilTheOriginalReturns)
 {
-    ASSERT_TRUE(m_screen.PrepareBitmap(Filled(8, 6, 100, 105, 110), 300, 200, false, m_result));
+    ASSERT_TRUE(m_screen.PrepareBitmap(Solid(8, 6, RGBColor(110, 105, 100)), 300, 200, false, m_result));
     const TRect frame = m_screen.GetCropFrame();
     m_screen.ImageOptimizeClick(); // levels 100..110 stretched over 0..255
     EXPECT_EQ(m_screen.GetWorking().Pixel(3, 3), RGBColor(255, 128, 0));
@@ -258,7 +217,7 @@ TEST_F(TFormImageEditTest, CorrectionsWorkOnTheWorkingPhotographUntilTheOriginal
 // Computed as written, the cut-out of a one-pixel photograph would run from 1 to 0.
 TEST_F(TFormImageEditTest, APhotographOfOnePixelStillGivesACutOut)
 {
-    ASSERT_TRUE(m_screen.PrepareBitmap(Filled(1, 1, 10, 20, 30), 300, 200, false, m_result));
+    ASSERT_TRUE(m_screen.PrepareBitmap(Solid(1, 1, RGBColor(30, 20, 10)), 300, 200, false, m_result));
     EXPECT_EQ(m_screen.PhotographCrop(), Rect(0, 0, 1, 1));
     m_screen.ImgApplyClick();
     EXPECT_EQ(m_result.Width(), 300);
@@ -308,7 +267,7 @@ TEST_F(TFormImageEditTest, FilesThatAreNoPictureOrTooLargeShowAMessageAndChangeN
 {
     PrepareLandscape(false);
     m_screen.EndRun();
-    m_result = Filled(3, 3, 1, 1, 1);
+    m_result = Solid(3, 3, RGBColor(1, 1, 1));
     const std::string text = PathOf("notes.jpg");
     WriteFile(text, {'h', 'e', 'l', 'l', 'o'});
     const std::string huge = PathOf("huge.bmp");
@@ -318,7 +277,7 @@ TEST_F(TFormImageEditTest, FilesThatAreNoPictureOrTooLargeShowAMessageAndChangeN
     WriteFile(heic, {0, 0, 0, 24, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c',
                      0, 0, 0, 0,  'm', 'i', 'f', '1', 'h', 'e', 'i', 'c'});
     // A photograph cut in the middle of its pixels, as an interrupted copy leaves it.
-    const std::vector<uint8_t> whole = EncodeJpeg(Filled(400, 300, 90, 120, 150), 90);
+    const std::vector<uint8_t> whole = EncodeJpeg(Solid(400, 300, RGBColor(150, 120, 90)), 90);
     const std::string cut = PathOf("cut.jpg");
     WriteFile(cut, std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(whole.size() * 2 / 3)));
     const struct {
@@ -333,7 +292,7 @@ TEST_F(TFormImageEditTest, FilesThatAreNoPictureOrTooLargeShowAMessageAndChangeN
     };
     for (const auto& c : cases) {
         bool prepared = true;
-        EXPECT_EQ(MessageOf([&] { prepared = m_screen.PrepareFile(c.path, 300, 200, false, m_result); }), c.message);
+        EXPECT_EQ(OkMessage([&] { prepared = m_screen.PrepareFile(c.path, 300, 200, false, m_result); }), c.message);
         EXPECT_FALSE(prepared);
         EXPECT_EQ(m_screen.GetLoaded().Width(), 1200);
         EXPECT_EQ(m_screen.GetCropFrame(), Rect(0, 0, 609, 406));
@@ -412,7 +371,7 @@ TEST_F(TFormImageEditTest, ALargePhotographIsReadReducedAndCutAtTheResolutionThe
 
 TEST_F(TFormImageEditTest, TheTitleLineTellsWhenThePhotographWasTaken)
 {
-    const std::vector<uint8_t> jpeg = EncodeJpeg(Filled(40, 30, 90, 120, 150), 90);
+    const std::vector<uint8_t> jpeg = EncodeJpeg(Solid(40, 30, RGBColor(150, 120, 90)), 90);
     const std::string dated = PathOf("dated.jpg");
     WriteFile(dated, WithExifDate(jpeg, "2024:06:15 14:03:59"));
     const std::string undated = PathOf("undated.jpg");
