@@ -4,6 +4,7 @@
 
 #include "screens/ScreenTestSupport.h"
 
+#include "app/ScreenCreation.h"
 #include "app/StartupEnvironment.h"
 #include "app/TFormMainMenu.h"
 #include "model/AlbumTestSupport.h"
@@ -41,6 +42,13 @@ inline void WriteBytes(const std::vector<uint8_t>& bytes, const std::string& pat
     stream.SaveToFile(path);
 }
 
+// An album of three pages on the design.
+inline evProject Album(const std::string& first = "Anna", const std::string& second = "Ben",
+                       const std::string& design = "Rose.evl")
+{
+    return evProject(first, second, 40000.0, design, screentest::PageChain({"Welcome", "Menu", "End"}));
+}
+
 // Sets the file's times back by the seconds.
 inline void Age(const std::string& path, int seconds)
 {
@@ -66,31 +74,25 @@ enum class Reply { Restore, Discard, Cross };
 // pop-ups with OK. Keeps the texts in the order they were shown, a question's with "?" in front.
 class Replies {
 public:
-    explicit Replies(Reply reply) : m_reply(reply)
-    {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
-        m_timer.start();
-    }
+    explicit Replies(Reply reply) : m_reply(reply) {}
     QStringList texts;
 
 private:
-    void Poll()
+    void Answer(QWidget* modal)
     {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* question = dynamic_cast<TyesNoPopup*>(modal); question && question->isVisible()) {
+        if (auto* question = dynamic_cast<TyesNoPopup*>(modal)) {
             texts << "?" + question->LabelMessage->Caption();
             m_reply == Reply::Restore   ? question->ImgYesClick()
             : m_reply == Reply::Discard ? question->ImgNoClick()
                                         : question->imgBtnSmallCancelClick();
-        } else if (auto* ok = dynamic_cast<TokPopup*>(modal); ok && ok->isVisible()) {
+        } else if (auto* ok = dynamic_cast<TokPopup*>(modal)) {
             texts << ok->LabelMessage->Caption();
             ok->ImgOKClick();
         }
     }
 
     Reply m_reply;
-    QTimer m_timer;
+    screentest::ModalAnswerer m_answerer{[this](QWidget* modal) { Answer(modal); }, true};
 };
 
 class ProgramFolderTest : public screentest::FolderTest {
@@ -117,6 +119,7 @@ protected:
     }
     void TearDown() override
     {
+        DestroyScreens();
         m_mainMenu.reset();
         soundAvailable = false;
         FolderTest::TearDown();
@@ -129,6 +132,14 @@ protected:
         m_mainMenu = std::make_unique<TFormMainMenu>(m_environment);
         return *m_mainMenu;
     }
+    // Starts the program and creates its screens.
+    void StartWithScreens()
+    {
+        DestroyScreens();
+        ASSERT_EQ(Start().GetStartupState(), -1);
+        CreateScreens({});
+    }
+    TFormMainMenu& Menu() { return *m_mainMenu; }
     // Runs the step and answers the OK pop-ups it shows, collecting their texts.
     static QStringList OkTexts(const std::function<void()>& step)
     {

@@ -2,7 +2,6 @@
 // Discard, the cross, damaged copies), and a signal that ends the program while a project has changes.
 #include "app/AppTestSupport.h"
 
-#include "app/ScreenCreation.h"
 #include "model/ProjectFile.h"
 #include "model/evProject.h"
 #include "platform/EndingSignals.h"
@@ -22,12 +21,6 @@ namespace {
 
 constexpr const char* kOfferText = "Vellora found unsaved changes to %1 from %2. Restore them?";
 
-// An album of three pages under the names.
-evProject Album(const std::string& first, const std::string& second = "Ben")
-{
-    return evProject(first, second, 40000.0, "Rose.evl", screentest::PageChain({"Welcome", "Menu", "End"}));
-}
-
 class RecoveryTest : public ProgramFolderTest {
 protected:
     void SetUp() override
@@ -37,18 +30,12 @@ protected:
         m_branding = screentest::MakeBranding(screentest::kHelpTexts, screentest::kPictures,
                                               {{Help::RecoveryOffer, kOfferText}});
         WriteBody(*m_branding, MainFile());
+        Restart();
+    }
+    // Starts again, with a project menu that notes what it was opened with.
+    void Restart()
+    {
         StartWithScreens();
-    }
-    void TearDown() override
-    {
-        DestroyScreens();
-        ProgramFolderTest::TearDown();
-    }
-    void StartWithScreens()
-    {
-        DestroyScreens();
-        ASSERT_EQ(Start().GetStartupState(), -1);
-        CreateScreens({});
         Menu().SetProjectMenuRunner([this]() -> int32_t {
             ++m_menuRuns;
             m_opened = Menu().GetCurrentProject() ? Menu().GetCurrentProject()->GetFirstName() : "";
@@ -57,7 +44,6 @@ protected:
             return 0;
         });
     }
-    TFormMainMenu& Menu() { return *m_mainMenu; }
     std::string Project() const { return m_program + "/projects/Anna & Ben.evp"; }
     std::string Copy() const { return Project() + ".recovery"; }
 
@@ -189,7 +175,7 @@ TEST_F(RecoveryTest, SigtermWithUnsavedChangesLeavesACopyThatRestores)
     EXPECT_EQ(ReadProjectFile(Copy())->GetFirstName(), "Changed");
     EXPECT_EQ(ReadProjectFile(Project())->GetFirstName(), "Anna");
 
-    StartWithScreens();
+    Restart();
     EXPECT_EQ(Offer(Reply::Restore).size(), 1);
     EXPECT_EQ(m_opened, "Changed");
     EXPECT_EQ(m_openedFile, Project());

@@ -38,9 +38,6 @@ protected:
 
 TEST_F(StartupTest, ASuccessfulStartReadsEverythingAndCreatesTheFolders)
 {
-    std::filesystem::remove_all(m_program + "/designs");
-    std::filesystem::create_directories(m_program + "/designs");
-    WriteBody(*MakeDesign("Rose"), DesignsFolder() + "Rose.evl");
     TFormMainMenu& menu = Start();
     EXPECT_EQ(menu.GetStartupState(), -1);
     EXPECT_EQ(menu.GetStartupWarning(), -1);

@@ -1,6 +1,5 @@
 #include "app/AppTestSupport.h"
 
-#include "app/ScreenCreation.h"
 #include "model/ProjectFile.h"
 #include "model/evProject.h"
 #include "screens/TwaitPopup.h"
@@ -14,15 +13,8 @@ protected:
     void SetUp() override
     {
         ProgramFolderTest::SetUp();
-        ASSERT_EQ(Start().GetStartupState(), -1);
-        CreateScreens({});
+        StartWithScreens();
     }
-    void TearDown() override
-    {
-        DestroyScreens();
-        ProgramFolderTest::TearDown();
-    }
-    TFormMainMenu& Menu() { return *m_mainMenu; }
 
     void CheckOpenedProject(const std::string& path)
     {
@@ -40,13 +32,10 @@ protected:
         EXPECT_FALSE(Screens().waitPopup->isVisible());
     }
 
-    std::string SaveProject(const std::string& designFile, bool withDiscLabel = false)
+    std::string SaveProject(const std::string& designFile)
     {
-        evProject project("Anna", "Ben", 40000.0, designFile, screentest::PageChain({"Welcome", "Menu", "End"}));
-        if (withDiscLabel)
-            project.SetDiscLabelCategory(std::make_unique<evCategory>("my label", "", true, 3));
         const std::string path = m_program + "/projects/Anna & Ben.evp";
-        WriteProjectFile(project, path);
+        WriteProjectFile(Album("Anna", "Ben", designFile), path);
         return path;
     }
 };

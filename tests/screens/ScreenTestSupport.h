@@ -221,13 +221,13 @@ protected:
     TframeTimeline* m_timeline = nullptr;
 };
 
-// Runs the action on the first modal window that comes up while the test waits in a modal loop (checked every
-// few milliseconds); the action must close it. Stops after the first window it answered.
+// Hands the modal window that comes up while the test waits in a modal loop to the action (checked every few
+// milliseconds), which must close it: only the first one, or each one while it lives (`every`).
 class ModalAnswerer {
 public:
     using Action = std::function<void(QWidget* modal)>;
 
-    explicit ModalAnswerer(Action action) : m_action(std::move(action))
+    explicit ModalAnswerer(Action action, bool every = false) : m_action(std::move(action)), m_every(every)
     {
         m_timer.setInterval(5);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
@@ -241,12 +241,14 @@ private:
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible())
             return;
-        m_timer.stop();
+        if (!m_every)
+            m_timer.stop();
         ++m_answered;
         m_action(modal);
     }
 
     Action m_action;
+    bool m_every;
     QTimer m_timer;
     int m_answered = 0;
 };
@@ -283,24 +285,15 @@ struct AnsweringFontDialog : TFontDialog {
 };
 
 // Applies every image edit screen that comes up while it lives, keeping whether each had a fixed orientation.
-class ImageEditApplier {
-public:
-    ImageEditApplier()
-    {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto* screen = dynamic_cast<TFormImageEdit*>(QApplication::activeModalWidget());
-            if (screen && screen->isVisible()) {
-                fixedFlags.push_back(screen->IsFixedOrientation());
-                screen->ImgApplyClick();
-            }
-        });
-        m_timer.start();
-    }
+struct ImageEditApplier {
     std::vector<bool> fixedFlags;
-
-private:
-    QTimer m_timer;
+    ModalAnswerer answerer{[this](QWidget* modal) {
+                               if (auto* screen = dynamic_cast<TFormImageEdit*>(modal)) {
+                                   fixedFlags.push_back(screen->IsFixedOrientation());
+                                   screen->ImgApplyClick();
+                               }
+                           },
+                           true};
 };
 
 // Runs the step, confirms the OK pop-up it shows and returns its text; empty when none came up.
@@ -342,11 +335,7 @@ public:
     std::vector<std::string> OpenFiles(const FileDialogRequest& request) override
     {
         openManyRequests.push_back(request);
-        if (openManyAnswers.empty())
-            return {};
-        std::vector<std::string> answer = openManyAnswers.front();
-        openManyAnswers.pop_front();
-        return answer;
+        return Take(openManyAnswers);
     }
     std::optional<std::string> SaveFile(const FileDialogRequest& request) override
     {
@@ -366,11 +355,12 @@ public:
     std::vector<FileDialogRequest> openManyRequests;
 
 private:
-    static std::optional<std::string> Take(std::deque<std::optional<std::string>>& answers)
+    template <class Answer>
+    static Answer Take(std::deque<Answer>& answers)
     {
         if (answers.empty())
-            return std::nullopt;
-        std::optional<std::string> answer = answers.front();
+            return {};
+        Answer answer = answers.front();
         answers.pop_front();
         return answer;
     }

@@ -108,17 +108,14 @@ protected:
     std::string ClickVideo()
     {
         std::string text;
-        QTimer poll;
-        poll.setInterval(5);
-        QObject::connect(&poll, &QTimer::timeout, [&text, &poll] {
-            auto* popup = dynamic_cast<TokPopup*>(QApplication::activeModalWidget());
-            if (!popup || !popup->isVisible())
-                return;
-            poll.stop();
-            text = popup->LabelMessage->Caption().toStdString();
-            popup->ImgOKClick();
-        });
-        poll.start();
+        ModalAnswerer answerer(
+            [&text](QWidget* modal) {
+                if (auto* popup = dynamic_cast<TokPopup*>(modal); popup && text.empty()) {
+                    text = popup->LabelMessage->Caption().toStdString();
+                    popup->ImgOKClick();
+                }
+            },
+            true);
         m_screen->imgBtnVideoClick();
         return text;
     }

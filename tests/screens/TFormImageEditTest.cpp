@@ -23,16 +23,10 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
 std::vector<uint8_t> HugeBmpHeader()
 {
     std::vector<uint8_t> header(54, 0);
-    auto put32 = [&header](size_t at, uint32_t v) { std::memcpy(&header[at], &v, 4); };
-    header[0] = 'B';
-    header[1] = 'M';
-    put32(2, 54 + 600'000'000u);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, 20000);
-    put32(22, 10000);
-    header[26] = 1;
-    header[28] = 24;
+    header[0] = 'B', header[1] = 'M', header[26] = 1, header[28] = 24; // one plane of 24 bits
+    const std::pair<size_t, uint32_t> fields[] = {{2, 54 + 600'000'000u}, {10, 54}, {14, 40}, {18, 20000}, {22, 10000}};
+    for (const auto& [at, value] : fields)
+        std::memcpy(&header[at], &value, 4);
     return header;
 }
 
@@ -45,12 +39,11 @@ protected:
             m_screen.PrepareBitmap(Solid(1200, 800, RGBColor(150, 120, 90)), 300, 200, fixedOrientation, m_result));
     }
 
-    void Drag(TPoint from, const std::vector<TPoint>& moves)
+    void Drag(TPoint from, TPoint to)
     {
         m_screen.ImageMouseDown(from.X, from.Y);
-        for (const TPoint& p : moves)
-            m_screen.ImageMouseMove(p.X, p.Y);
-        m_screen.ImageMouseUp(moves.back().X, moves.back().Y);
+        m_screen.ImageMouseMove(to.X, to.Y);
+        m_screen.ImageMouseUp(to.X, to.Y);
     }
 
     TFormImageEdit m_screen;
@@ -113,7 +106,7 @@ TEST_F(TFormImageEditTest, CornerDragsKeepTheProportionsAndAnUprightFrameTurnsTh
     };
     for (const Case& c : cases) {
         PrepareLandscape(c.fixed);
-        Drag(c.press, {c.to});
+        Drag(c.press, c.to);
         EXPECT_EQ(m_screen.GetCropFrame(), c.frame) << c.what;
         EXPECT_EQ(m_screen.GetTarget(), c.target) << c.what;
         m_screen.ImgApplyClick();
@@ -135,7 +128,7 @@ TEST_F(TFormImageEditTest, CornerDragsKeepTheProportionsAndAnUprightFrameTurnsTh
 TEST_F(TFormImageEditTest, MovesNewFramesAndRefusedFrames)
 {
     PrepareLandscape(false);
-    Drag({606, 403}, {{100, 300}}); // (0, 0, 199, 300)
+    Drag({606, 403}, {100, 300}); // (0, 0, 199, 300)
     struct Step {
         const char* what;
         bool press;
@@ -239,26 +232,26 @@ TEST_F(TFormImageEditTest, PhotographsStandUprightWhateverOrientationTheyRecord)
     const std::vector<uint8_t> jpeg = EncodeJpeg(stored, 95);
     struct Case {
         uint16_t orientation;
-        TColor topLeft, topRight, bottomLeft, bottomRight;
+        TColor quarters[4]; // top-left, top-right, bottom-left, bottom-right
     };
     const Case cases[] = {
-        {1, red, green, blue, kColorWhite}, {2, green, red, kColorWhite, blue}, {3, kColorWhite, blue, green, red},
-        {4, blue, kColorWhite, red, green}, {5, red, blue, green, kColorWhite}, {6, blue, red, kColorWhite, green},
-        {7, kColorWhite, green, blue, red}, {8, green, kColorWhite, red, blue},
+        {1, {red, green, blue, kColorWhite}}, {2, {green, red, kColorWhite, blue}},
+        {3, {kColorWhite, blue, green, red}}, {4, {blue, kColorWhite, red, green}},
+        {5, {red, blue, green, kColorWhite}}, {6, {blue, red, kColorWhite, green}},
+        {7, {kColorWhite, green, blue, red}}, {8, {green, kColorWhite, red, blue}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.orientation);
         const std::string path = PathOf("photo" + std::to_string(c.orientation) + ".jpg");
         WriteFile(path, WithExifOrientation(jpeg, c.orientation));
-        ASSERT_TRUE(m_screen.PrepareFile(path, 300, 200, false, m_result)) << c.orientation;
+        ASSERT_TRUE(m_screen.PrepareFile(path, 300, 200, false, m_result));
         const Bitmap& photo = m_screen.GetLoaded();
-        const bool turned = c.orientation >= 5;
-        EXPECT_EQ(photo.Width(), turned ? 32 : 64) << c.orientation;
+        EXPECT_EQ(photo.Width(), c.orientation >= 5 ? 32 : 64); // turned
         EXPECT_EQ(photo.Format(), PixelFormat::pf24bit);
-        const int w = photo.Width(), h = photo.Height();
-        EXPECT_TRUE(Near(photo.Pixel(w / 4, h / 4), c.topLeft)) << c.orientation;
-        EXPECT_TRUE(Near(photo.Pixel(3 * w / 4, h / 4), c.topRight)) << c.orientation;
-        EXPECT_TRUE(Near(photo.Pixel(w / 4, 3 * h / 4), c.bottomLeft)) << c.orientation;
-        EXPECT_TRUE(Near(photo.Pixel(3 * w / 4, 3 * h / 4), c.bottomRight)) << c.orientation;
+        for (int q = 0; q < 4; ++q)
+            EXPECT_TRUE(Near(photo.Pixel((1 + q % 2 * 2) * photo.Width() / 4, (1 + q / 2 * 2) * photo.Height() / 4),
+                             c.quarters[q]))
+                << q;
         m_screen.EndRun();
     }
 }
@@ -348,7 +341,7 @@ TEST_F(TFormImageEditTest, ALargePhotographIsReadReducedAndCutAtTheResolutionThe
                 EXPECT_EQ(m_screen.GetPhotographSize(), (TPoint{2400, 1800}));
             }
             if (c.smallFrame)
-                Drag({1, 1}, {{480, 330}});
+                Drag({1, 1}, {480, 330});
             if (c.edits) {
                 m_screen.ImageGrayClick();
                 m_screen.ImageOptimizeClick();

@@ -364,7 +364,7 @@ TEST_F(NewProject3Test, EditModeReplacesTheTreeOnlyWhenAccepted)
 }
 
 // The one run of the real modal loops: page 1 reaches page 2, page 2 reaches page 3, whose OK ends the wizard.
-TEST_F(NewProject3Test, TheWholeWizardEndsWithTheSavedProject)
+TEST_F(FixedDayWizardTest, TheWholeWizardEndsWithTheSavedProject)
 {
     InstallDesign("Lily");
     InstallDesign("Rose");
@@ -378,28 +378,24 @@ TEST_F(NewProject3Test, TheWholeWizardEndsWithTheSavedProject)
     screens.formNewProject2 = std::make_unique<TFormNewProject2>();
     screens.formNewProject3 = std::make_unique<TFormNewProject3>();
     QStringList seen;
-    QTimer driver;
-    driver.setInterval(5);
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == screens.formNewProject1.get() && modal->isVisible()) {
-            seen << "1";
-            screens.formNewProject1->EditName1->setText("Anna");
-            screens.formNewProject1->EditName2->setText("Ben");
-            screens.formNewProject1->ImgApplyClick();
-        } else if (modal == screens.formNewProject2.get() && modal->isVisible()) {
-            seen << "2";
-            screens.formNewProject2->SelectDesign(1);
-            screens.formNewProject2->Image2Click();
-        } else if (modal == screens.formNewProject3.get() && modal->isVisible()) {
-            seen << "3";
-            screens.formNewProject3->imgBtnOkClick();
-        }
-    });
-    driver.start();
-    SetTodaySource([] { return 46362.0; });
+    screentest::ModalAnswerer driver(
+        [&](QWidget* modal) {
+            if (modal == screens.formNewProject1.get()) {
+                seen << "1";
+                screens.formNewProject1->EditName1->setText("Anna");
+                screens.formNewProject1->EditName2->setText("Ben");
+                screens.formNewProject1->ImgApplyClick();
+            } else if (modal == screens.formNewProject2.get()) {
+                seen << "2";
+                screens.formNewProject2->SelectDesign(1);
+                screens.formNewProject2->Image2Click();
+            } else if (modal == screens.formNewProject3.get()) {
+                seen << "3";
+                screens.formNewProject3->imgBtnOkClick();
+            }
+        },
+        true);
     std::unique_ptr<evProject> project = screens.formNewProject1->Run();
-    SetTodaySource({});
     SetSkinBranding(m_branding.get());
     EXPECT_EQ(seen, (QStringList{"1", "2", "3"}));
     ASSERT_NE(project, nullptr);

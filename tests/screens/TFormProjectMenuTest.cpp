@@ -41,24 +41,18 @@ protected:
     // a message with OK; returns how many came up.
     static int AnsweringAll(const std::function<void()>& action)
     {
-        int answered = 0;
-        QTimer poll;
-        poll.setInterval(5);
-        QObject::connect(&poll, &QTimer::timeout, [&answered] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isVisible())
-                return;
-            ++answered;
-            if (auto* save = dynamic_cast<TFormSave*>(modal))
-                save->imgYesActiveClick();
-            else if (auto* leave = dynamic_cast<TFormExitAndSave*>(modal))
-                leave->imgBtnExitSave_ActClick();
-            else
-                static_cast<SkinnedScreen*>(modal)->Close();
-        });
-        poll.start();
+        ModalAnswerer answerer(
+            [](QWidget* modal) {
+                if (auto* save = dynamic_cast<TFormSave*>(modal))
+                    save->imgYesActiveClick();
+                else if (auto* leave = dynamic_cast<TFormExitAndSave*>(modal))
+                    leave->imgBtnExitSave_ActClick();
+                else
+                    static_cast<SkinnedScreen*>(modal)->Close();
+            },
+            true);
         action();
-        return answered;
+        return answerer.Answered();
     }
 };
 

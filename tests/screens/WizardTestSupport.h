@@ -23,24 +23,14 @@ namespace wizardtest {
 // next queued answer (none: no), the add-entry pop-up the next queued text (nothing: cancelled).
 class PopupScript {
 public:
-    PopupScript()
-    {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
-        m_timer.start();
-    }
-
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<QString>> entryAnswers;
     QStringList messages;  // OK pop-up texts
     QStringList questions; // yes/no pop-up texts
 
 private:
-    void Poll()
+    void Answer(QWidget* modal)
     {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
         ScreenSet& screens = Screens();
         if (modal == screens.okPopup.get()) {
             messages << screens.okPopup->LabelMessage->Caption();
@@ -68,7 +58,7 @@ private:
         popup.ImgApplyClick();
     }
 
-    QTimer m_timer;
+    screentest::ModalAnswerer m_answerer{[this](QWidget* modal) { Answer(modal); }, true};
 };
 
 class WizardTest : public screentest::ContextTest {
