@@ -195,6 +195,24 @@ protected:
     ApplicationContext m_context;
 };
 
+// The screen under test, made after the context and freed before it.
+template <class Screen>
+class ScreenTest : public ContextTest {
+protected:
+    void SetUp() override
+    {
+        ContextTest::SetUp();
+        m_screen = std::make_unique<Screen>();
+    }
+    void TearDown() override
+    {
+        m_screen.reset();
+        ContextTest::TearDown();
+    }
+
+    std::unique_ptr<Screen> m_screen;
+};
+
 // A page editor with the timeline strip on its panel.
 template <class Editor>
 class PageEditorTest : public ContextTest {

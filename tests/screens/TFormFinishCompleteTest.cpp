@@ -14,23 +14,17 @@ namespace G = Geometry::FinishComplete;
 
 namespace {
 
-class TFormFinishCompleteTest : public ContextTest {
+class TFormFinishCompleteTest : public ScreenTest<TFormFinishComplete> {
 protected:
     void SetUp() override
     {
-        ContextTest::SetUp();
+        ScreenTest::SetUp();
         Screens().waitPopup = std::make_unique<TwaitPopup>();
         m_disc = PathOf("chosen/Vellora");
         fs::create_directories(m_disc + "/data");
         std::ofstream(m_disc + "/evplay.exe") << "player";
         std::ofstream(m_disc + "/data/data.evp") << "pages";
-        m_screen = std::make_unique<TFormFinishComplete>();
         m_screen->Prepare(m_disc, "Zo\xc3\xab", "J\xc3\xbcrgen");
-    }
-    void TearDown() override
-    {
-        m_screen.reset();
-        ContextTest::TearDown();
     }
 
     // Clicks "Save a disc image" and returns the text of the OK pop-up it showed ("" for none).
@@ -40,7 +34,6 @@ protected:
     }
 
     std::string m_disc;
-    std::unique_ptr<TFormFinishComplete> m_screen;
     AnsweringDialogs m_dialogs;
 };
 

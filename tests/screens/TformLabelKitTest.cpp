@@ -61,14 +61,8 @@ QString Positions(const P& screen)
 
 // ----------------------------------------------------------------------------------------------- print screen
 
-class TformLabelKitPrintTest : public ContextTest {
+class TformLabelKitPrintTest : public ScreenTest<P> {
 protected:
-    void TearDown() override
-    {
-        m_screen.reset();
-        ContextTest::TearDown();
-    }
-
     void Prepare() { m_screen->Prepare(m_label); }
     QRgb PreviewPixelIn(LabelSheet::Label label) const
     {
@@ -79,7 +73,6 @@ protected:
 
     AnsweringPrintDialogs m_dialog;
     Bitmap m_label = SolidBitmap(768, 768, RGBColor(200, 30, 30));
-    std::unique_ptr<P> m_screen = std::make_unique<P>();
 };
 
 TEST_F(TformLabelKitPrintTest, EntryShowsBothLabelsAtTheirPlacesWithTheirPictures)
@@ -230,21 +223,14 @@ TEST_F(TformLabelKitPrintTest, HintsFollowTheMouse)
 
 // ----------------------------------------------------------------------------------------------- set-up screen
 
-class TformLabelkitSetupTest : public ContextTest {
+class TformLabelkitSetupTest : public ScreenTest<TformLabelkitSetup> {
 protected:
     void SetUp() override
     {
-        ContextTest::SetUp();
+        ScreenTest::SetUp();
         Screens().formImageEdit = std::make_unique<TFormImageEdit>();
         Screens().formMemoPopUp = std::make_unique<TformMemoPopUp>();
         Screens().formLabelKitPrint = std::make_unique<P>();
-        m_screen = std::make_unique<TformLabelkitSetup>();
-    }
-    void TearDown() override
-    {
-        m_screen.reset();
-        m_project.reset();
-        ContextTest::TearDown();
     }
 
     void Prepare(std::unique_ptr<evProject> project = MakeLabelAlbum())
@@ -271,7 +257,6 @@ protected:
     }
 
     std::unique_ptr<evProject> m_project;
-    std::unique_ptr<TformLabelkitSetup> m_screen;
 };
 
 TEST_F(TformLabelkitSetupTest, PreviewShowsTheLabelAndTheClearButtonFollowsThePicture)
