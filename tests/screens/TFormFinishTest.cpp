@@ -140,29 +140,6 @@ TEST_F(TFormFinishTest, RemembersTheFolderAndAsksBeforeReplacingADiscInIt)
     screen.Conclude();
 }
 
-TEST_F(TFormFinishTest, StopsBeforeWritingWithoutAFolderOrWithADurationThatIsNoNumber)
-{
-    finishtest::WriteStudioFiles(m_context.GetDataFolder());
-    struct Case {
-        bool chooseFolder;
-        const char* duration;
-        const char* expectedText;
-    };
-    for (const Case& c : {Case{false, "5", "Help 205"}, Case{true, "five", "Help 242"}, Case{true, "", "Help 242"}}) {
-        SCOPED_TRACE(c.expectedText);
-        TFormFinish screen;
-        screen.Prepare();
-        if (c.chooseFolder)
-            ChooseFolder(screen, "chosen");
-        screen.editDuration->setText(c.duration);
-        EXPECT_EQ(Message([&] { screen.ImgApplyClick(); }), c.expectedText);
-        EXPECT_EQ(screen.GetOutcome(), TFormFinish::Outcome::None);
-        EXPECT_FALSE(screen.IsCloseRequested());
-        EXPECT_FALSE(fs::exists(PathOf("chosen/Vellora")));
-        screen.EndRun();
-    }
-}
-
 TEST_F(TFormFinishTest, AFailedStepIsNamedAndTheErrorScreenSaysWhatToDo)
 {
     Screens().formFinishError = std::make_unique<TFormFinishError>();
@@ -188,31 +165,50 @@ TEST_F(TFormFinishTest, AFailedStepIsNamedAndTheErrorScreenSaysWhatToDo)
     }
 }
 
-TEST_F(TFormFinishTest, AFullDiscOrAFolderThatCannotBeWrittenIsSaidWithTheFile)
+// Without a folder, or with a duration that is no number, nothing is written; a full disc or a folder that cannot
+// be written is said with the file, and nothing is left of it.
+TEST_F(TFormFinishTest, StopsOrFailsWithAMessageAndLeavesNothingWritten)
 {
+    finishtest::WriteStudioFiles(m_context.GetDataFolder());
+    using Outcome = TFormFinish::Outcome;
+    const std::string data = "/Vellora/data/data.evp";
     const struct {
-        const char* name;
+        const char* folder; // none: not chosen
+        const char* duration;
         WriterFaults::At at;
-        int error;
-        int32_t text;
+        int error; // 0: no fault
+        std::string message;
+        Outcome outcome;
     } cases[] = {
-        {"full", WriterFaults::At::Write, ENOSPC, Help::WriteDiscFull},
-        {"read-only", WriterFaults::At::Open, EROFS, Help::WriteFolderLocked},
+        {nullptr, "5", WriterFaults::At::Open, 0, "Help 205", Outcome::None},
+        {"five", "five", WriterFaults::At::Open, 0, "Help 242", Outcome::None},
+        {"empty", "", WriterFaults::At::Open, 0, "Help 242", Outcome::None},
+        {"full", "5", WriterFaults::At::Write, ENOSPC, HelpString(Help::WriteDiscFull) + "\n" + PathOf("full") + data,
+         Outcome::Failure},
+        {"read-only", "5", WriterFaults::At::Open, EROFS,
+         HelpString(Help::WriteFolderLocked) + "\n" + PathOf("read-only") + data, Outcome::Failure},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.message);
         TFormFinish screen;
         screen.Prepare();
-        const std::string folder = ChooseFolder(screen, c.name);
-        std::string message;
+        if (c.folder)
+            ChooseFolder(screen, c.folder);
+        screen.editDuration->setText(c.duration);
         {
-            WriterFaults faults(c.at, c.error);
-            message = Message([&] { screen.ImgApplyClick(); });
+            std::optional<WriterFaults> faults;
+            if (c.error)
+                faults.emplace(c.at, c.error);
+            EXPECT_EQ(Message([&] { screen.ImgApplyClick(); }), c.message);
         }
-        EXPECT_EQ(message, HelpString(c.text) + "\n" + folder + "/Vellora/data/data.evp");
-        EXPECT_EQ(screen.GetOutcome(), TFormFinish::Outcome::Failure);
-        EXPECT_FALSE(fs::exists(folder + "/Vellora/data/data.evp"));
-        EXPECT_TRUE(TemporariesIn(folder + "/Vellora/data").empty());
+        EXPECT_EQ(screen.GetOutcome(), c.outcome);
+        EXPECT_EQ(screen.IsCloseRequested(), c.outcome == Outcome::Failure); // on to the error screen
+        if (c.folder) {
+            EXPECT_FALSE(fs::exists(PathOf(c.folder) + data));
+            EXPECT_EQ(fs::exists(PathOf(c.folder) + "/Vellora"), c.outcome == Outcome::Failure);
+            EXPECT_TRUE(TemporariesIn(PathOf(c.folder) + "/Vellora/data").empty());
+        }
+        screen.EndRun();
     }
 }
 

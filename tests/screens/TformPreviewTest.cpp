@@ -57,7 +57,7 @@ protected:
 
 } // namespace
 
-TEST_F(TformPreviewTest, APageIsViewedWithACloseAreaAddedOnce)
+TEST_F(TformPreviewTest, APageIsViewedWithACloseAreaAddedOnceAndNavigationReplacesIt)
 {
     TformPreview& preview = Preview();
     PrepareWelcome();
@@ -75,21 +75,11 @@ TEST_F(TformPreviewTest, APageIsViewedWithACloseAreaAddedOnce)
     page->Render(preview.imgPreview->Picture().GetCanvas());
     EXPECT_EQ(CountTargets(*page, -1), 1);
 
-    preview.FinishPage();
-    EXPECT_EQ(preview.GetPage(), nullptr);
-    EXPECT_TRUE(preview.imgPreview->Picture().IsEmpty());
-}
-
-TEST_F(TformPreviewTest, NavigationReplacesThePageOrClosesThePreview)
-{
-    TformPreview& preview = Preview();
-    PrepareWelcome();
-    const evProjectorPage* first = preview.GetPage();
-
+    // Navigation replaces the page, which gets its close area as well.
     preview.GoToTarget(2);
     const evProjectorPage* third = preview.GetPage();
     ASSERT_NE(third, nullptr);
-    EXPECT_NE(third, first);
+    EXPECT_NE(third, page);
     EXPECT_TRUE(third->IsViewing());
     EXPECT_EQ(CountTargets(*third, -1), 1);
 
@@ -103,6 +93,8 @@ TEST_F(TformPreviewTest, NavigationReplacesThePageOrClosesThePreview)
     preview.GoToTarget(-1);
     EXPECT_TRUE(preview.IsCloseRequested());
     preview.FinishPage();
+    EXPECT_EQ(preview.GetPage(), nullptr);
+    EXPECT_TRUE(preview.imgPreview->Picture().IsEmpty());
 }
 
 // A design's sample is shown at the size of the design's page (the design choice's "Full size"), reduced to fit
