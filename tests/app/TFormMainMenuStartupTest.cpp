@@ -141,26 +141,32 @@ TEST_F(StartupTest, TheScreenMustHoldThePanel)
     }
 }
 
-TEST_F(StartupTest, AnOldOrUnknownSoundSystemTurnsSoundOff)
+// An old or unknown sound system (nothing is started) or an audio library that does not start turns sound off,
+// and the sound lists are not read at all; a known one starts sound and reads them.
+TEST_F(StartupTest, SoundNeedsAKnownSoundSystemAndAnAudioLibraryThatStarts)
 {
     WriteSoundLists();
-    for (const std::string version : {"", "4", "2.2.1", "4.x.0", "1.-3.0", "4.02"}) {
-        m_audioVersion = version;
+    const struct {
+        const char* version;
+        bool libraryStarts;
+        int32_t warning;
+    } cases[] = {{"", true, 177},           {"4", true, 177},    {"2.2.1", true, 177},         {"4.x.0", true, 177},
+                 {"1.-3.0", true, 177},     {"4.02", true, 177}, {"2.26.5 dummy", false, 174}, {"1.3", true, -1},
+                 {"4.09.00.0904", true, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.version);
+        m_audioVersion = c.version;
+        m_audioStarted = c.libraryStarts;
+        const int starts = m_audioStarts;
         TFormMainMenu& menu = Start();
-        EXPECT_EQ(menu.GetStartupState(), -1) << version;
-        EXPECT_EQ(menu.GetStartupWarning(), 177) << version;
-        EXPECT_FALSE(soundAvailable) << version;
-        // The sound lists are not read at all.
-        EXPECT_EQ(menu.GetMainBranding()->GetMusic().Count(), 0);
-        EXPECT_EQ(menu.GetMainBranding()->GetSpeech().Count(), 0);
-        EXPECT_FALSE(m_status.contains("Help 178"));
+        EXPECT_EQ(menu.GetStartupState(), -1);
+        EXPECT_EQ(menu.GetStartupWarning(), c.warning);
+        EXPECT_EQ(soundAvailable, c.warning < 0);
+        EXPECT_EQ(m_audioStarts - starts, c.warning == 177 ? 0 : 1);
+        EXPECT_EQ(menu.GetMainBranding()->GetMusic().Count(), c.warning < 0 ? 2 : 0);
+        EXPECT_EQ(menu.GetMainBranding()->GetSpeech().Count(), c.warning < 0 ? 1 : 0);
+        EXPECT_EQ(m_status.contains("Help 178"), c.warning < 0);
     }
-    EXPECT_EQ(m_audioStarts, 0);
-
-    m_audioVersion = "4.09.00.0904";
-    EXPECT_EQ(Start().GetStartupWarning(), -1);
-    m_audioVersion = "1.3";
-    EXPECT_EQ(Start().GetStartupWarning(), -1);
 }
 
 TEST_F(StartupTest, AudioVersionNumberTakesThePartBetweenTheFirstTwoFullStops)
@@ -176,18 +182,6 @@ TEST_F(StartupTest, AudioVersionNumberTakesThePartBetweenTheFirstTwoFullStops)
                                                                 {"4.99999999999.1", std::nullopt}};
     for (const auto& [version, number] : cases)
         EXPECT_EQ(TFormMainMenu::AudioVersionNumber(version), number) << version;
-}
-
-TEST_F(StartupTest, AnUnusableAudioLibraryTurnsSoundOff)
-{
-    WriteSoundLists();
-    m_audioStarted = false;
-    TFormMainMenu& menu = Start();
-    EXPECT_EQ(menu.GetStartupState(), -1);
-    EXPECT_EQ(menu.GetStartupWarning(), 174);
-    EXPECT_FALSE(soundAvailable);
-    EXPECT_EQ(m_audioStarts, 1);
-    EXPECT_EQ(menu.GetMainBranding()->GetMusic().Count(), 0);
 }
 
 TEST_F(StartupTest, TheAudioLibraryCopyOfThisRunIsTheOnlyOneDeleted)

@@ -156,19 +156,14 @@ TEST_F(NewProject3Test, SwitchingOnReachesTheAncestorsAndOffTheWholeSubtree)
     page.FinishWizard();
 }
 
-// Twenty optional chapters, of which sixteen are visible.
-std::unique_ptr<evCategory> LongList()
+TEST_F(NewProject3Test, ArrowsMoveOneRowAClickAndGoOnWhileHeldAndANewChapterComesIntoView)
 {
+    // Twenty optional chapters, of which sixteen are visible.
     auto tree = NewCategory("T0", true);
     for (int i = 1; i < 20; ++i)
         tree->AppendSibling(NewCategory("T" + std::to_string(i), true));
-    return tree;
-}
-
-TEST_F(NewProject3Test, ArrowsMoveOneRowAClickAndGoOnWhileHeld)
-{
     TFormNewProject3 page;
-    PrepareWizard(page, LongList());
+    PrepareWizard(page, std::move(tree));
     page.SelectRow(0);
     // A click: one row, and nothing more once released.
     page.imgBtnListDownMouseDown();
@@ -210,13 +205,8 @@ TEST_F(NewProject3Test, ArrowsMoveOneRowAClickAndGoOnWhileHeld)
         wheel({turn.x, 300}, turn.delta);
         EXPECT_EQ(page.GetFirstVisible(), turn.firstVisible) << turn.x << " " << turn.delta;
     }
-    page.FinishWizard();
-}
 
-TEST_F(NewProject3Test, ANewChapterAtTheEndOfALongListComesIntoView)
-{
-    TFormNewProject3 page;
-    PrepareWizard(page, LongList());
+    // A new chapter at the end of the list comes into view.
     PopupScript popups;
     popups.entryAnswers = {QString("Dance")};
     page.SelectRow(19);
