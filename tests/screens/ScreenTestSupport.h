@@ -14,7 +14,6 @@
 #include "model/evPicture.h"
 #include "model/evProject.h"
 #include "platform/Bitmap.h"
-#include "platform/Canvas.h"
 #include "platform/Stream.h"
 #include "platform/TempFiles.h"
 #include "screens/ApplicationContext.h"
@@ -52,16 +51,6 @@ namespace screentest {
 constexpr int kHelpTexts = 300;
 constexpr int kPictures = 205;
 
-inline std::unique_ptr<evPicture> IndexPicture(int index)
-{
-    Bitmap bitmap(index + 1, 2);
-    Canvas& canvas = bitmap.GetCanvas();
-    canvas.SetBrushColor(RGBColor(128, 128, 128));
-    canvas.SetBrushStyle(BrushStyle::Solid);
-    canvas.FillRect(Rect(0, 0, index + 1, 2));
-    return std::make_unique<evPicture>("skin" + std::to_string(index), bitmap);
-}
-
 // Help text i reads "Help i" unless the test gives its own.
 inline std::unique_ptr<evBranding> MakeBranding(int helpTexts = kHelpTexts, int pictures = kPictures,
                                                 const std::map<int, std::string>& ownTexts = {})
@@ -73,8 +62,11 @@ inline std::unique_ptr<evBranding> MakeBranding(int helpTexts = kHelpTexts, int 
         texts->Add(std::make_unique<evHelptext>("text" + std::to_string(i), i, text));
     }
     auto skin = std::make_unique<evObjectCollection>();
-    for (int i = 0; i < pictures; ++i)
-        skin->Add(IndexPicture(i));
+    for (int i = 0; i < pictures; ++i) {
+        QImage grey(i + 1, 2, QImage::Format_RGB32);
+        grey.fill(QColor(128, 128, 128));
+        skin->Add(std::make_unique<evPicture>("skin" + std::to_string(i), Bitmap(grey)));
+    }
     return std::make_unique<evBranding>("test", nullptr, std::move(texts), std::move(skin),
                                         std::make_unique<evObjectCollection>(), std::make_unique<evObjectCollection>());
 }
