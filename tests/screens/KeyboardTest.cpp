@@ -29,25 +29,20 @@ using screentest::NewCategory;
 
 namespace {
 
+using Keys = std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>;
+
 // Types the keys into the first screen that comes up modally, once it is active (as it is before a person can
 // type), after the typing set up by `before`.
-class KeysOnShow {
-public:
-    KeysOnShow(std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys, std::function<void()> before = {})
-        : m_answerer([keys, before](QWidget* modal) {
-              EXPECT_TRUE(QTest::qWaitForWindowActive(modal));
-              if (before)
-                  before();
-              for (const auto& [key, modifiers] : keys)
-                  QTest::keyClick(modal->windowHandle(), key, modifiers);
-          })
-    {}
-
-private:
-    screentest::ModalAnswerer m_answerer;
-};
-
-using Keys = std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>;
+screentest::ModalAnswerer KeysOnShow(const Keys& keys, const std::function<void()>& before = {})
+{
+    return screentest::ModalAnswerer([keys, before](QWidget* modal) {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(modal));
+        if (before)
+            before();
+        for (const auto& [key, modifiers] : keys)
+            QTest::keyClick(modal->windowHandle(), key, modifiers);
+    });
+}
 const Keys kReturn{{Qt::Key_Return, Qt::NoModifier}};
 const Keys kEnter{{Qt::Key_Enter, Qt::KeypadModifier}};
 const Keys kEscape{{Qt::Key_Escape, Qt::NoModifier}};
@@ -92,7 +87,7 @@ TEST_F(KeyboardTest, ReturnConfirmsAndEscapeCancelsEveryPopup)
         {"exit and save, Escape", kEscape, exitAndSaveRun, "0"},
     };
     for (const Case& c : cases) {
-        KeysOnShow keys(c.keys);
+        auto keys = KeysOnShow(c.keys);
         EXPECT_EQ(c.run(), c.expected) << c.what;
     }
 }
@@ -121,7 +116,7 @@ TEST_F(KeyboardTest, TheEntryAndMemoPopupsKeepTheirTextOnlyWhenConfirmed)
         {{{Qt::Key_C, Qt::NoModifier}, {Qt::Key_Escape, Qt::NoModifier}}, memoRun, "cancelled"},
     };
     for (const auto& c : cases) {
-        KeysOnShow keys(c.keys);
+        auto keys = KeysOnShow(c.keys);
         EXPECT_EQ(c.run(), c.expected);
     }
 }
@@ -156,7 +151,7 @@ TEST_F(KeyboardTest, OnTheFirstWizardPageReturnAppliesAndEscapeAsksWhenSomething
         PopupScript popups;
         popups.yesNoAnswers = c.answers;
         // A page that stays open is closed by a second answerer once the keys are handled.
-        KeysOnShow keys(c.keys, [&] {
+        auto keys = KeysOnShow(c.keys, [&] {
             if (c.typing)
                 c.typing(page);
         });
@@ -206,7 +201,7 @@ TEST_F(KeyboardTest, PersonalDataAsksBeforeEscapeDropsAChange)
             screen.TransEdit1->setText("Cleo");
         PopupScript popups;
         popups.yesNoAnswers = {true};
-        KeysOnShow keys(kEscape);
+        auto keys = KeysOnShow(kEscape);
         screen.ShowModal();
         EXPECT_EQ(popups.questions, changed ? QStringList{drop} : QStringList{});
         EXPECT_FALSE(screen.GetApplied());
