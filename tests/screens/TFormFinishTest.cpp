@@ -58,9 +58,7 @@ TEST_F(TFormFinishTest, WritesTheDiscFolderWithOrWithoutTheStudioPage)
     Screens().yesNoPopup.reset(); // an older disc is replaced without the question
     struct Case {
         const char* name;
-        bool discFolderExists;
-        bool studioFiles;
-        bool switchStudioOff;
+        bool discFolderExists, studioFiles, switchStudioOff;
         const char* duration;
         int32_t expectedDuration; // -1: no studio page
     };

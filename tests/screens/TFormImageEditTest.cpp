@@ -172,8 +172,7 @@ TEST_F(TFormImageEditTest, TheIndicatorComparesTheFramesPhotographPixelsWithTheT
     ASSERT_TRUE(m_screen.PrepareBitmap(Solid(609, 457, RGBColor(3, 2, 1)), 300, 200, false, m_result));
     EXPECT_TRUE(m_screen.ImgPositiv->isVisibleTo(m_screen.Panel()));
     struct Case {
-        int y;
-        int width;
+        int y, width;
         TImage* visible;
         int help;
     };
@@ -320,8 +319,7 @@ TEST_F(TFormImageEditTest, ALargePhotographIsReadReducedAndCutAtTheResolutionThe
 
     const struct {
         const char* what;
-        bool smallFrame;
-        bool edits;
+        bool smallFrame, edits;
         double tolerance;
     } cases[] = {
         {"whole frame, reduced pixels", false, false, 2.0},

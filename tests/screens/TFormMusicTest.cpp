@@ -109,8 +109,7 @@ TEST_F(TFormMusicTest, AcceptAndCancelStoreTheChoice)
     enum class Action { None, ListTrack, OwnFile, NoMusic };
     const struct {
         Action action;
-        bool cancel;
-        bool projectHasOwnTrack;
+        bool cancel, projectHasOwnTrack;
         std::string expectedTitle; // empty: no music
     } cases[] = {
         {Action::None, false, true, "Own song"},     {Action::None, false, false, ""},

@@ -63,8 +63,7 @@ TEST_F(NewProject3Test, EditButtonsKeepTheLevelLimitAndRefuseBlankNames)
     using Handler = void (TFormNewProject3::*)();
     struct Case {
         const char* what;
-        int chapters;
-        int row;
+        int chapters, row;
         Handler handler;
         std::optional<QString> typed;
         bool yes;

@@ -131,8 +131,7 @@ TEST_F(TFormProjectMenuTest, ClosingAndLeavingAskOnlyWhenThereAreChanges)
 {
     struct Case {
         const char* name;
-        bool modified;
-        bool leaveProgram;
+        bool modified, leaveProgram;
         Answer answer;
         bool closes;
         int32_t result;

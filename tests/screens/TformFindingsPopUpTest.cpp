@@ -31,8 +31,7 @@ class TformFindingsPopUpTest : public SkinTest {};
 TEST_F(TformFindingsPopUpTest, ListsAtMostFiftyAndCountsTheRest)
 {
     struct Case {
-        int findings;
-        int lines;
+        int findings, lines;
         const char* last;
     };
     for (const Case& c : {Case{1, 1, "(!) Welcome / Ceremony: left off"}, Case{50, 50, "Page 49: sample"},

@@ -147,8 +147,7 @@ TEST(LayoutNameTest, ALongNameIsShortenedAfterAWholeWord)
     const QFontMetrics metrics(font);
     const QString ellipsis(QChar(0x2026));
     const struct {
-        QString name;
-        QString shown;
+        QString name, shown;
     } cases[] = {
         {"Text", "Text"},
         {"Two photographs and text", "Two photographs" + ellipsis},

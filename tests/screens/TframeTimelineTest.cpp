@@ -180,8 +180,7 @@ TEST_F(TframeTimelineTest, TheMarginsNeverTakeTheMouse)
     evCategory* first = m_timeline->CurrentPage();
     struct Case {
         bool scrolled;
-        int x;
-        int y;
+        int x, y;
         bool hovered;
     };
     // Unscrolled, the eighth thumbnail lies under the right margin; scrolled to the end, the first one under the
