@@ -4,6 +4,7 @@
 
 #include "screens/ScreenTestSupport.h"
 
+#include "app/ScreenCreation.h"
 #include "app/StartupEnvironment.h"
 #include "app/TFormMainMenu.h"
 #include "model/AlbumTestSupport.h"
@@ -11,6 +12,7 @@
 #include "platform/Stream.h"
 #include "screens/ScreenSet.h"
 #include "screens/TokPopup.h"
+#include "screens/TyesNoPopup.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -20,9 +22,13 @@
 #include <string>
 #include <vector>
 
+#include <sys/time.h>
+
 namespace apptest {
 
-inline void WriteBody(const evObject& object, const std::string& path)
+// Writes the body of a model object or collection to the file.
+template <class Object>
+void WriteBody(const Object& object, const std::string& path)
 {
     MemoryStream stream;
     object.SaveToStream(stream);
@@ -36,11 +42,18 @@ inline void WriteBytes(const std::vector<uint8_t>& bytes, const std::string& pat
     stream.SaveToFile(path);
 }
 
-inline void WriteCollection(const evObjectCollection& collection, const std::string& path)
+// An album of three pages on the design.
+inline evProject Album(const std::string& first = "Anna", const std::string& second = "Ben",
+                       const std::string& design = "Rose.evl")
 {
-    MemoryStream stream;
-    collection.SaveToStream(stream);
-    stream.SaveToFile(path);
+    return evProject(first, second, 40000.0, design, screentest::PageChain({"Welcome", "Menu", "End"}));
+}
+
+// Sets the file's times back by the seconds.
+inline void Age(const std::string& path, int seconds)
+{
+    const timeval earlier[2] = {{::time(nullptr) - seconds, 0}, {::time(nullptr) - seconds, 0}};
+    ::utimes(path.c_str(), earlier);
 }
 
 // A design whose page layouts carry the given keys, with identifiers 1000, 1001, ... in key order.
@@ -53,6 +66,34 @@ inline std::unique_ptr<evLayout> MakeDesign(const std::string& name,
         AddPageLayout(*design, id++, 0, key);
     return design;
 }
+
+// How the yes/no pop-up is answered.
+enum class Reply { Restore, Discard, Cross };
+
+// Answers every pop-up that comes up while it lives: the yes/no pop-up as told (yes restores, no discards), OK
+// pop-ups with OK. Keeps the texts in the order they were shown, a question's with "?" in front.
+class Replies {
+public:
+    explicit Replies(Reply reply) : m_reply(reply) {}
+    QStringList texts;
+
+private:
+    void Answer(QWidget* modal)
+    {
+        if (auto* question = dynamic_cast<TyesNoPopup*>(modal)) {
+            texts << "?" + question->LabelMessage->Caption();
+            m_reply == Reply::Restore   ? question->ImgYesClick()
+            : m_reply == Reply::Discard ? question->ImgNoClick()
+                                        : question->imgBtnSmallCancelClick();
+        } else if (auto* ok = dynamic_cast<TokPopup*>(modal)) {
+            texts << ok->LabelMessage->Caption();
+            ok->ImgOKClick();
+        }
+    }
+
+    Reply m_reply;
+    screentest::ModalAnswerer m_answerer{[this](QWidget* modal) { Answer(modal); }, true};
+};
 
 class ProgramFolderTest : public screentest::FolderTest {
 protected:
@@ -78,6 +119,7 @@ protected:
     }
     void TearDown() override
     {
+        DestroyScreens();
         m_mainMenu.reset();
         soundAvailable = false;
         FolderTest::TearDown();
@@ -90,22 +132,20 @@ protected:
         m_mainMenu = std::make_unique<TFormMainMenu>(m_environment);
         return *m_mainMenu;
     }
-    // Runs the step and answers the OK pop-ups it shows, collecting their texts.
-    QStringList OkTexts(const std::function<void()>& step)
+    // Starts the program and creates its screens.
+    void StartWithScreens()
     {
-        QStringList texts;
-        QTimer poll;
-        poll.setInterval(5);
-        QObject::connect(&poll, &QTimer::timeout, [&texts] {
-            TokPopup* popup = Screens().okPopup.get();
-            if (QApplication::activeModalWidget() != popup || !popup->isVisible())
-                return;
-            texts << popup->LabelMessage->Caption();
-            popup->ImgOKClick();
-        });
-        poll.start();
+        DestroyScreens();
+        ASSERT_EQ(Start().GetStartupState(), -1);
+        CreateScreens({});
+    }
+    TFormMainMenu& Menu() { return *m_mainMenu; }
+    // Runs the step and answers the OK pop-ups it shows, collecting their texts.
+    static QStringList OkTexts(const std::function<void()>& step)
+    {
+        Replies replies(Reply::Cross);
         step();
-        return texts;
+        return replies.texts;
     }
     std::string MainFile() const { return m_program + "/data/main.evb"; }
     std::string DesignsFolder() const { return m_program + "/designs/"; }

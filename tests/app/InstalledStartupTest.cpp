@@ -45,7 +45,6 @@ protected:
     void TearDown() override
     {
         fs::permissions(m_folder / "usr/share/vellora/designs", fs::perms::owner_write, fs::perm_options::add);
-        DestroyScreens();
         ProgramFolderTest::TearDown();
     }
     std::string UserDesigns() const { return (m_home / ".local/share/vellora/designs/").string(); }

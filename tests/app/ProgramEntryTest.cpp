@@ -1,29 +1,8 @@
 #include "app/AppTestSupport.h"
 
 #include "app/ProgramEntry.h"
-#include "app/ScreenCreation.h"
-#include "app/TformSplash.h"
-#include "screens/ScreenSet.h"
-#include "screens/TFormImprint.h"
-#include "screens/TformMemoPopUp.h"
-#include "screens/TformPreview.h"
-#include "screens/TokPopup.h"
-#include "screens/TwaitPopup.h"
 
-using namespace apptest;
-
-namespace {
-
-class ProgramEntryTest : public screentest::SkinTest {
-protected:
-    void TearDown() override
-    {
-        DestroyScreens();
-        SkinTest::TearDown();
-    }
-};
-
-} // namespace
+using ProgramEntryTest = screentest::SkinTest;
 
 TEST_F(ProgramEntryTest, FailedStartUpsHaveTheirMessages)
 {

@@ -2,28 +2,17 @@
 // Discard, the cross, damaged copies), and a signal that ends the program while a project has changes.
 #include "app/AppTestSupport.h"
 
-#include "app/ScreenCreation.h"
 #include "model/ProjectFile.h"
-#include "model/ProjectModification.h"
-#include "model/RecoveryCopy.h"
-#include "model/evCategory.h"
-#include "model/evHelptext.h"
 #include "model/evProject.h"
 #include "platform/EndingSignals.h"
 #include "screens/Autosave.h"
 #include "screens/DataIndexes.h"
-#include "screens/ScreenSet.h"
-#include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
-#include "screens/TyesNoPopup.h"
 
 #include <QDate>
 #include <QElapsedTimer>
 
 #include <csignal>
-#include <fstream>
-
-#include <sys/time.h>
 
 using namespace apptest;
 namespace fs = std::filesystem;
@@ -32,81 +21,21 @@ namespace {
 
 constexpr const char* kOfferText = "Vellora found unsaved changes to %1 from %2. Restore them?";
 
-std::unique_ptr<evCategory> ThreePages()
-{
-    auto first = std::make_unique<evCategory>("Welcome", "", false, 3);
-    first->AppendSibling(std::make_unique<evCategory>("Menu", "", false, 3));
-    first->AppendSibling(std::make_unique<evCategory>("End", "", false, 3));
-    return first;
-}
-
-// How the yes/no pop-up is answered.
-enum class Reply { Restore, Discard, Cross };
-
-// Answers every pop-up that comes up while the step runs: the yes/no pop-up as told, OK pop-ups with OK. Keeps
-// the texts in the order they were shown.
-class Replies {
-public:
-    explicit Replies(Reply reply) : m_reply(reply)
-    {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
-        m_timer.start();
-    }
-    QStringList texts;
-
-private:
-    void Poll()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* question = dynamic_cast<TyesNoPopup*>(modal); question && question->isVisible()) {
-            texts << "?" + question->LabelMessage->Caption();
-            if (m_reply == Reply::Restore)
-                question->ImgYesClick();
-            else if (m_reply == Reply::Discard)
-                question->ImgNoClick();
-            else
-                question->imgBtnSmallCancelClick();
-        } else if (auto* ok = dynamic_cast<TokPopup*>(modal); ok && ok->isVisible()) {
-            texts << ok->LabelMessage->Caption();
-            ok->ImgOKClick();
-        }
-    }
-
-    Reply m_reply;
-    QTimer m_timer;
-};
-
 class RecoveryTest : public ProgramFolderTest {
 protected:
     void SetUp() override
     {
         ProgramFolderTest::SetUp();
         // The offer's own text, so that the names and the time are seen in it.
-        auto texts = std::make_unique<evObjectCollection>();
-        for (int i = 0; i < screentest::kHelpTexts; ++i) {
-            const std::string text = i == Help::RecoveryOffer ? kOfferText : "Help " + std::to_string(i);
-            texts->Add(std::make_unique<evHelptext>("text", i, text));
-        }
-        auto skin = std::make_unique<evObjectCollection>();
-        for (int i = 0; i < screentest::kPictures; ++i)
-            skin->Add(screentest::IndexPicture(i));
-        m_branding = std::make_unique<evBranding>("test", nullptr, std::move(texts), std::move(skin),
-                                                  std::make_unique<evObjectCollection>(),
-                                                  std::make_unique<evObjectCollection>());
+        m_branding = screentest::MakeBranding(screentest::kHelpTexts, screentest::kPictures,
+                                              {{Help::RecoveryOffer, kOfferText}});
         WriteBody(*m_branding, MainFile());
+        Restart();
+    }
+    // Starts again, with a project menu that notes what it was opened with.
+    void Restart()
+    {
         StartWithScreens();
-    }
-    void TearDown() override
-    {
-        DestroyScreens();
-        ProgramFolderTest::TearDown();
-    }
-    void StartWithScreens()
-    {
-        DestroyScreens();
-        ASSERT_EQ(Start().GetStartupState(), -1);
-        CreateScreens({});
         Menu().SetProjectMenuRunner([this]() -> int32_t {
             ++m_menuRuns;
             m_opened = Menu().GetCurrentProject() ? Menu().GetCurrentProject()->GetFirstName() : "";
@@ -115,16 +44,14 @@ protected:
             return 0;
         });
     }
-    TFormMainMenu& Menu() { return *m_mainMenu; }
     std::string Project() const { return m_program + "/projects/Anna & Ben.evp"; }
     std::string Copy() const { return Project() + ".recovery"; }
 
     void SaveProjectAndCopy(const std::string& copyName)
     {
-        WriteProjectFile(evProject("Anna", "Ben", 40000.0, "Rose.evl", ThreePages()), Project());
-        WriteProjectFile(evProject(copyName, "Ben", 40000.0, "Rose.evl", ThreePages()), Copy());
-        const timeval earlier[2] = {{::time(nullptr) - 300, 0}, {::time(nullptr) - 300, 0}};
-        ::utimes(Project().c_str(), earlier);
+        WriteProjectFile(Album("Anna"), Project());
+        WriteProjectFile(Album(copyName), Copy());
+        Age(Project(), 300);
     }
     QStringList Offer(Reply reply)
     {
@@ -175,8 +102,7 @@ TEST_F(RecoveryTest, DiscardRemovesTheCopyAndTheCrossKeepsItForTheNextStart)
 
     // A copy older than its project (saved since) is not offered, and left alone.
     SaveProjectAndCopy("Carla");
-    const timeval older[2] = {{::time(nullptr) - 900, 0}, {::time(nullptr) - 900, 0}};
-    ::utimes(Copy().c_str(), older);
+    Age(Copy(), 900);
     EXPECT_TRUE(Offer(Reply::Restore).isEmpty());
     EXPECT_TRUE(fs::exists(Copy()));
 }
@@ -190,7 +116,7 @@ TEST_F(RecoveryTest, ACopyThatCannotBeReadIsReportedAndKeptAside)
     std::vector<uint8_t> whole;
     {
         MemoryStream body;
-        evProject("Anna", "Ben", 40000.0, "Rose.evl", ThreePages()).SaveToStream(body);
+        Album("Anna").SaveToStream(body);
         whole = body.Data();
     }
     const struct {
@@ -223,7 +149,7 @@ TEST_F(RecoveryTest, ACopyThatCannotBeReadIsReportedAndKeptAside)
 // copy restores.
 TEST_F(RecoveryTest, SigtermWithUnsavedChangesLeavesACopyThatRestores)
 {
-    WriteProjectFile(evProject("Anna", "Ben", 40000.0, "Rose.evl", ThreePages()), Project());
+    WriteProjectFile(Album("Anna"), Project());
     int quits = 0;
     Menu().SetQuitter([&quits] { ++quits; });
     EndingSignals endingSignals;
@@ -249,7 +175,7 @@ TEST_F(RecoveryTest, SigtermWithUnsavedChangesLeavesACopyThatRestores)
     EXPECT_EQ(ReadProjectFile(Copy())->GetFirstName(), "Changed");
     EXPECT_EQ(ReadProjectFile(Project())->GetFirstName(), "Anna");
 
-    StartWithScreens();
+    Restart();
     EXPECT_EQ(Offer(Reply::Restore).size(), 1);
     EXPECT_EQ(m_opened, "Changed");
     EXPECT_EQ(m_openedFile, Project());
@@ -262,10 +188,9 @@ TEST_F(RecoveryTest, OpeningAProjectOffersItsOwnCopyWhereverItIs)
     fs::create_directories(PathOf("elsewhere"));
     screentest::AnsweringDialogs dialogs;
     for (const Reply reply : {Reply::Restore, Reply::Discard, Reply::Cross}) {
-        WriteProjectFile(evProject("Zoë", "Jürgen", 40000.0, "Rose.evl", ThreePages()), project);
-        const timeval earlier[2] = {{::time(nullptr) - 300, 0}, {::time(nullptr) - 300, 0}};
-        ::utimes(project.c_str(), earlier);
-        WriteProjectFile(evProject("Zoë Maria", "Jürgen", 40000.0, "Rose.evl", ThreePages()), project + ".recovery");
+        WriteProjectFile(Album("Zoë", "Jürgen"), project);
+        Age(project, 300);
+        WriteProjectFile(Album("Zoë Maria", "Jürgen"), project + ".recovery");
         dialogs.openAnswers.push_back(project);
         Replies replies(reply);
         Menu().Img2Click();

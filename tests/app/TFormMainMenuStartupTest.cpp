@@ -27,10 +27,10 @@ protected:
         evObjectCollection music;
         music.Add(Track("Waltz", 1));
         music.Add(Track("Minuet", 1));
-        WriteCollection(music, DataFolder() + "music.evb");
+        WriteBody(music, DataFolder() + "music.evb");
         evObjectCollection speech;
         speech.Add(Track("Welcome", 1));
-        WriteCollection(speech, DataFolder() + "speaker.evb");
+        WriteBody(speech, DataFolder() + "speaker.evb");
     }
 };
 
@@ -38,9 +38,6 @@ protected:
 
 TEST_F(StartupTest, ASuccessfulStartReadsEverythingAndCreatesTheFolders)
 {
-    std::filesystem::remove_all(m_program + "/designs");
-    std::filesystem::create_directories(m_program + "/designs");
-    WriteBody(*MakeDesign("Rose"), DesignsFolder() + "Rose.evl");
     TFormMainMenu& menu = Start();
     EXPECT_EQ(menu.GetStartupState(), -1);
     EXPECT_EQ(menu.GetStartupWarning(), -1);
@@ -137,59 +134,54 @@ TEST_F(StartupTest, WithoutAUsableDesignStartUpEnds)
 
 TEST_F(StartupTest, TheScreenMustHoldThePanel)
 {
-    m_environment.screenSize = QSize(1023, 768);
-    EXPECT_EQ(Start().GetStartupState(), 204);
-    m_environment.screenSize = QSize(1280, 767);
-    EXPECT_EQ(Start().GetStartupState(), 204);
-    m_environment.screenSize = QSize(1024, 768);
-    EXPECT_EQ(Start().GetStartupState(), -1);
+    for (const auto& [size, state] :
+         {std::pair{QSize(1023, 768), 204}, {QSize(1280, 767), 204}, {QSize(1024, 768), -1}}) {
+        m_environment.screenSize = size;
+        EXPECT_EQ(Start().GetStartupState(), state) << size.width() << " x " << size.height();
+    }
 }
 
-TEST_F(StartupTest, AnOldOrUnknownSoundSystemTurnsSoundOff)
+// An old or unknown sound system (nothing is started) or an audio library that does not start turns sound off,
+// and the sound lists are not read at all; a known one starts sound and reads them.
+TEST_F(StartupTest, SoundNeedsAKnownSoundSystemAndAnAudioLibraryThatStarts)
 {
     WriteSoundLists();
-    for (const std::string version : {"", "4", "2.2.1", "4.x.0", "1.-3.0", "4.02"}) {
-        m_audioVersion = version;
+    const struct {
+        const char* version;
+        bool libraryStarts;
+        int32_t warning;
+    } cases[] = {{"", true, 177},           {"4", true, 177},    {"2.2.1", true, 177},         {"4.x.0", true, 177},
+                 {"1.-3.0", true, 177},     {"4.02", true, 177}, {"2.26.5 dummy", false, 174}, {"1.3", true, -1},
+                 {"4.09.00.0904", true, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.version);
+        m_audioVersion = c.version;
+        m_audioStarted = c.libraryStarts;
+        const int starts = m_audioStarts;
         TFormMainMenu& menu = Start();
-        EXPECT_EQ(menu.GetStartupState(), -1) << version;
-        EXPECT_EQ(menu.GetStartupWarning(), 177) << version;
-        EXPECT_FALSE(soundAvailable) << version;
-        // The sound lists are not read at all.
-        EXPECT_EQ(menu.GetMainBranding()->GetMusic().Count(), 0);
-        EXPECT_EQ(menu.GetMainBranding()->GetSpeech().Count(), 0);
-        EXPECT_FALSE(m_status.contains("Help 178"));
+        EXPECT_EQ(menu.GetStartupState(), -1);
+        EXPECT_EQ(menu.GetStartupWarning(), c.warning);
+        EXPECT_EQ(soundAvailable, c.warning < 0);
+        EXPECT_EQ(m_audioStarts - starts, c.warning == 177 ? 0 : 1);
+        EXPECT_EQ(menu.GetMainBranding()->GetMusic().Count(), c.warning < 0 ? 2 : 0);
+        EXPECT_EQ(menu.GetMainBranding()->GetSpeech().Count(), c.warning < 0 ? 1 : 0);
+        EXPECT_EQ(m_status.contains("Help 178"), c.warning < 0);
     }
-    EXPECT_EQ(m_audioStarts, 0);
-
-    m_audioVersion = "4.09.00.0904";
-    EXPECT_EQ(Start().GetStartupWarning(), -1);
-    m_audioVersion = "1.3";
-    EXPECT_EQ(Start().GetStartupWarning(), -1);
 }
 
 TEST_F(StartupTest, AudioVersionNumberTakesThePartBetweenTheFirstTwoFullStops)
 {
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4.09.00.0904"), 9);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("2.26.5 pulseaudio"), 26);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber(""), 0);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("no full stop"), 0);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4..1"), 0);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4.7"), 7);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4.x.1"), std::nullopt);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4. 3.1"), std::nullopt);
-    EXPECT_EQ(TFormMainMenu::AudioVersionNumber("4.99999999999.1"), std::nullopt);
-}
-
-TEST_F(StartupTest, AnUnusableAudioLibraryTurnsSoundOff)
-{
-    WriteSoundLists();
-    m_audioStarted = false;
-    TFormMainMenu& menu = Start();
-    EXPECT_EQ(menu.GetStartupState(), -1);
-    EXPECT_EQ(menu.GetStartupWarning(), 174);
-    EXPECT_FALSE(soundAvailable);
-    EXPECT_EQ(m_audioStarts, 1);
-    EXPECT_EQ(menu.GetMainBranding()->GetMusic().Count(), 0);
+    const std::pair<const char*, std::optional<int>> cases[] = {{"4.09.00.0904", 9},
+                                                                {"2.26.5 pulseaudio", 26},
+                                                                {"", 0},
+                                                                {"no full stop", 0},
+                                                                {"4..1", 0},
+                                                                {"4.7", 7},
+                                                                {"4.x.1", std::nullopt},
+                                                                {"4. 3.1", std::nullopt},
+                                                                {"4.99999999999.1", std::nullopt}};
+    for (const auto& [version, number] : cases)
+        EXPECT_EQ(TFormMainMenu::AudioVersionNumber(version), number) << version;
 }
 
 TEST_F(StartupTest, TheAudioLibraryCopyOfThisRunIsTheOnlyOneDeleted)

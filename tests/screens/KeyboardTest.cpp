@@ -25,28 +25,24 @@
 #include <functional>
 
 using namespace wizardtest;
+using screentest::NewCategory;
 
 namespace {
 
+using Keys = std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>;
+
 // Types the keys into the first screen that comes up modally, once it is active (as it is before a person can
 // type), after the typing set up by `before`.
-class KeysOnShow {
-public:
-    KeysOnShow(std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys, std::function<void()> before = {})
-        : m_answerer([keys, before](QWidget* modal) {
-              EXPECT_TRUE(QTest::qWaitForWindowActive(modal));
-              if (before)
-                  before();
-              for (const auto& [key, modifiers] : keys)
-                  QTest::keyClick(modal->windowHandle(), key, modifiers);
-          })
-    {}
-
-private:
-    screentest::ModalAnswerer m_answerer;
-};
-
-using Keys = std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>;
+screentest::ModalAnswerer KeysOnShow(const Keys& keys, const std::function<void()>& before = {})
+{
+    return screentest::ModalAnswerer([keys, before](QWidget* modal) {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(modal));
+        if (before)
+            before();
+        for (const auto& [key, modifiers] : keys)
+            QTest::keyClick(modal->windowHandle(), key, modifiers);
+    });
+}
 const Keys kReturn{{Qt::Key_Return, Qt::NoModifier}};
 const Keys kEnter{{Qt::Key_Enter, Qt::KeypadModifier}};
 const Keys kEscape{{Qt::Key_Escape, Qt::NoModifier}};
@@ -91,7 +87,7 @@ TEST_F(KeyboardTest, ReturnConfirmsAndEscapeCancelsEveryPopup)
         {"exit and save, Escape", kEscape, exitAndSaveRun, "0"},
     };
     for (const Case& c : cases) {
-        KeysOnShow keys(c.keys);
+        auto keys = KeysOnShow(c.keys);
         EXPECT_EQ(c.run(), c.expected) << c.what;
     }
 }
@@ -99,29 +95,29 @@ TEST_F(KeyboardTest, ReturnConfirmsAndEscapeCancelsEveryPopup)
 TEST_F(KeyboardTest, TheEntryAndMemoPopupsKeepTheirTextOnlyWhenConfirmed)
 {
     TFormAddEntry entry;
-    {
-        // Typed into the field, which has the focus; Return goes on from the field to the pop-up.
-        KeysOnShow keys({{Qt::Key_X, Qt::NoModifier}, {Qt::Key_Return, Qt::NoModifier}});
-        EXPECT_TRUE(entry.Run("Caption", "old"));
-        EXPECT_EQ(entry.GetText(), "x");
-    }
-    {
-        KeysOnShow keys({{Qt::Key_Y, Qt::NoModifier}, {Qt::Key_Escape, Qt::NoModifier}});
-        EXPECT_FALSE(entry.Run("Caption", "old"));
-    }
     TformMemoPopUp memo;
-    {
+    const auto entryRun = [&] { return entry.Run("Caption", "old") ? entry.GetText() : QString("cancelled"); };
+    const auto memoRun = [&] { return memo.Run("Caption", "a") ? memo.GetText() : QString("cancelled"); };
+    const struct {
+        Keys keys;
+        std::function<QString()> run;
+        QString expected;
+    } cases[] = {
+        // Typed into the field, which has the focus; Return goes on from the field to the pop-up.
+        {{{Qt::Key_X, Qt::NoModifier}, {Qt::Key_Return, Qt::NoModifier}}, entryRun, "x"},
+        {{{Qt::Key_Y, Qt::NoModifier}, {Qt::Key_Escape, Qt::NoModifier}}, entryRun, "cancelled"},
         // Return is a new line in the memo; Ctrl+Return keeps the text.
-        KeysOnShow keys({{Qt::Key_End, Qt::ControlModifier},
-                         {Qt::Key_Return, Qt::NoModifier},
-                         {Qt::Key_B, Qt::NoModifier},
-                         {Qt::Key_Return, Qt::ControlModifier}});
-        EXPECT_TRUE(memo.Run("Caption", "a"));
-        EXPECT_EQ(memo.GetText(), "a\r\nb");
-    }
-    {
-        KeysOnShow keys({{Qt::Key_C, Qt::NoModifier}, {Qt::Key_Escape, Qt::NoModifier}});
-        EXPECT_FALSE(memo.Run("Caption", "a"));
+        {{{Qt::Key_End, Qt::ControlModifier},
+          {Qt::Key_Return, Qt::NoModifier},
+          {Qt::Key_B, Qt::NoModifier},
+          {Qt::Key_Return, Qt::ControlModifier}},
+         memoRun,
+         "a\r\nb"},
+        {{{Qt::Key_C, Qt::NoModifier}, {Qt::Key_Escape, Qt::NoModifier}}, memoRun, "cancelled"},
+    };
+    for (const auto& c : cases) {
+        auto keys = KeysOnShow(c.keys);
+        EXPECT_EQ(c.run(), c.expected);
     }
 }
 
@@ -155,7 +151,7 @@ TEST_F(KeyboardTest, OnTheFirstWizardPageReturnAppliesAndEscapeAsksWhenSomething
         PopupScript popups;
         popups.yesNoAnswers = c.answers;
         // A page that stays open is closed by a second answerer once the keys are handled.
-        KeysOnShow keys(c.keys, [&] {
+        auto keys = KeysOnShow(c.keys, [&] {
             if (c.typing)
                 c.typing(page);
         });
@@ -195,9 +191,8 @@ TEST_F(KeyboardTest, TabGoesDownTheFieldsOfTheFirstWizardPageAndRoundAgain)
 
 TEST_F(KeyboardTest, PersonalDataAsksBeforeEscapeDropsAChange)
 {
-    m_context.SetCurrentProject(std::make_unique<evProject>("Anna", "Ben", 40000.0, "Rose.evl",
-                                                            std::make_unique<evCategory>("Welcome", "", false, 3)));
-    evProject& project = *m_context.GetCurrentProject();
+    UseAlbum(NewCategory("Welcome"));
+    evProject& project = Project();
     const QString drop = screentest::HelpString(Help::DropChangesQuestion).c_str();
     for (const bool changed : {false, true}) {
         TFormPersonalProject screen;
@@ -206,7 +201,7 @@ TEST_F(KeyboardTest, PersonalDataAsksBeforeEscapeDropsAChange)
             screen.TransEdit1->setText("Cleo");
         PopupScript popups;
         popups.yesNoAnswers = {true};
-        KeysOnShow keys(kEscape);
+        auto keys = KeysOnShow(kEscape);
         screen.ShowModal();
         EXPECT_EQ(popups.questions, changed ? QStringList{drop} : QStringList{});
         EXPECT_FALSE(screen.GetApplied());

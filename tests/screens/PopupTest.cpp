@@ -3,11 +3,8 @@
 #include "screens/TFormAddEntry.h"
 #include "screens/TFormExit.h"
 #include "screens/TFormExitAndSave.h"
-#include "screens/TFormImprint.h"
 #include "screens/TFormSave.h"
 #include "screens/TformMemoPopUp.h"
-#include "screens/TokPopup.h"
-#include "screens/TyesNoPopup.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -24,7 +21,7 @@ QPoint Middle(const TImage* image) { return QPoint(image->width() / 2, image->he
 
 } // namespace
 
-TEST_F(PopupTest, OkPopupShowsTheTextAndClosesWithEitherButton)
+TEST_F(PopupTest, OkPopupShowsTheTextWithItsPicturesOnlyDuringTheRun)
 {
     TokPopup popup;
     popup.Prepare("Anna && Ben");
@@ -36,44 +33,11 @@ TEST_F(PopupTest, OkPopupShowsTheTextAndClosesWithEitherButton)
     EXPECT_EQ(popup.imgBtn->Picture().width(), 36);
     EXPECT_EQ(popup.imgCnt->Picture().width(), 37);
     popup.ImgOKClick();
-    EXPECT_TRUE(popup.IsCloseRequested());
     popup.EndRun();
     EXPECT_FALSE(popup.ImgBG->HasPicture());
-
-    popup.Prepare("again");
-    EXPECT_FALSE(popup.IsCloseRequested());
-    popup.imgXClick();
-    EXPECT_TRUE(popup.IsCloseRequested());
-    popup.EndRun();
 }
 
-TEST_F(PopupTest, YesNoAnswersYesOnlyWithTheYesButton)
-{
-    TyesNoPopup popup;
-    popup.Prepare("Remove?");
-    popup.ImgYesClick();
-    EXPECT_TRUE(popup.GetResult());
-    EXPECT_TRUE(popup.IsCloseRequested());
-    popup.Prepare("Remove?");
-    EXPECT_FALSE(popup.GetResult());
-    popup.ImgNoClick();
-    EXPECT_FALSE(popup.GetResult());
-    popup.Prepare("Remove?");
-    popup.imgBtnSmallCancelClick();
-    EXPECT_FALSE(popup.GetResult());
-    EXPECT_TRUE(popup.IsCloseRequested());
-
-    // The small cross in the real modal loop answers no.
-    ModalAnswerer cross([&popup](QWidget*) {
-        QTest::mouseClick(popup.imgBtnSmallCancel, Qt::LeftButton, {}, Middle(popup.imgBtnSmallCancel));
-    });
-    EXPECT_FALSE(popup.Run("Remove?"));
-    ModalAnswerer yes(
-        [&popup](QWidget*) { QTest::mouseClick(popup.ImgYes, Qt::LeftButton, {}, Middle(popup.ImgYes)); });
-    EXPECT_TRUE(popup.Run("Remove?"));
-}
-
-TEST_F(PopupTest, AddEntryKeepsTheInitialTextUnlessApplied)
+TEST_F(PopupTest, AddEntryStartsWithTheInitialTextSelected)
 {
     TFormAddEntry popup;
     popup.Prepare("Help 121", "Help 119");
@@ -81,26 +45,9 @@ TEST_F(PopupTest, AddEntryKeepsTheInitialTextUnlessApplied)
     EXPECT_EQ(popup.EditAdd->text(), "Help 119");
     EXPECT_EQ(popup.EditAdd->selectedText(), "Help 119");
     EXPECT_EQ(popup.GetText(), "Help 119");
-    popup.EditAdd->setText("  Honeymoon ");
-    popup.ImgCancelClick();
-    EXPECT_FALSE(popup.GetApplied());
-    EXPECT_EQ(popup.GetText(), "Help 119");
-
-    popup.Prepare("caption", "old");
-    popup.EditAdd->setText("  Honeymoon ");
-    popup.ImgApplyClick();
-    EXPECT_TRUE(popup.GetApplied());
-    EXPECT_EQ(popup.GetText(), "  Honeymoon ");
-
-    popup.Prepare("caption", "old");
-    popup.EditAdd->setText("typed");
-    popup.imgBtnSmallCancelClick();
-    EXPECT_FALSE(popup.GetApplied());
-    EXPECT_EQ(popup.GetText(), "old");
-    EXPECT_TRUE(popup.IsCloseRequested());
 }
 
-TEST_F(PopupTest, MemoHandsBackItsLinesWithCrLf)
+TEST_F(PopupTest, MemoShowsItsLinesWithoutCr)
 {
     TformMemoPopUp popup;
     popup.Prepare("Help 5", "Anna and Ben\r\n14 June 2025");
@@ -108,86 +55,110 @@ TEST_F(PopupTest, MemoHandsBackItsLinesWithCrLf)
     EXPECT_EQ(popup.memoText->toPlainText(), "Anna and Ben\n14 June 2025");
     EXPECT_EQ(popup.memoText->size(), QSize(386, 88));
     EXPECT_EQ(popup.imgBG->Picture().width(), 197);
-    popup.memoText->setPlainText("one\ntwo");
-    popup.imgBtnOKClick();
-    EXPECT_TRUE(popup.GetApplied());
-    EXPECT_EQ(popup.GetText(), "one\r\ntwo");
-
-    popup.Prepare("c", "x");
-    popup.imgBtnCancelClick();
-    EXPECT_FALSE(popup.GetApplied());
-    popup.Prepare("c", "x");
-    popup.imgBtnCancelXClick();
-    EXPECT_FALSE(popup.GetApplied());
-    EXPECT_TRUE(popup.IsCloseRequested());
 }
 
-TEST_F(PopupTest, SaveQuestionTellsAnsweredAndSave)
+// Each button of the pop-ups gives its answer and closes the pop-up; the next run starts unanswered. Only applied,
+// the entry pop-up hands back the text as typed and the memo its lines with CR LF; otherwise the entry keeps its
+// initial text.
+TEST_F(PopupTest, EachButtonGivesItsAnswer)
 {
-    TFormSave popup;
-    popup.Prepare();
-    popup.imgYesActiveClick();
-    EXPECT_TRUE(popup.GetAnswered());
-    EXPECT_TRUE(popup.GetSave());
-    popup.Prepare();
-    EXPECT_FALSE(popup.GetAnswered());
-    EXPECT_FALSE(popup.GetSave());
-    popup.imgNoActiveClick();
-    EXPECT_TRUE(popup.GetAnswered());
-    EXPECT_FALSE(popup.GetSave());
-    popup.Prepare();
-    popup.imgExitClick();
-    EXPECT_FALSE(popup.GetAnswered());
-    EXPECT_FALSE(popup.GetSave());
-    EXPECT_TRUE(popup.IsCloseRequested());
+    TokPopup ok;
+    TFormAddEntry entry;
+    TformMemoPopUp memo;
+    TyesNoPopup yesNo;
+    TFormSave save;
+    TFormExit exit;
+    TFormExitAndSave exitAndSave;
+    struct Popup {
+        SkinnedScreen& screen;
+        std::function<void()> prepare;
+        std::function<std::string()> answer;
+        std::string unanswered;
+    };
+    const Popup message{ok, [&] { ok.Prepare("again"); }, [] { return ""; }, ""};
+    const Popup adding{entry,
+                       [&] {
+                           entry.Prepare("caption", "old");
+                           entry.EditAdd->setText("  typed ");
+                       },
+                       [&] { return (entry.GetApplied() ? "" : "kept ") + entry.GetText().toStdString(); }, "kept old"};
+    const Popup writing{memo,
+                        [&] {
+                            memo.Prepare("c", "x");
+                            memo.memoText->setPlainText("one\ntwo");
+                        },
+                        [&] { return memo.GetApplied() ? memo.GetText().toStdString() : "not applied"; },
+                        "not applied"};
+    const Popup question{yesNo, [&] { yesNo.Prepare("Remove?"); }, [&] { return yesNo.GetResult() ? "yes" : "no"; },
+                         "no"};
+    const Popup saving{save, [&] { save.Prepare(); },
+                       [&] { return !save.GetAnswered() ? "none"
+                                    : save.GetSave()    ? "save"
+                                                        : "no"; }, "none"};
+    const Popup leaving{exit, [&] { exit.Prepare(); }, [&] { return exit.GetLeave() ? "leave" : "stay"; }, "stay"};
+    const Popup both{exitAndSave, [&] { exitAndSave.Prepare(); },
+                     [&] { return std::to_string(exitAndSave.GetAnswer()); }, "0"};
+    struct Case {
+        const Popup& popup;
+        std::function<void()> click;
+        std::string expected;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {message, [&] { ok.ImgOKClick(); }, ""},
+        {message, [&] { ok.imgXClick(); }, ""},
+        {adding, [&] { entry.ImgApplyClick(); }, "  typed "},
+        {adding, [&] { entry.ImgCancelClick(); }, "kept old"},
+        {adding, [&] { entry.imgBtnSmallCancelClick(); }, "kept old"},
+        {writing, [&] { memo.imgBtnOKClick(); }, "one\r\ntwo"},
+        {writing, [&] { memo.imgBtnCancelClick(); }, "not applied"},
+        {writing, [&] { memo.imgBtnCancelXClick(); }, "not applied"},
+        {question, [&] { yesNo.ImgYesClick(); }, "yes"},
+        {question, [&] { yesNo.ImgNoClick(); }, "no"},
+        {question, [&] { yesNo.imgBtnSmallCancelClick(); }, "no"},
+        {saving, [&] { save.imgYesActiveClick(); }, "save"},
+        {saving, [&] { save.imgNoActiveClick(); }, "no"},
+        {saving, [&] { save.imgExitClick(); }, "none"},
+        {leaving, [&] { exit.imgYesActiveClick(); }, "leave"},
+        {leaving, [&] { exit.imgNoActiveClick(); }, "stay"},
+        {leaving, [&] { exit.Image3Click(); }, "stay"},
+        {both, [&] { exitAndSave.imgBtnExitSave_ActClick(); }, "1"},
+        {both, [&] { exitAndSave.imgBtnExitNoSave_ActClick(); }, "2"},
+        {both, [&] { exitAndSave.imgBtnCancel_ActClick(); }, "0"},
+        {both, [&] { exitAndSave.imgCancel1Click(); }, "0"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << &c - cases);
+        c.popup.prepare();
+        EXPECT_EQ(c.popup.answer(), c.popup.unanswered);
+        EXPECT_FALSE(c.popup.screen.IsCloseRequested());
+        c.click();
+        EXPECT_EQ(c.popup.answer(), c.expected);
+        EXPECT_TRUE(c.popup.screen.IsCloseRequested());
+    }
 }
 
-TEST_F(PopupTest, ExitQuestionLeavesOnlyOnYes)
+// In the real modal loop a mouse click on a button answers; the exit question's yes button lights under the mouse
+// first.
+TEST_F(PopupTest, MouseClicksAnswerInTheModalLoop)
 {
-    TFormExit popup;
-    popup.Prepare();
-    popup.imgYesActiveClick();
-    EXPECT_TRUE(popup.GetLeave());
-    popup.Prepare();
-    EXPECT_FALSE(popup.GetLeave());
-    popup.imgNoActiveClick();
-    EXPECT_FALSE(popup.GetLeave());
-    popup.Prepare();
-    popup.Image3Click();
-    EXPECT_FALSE(popup.GetLeave());
-    EXPECT_TRUE(popup.IsCloseRequested());
-
-    // In the real loop the yes button appears under the mouse first and is then clicked.
-    ModalAnswerer answer([&popup](QWidget*) {
-        const QRect yes = popup.imgYesActive->geometry();
-        QTest::mouseMove(popup.ImgBG, yes.center());
-        EXPECT_TRUE(popup.imgYesActive->isVisible());
-        QTest::mouseClick(popup.imgYesActive, Qt::LeftButton, {}, Middle(popup.imgYesActive));
+    TyesNoPopup yesNo;
+    TFormExit exit;
+    TFormExitAndSave exitAndSave;
+    const auto click = [](TImage* button) {
+        return [button](QWidget*) { QTest::mouseClick(button, Qt::LeftButton, {}, Middle(button)); };
+    };
+    ModalAnswerer cross(click(yesNo.imgBtnSmallCancel));
+    EXPECT_FALSE(yesNo.Run("Remove?"));
+    ModalAnswerer yes(click(yesNo.ImgYes));
+    EXPECT_TRUE(yesNo.Run("Remove?"));
+    ModalAnswerer crossOfBoth(click(exitAndSave.imgCancel1));
+    EXPECT_EQ(exitAndSave.Run(), 0);
+    ModalAnswerer leave([&exit](QWidget*) {
+        QTest::mouseMove(exit.ImgBG, exit.imgYesActive->geometry().center());
+        EXPECT_TRUE(exit.imgYesActive->isVisible());
+        QTest::mouseClick(exit.imgYesActive, Qt::LeftButton, {}, Middle(exit.imgYesActive));
     });
-    EXPECT_TRUE(popup.Run());
-}
-
-TEST_F(PopupTest, ExitAndSaveAnswersZeroOneOrTwo)
-{
-    TFormExitAndSave popup;
-    popup.Prepare();
-    EXPECT_EQ(popup.GetAnswer(), 0);
-    popup.imgBtnExitSave_ActClick();
-    EXPECT_EQ(popup.GetAnswer(), 1);
-    popup.Prepare();
-    popup.imgBtnExitNoSave_ActClick();
-    EXPECT_EQ(popup.GetAnswer(), 2);
-    popup.Prepare();
-    popup.imgBtnCancel_ActClick();
-    EXPECT_EQ(popup.GetAnswer(), 0);
-    popup.Prepare();
-    popup.imgBtnExitSave_ActClick();
-    popup.Prepare();
-    popup.imgCancel1Click();
-    EXPECT_EQ(popup.GetAnswer(), 0);
-    EXPECT_TRUE(popup.IsCloseRequested());
-
-    ModalAnswerer cross(
-        [&popup](QWidget*) { QTest::mouseClick(popup.imgCancel1, Qt::LeftButton, {}, Middle(popup.imgCancel1)); });
-    EXPECT_EQ(popup.Run(), 0);
+    EXPECT_TRUE(exit.Run());
 }

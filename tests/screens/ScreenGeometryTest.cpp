@@ -12,18 +12,12 @@ namespace G = Geometry;
 namespace {
 
 using Named = std::pair<const char*, G::ControlRect>;
+// A control with its name, for the messages.
+#define NAMED(rect) Named(#rect, rect)
 
 bool Overlap(const G::ControlRect& a, const G::ControlRect& b)
 {
     return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
-}
-
-void ExpectDisjoint(const std::vector<Named>& controls)
-{
-    for (size_t i = 0; i < controls.size(); ++i)
-        for (size_t j = i + 1; j < controls.size(); ++j)
-            EXPECT_FALSE(Overlap(controls[i].second, controls[j].second))
-                << controls[i].first << " overlaps " << controls[j].first;
 }
 
 void ExpectInside(const G::ControlRect& outer, const std::vector<Named>& controls)
@@ -35,7 +29,10 @@ void ExpectInside(const G::ControlRect& outer, const std::vector<Named>& control
 // The pieces tile `area` exactly: together they cover it and none overlaps another.
 void ExpectTiles(const G::ControlRect& area, const std::vector<Named>& pieces)
 {
-    ExpectDisjoint(pieces);
+    for (size_t i = 0; i < pieces.size(); ++i)
+        for (size_t j = i + 1; j < pieces.size(); ++j)
+            EXPECT_FALSE(Overlap(pieces[i].second, pieces[j].second))
+                << pieces[i].first << " overlaps " << pieces[j].first;
     ExpectInside(area, pieces);
     long covered = 0;
     for (const auto& piece : pieces)
@@ -47,20 +44,13 @@ void ExpectTiles(const G::ControlRect& area, const std::vector<Named>& pieces)
 
 TEST(ScreenGeometryTest, SplitBackgroundsTileTheirScreens)
 {
-    namespace E = G::EditorCommon;
-    ExpectTiles(G::EditLayout::imgBkg, {{"imgBg1", E::imgBg1},
-                                        {"imgBg2", E::imgBg2},
-                                        {"imgBg3", E::imgBg3},
-                                        {"imgBg4", E::imgBg4},
-                                        {"imgPreview", E::imgPreview}});
+    using namespace G::EditorCommon;
+    ExpectTiles(G::EditLayout::imgBkg, {NAMED(imgBg1), NAMED(imgBg2), NAMED(imgBg3), NAMED(imgBg4), NAMED(imgPreview)});
     namespace IE = G::ImageEdit;
-    ExpectTiles(G::Panel, {{"ImgBG1", IE::ImgBG1},
-                           {"ImgBG2", IE::ImgBG2},
-                           {"ImgBG3", IE::ImgBG3},
-                           {"ImgBG4", IE::ImgBG4},
-                           {"Image", IE::Image}});
-    EXPECT_EQ(G::Timeline::Origin.Bottom(), E::cdrom.y);
-    EXPECT_EQ(E::imgBg1.Bottom(), G::Timeline::Origin.y);
+    ExpectTiles(G::Panel,
+                {NAMED(IE::ImgBG1), NAMED(IE::ImgBG2), NAMED(IE::ImgBG3), NAMED(IE::ImgBG4), NAMED(IE::Image)});
+    EXPECT_EQ(G::Timeline::Origin.Bottom(), cdrom.y);
+    EXPECT_EQ(imgBg1.Bottom(), G::Timeline::Origin.y);
     EXPECT_EQ(G::Gallery::imgTimelineBG.Bottom(), G::PanelHeight);
 }
 
@@ -69,40 +59,31 @@ TEST(ScreenGeometryTest, CoversLieExactlyOverWhatTheyCover)
     EXPECT_TRUE(G::EditPicture::imgNoScanner.ContainsRect(G::EditPicture::imgAddPicScan));
     EXPECT_TRUE(G::Gallery::ImgNoScanner.ContainsRect(G::Gallery::ImgBtnScan));
     EXPECT_TRUE(G::ProjectMenu::imgBtn_LabelKit.ContainsRect(G::ProjectMenu::imgLabelKitText));
-    ExpectInside(G::NewProject3::imgBtn, {{"imgBtnNew", G::NewProject3::imgBtnNew},
-                                          {"imgBtnNewSub", G::NewProject3::imgBtnNewSub},
-                                          {"imgBtnEditName", G::NewProject3::imgBtnEditName},
-                                          {"imgBtnRemove", G::NewProject3::imgBtnRemove}});
-    ExpectInside(G::Music::imgBtn, {{"imgBtnPlayStop", G::Music::imgBtnPlayStop},
-                                    {"imgSelectMusic", G::Music::imgSelectMusic},
-                                    {"imgBtnNoMusic", G::Music::imgBtnNoMusic},
-                                    {"imgBtnCancel", G::Music::imgBtnCancel},
-                                    {"imgBtnAccept", G::Music::imgBtnAccept},
-                                    {"lblMusicFile", G::Music::lblMusicFile}});
+    namespace N1 = G::NewProject1;
+    namespace N2 = G::NewProject2;
+    namespace N3 = G::NewProject3;
+    namespace M = G::Music;
+    // clang-format off
+    ExpectInside(N3::imgBtn, {NAMED(N3::imgBtnNew), NAMED(N3::imgBtnNewSub), NAMED(N3::imgBtnEditName),
+                              NAMED(N3::imgBtnRemove)});
+    ExpectInside(M::imgBtn, {NAMED(M::imgBtnPlayStop), NAMED(M::imgSelectMusic), NAMED(M::imgBtnNoMusic),
+                             NAMED(M::imgBtnCancel), NAMED(M::imgBtnAccept), NAMED(M::lblMusicFile)});
     // Buttons without pictures of their own are painted into the frame they lie on.
-    ExpectInside(G::NewProject2::imgCnt, {{"Image1", G::NewProject2::Image1},
-                                          {"Image2", G::NewProject2::Image2},
-                                          {"ImgUp", G::NewProject2::ImgUp},
-                                          {"ImgDown", G::NewProject2::ImgDown},
-                                          {"imgLayoutPreview", G::NewProject2::imgLayoutPreview},
-                                          {"ImgFullscreen", G::NewProject2::ImgFullscreen}});
-    ExpectInside(G::NewProject3::imgCnt, {{"imgBtnOk", G::NewProject3::imgBtnOk},
-                                          {"imgBtnCancel", G::NewProject3::imgBtnCancel},
-                                          {"imgBt", G::NewProject3::imgBt},
-                                          {"imgBb", G::NewProject3::imgBb}});
-    ExpectInside(G::Music::imgCnt, {{"ImgUp", G::Music::ImgUp}, {"ImgDown", G::Music::ImgDown}});
-    ExpectInside(G::Finish::ImgBtn, {{"ImgCancel", G::Finish::ImgCancel}, {"ImgApply", G::Finish::ImgApply}});
-    ExpectInside(G::NewProject1::imgBtn,
-                 {{"ImgCancel", G::NewProject1::ImgCancel}, {"ImgApply", G::NewProject1::ImgApply}});
-    ExpectInside(G::Imprint::ImgImprint, {{"ImgBtn", G::Imprint::ImgBtn}});
-    ExpectInside(G::NewProject1::imgFrm, {{"imgCalendar", G::NewProject1::imgCalendar}});
+    ExpectInside(N2::imgCnt, {NAMED(N2::Image1), NAMED(N2::Image2), NAMED(N2::ImgUp), NAMED(N2::ImgDown),
+                              NAMED(N2::imgLayoutPreview), NAMED(N2::ImgFullscreen)});
+    ExpectInside(N3::imgCnt, {NAMED(N3::imgBtnOk), NAMED(N3::imgBtnCancel), NAMED(N3::imgBt), NAMED(N3::imgBb)});
+    ExpectInside(M::imgCnt, {NAMED(M::ImgUp), NAMED(M::ImgDown)});
+    ExpectInside(G::Finish::ImgBtn, {NAMED(G::Finish::ImgCancel), NAMED(G::Finish::ImgApply)});
+    ExpectInside(N1::imgBtn, {NAMED(N1::ImgCancel), NAMED(N1::ImgApply)});
+    ExpectInside(G::Imprint::ImgImprint, {NAMED(G::Imprint::ImgBtn)});
+    ExpectInside(N1::imgFrm, {NAMED(N1::imgCalendar)});
+    // clang-format on
 }
 
 // Centred to the pixel: a card of odd size lies half a pixel nearer one edge.
 TEST(ScreenGeometryTest, CardsOnTheirOwnAreCentredOnThePanel)
 {
-    for (const G::ControlRect& card : {G::Imprint::ImgImprint}) {
-        EXPECT_LE(std::abs(card.x * 2 + card.w - G::PanelWidth), 1) << card.x;
-        EXPECT_LE(std::abs(card.y * 2 + card.h - G::PanelHeight), 1) << card.y;
-    }
+    const G::ControlRect card = G::Imprint::ImgImprint;
+    EXPECT_LE(std::abs(card.x * 2 + card.w - G::PanelWidth), 1) << card.x;
+    EXPECT_LE(std::abs(card.y * 2 + card.h - G::PanelHeight), 1) << card.y;
 }

@@ -78,5 +78,4 @@ TEST_F(SkinServiceTest, SpeechNeedsSoundSpeechOnAndClips)
     PlaySpeech(0);
     SetSkinBranding(m_branding.get());
     EXPECT_EQ(CurrentSpeechClip(), nullptr);
-    soundAvailable = false;
 }

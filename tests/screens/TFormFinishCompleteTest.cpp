@@ -4,17 +4,9 @@
 
 #include "presentation/FinishTestAlbum.h"
 
-#include "screens/ScreenSet.h"
 #include "screens/TFormFinishComplete.h"
 #include "screens/TLabel.h"
-#include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
-
-#include <QTimer>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 using namespace screentest;
 namespace fs = std::filesystem;
@@ -22,66 +14,30 @@ namespace G = Geometry::FinishComplete;
 
 namespace {
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class TFormFinishCompleteTest : public SkinTest {
+class TFormFinishCompleteTest : public ScreenTest<TFormFinishComplete> {
 protected:
     void SetUp() override
     {
-        SkinTest::SetUp();
+        ScreenTest::SetUp();
         Screens().waitPopup = std::make_unique<TwaitPopup>();
-        Screens().okPopup = std::make_unique<TokPopup>();
         m_disc = PathOf("chosen/Vellora");
         fs::create_directories(m_disc + "/data");
         std::ofstream(m_disc + "/evplay.exe") << "player";
         std::ofstream(m_disc + "/data/data.evp") << "pages";
-        m_screen = std::make_unique<TFormFinishComplete>();
         m_screen->Prepare(m_disc, "Zo\xc3\xab", "J\xc3\xbcrgen");
-    }
-    void TearDown() override
-    {
-        m_screen.reset();
-        Screens().okPopup.reset();
-        Screens().waitPopup.reset();
-        SkinTest::TearDown();
     }
 
     // Clicks "Save a disc image" and returns the text of the OK pop-up it showed ("" for none).
     std::string Click()
     {
-        std::string text;
-        ModalAnswerer answerer([&text](QWidget* modal) {
-            auto* popup = static_cast<TokPopup*>(modal);
-            text = popup->LabelMessage->Caption().toStdString();
-            popup->ImgOKClick();
-        });
-        m_screen->imgBtnDiscImageClick();
-        return text;
+        return OkMessage([this] { m_screen->imgBtnDiscImageClick(); }).toStdString();
     }
 
     std::string m_disc;
-    std::unique_ptr<TFormFinishComplete> m_screen;
     AnsweringDialogs m_dialogs;
 };
 
 } // namespace
-
-TEST_F(TFormFinishCompleteTest, ButtonShowsItsActiveLookAndHintUnderTheMouse)
-{
-    EXPECT_EQ(m_screen->imgBtnDiscImage->Picture().width(), 200); // skin picture 199
-    EXPECT_EQ(m_screen->imgHelpBox->Picture().width(), 21);       // the help box, picture 20
-    EXPECT_TRUE(m_screen->imgBtnDiscImage->isHidden());
-    m_screen->ImgBGMouseMove(G::imgBtnDiscImage.x + 5, G::imgBtnDiscImage.y + 5);
-    EXPECT_FALSE(m_screen->imgBtnDiscImage->isHidden());
-    EXPECT_EQ(m_screen->labelHelp->Caption().toStdString(), HelpString(261));
-    m_screen->ImgBGMouseMove(G::ImgBtn.x + 5, G::ImgBtn.y + 5);
-    EXPECT_TRUE(m_screen->imgBtnDiscImage->isHidden());
-    EXPECT_EQ(m_screen->labelHelp->Caption().toStdString(), "");
-}
 
 TEST_F(TFormFinishCompleteTest, SavesTheImageUnderTheChosenName)
 {
@@ -100,7 +56,7 @@ TEST_F(TFormFinishCompleteTest, SavesTheImageUnderTheChosenName)
     EXPECT_TRUE(Screens().waitPopup->isHidden());
 
     // The primary volume descriptor at block 16 names the couple.
-    const std::string bytes = ReadAll(iso);
+    const std::string bytes = FileBytes(iso);
     ASSERT_GE(bytes.size(), 17u * 2048);
     EXPECT_EQ(bytes.substr(16 * 2048 + 1, 5), "CD001");
     EXPECT_EQ(bytes.substr(16 * 2048 + 40, 11), "ZOE_JURGEN ");
@@ -145,17 +101,14 @@ protected:
     std::string ClickVideo()
     {
         std::string text;
-        QTimer poll;
-        poll.setInterval(5);
-        QObject::connect(&poll, &QTimer::timeout, [&text, &poll] {
-            auto* popup = dynamic_cast<TokPopup*>(QApplication::activeModalWidget());
-            if (!popup || !popup->isVisible())
-                return;
-            poll.stop();
-            text = popup->LabelMessage->Caption().toStdString();
-            popup->ImgOKClick();
-        });
-        poll.start();
+        ModalAnswerer answerer(
+            [&text](QWidget* modal) {
+                if (auto* popup = dynamic_cast<TokPopup*>(modal); popup && text.empty()) {
+                    text = popup->LabelMessage->Caption().toStdString();
+                    popup->ImgOKClick();
+                }
+            },
+            true);
         m_screen->imgBtnVideoClick();
         return text;
     }
@@ -163,14 +116,27 @@ protected:
     std::unique_ptr<evProject> m_project;
 };
 
-TEST_F(TFormFinishCompleteVideoTest, ButtonShowsItsActiveLookAndHint)
+// Each button shows its active look (skin pictures 199 and 201) and its hint under the mouse only.
+TEST_F(TFormFinishCompleteVideoTest, ButtonsShowTheirActiveLookAndHintUnderTheMouse)
 {
-    EXPECT_EQ(m_screen->imgBtnVideo->Picture().width(), 202); // skin picture 201
-    EXPECT_TRUE(m_screen->imgBtnVideo->isHidden());
-    m_screen->ImgBGMouseMove(G::imgBtnVideo.x + 5, G::imgBtnVideo.y + 5);
-    EXPECT_FALSE(m_screen->imgBtnVideo->isHidden());
-    EXPECT_TRUE(m_screen->imgBtnDiscImage->isHidden());
-    EXPECT_EQ(m_screen->labelHelp->Caption().toStdString(), HelpString(275));
+    EXPECT_EQ(m_screen->imgHelpBox->Picture().width(), 21); // the help box, picture 20
+    const struct {
+        TImage* button;
+        Geometry::ControlRect place;
+        int picture, hint;
+    } cases[] = {{m_screen->imgBtnDiscImage, G::imgBtnDiscImage, 199, 261},
+                 {m_screen->imgBtnVideo, G::imgBtnVideo, 201, 275},
+                 {nullptr, G::ImgBtn, 0, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hint);
+        m_screen->ImgBGMouseMove(c.place.x + 5, c.place.y + 5);
+        for (TImage* button : {m_screen->imgBtnDiscImage, m_screen->imgBtnVideo})
+            EXPECT_EQ(button->isHidden(), button != c.button);
+        EXPECT_EQ(m_screen->labelHelp->Caption(), c.hint < 0 ? "" : HelpCaption(c.hint));
+        if (c.button) {
+            EXPECT_EQ(c.button->Picture().width(), c.picture + 1);
+        }
+    }
 }
 
 TEST_F(TFormFinishCompleteVideoTest, CancelInTheWaitPopupLeavesNoFile)

@@ -8,15 +8,11 @@
 #include "presentation/DiscProducer.h"
 #include "presentation/FinishTestAlbum.h"
 #include "presentation/PresentationFile.h"
-#include "screens/ApplicationContext.h"
 #include "screens/ProjectStatus.h"
-#include "screens/ScreenSet.h"
 #include "screens/TFormFinish.h"
 #include "screens/TFormFinishError.h"
 #include "screens/TformFindingsPopUp.h"
-#include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
-#include "screens/TyesNoPopup.h"
 
 #include "WriteLeftovers.h"
 #include "WriterFaults.h"
@@ -25,33 +21,20 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include <fstream>
-
 using namespace screentest;
 namespace fs = std::filesystem;
 
 namespace {
 
-class TFormFinishTest : public SkinTest {
+class TFormFinishTest : public ContextTest {
 protected:
     void SetUp() override
     {
-        SkinTest::SetUp();
+        ContextTest::SetUp();
         m_context.SetProgramFolder(PathOf("program"));
         fs::create_directories(m_context.GetDataFolder());
         m_context.SetCurrentProject(finishtest::MakeAlbum());
-        SetAppContext(&m_context);
         Screens().waitPopup = std::make_unique<TwaitPopup>();
-        Screens().okPopup = std::make_unique<TokPopup>();
-    }
-    void TearDown() override
-    {
-        Screens().formFinishError.reset();
-        Screens().okPopup.reset();
-        Screens().waitPopup.reset();
-        SetAppContext(nullptr);
-        m_context.FreeCurrentProject();
-        SkinTest::TearDown();
     }
 
     // A new existing folder, chosen on the screen.
@@ -62,20 +45,8 @@ protected:
         screen.Image1Click();
         return PathOf(name);
     }
-    // Runs the action and returns the text of the OK pop-up it showed ("" for none).
-    static std::string Message(const std::function<void()>& action)
-    {
-        std::string text;
-        ModalAnswerer answerer([&text](QWidget* modal) {
-            auto* popup = static_cast<TokPopup*>(modal);
-            text = popup->LabelMessage->Caption().toStdString();
-            popup->ImgOKClick();
-        });
-        action();
-        return text;
-    }
+    static std::string Message(const std::function<void()>& action) { return OkMessage(action).toStdString(); }
 
-    ApplicationContext m_context;
     AnsweringDialogs m_dialogs;
 };
 
@@ -84,11 +55,10 @@ protected:
 TEST_F(TFormFinishTest, WritesTheDiscFolderWithOrWithoutTheStudioPage)
 {
     ASSERT_TRUE(HasResource("PROJECTOR")) << "test_screens must carry the player (link vellora_player_resource)";
+    Screens().yesNoPopup.reset(); // an older disc is replaced without the question
     struct Case {
         const char* name;
-        bool discFolderExists;
-        bool studioFiles;
-        bool switchStudioOff;
+        bool discFolderExists, studioFiles, switchStudioOff;
         const char* duration;
         int32_t expectedDuration; // -1: no studio page
     };
@@ -135,7 +105,6 @@ TEST_F(TFormFinishTest, WritesTheDiscFolderWithOrWithoutTheStudioPage)
 
 TEST_F(TFormFinishTest, RemembersTheFolderAndAsksBeforeReplacingADiscInIt)
 {
-    Screens().yesNoPopup = std::make_unique<TyesNoPopup>();
     const std::string disc = PathOf("albums") + "/Vellora";
     {
         TFormFinish screen;
@@ -153,14 +122,7 @@ TEST_F(TFormFinishTest, RemembersTheFolderAndAsksBeforeReplacingADiscInIt)
         screen.Prepare();
         // The folder of the last finishing is chosen again, and the folder dialog opens on it.
         EXPECT_EQ(screen.LabelDir->text().toStdString(), disc);
-        QStringList questions;
-        ModalAnswerer answer([&](QWidget* modal) {
-            auto* question = static_cast<TyesNoPopup*>(modal);
-            questions << question->LabelMessage->Caption();
-            replace ? question->ImgYesClick() : question->ImgNoClick();
-        });
-        screen.ImgApplyClick();
-        EXPECT_EQ(questions, QStringList{QString::fromStdString(HelpString(Help::ReplaceDiscQuestion))});
+        EXPECT_EQ(YesNoQuestion([&] { screen.ImgApplyClick(); }, replace), HelpCaption(Help::ReplaceDiscQuestion));
         EXPECT_EQ(screen.GetOutcome(), replace ? TFormFinish::Outcome::Success : TFormFinish::Outcome::None);
         screen.Conclude();
         std::ifstream kept(disc + "/data/data.evp");
@@ -174,30 +136,6 @@ TEST_F(TFormFinishTest, RemembersTheFolderAndAsksBeforeReplacingADiscInIt)
     screen.Image1Click();
     EXPECT_EQ(m_dialogs.folderRequests.back().initialFolder, PathOf("albums"));
     screen.Conclude();
-    Screens().yesNoPopup.reset();
-}
-
-TEST_F(TFormFinishTest, StopsBeforeWritingWithoutAFolderOrWithADurationThatIsNoNumber)
-{
-    finishtest::WriteStudioFiles(m_context.GetDataFolder());
-    struct Case {
-        bool chooseFolder;
-        const char* duration;
-        const char* expectedText;
-    };
-    for (const Case& c : {Case{false, "5", "Help 205"}, Case{true, "five", "Help 242"}, Case{true, "", "Help 242"}}) {
-        SCOPED_TRACE(c.expectedText);
-        TFormFinish screen;
-        screen.Prepare();
-        if (c.chooseFolder)
-            ChooseFolder(screen, "chosen");
-        screen.editDuration->setText(c.duration);
-        EXPECT_EQ(Message([&] { screen.ImgApplyClick(); }), c.expectedText);
-        EXPECT_EQ(screen.GetOutcome(), TFormFinish::Outcome::None);
-        EXPECT_FALSE(screen.IsCloseRequested());
-        EXPECT_FALSE(fs::exists(PathOf("chosen/Vellora")));
-        screen.EndRun();
-    }
 }
 
 TEST_F(TFormFinishTest, AFailedStepIsNamedAndTheErrorScreenSaysWhatToDo)
@@ -215,42 +153,60 @@ TEST_F(TFormFinishTest, AFailedStepIsNamedAndTheErrorScreenSaysWhatToDo)
         EXPECT_EQ(screen.GetOutcome(), TFormFinish::Outcome::Failure);
         EXPECT_FALSE(Screens().waitPopup->isVisible());
 
-        std::string shown;
-        ModalAnswerer answerer([&shown](QWidget* modal) {
-            auto* error = static_cast<TFormFinishError*>(modal);
-            shown = error->LabelText->text().toStdString();
-            error->ImgApplyClick();
-        });
-        screen.Conclude();
-        EXPECT_EQ(shown, FinishErrorExplanation(code));
+        EXPECT_EQ(Answering<TFormFinishError>([&] { screen.Conclude(); },
+                                              [&code](TFormFinishError& error) {
+                                                  EXPECT_EQ(error.LabelText->text().toStdString(),
+                                                            FinishErrorExplanation(code));
+                                                  error.ImgApplyClick();
+                                              }),
+                  1);
     }
 }
 
-TEST_F(TFormFinishTest, AFullDiscOrAFolderThatCannotBeWrittenIsSaidWithTheFile)
+// Without a folder, or with a duration that is no number, nothing is written; a full disc or a folder that cannot
+// be written is said with the file, and nothing is left of it.
+TEST_F(TFormFinishTest, StopsOrFailsWithAMessageAndLeavesNothingWritten)
 {
+    finishtest::WriteStudioFiles(m_context.GetDataFolder());
+    using Outcome = TFormFinish::Outcome;
+    const std::string data = "/Vellora/data/data.evp";
     const struct {
-        const char* name;
+        const char* folder; // none: not chosen
+        const char* duration;
         WriterFaults::At at;
-        int error;
-        int32_t text;
+        int error; // 0: no fault
+        std::string message;
+        Outcome outcome;
     } cases[] = {
-        {"full", WriterFaults::At::Write, ENOSPC, Help::WriteDiscFull},
-        {"read-only", WriterFaults::At::Open, EROFS, Help::WriteFolderLocked},
+        {nullptr, "5", WriterFaults::At::Open, 0, "Help 205", Outcome::None},
+        {"five", "five", WriterFaults::At::Open, 0, "Help 242", Outcome::None},
+        {"empty", "", WriterFaults::At::Open, 0, "Help 242", Outcome::None},
+        {"full", "5", WriterFaults::At::Write, ENOSPC, HelpString(Help::WriteDiscFull) + "\n" + PathOf("full") + data,
+         Outcome::Failure},
+        {"read-only", "5", WriterFaults::At::Open, EROFS,
+         HelpString(Help::WriteFolderLocked) + "\n" + PathOf("read-only") + data, Outcome::Failure},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.message);
         TFormFinish screen;
         screen.Prepare();
-        const std::string folder = ChooseFolder(screen, c.name);
-        std::string message;
+        if (c.folder)
+            ChooseFolder(screen, c.folder);
+        screen.editDuration->setText(c.duration);
         {
-            WriterFaults faults(c.at, c.error);
-            message = Message([&] { screen.ImgApplyClick(); });
+            std::optional<WriterFaults> faults;
+            if (c.error)
+                faults.emplace(c.at, c.error);
+            EXPECT_EQ(Message([&] { screen.ImgApplyClick(); }), c.message);
         }
-        EXPECT_EQ(message, HelpString(c.text) + "\n" + folder + "/Vellora/data/data.evp");
-        EXPECT_EQ(screen.GetOutcome(), TFormFinish::Outcome::Failure);
-        EXPECT_FALSE(fs::exists(folder + "/Vellora/data/data.evp"));
-        EXPECT_TRUE(TemporariesIn(folder + "/Vellora/data").empty());
+        EXPECT_EQ(screen.GetOutcome(), c.outcome);
+        EXPECT_EQ(screen.IsCloseRequested(), c.outcome == Outcome::Failure); // on to the error screen
+        if (c.folder) {
+            EXPECT_FALSE(fs::exists(PathOf(c.folder) + data));
+            EXPECT_EQ(fs::exists(PathOf(c.folder) + "/Vellora"), c.outcome == Outcome::Failure);
+            EXPECT_TRUE(TemporariesIn(PathOf(c.folder) + "/Vellora/data").empty());
+        }
+        screen.EndRun();
     }
 }
 
@@ -287,17 +243,12 @@ TEST_F(TFormFinishTest, FindingsAreShownBeforeAnythingIsWritten)
         const std::string name = finishAnyway ? "anyway" : "back";
         ChooseFolder(screen, name);
         std::string listed;
-        ModalAnswerer answerer([&listed, finishAnyway](QWidget* modal) {
-            auto* popup = dynamic_cast<TformFindingsPopUp*>(modal);
-            ASSERT_NE(popup, nullptr);
-            listed = popup->memoText->toPlainText().toStdString();
-            if (finishAnyway)
-                popup->imgBtnFinishClick();
-            else
-                popup->imgBtnBackClick();
-        });
-        screen.ImgApplyClick();
-        EXPECT_EQ(answerer.Answered(), 1);
+        EXPECT_EQ(Answering<TformFindingsPopUp>([&] { screen.ImgApplyClick(); },
+                                                [&listed, finishAnyway](TformFindingsPopUp& popup) {
+                                                    listed = popup.memoText->toPlainText().toStdString();
+                                                    finishAnyway ? popup.imgBtnFinishClick() : popup.imgBtnBackClick();
+                                                }),
+                  1);
         EXPECT_EQ(listed.rfind("(!) Welcome / Chapter one: no page layout is chosen", 0), 0u) << listed;
         ASSERT_EQ(screen.GetFindings().size(), 1u);
         EXPECT_EQ(screen.GetOutcome(), finishAnyway ? TFormFinish::Outcome::Success : TFormFinish::Outcome::None);
@@ -305,5 +256,4 @@ TEST_F(TFormFinishTest, FindingsAreShownBeforeAnythingIsWritten)
         EXPECT_EQ(screen.IsCloseRequested(), finishAnyway);
         screen.EndRun();
     }
-    Screens().formFindingsPopUp.reset();
 }

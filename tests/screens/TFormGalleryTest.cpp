@@ -3,15 +3,10 @@
 #include "SaneTestBackend.h"
 
 #include "model/AlbumTestSupport.h"
-#include "model/ProjectModification.h"
-#include "model/evCategory.h"
 #include "model/evCategoryEntry.h"
 #include "model/evProject.h"
-#include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
-#include "screens/ScreenSet.h"
 #include "screens/TFormGallery.h"
-#include "screens/TFormImageEdit.h"
 #include "screens/TformProjectEditPicture.h"
 
 using namespace screentest;
@@ -27,39 +22,12 @@ std::vector<uint8_t> BytesOf(const evObjectCollection& collection)
     return stream.Data();
 }
 
-// Applies every image edit screen that comes up while the test waits in its modal loop.
-class ImageEditApplier {
-public:
-    ImageEditApplier()
-    {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [] {
-            auto* screen = dynamic_cast<TFormImageEdit*>(QApplication::activeModalWidget());
-            if (screen && screen->isVisible())
-                screen->ImgApplyClick();
-        });
-        m_timer.start();
-    }
-
-private:
-    QTimer m_timer;
-};
-
-class TFormGalleryTest : public SkinTest {
+class TFormGalleryTest : public ScreenTest<TFormGallery> {
 protected:
     void SetUp() override
     {
-        SkinTest::SetUp();
-        ClearModified();
+        ScreenTest::SetUp();
         Screens().formImageEdit = std::make_unique<TFormImageEdit>();
-        m_gallery = std::make_unique<TFormGallery>();
-    }
-    void TearDown() override
-    {
-        m_gallery.reset();
-        Screens().formImageEdit.reset();
-        ClearModified();
-        SkinTest::TearDown();
     }
 
     // Photographs of the given sizes, each under the slot identifier.
@@ -68,17 +36,16 @@ protected:
         for (const auto& [slot, width, height] : photographs)
             m_page.AddUserElement(slot, SolidPicture(width, height, RGBColor(30, 90, 200)));
     }
-    void Open() { m_gallery->Prepare(m_page, kKey, true, 60, 40); }
+    void Open() { m_screen->Prepare(m_page, kKey, true, 60, 40); }
     std::vector<int32_t> CellEntries() const
     {
         std::vector<int32_t> entries;
-        for (const auto& cell : m_gallery->Cells())
+        for (const auto& cell : m_screen->Cells())
             entries.push_back(cell.entryIndex);
         return entries;
     }
 
     evCategory m_page{"Page", "", false, 3};
-    std::unique_ptr<TFormGallery> m_gallery;
 };
 
 } // namespace
@@ -87,38 +54,38 @@ TEST_F(TFormGalleryTest, TheStripHasAColumnForEveryUserElementAndCellsOnlyForThe
 {
     Add({{11, 60, 40}, {12, 60, 40}, {kKey, 60, 40}, {kKey, 40, 60}, {kKey, 600, 900}});
     Open();
-    EXPECT_EQ(m_gallery->GetStripWidth(), 650);
+    EXPECT_EQ(m_screen->GetStripWidth(), 650);
     EXPECT_EQ(CellEntries(), (std::vector<int32_t>{2, 3, 4}));
     // 60 x 40 fits as 120 x 80 in the third column; upright ones as 80 x 120.
-    EXPECT_EQ(m_gallery->Cells()[0].rect, Rect(265, 35, 385, 115));
-    EXPECT_EQ(m_gallery->Cells()[1].rect, Rect(415, 15, 495, 135));
-    EXPECT_EQ(m_gallery->GetSelected(), 0);
+    EXPECT_EQ(m_screen->Cells()[0].rect, Rect(265, 35, 385, 115));
+    EXPECT_EQ(m_screen->Cells()[1].rect, Rect(415, 15, 495, 135));
+    EXPECT_EQ(m_screen->GetSelected(), 0);
     // The view shows the thumbnail of cell 0 inside the band (strip x 300 is view x 348) and the yellow frame.
-    EXPECT_TRUE(Near(m_gallery->GetView().Pixel(348, 75), RGBColor(30, 90, 200)));
-    EXPECT_EQ(m_gallery->GetView().Pixel(48 + 265, 75), 0x00FFFF);
+    EXPECT_TRUE(Near(m_screen->GetView().Pixel(348, 75), RGBColor(30, 90, 200)));
+    EXPECT_EQ(m_screen->GetView().Pixel(48 + 265, 75), 0x00FFFF);
 
     // A portrait photograph of 600 x 900 is previewed 200 x 300, centred.
-    m_gallery->ImgTimelineMouseDown(48 + 4 * 130 + 65, 75);
-    EXPECT_EQ(m_gallery->GetSelected(), 2);
-    EXPECT_EQ(m_gallery->GetPreviewRect(), Rect(100, 0, 300, 300));
+    m_screen->ImgTimelineMouseDown(48 + 4 * 130 + 65, 75);
+    EXPECT_EQ(m_screen->GetSelected(), 2);
+    EXPECT_EQ(m_screen->GetPreviewRect(), Rect(100, 0, 300, 300));
     // The previous cell lost its yellow frame.
-    EXPECT_EQ(m_gallery->GetView().Pixel(48 + 265, 75), kColorBlack);
-    m_gallery->Finish();
+    EXPECT_EQ(m_screen->GetView().Pixel(48 + 265, 75), kColorBlack);
+    m_screen->Finish();
 }
 
 TEST_F(TFormGalleryTest, DeletingTheFirstOfThreeSelectsTheNewFirst)
 {
     Add({{kKey, 60, 40}, {kKey, 40, 60}, {kKey, 50, 50}});
     Open();
-    ASSERT_EQ(m_gallery->GetSelected(), 0);
-    m_gallery->ImgDeleteClick();
+    ASSERT_EQ(m_screen->GetSelected(), 0);
+    m_screen->ImgDeleteClick();
     EXPECT_EQ(m_page.GetUserElements().Count(), 2);
-    EXPECT_EQ(m_gallery->GetStripWidth(), 260);
-    EXPECT_EQ(m_gallery->GetSelected(), 0);
+    EXPECT_EQ(m_screen->GetStripWidth(), 260);
+    EXPECT_EQ(m_screen->GetSelected(), 0);
     EXPECT_EQ(dynamic_cast<const evPicture*>(m_page.FindUserElement(kKey))->GetWidth(), 40);
-    EXPECT_EQ(m_gallery->GetPreviewRect(), Rect(100, 0, 300, 300));
-    m_gallery->imgApplyClick();
-    m_gallery->Finish();
+    EXPECT_EQ(m_screen->GetPreviewRect(), Rect(100, 0, 300, 300));
+    m_screen->imgApplyClick();
+    m_screen->Finish();
     EXPECT_EQ(m_page.GetUserElements().Count(), 2);
 }
 
@@ -132,20 +99,19 @@ TEST_F(TFormGalleryTest, OnlyApplyKeepsTheChanges)
         Open();
         ClearModified();
         AnsweringDialogs dialogs;
-        const std::string path = PathOf("p.png");
-        SolidBitmap(90, 60, RGBColor(0, 200, 0)).Image().save(QString::fromStdString(path));
+        const std::string path = WritePhoto(PathOf("p.png"), 90, 60);
         dialogs.openManyAnswers.push_back({path, path});
         ImageEditApplier applier;
-        m_gallery->ImgBtnLoadClick();
+        m_screen->ImgBtnLoadClick();
         EXPECT_EQ(m_page.GetUserElements().Count(), 4);
-        EXPECT_EQ(m_gallery->GetSelected(), 1);
+        EXPECT_EQ(m_screen->GetSelected(), 1);
         EXPECT_TRUE(IsModified());
         if (apply)
-            m_gallery->imgApplyClick();
+            m_screen->imgApplyClick();
         else
-            m_gallery->ImgCancelClick();
-        EXPECT_EQ(m_gallery->GetResult(), TFormGallery::ResultBack);
-        m_gallery->Finish();
+            m_screen->ImgCancelClick();
+        EXPECT_EQ(m_screen->GetResult(), TFormGallery::ResultBack);
+        m_screen->Finish();
         if (!apply)
             EXPECT_EQ(BytesOf(m_page.GetUserElements()), before);
         else
@@ -157,51 +123,46 @@ TEST_F(TFormGalleryTest, ScrollingStopsAtTheEnds)
 {
     Add({{kKey, 60, 40}, {kKey, 60, 40}});
     Open();
-    m_gallery->imgScrollLeftMouseDown();
-    EXPECT_FALSE(m_gallery->IsScrolling());
-    m_gallery->timerTimer();
-    EXPECT_EQ(m_gallery->GetScrollOffset(), 0);
+    m_screen->imgScrollLeftMouseDown();
+    EXPECT_FALSE(m_screen->IsScrolling());
+    m_screen->timerTimer();
+    EXPECT_EQ(m_screen->GetScrollOffset(), 0);
     // Two columns fit into the window: scrolling right has nowhere to go.
-    m_gallery->imgScrollRightMouseDown();
-    EXPECT_FALSE(m_gallery->IsScrolling());
-    m_gallery->Finish();
+    m_screen->imgScrollRightMouseDown();
+    EXPECT_FALSE(m_screen->IsScrolling());
+    m_screen->Finish();
 
     Add({{kKey, 60, 40}, {kKey, 60, 40}, {kKey, 60, 40}, {kKey, 60, 40}, {kKey, 60, 40}, {kKey, 60, 40}});
     Open();
-    m_gallery->imgScrollRightMouseDown();
-    EXPECT_TRUE(m_gallery->IsScrolling());
+    m_screen->imgScrollRightMouseDown();
+    EXPECT_TRUE(m_screen->IsScrolling());
     for (int tick = 0; tick < 100; ++tick)
-        m_gallery->timerTimer();
+        m_screen->timerTimer();
     // 1040 pixels of strip in a 928-pixel window: the last step may pass the end by less than 10.
-    EXPECT_FALSE(m_gallery->IsScrolling());
-    EXPECT_EQ(m_gallery->GetScrollOffset(), 120);
-    m_gallery->imgScrollMouseUp();
-    m_gallery->imgScrollLeftMouseDown();
-    EXPECT_TRUE(m_gallery->IsScrolling());
-    m_gallery->Finish();
+    EXPECT_FALSE(m_screen->IsScrolling());
+    EXPECT_EQ(m_screen->GetScrollOffset(), 120);
+    m_screen->imgScrollMouseUp();
+    m_screen->imgScrollLeftMouseDown();
+    EXPECT_TRUE(m_screen->IsScrolling());
+    m_screen->Finish();
 }
 
 // A save during the run wrote changes that Cancel takes back: the project must count as changed again, or it
 // would be closed without a question while its file holds what the user cancelled.
 TEST_F(TFormGalleryTest, CancelAfterASaveLeavesTheProjectModified)
 {
-    ApplicationContext context;
-    context.SetCurrentProject(
-        std::make_unique<evProject>("Anna", "Ben", 1.0, "Rose.evl", std::make_unique<evCategory>("P", "", false, 3)));
-    context.SetProjectFileName(PathOf("saved.evp"));
-    SetAppContext(&context);
+    UseAlbum(NewCategory("P"));
+    m_context.SetProjectFileName(PathOf("saved.evp"));
     Add({{kKey, 60, 40}});
     Open();
-    m_gallery->ImgDeleteClick();
-    m_gallery->imgTopSaveClick();
+    m_screen->ImgDeleteClick();
+    m_screen->imgTopSaveClick();
     EXPECT_FALSE(IsModified());
-    EXPECT_EQ(m_gallery->labelHelp->Caption(), HelpString(Help::SavedNotice).c_str());
-    m_gallery->ImgCancelClick();
-    m_gallery->Finish();
+    EXPECT_EQ(m_screen->labelHelp->Caption(), HelpCaption(Help::SavedNotice));
+    m_screen->ImgCancelClick();
+    m_screen->Finish();
     EXPECT_TRUE(IsModified());
     EXPECT_EQ(m_page.GetUserElements().Count(), 1);
-    SetAppContext(nullptr);
-    context.FreeCurrentProject();
 }
 
 TEST_F(TFormGalleryTest, ADamagedPhotographGetsItsCellWithTheDamagedMark)
@@ -213,12 +174,12 @@ TEST_F(TFormGalleryTest, ADamagedPhotographGetsItsCellWithTheDamagedMark)
     m_page.AddUserElement(kKey, std::make_unique<evPicture>("cut", cut, 0, 60, 40));
     Open();
     ASSERT_EQ(CellEntries(), (std::vector<int32_t>{0}));
-    const TRect cell = m_gallery->Cells()[0].rect;
+    const TRect cell = m_screen->Cells()[0].rect;
     EXPECT_EQ(cell.Width(), 120);
     // The view (strip x 0 at view x 48) shows the grey field of the mark inside the cell.
-    EXPECT_TRUE(Near(m_gallery->GetView().Pixel(48 + cell.Left + cell.Width() / 2, cell.Top + 12), 0xC0C0C0))
-        << std::hex << m_gallery->GetView().Pixel(48 + cell.Left + cell.Width() / 2, cell.Top + 12);
-    m_gallery->Finish();
+    EXPECT_TRUE(Near(m_screen->GetView().Pixel(48 + cell.Left + cell.Width() / 2, cell.Top + 12), 0xC0C0C0))
+        << std::hex << m_screen->GetView().Pixel(48 + cell.Left + cell.Width() / 2, cell.Top + 12);
+    m_screen->Finish();
 }
 
 // A scan from the gallery goes through the picture editor's scanner and the image edit screen into the slide show,
@@ -228,7 +189,7 @@ TEST_F(TFormGalleryTest, AScanAddsAPhotographToTheSlideShow)
     const std::filesystem::path folder = m_folder / "scan";
     sanetest::SaneTestBackend sane(folder);
     Screens().formEditPicture = std::make_unique<TformProjectEditPicture>();
-    Screens().formGallery = std::move(m_gallery);
+    Screens().formGallery = std::move(m_screen);
     TFormGallery& gallery = *Screens().formGallery;
     Add({{kKey, 60, 40}});
     gallery.Prepare(m_page, kKey, true, 60, 40);
@@ -249,6 +210,4 @@ TEST_F(TFormGalleryTest, AScanAddsAPhotographToTheSlideShow)
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->GetSlotID(), kKey);
     EXPECT_TRUE(IsModified());
-    m_gallery = std::move(Screens().formGallery);
-    Screens().formEditPicture.reset();
 }

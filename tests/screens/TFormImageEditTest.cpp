@@ -4,35 +4,14 @@
 #include "TestPictures.h"
 #include "imaging/PhotographFile.h"
 #include "platform/Jpeg.h"
-#include "screens/ScreenSet.h"
 #include "screens/TFormImageEdit.h"
-#include "screens/TokPopup.h"
 
 #include <QDateTime>
 #include <QLocale>
 
-#include <cstring>
-#include <fstream>
-#include <string>
-#include <vector>
-
 using namespace screentest;
 
 namespace {
-
-Bitmap Filled(int width, int height, uint8_t blue, uint8_t green, uint8_t red)
-{
-    Bitmap bitmap(width, height);
-    for (int y = 0; y < height; ++y) {
-        uint8_t* line = bitmap.ScanLine(y);
-        for (int x = 0; x < width; ++x) {
-            line[3 * x] = blue;
-            line[3 * x + 1] = green;
-            line[3 * x + 2] = red;
-        }
-    }
-    return bitmap;
-}
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {
@@ -44,54 +23,27 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
 std::vector<uint8_t> HugeBmpHeader()
 {
     std::vector<uint8_t> header(54, 0);
-    auto put32 = [&header](size_t at, uint32_t v) { std::memcpy(&header[at], &v, 4); };
-    header[0] = 'B';
-    header[1] = 'M';
-    put32(2, 54 + 600'000'000u);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, 20000);
-    put32(22, 10000);
-    header[26] = 1;
-    header[28] = 24;
+    header[0] = 'B', header[1] = 'M', header[26] = 1, header[28] = 24; // one plane of 24 bits
+    const std::pair<size_t, uint32_t> fields[] = {{2, 54 + 600'000'000u}, {10, 54}, {14, 40}, {18, 20000}, {22, 10000}};
+    for (const auto& [at, value] : fields)
+        std::memcpy(&header[at], &value, 4);
     return header;
 }
 
-class TFormImageEditTest : public SkinTest {
+class TFormImageEditTest : public ContextTest {
 protected:
-    void TearDown() override
-    {
-        Screens().okPopup.reset();
-        SkinTest::TearDown();
-    }
-
     // Photograph 1200 x 800, shown as 609 x 406.
     void PrepareLandscape(bool fixedOrientation)
     {
-        ASSERT_TRUE(m_screen.PrepareBitmap(Filled(1200, 800, 90, 120, 150), 300, 200, fixedOrientation, m_result));
+        ASSERT_TRUE(
+            m_screen.PrepareBitmap(Solid(1200, 800, RGBColor(150, 120, 90)), 300, 200, fixedOrientation, m_result));
     }
 
-    void Drag(TPoint from, const std::vector<TPoint>& moves)
+    void Drag(TPoint from, TPoint to)
     {
         m_screen.ImageMouseDown(from.X, from.Y);
-        for (const TPoint& p : moves)
-            m_screen.ImageMouseMove(p.X, p.Y);
-        m_screen.ImageMouseUp(moves.back().X, moves.back().Y);
-    }
-
-    // The message of the OK pop-up that the next step shows, answered from the real modal loop.
-    template <class Step>
-    QString MessageOf(Step step)
-    {
-        Screens().okPopup = std::make_unique<TokPopup>();
-        QString message;
-        ModalAnswerer answer([&message](QWidget*) {
-            message = Screens().okPopup->LabelMessage->Caption();
-            Screens().okPopup->ImgOKClick();
-        });
-        step();
-        EXPECT_EQ(answer.Answered(), 1);
-        return message;
+        m_screen.ImageMouseMove(to.X, to.Y);
+        m_screen.ImageMouseUp(to.X, to.Y);
     }
 
     TFormImageEdit m_screen;
@@ -118,8 +70,8 @@ TEST_F(TFormImageEditTest, TheFirstFrameIsTheLargestOfTheTargetProportionsAtTheT
         {"portrait slot, fixed", 1200, 800, 200, 300, true, {609, 406}, {200, 300}, {200, 300}, {0, 0, 270, 406}},
     };
     for (const Case& c : cases) {
-        ASSERT_TRUE(m_screen.PrepareBitmap(Filled(c.photoWidth, c.photoHeight, 90, 120, 150), c.slotWidth, c.slotHeight,
-                                           c.fixed, m_result));
+        ASSERT_TRUE(m_screen.PrepareBitmap(Solid(c.photoWidth, c.photoHeight, RGBColor(150, 120, 90)), c.slotWidth,
+                                           c.slotHeight, c.fixed, m_result));
         EXPECT_EQ(m_screen.GetShownSize(), c.shown) << c.what;
         EXPECT_EQ(m_screen.GetBaseSize(), c.base) << c.what;
         EXPECT_EQ(m_screen.GetTarget(), c.target) << c.what;
@@ -154,7 +106,7 @@ TEST_F(TFormImageEditTest, CornerDragsKeepTheProportionsAndAnUprightFrameTurnsTh
     };
     for (const Case& c : cases) {
         PrepareLandscape(c.fixed);
-        Drag(c.press, {c.to});
+        Drag(c.press, c.to);
         EXPECT_EQ(m_screen.GetCropFrame(), c.frame) << c.what;
         EXPECT_EQ(m_screen.GetTarget(), c.target) << c.what;
         m_screen.ImgApplyClick();
@@ -176,7 +128,7 @@ TEST_F(TFormImageEditTest, CornerDragsKeepTheProportionsAndAnUprightFrameTurnsTh
 TEST_F(TFormImageEditTest, MovesNewFramesAndRefusedFrames)
 {
     PrepareLandscape(false);
-    Drag({606, 403}, {{100, 300}}); // (0, 0, 199, 300)
+    Drag({606, 403}, {100, 300}); // (0, 0, 199, 300)
     struct Step {
         const char* what;
         bool press;
@@ -217,11 +169,10 @@ TEST_F(TFormImageEditTest, MovesNewFramesAndRefusedFrames)
 // 1.5 (y - 1) wide, rounded halves to even.
 TEST_F(TFormImageEditTest, TheIndicatorComparesTheFramesPhotographPixelsWithTheTargetWidth)
 {
-    ASSERT_TRUE(m_screen.PrepareBitmap(Filled(609, 457, 1, 2, 3), 300, 200, false, m_result));
+    ASSERT_TRUE(m_screen.PrepareBitmap(Solid(609, 457, RGBColor(3, 2, 1)), 300, 200, false, m_result));
     EXPECT_TRUE(m_screen.ImgPositiv->isVisibleTo(m_screen.Panel()));
     struct Case {
-        int y;
-        int width;
+        int y, width;
         TImage* visible;
         int help;
     };
@@ -241,7 +192,7 @@ TEST_F(TFormImageEditTest, TheIndicatorComparesTheFramesPhotographPixelsWithTheT
 
 TEST_F(TFormImageEditTest, CorrectionsWorkOnTheWorkingPhotographUntilTheOriginalReturns)
 {
-    ASSERT_TRUE(m_screen.PrepareBitmap(Filled(8, 6, 100, 105, 110), 300, 200, false, m_result));
+    ASSERT_TRUE(m_screen.PrepareBitmap(Solid(8, 6, RGBColor(110, 105, 100)), 300, 200, false, m_result));
     const TRect frame = m_screen.GetCropFrame();
     m_screen.ImageOptimizeClick(); // levels 100..110 stretched over 0..255
     EXPECT_EQ(m_screen.GetWorking().Pixel(3, 3), RGBColor(255, 128, 0));
@@ -258,7 +209,7 @@ TEST_F(TFormImageEditTest, CorrectionsWorkOnTheWorkingPhotographUntilTheOriginal
 // Computed as written, the cut-out of a one-pixel photograph would run from 1 to 0.
 TEST_F(TFormImageEditTest, APhotographOfOnePixelStillGivesACutOut)
 {
-    ASSERT_TRUE(m_screen.PrepareBitmap(Filled(1, 1, 10, 20, 30), 300, 200, false, m_result));
+    ASSERT_TRUE(m_screen.PrepareBitmap(Solid(1, 1, RGBColor(30, 20, 10)), 300, 200, false, m_result));
     EXPECT_EQ(m_screen.PhotographCrop(), Rect(0, 0, 1, 1));
     m_screen.ImgApplyClick();
     EXPECT_EQ(m_result.Width(), 300);
@@ -280,26 +231,26 @@ TEST_F(TFormImageEditTest, PhotographsStandUprightWhateverOrientationTheyRecord)
     const std::vector<uint8_t> jpeg = EncodeJpeg(stored, 95);
     struct Case {
         uint16_t orientation;
-        TColor topLeft, topRight, bottomLeft, bottomRight;
+        TColor quarters[4]; // top-left, top-right, bottom-left, bottom-right
     };
     const Case cases[] = {
-        {1, red, green, blue, kColorWhite}, {2, green, red, kColorWhite, blue}, {3, kColorWhite, blue, green, red},
-        {4, blue, kColorWhite, red, green}, {5, red, blue, green, kColorWhite}, {6, blue, red, kColorWhite, green},
-        {7, kColorWhite, green, blue, red}, {8, green, kColorWhite, red, blue},
+        {1, {red, green, blue, kColorWhite}}, {2, {green, red, kColorWhite, blue}},
+        {3, {kColorWhite, blue, green, red}}, {4, {blue, kColorWhite, red, green}},
+        {5, {red, blue, green, kColorWhite}}, {6, {blue, red, kColorWhite, green}},
+        {7, {kColorWhite, green, blue, red}}, {8, {green, kColorWhite, red, blue}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.orientation);
         const std::string path = PathOf("photo" + std::to_string(c.orientation) + ".jpg");
         WriteFile(path, WithExifOrientation(jpeg, c.orientation));
-        ASSERT_TRUE(m_screen.PrepareFile(path, 300, 200, false, m_result)) << c.orientation;
+        ASSERT_TRUE(m_screen.PrepareFile(path, 300, 200, false, m_result));
         const Bitmap& photo = m_screen.GetLoaded();
-        const bool turned = c.orientation >= 5;
-        EXPECT_EQ(photo.Width(), turned ? 32 : 64) << c.orientation;
+        EXPECT_EQ(photo.Width(), c.orientation >= 5 ? 32 : 64); // turned
         EXPECT_EQ(photo.Format(), PixelFormat::pf24bit);
-        const int w = photo.Width(), h = photo.Height();
-        EXPECT_TRUE(Near(photo.Pixel(w / 4, h / 4), c.topLeft)) << c.orientation;
-        EXPECT_TRUE(Near(photo.Pixel(3 * w / 4, h / 4), c.topRight)) << c.orientation;
-        EXPECT_TRUE(Near(photo.Pixel(w / 4, 3 * h / 4), c.bottomLeft)) << c.orientation;
-        EXPECT_TRUE(Near(photo.Pixel(3 * w / 4, 3 * h / 4), c.bottomRight)) << c.orientation;
+        for (int q = 0; q < 4; ++q)
+            EXPECT_TRUE(Near(photo.Pixel((1 + q % 2 * 2) * photo.Width() / 4, (1 + q / 2 * 2) * photo.Height() / 4),
+                             c.quarters[q]))
+                << q;
         m_screen.EndRun();
     }
 }
@@ -308,7 +259,7 @@ TEST_F(TFormImageEditTest, FilesThatAreNoPictureOrTooLargeShowAMessageAndChangeN
 {
     PrepareLandscape(false);
     m_screen.EndRun();
-    m_result = Filled(3, 3, 1, 1, 1);
+    m_result = Solid(3, 3, RGBColor(1, 1, 1));
     const std::string text = PathOf("notes.jpg");
     WriteFile(text, {'h', 'e', 'l', 'l', 'o'});
     const std::string huge = PathOf("huge.bmp");
@@ -318,7 +269,7 @@ TEST_F(TFormImageEditTest, FilesThatAreNoPictureOrTooLargeShowAMessageAndChangeN
     WriteFile(heic, {0, 0, 0, 24, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c',
                      0, 0, 0, 0,  'm', 'i', 'f', '1', 'h', 'e', 'i', 'c'});
     // A photograph cut in the middle of its pixels, as an interrupted copy leaves it.
-    const std::vector<uint8_t> whole = EncodeJpeg(Filled(400, 300, 90, 120, 150), 90);
+    const std::vector<uint8_t> whole = EncodeJpeg(Solid(400, 300, RGBColor(150, 120, 90)), 90);
     const std::string cut = PathOf("cut.jpg");
     WriteFile(cut, std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(whole.size() * 2 / 3)));
     const struct {
@@ -333,7 +284,7 @@ TEST_F(TFormImageEditTest, FilesThatAreNoPictureOrTooLargeShowAMessageAndChangeN
     };
     for (const auto& c : cases) {
         bool prepared = true;
-        EXPECT_EQ(MessageOf([&] { prepared = m_screen.PrepareFile(c.path, 300, 200, false, m_result); }), c.message);
+        EXPECT_EQ(OkMessage([&] { prepared = m_screen.PrepareFile(c.path, 300, 200, false, m_result); }), c.message);
         EXPECT_FALSE(prepared);
         EXPECT_EQ(m_screen.GetLoaded().Width(), 1200);
         EXPECT_EQ(m_screen.GetCropFrame(), Rect(0, 0, 609, 406));
@@ -368,8 +319,7 @@ TEST_F(TFormImageEditTest, ALargePhotographIsReadReducedAndCutAtTheResolutionThe
 
     const struct {
         const char* what;
-        bool smallFrame;
-        bool edits;
+        bool smallFrame, edits;
         double tolerance;
     } cases[] = {
         {"whole frame, reduced pixels", false, false, 2.0},
@@ -389,7 +339,7 @@ TEST_F(TFormImageEditTest, ALargePhotographIsReadReducedAndCutAtTheResolutionThe
                 EXPECT_EQ(m_screen.GetPhotographSize(), (TPoint{2400, 1800}));
             }
             if (c.smallFrame)
-                Drag({1, 1}, {{480, 330}});
+                Drag({1, 1}, {480, 330});
             if (c.edits) {
                 m_screen.ImageGrayClick();
                 m_screen.ImageOptimizeClick();
@@ -412,7 +362,7 @@ TEST_F(TFormImageEditTest, ALargePhotographIsReadReducedAndCutAtTheResolutionThe
 
 TEST_F(TFormImageEditTest, TheTitleLineTellsWhenThePhotographWasTaken)
 {
-    const std::vector<uint8_t> jpeg = EncodeJpeg(Filled(40, 30, 90, 120, 150), 90);
+    const std::vector<uint8_t> jpeg = EncodeJpeg(Solid(40, 30, RGBColor(150, 120, 90)), 90);
     const std::string dated = PathOf("dated.jpg");
     WriteFile(dated, WithExifDate(jpeg, "2024:06:15 14:03:59"));
     const std::string undated = PathOf("undated.jpg");

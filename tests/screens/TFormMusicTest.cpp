@@ -1,37 +1,22 @@
 #include "screens/ScreenTestSupport.h"
 
 #include "audio/evMusic.h"
-#include "model/ProjectModification.h"
 #include "model/evProject.h"
-#include "screens/ApplicationContext.h"
-#include "screens/ScreenSet.h"
 #include "screens/TFormMusic.h"
-#include "screens/TokPopup.h"
 
 #include <QFontMetrics>
 #include <QTest>
-
-#include <fstream>
 
 using namespace screentest;
 
 namespace {
 
-class TFormMusicTest : public SkinTest {
+class TFormMusicTest : public ContextTest {
 protected:
     void SetUp() override
     {
-        SkinTest::SetUp();
-        m_context.SetCurrentProject(std::make_unique<evProject>("Anna", "Ben", 1.0, "Rose.evl", nullptr));
-        SetAppContext(&m_context);
-        ClearModified();
-    }
-    void TearDown() override
-    {
-        Screens().okPopup.reset();
-        SetAppContext(nullptr);
-        m_context.FreeCurrentProject();
-        SkinTest::TearDown();
+        ContextTest::SetUp();
+        UseAlbum(nullptr);
     }
 
     // Equal sizes make tracks that compare equal whatever their bytes.
@@ -49,25 +34,11 @@ protected:
                                                 Audio("list" + std::to_string(i), static_cast<size_t>(i) + 1)));
         m_branding->SetMusic(std::move(list));
     }
-    evMusic* ProjectMusic() { return dynamic_cast<evMusic*>(m_context.GetCurrentProject()->GetMusic()); }
+    evMusic* ProjectMusic() { return dynamic_cast<evMusic*>(Project().GetMusic()); }
     void SetProjectMusic(const std::string& title, size_t size, char fill)
     {
-        m_context.GetCurrentProject()->SetMusic(std::make_unique<evMusic>(title, 1, Audio(title, size, fill)));
+        Project().SetMusic(std::make_unique<evMusic>(title, 1, Audio(title, size, fill)));
     }
-    // Answers the next OK pop-up and returns its text.
-    QString AnswerMessage(const std::function<void()>& action)
-    {
-        Screens().okPopup = std::make_unique<TokPopup>();
-        QString text;
-        ModalAnswerer answerer([&text](QWidget* modal) {
-            text = static_cast<TokPopup*>(modal)->LabelMessage->Caption();
-            static_cast<TokPopup*>(modal)->ImgOKClick();
-        });
-        action();
-        return text;
-    }
-
-    ApplicationContext m_context;
 };
 
 } // namespace
@@ -138,8 +109,7 @@ TEST_F(TFormMusicTest, AcceptAndCancelStoreTheChoice)
     enum class Action { None, ListTrack, OwnFile, NoMusic };
     const struct {
         Action action;
-        bool cancel;
-        bool projectHasOwnTrack;
+        bool cancel, projectHasOwnTrack;
         std::string expectedTitle; // empty: no music
     } cases[] = {
         {Action::None, false, true, "Own song"},     {Action::None, false, false, ""},
@@ -152,7 +122,7 @@ TEST_F(TFormMusicTest, AcceptAndCancelStoreTheChoice)
     for (const auto& c : cases) {
         const int at = static_cast<int>(&c - cases);
         ClearModified();
-        m_context.GetCurrentProject()->SetMusic(nullptr);
+        Project().SetMusic(nullptr);
         if (c.projectHasOwnTrack)
             SetProjectMusic("Own song", 100, 'o');
         const evMusic* before = ProjectMusic();
@@ -209,7 +179,7 @@ TEST_F(TFormMusicTest, UnusableOwnFilesAreRefusedWithAMessage)
         TFormMusic screen;
         screen.Prepare();
         screen.LabelClick(1);
-        EXPECT_EQ(AnswerMessage([&] { screen.imgSelectMusicClick(); }), c.message) << c.file;
+        EXPECT_EQ(OkMessage([&] { screen.imgSelectMusicClick(); }), c.message) << c.file;
         ASSERT_EQ(dialogs.openRequests.size(), 1u);
         EXPECT_EQ(dialogs.openRequests[0].filter, "MP3 files|*.mp3");
         EXPECT_EQ(dialogs.openRequests[0].title, HelpText(207));
@@ -224,6 +194,6 @@ TEST_F(TFormMusicTest, WithoutAProjectOnlyTheMessageIsShown)
 {
     m_context.FreeCurrentProject();
     TFormMusic screen;
-    EXPECT_EQ(AnswerMessage([&] { screen.Run(); }), "No album is open, so there is no music to choose for it.");
+    EXPECT_EQ(OkMessage([&] { screen.Run(); }), "No album is open, so there is no music to choose for it.");
     EXPECT_FALSE(screen.isVisible());
 }

@@ -17,7 +17,7 @@ namespace {
 
 using NewProject1Test = FixedDayWizardTest;
 
-TEST_F(NewProject1Test, StartsEmptyWithTodayAndTheFirstNameFocused)
+TEST_F(NewProject1Test, StartsEmptyWithTodayAndTheFirstNameFocusedAndHintsAtTheDateForms)
 {
     TFormNewProject1 page;
     page.EditName1->setText("old");
@@ -29,6 +29,16 @@ TEST_F(NewProject1Test, StartsEmptyWithTodayAndTheFirstNameFocused)
     EXPECT_EQ(page.EditName1->maxLength(), 50);
     EXPECT_EQ(page.EditName2->maxLength(), 50);
     EXPECT_TRUE(page.EditDatum->GetTransparent());
+    // The date field's hint shows today; the calendar button lights under the mouse.
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(page.EditDatum, &move);
+    EXPECT_EQ(page.labelHelp->Caption(), "Help 108 " + DateEntry::Examples(46362.0) + ".");
+    const Geometry::ControlRect button = Geometry::NewProject1::imgCalendar;
+    page.ImgBGMouseMove(button.x + 3, button.y + 3);
+    EXPECT_TRUE(page.calendar->ActiveButton()->isVisibleTo(page.Panel()));
+    EXPECT_EQ(page.labelHelp->Caption(), "Help 105");
+    page.ImgBGMouseMove(button.x - 3, button.y + 3);
+    EXPECT_FALSE(page.calendar->ActiveButton()->isVisibleTo(page.Panel()));
     page.EndRun();
 }
 
@@ -108,22 +118,6 @@ TEST_F(NewProject1Test, TheCalendarOpensOnTheTypedDateAndWritesThePickedDay)
     page.EditName2->setText("Ben");
     page.ImgApplyClick();
     EXPECT_EQ(page.GetDate(), leapDay);
-    page.EndRun();
-}
-
-TEST_F(NewProject1Test, TheDateFieldsHintShowsTodayAndTheCalendarButtonLightsUnderTheMouse)
-{
-    TFormNewProject1 page;
-    page.Prepare();
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(page.EditDatum, &move);
-    EXPECT_EQ(page.labelHelp->Caption(), "Help 108 " + DateEntry::Examples(46362.0) + ".");
-    const Geometry::ControlRect button = Geometry::NewProject1::imgCalendar;
-    page.ImgBGMouseMove(button.x + 3, button.y + 3);
-    EXPECT_TRUE(page.calendar->ActiveButton()->isVisibleTo(page.Panel()));
-    EXPECT_EQ(page.labelHelp->Caption(), "Help 105");
-    page.ImgBGMouseMove(button.x - 3, button.y + 3);
-    EXPECT_FALSE(page.calendar->ActiveButton()->isVisibleTo(page.Panel()));
     page.EndRun();
 }
 

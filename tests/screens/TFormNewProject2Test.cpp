@@ -2,8 +2,6 @@
 
 #include "screens/TFormNewProject2.h"
 
-#include <numeric>
-
 using namespace wizardtest;
 
 namespace {
@@ -22,34 +20,20 @@ TEST_F(WizardTest, DesignListShowsSixteenRowsAndScrollsOneRowPerPress)
     EXPECT_TRUE(page.GetLabels()[0]->autoFillBackground());
     EXPECT_TRUE(page.GetPreviewJpeg().IsEmpty());
 
-    auto visibleRows = [&page] {
-        std::vector<int> rows;
-        for (size_t i = 0; i < page.GetLabels().size(); ++i) {
-            if (!page.GetLabels()[i]->isHidden())
-                rows.push_back(static_cast<int>(i));
-        }
-        return rows;
+    // Sixteen rows from the first visible one are shown, the last row below them.
+    const auto expectRows = [&page](size_t first) {
+        EXPECT_EQ(page.GetFirstVisible(), static_cast<int>(first));
+        for (size_t i = 0; i < page.GetLabels().size(); ++i)
+            EXPECT_EQ(page.GetLabels()[i]->isHidden(), i < first || i >= first + 16) << i;
+        EXPECT_EQ(page.GetLabels()[16]->y(), 205 + 17 * (16 - static_cast<int>(first)));
     };
-    std::vector<int> firstSixteen(16);
-    std::iota(firstSixteen.begin(), firstSixteen.end(), 0);
-    EXPECT_EQ(visibleRows(), firstSixteen);
-
+    expectRows(0);
     // Down moves once; a second press does nothing. Up moves back once.
-    const struct {
-        void (TFormNewProject2::*press)();
-        int firstVisible;
-    } steps[] = {{&TFormNewProject2::ImgDownMouseDown, 1},
-                 {&TFormNewProject2::ImgDownMouseDown, 1},
-                 {&TFormNewProject2::ImgUpMouseDown, 0},
-                 {&TFormNewProject2::ImgUpMouseDown, 0},
-                 {&TFormNewProject2::ImgDownMouseDown, 1}};
-    for (const auto& step : steps) {
-        (page.*step.press)();
-        EXPECT_EQ(page.GetFirstVisible(), step.firstVisible);
-        std::vector<int> expected(16);
-        std::iota(expected.begin(), expected.end(), step.firstVisible);
-        EXPECT_EQ(visibleRows(), expected);
-        EXPECT_EQ(page.GetLabels()[16]->y(), 205 + 17 * (16 - step.firstVisible));
+    const auto down = &TFormNewProject2::ImgDownMouseDown, up = &TFormNewProject2::ImgUpMouseDown;
+    const std::pair<void (TFormNewProject2::*)(), size_t> steps[] = {{down, 1}, {down, 1}, {up, 0}, {up, 0}, {down, 1}};
+    for (const auto& [press, first] : steps) {
+        (page.*press)();
+        expectRows(first);
     }
 
     page.SelectDesign(16);

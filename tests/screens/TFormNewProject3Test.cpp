@@ -2,11 +2,7 @@
 
 #include "model/PageOrder.h"
 #include "model/ProjectFile.h"
-#include "model/evCategory.h"
-#include "model/evLayout.h"
 #include "model/evProject.h"
-#include "platform/Dates.h"
-#include "platform/Text.h"
 #include "screens/TFormNewProject1.h"
 #include "screens/TFormNewProject2.h"
 #include "screens/TFormNewProject3.h"
@@ -16,23 +12,19 @@
 #include <QWheelEvent>
 
 using namespace wizardtest;
+using screentest::NewCategory;
 
 namespace {
-
-std::unique_ptr<evCategory> Entry(const std::string& title, bool optional, int32_t kind = 3)
-{
-    return std::make_unique<evCategory>(title, "", optional, kind);
-}
 
 // Welcome, Story (kind 1) with the optional chapters C0 ..., End; all but the chapters fixed.
 std::unique_ptr<evCategory> StoryTree(int chapters)
 {
-    auto first = Entry("Welcome", false);
-    auto story = Entry("Story", false, 1);
+    auto first = NewCategory("Welcome", false);
+    auto story = NewCategory("Story", false, 1);
     for (int i = 0; i < chapters; ++i)
-        story->AddChild(Entry("C" + std::to_string(i), true));
+        story->AddChild(NewCategory("C" + std::to_string(i), true));
     first->AppendSibling(std::move(story));
-    first->AppendSibling(Entry("End", false));
+    first->AppendSibling(NewCategory("End", false));
     return first;
 }
 
@@ -71,8 +63,7 @@ TEST_F(NewProject3Test, EditButtonsKeepTheLevelLimitAndRefuseBlankNames)
     using Handler = void (TFormNewProject3::*)();
     struct Case {
         const char* what;
-        int chapters;
-        int row;
+        int chapters, row;
         Handler handler;
         std::optional<QString> typed;
         bool yes;
@@ -119,17 +110,17 @@ TEST_F(NewProject3Test, EditButtonsKeepTheLevelLimitAndRefuseBlankNames)
 TEST_F(NewProject3Test, SwitchingOnReachesTheAncestorsAndOffTheWholeSubtree)
 {
     // Welcome, Story (kind 1) > A > (A1 > A1a, A2), B; End.
-    auto a = Entry("A", true);
-    auto a1 = Entry("A1", true);
-    a1->AddChild(Entry("A1a", true));
+    auto a = NewCategory("A", true);
+    auto a1 = NewCategory("A1", true);
+    a1->AddChild(NewCategory("A1a", true));
     a->AddChild(std::move(a1));
-    a->AddChild(Entry("A2", true));
-    auto story = Entry("Story", false, 1);
+    a->AddChild(NewCategory("A2", true));
+    auto story = NewCategory("Story", false, 1);
     story->AddChild(std::move(a));
-    story->AddChild(Entry("B", true));
-    auto tree = Entry("Welcome", false);
+    story->AddChild(NewCategory("B", true));
+    auto tree = NewCategory("Welcome", false);
     tree->AppendSibling(std::move(story));
-    tree->AppendSibling(Entry("End", false));
+    tree->AppendSibling(NewCategory("End", false));
 
     TFormNewProject3 page;
     PrepareWizard(page, std::move(tree));
@@ -164,11 +155,12 @@ TEST_F(NewProject3Test, SwitchingOnReachesTheAncestorsAndOffTheWholeSubtree)
     page.FinishWizard();
 }
 
-TEST_F(NewProject3Test, ArrowsMoveOneRowAClickAndGoOnWhileHeld)
+TEST_F(NewProject3Test, ArrowsMoveOneRowAClickAndGoOnWhileHeldAndANewChapterComesIntoView)
 {
-    auto tree = Entry("T0", true);
+    // Twenty optional chapters, of which sixteen are visible.
+    auto tree = NewCategory("T0", true);
     for (int i = 1; i < 20; ++i)
-        tree->AppendSibling(Entry("T" + std::to_string(i), true));
+        tree->AppendSibling(NewCategory("T" + std::to_string(i), true));
     TFormNewProject3 page;
     PrepareWizard(page, std::move(tree));
     page.SelectRow(0);
@@ -205,26 +197,15 @@ TEST_F(NewProject3Test, ArrowsMoveOneRowAClickAndGoOnWhileHeld)
                           false);
         QApplication::sendEvent(page.Panel(), &event);
     };
-    wheel({600, 300}, 120);
-    EXPECT_EQ(page.GetFirstVisible(), 0);
-    wheel({600, 300}, -120);
-    EXPECT_EQ(page.GetFirstVisible(), 3);
-    wheel({600, 300}, -60);
-    EXPECT_EQ(page.GetFirstVisible(), 3);
-    wheel({600, 300}, -60);
-    EXPECT_EQ(page.GetFirstVisible(), 4);
-    wheel({200, 300}, 120);
-    EXPECT_EQ(page.GetFirstVisible(), 4);
-    page.FinishWizard();
-}
+    const struct {
+        int x, delta, firstVisible;
+    } turns[] = {{600, 120, 0}, {600, -120, 3}, {600, -60, 3}, {600, -60, 4}, {200, 120, 4}};
+    for (const auto& turn : turns) {
+        wheel({turn.x, 300}, turn.delta);
+        EXPECT_EQ(page.GetFirstVisible(), turn.firstVisible) << turn.x << " " << turn.delta;
+    }
 
-TEST_F(NewProject3Test, ANewChapterAtTheEndOfALongListComesIntoView)
-{
-    auto tree = Entry("T0", true);
-    for (int i = 1; i < 20; ++i)
-        tree->AppendSibling(Entry("T" + std::to_string(i), true));
-    TFormNewProject3 page;
-    PrepareWizard(page, std::move(tree));
+    // A new chapter at the end of the list comes into view.
     PopupScript popups;
     popups.entryAnswers = {QString("Dance")};
     page.SelectRow(19);
@@ -347,8 +328,8 @@ TEST_F(NewProject3Test, OkReportsEachFailureAndEndsWithoutProject)
 TEST_F(NewProject3Test, EditModeReplacesTheTreeOnlyWhenAccepted)
 {
     InstallDesign("Rose");
-    m_context.SetCurrentProject(std::make_unique<evProject>("Anna", "Ben", 1.0, "Rose.evl", StoryTree(1)));
-    evProject& project = *m_context.GetCurrentProject();
+    UseAlbum(StoryTree(1));
+    evProject& project = Project();
     for (const bool accept : {false, true}) {
         TFormNewProject3 page;
         page.PrepareEdit(project);
@@ -372,7 +353,7 @@ TEST_F(NewProject3Test, EditModeReplacesTheTreeOnlyWhenAccepted)
 }
 
 // The one run of the real modal loops: page 1 reaches page 2, page 2 reaches page 3, whose OK ends the wizard.
-TEST_F(NewProject3Test, TheWholeWizardEndsWithTheSavedProject)
+TEST_F(FixedDayWizardTest, TheWholeWizardEndsWithTheSavedProject)
 {
     InstallDesign("Lily");
     InstallDesign("Rose");
@@ -386,28 +367,24 @@ TEST_F(NewProject3Test, TheWholeWizardEndsWithTheSavedProject)
     screens.formNewProject2 = std::make_unique<TFormNewProject2>();
     screens.formNewProject3 = std::make_unique<TFormNewProject3>();
     QStringList seen;
-    QTimer driver;
-    driver.setInterval(5);
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == screens.formNewProject1.get() && modal->isVisible()) {
-            seen << "1";
-            screens.formNewProject1->EditName1->setText("Anna");
-            screens.formNewProject1->EditName2->setText("Ben");
-            screens.formNewProject1->ImgApplyClick();
-        } else if (modal == screens.formNewProject2.get() && modal->isVisible()) {
-            seen << "2";
-            screens.formNewProject2->SelectDesign(1);
-            screens.formNewProject2->Image2Click();
-        } else if (modal == screens.formNewProject3.get() && modal->isVisible()) {
-            seen << "3";
-            screens.formNewProject3->imgBtnOkClick();
-        }
-    });
-    driver.start();
-    SetTodaySource([] { return 46362.0; });
+    screentest::ModalAnswerer driver(
+        [&](QWidget* modal) {
+            if (modal == screens.formNewProject1.get()) {
+                seen << "1";
+                screens.formNewProject1->EditName1->setText("Anna");
+                screens.formNewProject1->EditName2->setText("Ben");
+                screens.formNewProject1->ImgApplyClick();
+            } else if (modal == screens.formNewProject2.get()) {
+                seen << "2";
+                screens.formNewProject2->SelectDesign(1);
+                screens.formNewProject2->Image2Click();
+            } else if (modal == screens.formNewProject3.get()) {
+                seen << "3";
+                screens.formNewProject3->imgBtnOkClick();
+            }
+        },
+        true);
     std::unique_ptr<evProject> project = screens.formNewProject1->Run();
-    SetTodaySource({});
     SetSkinBranding(m_branding.get());
     EXPECT_EQ(seen, (QStringList{"1", "2", "3"}));
     ASSERT_NE(project, nullptr);

@@ -9,14 +9,15 @@
 #include "screens/TTransEdit.h"
 
 using namespace wizardtest;
+using screentest::NewCategory;
 
 namespace {
 
 TEST_F(WizardTest, PersonalDataAppliesCheckedValuesAndMarksTheProjectModified)
 {
-    m_context.SetCurrentProject(std::make_unique<evProject>("Anna", "Ben", 40000.0, "Rose.evl",
-                                                            std::make_unique<evCategory>("Welcome", "", false, 3)));
-    evProject& project = *m_context.GetCurrentProject();
+    UseAlbum(NewCategory("Welcome"));
+    evProject& project = Project();
+    project.SetDate(40000.0);
     TFormPersonalProject screen;
 
     // A blank second name is refused and changes nothing.

@@ -7,38 +7,18 @@
 #include "model/evProjectorPage.h"
 #include "presentation/FinishTestAlbum.h"
 #include "presentation/StudioFiles.h"
-#include "screens/ScreenSet.h"
-#include "screens/TFontDialog.h"
 #include "screens/TFormImageEdit.h"
 #include "screens/TFormPhotographer.h"
 #include "screens/TTransEdit.h"
 #include "screens/TTransMemo.h"
 #include "screens/TformPreview.h"
-#include "screens/TokPopup.h"
-#include "screens/TyesNoPopup.h"
 #include "screens/ViewerWidget.h"
-
-#include <fstream>
 
 using namespace screentest;
 using namespace finishtest;
 using P = TFormPhotographer;
 
 namespace {
-
-QString HelpCaption(int index) { return QString::fromStdString(HelpString(index)); }
-
-struct AnsweringFontDialog : TFontDialog {
-    AnsweringFontDialog() { SetFontDialog(this); }
-    ~AnsweringFontDialog() override { SetFontDialog(nullptr); }
-    std::optional<FontChoice> Execute(const FontChoice& preset) override
-    {
-        presets.push_back(preset);
-        return answer;
-    }
-    std::optional<FontChoice> answer;
-    std::vector<FontChoice> presets;
-};
 
 struct FieldLook {
     std::string text;
@@ -49,30 +29,16 @@ struct FieldLook {
     bool operator==(const FieldLook&) const = default;
 };
 
-class TFormPhotographerTest : public SkinTest {
+class TFormPhotographerTest : public ScreenTest<P> {
 protected:
     void SetUp() override
     {
-        SkinTest::SetUp();
-        Screens().okPopup = std::make_unique<TokPopup>();
-        Screens().yesNoPopup = std::make_unique<TyesNoPopup>();
+        ScreenTest::SetUp();
         Screens().formImageEdit = std::make_unique<TFormImageEdit>();
         Screens().formPreview = std::make_unique<TformPreview>();
         m_design = MakeStudioDesign();
         m_layout = m_design->FindPageLayoutByKey("STUDIO");
         m_record = BuildStudioRecord(*m_layout);
-        m_screen = std::make_unique<TFormPhotographer>();
-    }
-    void TearDown() override
-    {
-        m_screen.reset();
-        m_record.reset();
-        m_design.reset();
-        Screens().formPreview.reset();
-        Screens().formImageEdit.reset();
-        Screens().yesNoPopup.reset();
-        Screens().okPopup.reset();
-        SkinTest::TearDown();
     }
 
     void Prepare() { m_screen->Prepare(*m_layout, *m_record); }
@@ -89,12 +55,7 @@ protected:
         else
             static_cast<TTransMemo*>(m_screen->TextControl(slot))->setPlainText(text);
     }
-    std::string Photo(const std::string& name)
-    {
-        const std::string path = PathOf(name);
-        SolidBitmap(400, 300, RGBColor(200, 40, 40)).Image().save(QString::fromStdString(path));
-        return path;
-    }
+    std::string Photo(const std::string& name) { return WritePhoto(PathOf(name), 400, 300); }
     // Chooses the file for the picture button; the image edit screen that comes up is applied.
     void ChoosePicture(void (P::*click)(), const std::string& file, bool apply = true)
     {
@@ -111,19 +72,12 @@ protected:
     // Answers the delete question and keeps it.
     void Delete(void (P::*click)(), bool yes)
     {
-        ModalAnswerer answerer([&](QWidget* modal) {
-            auto* question = dynamic_cast<TyesNoPopup*>(modal);
-            ASSERT_NE(question, nullptr);
-            m_messages.push_back(question->LabelMessage->Caption());
-            yes ? question->ImgYesClick() : question->ImgNoClick();
-        });
-        ((*m_screen).*click)();
+        m_messages.push_back(YesNoQuestion([&] { ((*m_screen).*click)(); }, yes));
     }
 
     std::unique_ptr<evLayout> m_design;
     evPageLayout* m_layout = nullptr;
     std::unique_ptr<evPhotograph> m_record;
-    std::unique_ptr<TFormPhotographer> m_screen;
     std::vector<QString> m_messages;
 };
 
@@ -170,24 +124,16 @@ TEST_F(TFormPhotographerTest, ARecordWithoutSomeTextFieldsGetsThemFromThePageLay
     EXPECT_EQ(m_screen->memoPhone->toPlainText(), QStringLiteral("text 4"));
 }
 
-TEST_F(TFormPhotographerTest, TypingGoesIntoTheRecordAtOnceAndCancelStillReportsNoChange)
+// Cancel keeps what was typed as well (see RunReturnsTrueOnlyAfterOk).
+TEST_F(TFormPhotographerTest, TypingGoesIntoTheRecordAtOnceAndOkWritesEveryTextAndFontOnceMore)
 {
     Prepare();
     Type(P::tsStudio, QStringLiteral("Studio Lumière\nPortraits"));
-    Type(P::tsEmail, QStringLiteral("hello@lumiere.example"));
-    EXPECT_EQ(Field(P::tsStudio).GetText(), "Studio Lumi\xC3\xA8re\r\nPortraits");
-    EXPECT_EQ(Field(P::tsEmail).GetText(), "hello@lumiere.example");
+    Type(P::tsWeb, QStringLiteral("www.lumiere.example"));
+    EXPECT_EQ(m_record->GetStudioText()->GetText(), "Studio Lumi\xC3\xA8re\r\nPortraits");
+    EXPECT_EQ(Field(P::tsWeb).GetText(), "www.lumiere.example");
     EXPECT_EQ(Field(P::tsIntro).GetText(), "text 1");
 
-    m_screen->imgBtnCancelClick();
-    EXPECT_FALSE(m_screen->Finish());
-    EXPECT_EQ(m_record->GetStudioText()->GetText(), "Studio Lumi\xC3\xA8re\r\nPortraits");
-}
-
-TEST_F(TFormPhotographerTest, OkWritesEveryTextAndFontOnceMore)
-{
-    Prepare();
-    Type(P::tsWeb, QStringLiteral("www.lumiere.example"));
     // Changed behind the screen's back: OK puts the control's text and the dialog's font back.
     Field(P::tsWeb).SetText("something else");
     Field(P::tsWeb).SetItalic(true);
@@ -314,22 +260,15 @@ TEST_F(TFormPhotographerTest, ThePreviewShowsTheStudioPageReducedInItsAreaAndGiv
     Prepare();
     Type(P::tsStudio, QStringLiteral("Studio Lumière"));
     TformPreview& preview = *Screens().formPreview;
-    QRect shownIn;
-    bool closeShown = false;
-    int pageWidth = 0;
-    ModalAnswerer answerer([&](QWidget* modal) {
-        ASSERT_EQ(modal, &preview);
-        ASSERT_NE(preview.GetPage(), nullptr);
-        shownIn = preview.imgPreview->geometry();
-        pageWidth = preview.imgPreview->Width();
-        closeShown = preview.imgClose->isVisible();
-        preview.imgCloseClick();
-    });
-    m_screen->Image7Click();
-    EXPECT_EQ(answerer.Answered(), 1);
-    EXPECT_EQ(shownIn, QRect(62, 134, 900, 500));
-    EXPECT_EQ(pageWidth, 1024);
-    EXPECT_TRUE(closeShown);
+    EXPECT_EQ(Answering<TformPreview>([this] { m_screen->Image7Click(); },
+                                      [](TformPreview& shown) {
+                                          ASSERT_NE(shown.GetPage(), nullptr);
+                                          EXPECT_EQ(shown.imgPreview->geometry(), QRect(62, 134, 900, 500));
+                                          EXPECT_EQ(shown.imgPreview->Width(), 1024);
+                                          EXPECT_TRUE(shown.imgClose->isVisible());
+                                          shown.imgCloseClick();
+                                      }),
+              1);
     EXPECT_EQ(preview.imgPreview->geometry(), QRect(0, 0, 1024, 768));
     EXPECT_EQ(preview.imgPreview->Width(), 1024);
     EXPECT_EQ(preview.GetPage(), nullptr);
@@ -340,14 +279,14 @@ TEST_F(TFormPhotographerTest, ThePreviewShowsTheStudioPageReducedInItsAreaAndGiv
 TEST_F(TFormPhotographerTest, RunReturnsTrueOnlyAfterOk)
 {
     for (const bool ok : {true, false}) {
-        ModalAnswerer answerer([&](QWidget* modal) {
-            auto* screen = dynamic_cast<TFormPhotographer*>(modal);
-            ASSERT_NE(screen, nullptr);
-            screen->edIntro->setText(ok ? QStringLiteral("Photographs by") : QStringLiteral("Not kept?"));
-            ok ? screen->imgBtnOKClick() : screen->imgBtnCancelClick();
-        });
-        EXPECT_EQ(m_screen->Run(*m_layout, *m_record), ok);
-        EXPECT_EQ(answerer.Answered(), 1);
+        bool result = !ok;
+        EXPECT_EQ(Answering<P>([&] { result = m_screen->Run(*m_layout, *m_record); },
+                               [ok](P& screen) {
+                                   screen.edIntro->setText(ok ? QStringLiteral("Photographs by") : "Not kept?");
+                                   ok ? screen.imgBtnOKClick() : screen.imgBtnCancelClick();
+                               }),
+                  1);
+        EXPECT_EQ(result, ok);
     }
     EXPECT_EQ(m_record->GetIntroText()->GetText(), "Not kept?") << "changes are applied at once, also on Cancel";
 }

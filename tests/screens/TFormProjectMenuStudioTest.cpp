@@ -10,30 +10,19 @@
 #include "presentation/FinishTestAlbum.h"
 #include "presentation/PresentationFile.h"
 #include "presentation/StudioFiles.h"
-#include "screens/ApplicationContext.h"
-#include "screens/ScreenSet.h"
 #include "screens/TFormPhotographer.h"
 #include "screens/TFormProjectMenu.h"
 #include "screens/TTransMemo.h"
-#include "screens/TokPopup.h"
 
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-
-#include <fstream>
 
 using namespace screentest;
 using namespace finishtest;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<uint8_t> ReadAll(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 std::vector<uint8_t> PageBytes(const evProjectorPage& page)
 {
@@ -42,33 +31,26 @@ std::vector<uint8_t> PageBytes(const evProjectorPage& page)
     return stream.Data();
 }
 
-class TFormProjectMenuStudioTest : public SkinTest {
+class TFormProjectMenuStudioTest : public ContextTest {
 protected:
     void SetUp() override
     {
-        SkinTest::SetUp();
+        ContextTest::SetUp();
         m_context.SetProgramFolder(PathOf("program"));
         fs::create_directories(PathOf("program/data"));
         m_context.SetCurrentProject(MakeAlbum());
-        SetAppContext(&m_context);
         MemoryStream design;
         MakeStudioDesign()->SaveToStream(design);
         design.SaveToFile(m_context.GetStudioFile());
-        Screens().okPopup = std::make_unique<TokPopup>();
         Screens().formPhotographer = std::make_unique<TFormPhotographer>();
-        m_menu = std::make_unique<TFormProjectMenu>();
-        ASSERT_TRUE(m_menu->Prepare());
-        ASSERT_TRUE(m_menu->IsStudioAvailable());
+        Screens().formProjectMenu = std::make_unique<TFormProjectMenu>();
+        ASSERT_TRUE(Screens().formProjectMenu->Prepare());
+        ASSERT_TRUE(Screens().formProjectMenu->IsStudioAvailable());
     }
     void TearDown() override
     {
-        m_menu->Conclude();
-        m_menu.reset();
-        Screens().formPhotographer.reset();
-        Screens().okPopup.reset();
-        SetAppContext(nullptr);
-        m_context.FreeCurrentProject();
-        SkinTest::TearDown();
+        Screens().formProjectMenu->Conclude();
+        ContextTest::TearDown();
     }
 
     const std::string& RecordFile() const { return m_context.GetStudioDataFile(); }
@@ -78,24 +60,22 @@ protected:
     std::vector<QWidget*> EditStudio(const QString& name, bool ok)
     {
         std::vector<QWidget*> shown;
-        ModalAnswerer answerer([&](QWidget* modal) {
-            shown.push_back(modal);
-            if (auto* message = dynamic_cast<TokPopup*>(modal)) {
-                m_message = message->LabelMessage->Caption();
-                message->ImgOKClick();
-                return;
-            }
-            auto* screen = static_cast<TFormPhotographer*>(modal);
-            m_shownName = screen->memoStudio->toPlainText();
-            screen->memoStudio->setPlainText(name);
-            ok ? screen->imgBtnOKClick() : screen->imgBtnCancelClick();
-        });
-        m_menu->imgStudio_ActiveClick();
+        Answering<QWidget>([] { Screens().formProjectMenu->imgStudio_ActiveClick(); },
+                           [&](QWidget& modal) {
+                               shown.push_back(&modal);
+                               if (auto* message = dynamic_cast<TokPopup*>(&modal)) {
+                                   m_message = message->LabelMessage->Caption();
+                                   message->ImgOKClick();
+                                   return;
+                               }
+                               auto& screen = static_cast<TFormPhotographer&>(modal);
+                               m_shownName = screen.memoStudio->toPlainText();
+                               screen.memoStudio->setPlainText(name);
+                               ok ? screen.imgBtnOKClick() : screen.imgBtnCancelClick();
+                           });
         return shown;
     }
 
-    ApplicationContext m_context;
-    std::unique_ptr<TFormProjectMenu> m_menu;
     QString m_message;
     QString m_shownName;
 };
@@ -110,27 +90,28 @@ TEST_F(TFormProjectMenuStudioTest, OkWritesTheRecordAndCancelLeavesTheFileAlone)
     EXPECT_EQ(m_shownName, QStringLiteral("text 2")) << "a new record takes the texts of the page layout";
 
     EXPECT_EQ(EditStudio(QStringLiteral("Studio Lumière\nPortraits"), true).size(), 1u);
-    const std::vector<uint8_t> written = ReadAll(RecordFile());
+    const std::string written = FileBytes(RecordFile());
     const std::unique_ptr<evPhotograph> record = ReadStudioRecord(RecordFile());
     ASSERT_NE(record->GetStudioText(), nullptr);
     EXPECT_EQ(record->GetStudioText()->GetText(), "Studio Lumi\xC3\xA8re\r\nPortraits");
-    EXPECT_EQ(SavedBody(*record), written) << "the body alone, read back byte for byte";
+    const std::vector<uint8_t> body = SavedBody(*record);
+    EXPECT_EQ(std::string(body.begin(), body.end()), written) << "the body alone, read back byte for byte";
 
     EXPECT_EQ(EditStudio(QStringLiteral("Changed and cancelled"), false).size(), 1u);
     EXPECT_EQ(m_shownName, QStringLiteral("Studio Lumière\nPortraits"));
-    EXPECT_EQ(ReadAll(RecordFile()), written);
+    EXPECT_EQ(FileBytes(RecordFile()), written);
     EXPECT_TRUE(m_message.isEmpty());
 }
 
 TEST_F(TFormProjectMenuStudioTest, ADamagedRecordFileIsReportedAndLeftAsItIs)
 {
     std::ofstream(RecordFile(), std::ios::binary) << "PevPhotograph\x01";
-    const std::vector<uint8_t> damaged = ReadAll(RecordFile());
+    const std::string damaged = FileBytes(RecordFile());
     const std::vector<QWidget*> shown = EditStudio(QStringLiteral("never typed"), true);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0], Screens().okPopup.get()) << "the studio screen is not shown";
-    EXPECT_EQ(m_message, QString::fromStdString(HelpString(Help::StudioDataUnreadable)));
-    EXPECT_EQ(ReadAll(RecordFile()), damaged);
+    EXPECT_EQ(m_message, HelpCaption(Help::StudioDataUnreadable));
+    EXPECT_EQ(FileBytes(RecordFile()), damaged);
 }
 
 // Done as the user does it: type the studio name, OK, finish; the disc opens with that studio page.

@@ -5,19 +5,14 @@
 
 #include "audio/evMusic.h"
 #include "model/ProjectFile.h"
-#include "model/ProjectModification.h"
-#include "model/evProject.h"
 #include "presentation/FinishTestAlbum.h"
-#include "screens/ApplicationContext.h"
 #include "screens/Autosave.h"
 #include "screens/ProjectStatus.h"
-#include "screens/ScreenSet.h"
 #include "screens/TFormExit.h"
 #include "screens/TFormExitAndSave.h"
 #include "screens/TFormProjectMenu.h"
 #include "screens/TFormSave.h"
 #include "screens/TframeTimeline.h"
-#include "screens/TokPopup.h"
 
 #include "WriteLeftovers.h"
 #include "WriterFaults.h"
@@ -25,104 +20,52 @@
 #include <QElapsedTimer>
 #include <QFontMetrics>
 
-#include <fstream>
-#include <iterator>
-
 using namespace screentest;
 namespace fs = std::filesystem;
 
 namespace {
 
-QString HelpCaption(int index) { return QString::fromStdString(HelpString(index)); }
-
-std::vector<uint8_t> FileBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
-}
-
-class TFormProjectMenuTest : public SkinTest {
+class TFormProjectMenuTest : public ContextTest {
 protected:
     void SetUp() override
     {
-        SkinTest::SetUp();
+        ContextTest::SetUp();
         m_context.SetProgramFolder(PathOf("program"));
         m_context.SetCurrentProject(finishtest::MakeAlbum());
         m_context.SetProjectFileName(PathOf("album.evp"));
-        SetAppContext(&m_context);
-        Screens().okPopup = std::make_unique<TokPopup>();
         Screens().formSave = std::make_unique<TFormSave>();
         Screens().formExit = std::make_unique<TFormExit>();
         Screens().formExitAndSave = std::make_unique<TFormExitAndSave>();
-    }
-    void TearDown() override
-    {
-        Screens().formExitAndSave.reset();
-        Screens().formExit.reset();
-        Screens().formSave.reset();
-        Screens().okPopup.reset();
-        SetAppContext(nullptr);
-        m_context.FreeCurrentProject();
-        soundAvailable = false;
-        SkinTest::TearDown();
-    }
-
-    evProject& Project() { return *m_context.GetCurrentProject(); }
-    // Runs the action, answering any modal window with the answer (the first modal closes unanswered when there
-    // is none); returns how many modal windows came up.
-    static int Answering(const std::function<void(QWidget*)>& answer, const std::function<void()>& action)
-    {
-        ModalAnswerer answerer([&answer](QWidget* modal) {
-            if (answer)
-                answer(modal);
-            else
-                static_cast<SkinnedScreen*>(modal)->Close();
-        });
-        action();
-        return answerer.Answered();
     }
     // Runs the action, answering every modal window that comes up: a question with its first answer (yes, save),
     // a message with OK; returns how many came up.
     static int AnsweringAll(const std::function<void()>& action)
     {
-        int answered = 0;
-        QTimer poll;
-        poll.setInterval(5);
-        QObject::connect(&poll, &QTimer::timeout, [&answered] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isVisible())
-                return;
-            ++answered;
-            if (auto* save = dynamic_cast<TFormSave*>(modal))
-                save->imgYesActiveClick();
-            else if (auto* leave = dynamic_cast<TFormExitAndSave*>(modal))
-                leave->imgBtnExitSave_ActClick();
-            else
-                static_cast<SkinnedScreen*>(modal)->Close();
-        });
-        poll.start();
-        action();
-        return answered;
-    }
-    static QString Message(const std::function<void()>& action)
-    {
-        QString text;
-        Answering(
-            [&text](QWidget* modal) {
-                text = static_cast<TokPopup*>(modal)->LabelMessage->Caption();
-                static_cast<TokPopup*>(modal)->ImgOKClick();
+        ModalAnswerer answerer(
+            [](QWidget* modal) {
+                if (auto* save = dynamic_cast<TFormSave*>(modal))
+                    save->imgYesActiveClick();
+                else if (auto* leave = dynamic_cast<TFormExitAndSave*>(modal))
+                    leave->imgBtnExitSave_ActClick();
+                else
+                    static_cast<SkinnedScreen*>(modal)->Close();
             },
-            action);
-        return text;
+            true);
+        action();
+        return answerer.Answered();
     }
-
-    ApplicationContext m_context;
 };
 
+// The question's answer; none: no question may come up.
+using Answer = std::function<void(SkinnedScreen&)>;
 template <class Screen>
-std::function<void(QWidget*)> Answer(void (Screen::*click)())
+Answer Click(void (Screen::*click)())
 {
-    return [click](QWidget* modal) { (static_cast<Screen*>(modal)->*click)(); };
+    return [click](SkinnedScreen& modal) {
+        auto* screen = dynamic_cast<Screen*>(&modal);
+        ASSERT_NE(screen, nullptr);
+        (screen->*click)();
+    };
 }
 
 } // namespace
@@ -188,23 +131,22 @@ TEST_F(TFormProjectMenuTest, ClosingAndLeavingAskOnlyWhenThereAreChanges)
 {
     struct Case {
         const char* name;
-        bool modified;
-        bool leaveProgram;
-        std::function<void(QWidget*)> answer; // nullptr: no question may come up
+        bool modified, leaveProgram;
+        Answer answer;
         bool closes;
         int32_t result;
         bool saved;
     };
     const Case cases[] = {
         {"close unchanged", false, false, nullptr, true, 0, false},
-        {"leave unchanged, yes", false, true, Answer(&TFormExit::imgYesActiveClick), true, -2, false},
-        {"leave unchanged, no", false, true, Answer(&TFormExit::imgNoActiveClick), false, 0, false},
-        {"close, save", true, false, Answer(&TFormSave::imgYesActiveClick), true, 0, true},
-        {"close, do not save", true, false, Answer(&TFormSave::imgNoActiveClick), true, 0, false},
-        {"close, cross", true, false, Answer(&TFormSave::imgExitClick), false, 0, false},
-        {"leave, save", true, true, Answer(&TFormExitAndSave::imgBtnExitSave_ActClick), true, -2, true},
-        {"leave, do not save", true, true, Answer(&TFormExitAndSave::imgBtnExitNoSave_ActClick), true, -2, false},
-        {"leave, cross", true, true, Answer(&TFormExitAndSave::imgCancel1Click), false, 0, false},
+        {"leave unchanged, yes", false, true, Click(&TFormExit::imgYesActiveClick), true, -2, false},
+        {"leave unchanged, no", false, true, Click(&TFormExit::imgNoActiveClick), false, 0, false},
+        {"close, save", true, false, Click(&TFormSave::imgYesActiveClick), true, 0, true},
+        {"close, do not save", true, false, Click(&TFormSave::imgNoActiveClick), true, 0, false},
+        {"close, cross", true, false, Click(&TFormSave::imgExitClick), false, 0, false},
+        {"leave, save", true, true, Click(&TFormExitAndSave::imgBtnExitSave_ActClick), true, -2, true},
+        {"leave, do not save", true, true, Click(&TFormExitAndSave::imgBtnExitNoSave_ActClick), true, -2, false},
+        {"leave, cross", true, true, Click(&TFormExitAndSave::imgCancel1Click), false, 0, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -214,12 +156,9 @@ TEST_F(TFormProjectMenuTest, ClosingAndLeavingAskOnlyWhenThereAreChanges)
         menu.Prepare();
         if (c.modified)
             menu.MarkModified();
-        const int questions = Answering(c.answer, [&] {
-            if (c.leaveProgram)
-                menu.imgExitPrg_ActClick();
-            else
-                menu.imgExitPrj_ActClick();
-        });
+        const int questions =
+            Answering<SkinnedScreen>([&] { c.leaveProgram ? menu.imgExitPrg_ActClick() : menu.imgExitPrj_ActClick(); },
+                                     [&c](SkinnedScreen& modal) { c.answer ? c.answer(modal) : modal.Close(); });
         EXPECT_EQ(questions, c.answer ? 1 : 0);
         EXPECT_EQ(menu.IsCloseRequested(), c.closes);
         EXPECT_EQ(menu.GetResult(), c.result);
@@ -237,7 +176,7 @@ TEST_F(TFormProjectMenuTest, AFailedSaveSaysWhyAndKeepsTheChangesAndTheMenuOpen)
     const std::unique_ptr<evProject> previous = finishtest::MakeAlbum();
     previous->SetFirstName("Previous");
     WriteProjectFile(*previous, file);
-    const std::vector<uint8_t> before = FileBytes(file);
+    const std::string before = FileBytes(file);
     m_context.SetProjectFileName(file);
     TFormProjectMenu menu;
     menu.Prepare();
@@ -255,8 +194,9 @@ TEST_F(TFormProjectMenuTest, AFailedSaveSaysWhyAndKeepsTheChangesAndTheMenuOpen)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.error);
         WriterFaults faults(c.at, c.error);
-        EXPECT_EQ(Message([&] { menu.imgSave_ActClick(); }), HelpCaption(c.text) + "\n" + QString::fromStdString(file) +
-                                                                 "\n" + HelpCaption(Help::SaveChangesKept));
+        EXPECT_EQ(OkMessage([&] { menu.imgSave_ActClick(); }), HelpCaption(c.text) + "\n" +
+                                                                   QString::fromStdString(file) + "\n" +
+                                                                   HelpCaption(Help::SaveChangesKept));
         EXPECT_TRUE(menu.IsModified());
         EXPECT_EQ(menu.labelSaved->Caption(), HelpCaption(87));
         EXPECT_FALSE(menu.imgSave_InAct->isVisibleTo(menu.Panel()));
@@ -378,7 +318,7 @@ TEST_F(TFormProjectMenuTest, MusicWithoutSoundShowsTheGreyedButtonAndOnlyItsText
         EXPECT_TRUE(menu.imgMusic_Act->isVisibleTo(menu.Panel()));
         EXPECT_EQ(menu.labelHelp->Caption(), HelpCaption(sound ? 74 : 181));
         // Without the music screen the button does nothing at all.
-        EXPECT_EQ(Message([&] { menu.imgMusic_ActClick(); }), sound ? QString() : HelpCaption(181));
+        EXPECT_EQ(OkMessage([&] { menu.imgMusic_ActClick(); }), sound ? QString() : HelpCaption(181));
         menu.Conclude();
     }
 }

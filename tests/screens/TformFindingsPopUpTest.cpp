@@ -31,8 +31,7 @@ class TformFindingsPopUpTest : public SkinTest {};
 TEST_F(TformFindingsPopUpTest, ListsAtMostFiftyAndCountsTheRest)
 {
     struct Case {
-        int findings;
-        int lines;
+        int findings, lines;
         const char* last;
     };
     for (const Case& c : {Case{1, 1, "(!) Welcome / Ceremony: left off"}, Case{50, 50, "Page 49: sample"},
@@ -71,12 +70,14 @@ TEST_F(TformFindingsPopUpTest, FinishAnywayOrGoBack)
 TEST_F(TformFindingsPopUpTest, MarkersShowSampleTextsAndEmptySlideShowsUnfinished)
 {
     using namespace finishtest;
-    auto labels = Page("Labels", 16);
-    labels->AddUserElement(FieldId(16, 4), std::make_unique<evUserTextfield>("own", "Own", "DejaVu Sans", 0, 10, false,
-                                                                             false, false, 0, 300, 30));
-    auto written = Page("Written", 16);
-    written->AddUserElement(FieldId(16, 4), std::make_unique<evUserTextfield>("own", "Ours", "DejaVu Sans", 0, 10,
-                                                                              false, false, false, 0, 300, 30));
+    const auto withText = [](const std::string& title, const std::string& text) {
+        auto page = Page(title, 16);
+        page->AddUserElement(FieldId(16, 4), std::make_unique<evUserTextfield>("own", text, "DejaVu Sans", 0, 10, false,
+                                                                               false, false, 0, 300, 30));
+        return page;
+    };
+    auto labels = withText("Labels", "Own");
+    auto written = withText("Written", "Ours");
     auto slides = Page("Slides", 12);
     auto filled = Page("Filled", 12);
     filled->AddUserElement(ActionId(12, 1), SolidPicture(80, 60, 0));
@@ -88,8 +89,7 @@ TEST_F(TformFindingsPopUpTest, MarkersShowSampleTextsAndEmptySlideShowsUnfinishe
     project.SetDesign(MakeDesign());
 
     struct Case {
-        int32_t stored; // the bits as GetCompleteness gives them
-        int32_t shown;
+        int32_t stored, shown; // the bits as GetCompleteness gives them, and as the strip shows them
     };
     const Case cases[] = {
         {cbLayoutSet | cbNoPictures | cbTextsFilled, cbLayoutSet | cbNoPictures},

@@ -4,22 +4,16 @@
 #include "screens/ScreenTestSupport.h"
 
 #include "PdfPages.h"
-#include "model/ProjectModification.h"
-#include "model/evPicture.h"
 #include "model/evProject.h"
 #include "model/evUserTextfield.h"
 #include "presentation/LabelTestAlbum.h"
-#include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
 #include "screens/PrintDialogs.h"
-#include "screens/ScreenSet.h"
 #include "screens/TFormImageEdit.h"
 #include "screens/TFormProjectMenu.h"
 #include "screens/TformLabelKitPrint.h"
 #include "screens/TformLabelkitSetup.h"
 #include "screens/TformMemoPopUp.h"
-#include "screens/TokPopup.h"
-#include "screens/TyesNoPopup.h"
 
 #include <QPlainTextEdit>
 #include <QTest>
@@ -30,15 +24,6 @@ namespace fs = std::filesystem;
 using P = TformLabelKitPrint;
 
 namespace {
-
-QString HelpCaption(int index) { return QString::fromStdString(HelpString(index)); }
-
-// Colours that went through JPEG come back within a few steps per channel.
-bool NearRgb(QRgb actual, int red, int green, int blue)
-{
-    return std::abs(qRed(actual) - red) <= 10 && std::abs(qGreen(actual) - green) <= 10 &&
-           std::abs(qBlue(actual) - blue) <= 10;
-}
 
 // Answers the print dialog: a printer with the given metrics (or none), confirmed or cancelled.
 struct AnsweringPrintDialogs : PrintDialogs {
@@ -66,41 +51,19 @@ struct AnsweringPrintDialogs : PrintDialogs {
     FakePrinter printer{PrinterMetrics{37, 51, 4800, 6900, 600, 600}};
 };
 
-std::vector<QString> Positions(const P& screen)
+// The four places as the screen shows them, in millimetres.
+QString Positions(const P& screen)
 {
-    return {screen.lblUpCorX->Caption(), screen.lblUpCorY->Caption(), screen.lblLowCorX->Caption(),
-            screen.lblLowCorY->Caption()};
+    return QStringList{screen.lblUpCorX->Caption(), screen.lblUpCorY->Caption(), screen.lblLowCorX->Caption(),
+                       screen.lblLowCorY->Caption()}
+        .join(", ");
 }
 
 // ----------------------------------------------------------------------------------------------- print screen
 
-class TformLabelKitPrintTest : public SkinTest {
+class TformLabelKitPrintTest : public ScreenTest<P> {
 protected:
-    void SetUp() override
-    {
-        SkinTest::SetUp();
-        Screens().okPopup = std::make_unique<TokPopup>();
-        m_screen = std::make_unique<P>();
-    }
-    void TearDown() override
-    {
-        m_screen.reset();
-        Screens().okPopup.reset();
-        SkinTest::TearDown();
-    }
-
     void Prepare() { m_screen->Prepare(m_label); }
-    // Runs the handler; the OK pop-up that comes up is answered and its message kept.
-    void WithMessages(void (P::*handler)())
-    {
-        ModalAnswerer answerer([&](QWidget* modal) {
-            auto* ok = dynamic_cast<TokPopup*>(modal);
-            ASSERT_NE(ok, nullptr);
-            m_messages.push_back(ok->LabelMessage->Caption());
-            ok->ImgOKClick();
-        });
-        ((*m_screen).*handler)();
-    }
     QRgb PreviewPixelIn(LabelSheet::Label label) const
     {
         const TRect r = m_screen->GetSheet().PreviewRect(label, Geometry::LabelKitPrint::imgPreview.w,
@@ -110,15 +73,13 @@ protected:
 
     AnsweringPrintDialogs m_dialog;
     Bitmap m_label = SolidBitmap(768, 768, RGBColor(200, 30, 30));
-    std::unique_ptr<P> m_screen;
-    std::vector<QString> m_messages;
 };
 
 TEST_F(TformLabelKitPrintTest, EntryShowsBothLabelsAtTheirPlacesWithTheirPictures)
 {
     Prepare();
     EXPECT_EQ(m_dialog.restarts, 1);
-    EXPECT_EQ(Positions(*m_screen), (std::vector<QString>{"45.0 mm", "20.4 mm", "45.0 mm", "157.4 mm"}));
+    EXPECT_EQ(Positions(*m_screen), "45.0 mm, 20.4 mm, 45.0 mm, 157.4 mm");
     EXPECT_TRUE(m_screen->imgPrntUpLblChecked->isVisibleTo(m_screen->Panel()));
     EXPECT_TRUE(m_screen->imgPrntLoLblChecked->isVisibleTo(m_screen->Panel()));
     EXPECT_EQ(m_screen->imgPrntUpLblChecked->Picture().width(), Skin::PrintUpperLabelTicked + 1);
@@ -141,13 +102,13 @@ TEST_F(TformLabelKitPrintTest, OnePressLeftMovesHalfAMillimetreAndResetGoesToThe
     m_screen->imgBtnLowerLblDpwnMouseDown();
     m_screen->imgBtnUpperLblRightMouseDown();
     m_screen->imgBtnUpperLblRightMouseDown();
-    EXPECT_EQ(Positions(*m_screen), (std::vector<QString>{"45.5 mm", "20.4 mm", "45.0 mm", "157.9 mm"}));
+    EXPECT_EQ(Positions(*m_screen), "45.5 mm, 20.4 mm, 45.0 mm, 157.9 mm");
     m_screen->imgBtnResetClick();
-    EXPECT_EQ(Positions(*m_screen), (std::vector<QString>{"46.5 mm", "21.4 mm", "46.5 mm", "158.4 mm"}));
+    EXPECT_EQ(Positions(*m_screen), "46.5 mm, 21.4 mm, 46.5 mm, 158.4 mm");
     // Every run starts from the entry places again.
     m_screen->Finish();
     Prepare();
-    EXPECT_EQ(Positions(*m_screen), (std::vector<QString>{"45.0 mm", "20.4 mm", "45.0 mm", "157.4 mm"}));
+    EXPECT_EQ(Positions(*m_screen), "45.0 mm, 20.4 mm, 45.0 mm, 157.4 mm");
 }
 
 TEST_F(TformLabelKitPrintTest, MovesAreRefusedAtTheSheetsEdges)
@@ -162,7 +123,7 @@ TEST_F(TformLabelKitPrintTest, MovesAreRefusedAtTheSheetsEdges)
         m_screen->imgBtnLowerLblLeftMouseDown();
         m_screen->imgBtnLowerLblDpwnMouseDown();
     }
-    EXPECT_EQ(Positions(*m_screen), (std::vector<QString>{"90.0 mm", "0.4 mm", "0.0 mm", "176.9 mm"}));
+    EXPECT_EQ(Positions(*m_screen), "90.0 mm, 0.4 mm, 0.0 mm, 176.9 mm");
 }
 
 TEST_F(TformLabelKitPrintTest, ASwitchedOffLabelLeavesThePreviewAndDoesNotMove)
@@ -198,22 +159,17 @@ TEST_F(TformLabelKitPrintTest, PrintingGoesThroughTheDialogAndBothOffStartsNoJob
     m_screen->imgBtnTestSheetClick();
     EXPECT_EQ(m_dialog.shown, 4);
     EXPECT_EQ(m_dialog.printer.begun, 1);
-    EXPECT_TRUE(m_messages.empty());
     EXPECT_FALSE(m_screen->IsCloseRequested()) << "the screen stays open after printing";
-}
-
-TEST_F(TformLabelKitPrintTest, TestSheetOutlinesTheLabelsThatAreOn)
-{
-    Prepare();
-    m_screen->imgPrntLoLabelClick();
+    // The test sheet outlines the labels that are on.
+    m_screen->imgPrntUpLabelClick();
     m_screen->imgBtnTestSheetClick();
-    EXPECT_EQ(m_dialog.printer.begun, 1);
+    EXPECT_EQ(m_dialog.printer.begun, 2);
     ASSERT_EQ(m_dialog.printer.frames.size(), 1u);
     EXPECT_EQ(m_dialog.printer.frames[0], m_screen->GetSheet().PrintRect(LabelSheet::lbUpper));
-    EXPECT_TRUE(m_dialog.printer.drawn.empty());
+    EXPECT_EQ(m_dialog.printer.drawn.size(), 2u);
 }
 
-TEST_F(TformLabelKitPrintTest, WithoutAPrinterTheSheetIsSavedAsPdf)
+TEST_F(TformLabelKitPrintTest, WithoutAPrinterTheSheetIsSavedAsPdfOrWhyNotIsSaid)
 {
     m_dialog.hasPrinter = false;
     Prepare();
@@ -222,33 +178,25 @@ TEST_F(TformLabelKitPrintTest, WithoutAPrinterTheSheetIsSavedAsPdf)
     EXPECT_EQ(m_screen->GetSheet().GetMetrics(), PrinterMetrics::A4(150));
     AnsweringDialogs files;
     files.saveAnswers.push_back(PathOf("labels")); // ".pdf" is added
-    WithMessages(&P::imgBtnPrintClick);
+    EXPECT_EQ(OkMessage([&] { m_screen->imgBtnPrintClick(); }),
+              HelpCaption(Help::LabelPdfSaved) + "\n" + QString::fromStdString(PathOf("labels.pdf")));
     EXPECT_EQ(m_dialog.shown, 0);
     ASSERT_EQ(files.saveRequests.size(), 1u);
     EXPECT_EQ(files.saveRequests[0].title, HelpCaption(Help::LabelPdfTitle));
     EXPECT_EQ(files.saveRequests[0].defaultExtension, ".pdf");
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0], HelpCaption(Help::LabelPdfSaved) + "\n" + QString::fromStdString(PathOf("labels.pdf")));
     EXPECT_EQ(PdfPageSize(PathOf("labels.pdf")), "595 x 842 pts (A4)");
     // The preview stays on the A4 sheet it showed.
     EXPECT_EQ(m_screen->GetSheet().GetMetrics(), PrinterMetrics::A4(150));
-}
 
-TEST_F(TformLabelKitPrintTest, APdfThatCannotBeWrittenIsReportedAndNothingIsLeft)
-{
-    m_dialog.hasPrinter = false;
-    Prepare();
-    AnsweringDialogs files;
+    // A file that cannot be written is reported, and nothing is left.
     const std::string target = PathOf("missing/labels.pdf");
     files.saveAnswers.push_back(target);
-    WithMessages(&P::imgBtnTestSheetClick);
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_TRUE(m_messages[0].startsWith(HelpCaption(Help::LabelPdfFailed) + "\n")) << m_messages[0].toStdString();
-    EXPECT_TRUE(m_messages[0].contains(QString::fromStdString(target)));
+    const QString message = OkMessage([&] { m_screen->imgBtnTestSheetClick(); });
+    EXPECT_TRUE(message.startsWith(HelpCaption(Help::LabelPdfFailed) + "\n")) << message.toStdString();
+    EXPECT_TRUE(message.contains(QString::fromStdString(target)));
     EXPECT_FALSE(fs::exists(PathOf("missing")));
     // A cancelled save dialog does nothing.
-    m_screen->imgBtnPrintClick();
-    EXPECT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(OkMessage([&] { m_screen->imgBtnPrintClick(); }), "");
 }
 
 TEST_F(TformLabelKitPrintTest, HintsFollowTheMouse)
@@ -273,43 +221,16 @@ TEST_F(TformLabelKitPrintTest, HintsFollowTheMouse)
     EXPECT_EQ(m_screen->labelHelp->Caption(), HelpCaption(Help::LabelPrintInstruction));
 }
 
-TEST_F(TformLabelKitPrintTest, TheWayBackTellsWhereTo)
-{
-    Prepare();
-    m_screen->imgBtnBackToEdLblClick();
-    EXPECT_TRUE(m_screen->IsCloseRequested());
-    EXPECT_FALSE(m_screen->Finish());
-    Prepare();
-    m_screen->imgBtnBackToPrjMenuClick();
-    EXPECT_TRUE(m_screen->Finish());
-}
-
 // ----------------------------------------------------------------------------------------------- set-up screen
 
-class TformLabelkitSetupTest : public SkinTest {
+class TformLabelkitSetupTest : public ScreenTest<TformLabelkitSetup> {
 protected:
     void SetUp() override
     {
-        SkinTest::SetUp();
-        ClearModified();
-        Screens().okPopup = std::make_unique<TokPopup>();
-        Screens().yesNoPopup = std::make_unique<TyesNoPopup>();
+        ScreenTest::SetUp();
         Screens().formImageEdit = std::make_unique<TFormImageEdit>();
         Screens().formMemoPopUp = std::make_unique<TformMemoPopUp>();
         Screens().formLabelKitPrint = std::make_unique<P>();
-        m_screen = std::make_unique<TformLabelkitSetup>();
-    }
-    void TearDown() override
-    {
-        m_screen.reset();
-        m_project.reset();
-        Screens().formLabelKitPrint.reset();
-        Screens().formMemoPopUp.reset();
-        Screens().formImageEdit.reset();
-        Screens().yesNoPopup.reset();
-        Screens().okPopup.reset();
-        ClearModified();
-        SkinTest::TearDown();
     }
 
     void Prepare(std::unique_ptr<evProject> project = MakeLabelAlbum())
@@ -319,26 +240,23 @@ protected:
     }
     evCategory& Category() { return *m_project->GetDiscLabelCategory(); }
     bool ClearCovered() const { return m_screen->imgBtnClearUserPicInactive->isVisibleTo(m_screen->Panel()); }
-    QRgb PreviewCentre() const { return m_screen->imgPreview->Picture().pixel(200, 200); }
-    // Runs the handler and answers what comes up with the action.
-    void Answering(void (TformLabelkitSetup::*handler)(), const ModalAnswerer::Action& action)
+    // The preview's middle, within what JPEG does to a colour.
+    bool PreviewCentreIs(TColor colour) const
     {
-        ModalAnswerer answerer([&](QWidget* modal) {
-            m_shown.push_back(modal);
-            action(modal);
-        });
-        ((*m_screen).*handler)();
+        return Near(FromQColor(QColor(m_screen->imgPreview->Picture().pixel(200, 200))), colour, 10);
     }
-    std::string Photo()
+    std::string Photo() { return WritePhoto(PathOf("photo.png"), 640, 640, RGBColor(30, 150, 60)); }
+    // Loads the photograph through the image edit screen, applied or cancelled there.
+    int LoadPicture(bool apply)
     {
-        const std::string path = PathOf("photo.png");
-        SolidBitmap(640, 640, RGBColor(30, 150, 60)).Image().save(QString::fromStdString(path));
-        return path;
+        return Answering<TFormImageEdit>([this] { m_screen->imgBtnLoadUserPicClick(); },
+                                         [apply](TFormImageEdit& edit) {
+                                             EXPECT_EQ(edit.GetTarget(), (TPoint{768, 768})); // the slot's size
+                                             apply ? edit.ImgApplyClick() : edit.ImgCancelClick();
+                                         });
     }
 
     std::unique_ptr<evProject> m_project;
-    std::unique_ptr<TformLabelkitSetup> m_screen;
-    std::vector<QWidget*> m_shown;
 };
 
 TEST_F(TformLabelkitSetupTest, PreviewShowsTheLabelAndTheClearButtonFollowsThePicture)
@@ -357,91 +275,60 @@ TEST_F(TformLabelkitSetupTest, PreviewShowsTheLabelAndTheClearButtonFollowsThePi
     Prepare(std::move(withPicture));
     EXPECT_FALSE(ClearCovered());
     EXPECT_FALSE(m_screen->imgBtnClearUserPicInactive->isEnabled());
-    EXPECT_TRUE(NearRgb(PreviewCentre(), 20, 40, 200)) << std::hex << PreviewCentre();
+    EXPECT_TRUE(PreviewCentreIs(RGBColor(20, 40, 200)));
 }
 
 TEST_F(TformLabelkitSetupTest, OwnPictureGoesThroughTheImageEditScreenIntoTheLabel)
 {
     Prepare();
     AnsweringDialogs files;
+    EXPECT_EQ(LoadPicture(false), 0); // the file dialog is cancelled
     files.openAnswers.push_back(Photo());
-    Answering(&TformLabelkitSetup::imgBtnLoadUserPicClick, [](QWidget* modal) {
-        auto* edit = dynamic_cast<TFormImageEdit*>(modal);
-        ASSERT_NE(edit, nullptr);
-        EXPECT_EQ(edit->GetTarget(), (TPoint{768, 768})); // the slot's size
-        edit->ImgApplyClick();
-    });
-    ASSERT_EQ(m_shown.size(), 1u);
+    EXPECT_EQ(LoadPicture(false), 1);
+    EXPECT_EQ(Category().GetUserElements().Count(), 0);
+    EXPECT_FALSE(IsModified());
+    EXPECT_TRUE(ClearCovered());
+
+    files.openAnswers.push_back(Photo());
+    ASSERT_EQ(LoadPicture(true), 1);
     const auto* picture = dynamic_cast<evPicture*>(Category().FindUserElement(PictureSlotId()));
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->GetName(), "slot1");
     EXPECT_TRUE(IsModified());
     EXPECT_FALSE(ClearCovered());
-    EXPECT_TRUE(NearRgb(PreviewCentre(), 30, 150, 60)) << std::hex << PreviewCentre();
+    EXPECT_TRUE(PreviewCentreIs(RGBColor(30, 150, 60)));
     // A second picture replaces the first in the same entry.
     files.openAnswers.push_back(Photo());
-    Answering(&TformLabelkitSetup::imgBtnLoadUserPicClick,
-              [](QWidget* modal) { static_cast<TFormImageEdit*>(modal)->ImgApplyClick(); });
+    LoadPicture(true);
     EXPECT_EQ(Category().GetUserElements().Count(), 1);
+    EXPECT_EQ(files.openRequests.size(), 4u);
 }
 
-TEST_F(TformLabelkitSetupTest, CancelledPictureChangesNothing)
+// The text is kept as UTF-8 with CR LF only when confirmed; the label keeps a copy of the design's text field.
+TEST_F(TformLabelkitSetupTest, OwnTextWithUmlautsIsStoredAsUtf8OnlyWhenConfirmed)
 {
     Prepare();
-    AnsweringDialogs files;
-    m_screen->imgBtnLoadUserPicClick(); // the file dialog is cancelled
-    files.openAnswers.push_back(Photo());
-    Answering(&TformLabelkitSetup::imgBtnLoadUserPicClick,
-              [](QWidget* modal) { static_cast<TFormImageEdit*>(modal)->ImgCancelClick(); });
-    EXPECT_EQ(files.openRequests.size(), 2u);
-    EXPECT_EQ(Category().GetUserElements().Count(), 0);
-    EXPECT_FALSE(IsModified());
-    EXPECT_TRUE(ClearCovered());
-}
-
-TEST_F(TformLabelkitSetupTest, OwnTextWithUmlautsIsStoredAsUtf8)
-{
-    Prepare();
-    Answering(&TformLabelkitSetup::imgBtnEdUserTextClick, [](QWidget* modal) {
-        auto* memo = dynamic_cast<TformMemoPopUp*>(modal);
-        ASSERT_NE(memo, nullptr);
-        EXPECT_EQ(memo->memoText->toPlainText(), "Our day");
-        EXPECT_EQ(memo->lblCaption->Caption(), HelpCaption(Help::HintLabelText));
-        memo->memoText->setPlainText(QStringLiteral("Grüße von Jörg\nund Ännchen"));
-        memo->imgBtnOKClick();
-    });
-    const auto* text = dynamic_cast<evUserTextfield*>(Category().FindUserElement(TextSlotId()));
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(text->GetText(), "Gr\xC3\xBC\xC3\x9F"
-                               "e von J\xC3\xB6rg\r\nund \xC3\x84nnchen");
-    EXPECT_TRUE(IsModified());
-}
-
-TEST_F(TformLabelkitSetupTest, CancelledTextKeepsTheDesignsText)
-{
-    Prepare();
-    Answering(&TformLabelkitSetup::imgBtnEdUserTextClick, [](QWidget* modal) {
-        auto* memo = static_cast<TformMemoPopUp*>(modal);
-        memo->memoText->setPlainText("not kept");
-        memo->imgBtnCancelClick();
-    });
-    const auto* text = dynamic_cast<evUserTextfield*>(Category().FindUserElement(TextSlotId()));
-    ASSERT_NE(text, nullptr) << "the label keeps a copy of the text field";
-    EXPECT_EQ(text->GetText(), "Our day");
-    EXPECT_FALSE(IsModified());
+    for (const bool ok : {false, true}) {
+        Answering<TformMemoPopUp>([this] { m_screen->imgBtnEdUserTextClick(); },
+                                  [ok](TformMemoPopUp& memo) {
+                                      EXPECT_EQ(memo.memoText->toPlainText(), "Our day");
+                                      EXPECT_EQ(memo.lblCaption->Caption(), HelpCaption(Help::HintLabelText));
+                                      memo.memoText->setPlainText(QStringLiteral("Grüße von Jörg\nund Ännchen"));
+                                      ok ? memo.imgBtnOKClick() : memo.imgBtnCancelClick();
+                                  });
+        const auto* text = dynamic_cast<evUserTextfield*>(Category().FindUserElement(TextSlotId()));
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->GetText(), ok ? "Gr\xC3\xBC\xC3\x9F"
+                                        "e von J\xC3\xB6rg\r\nund \xC3\x84nnchen"
+                                      : "Our day");
+        EXPECT_EQ(IsModified(), ok);
+    }
 }
 
 TEST_F(TformLabelkitSetupTest, ALabelWithoutFreeSlotsSaysSoForTheTextAndIgnoresThePicture)
 {
     Prepare(MakeLabelAlbum(false));
-    QString message;
-    Answering(&TformLabelkitSetup::imgBtnEdUserTextClick, [&](QWidget* modal) {
-        auto* ok = dynamic_cast<TokPopup*>(modal);
-        ASSERT_NE(ok, nullptr);
-        message = ok->LabelMessage->Caption();
-        ok->ImgOKClick();
-    });
-    EXPECT_EQ(message, "This label has no free text field.");
+    EXPECT_EQ(OkMessage([this] { m_screen->imgBtnEdUserTextClick(); }), "This label has no free text field.");
     AnsweringDialogs files;
     m_screen->imgBtnLoadUserPicClick();
     EXPECT_TRUE(files.openRequests.empty());
@@ -455,23 +342,14 @@ TEST_F(TformLabelkitSetupTest, ClearingThePictureAsksFirst)
     PutPicture(*project, kColorBlack);
     Prepare(std::move(project));
     for (bool yes : {false, true}) {
-        QString question;
-        Answering(&TformLabelkitSetup::imgBtnClearUserPicClick, [&](QWidget* modal) {
-            auto* popup = dynamic_cast<TyesNoPopup*>(modal);
-            ASSERT_NE(popup, nullptr);
-            question = popup->LabelMessage->Caption();
-            yes ? popup->ImgYesClick() : popup->ImgNoClick();
-        });
-        EXPECT_EQ(question, HelpCaption(Help::ConfirmRemoveLabelPicture));
+        EXPECT_EQ(YesNoQuestion([this] { m_screen->imgBtnClearUserPicClick(); }, yes),
+                  HelpCaption(Help::ConfirmRemoveLabelPicture));
         EXPECT_EQ(Category().FindUserEntry(PictureSlotId()) == nullptr, yes);
         EXPECT_EQ(ClearCovered(), yes);
         EXPECT_EQ(IsModified(), yes);
     }
     // Nothing left to clear: no question.
-    m_shown.clear();
-    Answering(&TformLabelkitSetup::imgBtnClearUserPicClick,
-              [](QWidget* modal) { static_cast<TyesNoPopup*>(modal)->ImgNoClick(); });
-    EXPECT_TRUE(m_shown.empty());
+    EXPECT_EQ(YesNoQuestion([this] { m_screen->imgBtnClearUserPicClick(); }, false), "");
 }
 
 TEST_F(TformLabelkitSetupTest, ACategoryWithoutPageLayoutOpensWithTheInMemoryLayout)
@@ -493,62 +371,37 @@ TEST_F(TformLabelkitSetupTest, PrintScreenBackToTheMenuClosesTheSetUpToo)
     AnsweringPrintDialogs printers;
     Prepare();
     for (bool toMenu : {false, true}) {
-        Answering(&TformLabelkitSetup::imgBtnPrintClick, [&](QWidget* modal) {
-            auto* print = dynamic_cast<P*>(modal);
-            ASSERT_NE(print, nullptr);
-            EXPECT_EQ(print->lblUpCorX->Caption(), "45.0 mm");
-            toMenu ? print->imgBtnBackToPrjMenuClick() : print->imgBtnBackToEdLblClick();
-        });
+        Answering<P>([this] { m_screen->imgBtnPrintClick(); },
+                     [toMenu](P& print) {
+                         EXPECT_EQ(print.lblUpCorX->Caption(), "45.0 mm");
+                         toMenu ? print.imgBtnBackToPrjMenuClick() : print.imgBtnBackToEdLblClick();
+                     });
         EXPECT_EQ(m_screen->IsCloseRequested(), toMenu);
     }
 }
 
 // ----------------------------------------------------------------------------------------------- project menu
 
-class TFormProjectMenuLabelTest : public SkinTest {
-protected:
-    void SetUp() override
-    {
-        SkinTest::SetUp();
-        m_context.SetProgramFolder(PathOf("program"));
-        Screens().formLabelkitSetup = std::make_unique<TformLabelkitSetup>();
-        m_menu = std::make_unique<TFormProjectMenu>();
-        SetAppContext(&m_context);
-    }
-    void TearDown() override
-    {
-        m_menu->Conclude();
-        m_menu.reset();
-        Screens().formLabelkitSetup.reset();
-        SetAppContext(nullptr);
-        m_context.FreeCurrentProject();
-        SkinTest::TearDown();
-    }
-
-    ApplicationContext m_context;
-    std::unique_ptr<TFormProjectMenu> m_menu;
-};
+using TFormProjectMenuLabelTest = ContextTest;
 
 TEST_F(TFormProjectMenuLabelTest, TheTileShowsWithAProjectAndRunsTheSetUp)
 {
+    m_context.SetProgramFolder(PathOf("program"));
     m_context.SetCurrentProject(MakeLabelAlbum());
-    ASSERT_TRUE(m_menu->Prepare());
-    EXPECT_TRUE(m_menu->imgBtn_LabelKit->isVisibleTo(m_menu->Panel()));
-    EXPECT_TRUE(m_menu->imgLabelKitText->isVisibleTo(m_menu->Panel()));
+    Screens().formLabelkitSetup = std::make_unique<TformLabelkitSetup>();
+    TFormProjectMenu menu;
+    ASSERT_TRUE(menu.Prepare());
+    EXPECT_TRUE(menu.imgBtn_LabelKit->isVisibleTo(menu.Panel()));
+    EXPECT_TRUE(menu.imgLabelKitText->isVisibleTo(menu.Panel()));
     const Geometry::ControlRect tile = Geometry::ProjectMenu::imgBtn_Labelkit_Act;
-    m_menu->ImgBGMouseMove(m_menu->ImgBG, tile.x + 10, tile.y + 10);
-    EXPECT_TRUE(m_menu->imgBtn_Labelkit_Act->isVisibleTo(m_menu->Panel()));
-    EXPECT_EQ(m_menu->labelHelp->Caption(), HelpCaption(Help::HintMenuLabelKit));
-    int shown = 0;
-    ModalAnswerer answerer([&](QWidget* modal) {
-        auto* setup = dynamic_cast<TformLabelkitSetup*>(modal);
-        ASSERT_NE(setup, nullptr);
-        ++shown;
-        setup->imgBtnCancelClick();
-    });
-    m_menu->imgBtn_Labelkit_ActClick();
-    EXPECT_EQ(shown, 1);
-    EXPECT_EQ(m_menu->GetResult(), TFormProjectMenu::ResultBack);
+    menu.ImgBGMouseMove(menu.ImgBG, tile.x + 10, tile.y + 10);
+    EXPECT_TRUE(menu.imgBtn_Labelkit_Act->isVisibleTo(menu.Panel()));
+    EXPECT_EQ(menu.labelHelp->Caption(), HelpCaption(Help::HintMenuLabelKit));
+    EXPECT_EQ(Answering<TformLabelkitSetup>([&] { menu.imgBtn_Labelkit_ActClick(); },
+                                            [](TformLabelkitSetup& setup) { setup.imgBtnCancelClick(); }),
+              1);
+    EXPECT_EQ(menu.GetResult(), TFormProjectMenu::ResultBack);
+    menu.Conclude();
 }
 
 } // namespace

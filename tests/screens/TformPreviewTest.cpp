@@ -2,12 +2,10 @@
 
 #include "model/AlbumTestSupport.h"
 #include "model/ProjectFile.h"
-#include "model/evCategory.h"
 #include "model/evProject.h"
 #include "model/evProjectorNaviAction.h"
 #include "model/evProjectorPage.h"
 #include "platform/Jpeg.h"
-#include "screens/ApplicationContext.h"
 #include "screens/TformPreview.h"
 #include "screens/ViewerWidget.h"
 
@@ -20,10 +18,7 @@ namespace {
 // A project of three pages on a design with the special page layouts.
 std::unique_ptr<evProject> ThreePageProject()
 {
-    auto first = std::make_unique<evCategory>("Welcome", "", false, 3);
-    first->AppendSibling(std::make_unique<evCategory>("Menu", "", false, 3));
-    first->AppendSibling(std::make_unique<evCategory>("End", "", false, 3));
-    auto project = std::make_unique<evProject>("Anna", "Ben", 1.0, "Rose.evl", std::move(first));
+    auto project = std::make_unique<evProject>("Anna", "Ben", 1.0, "Rose.evl", PageChain({"Welcome", "Menu", "End"}));
     auto design = std::make_unique<evLayout>("Rose", "", 64, 48);
     AddPageLayout(*design, 1000, 0, "W");
     AddPageLayout(*design, 1001, 0, "M");
@@ -45,31 +40,27 @@ int CountTargets(const evProjectorPage& page, int32_t target)
     return count;
 }
 
-class TformPreviewTest : public SkinTest {
+class TformPreviewTest : public ContextTest {
 protected:
     void SetUp() override
     {
-        SkinTest::SetUp();
+        ContextTest::SetUp();
         m_context.SetCurrentProject(ThreePageProject());
-        SetAppContext(&m_context);
+        Screens().formPreview = std::make_unique<TformPreview>();
     }
-    void TearDown() override
-    {
-        SetAppContext(nullptr);
-        m_context.FreeCurrentProject();
-        SkinTest::TearDown();
-    }
+    // Shows the album's first page.
+    void PrepareWelcome() { Preview().PreparePage(Project().GetFirstCategory()->CreatePresentationPage()); }
 
-    ApplicationContext m_context;
+    static TformPreview& Preview() { return *Screens().formPreview; }
+    const JpegImage m_sample = JpegImage::FromBitmap(Bitmap(QImage(40, 30, QImage::Format_RGB32)), 90);
 };
 
 } // namespace
 
-TEST_F(TformPreviewTest, APageIsViewedWithACloseAreaAddedOnce)
+TEST_F(TformPreviewTest, APageIsViewedWithACloseAreaAddedOnceAndNavigationReplacesIt)
 {
-    TformPreview preview;
-    evCategory* welcome = m_context.GetCurrentProject()->GetFirstCategory();
-    preview.PreparePage(welcome->CreatePresentationPage());
+    TformPreview& preview = Preview();
+    PrepareWelcome();
     evProjectorPage* page = preview.GetPage();
     ASSERT_NE(page, nullptr);
     EXPECT_TRUE(page->IsViewing());
@@ -84,22 +75,11 @@ TEST_F(TformPreviewTest, APageIsViewedWithACloseAreaAddedOnce)
     page->Render(preview.imgPreview->Picture().GetCanvas());
     EXPECT_EQ(CountTargets(*page, -1), 1);
 
-    preview.FinishPage();
-    EXPECT_EQ(preview.GetPage(), nullptr);
-    EXPECT_TRUE(preview.imgPreview->Picture().IsEmpty());
-}
-
-TEST_F(TformPreviewTest, NavigationReplacesThePageOrClosesThePreview)
-{
-    TformPreview preview;
-    evCategory* welcome = m_context.GetCurrentProject()->GetFirstCategory();
-    preview.PreparePage(welcome->CreatePresentationPage());
-    const evProjectorPage* first = preview.GetPage();
-
+    // Navigation replaces the page, which gets its close area as well.
     preview.GoToTarget(2);
     const evProjectorPage* third = preview.GetPage();
     ASSERT_NE(third, nullptr);
-    EXPECT_NE(third, first);
+    EXPECT_NE(third, page);
     EXPECT_TRUE(third->IsViewing());
     EXPECT_EQ(CountTargets(*third, -1), 1);
 
@@ -113,16 +93,16 @@ TEST_F(TformPreviewTest, NavigationReplacesThePageOrClosesThePreview)
     preview.GoToTarget(-1);
     EXPECT_TRUE(preview.IsCloseRequested());
     preview.FinishPage();
+    EXPECT_EQ(preview.GetPage(), nullptr);
+    EXPECT_TRUE(preview.imgPreview->Picture().IsEmpty());
 }
 
 // A design's sample is shown at the size of the design's page (the design choice's "Full size"), reduced to fit
 // the panel when the page is larger, and as it is without a size.
 TEST_F(TformPreviewTest, APictureIsShownAtTheSizeAskedForWithinThePanel)
 {
-    const JpegImage sample = JpegImage::FromBitmap(Bitmap(QImage(40, 30, QImage::Format_RGB32)), 90);
     const struct {
-        QSize asked;
-        QSize shown;
+        QSize asked, shown;
     } cases[] = {
         {QSize(), QSize(40, 30)},
         {QSize(1024, 768), QSize(1024, 768)},
@@ -130,17 +110,16 @@ TEST_F(TformPreviewTest, APictureIsShownAtTheSizeAskedForWithinThePanel)
         {QSize(2048, 1536), QSize(1024, 768)},
         {QSize(1600, 600), QSize(1024, 384)},
     };
-    TformPreview preview;
+    TformPreview& preview = Preview();
     for (const auto& c : cases) {
-        preview.PreparePicture(sample, c.asked);
+        preview.PreparePicture(m_sample, c.asked);
         EXPECT_EQ(preview.imgPreview->PictureArea().size(), c.shown) << c.asked.width();
         // The close button keeps to the top right corner, off a page's own buttons.
         EXPECT_EQ(preview.imgClose->pos(), QPoint(770, 4));
         preview.FinishPicture();
     }
     // Below a page shown in part of the window it goes back beneath the page.
-    evCategory* welcome = m_context.GetCurrentProject()->GetFirstCategory();
-    preview.PreparePageInArea(welcome->CreatePresentationPage(), Geometry::Preview::ReducedPage);
+    preview.PreparePageInArea(Project().GetFirstCategory()->CreatePresentationPage(), Geometry::Preview::ReducedPage);
     EXPECT_EQ(preview.imgClose->pos(), QPoint(387, 733));
     EXPECT_FALSE(preview.imgClose->geometry().intersects(QRect(62, 134, 900, 500)));
     preview.FinishPage();
@@ -149,16 +128,15 @@ TEST_F(TformPreviewTest, APictureIsShownAtTheSizeAskedForWithinThePanel)
 // Escape closes the preview of a picture and of a page; Return leaves it open.
 TEST_F(TformPreviewTest, EscapeClosesThePreview)
 {
-    const JpegImage sample = JpegImage::FromBitmap(Bitmap(QImage(40, 30, QImage::Format_RGB32)), 90);
-    TformPreview preview;
-    preview.PreparePicture(sample, QSize(1024, 768));
+    TformPreview& preview = Preview();
+    preview.PreparePicture(m_sample, QSize(1024, 768));
     QTest::keyClick(&preview, Qt::Key_Return);
     EXPECT_FALSE(preview.IsCloseRequested());
     QTest::keyClick(&preview, Qt::Key_Escape);
     EXPECT_TRUE(preview.IsCloseRequested());
     preview.FinishPicture();
 
-    preview.PreparePage(m_context.GetCurrentProject()->GetFirstCategory()->CreatePresentationPage());
+    PrepareWelcome();
     EXPECT_FALSE(preview.IsCloseRequested());
     QTest::keyClick(&preview, Qt::Key_Escape);
     EXPECT_TRUE(preview.IsCloseRequested());

@@ -2,18 +2,9 @@
 
 #include "model/AlbumTestSupport.h"
 #include "model/ProjectFile.h"
-#include "model/ProjectModification.h"
-#include "model/evCategory.h"
-#include "model/evProject.h"
 #include "model/evUserPicture.h"
-#include "screens/ApplicationContext.h"
-#include "screens/ScreenSet.h"
 #include "screens/TformProjectEditLayout.h"
-#include "screens/TframeTimeline.h"
-#include "screens/TokPopup.h"
-#include "screens/TyesNoPopup.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QTest>
@@ -40,37 +31,14 @@ std::unique_ptr<evLayout> MakeDesign()
     return design;
 }
 
-class TformProjectEditLayoutTest : public SkinTest {
+class TformProjectEditLayoutTest : public PageEditorTest<TformProjectEditLayout> {
 protected:
     void SetUp() override
     {
-        SkinTest::SetUp();
-        ClearModified();
-        auto page = std::make_unique<evCategory>("Page", "", false, 3);
-        page->AppendSibling(std::make_unique<evCategory>("Other kind", "", false, 5));
-        auto project = std::make_unique<evProject>("Anna", "Ben", 1.0, "Rose.evl", std::move(page));
-        project->SetDesign(MakeDesign());
-        m_context.SetCurrentProject(std::move(project));
-        SetAppContext(&m_context);
-        m_page = m_context.GetCurrentProject()->GetFirstCategory();
-        m_editor = std::make_unique<TformProjectEditLayout>();
-        m_timeline = new TframeTimeline(m_editor->MainPanel());
-    }
-    void TearDown() override
-    {
-        Screens().okPopup.reset();
-        Screens().yesNoPopup.reset();
-        m_editor.reset();
-        SetAppContext(nullptr);
-        m_context.FreeCurrentProject();
-        ClearModified();
-        SkinTest::TearDown();
-    }
-
-    void Open(evCategory* page)
-    {
-        m_timeline->SetPosition(nullptr, page, true);
-        m_editor->Prepare(*m_timeline);
+        PageEditorTest::SetUp();
+        auto page = NewCategory("Page");
+        page->AppendSibling(NewCategory("Other kind", false, 5));
+        m_page = UseAlbum(std::move(page), MakeDesign());
     }
     std::vector<int32_t> ListedIDs() const
     {
@@ -80,32 +48,29 @@ protected:
         return ids;
     }
 
-    ApplicationContext m_context;
     evCategory* m_page = nullptr;
-    std::unique_ptr<TformProjectEditLayout> m_editor;
-    TframeTimeline* m_timeline = nullptr;
 };
 
 } // namespace
 
 TEST_F(TformProjectEditLayoutTest, APageOfAnotherKindGoesToThePictureEditorWithoutShowing)
 {
-    ModalAnswerer shown([this](QWidget*) { m_editor->imgTopPrjMenuClick(); });
     m_timeline->SetPosition(nullptr, m_page->GetNext(), true);
-    EXPECT_EQ(m_editor->Run(*m_timeline), TPageEditorScreen::ResultPictures);
-    EXPECT_EQ(shown.Answered(), 0);
+    int32_t result = -1;
+    EXPECT_EQ(Answering<TformProjectEditLayout>([&] { result = m_editor->Run(*m_timeline); },
+                                                [](TformProjectEditLayout& editor) { editor.imgTopPrjMenuClick(); }),
+              0);
+    EXPECT_EQ(result, TPageEditorScreen::ResultPictures);
     EXPECT_FALSE(m_editor->imgBkg->HasPicture());
 }
 
 TEST_F(TformProjectEditLayoutTest, ThePageLayoutChoosesTheListAndTheTabs)
 {
     struct Case {
-        int32_t layout;
-        int32_t listKind;
+        int32_t layout, listKind;
         std::vector<int32_t> listed;
         int32_t selected;
-        bool picturesGreyed;
-        bool textsGreyed;
+        bool picturesGreyed, textsGreyed;
     };
     const std::vector<Case> cases = {
         {0, 0, {1000}, -1, true, true},
@@ -142,7 +107,9 @@ TEST_F(TformProjectEditLayoutTest, ThePageLayoutChoosesTheListAndTheTabs)
     }
 }
 
-TEST_F(TformProjectEditLayoutTest, AtMostSixteenLayoutsAreVisible)
+// At most sixteen layouts are visible. A click on a name chooses the layout: the label takes the press, so that
+// its release comes back to it (on the enlarged panel a press nobody takes sends the release nowhere).
+TEST_F(TformProjectEditLayoutTest, AtMostSixteenLayoutsAreVisibleAndAClickOnANameChoosesIt)
 {
     Open(m_page);
     m_editor->imgKindClick(4);
@@ -158,17 +125,7 @@ TEST_F(TformProjectEditLayoutTest, AtMostSixteenLayoutsAreVisible)
     list[3].layout->SetOtherTitle("Drei & Co");
     m_editor->DescribeLayout(3);
     EXPECT_EQ(m_editor->labelHelp->text(), "layout2003: Drei & Co");
-    m_editor->Finish();
-}
 
-// A click on a name chooses the layout: the label takes the press, so that its release comes back to it (on the
-// enlarged panel a press nobody takes sends the release nowhere).
-TEST_F(TformProjectEditLayoutTest, AClickOnALayoutNameChoosesIt)
-{
-    Open(m_page);
-    m_editor->imgKindClick(4);
-    const auto& list = m_editor->LayoutList();
-    ASSERT_GE(list.size(), 2u);
     TLabel* label = list[1].label;
     const QPointF inside(10, 8);
     QMouseEvent press(QEvent::MouseButtonPress, inside, label->mapToGlobal(inside), Qt::LeftButton, Qt::LeftButton,
@@ -190,8 +147,7 @@ TEST(LayoutNameTest, ALongNameIsShortenedAfterAWholeWord)
     const QFontMetrics metrics(font);
     const QString ellipsis(QChar(0x2026));
     const struct {
-        QString name;
-        QString shown;
+        QString name, shown;
     } cases[] = {
         {"Text", "Text"},
         {"Two photographs and text", "Two photographs" + ellipsis},
@@ -231,14 +187,10 @@ TEST_F(TformProjectEditLayoutTest, ThePreviewShowsThePageWithWhatWasFilledIn)
 
 TEST_F(TformProjectEditLayoutTest, ChoosingALayoutAsksOnlyWhenContentWouldBeLost)
 {
-    Screens().yesNoPopup = std::make_unique<TyesNoPopup>();
     struct Case {
         const char* name;
         int32_t layout;
-        bool content;
-        bool answer;
-        bool asked;
-        bool changed;
+        bool content, answer, asked, changed;
     };
     const Case cases[] = {
         {"no layout, no content", 0, false, false, false, true},
@@ -255,13 +207,9 @@ TEST_F(TformProjectEditLayoutTest, ChoosingALayoutAsksOnlyWhenContentWouldBeLost
             m_page->AddUserElement(10, SolidPicture(4, 4, kColorWhite));
         Open(m_page);
         m_editor->imgKindClick(2);
-        TyesNoPopup& popup = *Screens().yesNoPopup;
-        ModalAnswerer answer([&popup, &c](QWidget*) {
-            EXPECT_EQ(popup.LabelMessage->Caption(), "Help 155");
-            c.answer ? popup.ImgYesClick() : popup.ImgNoClick();
-        });
-        QTest::mouseClick(m_editor->LayoutList().at(0).label, Qt::LeftButton);
-        EXPECT_EQ(answer.Answered(), c.asked ? 1 : 0);
+        EXPECT_EQ(
+            YesNoQuestion([&] { QTest::mouseClick(m_editor->LayoutList().at(0).label, Qt::LeftButton); }, c.answer),
+            c.asked ? "Help 155" : "");
         EXPECT_EQ(m_page->GetPageLayoutID(), c.changed ? 1005 : c.layout);
         EXPECT_EQ(m_page->GetUserElements().Count(), c.content && !c.changed ? 1 : 0);
         EXPECT_EQ(IsModified(), c.changed);
@@ -277,17 +225,8 @@ TEST_F(TformProjectEditLayoutTest, ChoosingALayoutAsksOnlyWhenContentWouldBeLost
 
 TEST_F(TformProjectEditLayoutTest, FullScreenWithoutALayoutAsksForOne)
 {
-    Screens().okPopup = std::make_unique<TokPopup>();
     Open(m_page);
-    TokPopup& popup = *Screens().okPopup;
-    QString message;
-    ModalAnswerer answer([&popup, &message](QWidget*) {
-        message = popup.LabelMessage->Caption();
-        popup.ImgOKClick();
-    });
-    m_editor->imgFullscreenClick();
-    EXPECT_EQ(answer.Answered(), 1);
-    EXPECT_EQ(message, "Help 109");
+    EXPECT_EQ(OkMessage([this] { m_editor->imgFullscreenClick(); }), "Help 109");
     m_editor->Finish();
 }
 
@@ -318,14 +257,14 @@ TEST_F(TformProjectEditLayoutTest, TheTopBarTabsAndKeysDecideTheResult)
         m_editor->Finish();
     }
     // The whole run: without sound the speaker shows picture 151 (152 pixels wide in the test bundle).
-    int speakerWidth = 0;
-    ModalAnswerer back([this, &speakerWidth](QWidget*) {
-        speakerWidth = m_editor->imgTopSpeaker->Picture().width();
-        m_editor->imgTopPrjMenuClick();
-    });
-    EXPECT_EQ(m_editor->Run(*m_timeline), TPageEditorScreen::ResultProjectMenu);
-    EXPECT_EQ(back.Answered(), 1);
-    EXPECT_EQ(speakerWidth, 152);
+    int32_t result = -1;
+    EXPECT_EQ(Answering<TformProjectEditLayout>([&] { result = m_editor->Run(*m_timeline); },
+                                                [](TformProjectEditLayout& editor) {
+                                                    EXPECT_EQ(editor.imgTopSpeaker->Picture().width(), 152);
+                                                    editor.imgTopPrjMenuClick();
+                                                }),
+              1);
+    EXPECT_EQ(result, TPageEditorScreen::ResultProjectMenu);
     EXPECT_FALSE(m_editor->imgTopSpeaker->HasPicture());
     EXPECT_FALSE(m_editor->imgBkg->HasPicture());
 }

@@ -1,17 +1,11 @@
 #include "screens/ScreenTestSupport.h"
 
 #include "model/AlbumTestSupport.h"
-#include "model/ProjectModification.h"
-#include "model/evCategory.h"
 #include "model/evFont.h"
-#include "model/evProject.h"
 #include "model/evUserTextfield.h"
-#include "screens/ApplicationContext.h"
 #include "screens/DataIndexes.h"
-#include "screens/TFontDialog.h"
 #include "screens/TTransMemo.h"
 #include "screens/TformProjectEditText.h"
-#include "screens/TframeTimeline.h"
 
 using namespace screentest;
 
@@ -56,49 +50,21 @@ std::unique_ptr<evLayout> MakeDesign()
     return design;
 }
 
-struct AnsweringFontDialog : TFontDialog {
-    AnsweringFontDialog() { SetFontDialog(this); }
-    ~AnsweringFontDialog() override { SetFontDialog(nullptr); }
-    std::optional<FontChoice> Execute(const FontChoice& preset) override
-    {
-        return ++asked, this->preset = preset, answer;
-    }
-    std::optional<FontChoice> answer;
-    FontChoice preset;
-    int asked = 0;
-};
-
-class TformProjectEditTextTest : public SkinTest {
+class TformProjectEditTextTest : public PageEditorTest<TformProjectEditText> {
 protected:
     void SetUp() override
     {
-        SkinTest::SetUp();
-        SetAppContext(&m_context);
-        m_editor = std::make_unique<TformProjectEditText>();
-        m_timeline = new TframeTimeline(m_editor->MainPanel());
+        PageEditorTest::SetUp();
         m_timeline->move(0, 607);
-    }
-    void TearDown() override
-    {
-        m_editor.reset();
-        SetAppContext(nullptr);
-        m_context.FreeCurrentProject();
-        ClearModified();
-        SkinTest::TearDown();
     }
 
     // A project of one page with the layout, shown by the editor.
     evCategory* Open(int32_t layout, int32_t pageKind = 3)
     {
         m_timeline->Reset();
-        auto project = std::make_unique<evProject>("Anna", "Ben", 1.0, "Rose.evl",
-                                                   std::make_unique<evCategory>("P", "", false, pageKind));
-        project->SetDesign(MakeDesign());
-        m_context.SetCurrentProject(std::move(project));
-        evCategory* page = m_context.GetCurrentProject()->GetFirstCategory();
+        evCategory* page = UseAlbum(NewCategory("P", false, pageKind), MakeDesign());
         page->SetPageLayoutID(layout);
-        m_timeline->SetPosition(nullptr, page, true);
-        m_editor->Prepare(*m_timeline);
+        PageEditorTest::Open(page);
         return page;
     }
     // The template behind the field being edited; 0 for none.
@@ -120,10 +86,6 @@ protected:
                 return FromQColor(QColor(m_timeline->imgTimeline->Picture().pixel(spot.left + 50, spot.top + 2)));
         return kColorBlack;
     }
-
-    ApplicationContext m_context;
-    std::unique_ptr<TformProjectEditText> m_editor;
-    TframeTimeline* m_timeline = nullptr;
 };
 
 TEST_F(TformProjectEditTextTest, PagesOfEachKindAndTheFieldsOffered)
@@ -183,20 +145,13 @@ TEST_F(TformProjectEditTextTest, PagesOfEachKindAndTheFieldsOffered)
 TEST_F(TformProjectEditTextTest, TheSaveButtonSaysWhenTheAlbumWasSaved)
 {
     Open(1000);
-    const struct {
-        std::string file;
-        bool saved;
-    } cases[] = {
-        {PathOf("no such folder/album.evp"), false},
-        {PathOf("album.evp"), true},
-    };
-    for (const auto& c : cases) {
-        m_context.SetProjectFileName(c.file);
+    for (const bool saved : {false, true}) {
+        m_context.SetProjectFileName(PathOf(saved ? "album.evp" : "no such folder/album.evp"));
         MarkModified();
         m_editor->labelHelp->SetCaption("Help 13");
-        m_editor->imgTopSaveClick();
-        EXPECT_EQ(m_editor->labelHelp->Caption().toStdString(), c.saved ? HelpString(Help::SavedNotice) : "Help 13");
-        EXPECT_EQ(IsModified(), !c.saved);
+        EXPECT_EQ(OkMessage([this] { m_editor->imgTopSaveClick(); }).isEmpty(), saved); // the failure is told
+        EXPECT_EQ(m_editor->labelHelp->Caption(), HelpCaption(saved ? Help::SavedNotice : 13));
+        EXPECT_EQ(IsModified(), !saved);
     }
     m_editor->Finish();
 }
@@ -246,8 +201,8 @@ TEST_F(TformProjectEditTextTest, TheFontDialogLeavesTheDesignFont)
         ClearModified();
         dialog.answer = answer;
         m_editor->imgFontClick();
-        EXPECT_EQ(dialog.preset.name, "Liberation Serif");
-        EXPECT_EQ(dialog.preset.size, 14);
+        EXPECT_EQ(dialog.presets.back().name, "Liberation Serif");
+        EXPECT_EQ(dialog.presets.back().size, 14);
         EXPECT_EQ(IsModified(), answer.has_value());
         EXPECT_EQ(field->GetFontID(), answer ? 0 : kDesignFont);
         EXPECT_EQ(field->GetFontSize(), answer ? 20 : 14);
@@ -255,7 +210,7 @@ TEST_F(TformProjectEditTextTest, TheFontDialogLeavesTheDesignFont)
         EXPECT_EQ(field->GetStyle(), answer ? fsBold | fsUnderline : 0);
         EXPECT_EQ(m_editor->memoText->font().underline(), answer.has_value());
     }
-    EXPECT_EQ(dialog.asked, 2);
+    EXPECT_EQ(dialog.presets.size(), 2u);
 }
 
 // Accented and non-Latin letters go into the model as UTF-8, paragraphs as CR LF, and come out of the page's

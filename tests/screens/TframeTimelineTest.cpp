@@ -5,11 +5,8 @@
 #include "model/evProject.h"
 #include "model/evUserPicture.h"
 #include "model/evUserTextfield.h"
-#include "screens/ApplicationContext.h"
 #include "screens/ITimelineHost.h"
-#include "screens/ScreenSet.h"
 #include "screens/TframeTimeline.h"
-#include "screens/TyesNoPopup.h"
 
 #include <algorithm>
 
@@ -30,11 +27,6 @@ public:
     std::vector<int32_t> hints;
 };
 
-std::unique_ptr<evCategory> Page(const std::string& title, bool optional = false, int32_t kind = 3)
-{
-    return std::make_unique<evCategory>(title, "", optional, kind);
-}
-
 std::unique_ptr<evUserTextfield> Field(int32_t id, const std::string& text = "")
 {
     return WithID(std::make_unique<evUserTextfield>("t", text, "Arial", 0, 8, false, false, false, 0, 10, 6), id);
@@ -51,12 +43,17 @@ std::unique_ptr<evLayout> MakeDesign()
     return design;
 }
 
-class TframeTimelineTest : public SkinTest {
+// The thumbnail a page keeps for the strip; null for none.
+const Bitmap* Thumbnail(const evCategory* page)
+{
+    return page->GetPreview().Thumbnail(TframeTimeline::kPreviewWidth, TframeTimeline::kPreviewHeight);
+}
+
+class TframeTimelineTest : public ContextTest {
 protected:
     void SetUp() override
     {
-        SkinTest::SetUp();
-        SetAppContext(&m_context);
+        ContextTest::SetUp();
         m_host = std::make_unique<RecordingHost>();
         m_timeline = new TframeTimeline(m_host.get());
         QImage background(1024, 148, QImage::Format_RGB32);
@@ -65,35 +62,29 @@ protected:
     }
     void TearDown() override
     {
-        Screens().yesNoPopup.reset();
         m_host.reset();
-        SetAppContext(nullptr);
-        m_context.FreeCurrentProject();
-        SkinTest::TearDown();
+        ContextTest::TearDown();
     }
 
     // The project's tree: the first page and its following siblings.
     evCategory* UseTree(std::unique_ptr<evCategory> first)
     {
         m_timeline->Reset();
-        auto project = std::make_unique<evProject>("Anna", "Ben", 1.0, "Rose.evl", std::move(first));
-        project->SetDesign(MakeDesign());
-        m_context.SetCurrentProject(std::move(project));
-        return m_context.GetCurrentProject()->GetFirstCategory();
+        return UseAlbum(std::move(first), MakeDesign());
     }
     // R, M { A (optional) { A1 (optional) }, B (optional) { B1 } }, E.
     evCategory* UseChapters()
     {
-        auto a = Page("A", true);
-        a->AddChild(Page("A1", true));
-        auto b = Page("B", true);
-        b->AddChild(Page("B1"));
-        auto m = Page("M");
+        auto a = NewCategory("A", true);
+        a->AddChild(NewCategory("A1", true));
+        auto b = NewCategory("B", true);
+        b->AddChild(NewCategory("B1"));
+        auto m = NewCategory("M");
         m->AddChild(std::move(a));
         m->AddChild(std::move(b));
-        auto r = Page("R");
+        auto r = NewCategory("R");
         r->AppendSibling(std::move(m));
-        r->AppendSibling(Page("E"));
+        r->AppendSibling(NewCategory("E"));
         return UseTree(std::move(r));
     }
     int32_t Find(uint8_t kind, const evCategory* object) const
@@ -133,17 +124,16 @@ protected:
         m_timeline->imgScrollMouseUp();
     }
 
-    ApplicationContext m_context;
     std::unique_ptr<RecordingHost> m_host;
     TframeTimeline* m_timeline = nullptr;
 };
 
 std::unique_ptr<evCategory> Chain(int count)
 {
-    auto first = Page("P0");
-    for (int i = 1; i < count; ++i)
-        first->AppendSibling(Page("P" + std::to_string(i)));
-    return first;
+    std::vector<std::string> titles;
+    for (int i = 0; i < count; ++i)
+        titles.push_back("P" + std::to_string(i));
+    return PageChain(titles);
 }
 
 } // namespace
@@ -190,8 +180,7 @@ TEST_F(TframeTimelineTest, TheMarginsNeverTakeTheMouse)
     evCategory* first = m_timeline->CurrentPage();
     struct Case {
         bool scrolled;
-        int x;
-        int y;
+        int x, y;
         bool hovered;
     };
     // Unscrolled, the eighth thumbnail lies under the right margin; scrolled to the end, the first one under the
@@ -257,9 +246,7 @@ TEST_F(TframeTimelineTest, ThumbnailsOutsideTheWindowFollowLaterOrWhenScrolledTo
         page->SetPageLayoutID(1000);
         pages.push_back(page);
     }
-    auto kept = [](const evCategory* page) {
-        return page->GetPreview().Thumbnail(TframeTimeline::kPreviewWidth, TframeTimeline::kPreviewHeight) != nullptr;
-    };
+    auto kept = [](const evCategory* page) { return Thumbnail(page) != nullptr; };
     m_timeline->SetPosition(nullptr, first, true);
     EXPECT_TRUE(kept(pages[0]));
     EXPECT_TRUE(kept(pages[6])) << "the seventh fits the window";
@@ -293,40 +280,32 @@ TEST_F(TframeTimelineTest, ThumbnailsAreKeptWhenSteppingOutAndBackIn)
     evCategory* a = m->GetSub();
     a->SetPageLayoutID(1000);
     m_timeline->SetPosition(m, m, false);
-    const Bitmap* kept = a->GetPreview().Thumbnail(TframeTimeline::kPreviewWidth, TframeTimeline::kPreviewHeight);
+    const Bitmap* kept = Thumbnail(a);
     ASSERT_NE(kept, nullptr);
     EXPECT_TRUE(a->GetPreview().GetFile().empty()) << "no preview file for a thumbnail";
     m_timeline->SetPosition(nullptr, r, false);
     m_timeline->SetPosition(m, m, false);
-    EXPECT_EQ(a->GetPreview().Thumbnail(TframeTimeline::kPreviewWidth, TframeTimeline::kPreviewHeight), kept);
+    EXPECT_EQ(Thumbnail(a), kept);
 
     a->SetPageLayoutID(1002);
-    EXPECT_EQ(a->GetPreview().Thumbnail(TframeTimeline::kPreviewWidth, TframeTimeline::kPreviewHeight), nullptr);
+    EXPECT_EQ(Thumbnail(a), nullptr);
     m_timeline->SetPosition(m, m, false);
-    EXPECT_NE(a->GetPreview().Thumbnail(TframeTimeline::kPreviewWidth, TframeTimeline::kPreviewHeight), nullptr);
+    EXPECT_NE(Thumbnail(a), nullptr);
 }
 
 TEST_F(TframeTimelineTest, SwitchingOffTheShownCategoryReturnsToItsParent)
 {
-    Screens().yesNoPopup = std::make_unique<TyesNoPopup>();
     evCategory* m = UseChapters()->GetNext();
     evCategory* a = m->GetSub();
     evCategory* b = a->GetNext();
     m_timeline->SetPosition(a, a, true);
     EXPECT_EQ(Find(Kind::hkSwitchOff, m), -1);
     ASSERT_GE(Find(Kind::hkSwitchOff, a), 0);
-    m_timeline->imgTimelineMouseMove(Centre(Find(Kind::hkSwitchOff, a)).x(), Centre(Find(Kind::hkSwitchOff, a)).y());
+    const QPoint switchOff = Centre(Find(Kind::hkSwitchOff, a));
+    m_timeline->imgTimelineMouseMove(switchOff.x(), switchOff.y());
     EXPECT_EQ(m_host->hints, std::vector<int32_t>{199});
-
-    for (bool yes : {false, true}) {
-        TyesNoPopup& popup = *Screens().yesNoPopup;
-        ModalAnswerer answer([&popup, yes](QWidget*) {
-            EXPECT_EQ(popup.LabelMessage->Caption(), "Help 203");
-            yes ? popup.ImgYesClick() : popup.ImgNoClick();
-        });
-        Press(Kind::hkSwitchOff, a);
-        EXPECT_EQ(answer.Answered(), 1);
-    }
+    for (bool yes : {false, true})
+        EXPECT_EQ(YesNoQuestion([&] { Press(Kind::hkSwitchOff, a); }, yes), "Help 203");
     EXPECT_FALSE(a->GetSelected());
     EXPECT_FALSE(a->GetSub()->GetSelected());
     EXPECT_TRUE(b->GetSelected());
@@ -338,8 +317,8 @@ TEST_F(TframeTimelineTest, SwitchingOffTheShownCategoryReturnsToItsParent)
 
 TEST_F(TframeTimelineTest, APageThatCannotRenderShowsPicture54AndKeepsItsMarkers)
 {
-    evCategory* broken = UseTree(Page("broken"));
-    broken->AppendSibling(Page("fine"));
+    evCategory* broken = UseTree(NewCategory("broken"));
+    broken->AppendSibling(NewCategory("fine"));
     evCategory* fine = broken->GetNext();
     fine->SetPageLayoutID(1000);
     broken->SetPageLayoutID(4711);
@@ -361,16 +340,12 @@ TEST_F(TframeTimelineTest, APageThatCannotRenderShowsPicture54AndKeepsItsMarkers
 
 TEST_F(TframeTimelineTest, MarkerColoursFollowTheCompleteness)
 {
-    const TColor done = TframeTimeline::kMarkerDone;
-    const TColor notNeeded = TframeTimeline::kMarkerNotNeeded;
-    const TColor missing = TframeTimeline::kMarkerMissing;
+    const TColor done = TframeTimeline::kMarkerDone, notNeeded = TframeTimeline::kMarkerNotNeeded,
+                 missing = TframeTimeline::kMarkerMissing;
     struct Case {
         const char* title;
-        int32_t kind;
-        int32_t layout;
-        TColor layoutMarker;
-        TColor picturesMarker;
-        TColor textsMarker;
+        int32_t kind, layout;
+        TColor layoutMarker, picturesMarker, textsMarker;
     };
     const std::vector<Case> cases = {
         {"no layout", 3, 0, missing, missing, missing},
@@ -378,14 +353,14 @@ TEST_F(TframeTimelineTest, MarkerColoursFollowTheCompleteness)
         {"text only", 3, 1001, done, notNeeded, missing},
         {"pictures only", 3, 1002, done, missing, notNeeded},
     };
-    evCategory* first = UseTree(Page(cases[0].title, false, cases[0].kind));
+    evCategory* first = UseTree(NewCategory(cases[0].title, false, cases[0].kind));
     for (size_t i = 1; i < cases.size(); ++i)
-        first->AppendSibling(Page(cases[i].title, false, cases[i].kind));
+        first->AppendSibling(NewCategory(cases[i].title, false, cases[i].kind));
     std::vector<evCategory*> pages;
-    for (evCategory* page = first; page; page = page->GetNext())
+    for (evCategory* page = first; page; page = page->GetNext()) {
+        page->SetPageLayoutID(cases[pages.size()].layout);
         pages.push_back(page);
-    for (size_t i = 0; i < cases.size(); ++i)
-        pages[i]->SetPageLayoutID(cases[i].layout);
+    }
     m_context.GetCurrentProject()->GiveTreeProject();
     m_timeline->SetPosition(nullptr, nullptr, false);
 

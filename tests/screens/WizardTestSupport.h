@@ -8,12 +8,8 @@
 #include "app/AppTestSupport.h"
 #include "model/evLayoutPreview.h"
 #include "platform/Dates.h"
-#include "screens/ApplicationContext.h"
-#include "screens/ScreenSet.h"
 #include "screens/TFormAddEntry.h"
-#include "screens/TokPopup.h"
 #include "screens/TwaitPopup.h"
-#include "screens/TyesNoPopup.h"
 
 #include <QLineEdit>
 #include <QStringList>
@@ -27,24 +23,14 @@ namespace wizardtest {
 // next queued answer (none: no), the add-entry pop-up the next queued text (nothing: cancelled).
 class PopupScript {
 public:
-    PopupScript()
-    {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
-        m_timer.start();
-    }
-
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<QString>> entryAnswers;
     QStringList messages;  // OK pop-up texts
     QStringList questions; // yes/no pop-up texts
 
 private:
-    void Poll()
+    void Answer(QWidget* modal)
     {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
         ScreenSet& screens = Screens();
         if (modal == screens.okPopup.get()) {
             messages << screens.okPopup->LabelMessage->Caption();
@@ -72,30 +58,20 @@ private:
         popup.ImgApplyClick();
     }
 
-    QTimer m_timer;
+    screentest::ModalAnswerer m_answerer{[this](QWidget* modal) { Answer(modal); }, true};
 };
 
-class WizardTest : public screentest::SkinTest {
+class WizardTest : public screentest::ContextTest {
 protected:
     void SetUp() override
     {
-        SkinTest::SetUp();
+        ContextTest::SetUp();
         m_program = (m_folder / "program").string();
         std::filesystem::create_directories(m_program + "/designs");
         std::filesystem::create_directories(m_program + "/projects");
         m_context.SetProgramFolder(m_program);
-        SetAppContext(&m_context);
-        ScreenSet& screens = Screens();
-        screens.okPopup = std::make_unique<TokPopup>();
-        screens.yesNoPopup = std::make_unique<TyesNoPopup>();
-        screens.formAddEntry = std::make_unique<TFormAddEntry>();
-        screens.waitPopup = std::make_unique<TwaitPopup>();
-    }
-    void TearDown() override
-    {
-        DestroyScreens();
-        SetAppContext(nullptr);
-        SkinTest::TearDown();
+        Screens().formAddEntry = std::make_unique<TFormAddEntry>();
+        Screens().waitPopup = std::make_unique<TwaitPopup>();
     }
     std::string ProjectsFolder() const { return m_program + "/projects/"; }
     std::string DesignsFolder() const { return m_program + "/designs/"; }
@@ -113,7 +89,6 @@ protected:
     }
 
     std::string m_program;
-    ApplicationContext m_context;
 };
 
 // The wizard on a fixed day: today is 7 December 2026 (day 46362) for the date fields and their hints.
