@@ -98,8 +98,8 @@ TEST_F(CliLabelTest, RefusalsAndFailuresKeepThePreviousSheet)
         {{"--lower", "45.0,20"}, refused + "--lower" + takes + "\"45.0,20\"\n"},
         {{"--upper", "off", "--lower", "off"}, refused + "both labels are off, so there is nothing to print\n"},
         {{"--upper"}, refused + "--upper needs a value\n"},
-        {{}, "", "none.evp"},
-        {{}, "", "damaged.evp"},
+        {{}, Path("none.evp"), "none.evp"},
+        {{}, "The project file \"" + Path("damaged.evp") + "\" cannot be read: ", "damaged.evp"},
         {{}, Path("missing/x.pdf"), "album.evp", "missing/x.pdf"},
         {{}, Path("locked/x.pdf"), "album.evp", "locked/x.pdf"}, // root writes into any folder
     };
