@@ -99,48 +99,30 @@ TEST_F(RecoveryTest, DiscardRemovesTheCopyAndTheCrossKeepsItForTheNextStart)
     EXPECT_TRUE(Offer(Reply::Restore).isEmpty());
     EXPECT_EQ(m_menuRuns, 0);
     EXPECT_EQ(ReadProjectFile(Project())->GetFirstName(), "Anna");
-
-    // A copy older than its project (saved since) is not offered, and left alone.
-    SaveProjectAndCopy("Carla");
-    Age(Copy(), 900);
-    EXPECT_TRUE(Offer(Reply::Restore).isEmpty());
-    EXPECT_TRUE(fs::exists(Copy()));
+    // Which copies are offered at all (newer than their project) is FindRecoveryCopies' own, see SafeSavingTest.
 }
 
+// Every kind of damage (garbage, a cut at any byte, a newer version) fails the read alike (evProjectTest,
+// ObjectStreamTest); the menu's part is to report the copy and keep it aside (SafeSavingTest names it).
 TEST_F(RecoveryTest, ACopyThatCannotBeReadIsReportedAndKeptAside)
 {
-    MemoryStream newer;
-    newer.WriteInt32(99); // a version of evProject this program does not know
-    newer.WriteInt32(0);
-    newer.WriteString("Anna");
-    std::vector<uint8_t> whole;
+    std::vector<uint8_t> bytes;
     {
         MemoryStream body;
         Album("Anna").SaveToStream(body);
-        whole = body.Data();
+        bytes = body.Data();
+        bytes.resize(bytes.size() / 2);
     }
-    const struct {
-        const char* name;
-        std::vector<uint8_t> bytes;
-    } cases[] = {
-        {"garbage", {'n', 'o', 't', ' ', 'a', 'n', ' ', 'a', 'l', 'b', 'u', 'm'}},
-        {"cut short", std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(whole.size() / 2))},
-        {"newer version", newer.Data()},
-        {"empty", {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string copy = m_program + "/projects/" + c.name + ".evp.recovery";
-        WriteBytes(c.bytes, copy);
-        const QStringList texts = Offer(Reply::Restore);
-        ASSERT_EQ(texts.size(), 1);
-        const QString damaged = "Help " + QString::number(Help::RecoveryDamaged);
-        EXPECT_EQ(texts[0], damaged + "\n" + QString::fromStdString(copy) + ".damaged");
-        EXPECT_FALSE(fs::exists(copy));
-        EXPECT_EQ(fs::file_size(copy + ".damaged"), c.bytes.size());
-        EXPECT_EQ(m_menuRuns, 0);
-        EXPECT_FALSE(Screens().waitPopup->isVisible());
-    }
+    const std::string copy = m_program + "/projects/cut short.evp.recovery";
+    WriteBytes(bytes, copy);
+    const QStringList texts = Offer(Reply::Restore);
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_EQ(texts[0],
+              "Help " + QString::number(Help::RecoveryDamaged) + "\n" + QString::fromStdString(copy) + ".damaged");
+    EXPECT_FALSE(fs::exists(copy));
+    EXPECT_EQ(fs::file_size(copy + ".damaged"), bytes.size());
+    EXPECT_EQ(m_menuRuns, 0);
+    EXPECT_FALSE(Screens().waitPopup->isVisible());
     EXPECT_TRUE(Offer(Reply::Restore).isEmpty());
 }
 

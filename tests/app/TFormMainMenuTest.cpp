@@ -23,11 +23,8 @@ protected:
         EXPECT_EQ(Menu().GetProjectFileName(), path);
         ASSERT_NE(project->GetDesign(), nullptr);
         EXPECT_EQ(project->GetDesign()->GetName(), "Rose");
-        EXPECT_EQ(project->GetFirstCategory()->GetPageLayoutID(), 1000);
-        EXPECT_EQ(project->GetFirstCategory()->GetNext()->GetPageLayoutID(), 1001);
-        EXPECT_EQ(project->GetFirstCategory()->GetNext()->GetNext()->GetPageLayoutID(), 1002);
+        // The special pages are bound by OpenProject (ProjectFileTest); one of them shows that it ran.
         ASSERT_NE(project->GetDiscLabelCategory(), nullptr);
-        EXPECT_EQ(project->GetDiscLabelCategory()->GetTitle(), "cd label");
         EXPECT_EQ(project->GetDiscLabelCategory()->GetPageLayoutID(), 1003);
         EXPECT_FALSE(Screens().waitPopup->isVisible());
     }
@@ -69,12 +66,12 @@ TEST_F(MainMenuTest, OpeningAProjectReadsItsDesignAndBindsTheSpecialPages)
 
 TEST_F(MainMenuTest, AProjectThatCannotBeOpenedIsReported)
 {
-    // The design is missing, lacks a special page, or the project file is damaged.
+    // The design is missing, lacks a special page, or the project file is damaged; a design name with folders is
+    // refused by OpenProject itself (ProjectFileTest).
     WriteBody(*MakeDesign("NoEnd", {"W", "M", "cd"}), DesignsFolder() + "NoEnd.evl");
     const std::string damaged = m_program + "/projects/damaged.evp";
     WriteBytes({3, 0, 0, 0, 1, 0}, damaged);
-    for (const std::string& design :
-         {std::string("Missing.evl"), std::string("NoEnd.evl"), std::string("../designs/Rose.evl"), std::string()}) {
+    for (const std::string& design : {std::string("Missing.evl"), std::string("NoEnd.evl"), std::string()}) {
         const std::string path = design.empty() ? damaged : SaveProject(design);
         int32_t result = 0;
         const QStringList texts = OkTexts([&] { result = Menu().OpenProjectFile(path); });
