@@ -57,7 +57,8 @@ void Click(QWidget* viewport, QPoint at)
 
 TEST(PanelViewTest, AClickOnTheEnlargedPanelReachesTheControlShownUnderIt)
 {
-    for (const QSize screen : {QSize(1024, 768), QSize(1536, 1152), QSize(2048, 1536), QSize(3840, 2160)}) {
+    // A whole scale and one that is not; where a screen point lies on the panel is PanelScaleTest's.
+    for (const QSize screen : {QSize(2048, 1536), QSize(3840, 2160)}) {
         SCOPED_TRACE(screen.width());
         Scaled scaled(screen);
         auto* button = new TImage(scaled.panel, {300, 400, 50, 30}, TImage::Role::Button);
@@ -77,7 +78,6 @@ TEST(PanelViewTest, AClickOnTheEnlargedPanelReachesTheControlShownUnderIt)
         Click(viewport, at(350.5, 415));
         Click(viewport, at(320, 399.5));
         EXPECT_EQ(clicks, 1);
-        EXPECT_EQ(ToPanel(placement, QPointF(placement.area.topLeft() + at(349.5, 429.5))), QPoint(349, 429));
     }
 }
 

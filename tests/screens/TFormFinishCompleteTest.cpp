@@ -54,12 +54,7 @@ TEST_F(TFormFinishCompleteTest, SavesTheImageUnderTheChosenName)
     EXPECT_EQ(m_dialogs.saveRequests[0].defaultExtension.toStdString(), ".iso");
     EXPECT_EQ(Screens().waitPopup->GetProgress(), 100);
     EXPECT_TRUE(Screens().waitPopup->isHidden());
-
-    // The primary volume descriptor at block 16 names the couple.
-    const std::string bytes = FileBytes(iso);
-    ASSERT_GE(bytes.size(), 17u * 2048);
-    EXPECT_EQ(bytes.substr(16 * 2048 + 1, 5), "CD001");
-    EXPECT_EQ(bytes.substr(16 * 2048 + 40, 11), "ZOE_JURGEN ");
+    EXPECT_TRUE(fs::is_regular_file(iso)); // its content is DiscImageTest's
 
     // A name with the ending in capitals keeps it.
     m_dialogs.saveAnswers.push_back(PathOf("chosen/COPY.ISO"));

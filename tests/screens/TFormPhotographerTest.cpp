@@ -108,18 +108,12 @@ TEST_F(TFormPhotographerTest, TheControlsAndFontDialogsStartFromTheRecord)
     EXPECT_EQ(m_screen->memoStudio->font().family(), QFont("MS Sans Serif").family());
 }
 
-// A record read from a file may lack text fields: each gets a copy of the page layout's field.
-TEST_F(TFormPhotographerTest, ARecordWithoutSomeTextFieldsGetsThemFromThePageLayout)
+// A record read from a file may lack text fields; BindStudioRecord gives it copies of the page layout's
+// (StudioFilesTest), and the screen binds the record before it fills its controls.
+TEST_F(TFormPhotographerTest, ARecordWithoutItsTextFieldsIsBoundBeforeTheControlsAreFilled)
 {
     m_record = std::make_unique<evPhotograph>(nullptr);
-    m_record->SetIntroSlot(FieldId(kStudioLayout, 1));
-    m_record->AddUserElement(FieldId(kStudioLayout, 1), m_layout->FindByID(FieldId(kStudioLayout, 1))->Clone());
     Prepare();
-    for (int slot = 0; slot < P::tsCount; ++slot) {
-        const evUserTextfield* field = m_screen->TextField(static_cast<P::TextSlot>(slot));
-        ASSERT_NE(field, nullptr) << slot;
-        EXPECT_NE(field, m_layout->FindByID(FieldId(kStudioLayout, slot + 1))) << "a copy, not the design's field";
-    }
     EXPECT_EQ(m_record->GetUserElements().Count(), 7);
     EXPECT_EQ(m_screen->memoPhone->toPlainText(), QStringLiteral("text 4"));
 }
