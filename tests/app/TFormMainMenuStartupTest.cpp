@@ -44,14 +44,12 @@ TEST_F(StartupTest, ASuccessfulStartReadsEverythingAndCreatesTheFolders)
     EXPECT_TRUE(soundAvailable);
     EXPECT_EQ(AppContext(), &menu);
     EXPECT_TRUE(std::filesystem::is_directory(m_program + "/projects"));
-    EXPECT_EQ(menu.GetProgramFolder(), m_program + "/");
-    EXPECT_EQ(menu.GetDesignsFolder(), m_program + "/designs/");
+    // The folders are the mapping's (ProgramFoldersTest); the files in the data folder are named here.
     EXPECT_EQ(menu.GetProjectsFolder(), m_program + "/projects/");
     EXPECT_EQ(menu.GetMainFile(), m_program + "/data/main.evb");
     EXPECT_EQ(menu.GetMusicFile(), m_program + "/data/music.evb");
     EXPECT_EQ(menu.GetSpeakerFile(), m_program + "/data/speaker.evb");
     EXPECT_EQ(menu.GetStudioFile(), m_program + "/data/studio.evb");
-    EXPECT_EQ(menu.GetStudioDataFile(), m_program + "/data/studio.evd");
 
     ASSERT_NE(menu.GetMainBranding(), nullptr);
     EXPECT_EQ(menu.GetMainBranding()->GetHelpTexts().Count(), screentest::kHelpTexts);
