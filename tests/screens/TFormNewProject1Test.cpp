@@ -105,16 +105,12 @@ TEST_F(NewProject1Test, TheCalendarOpensOnTheTypedDateAndWritesThePickedDay)
         page.calendar->Close();
         EXPECT_EQ(page.EditDatum->text(), c.typed);
     }
-    // A click on a day writes it as the program shows dates, and the date is then read back.
+    // A click on a day writes it as the program shows dates (which read back, see DatesTest).
     page.calendar->Open();
     emit calendar->clicked(QDate(2028, 2, 29));
     EXPECT_FALSE(page.calendar->IsOpen());
     const double leapDay = static_cast<double>(QDate(1899, 12, 30).daysTo(QDate(2028, 2, 29)));
     EXPECT_EQ(page.EditDatum->text(), ToDisplay(ShortDateText(leapDay)));
-    page.EditName1->setText("Anna");
-    page.EditName2->setText("Ben");
-    page.ImgApplyClick();
-    EXPECT_EQ(page.GetDate(), leapDay);
     page.EndRun();
 }
 
