@@ -82,14 +82,15 @@ TEST_F(CliSafeWritingTest, AFailedResaveSaysWhyAndKeepsWhatWasThere)
     EXPECT_TRUE(PrivateFolders(Path("tmp")).empty());
 }
 
-TEST_F(CliSafeWritingTest, KilledAtEveryStepTheDiscHoldsWholeFiles)
+// A finish killed among the pages keeps the old presentation file, one killed after it has the new one. That each
+// file is replaced whole is AtomicFileTest's (and SafeSavingTest's, for a writer killed at any moment); which
+// files a failure among the pages keeps is DiscProducerTest's. Here: the steps' order and the clean-up after a kill.
+TEST_F(CliSafeWritingTest, AKilledFinishLeavesTheOldOrTheNewPresentation)
 {
-    // The files of a complete run of each album, to compare with.
+    // The presentation of a complete run of the second album, to compare with.
     ASSERT_EQ(Run(FinishArgs("second.evp", "new")).status, 0);
     const std::string newPresentation = Read(Disc("new") + "/data/data.evp");
-    const std::string others[] = {"evplay", "evplay.exe", "autorun.inf", "data/ev.ico"}; // the other files
-    for (const std::string step :
-         {"page 1", "page 3", "page 6", "data/data.evp", "evplay", "evplay.exe", "autorun.inf", "data/ev.ico"}) {
+    for (const std::string step : {"page 3", "data/data.evp"}) {
         SCOPED_TRACE(step);
         fs::remove_all(Disc());
         ASSERT_EQ(Run(FinishArgs("first.evp", "out")).status, 0);
@@ -98,12 +99,8 @@ TEST_F(CliSafeWritingTest, KilledAtEveryStepTheDiscHoldsWholeFiles)
 
         const CliResult killed = Run(FinishArgs("second.evp", "out"), {{"VELLORA_TEST_KILL_AFTER", step}});
         EXPECT_EQ(killed.status, -1) << "not killed: " << killed.err;
-        const std::string presentation = Read(Disc() + "/data/data.evp");
-        EXPECT_TRUE(presentation == oldPresentation || presentation == newPresentation);
         const bool pagesOnly = step.rfind("page", 0) == 0;
-        EXPECT_EQ(presentation == oldPresentation, pagesOnly);
-        for (const std::string& name : others)
-            EXPECT_TRUE(Read(Disc() + "/" + name) == Read(Disc("new") + "/" + name)) << name;
+        EXPECT_EQ(Read(Disc() + "/data/data.evp"), pagesOnly ? oldPresentation : newPresentation);
         // The killed program's private folder is left; the next Vellora program removes it.
         EXPECT_EQ(PrivateFolders(Path("tmp")).size(), 1u);
         EXPECT_EQ(Run({"dump", "--as", "presentation", Disc() + "/data/data.evp"}).status, 0);
