@@ -84,23 +84,22 @@ TEST_F(CliFinishTest, FinishesTheProjectAndDumpsThePresentation)
 
 TEST_F(CliFinishTest, DamagedOrMissingInputOfCheckAndFinishGivesOneLine)
 {
+    // Options each command refuses, and input it cannot open: a design not in the folder, a missing project, a
+    // project cut short (the ways a project or its design cannot be read are ProjectFileTest's and evProjectTest's).
     const std::string project = Read(Path("album.evp"));
-    std::vector<std::vector<std::string>> runs = {
+    Write("cut.evp", project.substr(0, project.size() / 2));
+    const std::vector<std::string> runs[] = {
         FinishArgs("album.evp", "out", {"--studio-duration", "soon"}),
         FinishArgs("album.evp", "out", {"--designs"}),
         FinishArgs("album.evp", "out", {"--iso"}),
-        {"finish", Path("album.evp"), "--out", Path("out"), "--designs", Path("data")},
-        {"finish", Path("missing.evp"), "--out", Path("out")},
         {"finish", Path("album.evp")},
-        {"check", Path("album.evp"), "--designs", Path("no-designs")},
-        {"check", Path("missing.evp"), "--designs", Path("designs")},
         {"check", Path("album.evp"), "--designs"},
         {"check"},
+        {"finish", Path("album.evp"), "--out", Path("out"), "--designs", Path("data")},
+        {"finish", Path("missing.evp"), "--out", Path("out")},
+        {"check", Path("missing.evp"), "--designs", Path("designs")},
+        FinishArgs("cut.evp"),
     };
-    // A project cut short (every cut of a project is evProjectTest's).
-    Write("cut.evp", project.substr(0, project.size() / 2));
-    runs.push_back(FinishArgs("cut.evp"));
-    runs.push_back({"check", Path("cut.evp"), "--designs", Path("designs")});
     for (const std::vector<std::string>& args : runs) {
         SCOPED_TRACE(args[0] + " " + args.back());
         EXPECT_TRUE(OneLineFailure(RunCli(args)));
