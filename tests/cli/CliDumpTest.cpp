@@ -70,7 +70,6 @@ TEST_F(CliDumpTest, DumpPrintsOneLineAndResaveWritesTheSameBytes)
         {"object", Bytes(one), "evObject[0, 0]"},
         {"collection", std::string("\x02\0\0\0", 4) + Bytes(one) + Bytes(one),
          "evObjectCollection[evObject[0, 0], evObject[0, 0]]"},
-        {"collection", OneObjectByHand(0), "evObjectCollection[evObject[77, 0]]"},
         {"project", Saved(*project), project->ToString()},
         // Read back, the page layout shows its stored version.
         {"design", designBytes, evLayout(reread, nullptr).ToString()},
@@ -103,6 +102,8 @@ TEST_F(CliDumpTest, DamagedForeignOrNewerFilesAreRefusedInOneLine)
         return "\"" + Path("in.bin") + "\": the " + kind + " cannot be read: " + reason;
     };
 
+    // Cut collections and projects, unknown versions and "no version at all" are ObjectStreamTest's,
+    // evObjectCollectionTest's and evProjectTest's; here each way a read fails is printed in one line.
     struct Case {
         std::string kind, bytes;
         std::string message; // the whole line after the program's name, where it is pinned
@@ -111,17 +112,13 @@ TEST_F(CliDumpTest, DamagedForeignOrNewerFilesAreRefusedInOneLine)
     const Case cases[] = {
         {"object", Bytes(unknown), ""},
         {"object", std::string("\xF0\xFF\xFF\x7F", 4), ""}, // a huge length
-        {"collection", std::string("\x03\0\0\0", 4), ""},     // three items, none there
-        {"project", cut(project), ""},
         {"design", cut(Saved(evLayout("Rose", "", 8, 6))), ""},
         {"branding", cut(Saved(evBranding("main"))), ""},
         {"photograph", cut(Saved(evPhotograph(nullptr))), ""},
         {"collection", OneObjectByHand(5), unreadable("collection", "evObject version 5 is newer than this program reads")},
         {"collection", jpeg, "\"" + Path("in.bin") + "\": the collection ends at byte 4, but 2000 more bytes follow"},
-        {"design", jpeg, unreadable("design", "evLayout version -520103681 is no version at all")},
         {"project", project + "tail", "\"" + Path("in.bin") + "\": the project ends at byte " + std::to_string(project.size()) + ", but 4 more bytes follow"},
         {"project", newerProject, unreadable("project", "evProject version 4 is newer than this program reads")},
-        {"photograph", "II*" + std::string(61, '\0'), unreadable("photograph", "evPhotograph version 2771273 is newer than this program reads")}, // a TIFF
     };
     // clang-format on
     for (const Case& c : cases) {

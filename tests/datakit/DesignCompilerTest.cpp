@@ -124,13 +124,11 @@ TEST(DesignCompilerTest, BuildsTheDesignWithStableIdentifiers)
 
 TEST(DesignCompilerTest, CompiledDesignReadsBackAndRenders)
 {
+    // Read back as the program reads it (that a design saved again keeps its bytes is evLayoutTest's).
     MemoryStream first;
     Compile(kTiny)->SaveToStream(first);
     first.SetPosition(0);
     evLayout design(first, nullptr);
-    MemoryStream again;
-    design.SaveToStream(again);
-    EXPECT_EQ(again.Data(), first.Data());
 
     evPageLayout* page = design.FindPageLayoutByKey("W");
     ASSERT_NE(page, nullptr);

@@ -1,6 +1,6 @@
 // The player program as it leaves the program's resources: written into a disc folder with its execute bit,
-// started there without a display, it shows the presentation and ends when asked; a damaged or missing
-// presentation file ends it with status 1 and a message.
+// started there without a display, it shows the presentation and ends when asked; a presentation file that cannot
+// be read ends it with status 1 and a message.
 #include "audio/AudioTestFiles.h"
 #include "audio/evMusic.h"
 #include "model/evObjectCollection.h"
@@ -127,18 +127,13 @@ TColor PageColourAt(const QImage& window, int x, int y)
 }
 } // namespace
 
-TEST_F(EvplayTest, ShowsTheStudioPageThenPageZeroAndEndsWhenAsked)
+// Which page the player shows when (the studio page first, for its time) is PresentationPlayerTest's; the program
+// finds its data beside itself, shows the player's page in its window, plays the music and ends when asked.
+TEST_F(EvplayTest, ShowsThePresentationAndEndsWhenAsked)
 {
     WriteData(SampleBytes());
-    const QString early = folder.filePath("early.png");
-    RunResult result = Run(300, early);
-    EXPECT_EQ(result.exitCode, 0) << result.errors.toStdString();
-    const QImage studio(early);
-    ASSERT_FALSE(studio.isNull());
-    EXPECT_TRUE(Near(PageColourAt(studio, 20, 300), RGBColor(255, 255, 255), 12));
-
     const QString late = folder.filePath("late.png");
-    result = Run(1800, late); // past the studio page's second
+    const RunResult result = Run(1800, late); // past the studio page's second
     EXPECT_EQ(result.exitCode, 0) << result.errors.toStdString();
     const QImage page(late);
     ASSERT_FALSE(page.isNull());
@@ -146,17 +141,11 @@ TEST_F(EvplayTest, ShowsTheStudioPageThenPageZeroAndEndsWhenAsked)
     EXPECT_TRUE(Near(PageColourAt(page, 930, 710), kGreen, 12)); // sound on: the music plays
 }
 
-TEST_F(EvplayTest, DamagedOrMissingPresentationEndsWithStatusOne)
+// A file that cannot be read ends the program with status 1 and a message naming it; the ways a presentation file
+// is damaged are PresentationFileTest's, and the program reports them all alike.
+TEST_F(EvplayTest, AMissingPresentationEndsWithStatusOne)
 {
-    std::vector<uint8_t> bytes = SampleBytes();
-    bytes.resize(bytes.size() / 2);
-    WriteData(bytes);
-    RunResult result = Run(100);
+    const RunResult result = Run(100);
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(result.errors.contains("cannot be read")) << result.errors.toStdString();
-
-    ASSERT_TRUE(QFile::remove(QString::fromStdString(dataFile)));
-    result = Run(100);
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(result.errors.contains("data/data.evp")) << result.errors.toStdString();
+    EXPECT_TRUE(result.errors.contains("data/data.evp\" cannot be read")) << result.errors.toStdString();
 }

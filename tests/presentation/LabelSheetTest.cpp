@@ -1,7 +1,6 @@
 // The label sheet: where the labels land on printers of different resolutions and unprintable edges, in the
 // sheet preview, which moves are refused at the edges, what a print job and a test sheet draw, and the disc label
 // rendered from the project.
-#include "model/PageCompleteness.h"
 #include "presentation/LabelTestAlbum.h"
 
 #include "model/evUserPicture.h"
@@ -229,8 +228,8 @@ TEST_F(DiscLabelTest, TheLabelIsTheLeftSquareOfTheDiscLabelPage)
 }
 
 // The slots for the user are the first ones that are not fixed, in the order of the page layout's own elements.
-// The disc label counts its picture slot as any page does; its kind needs no texts.
-TEST_F(DiscLabelTest, FreeSlotsSkipFixedOnesAndCountForCompleteness)
+// How the label page counts for completeness is CategoryPageTest.CompletenessBits's.
+TEST_F(DiscLabelTest, FreeSlotsSkipFixedOnes)
 {
     const std::unique_ptr<evProject> project = MakeLabelAlbum();
     const evPageLayout* layout = DiscLabelPageLayout(*project);
@@ -242,11 +241,6 @@ TEST_F(DiscLabelTest, FreeSlotsSkipFixedOnesAndCountForCompleteness)
     const std::unique_ptr<evProject> fixedOnly = MakeLabelAlbum(false);
     EXPECT_EQ(FreePictureSlot(*DiscLabelPageLayout(*fixedOnly)), nullptr);
     EXPECT_EQ(FreeTextSlot(*DiscLabelPageLayout(*fixedOnly)), nullptr);
-
-    evCategory& label = *project->GetDiscLabelCategory();
-    EXPECT_EQ(GetCompleteness(label), cbLayoutSet | cbNoTexts);
-    PutPicture(*project, kColorBlack);
-    EXPECT_EQ(GetCompleteness(label), cbLayoutSet | cbPicturesFilled | cbNoTexts);
 }
 
 // On a real device with unprintable edges the painter starts at the printable corner: the labels still land at
