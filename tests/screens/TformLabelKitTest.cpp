@@ -98,10 +98,24 @@ TEST_F(TformLabelKitPrintTest, EntryShowsBothLabelsAtTheirPlacesWithTheirPicture
 // the places, moves on a press and switches a label off and on with its tick.
 TEST_F(TformLabelKitPrintTest, APressMovesALabelResetAndTheTickSwitchItAndThePreviewFollows)
 {
+    // Each arrow moves its own label its own way, from the entry places 45.0, 20.4, 45.0, 157.4 mm.
+    const std::pair<TImage * P::*, const char*> arrows[] = {
+        {&P::imgBtnUpperLblUp, "45.0 mm, 19.9 mm, 45.0 mm, 157.4 mm"},
+        {&P::imgBtnUpperLblLeft, "44.5 mm, 20.4 mm, 45.0 mm, 157.4 mm"},
+        {&P::imgBtnUpperLblRight, "45.5 mm, 20.4 mm, 45.0 mm, 157.4 mm"},
+        {&P::imgBtnUpperLblDown, "45.0 mm, 20.9 mm, 45.0 mm, 157.4 mm"},
+        {&P::imgBtnLowerLblUp, "45.0 mm, 20.4 mm, 45.0 mm, 156.9 mm"},
+        {&P::imgBtnLowerLblLeft, "45.0 mm, 20.4 mm, 44.5 mm, 157.4 mm"},
+        {&P::imgBtnLowerLblRight, "45.0 mm, 20.4 mm, 45.5 mm, 157.4 mm"},
+        {&P::imgBtnLowerLblDpwn, "45.0 mm, 20.4 mm, 45.0 mm, 157.9 mm"},
+    };
+    for (const auto& [arrow, places] : arrows) {
+        Prepare();
+        QTest::mousePress((*m_screen).*arrow, Qt::LeftButton);
+        EXPECT_EQ(Positions(*m_screen), places);
+        m_screen->Finish();
+    }
     Prepare();
-    QTest::mousePress(m_screen->imgBtnUpperLblLeft, Qt::LeftButton);
-    m_screen->imgBtnLowerLblDpwnMouseDown();
-    EXPECT_EQ(Positions(*m_screen), "44.5 mm, 20.4 mm, 45.0 mm, 157.9 mm");
     m_screen->imgBtnResetClick();
     EXPECT_EQ(Positions(*m_screen), "46.5 mm, 21.4 mm, 46.5 mm, 158.4 mm");
     // Every run starts from the entry places again.
