@@ -5,6 +5,7 @@
 #include "model/evCategory.h"
 #include "model/evProject.h"
 #include "model/evProjectorPage.h"
+#include "platform/Canvas.h"
 #include "platform/Errors.h"
 #include "platform/Jpeg.h"
 #include "platform/Log.h"
@@ -14,6 +15,27 @@
 #include "screens/ViewerWidget.h"
 
 namespace G = Geometry::Preview;
+
+namespace {
+
+// Without its skin picture the close button is drawn plainly: a page is never shown with Escape as its only way
+// out.
+Bitmap PlainCloseButton()
+{
+    Bitmap button(G::imgClose.w, G::imgClose.h);
+    Canvas& canvas = button.GetCanvas();
+    canvas.SetBrushColor(RGBColor(60, 60, 60));
+    canvas.SetPenColor(kColorWhite);
+    canvas.Rectangle(Rect(0, 0, button.Width(), button.Height()));
+    canvas.SetBrushStyle(BrushStyle::Clear);
+    canvas.SetFont(CanvasFont{"DejaVu Sans", 12, fsBold, kColorWhite});
+    const std::string caption = "Close";
+    canvas.TextOut((button.Width() - canvas.TextWidth(caption)) / 2, (button.Height() - canvas.TextHeight(caption)) / 2,
+                   caption);
+    return button;
+}
+
+} // namespace
 
 TformPreview::TformPreview() : SkinnedScreen(Kind::FullScreen)
 {
@@ -26,7 +48,9 @@ TformPreview::TformPreview() : SkinnedScreen(Kind::FullScreen)
         imgClose->SetPicture(picture);
         m_closePicture = picture.Decode();
     } catch (const EVelloraError& e) {
-        ktLogs::LogLine(std::string("Preview without close button picture: ") + e.what());
+        ktLogs::LogLine(std::string("Preview close button drawn plainly: ") + e.what());
+        m_closePicture = PlainCloseButton();
+        imgClose->SetPicture(m_closePicture.ToQImage());
     }
     ReleaseSkinImage();
     connect(imgClose, &TImage::clicked, this, [this] { imgCloseClick(); });

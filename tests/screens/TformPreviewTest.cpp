@@ -2,6 +2,7 @@
 
 #include "model/AlbumTestSupport.h"
 #include "model/ProjectFile.h"
+#include "model/evBranding.h"
 #include "model/evProject.h"
 #include "model/evProjectorNaviAction.h"
 #include "model/evProjectorPage.h"
@@ -139,6 +140,28 @@ TEST_F(TformPreviewTest, EscapeClosesThePreview)
     PrepareWelcome();
     EXPECT_FALSE(preview.IsCloseRequested());
     QTest::keyClick(&preview, Qt::Key_Escape);
+    EXPECT_TRUE(preview.IsCloseRequested());
+    preview.FinishPage();
+}
+
+// A skin bundle without the close button's picture: the button is drawn plainly, on the page and beside it.
+TEST_F(TformPreviewTest, WithoutItsSkinPictureTheCloseButtonIsDrawnPlainly)
+{
+    evBranding empty("main");
+    SetSkinBranding(&empty);
+    Screens().formPreview = std::make_unique<TformPreview>();
+    SetSkinBranding(m_branding.get());
+    TformPreview& preview = Preview();
+    EXPECT_EQ(preview.imgClose->Picture().size(), QSize(250, 35));
+    PrepareWelcome();
+    const evProjectorPage& page = *preview.GetPage();
+    ASSERT_EQ(CountTargets(page, -1), 1);
+    const auto* close = page.GetNaviActions().GetItemAs<evProjectorNaviAction>(page.GetNaviActions().Count() - 1);
+    EXPECT_EQ(close->GetRect(), Rect(770, 4, 770 + 250, 4 + 35));
+    const Bitmap& shown = preview.imgPreview->Picture();
+    EXPECT_EQ(shown.Pixel(770, 20), kColorWhite); // the button's outline and its inside
+    EXPECT_EQ(shown.Pixel(772, 6), RGBColor(60, 60, 60));
+    preview.GoToTarget(-1);
     EXPECT_TRUE(preview.IsCloseRequested());
     preview.FinishPage();
 }
