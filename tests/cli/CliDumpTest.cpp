@@ -112,8 +112,6 @@ TEST_F(CliDumpTest, DamagedForeignOrNewerFilesAreRefusedInOneLine)
     const Case cases[] = {
         {"object", Bytes(unknown), ""},
         {"object", std::string("\xF0\xFF\xFF\x7F", 4), ""}, // a huge length
-        {"design", cut(Saved(evLayout("Rose", "", 8, 6))), ""},
-        {"branding", cut(Saved(evBranding("main"))), ""},
         {"photograph", cut(Saved(evPhotograph(nullptr))), ""},
         {"collection", OneObjectByHand(5), unreadable("collection", "evObject version 5 is newer than this program reads")},
         {"collection", jpeg, "\"" + Path("in.bin") + "\": the collection ends at byte 4, but 2000 more bytes follow"},

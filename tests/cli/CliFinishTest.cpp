@@ -90,14 +90,10 @@ TEST_F(CliFinishTest, DamagedOrMissingInputOfCheckAndFinishGivesOneLine)
     Write("cut.evp", project.substr(0, project.size() / 2));
     const std::vector<std::string> runs[] = {
         FinishArgs("album.evp", "out", {"--studio-duration", "soon"}),
-        FinishArgs("album.evp", "out", {"--designs"}),
-        FinishArgs("album.evp", "out", {"--iso"}),
         {"finish", Path("album.evp")},
         {"check", Path("album.evp"), "--designs"},
-        {"check"},
         {"finish", Path("album.evp"), "--out", Path("out"), "--designs", Path("data")},
         {"finish", Path("missing.evp"), "--out", Path("out")},
-        {"check", Path("missing.evp"), "--designs", Path("designs")},
         FinishArgs("cut.evp"),
     };
     for (const std::vector<std::string>& args : runs) {

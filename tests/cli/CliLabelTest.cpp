@@ -91,7 +91,6 @@ TEST_F(CliLabelTest, RefusalsAndFailuresKeepThePreviousSheet)
     const Case cases[] = {
         {{"--upper", "950,204"}, refused + "the upper label at 950,204 does not lie on the A4 sheet\n"},
         {{"--upper", "-5,0"}, refused + "--upper" + takes + "\"-5,0\"\n"},
-        {{"--lower", "45.0,20"}, refused + "--lower" + takes + "\"45.0,20\"\n"},
         {{"--upper", "off", "--lower", "off"}, refused + "both labels are off, so there is nothing to print\n"},
         {{"--upper"}, refused + "--upper needs a value\n"},
         {{}, Path("none.evp"), "none.evp"},

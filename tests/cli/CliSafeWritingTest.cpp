@@ -147,14 +147,3 @@ TEST_F(CliSafeWritingTest, SignalsRemoveThePrivateTemporaryFolder)
         EXPECT_TRUE(PrivateFolders(Path("tmp")).empty());
     }
 }
-
-// A failure after rendering started (the icon's name is taken by a folder) is one line too; which step fails for
-// which name is DiscProducerTest's.
-TEST_F(CliSafeWritingTest, AFailingFinishPrintsExactlyOneLine)
-{
-    fs::create_directories(Disc() + "/data/ev.ico/inside");
-    const CliResult result = Run(FinishArgs("first.evp", "out"));
-    EXPECT_TRUE(OneLineFailure(result));
-    EXPECT_NE(result.err.find("Is a directory"), std::string::npos) << result.err;
-    EXPECT_TRUE(fs::is_regular_file(Disc() + "/data/data.evp"));
-}
