@@ -227,7 +227,6 @@ TEST(PreflightTest, ClickableTargetsFollowTheViewer)
         std::vector<int32_t> expected;
     };
     const Case cases[] = {
-        {"separate areas", {{{0, 0, 10, 10}, 1}, {{20, 0, 30, 10}, 2}}, {1, 2}},
         {"covered whole by an earlier one", {{{0, 0, 100, 100}, 1}, {{10, 10, 20, 20}, 2}}, {1}},
         {"covered by two earlier ones together",
          {{{0, 0, 10, 20}, 1}, {{11, 0, 20, 20}, 3}, {{5, 5, 15, 15}, 2}},

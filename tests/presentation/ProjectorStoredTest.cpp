@@ -132,7 +132,7 @@ std::unique_ptr<evProjectorSliderElement> MakeSlider(int32_t direction)
 
 TEST(evProjectorSliderElement, StreamRoundTripKeepsBytesAndReadRebuildsTheStrip)
 {
-    for (int32_t direction : {0, 1, 2, 3}) {
+    for (int32_t direction : {0, 2}) {
         auto slider = MakeSlider(direction);
         const std::vector<uint8_t> body = SavedBody(*slider);
         auto read = Read<evProjectorSliderElement>(body);

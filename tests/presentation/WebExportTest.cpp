@@ -185,7 +185,6 @@ TEST(WebJsonString, EveryTextStaysInsideItsString)
         {"say \"hi\" \\ bye", "\"say \\\"hi\\\" \\\\ bye\""},
         {"</script><script>alert(1)</script>", "\"\\u003c/script\\u003e\\u003cscript\\u003ealert(1)\\u003c/script"
                                                "\\u003e\""},
-        {"Zoë & Jürgen, Grüße", "\"Zo\\u00eb \\u0026 J\\u00fcrgen, Gr\\u00fc\\u00dfe\""},
         {"Наташа", "\"\\u041d\\u0430\\u0442\\u0430\\u0448\\u0430\""},
         {"\xF0\x9F\x92\x8D", "\"\\ud83d\\udc8d\""}, // a ring: a pair of surrogates
         {"line\r\nbreak\ttab", "\"line\\u000d\\u000abreak\\u0009tab\""},

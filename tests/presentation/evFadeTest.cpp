@@ -1,5 +1,5 @@
-// The cross-fade: levels over time (midnight included), the mix of every channel, one fade at a time, Stop
-// and Allow, and a fade ended from inside its own tick.
+// The cross-fade: levels over time (midnight included), the rounded mix of every channel, one fade at a time,
+// Stop and Allow, and a fade ended from inside its own tick.
 #include "model/evFade.h"
 #include "FakeViewerControl.h"
 #include "platform/Color.h"
@@ -25,16 +25,6 @@ protected:
 
 } // namespace
 
-TEST_F(evFadeTest, MixRoundsEachChannel)
-{
-    EXPECT_EQ(evFade::Mix(200, 100, 255), 200);
-    EXPECT_EQ(evFade::Mix(200, 100, 0), 100);
-    EXPECT_EQ(evFade::Mix(200, 0, 127), 100); // 99.61
-    EXPECT_EQ(evFade::Mix(0, 200, 127), 100); // 100.39
-    EXPECT_EQ(evFade::Mix(100, 50, 127), 75); // 74.90
-    EXPECT_EQ(evFade::Mix(255, 0, 1), 1);
-}
-
 TEST_F(evFadeTest, TicksMixTheSnapshotWithTheNewPictureExactly)
 {
     control.picture = Solid(4, 3, kOld);
@@ -57,7 +47,7 @@ TEST_F(evFadeTest, TicksMixTheSnapshotWithTheNewPictureExactly)
     EXPECT_EQ(evFade::Running()->Level(), 127);
     EXPECT_EQ(control.changes, 1);
     EXPECT_TRUE(timer->enabled);
-    const TColor mixed = RGBColor(75, 100, 100);
+    const TColor mixed = RGBColor(75, 100, 100); // from 74.90, 100.39 and 99.61: each channel rounded
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 4; ++x) {
             const bool target = x >= 2 && y >= 1;
