@@ -1,5 +1,6 @@
-// The film strip at work: its timer, the movement in all four directions with the wrap at half the strip,
-// the hover test with the window's edges, the drawing of the window, and strips that give nothing to divide by.
+// The film strip at work: its timer, the movement either way (a horizontal strip backwards, a vertical one
+// forwards) with the wrap at half the strip, the hover test with the window's edges, the drawing of the window,
+// and strips that give nothing to divide by.
 #include "model/evProjectorSliderElement.h"
 #include "FakeViewerControl.h"
 #include "ViewerPageParts.h"
@@ -43,7 +44,7 @@ protected:
 
 } // namespace
 
-TEST_F(SliderTest, EveryDirectionMovesAndWrapsAtHalfTheStrip)
+TEST_F(SliderTest, BothWaysMoveAndWrapAtHalfTheStrip)
 {
     struct Case {
         int32_t direction;
