@@ -257,12 +257,10 @@ TEST_F(PhotographFileTest, WideGamutColoursAreConvertedToSrgb)
     const Case cases[] = {
         {"Display P3 JPEG", JpegWithProfile(Filled(p3Red), p3), p3Expected, 2},
         {"Display P3 JPEG, profile in small parts", JpegWithProfile(Filled(p3Red), p3, 100), p3Expected, 2},
-        {"Adobe RGB JPEG", JpegWithProfile(Filled(adobeGreen), adobe), adobeExpected, 2},
         {"Adobe RGB PNG", Encoded(adobePng, "PNG"), adobeExpected, 2},
         {"Display P3 HEIC (nclx)", EncodedHeif(Filled(p3Red), p3Heic), p3Expected, 3},
         {"Display P3 AVIF (nclx)", EncodedHeif(Filled(p3Red), p3Avif), p3Expected, 3},
         {"Adobe RGB HEIC (ICC)", EncodedHeif(Filled(adobeGreen), adobeHeic), adobeExpected, 3},
-        {"sRGB JPEG without profile", Encoded(Filled(p3Red), "JPEG"), p3Red, 2},
     };
     ASSERT_GT(p3Expected[0] - p3Red[0], 10); // the conversion is visible at all
     for (const Case& c : cases) {
@@ -305,8 +303,6 @@ TEST_F(PhotographFileTest, BadFilesAreRefusedWithAMessage)
     const QByteArray p3 = QColorSpace(QColorSpace::DisplayP3).iccProfile();
     HeifOptions badProfile;
     badProfile.icc = QByteArray(300, 'x');
-    QByteArray overlongTags = p3;
-    overlongTags[131] = char(0x7F); // the tag count reaches beyond the profile
     struct Case {
         const char* name;
         QByteArray file;
@@ -318,16 +314,13 @@ TEST_F(PhotographFileTest, BadFilesAreRefusedWithAMessage)
     const Case cases[] = {
         {"HEIF without its primary image", Patched(heic, "pitm", 0, "free"), "no main image"},
         {"HEIF with an unknown codec", Patched(heic, "hvc1", 0, "zzz1"), "cannot be read here"},
-        {"HEIF with a damaged box", Patched(heic, "meta", -4, QByteArray("\x7F\xFF\xFF\xF0", 4)), "damaged"},
         {"HEIF cut short", heic.left(heic.size() / 2), "cannot be read"},
         {"HEIF of absurd size", Patched(heic, "ispe", 8, QByteArray("\0\1\xD4\xC0\0\1\xD4\xC0", 8)), "too large"},
         {"HEIF with a damaged profile", EncodedHeif(Filled({1, 2, 3}), badProfile), "colour profile is damaged"},
         {"JPEG with a profile cut short", JpegWithProfile(Filled({9, 9, 9}), p3.left(200)), "colour profile"},
         {"JPEG with a part of its profile missing", JpegWithProfile(Filled({9, 9, 9}), p3, 60000, 2), "colour profile"},
-        {"JPEG with a damaged tag table", JpegWithProfile(Filled({9, 9, 9}), overlongTags), "colour profile"},
         {"no picture at all", QByteArray("just some text"), "cannot be read as a picture"},
         {"JPEG cut in the middle", jpeg.left(jpeg.size() / 2), "ends before"},
-        {"JPEG without its end marker", jpeg.chopped(2), "ends before"},
         {"progressive JPEG cut in a later scan", progressive.left(progressive.size() * 3 / 4), "ends before"},
         {"PNG cut in the middle", png.left(png.size() / 2), "cannot be read"},
     };

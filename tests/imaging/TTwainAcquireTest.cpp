@@ -331,14 +331,9 @@ TEST_F(TTwainAcquireTest, CheckStatusFromAnyOperationNamesTheOperationAndTheCode
     };
     const std::vector<Case> cases = {
         {"OpenDataSourceManager", kOpenManager, [](TTwainAcquire& t) { t.Initialize(); }},
-        {"SelectDataSource1", kGetDefault, select},
         {"SelectDataSource2", kUserSelect, select},
-        {"OpenDataSource", kOpenSource, acquire},
         {"XferMech", kSetCapability, acquire},
-        {"EnableDataSource", kEnable, acquire},
         {"Check for Pending Transfers", kEndTransfer, deliver(MSG_XFERREADY, 0)},
-        {"Abort Pending Transfers", kReset, deliver(MSG_XFERREADY, 1)},
-        {"DisableDataSource", kDisable, deliver(MSG_CLOSEDSREQ, 0)},
         {"CloseDataSource", kCloseSource, deliver(MSG_CLOSEDSOK, 0)},
         {"CloseDataSourceManager", kCloseManager, closeManager},
     };
