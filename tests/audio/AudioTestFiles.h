@@ -6,14 +6,14 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#ifdef VELLORA_HAVE_VORBISENC
-#include <vorbis/vorbisenc.h>
-#endif
+#include "AudioBuffer.h"
+#include "OggVorbis.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -62,64 +62,20 @@ inline std::vector<uint8_t> MakeWave(int milliseconds, int tone = 440, uint32_t 
     return out;
 }
 
-#ifdef VELLORA_HAVE_VORBISENC
-// An Ogg Vorbis file of a stereo tone at 44100 Hz, as the program's own music is made.
+// An Ogg Vorbis file of a stereo tone at 44100 Hz, made by the data kit's encoder as the program's own music is.
 inline std::vector<uint8_t> MakeOggVorbis(int milliseconds, int tone = 440)
 {
-    const int rate = 44100;
-    const int frames = rate * milliseconds / 1000;
-    std::vector<uint8_t> out;
-    vorbis_info info;
-    vorbis_info_init(&info);
-    if (vorbis_encode_init_vbr(&info, 2, rate, 0.4f) != 0) {
-        vorbis_info_clear(&info);
-        return out;
-    }
-    vorbis_comment comment;
-    vorbis_dsp_state dsp;
-    vorbis_block block;
-    ogg_stream_state stream;
-    ogg_page page;
-    ogg_packet header, comments, codebooks, packet;
-    vorbis_comment_init(&comment);
-    vorbis_analysis_init(&dsp, &info);
-    vorbis_block_init(&dsp, &block);
-    ogg_stream_init(&stream, 1);
-    const auto putPages = [&](bool flush) {
-        while ((flush ? ogg_stream_flush(&stream, &page) : ogg_stream_pageout(&stream, &page)) != 0) {
-            out.insert(out.end(), page.header, page.header + page.header_len);
-            out.insert(out.end(), page.body, page.body + page.body_len);
-        }
-    };
-    vorbis_analysis_headerout(&dsp, &comment, &header, &comments, &codebooks);
-    for (ogg_packet* headerPacket : {&header, &comments, &codebooks})
-        ogg_stream_packetin(&stream, headerPacket);
-    putPages(true);
-    for (int first = 0, count = 1; count > 0; first += count) {
-        count = std::min(4096, frames - first); // the last round writes none, which ends the stream
-        float** channels = count > 0 ? vorbis_analysis_buffer(&dsp, count) : nullptr;
-        for (int i = 0; i < count; ++i)
-            channels[0][i] = channels[1][i] =
-                static_cast<float>(0.25 * std::sin(2.0 * M_PI * tone * (first + i) / rate));
-        vorbis_analysis_wrote(&dsp, count);
-        while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-            vorbis_analysis(&block, nullptr);
-            vorbis_bitrate_addblock(&block);
-            while (vorbis_bitrate_flushpacket(&dsp, &packet) == 1) {
-                ogg_stream_packetin(&stream, &packet);
-                putPages(false);
-            }
-        }
-    }
-    putPages(true);
-    ogg_stream_clear(&stream);
-    vorbis_block_clear(&block);
-    vorbis_dsp_clear(&dsp);
-    vorbis_comment_clear(&comment);
-    vorbis_info_clear(&info);
-    return out;
+    AudioBuffer buffer;
+    const int frames = buffer.sampleRate * milliseconds / 1000;
+    for (int i = 0; i < frames; ++i)
+        buffer.samples.insert(buffer.samples.end(), 2,
+                              static_cast<float>(0.25 * std::sin(2.0 * M_PI * tone * i / buffer.sampleRate)));
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("tone.ogg").toStdString();
+    OggVorbis::Encode(buffer, 0.4f, path, "tone");
+    std::ifstream file(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
-#endif
 
 inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {
