@@ -1,4 +1,4 @@
-// The finish report's "Save a disc image": its hover look and hint, the save dialog answered by the test, the
+// The finish report's "Save a disc image": the save dialog answered by the test, the
 // image written beside the disc folder, and what the user is told when it cannot be written.
 #include "screens/ScreenTestSupport.h"
 
@@ -10,7 +10,6 @@
 
 using namespace screentest;
 namespace fs = std::filesystem;
-namespace G = Geometry::FinishComplete;
 
 namespace {
 
@@ -76,7 +75,7 @@ TEST_F(TFormFinishCompleteTest, CancelledDialogOrFailedImageLeavesNoFile)
     EXPECT_TRUE(Screens().waitPopup->isHidden()); // that no file is left is DiscImageTest's
 }
 
-// "Make a video": its look and hint, Cancel in the wait pop-up, and a video that cannot be saved.
+// "Make a video": Cancel in the wait pop-up, and a video that cannot be saved.
 class TFormFinishCompleteVideoTest : public TFormFinishCompleteTest {
 protected:
     void SetUp() override
@@ -105,23 +104,6 @@ protected:
 
     std::unique_ptr<evProject> m_project;
 };
-
-// Each button shows its active look and its hint under the mouse only.
-TEST_F(TFormFinishCompleteVideoTest, ButtonsShowTheirActiveLookAndHintUnderTheMouse)
-{
-    const struct {
-        TImage* button;
-        Geometry::ControlRect place;
-        int hint;
-    } cases[] = {{m_screen->imgBtnVideo, G::imgBtnVideo, 275}, {nullptr, G::ImgBtn, -1}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.hint);
-        m_screen->ImgBGMouseMove(c.place.x + 5, c.place.y + 5);
-        for (TImage* button : {m_screen->imgBtnDiscImage, m_screen->imgBtnVideo})
-            EXPECT_EQ(button->isHidden(), button != c.button);
-        EXPECT_EQ(m_screen->labelHelp->Caption(), c.hint < 0 ? "" : HelpCaption(c.hint));
-    }
-}
 
 TEST_F(TFormFinishCompleteVideoTest, CancelInTheWaitPopupLeavesNoFile)
 {

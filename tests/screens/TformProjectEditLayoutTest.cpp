@@ -248,28 +248,3 @@ TEST_F(TformProjectEditLayoutTest, TheTopBarTabsAndKeysDecideTheResult)
     EXPECT_FALSE(m_editor->imgTopSpeaker->HasPicture());
     EXPECT_FALSE(m_editor->imgBkg->HasPicture());
 }
-
-TEST_F(TformProjectEditLayoutTest, HoverImagesFollowTheMouseUnlessGreyedOrSelected)
-{
-    m_page->SetPageLayoutID(1000); // text only: the pictures tab is greyed, "only text" is the selected kind
-    Open(m_page);
-    TformProjectEditLayout& e = *m_editor;
-    const std::vector<TImage*> watched = {e.imgBtnLay,       e.imgBtnPic,      e.imgBtnTex,
-                                          e.imgKindOnlyText, e.imgKindOnlyPic, e.imgTopPrjMenu};
-    struct Case {
-        QPoint point;
-        std::vector<TImage*> shown;
-    };
-    const Case cases[] = {
-        {{260, 80}, {e.imgBtnLay, e.imgBtnTex, e.imgKindOnlyText}},
-        {{205, 80}, {e.imgBtnLay, e.imgKindOnlyText}},
-        {{500, 50}, {e.imgBtnLay, e.imgKindOnlyText, e.imgTopPrjMenu}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.point.x());
-        e.PanelMouseMove(e.imgBkg, c.point.x(), c.point.y());
-        for (TImage* image : watched)
-            EXPECT_EQ(!image->isHidden(), std::count(c.shown.begin(), c.shown.end(), image) == 1);
-    }
-    e.Finish();
-}

@@ -261,22 +261,6 @@ TEST_F(TframeTimelineTest, ThumbnailsOutsideTheWindowFollowLaterOrWhenScrolledTo
     EXPECT_TRUE(std::all_of(pages.begin(), pages.end(), kept));
 }
 
-// Thumbnails are kept: stepping back into a chapter shows the kept ones. That they need no preview file and go
-// when the page changes is the page's own (CategoryRenderTest).
-TEST_F(TframeTimelineTest, ThumbnailsAreKeptWhenSteppingOutAndBackIn)
-{
-    evCategory* r = UseChapters();
-    evCategory* m = r->GetNext();
-    evCategory* a = m->GetSub();
-    a->SetPageLayoutID(1000);
-    m_timeline->SetPosition(m, m, false);
-    const Bitmap* kept = Thumbnail(a);
-    ASSERT_NE(kept, nullptr);
-    m_timeline->SetPosition(nullptr, r, false);
-    m_timeline->SetPosition(m, m, false);
-    EXPECT_EQ(Thumbnail(a), kept);
-}
-
 TEST_F(TframeTimelineTest, SwitchingOffTheShownCategoryReturnsToItsParent)
 {
     evCategory* m = UseChapters()->GetNext();
