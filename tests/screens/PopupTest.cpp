@@ -132,7 +132,6 @@ TEST_F(PopupTest, MouseClicksAnswerInTheModalLoop)
 {
     TyesNoPopup yesNo;
     TFormExit exit;
-    TFormExitAndSave exitAndSave;
     const auto click = [](TImage* button) {
         return [button](QWidget*) { QTest::mouseClick(button, Qt::LeftButton, {}, Middle(button)); };
     };
@@ -140,8 +139,6 @@ TEST_F(PopupTest, MouseClicksAnswerInTheModalLoop)
     EXPECT_FALSE(yesNo.Run("Remove?"));
     ModalAnswerer yes(click(yesNo.ImgYes));
     EXPECT_TRUE(yesNo.Run("Remove?"));
-    ModalAnswerer crossOfBoth(click(exitAndSave.imgCancel1));
-    EXPECT_EQ(exitAndSave.Run(), 0);
     ModalAnswerer leave([&exit](QWidget*) {
         QTest::mouseMove(exit.ImgBG, exit.imgYesActive->geometry().center());
         EXPECT_TRUE(exit.imgYesActive->isVisible());

@@ -1,13 +1,8 @@
 #include "screens/ScreenTestSupport.h"
 
-#include "SaneTestBackend.h"
-
 #include "model/AlbumTestSupport.h"
-#include "model/evCategoryEntry.h"
 #include "model/evProject.h"
-#include "screens/DataIndexes.h"
 #include "screens/TFormGallery.h"
-#include "screens/TformProjectEditPicture.h"
 
 using namespace screentest;
 
@@ -165,32 +160,4 @@ TEST_F(TFormGalleryTest, ADamagedPhotographGetsItsCellWithTheDamagedMark)
     EXPECT_TRUE(Near(m_screen->GetView().Pixel(48 + cell.Left + cell.Width() / 2, cell.Top + 12), 0xC0C0C0))
         << std::hex << m_screen->GetView().Pixel(48 + cell.Left + cell.Width() / 2, cell.Top + 12);
     m_screen->Finish();
-}
-
-// A scan from the gallery goes through the picture editor's scanner and the image edit screen into the slide show,
-// and becomes the selected cell.
-TEST_F(TFormGalleryTest, AScanAddsAPhotographToTheSlideShow)
-{
-    const std::filesystem::path folder = m_folder / "scan";
-    sanetest::SaneTestBackend sane(folder);
-    Screens().formEditPicture = std::make_unique<TformProjectEditPicture>();
-    Screens().formGallery = std::move(m_screen);
-    TFormGallery& gallery = *Screens().formGallery;
-    Add({{kKey, 60, 40}});
-    gallery.Prepare(m_page, kKey, true, 60, 40);
-    {
-        sanetest::SelectionAnswerer answerer("test:1");
-        ImageEditApplier applier;
-        gallery.ImgBtnScanClick();
-        ASSERT_TRUE(sanetest::PressScan("Grey"));
-        ASSERT_TRUE(sanetest::WaitFor([&] { return gallery.Cells().size() == 2; }));
-    }
-    EXPECT_EQ(gallery.GetSelected(), 1);
-    gallery.imgApplyClick();
-    gallery.Finish();
-    EXPECT_EQ(m_page.GetUserElements().Count(), 2);
-    const auto* added = dynamic_cast<const evCategoryEntry*>(m_page.GetUserElements().GetItem(1));
-    ASSERT_NE(added, nullptr);
-    EXPECT_EQ(added->GetSlotID(), kKey);
-    EXPECT_TRUE(IsModified());
 }
