@@ -92,6 +92,7 @@ TEST_F(TFormProjectMenuTest, StatusLinesShowTreeMusicAndSavedState)
         }
         TFormProjectMenu menu;
         ASSERT_TRUE(menu.Prepare());
+        EXPECT_EQ(GetProjectModificationHost(), &menu);
         if (c.modified) {
             MarkModified();
             menu.RefreshStatus();

@@ -225,6 +225,7 @@ TEST_F(TframeTimelineTest, SteppingIntoAChapterAndBack)
     EXPECT_EQ(m_timeline->GetCategory(), r);
     EXPECT_EQ(m_timeline->CurrentPage(), m);
     EXPECT_EQ(m_timeline->SelectedHotspot(), Find(Kind::hkPage, m));
+    EXPECT_EQ(m_host->pageChanges, 4);
 }
 
 // After a rebuild the strip shows at once with the thumbnails in the window rendered; the others are filled in
@@ -280,6 +281,7 @@ TEST_F(TframeTimelineTest, SwitchingOffTheShownCategoryReturnsToItsParent)
     EXPECT_EQ(m_timeline->GetCategory(), m);
     EXPECT_EQ(m_timeline->CurrentPage(), m);
     EXPECT_EQ(Pages(), 2);
+    EXPECT_EQ(m_host->pageChanges, 1);
 }
 
 TEST_F(TframeTimelineTest, APageThatCannotRenderShowsPicture54AndKeepsItsMarkers)
