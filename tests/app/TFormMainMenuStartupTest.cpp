@@ -45,10 +45,7 @@ TEST_F(StartupTest, ASuccessfulStartReadsEverythingAndCreatesTheFolders)
     EXPECT_EQ(AppContext(), &menu);
     EXPECT_TRUE(std::filesystem::is_directory(m_program + "/projects"));
     // The folders are the mapping's (ProgramFoldersTest); the files in the data folder are named here.
-    EXPECT_EQ(menu.GetProjectsFolder(), m_program + "/projects/");
     EXPECT_EQ(menu.GetMainFile(), m_program + "/data/main.evb");
-    EXPECT_EQ(menu.GetMusicFile(), m_program + "/data/music.evb");
-    EXPECT_EQ(menu.GetSpeakerFile(), m_program + "/data/speaker.evb");
     EXPECT_EQ(menu.GetStudioFile(), m_program + "/data/studio.evb");
 
     ASSERT_NE(menu.GetMainBranding(), nullptr);
@@ -57,12 +54,6 @@ TEST_F(StartupTest, ASuccessfulStartReadsEverythingAndCreatesTheFolders)
     const auto* preview = menu.GetDesigns().GetItemAs<evLayoutPreview>(0);
     EXPECT_EQ(preview->GetName(), "Rose");
     EXPECT_EQ(preview->GetFileName(), "Rose.evl");
-    EXPECT_EQ(menu.GetOpenDialogTitle(), HelpString(208).c_str());
-
-    // The nine pictures of the menu are loaded at start-up.
-    EXPECT_EQ(menu.ImgBG->Picture().width(), 101);
-    EXPECT_EQ(menu.Img1->Picture().width(), 93);
-    EXPECT_EQ(menu.Img4disabled->Picture().width(), 100);
     EXPECT_EQ(m_audioStarts, 1);
     EXPECT_EQ(m_audioVolume, 100);
 
@@ -81,7 +72,7 @@ TEST_F(StartupTest, AMissingOrDamagedMainDataFileEndsStartUp)
     MemoryStream whole;
     m_branding->SaveToStream(whole);
     const std::vector<uint8_t> bytes = whole.Data();
-    for (size_t cut : {size_t{0}, size_t{3}, size_t{8}, size_t{40}, bytes.size() / 2, bytes.size() - 1}) {
+    for (size_t cut : {size_t{0}, size_t{8}, bytes.size() / 2, bytes.size() - 1}) {
         WriteBytes(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)), MainFile());
         EXPECT_EQ(Start().GetStartupState(), -3) << "cut at " << cut;
     }
@@ -119,7 +110,7 @@ TEST_F(StartupTest, WithoutAUsableDesignStartUpEnds)
 {
     std::filesystem::remove(DesignsFolder() + "Rose.evl");
     EXPECT_EQ(Start().GetStartupState(), 175);
-    for (const char* name : {"Rose.evp", "Rose.evl.bak", "evl", "Rose_evl"})
+    for (const char* name : {"Rose.evp", "Rose.evl.bak"})
         std::ofstream(DesignsFolder() + name) << "x";
     std::filesystem::create_directories(DesignsFolder() + "folder.evl");
     EXPECT_EQ(Start().GetStartupState(), 175);
@@ -148,9 +139,8 @@ TEST_F(StartupTest, SoundNeedsAKnownSoundSystemAndAnAudioLibraryThatStarts)
         const char* version;
         bool libraryStarts;
         int32_t warning;
-    } cases[] = {{"", true, 177},           {"4", true, 177},    {"2.2.1", true, 177},         {"4.x.0", true, 177},
-                 {"1.-3.0", true, 177},     {"4.02", true, 177}, {"2.26.5 dummy", false, 174}, {"1.3", true, -1},
-                 {"4.09.00.0904", true, -1}};
+    } cases[] = {{"", true, 177},     {"2.2.1", true, 177},         {"4.x.0", true, 177},
+                 {"4.02", true, 177}, {"2.26.5 dummy", false, 174}, {"1.3", true, -1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.version);
         m_audioVersion = c.version;
@@ -169,15 +159,9 @@ TEST_F(StartupTest, SoundNeedsAKnownSoundSystemAndAnAudioLibraryThatStarts)
 
 TEST_F(StartupTest, AudioVersionNumberTakesThePartBetweenTheFirstTwoFullStops)
 {
-    const std::pair<const char*, std::optional<int>> cases[] = {{"4.09.00.0904", 9},
-                                                                {"2.26.5 pulseaudio", 26},
-                                                                {"", 0},
-                                                                {"no full stop", 0},
-                                                                {"4..1", 0},
-                                                                {"4.7", 7},
-                                                                {"4.x.1", std::nullopt},
-                                                                {"4. 3.1", std::nullopt},
-                                                                {"4.99999999999.1", std::nullopt}};
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"4.09.00.0904", 9},     {"2.26.5 pulseaudio", 26},        {"no full stop", 0}, {"4..1", 0}, {"4.7", 7},
+        {"4.x.1", std::nullopt}, {"4.99999999999.1", std::nullopt}};
     for (const auto& [version, number] : cases)
         EXPECT_EQ(TFormMainMenu::AudioVersionNumber(version), number) << version;
 }

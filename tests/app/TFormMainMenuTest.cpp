@@ -57,10 +57,7 @@ TEST_F(MainMenuTest, OpeningAProjectReadsItsDesignAndBindsTheSpecialPages)
     EXPECT_EQ(menuRuns, 1);
     EXPECT_EQ(Menu().GetCurrentProject(), nullptr);
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
-    EXPECT_EQ(dialogs.openRequests[0].title, "Help 208");
-    EXPECT_EQ(dialogs.openRequests[0].filter, "Vellora project|*.evp");
     EXPECT_EQ(dialogs.openRequests[0].initialFolder, m_program + "/projects/");
-    EXPECT_FALSE(Screens().waitPopup->isVisible());
     EXPECT_FALSE(Menu().IsGreyed());
 }
 
@@ -79,6 +76,5 @@ TEST_F(MainMenuTest, AProjectThatCannotBeOpenedIsReported)
         EXPECT_EQ(texts, QStringList{"Help 91"}) << design;
         EXPECT_EQ(Menu().GetCurrentProject(), nullptr);
         EXPECT_FALSE(Screens().waitPopup->isVisible());
-        EXPECT_FALSE(Menu().IsGreyed());
     }
 }

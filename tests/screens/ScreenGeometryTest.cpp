@@ -54,32 +54,6 @@ TEST(ScreenGeometryTest, SplitBackgroundsTileTheirScreens)
     EXPECT_EQ(G::Gallery::imgTimelineBG.Bottom(), G::PanelHeight);
 }
 
-TEST(ScreenGeometryTest, CoversLieExactlyOverWhatTheyCover)
-{
-    EXPECT_TRUE(G::EditPicture::imgNoScanner.ContainsRect(G::EditPicture::imgAddPicScan));
-    EXPECT_TRUE(G::Gallery::ImgNoScanner.ContainsRect(G::Gallery::ImgBtnScan));
-    EXPECT_TRUE(G::ProjectMenu::imgBtn_LabelKit.ContainsRect(G::ProjectMenu::imgLabelKitText));
-    namespace N1 = G::NewProject1;
-    namespace N2 = G::NewProject2;
-    namespace N3 = G::NewProject3;
-    namespace M = G::Music;
-    // clang-format off
-    ExpectInside(N3::imgBtn, {NAMED(N3::imgBtnNew), NAMED(N3::imgBtnNewSub), NAMED(N3::imgBtnEditName),
-                              NAMED(N3::imgBtnRemove)});
-    ExpectInside(M::imgBtn, {NAMED(M::imgBtnPlayStop), NAMED(M::imgSelectMusic), NAMED(M::imgBtnNoMusic),
-                             NAMED(M::imgBtnCancel), NAMED(M::imgBtnAccept), NAMED(M::lblMusicFile)});
-    // Buttons without pictures of their own are painted into the frame they lie on.
-    ExpectInside(N2::imgCnt, {NAMED(N2::Image1), NAMED(N2::Image2), NAMED(N2::ImgUp), NAMED(N2::ImgDown),
-                              NAMED(N2::imgLayoutPreview), NAMED(N2::ImgFullscreen)});
-    ExpectInside(N3::imgCnt, {NAMED(N3::imgBtnOk), NAMED(N3::imgBtnCancel), NAMED(N3::imgBt), NAMED(N3::imgBb)});
-    ExpectInside(M::imgCnt, {NAMED(M::ImgUp), NAMED(M::ImgDown)});
-    ExpectInside(G::Finish::ImgBtn, {NAMED(G::Finish::ImgCancel), NAMED(G::Finish::ImgApply)});
-    ExpectInside(N1::imgBtn, {NAMED(N1::ImgCancel), NAMED(N1::ImgApply)});
-    ExpectInside(G::Imprint::ImgImprint, {NAMED(G::Imprint::ImgBtn)});
-    ExpectInside(N1::imgFrm, {NAMED(N1::imgCalendar)});
-    // clang-format on
-}
-
 // Centred to the pixel: a card of odd size lies half a pixel nearer one edge.
 TEST(ScreenGeometryTest, CardsOnTheirOwnAreCentredOnThePanel)
 {

@@ -1,6 +1,5 @@
 // The findings pop-up of finishing through its handlers, and the timeline's markers for sample texts and empty
 // slide shows.
-#include "screens/DataIndexes.h"
 #include "screens/ScreenTestSupport.h"
 
 #include "model/PageCompleteness.h"
@@ -51,12 +50,9 @@ TEST_F(TformFindingsPopUpTest, FinishAnywayOrGoBack)
     const std::pair<std::function<void()>, bool> answers[] = {
         {[&popup] { popup.imgBtnFinishClick(); }, true},
         {[&popup] { popup.imgBtnBackClick(); }, false},
-        {[&popup] { popup.imgBtnCancelXClick(); }, false},
     };
     for (const auto& [answer, finish] : answers) {
         popup.Prepare(Findings(3));
-        EXPECT_EQ(popup.lblCaption->Caption().toStdString(), "Help " + std::to_string(Help::FindingsTitle));
-        EXPECT_TRUE(popup.memoText->isReadOnly());
         EXPECT_TRUE(popup.memoText->toPlainText().startsWith("(!) Welcome / Ceremony"));
         EXPECT_FALSE(popup.GetFinishAnyway());
         answer();
