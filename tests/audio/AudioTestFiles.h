@@ -6,9 +6,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "AudioBuffer.h"
-#include "OggVorbis.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -60,21 +57,6 @@ inline std::vector<uint8_t> MakeWave(int milliseconds, int tone = 440, uint32_t 
             PutLe(out, static_cast<uint32_t>(static_cast<int16_t>(value)), 2);
     }
     return out;
-}
-
-// An Ogg Vorbis file of a stereo tone at 44100 Hz, made by the data kit's encoder as the program's own music is.
-inline std::vector<uint8_t> MakeOggVorbis(int milliseconds, int tone = 440)
-{
-    AudioBuffer buffer;
-    const int frames = buffer.sampleRate * milliseconds / 1000;
-    for (int i = 0; i < frames; ++i)
-        buffer.samples.insert(buffer.samples.end(), 2,
-                              static_cast<float>(0.25 * std::sin(2.0 * M_PI * tone * i / buffer.sampleRate)));
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("tone.ogg").toStdString();
-    OggVorbis::Encode(buffer, 0.4f, path, "tone");
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)

@@ -1,22 +1,43 @@
 #include "audio/Mp3Copy.h"
 
+#include "AudioBuffer.h"
 #include "AudioTestFiles.h"
+#include "OggVorbis.h"
 #include "WriteLeftovers.h"
 #include "audio/AudioFormat.h"
 #include "audio/evMusic.h"
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 
 using namespace audiotest;
 
 namespace {
+
+// An Ogg Vorbis file of a stereo tone at 44100 Hz, made by the data kit's encoder as the program's own music is.
+std::vector<uint8_t> MakeOggVorbis(int milliseconds, int tone = 440)
+{
+    AudioBuffer buffer;
+    const int frames = buffer.sampleRate * milliseconds / 1000;
+    for (int i = 0; i < frames; ++i)
+        buffer.samples.insert(buffer.samples.end(), 2,
+                              static_cast<float>(0.25 * std::sin(2.0 * M_PI * tone * i / buffer.sampleRate)));
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("tone.ogg").toStdString();
+    OggVorbis::Encode(buffer, 0.4f, path, "tone");
+    std::ifstream file(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
 
 constexpr double kToneSeconds = 2.0;
 constexpr int kTone = 440;
